@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the suite builds and runs with, when any is missing.
+set -euo pipefail
+packages=(cmake ninja-build g++ ccache pkg-config
+          qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+          libsqlite3-dev sqlite3 googletest libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
