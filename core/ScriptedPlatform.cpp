@@ -1,0 +1,98 @@
+#include "ScriptedPlatform.h"
+
+#include "ConsolePlatform.h"
+
+namespace valdora {
+
+MessageAnswer defaultAnswer(const MessageRequest& request)
+{
+    using enum MessageAnswer;
+    const int d = request.defaultButton;
+    switch (request.buttons) {
+    case MessageButtons::Ok:
+        return Ok;
+    case MessageButtons::OkCancel:
+        return d == 1 ? Cancel : Ok;
+    case MessageButtons::YesNo:
+        return d == 1 ? No : Yes;
+    case MessageButtons::YesNoCancel:
+        return d == 2 ? Cancel : d == 1 ? No : Yes;
+    case MessageButtons::RetryCancel:
+        return d == 1 ? Cancel : Retry;
+    case MessageButtons::AbortRetryIgnore:
+        return d == 2 ? Ignore : d == 1 ? Retry : Abort;
+    }
+    return Ok;
+}
+
+namespace {
+
+template <typename T>
+T takeFront(std::deque<T>& queue, T fallback)
+{
+    if (queue.empty())
+        return fallback;
+    T front = std::move(queue.front());
+    queue.pop_front();
+    return front;
+}
+
+} // namespace
+
+QStringList ScriptedPlatform::messageTexts() const
+{
+    QStringList texts;
+    for (const auto& message : m_messages)
+        texts << message.text;
+    return texts;
+}
+
+void ScriptedPlatform::clearRecord()
+{
+    m_messages.clear();
+    m_started.clear();
+    m_documents.clear();
+    m_clipboard.clear();
+}
+
+MessageAnswer ScriptedPlatform::showMessage(const MessageRequest& request)
+{
+    m_messages << request;
+    return takeFront(m_messageAnswers, defaultAnswer(request));
+}
+
+std::optional<QString> ScriptedPlatform::askOpenFile(const FileRequest&)
+{
+    return takeFront(m_openAnswers, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedPlatform::askSaveFile(const FileRequest&)
+{
+    return takeFront(m_saveAnswers, std::optional<QString>());
+}
+
+std::optional<quint32> ScriptedPlatform::askColour(quint32)
+{
+    return takeFront(m_colourAnswers, std::optional<quint32>());
+}
+
+void ScriptedPlatform::setClipboardText(const QString& text)
+{
+    m_clipboard = text;
+}
+
+bool ScriptedPlatform::startProgram(const ProgramStart& start)
+{
+    m_started << start;
+    if (m_reallyStart)
+        return startDetached(start);
+    return m_startsSucceed;
+}
+
+bool ScriptedPlatform::openDocument(const QString& target)
+{
+    m_documents << target;
+    return m_startsSucceed;
+}
+
+} // namespace valdora

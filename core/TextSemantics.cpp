@@ -1,0 +1,2 @@
+#include "TextSemantics.h"
+// Implemented in the text-semantics change.

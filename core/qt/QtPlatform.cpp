@@ -1,0 +1,2 @@
+#include "QtPlatform.h"
+// Implemented in the Qt platform change.
