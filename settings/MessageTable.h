@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/Failure.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace valdora {
+
+/// The numbered message table that each program carries: an English block 300..587, a French block
+/// 1300..1587 and a German block 2300..2587.
+class MessageTable {
+public:
+    /// Valdora's and ValdoraAuto's table.
+    static const MessageTable& valdora();
+    /// Keelbrook's copy: without rows 585 and 587, and with its own texts of rows 435, 450 and 491.
+    static const MessageTable& keelbrook();
+
+    /// The text of a row; nullopt when the table has no such row.
+    std::optional<QString> row(int number) const;
+    /// The row `languageBase + offset`; "" when there is none.
+    QString text(qint16 languageBase, int offset) const;
+
+    struct Row {
+        int number;
+        const char* utf8Text;
+    };
+
+private:
+    MessageTable(const Row* rows, int count, bool keelbrook);
+    const Row* m_rows;
+    int m_count;
+    bool m_keelbrook;
+};
+
+/// The message table bound to the program's language base (300, 1300 or 2300). This is where the
+/// program-wide language base lives; it is 300 until the language setting has been read.
+class Messages {
+public:
+    explicit Messages(const MessageTable& table = MessageTable::valdora(), qint16 languageBase = 300)
+        : m_table(&table), m_languageBase(languageBase)
+    {
+    }
+
+    qint16 languageBase() const { return m_languageBase; }
+    void setLanguageBase(qint16 base) { m_languageBase = base; }
+
+    /// The message with an English number (300..587) in the current language: row
+    /// language base + (number - 300).
+    QString get(int englishNumber) const { return m_table->text(m_languageBase, englishNumber - 300); }
+    /// The message at an offset (0..287) in the current language.
+    QString atOffset(int offset) const { return m_table->text(m_languageBase, offset); }
+
+private:
+    const MessageTable* m_table;
+    qint16 m_languageBase;
+};
+
+class UserSettings;
+
+/// The language base from "Options"/"Language" of application Valdora: Language x 1000 + 300, the
+/// key read with `defaultLanguage` when absent. Throws Failure(TypeMismatch) for a value that is not
+/// a number (the caller's trap reports it).
+qint16 languageBaseFromSettings(const UserSettings& settings, int defaultLanguage, Where where = Where::current());
+
+} // namespace valdora

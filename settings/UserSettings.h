@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace valdora {
+
+/// Application names of the per-user store.
+namespace Application {
+inline const QString Valdora = QStringLiteral("Valdora");
+inline const QString Keelbrook = QStringLiteral("Keelbrook");
+} // namespace Application
+
+/// The per-user settings store: application, section, key, with a default at each read. One INI
+/// file per application ("<folder>/Valdora.ini"), sections and keys matched without regard to case,
+/// no length limit on values. Safe across processes: every read sees the last write of any process,
+/// and concurrent writers of different keys lose nothing.
+class UserSettings {
+public:
+    /// The store in VALDORA_USER_SETTINGS when that is set, else in "Valdora" of the user's
+    /// configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+    UserSettings();
+    explicit UserSettings(QString folder);
+
+    /// The folder the store lies in.
+    const QString& folder() const { return m_folder; }
+    /// The store's file of one application.
+    QString filePath(const QString& application) const;
+
+    /// The value, or `defaultValue` when the key is absent.
+    QString get(const QString& application, const QString& section, const QString& key,
+                const QString& defaultValue = {}) const;
+    /// Writes a value; false when the store could not be written (nothing changed then).
+    bool set(const QString& application, const QString& section, const QString& key, const QString& value) const;
+    /// The names of the application's sections, in stored order.
+    QStringList sections(const QString& application) const;
+    /// The names of a section's keys, in stored order.
+    QStringList keys(const QString& application, const QString& section) const;
+    /// Removes a section and its keys; true when it is gone (also when it was never there).
+    bool removeSection(const QString& application, const QString& section) const;
+
+private:
+    QString m_folder;
+};
+
+} // namespace valdora
