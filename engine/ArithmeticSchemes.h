@@ -1,0 +1,53 @@
+#pragma once
+
+#include "EngineContext.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace valdora::engine {
+
+/// One operand of an arithmetic scheme: its text, and whether it was read from a currency field.
+struct Operand {
+    QString text;
+    bool fromCurrencyField = false;
+};
+
+/// Scheme 2: up to four operands joined by "+" and "-". Adds numbers, shifts a date by days, counts
+/// the days between two dates or joins texts, as the operands hold.
+class AddScheme {
+public:
+    explicit AddScheme(EngineContext& context) : m_context(context) {}
+
+    /// Reads the member's "Invalid" text, once per run.
+    void Initialize_Add(int member, const QString& buttonFileName);
+    /// The value for one contact.
+    QString Obtain_Add(const host::ContactId& contactId, const QString& buttonFileName, int member);
+    /// Combines four operands; a currency operand may be rewritten to the user's separator.
+    QString Add_Values(std::array<Operand, 4>& operands, const QString& buttonFileName, int member);
+
+private:
+    EngineContext& m_context;
+    std::vector<QString> m_invalid;
+};
+
+/// Scheme 3: the product or the quotient of two numbers.
+class MultiplyScheme {
+public:
+    explicit MultiplyScheme(EngineContext& context) : m_context(context) {}
+
+    /// Reads the member's "Invalid" text, once per run.
+    void Initialize_Multiply(int member, const QString& buttonFileName);
+    /// The value for one contact.
+    QString Obtain_Multiply(const host::ContactId& contactId, const QString& buttonFileName, int member);
+    /// Multiplies or divides two operands; a currency operand may be rewritten to the user's separator.
+    QString Multiply_Values(std::array<Operand, 2>& operands, const QString& buttonFileName, int member);
+
+private:
+    EngineContext& m_context;
+    std::vector<QString> m_invalid;
+};
+
+} // namespace valdora::engine

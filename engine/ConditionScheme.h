@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Calculator.h"
+#include "EngineContext.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace valdora::engine {
+
+/// Scheme 1: up to twenty conditions on fields of the contact; the value of the last one that holds
+/// is the result, calculated when it begins with "//".
+class ConditionScheme {
+public:
+    static constexpr int Conditions = 20;
+
+    ConditionScheme(EngineContext& context, Calculator& calculator);
+
+    /// Reads the condition texts of a member, once per run.
+    void Initialize_Condition(int member, const QString& buttonFileName);
+    /// The value for one contact: "" when no condition holds or a tested field is missing.
+    QString Obtain_Condition(const host::ContactId& contactId, const QString& buttonFileName, int member);
+    /// Applies operator "Operator<k>" of the button file to a field value and a condition text.
+    bool Compare_Value(const QString& value, const QString& condition, int k, const QString& buttonFileName);
+
+private:
+    using Texts = std::array<QString, Conditions>;
+    Texts& conditions(int member);
+
+    EngineContext& m_context;
+    Calculator& m_calculator;
+    std::vector<Texts> m_conditions;
+};
+
+} // namespace valdora::engine

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ButtonKeys.h"
+#include "EngineOptions.h"
+#include "FieldReader.h"
+#include "FieldValueTable.h"
+
+#include "core/ErrorReport.h"
+#include "settings/ProgramSession.h"
+
+namespace valdora::engine {
+
+/// What every scheme of one engine shares: the session, the reader, the run's field-value table, the
+/// options and the two run flags. Owned by ValueEngine.
+struct EngineContext {
+    ProgramSession& session;
+    FieldReader& reader;
+    const FieldValueTable& fieldValues;
+    EngineOptions options;
+    /// The member being computed writes into a currency (type 6) field.
+    bool targetIsType6 = false;
+    /// Message 474 was shown: the run is to unload the bar.
+    bool unloadRequested = false;
+
+    /// The trap name of a routine of this engine's module.
+    Routine routine(RoutineKind kind, const char* name) const { return {options.module, kind, name}; }
+    /// The keys of a button file of the button folder.
+    ButtonKeys keys(const QString& buttonFileName) const;
+    /// Makes a contact current; when the host cannot reach it, shows message 474, sets the unload
+    /// request and returns false.
+    bool reachContact(const host::ContactId& id, Where where = Where::current());
+    /// A field of the current contact: the field-value table entry when not empty, else the host.
+    /// nullopt when the host does not know the field.
+    std::optional<QString> fieldValue(host::FieldId id, Where where = Where::current());
+    /// Message 355 (button set for another database), OK only.
+    void showInvalidData() const;
+};
+
+} // namespace valdora::engine

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "EngineContext.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace valdora::engine {
+
+/// Scheme 4: the present date and time shifted by whole days, as a date, a time or both.
+class NowScheme {
+public:
+    explicit NowScheme(EngineContext& context) : m_context(context) {}
+
+    /// Reads the member's signed day offset, once per run.
+    void Initialize_Now(int member, const QString& buttonFileName);
+    /// The value for one contact.
+    QString Obtain_Now(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+private:
+    EngineContext& m_context;
+    std::vector<qint64> m_offsets;
+};
+
+} // namespace valdora::engine

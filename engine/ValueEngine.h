@@ -1,0 +1,73 @@
+#pragma once
+
+#include "AgeScheme.h"
+#include "ArithmeticSchemes.h"
+#include "AutoNumberScheme.h"
+#include "Calculator.h"
+#include "ConditionScheme.h"
+#include "EngineContext.h"
+#include "NowScheme.h"
+#include "SchemeType.h"
+
+#include <QString>
+
+namespace valdora::engine {
+
+/// The value engine of one run: computes the value of a member button for one contact by its scheme.
+///
+/// The run creates one per run, giving it the program session, a field reader (TableFieldReader in
+/// Valdora, ViewFieldReader in ValdoraAuto), the run's field-value table and the options
+/// (EngineOptions::valdora / valdoraAuto). It calls Initialize once per member, Obtain once per
+/// member and contact, and, at the end of each contact's write, Update_AutoNumber for every
+/// AutoNumber member whose value was used and then releaseCounterLocks().
+///
+/// An AutoNumber member holds its counter file locked against other processes from Obtain to
+/// Update_AutoNumber or releaseCounterLocks, so two processes never hand out the same number.
+///
+/// After each Obtain the run checks unloadRequested(): message 474 (contact not reachable) has then
+/// been shown and the bar is to be unloaded; the value returned is empty.
+class ValueEngine {
+public:
+    ValueEngine(ProgramSession& session, FieldReader& reader, const FieldValueTable& fieldValues,
+                EngineOptions options);
+    ValueEngine(const ValueEngine&) = delete;
+    ValueEngine& operator=(const ValueEngine&) = delete;
+
+    /// Set per member before Obtain: the member's target field is of host type 6 (currency).
+    void setTargetIsType6(bool isType6) { m_context.targetIsType6 = isType6; }
+    bool targetIsType6() const { return m_context.targetIsType6; }
+
+    /// The Initialize_ routine of a scheme type for a member; nothing for Combo or an unknown type.
+    void Initialize(qint16 type, int member, const QString& buttonFileName);
+    /// The Obtain_ routine of a scheme type; "" for Combo or an unknown type.
+    QString Obtain(qint16 type, const host::ContactId& contactId, const QString& buttonFileName, int member);
+    /// Advances the counter of an AutoNumber member whose value was used, and releases its lock.
+    void Update_AutoNumber(int member) { m_autoNumber.Update_AutoNumber(member); }
+    /// Releases the counter locks of every member (numbers that were not used stay unused).
+    void releaseCounterLocks() { m_autoNumber.releaseCounterLocks(); }
+
+    /// True once message 474 asked to unload the bar.
+    bool unloadRequested() const { return m_context.unloadRequested; }
+    void clearUnloadRequest() { m_context.unloadRequested = false; }
+
+    /// The schemes, for the run's named calls and for tests.
+    Calculator& calculator() { return m_calculator; }
+    AutoNumberScheme& autoNumber() { return m_autoNumber; }
+    ConditionScheme& condition() { return m_condition; }
+    AddScheme& add() { return m_add; }
+    MultiplyScheme& multiply() { return m_multiply; }
+    NowScheme& now() { return m_now; }
+    AgeScheme& age() { return m_age; }
+
+private:
+    EngineContext m_context;
+    Calculator m_calculator;
+    AutoNumberScheme m_autoNumber;
+    ConditionScheme m_condition;
+    AddScheme m_add;
+    MultiplyScheme m_multiply;
+    NowScheme m_now;
+    AgeScheme m_age;
+};
+
+} // namespace valdora::engine
