@@ -14,7 +14,10 @@ public:
     /// The stored value, or `defaultValue` when the key is absent or empty.
     QString get(const QString& key, const QString& defaultValue = {}) const;
     /// True when the key reads exactly "1".
-    bool isOn(const QString& key, const QString& defaultValue = {}) const { return get(key, defaultValue) == u"1"; }
+    bool isOn(const QString& key, const QString& defaultValue = {}) const
+    {
+        return get(key, defaultValue) == u"1";
+    }
     /// The full path of the button file.
     const QString& path() const { return m_path; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileLock.h"
+#include "core/TextSemantics.h"
 
 #include <QString>
 
@@ -20,7 +21,7 @@ QByteArray initialContent();
 QString readFirstLine(const QString& path);
 /// The counter after `counter`: exact for any number of digits, its width kept ("0099" -> "0100",
 /// "9999" -> "10000", "-1" -> "0"). A text that is not a whole number is advanced as a number.
-QString next(const QString& counter, const class TextLocale& locale);
+QString next(const QString& counter, const TextLocale& locale);
 /// Replaces a counter file's content by one line, atomically. Throws Failure when it cannot.
 void write(const QString& path, const QString& counter);
 

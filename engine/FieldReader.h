@@ -26,6 +26,21 @@ struct FieldRef {
     qint16 type = -1;
 };
 
+/// The keys that name one field in a button file: "<base><index>" holds the field name,
+/// "<base>ID<index>" and "<base>Type<index>" its id and type ("CalcField2", "CalcFieldID2",
+/// "CalcFieldType2"; without an index "DateField", "DateFieldID", "DateFieldType").
+struct FieldKey {
+    QString base;
+    int index = -1;
+
+    QString name() const { return base + suffix(); }
+    QString id() const { return base + QStringLiteral("ID") + suffix(); }
+    QString type() const { return base + QStringLiteral("Type") + suffix(); }
+
+private:
+    QString suffix() const { return index >= 0 ? QString::number(index) : QString(); }
+};
+
 /// Whether a scheme insists that a named field exists.
 enum class FieldUse { Required, Optional };
 
@@ -39,11 +54,12 @@ public:
     /// Makes a contact the one that reads address; false when the host cannot reach it (the caller
     /// then shows message 474). A reader of the contact on screen always succeeds.
     virtual bool makeCurrent(const host::ContactId& id, Where where = Where::current()) = 0;
-    /// Resolves the field that `nameKey` of a button file names. A Required field with an empty name
-    /// is Missing for the name-based reader. `idDefault` is what an absent "<nameKey>ID" key reads as
-    /// for the id-based reader ("-2" marks a file saved before field ids were stored).
-    virtual FieldRef resolve(const ButtonKeys& keys, const QString& nameKey, FieldUse use,
-                             const QString& idDefault = QStringLiteral("-1"), Where where = Where::current()) = 0;
+    /// Resolves the field that a button file names. A Required field with an empty name is Missing
+    /// for the name-based reader. `idDefault` is what an absent id key reads as for the id-based
+    /// reader ("-2" marks a file saved before field ids were stored).
+    virtual FieldRef resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse use,
+                             const QString& idDefault = QStringLiteral("-1"),
+                             Where where = Where::current()) = 0;
     /// A field of the current contact; nullopt when the host does not know the field.
     virtual std::optional<QString> read(host::FieldId id, Where where = Where::current()) = 0;
     /// The users of the database, for turning a user id into a name; nullptr when this reader has

@@ -11,11 +11,14 @@ namespace valdora::engine {
 /// `Goto` made current, a contact that `Data(1)` does not confirm is unreachable.
 class TableFieldReader final : public FieldReader {
 public:
-    TableFieldReader(host::ContactTable& contacts, host::UserList& users) : m_contacts(contacts), m_users(users) {}
+    TableFieldReader(host::ContactTable& contacts, host::UserList& users)
+        : m_contacts(contacts), m_users(users)
+    {}
 
     bool makeCurrent(const host::ContactId& id, Where where = Where::current()) override;
-    FieldRef resolve(const ButtonKeys& keys, const QString& nameKey, FieldUse use,
-                     const QString& idDefault = QStringLiteral("-1"), Where where = Where::current()) override;
+    FieldRef resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse use,
+                     const QString& idDefault = QStringLiteral("-1"),
+                     Where where = Where::current()) override;
     std::optional<QString> read(host::FieldId id, Where where = Where::current()) override;
     host::UserList* users() override { return &m_users; }
     bool translatesRecordManager() const override { return true; }

@@ -14,12 +14,12 @@ class ViewFieldReader final : public FieldReader {
 public:
     explicit ViewFieldReader(host::ContactView& view, host::UserList* users = nullptr)
         : m_view(view), m_users(users)
-    {
-    }
+    {}
 
     bool makeCurrent(const host::ContactId&, Where = Where::current()) override { return true; }
-    FieldRef resolve(const ButtonKeys& keys, const QString& nameKey, FieldUse use,
-                     const QString& idDefault = QStringLiteral("-1"), Where where = Where::current()) override;
+    FieldRef resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse use,
+                     const QString& idDefault = QStringLiteral("-1"),
+                     Where where = Where::current()) override;
     std::optional<QString> read(host::FieldId id, Where where = Where::current()) override;
     host::UserList* users() override { return m_users; }
     bool translatesRecordManager() const override { return false; }

@@ -1,0 +1,86 @@
+#include "AgeScheme.h"
+
+namespace valdora::engine {
+
+namespace {
+
+int floorDivide(int value, int divisor)
+{
+    const int quotient = value / divisor;
+    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? quotient - 1 : quotient;
+}
+
+} // namespace
+
+void AgeScheme::Initialize_Age(int member, const QString& buttonFileName)
+{
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Age"), [&] {
+        const int count = m_context.options.memberCount;
+        if (member < 0 || member >= count)
+            throw Failure(ErrorNumber::SubscriptOutOfRange);
+        if (m_members.size() < static_cast<size_t>(count))
+            m_members.resize(static_cast<size_t>(count));
+        Member& m = m_members[static_cast<size_t>(member)];
+        m = Member{};
+        const ButtonKeys keys = m_context.keys(buttonFileName);
+        m.invalid = keys.get(QStringLiteral("Invalid"));
+        m.blank = keys.get(QStringLiteral("Blank"));
+        for (int k = 0; k < 3; ++k) {
+            if (keys.isOn(QStringLiteral("AgeFormat") + QString::number(k), QStringLiteral("0")))
+                m.format = k;
+        }
+    });
+}
+
+QString AgeScheme::Obtain_Age(const host::ContactId& contactId, const QString& buttonFileName, int member)
+{
+    QString result;
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Age"), [&] {
+        if (member < 0 || member >= m_context.options.memberCount)
+            throw Failure(ErrorNumber::SubscriptOutOfRange);
+        const Member m = static_cast<size_t>(member) < m_members.size()
+                             ? m_members[static_cast<size_t>(member)]
+                             : Member{};
+        if (!m_context.reachContact(contactId))
+            return;
+        const TextLocale& locale = m_context.session.locale();
+        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const FieldRef ref =
+            m_context.reader.resolve(keys, {QStringLiteral("DateField")}, FieldUse::Required);
+        if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
+            m_context.showInvalidData();
+            return;
+        }
+        const QString value = ref.id > 0 ? m_context.fieldValue(ref.id).value_or(QString()) : QString();
+        if (value.isEmpty()) {
+            result = m.blank;
+            return;
+        }
+        const std::optional<QDateTime> date = locale.toDateTime(value);
+        if (!date) {
+            result = m.invalid;
+            return;
+        }
+        const QDate today = m_context.options.clock().date();
+        const int months = monthDifference(date->date(), today);
+        switch (m.format) {
+        case 0:
+            // Rounded down, so a date one month ahead is "-1" years.
+            result = QString::number(floorDivide(months, 12));
+            break;
+        case 1: {
+            // Years and months of one sign, so that together they make the months counted.
+            const Messages& messages = m_context.session.messages();
+            result = QString::number(months / 12) + u' ' + messages.get(484) + u' ' +
+                     QString::number(months % 12) + u' ' + messages.get(485) + u' ';
+            break;
+        }
+        default:
+            result = QString::number(dayDifference(date->date(), today));
+            break;
+        }
+    });
+    return result;
+}
+
+} // namespace valdora::engine

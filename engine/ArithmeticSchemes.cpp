@@ -1,0 +1,289 @@
+#include "ArithmeticSchemes.h"
+
+#include "TextHelpers.h"
+
+#include <cmath>
+#include <optional>
+
+namespace valdora::engine {
+
+namespace {
+
+QString indexed(const char* key, int k)
+{
+    return QLatin1String(key) + QString::number(k);
+}
+
+QString& invalidText(std::vector<QString>& texts, int member, int memberCount)
+{
+    if (member < 0 || member >= memberCount)
+        throw Failure(ErrorNumber::SubscriptOutOfRange);
+    if (texts.size() < static_cast<size_t>(memberCount))
+        texts.resize(static_cast<size_t>(memberCount));
+    return texts[static_cast<size_t>(member)];
+}
+
+/// Which operands of a scheme are read, and how.
+struct Gathering {
+    int count;
+    /// Field ids at or below this are not read (Multiply/Divide skips the unique id too).
+    host::FieldId lowestSkipped;
+    /// Dates lose their time; user fields give the user's name (Add/Subtract only).
+    bool refineByType;
+};
+
+/// The operands of an arithmetic scheme for the current contact; nullopt when the result is to be
+/// empty text (a missing field, a file that was not resaved since field ids were stored).
+template <size_t N>
+std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, const ButtonKeys& keys,
+                                                     const Gathering& how)
+{
+    std::array<Operand, N> operands;
+    for (int k = 0; k < how.count; ++k) {
+        Operand& operand = operands[static_cast<size_t>(k)];
+        if (keys.isOn(indexed("CalcTextOption", k))) {
+            operand.text = keys.get(indexed("CalcText", k));
+            continue;
+        }
+        const FieldRef ref = context.reader.resolve(keys, {QStringLiteral("CalcField"), k},
+                                                    FieldUse::Optional, QStringLiteral("-2"));
+        if (ref.state == FieldRefState::NotUpgraded) {
+            context.session.platform().showMessage(
+                {.text = QStringLiteral("You upgraded to v2.1 but did not resave your buttons"),
+                 .title = QStringLiteral("Incomplete upgrade"),
+                 .buttons = MessageButtons::OkCancel});
+            return std::nullopt;
+        }
+        if (ref.state == FieldRefState::Missing) {
+            context.showInvalidData();
+            return std::nullopt;
+        }
+        operand.fromCurrencyField = ref.type == host::FieldType::Currency;
+        if (ref.id <= how.lowestSkipped)
+            continue;
+        QString value = context.fieldValue(ref.id).value_or(QString());
+        if (how.refineByType) {
+            if (ref.type == host::FieldType::Date || ref.type == host::FieldType::DateTime)
+                value = Extract_Day(context, value);
+            else if (ref.type == host::FieldType::User && ref.id != host::FieldNumber::UniqueId)
+                value = Get_Username(context, value);
+        }
+        operand.text = value;
+    }
+    return operands;
+}
+
+/// A currency field's "." becomes the user's separator, so that its number passes the numeric test.
+void adoptSeparator(Operand& operand, const EngineContext& context)
+{
+    const QChar separator = context.options.decimalSeparator;
+    if (!operand.fromCurrencyField || separator == u'.' || !operand.text.contains(u'.'))
+        return;
+    QString swapped = operand.text;
+    swapped.replace(u'.', separator);
+    if (context.session.locale().isNumeric(swapped))
+        operand.text = swapped;
+}
+
+/// A currency target takes "." as its separator where the program says so.
+QString forTarget(QString number, const EngineContext& context)
+{
+    const QChar separator = context.options.decimalSeparator;
+    if (separator != u'.' && context.targetIsType6 && context.options.currencyTargetUsesDot)
+        number.replace(separator, u'.');
+    return number;
+}
+
+QDateTime shiftedByDays(const QDateTime& start, double days)
+{
+    const double whole = std::trunc(days);
+    QDateTime shifted = start.addDays(static_cast<qint64>(whole));
+    if (days != whole)
+        shifted = shifted.addMSecs(std::llround((days - whole) * 86400000.0));
+    return shifted;
+}
+
+} // namespace
+
+void AddScheme::Initialize_Add(int member, const QString& buttonFileName)
+{
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Add"), [&] {
+        QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
+        invalid = m_context.keys(buttonFileName).get(QStringLiteral("Invalid"));
+    });
+}
+
+QString AddScheme::Obtain_Add(const host::ContactId& contactId, const QString& buttonFileName, int member)
+{
+    QString result;
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Add"), [&] {
+        if (!m_context.reachContact(contactId))
+            return;
+        const ButtonKeys keys = m_context.keys(buttonFileName);
+        std::optional<std::array<Operand, 4>> operands = gatherOperands<4>(m_context, keys, {4, 0, true});
+        if (!operands)
+            return;
+        const bool allEmpty = std::all_of(operands->begin(), operands->end(),
+                                          [](const Operand& operand) { return operand.text.isEmpty(); });
+        if (allEmpty && keys.isOn(QStringLiteral("Zero"), QStringLiteral("0")))
+            return;
+        result = Add_Values(*operands, buttonFileName, member);
+    });
+    return result;
+}
+
+QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& buttonFileName, int member)
+{
+    QString result;
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Add_Values"), [&] {
+        const QString invalid = invalidText(m_invalid, member, m_context.options.memberCount);
+        const TextLocale& locale = m_context.session.locale();
+        const ButtonKeys keys = m_context.keys(buttonFileName);
+
+        enum class Kind { Number, Date, Empty, Text };
+        std::array<Kind, 4> kinds{};
+        int numbers = 0;
+        int dates = 0;
+        int empties = 0;
+        for (size_t k = 0; k < operands.size(); ++k) {
+            adoptSeparator(operands[k], m_context);
+            const QString& text = operands[k].text;
+            if (locale.isNumeric(text)) {
+                kinds[k] = Kind::Number;
+                ++numbers;
+            } else if (locale.isDate(text)) {
+                kinds[k] = Kind::Date;
+                ++dates;
+            } else if (text.isEmpty()) {
+                kinds[k] = Kind::Empty;
+                ++empties;
+            } else {
+                kinds[k] = Kind::Text;
+            }
+        }
+        const auto operatorBefore = [&](size_t k) { return keys.get(indexed("CalcOperator", int(k) - 1)); };
+
+        if (numbers == 4 - empties) {
+            double total = kinds[0] == Kind::Empty ? 0.0 : locale.toDouble(operands[0].text);
+            for (size_t k = 1; k < operands.size(); ++k) {
+                if (kinds[k] == Kind::Empty)
+                    continue;
+                const QString op = operatorBefore(k);
+                if (op == u"0")
+                    total += locale.toDouble(operands[k].text);
+                else if (op == u"1")
+                    total -= locale.toDouble(operands[k].text);
+            }
+            result = forTarget(locale.format(total, u"0.00000000"), m_context);
+            return;
+        }
+
+        // The date modes start from the first operand that holds something; it must be the date.
+        size_t first = 0;
+        while (first < operands.size() && kinds[first] == Kind::Empty)
+            ++first;
+        const bool dateMode = (numbers == 3 - empties && dates == 1) || (dates == 2 && empties == 2);
+        if (dateMode && kinds[first] != Kind::Date) {
+            result = invalid;
+            return;
+        }
+
+        if (numbers == 3 - empties && dates == 1) {
+            QDateTime running = *locale.toDateTime(operands[first].text);
+            for (size_t k = first + 1; k < operands.size(); ++k) {
+                if (kinds[k] == Kind::Empty)
+                    continue;
+                const QString op = operatorBefore(k);
+                const double days = locale.toDouble(operands[k].text);
+                if (op == u"0")
+                    running = shiftedByDays(running, days);
+                else if (op == u"1")
+                    running = shiftedByDays(running, -days);
+            }
+            result = locale.dateTimeText(running);
+            return;
+        }
+
+        if (dates == 2 && empties == 2) {
+            const QDateTime start = *locale.toDateTime(operands[first].text);
+            QString running = locale.dateTimeText(start);
+            for (size_t k = first + 1; k < operands.size(); ++k) {
+                if (kinds[k] == Kind::Empty)
+                    continue;
+                const QString op = operatorBefore(k);
+                if (op == u"1")
+                    running = QString::number(
+                        dayDifference(locale.toDateTime(operands[k].text)->date(), start.date()));
+                else if (op == u"0")
+                    running = invalid;
+            }
+            result = running;
+            return;
+        }
+
+        // Texts join when every operator is "+".
+        int sum = 0;
+        for (int j = 0; j < 3; ++j)
+            sum += locale.toInt16(keys.get(indexed("CalcOperator", j), QStringLiteral("0")));
+        if (sum != 0) {
+            result = invalid;
+            return;
+        }
+        QString joined;
+        for (const Operand& operand : operands)
+            joined += operand.text;
+        result = joined.remove(u'|');
+    });
+    return result;
+}
+
+void MultiplyScheme::Initialize_Multiply(int member, const QString& buttonFileName)
+{
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Multiply"), [&] {
+        QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
+        invalid = m_context.keys(buttonFileName).get(QStringLiteral("Invalid"));
+    });
+}
+
+QString MultiplyScheme::Obtain_Multiply(const host::ContactId& contactId, const QString& buttonFileName,
+                                        int member)
+{
+    QString result;
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Multiply"), [&] {
+        if (!m_context.reachContact(contactId))
+            return;
+        const ButtonKeys keys = m_context.keys(buttonFileName);
+        std::optional<std::array<Operand, 2>> operands = gatherOperands<2>(m_context, keys, {2, 1, false});
+        if (!operands)
+            return;
+        result = Multiply_Values(*operands, buttonFileName, member);
+    });
+    return result;
+}
+
+QString MultiplyScheme::Multiply_Values(std::array<Operand, 2>& operands, const QString& buttonFileName,
+                                        int member)
+{
+    QString result;
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Multiply_Values"), [&] {
+        const QString invalid = invalidText(m_invalid, member, m_context.options.memberCount);
+        const TextLocale& locale = m_context.session.locale();
+        for (Operand& operand : operands)
+            adoptSeparator(operand, m_context);
+        const std::optional<double> a = locale.toNumber(operands[0].text);
+        const std::optional<double> b = locale.toNumber(operands[1].text);
+        if (!a || !b) {
+            result = invalid;
+            return;
+        }
+        const QString op = m_context.keys(buttonFileName).get(QStringLiteral("CalcOperator"));
+        if (op == u"0") {
+            result = locale.fromDouble(*a * *b);
+        } else if (op == u"1") {
+            result = *b == 0 ? invalid : forTarget(locale.fromDouble(*a / *b), m_context);
+        }
+    });
+    return result;
+}
+
+} // namespace valdora::engine

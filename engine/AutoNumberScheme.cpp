@@ -1,0 +1,146 @@
+#include "AutoNumberScheme.h"
+
+#include "TextHelpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace valdora::engine {
+
+namespace {
+
+constexpr QChar FieldMarker(0xF8);
+constexpr QChar TextMarker(0xF9);
+constexpr QChar CounterMarker(0xFA);
+
+} // namespace
+
+AutoNumberScheme::AutoNumberScheme(EngineContext& context)
+    : m_context(context), m_members(static_cast<size_t>(std::max(context.options.memberCount, 1))),
+      m_locks(context.options.counterLockTimeoutMs)
+{}
+
+AutoNumberScheme::Member& AutoNumberScheme::member(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_members.size()))
+        throw Failure(ErrorNumber::SubscriptOutOfRange);
+    return m_members[static_cast<size_t>(index)];
+}
+
+QString AutoNumberScheme::defaultCounterFile(const QString& buttonFileName) const
+{
+    const QString name = m_context.options.counterNaming == CounterFileNaming::BaseName
+                             ? buttonFileName.section(u'.', 0, 0)
+                             : buttonFileName;
+    return m_context.session.programFolder() + QDir::separator() + QStringLiteral("AutoNumber_") + name +
+           QStringLiteral(".num");
+}
+
+void AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFileName)
+{
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
+        Member& m = member(index);
+        m = Member{};
+        const ButtonKeys keys = m_context.keys(buttonFileName);
+        QString format = keys.get(QStringLiteral("Format"));
+        if (format.contains(TextMarker))
+            format.replace(TextMarker, keys.get(QStringLiteral("AutoTextValue")));
+        m.format = format;
+        if (format.contains(FieldMarker)) {
+            m.usesField = true;
+            const FieldRef ref =
+                m_context.reader.resolve(keys, {QStringLiteral("AutoFieldValue")}, FieldUse::Required);
+            if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
+                m_context.showInvalidData();
+                return;
+            }
+            m.fieldId = ref.id;
+            m.fieldType = ref.type;
+        }
+        m.upperCase = keys.isOn(QStringLiteral("AutoCaps"), QStringLiteral("0"));
+        if (keys.isOn(QStringLiteral("Truncate"), QStringLiteral("0"))) {
+            m.truncate = true;
+            m.keep = m_context.session.locale().toInt16(
+                keys.get(QStringLiteral("TruncateDigits"), QStringLiteral("0")));
+        }
+    });
+}
+
+QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, const QString& buttonFileName,
+                                            int index)
+{
+    QString result;
+    Member* held = nullptr;
+    const bool ok = trapped(
+        m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_AutoNumber"), [&] {
+            Member& m = member(index);
+            held = &m;
+            if (!m_context.reachContact(contactId))
+                return;
+            const ButtonKeys keys = m_context.keys(buttonFileName);
+
+            QString part;
+            if (m.usesField) {
+                part = m_context.fieldValue(m.fieldId).value_or(QString());
+                if (m.fieldType == host::FieldType::Date || m.fieldType == host::FieldType::DateTime)
+                    part = Extract_Day(m_context, part);
+            }
+            if (m.truncate)
+                part = Remove_Accents(part).left(std::max(m.keep, 0));
+            if (m.upperCase)
+                part = part.toUpper();
+
+            QString format = m.format;
+            // Without a field part, a leading field marker goes together with the separator after it.
+            if (format.startsWith(FieldMarker) && part.isEmpty())
+                format.remove(0, format.size() > 1 && format.at(1) == u'|' ? 2 : 1);
+            format.replace(FieldMarker, part);
+            format.replace(u'|', keys.get(QStringLiteral("AutoSep"), QStringLiteral("-")));
+
+            const QString path = keys.get(QStringLiteral("AutoIniFile"), defaultCounterFile(buttonFileName));
+            m_lastCounterFile = path;
+            // The number stays locked against other processes until it is advanced or given up.
+            if (!m.lock || m.counterFile != path) {
+                m.lock.reset();
+                m.pending = false;
+                m.lock = m_locks.acquire(path);
+            }
+            m.counterFile = path;
+            const QString line = CounterFile::readFirstLine(path);
+            m.counter = m_context.session.locale().isNumeric(line) ? line.trimmed() : QStringLiteral("0");
+            m.pending = true;
+            result = format.replace(CounterMarker, m.counter);
+        });
+    if (!ok && held != nullptr) {
+        // No number was handed out: nothing to advance, nothing to keep locked.
+        held->pending = false;
+        held->lock.reset();
+    }
+    return result;
+}
+
+void AutoNumberScheme::Update_AutoNumber(int index)
+{
+    Member* held = nullptr;
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Update_AutoNumber"), [&] {
+        Member& m = member(index);
+        held = &m;
+        if (!m.pending)
+            return;
+        CounterFile::write(m.counterFile, CounterFile::next(m.counter, m_context.session.locale()));
+    });
+    if (held != nullptr) {
+        held->pending = false;
+        held->lock.reset();
+    }
+}
+
+void AutoNumberScheme::releaseCounterLocks()
+{
+    for (Member& m : m_members) {
+        m.pending = false;
+        m.lock.reset();
+    }
+}
+
+} // namespace valdora::engine

@@ -1,0 +1,93 @@
+#include "CounterFile.h"
+
+#include "core/Failure.h"
+#include "core/TextSemantics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace valdora::engine::CounterFile {
+
+QByteArray initialContent()
+{
+    return QByteArrayLiteral(" 1 \r\n");
+}
+
+QString readFirstLine(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        throw Failure(ErrorNumber::PathNotFound, QStringLiteral("Path not found: ") + path);
+    if (!info.exists() && !replaceFileAtomically(path, initialContent()))
+        throw Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(ErrorNumber::PermissionDenied, QStringLiteral("Permission denied: ") + path);
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLatin1(line);
+}
+
+namespace {
+
+// Adds one to a run of decimal digits, keeping its leading zeros: "0099" -> "0100", "999" -> "1000".
+QString incrementDigits(QString digits)
+{
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] != u'9') {
+            digits[i] = QChar(digits[i].unicode() + 1);
+            return digits;
+        }
+        digits[i] = u'0';
+    }
+    return QStringLiteral("1") + digits;
+}
+
+QString padded(QString number, qsizetype width)
+{
+    while (number.size() < width)
+        number.prepend(u'0');
+    return number;
+}
+
+} // namespace
+
+QString next(const QString& counter, const TextLocale& locale)
+{
+    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression signedWhole(QStringLiteral("^[+-][0-9]{1,18}$"));
+    if (digitsOnly.match(counter).hasMatch())
+        return incrementDigits(counter);
+    if (signedWhole.match(counter).hasMatch())
+        return padded(QString::number(counter.toLongLong() + 1), counter.size());
+    // Any other numeric text (a decimal fraction, an exponent) advances as a number.
+    return padded(locale.fromDouble(locale.toDouble(counter) + 1), counter.size());
+}
+
+void write(const QString& path, const QString& counter)
+{
+    if (!replaceFileAtomically(path, counter.toLatin1() + QByteArrayLiteral("\r\n")))
+        throw Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + path);
+}
+
+} // namespace valdora::engine::CounterFile
+
+namespace valdora::engine {
+
+std::shared_ptr<FileLock> CounterLocks::acquire(const QString& path)
+{
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (std::shared_ptr<FileLock> held = m_locks[key].lock())
+        return held;
+    auto lock = std::make_shared<FileLock>(path, m_timeoutMs);
+    if (!lock->isLocked())
+        throw Failure(ErrorNumber::PermissionDenied,
+                      QStringLiteral("Permission denied (the counter file is in use): ") + path);
+    m_locks[key] = lock;
+    return lock;
+}
+
+} // namespace valdora::engine

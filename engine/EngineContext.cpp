@@ -1,0 +1,32 @@
+#include "EngineContext.h"
+
+namespace valdora::engine {
+
+ButtonKeys EngineContext::keys(const QString& buttonFileName) const
+{
+    return ButtonKeys(session.ini(), session.buttonFilePath(buttonFileName));
+}
+
+bool EngineContext::reachContact(const host::ContactId& id, Where where)
+{
+    if (reader.makeCurrent(id, where))
+        return true;
+    session.showMessage(session.messages().get(474));
+    unloadRequested = true;
+    return false;
+}
+
+std::optional<QString> EngineContext::fieldValue(host::FieldId id, Where where)
+{
+    const QString computed = fieldValues.value(id);
+    if (!computed.isEmpty())
+        return computed;
+    return reader.read(id, where);
+}
+
+void EngineContext::showInvalidData() const
+{
+    session.showMessage(session.messages().get(355));
+}
+
+} // namespace valdora::engine

@@ -1,0 +1,59 @@
+#include "ValueEngine.h"
+
+namespace valdora::engine {
+
+ValueEngine::ValueEngine(ProgramSession& session, FieldReader& reader, const FieldValueTable& fieldValues,
+                         EngineOptions options)
+    : m_context{session, reader, fieldValues, std::move(options)}, m_calculator(m_context),
+      m_autoNumber(m_context), m_condition(m_context, m_calculator), m_add(m_context), m_multiply(m_context),
+      m_now(m_context), m_age(m_context)
+{}
+
+void ValueEngine::Initialize(qint16 type, int member, const QString& buttonFileName)
+{
+    switch (type) {
+    case SchemeType::AutoNumber:
+        m_autoNumber.Initialize_AutoNumber(member, buttonFileName);
+        break;
+    case SchemeType::Condition:
+        m_condition.Initialize_Condition(member, buttonFileName);
+        break;
+    case SchemeType::AddSubtract:
+        m_add.Initialize_Add(member, buttonFileName);
+        break;
+    case SchemeType::MultiplyDivide:
+        m_multiply.Initialize_Multiply(member, buttonFileName);
+        break;
+    case SchemeType::Now:
+        m_now.Initialize_Now(member, buttonFileName);
+        break;
+    case SchemeType::Age:
+        m_age.Initialize_Age(member, buttonFileName);
+        break;
+    default:
+        break;
+    }
+}
+
+QString ValueEngine::Obtain(qint16 type, const host::ContactId& contactId, const QString& buttonFileName,
+                            int member)
+{
+    switch (type) {
+    case SchemeType::AutoNumber:
+        return m_autoNumber.Obtain_AutoNumber(contactId, buttonFileName, member);
+    case SchemeType::Condition:
+        return m_condition.Obtain_Condition(contactId, buttonFileName, member);
+    case SchemeType::AddSubtract:
+        return m_add.Obtain_Add(contactId, buttonFileName, member);
+    case SchemeType::MultiplyDivide:
+        return m_multiply.Obtain_Multiply(contactId, buttonFileName, member);
+    case SchemeType::Now:
+        return m_now.Obtain_Now(contactId, buttonFileName, member);
+    case SchemeType::Age:
+        return m_age.Obtain_Age(contactId, buttonFileName, member);
+    default:
+        return {};
+    }
+}
+
+} // namespace valdora::engine
