@@ -50,6 +50,9 @@ public:
     bool unloadRequested() const { return m_context.unloadRequested; }
     void clearUnloadRequest() { m_context.unloadRequested = false; }
 
+    /// What the schemes share (the session, the reader, the run flags).
+    EngineContext& context() { return m_context; }
+
     /// The schemes, for the run's named calls and for tests.
     Calculator& calculator() { return m_calculator; }
     AutoNumberScheme& autoNumber() { return m_autoNumber; }

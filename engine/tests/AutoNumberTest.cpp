@@ -1,0 +1,283 @@
+#include "EngineTestBed.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <tuple>
+
+namespace valdora::engine::test {
+namespace {
+
+const QString Field = QString(QChar(0xF8));
+const QString Text = QString(QChar(0xF9));
+const QString Counter = QString(QChar(0xFA));
+
+struct AutoCase {
+    const char* name;
+    QString format;
+    Keys keys;                      ///< besides Format and AutoIniFile
+    std::optional<QByteArray> file; ///< counter file content; nullopt: no file
+    FieldValues fields;             ///< "Country" is the field part's field
+    QString expected;
+    QByteArray fileAfter; ///< after the number was used
+};
+
+const std::vector<AutoCase> AutoCases = {
+    {"TextAndCounter",
+     Text + "|" + Counter,
+     {{"AutoTextValue", "INV"}, {"AutoSep", "-"}},
+     "0042\r\n",
+     {},
+     "INV-0042",
+     "0043\r\n"},
+    {"EmptyFieldDropsItsSeparator", Field + "|" + Counter, {}, "0042\r\n", {}, "0042", "0043\r\n"},
+    {"EmptyFieldAtTheEndKeepsSeparator", Counter + "|" + Field, {}, "0042\r\n", {}, "0042-", "0043\r\n"},
+    {"EmptyFieldWithoutSeparatorKeepsCounter", Field + Counter, {}, "0042\r\n", {}, "0042", "0043\r\n"},
+    {"FieldPart", Field + "|" + Counter, {{"AutoSep", "/"}}, "7", {{"Country", "Spain"}}, "Spain/7", "8\r\n"},
+    {"TruncatedCapitals",
+     Field + "|" + Counter,
+     {{"Truncate", "1"}, {"TruncateDigits", "3"}, {"AutoCaps", "1"}},
+     "0042",
+     {{"Country", "Éléonore"}},
+     "ELE-0042",
+     "0043\r\n"},
+    {"AccentTable",
+     Field,
+     {{"Truncate", "1"}, {"TruncateDigits", "40"}},
+     "1",
+     {{"Country", "Çüéâäàåçêëèïîì ÄÅÉæÆôöòûùÿÖÜáíóúñÑ"}},
+     "Cueaaaaceeeiii AAEaAOOOuuyOUaiouunN",
+     "2\r\n"},
+    {"CapitalsWithoutTruncation",
+     Field + Counter,
+     {{"AutoCaps", "1"}},
+     "5",
+     {{"Country", "smith"}},
+     "SMITH5",
+     "6\r\n"},
+    {"MarkersInTheFieldPartAreReplaced",
+     Field + "|" + Counter,
+     {},
+     "3",
+     {{"Country", "A|B" + Counter}},
+     "A-B3-3",
+     "4\r\n"},
+    {"SeparatorDefault", Text + "|" + Counter, {{"AutoTextValue", "X"}}, "9", {}, "X-9", "10\r\n"},
+    {"NewCounterFile", Counter, {}, std::nullopt, {}, "1", "2\r\n"},
+    {"WidthGrows", Counter, {}, "9999", {}, "9999", "10000\r\n"},
+    {"WidthKept", Counter, {}, " 0099 \r\n", {}, "0099", "0100\r\n"},
+    {"BeyondSinglePrecision", Counter, {}, "16777217", {}, "16777217", "16777218\r\n"},
+    {"BeyondSixtyFourBits",
+     Counter,
+     {},
+     "99999999999999999999",
+     {},
+     "99999999999999999999",
+     "100000000000000000000\r\n"},
+    {"NotANumber", Text + Counter, {{"AutoTextValue", "N"}}, "abc", {}, "N0", "1\r\n"},
+    {"DateFieldKeepsTheDay",
+     Field + "|" + Counter,
+     {},
+     "1",
+     {{"Last Meeting", "{date:2026-05-12} 09:30:00"}},
+     "{date:2026-05-12}-1",
+     "2\r\n"},
+    {"FixedTextAndField",
+     Text + "|" + Field + "|" + Counter,
+     {{"AutoTextValue", "C"}, {"AutoSep", "_"}},
+     "12",
+     {{"Country", "DE"}},
+     "C_DE_12",
+     "13\r\n"},
+};
+
+using AutoParam = std::tuple<AutoCase, const char*, ReaderKind>;
+
+class AutoNumberTest : public ::testing::TestWithParam<AutoParam> {};
+
+TEST_P(AutoNumberTest, ValueAndAdvance)
+{
+    const auto& [row, localeName, kind] = GetParam();
+    EngineTestBed bed(QString::fromLatin1(localeName), kind);
+    const QString counterFile = bed.folder() + QStringLiteral("/counters/Invoice.num");
+    if (row.file)
+        ASSERT_TRUE(valdora::test::writeFile(counterFile, *row.file));
+    else
+        QDir().mkpath(bed.folder() + QStringLiteral("/counters"));
+
+    FieldValues fields;
+    for (auto it = row.fields.begin(); it != row.fields.end(); ++it)
+        fields.insert(it.key(), bed.expand(it.value()));
+    const QString fieldName = row.fields.contains(QStringLiteral("Last Meeting"))
+                                  ? QStringLiteral("Last Meeting")
+                                  : QStringLiteral("Country");
+    Keys keys = {{"Type", "0"}, {"Format", row.format}, {"AutoIniFile", counterFile}};
+    keys += bed.fieldKeys(QStringLiteral("AutoFieldValue"), fieldName);
+    keys += row.keys;
+    const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
+    const host::ContactId contact = bed.addContact(fields);
+
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), bed.expand(row.expected));
+    EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
+    if (!row.file)
+        EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray(" 1 \r\n"));
+    bed.engine().Update_AutoNumber(0);
+    bed.engine().releaseCounterLocks();
+    EXPECT_EQ(valdora::test::readFile(counterFile), row.fileAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, AutoNumberTest,
+                         ::testing::Combine(::testing::ValuesIn(AutoCases),
+                                            ::testing::Values("en_US", "fr_FR", "de_DE"),
+                                            ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
+                         [](const ::testing::TestParamInfo<AutoParam>& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param) + "_" + readerName(std::get<2>(info.param));
+                         });
+
+class AutoNumberReaders : public ::testing::TestWithParam<ReaderKind> {};
+
+TEST_P(AutoNumberReaders, UnusedNumberIsNotAdvanced)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), GetParam());
+    const QString counterFile = bed.folder() + QStringLiteral("/Unused.num");
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, "0042\r\n"));
+    const QString button = bed.writeButton(
+        QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
+    const host::ContactId first = bed.addContact({});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, first), QStringLiteral("0042"));
+    bed.engine().releaseCounterLocks();
+    // A later advance without a new number changes nothing.
+    bed.engine().Update_AutoNumber(0);
+    EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0042\r\n"));
+    // The next contact gets the same number, which is then used.
+    const host::ContactId second = bed.addContact({});
+    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, second, button, 0), QStringLiteral("0042"));
+    bed.engine().Update_AutoNumber(0);
+    EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0043\r\n"));
+}
+
+TEST_P(AutoNumberReaders, ComboMembersEachAdvanceTheirOwnFile)
+{
+    EngineTestBed bed(QStringLiteral("de_DE"), GetParam());
+    const QString fileA = bed.folder() + QStringLiteral("/A.num");
+    const QString fileB = bed.folder() + QStringLiteral("/B.num");
+    ASSERT_TRUE(valdora::test::writeFile(fileA, "10\r\n"));
+    ASSERT_TRUE(valdora::test::writeFile(fileB, "500\r\n"));
+    const QString a = bed.writeButton(QStringLiteral("~101.ini"),
+                                      {{"Type", "0"}, {"Format", "A" + Counter}, {"AutoIniFile", fileA}});
+    const QString b = bed.writeButton(QStringLiteral("~102.ini"),
+                                      {{"Type", "0"}, {"Format", "B" + Counter}, {"AutoIniFile", fileB}});
+    bed.engine().Initialize(SchemeType::AutoNumber, 0, a);
+    bed.engine().Initialize(SchemeType::AutoNumber, 1, b);
+    for (int round = 0; round < 3; ++round) {
+        const host::ContactId contact = bed.addContact({});
+        EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, a, 0),
+                  "A" + QString::number(10 + round));
+        EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, b, 1),
+                  "B" + QString::number(500 + round));
+        bed.engine().Update_AutoNumber(0);
+        bed.engine().Update_AutoNumber(1);
+        bed.engine().releaseCounterLocks();
+    }
+    EXPECT_EQ(valdora::test::readFile(fileA), QByteArray("13\r\n"));
+    EXPECT_EQ(valdora::test::readFile(fileB), QByteArray("503\r\n"));
+}
+
+TEST_P(AutoNumberReaders, TwoMembersOnOneFileShareTheLock)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), GetParam());
+    const QString file = bed.folder() + QStringLiteral("/Shared.num");
+    ASSERT_TRUE(valdora::test::writeFile(file, "7\r\n"));
+    const QString a = bed.writeButton(QStringLiteral("~101.ini"),
+                                      {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", file}});
+    bed.engine().Initialize(SchemeType::AutoNumber, 0, a);
+    bed.engine().Initialize(SchemeType::AutoNumber, 1, a);
+    const host::ContactId contact = bed.addContact({});
+    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, a, 0), QStringLiteral("7"));
+    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, a, 1), QStringLiteral("7"));
+    EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
+}
+
+TEST_P(AutoNumberReaders, DefaultCounterFileInTheProgramFolder)
+{
+    EngineTestBed bed(QStringLiteral("fr_FR"), GetParam());
+    const QString button = bed.writeButton(QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}});
+    const host::ContactId contact = bed.addContact({});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("1"));
+    bed.engine().Update_AutoNumber(0);
+    const QString expected = bed.programFolder() + (GetParam() == ReaderKind::Valdora
+                                                        ? QStringLiteral("/AutoNumber_~101.num")
+                                                        : QStringLiteral("/AutoNumber_~101.ini.num"));
+    EXPECT_EQ(bed.engine().autoNumber().lastCounterFile(), expected);
+    EXPECT_EQ(valdora::test::readFile(expected), QByteArray("2\r\n"));
+}
+
+TEST_P(AutoNumberReaders, CounterFolderMissingHandsOutNoNumber)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), GetParam());
+    const QString counterFile = bed.folder() + QStringLiteral("/no such folder/X.num");
+    const QString button = bed.writeButton(
+        QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
+    const host::ContactId contact = bed.addContact({});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QString());
+    ASSERT_EQ(bed.messages().size(), 1);
+    const QString module =
+        GetParam() == ReaderKind::Valdora ? QStringLiteral("frmMain") : QStringLiteral("frmAutoMain");
+    EXPECT_TRUE(bed.messages().front().contains("in " + module + ": Function Obtain_AutoNumber - Line # "))
+        << bed.messages().front().toStdString();
+    EXPECT_FALSE(QFile::exists(counterFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, AutoNumberReaders, ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto),
+                         [](const ::testing::TestParamInfo<ReaderKind>& info) {
+                             return readerName(info.param);
+                         });
+
+TEST(AutoNumberValdora, MissingFieldShowsInvalidData)
+{
+    EngineTestBed bed(QStringLiteral("fr_FR"), ReaderKind::Valdora);
+    const QString counterFile = bed.folder() + QStringLiteral("/M.num");
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, "5"));
+    const QString button = bed.writeButton(QStringLiteral("~101.ini"), {{"Type", "0"},
+                                                                        {"Format", Field + "|" + Counter},
+                                                                        {"AutoFieldValue", "Deleted Field"},
+                                                                        {"AutoIniFile", counterFile}});
+    const host::ContactId contact = bed.addContact({});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("5"));
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(355)});
+}
+
+TEST(AutoNumberValdora, UnreachableContactAsksToUnload)
+{
+    EngineTestBed bed(QStringLiteral("de_DE"), ReaderKind::Valdora);
+    const QString counterFile = bed.folder() + QStringLiteral("/U.num");
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, "5"));
+    const QString button = bed.writeButton(
+        QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, QStringLiteral("NOSUCHCONTAC")), QString());
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(474)});
+    EXPECT_TRUE(bed.engine().unloadRequested());
+}
+
+TEST(AutoNumberAuto, StoredFieldIdIsRead)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Auto);
+    const QString counterFile = bed.folder() + QStringLiteral("/S.num");
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, "5"));
+    // Only the id and type keys: ValdoraAuto never looks at the field name.
+    const QString button =
+        bed.writeButton(QStringLiteral("~101.ini"),
+                        {{"Type", "0"},
+                         {"Format", Field + "|" + Counter},
+                         {"AutoFieldValueID", QString::number(bed.fieldId(QStringLiteral("Country")))},
+                         {"AutoFieldValueType", "1"},
+                         {"AutoIniFile", counterFile}});
+    const host::ContactId contact = bed.addContact({{"Country", "Peru"}});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("Peru-5"));
+}
+
+} // namespace
+} // namespace valdora::engine::test
