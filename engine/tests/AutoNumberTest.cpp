@@ -121,8 +121,9 @@ TEST_P(AutoNumberTest, ValueAndAdvance)
 
     EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), bed.expand(row.expected));
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
-    if (!row.file)
+    if (!row.file) {
         EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray(" 1 \r\n"));
+    }
     bed.engine().Update_AutoNumber(0);
     bed.engine().releaseCounterLocks();
     EXPECT_EQ(valdora::test::readFile(counterFile), row.fileAfter);
@@ -132,10 +133,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, AutoNumberTest,
                          ::testing::Combine(::testing::ValuesIn(AutoCases),
                                             ::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
-                         [](const ::testing::TestParamInfo<AutoParam>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param) + "_" + readerName(std::get<2>(info.param));
-                         });
+                         CaseName);
 
 class AutoNumberReaders : public ::testing::TestWithParam<ReaderKind> {};
 

@@ -75,10 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Expressions, CalculatorTest,
                          ::testing::Combine(::testing::ValuesIn(CalcCases),
                                             ::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
-                         [](const ::testing::TestParamInfo<CalcParam>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param) + "_" + readerName(std::get<2>(info.param));
-                         });
+                         CaseName);
 
 TEST(CalculatorFieldValues, ComputedValueOfThisRunComesFirst)
 {

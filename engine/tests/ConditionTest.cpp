@@ -1,5 +1,7 @@
 #include "EngineTestBed.h"
 
+#include "engine/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -105,10 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Conditions, ConditionTest,
                          ::testing::Combine(::testing::ValuesIn(CondCases),
                                             ::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
-                         [](const ::testing::TestParamInfo<CondParam>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param) + "_" + readerName(std::get<2>(info.param));
-                         });
+                         CaseName);
 
 class ConditionReaders : public ::testing::TestWithParam<std::tuple<const char*, ReaderKind>> {};
 
@@ -165,10 +164,7 @@ TEST_P(ConditionReaders, FailedCalculationGivesEmptyText)
 INSTANTIATE_TEST_SUITE_P(Readers, ConditionReaders,
                          ::testing::Combine(::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param)) + "_" +
-                                    readerName(std::get<1>(info.param));
-                         });
+                         LocaleReaderName);
 
 TEST(ConditionValdora, RecordManagerComparesTheUsersName)
 {

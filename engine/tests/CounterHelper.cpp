@@ -52,7 +52,7 @@ int main(int argc, char** argv)
         engine::test::createTestDatabase(work + QStringLiteral("/contacts.db"));
     const host::ContactId contact = engine::test::addTestContact(*database, {});
     engine::TableFieldReader reader(database->Contact(), database->Users());
-    engine::FieldValueTable fieldValues(engine::test::maxTestFieldId());
+    engine::FieldValueTable fieldValues(engine::test::maxFieldId(*database));
     engine::ValueEngine engine(session, reader, fieldValues,
                                engine::EngineOptions::valdora(session.locale()));
 

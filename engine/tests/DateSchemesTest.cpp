@@ -73,10 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, NowTest,
                          ::testing::Combine(::testing::ValuesIn(NowCases),
                                             ::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
-                         [](const ::testing::TestParamInfo<NowParam>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param) + "_" + readerName(std::get<2>(info.param));
-                         });
+                         CaseName);
 
 TEST(NowScheme, DaysThatAreNotANumberAreReported)
 {
@@ -148,10 +145,7 @@ INSTANTIATE_TEST_SUITE_P(Dates, AgeTest,
                          ::testing::Combine(::testing::ValuesIn(AgeCases),
                                             ::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
-                         [](const ::testing::TestParamInfo<AgeParam>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param) + "_" + readerName(std::get<2>(info.param));
-                         });
+                         CaseName);
 
 TEST(AgeScheme, EnglishYearsAndMonthsEndWithABlank)
 {

@@ -2,6 +2,8 @@
 
 #include "TestDatabase.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QRegularExpression>
 
@@ -68,7 +70,7 @@ EngineTestBed::EngineTestBed(const QString& localeName, ReaderKind kind)
 
     m_database = createTestDatabase(m_dir.path() + QStringLiteral("/contacts.db"));
     host::ContactTable& table = m_database->Contact();
-    m_fieldValues.reset(maxTestFieldId());
+    m_fieldValues.reset(maxFieldId(*m_database));
     if (kind == ReaderKind::Valdora) {
         m_reader = std::make_unique<TableFieldReader>(table, m_database->Users());
         m_engine = std::make_unique<ValueEngine>(*m_session, *m_reader, m_fieldValues,

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <string>
+#include <tuple>
 #include <utility>
 
 namespace valdora::engine::test {
@@ -72,8 +74,8 @@ public:
 private:
     class ShownContactView;
 
-    test::PinnedLocale m_pinned;
-    test::TemporaryUserSettings m_userSettings;
+    valdora::test::PinnedLocale m_pinned;
+    valdora::test::TemporaryUserSettings m_userSettings;
     QTemporaryDir m_dir;
     QString m_programFolder;
     ReaderKind m_kind;
@@ -85,6 +87,18 @@ private:
     std::unique_ptr<FieldReader> m_reader;
     FieldValueTable m_fieldValues;
     std::unique_ptr<ValueEngine> m_engine;
+};
+
+/// The name of a row of a table-driven test run in each locale and by each reader:
+/// "<row>_<locale>_<reader>".
+inline constexpr auto CaseName = [](const auto& info) {
+    return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param) + "_" +
+           readerName(std::get<2>(info.param));
+};
+
+/// The name of a test run in each locale and by each reader: "<locale>_<reader>".
+inline constexpr auto LocaleReaderName = [](const auto& info) {
+    return std::string(std::get<0>(info.param)) + "_" + readerName(std::get<1>(info.param));
 };
 
 /// The language base that goes with a test locale: 300 English, 1300 French, 2300 German.

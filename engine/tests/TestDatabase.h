@@ -8,14 +8,14 @@
 
 namespace valdora::engine::test {
 
-/// Field names of the test database (beside the host's standard fields) and their types:
-/// "Country" 1, "Amount" 5, "Price" 6, "Birth Date" 8, "Last Meeting" 10, "Record Manager" 13 (id 6).
-/// Users: "Alice Martin" and "Bruno Keller".
+/// Fields the tests name, beside the host's standard ones, with their types: "Country" 1,
+/// "Amount" 5, "Price" 6 (2 decimals), "Birth Date" 8, "Last Meeting" 10, and "Record Manager"
+/// (field 6, type 13). Users: "Alice Martin" and "Bruno Keller".
 
-/// Creates an embedded database file with the test fields and users and opens it.
+/// A new embedded database file with the test fields and users, opened.
 std::unique_ptr<host::Database> createTestDatabase(const QString& path);
-/// The highest field id of the test database.
-int maxTestFieldId();
+/// The highest field id of a database.
+int maxFieldId(host::Database& database);
 /// Adds a contact with values by field name; returns its id.
 host::ContactId addTestContact(host::Database& database, const QMap<QString, QString>& values);
 /// The unique id of a test user by name.
