@@ -1,0 +1,180 @@
+#pragma once
+
+#include "IniLib.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace valdora {
+
+/// The keys of a button file, each name written once. Indexed keys are a base name and a number:
+/// ButtonKey::at(ButtonKey::Cond, 3) is "Cond3"; option groups are indexed the same way
+/// (ButtonKey::at(ButtonKey::Over, 0) is "Over0").
+namespace ButtonKey {
+
+/// The one section of a button file.
+inline const QString Section = QStringLiteral("Settings");
+
+/// An indexed key: the base name followed by the index in decimal.
+inline QString at(const QString& base, int index)
+{
+    return base + QString::number(index);
+}
+
+// Every scheme, in the order the editor writes them.
+inline const QString Name = QStringLiteral("Name");
+inline const QString Type = QStringLiteral("Type");
+inline const QString Target = QStringLiteral("Target");
+inline const QString TargetID = QStringLiteral("TargetID");
+inline const QString TargetType = QStringLiteral("TargetType");
+inline const QString Format = QStringLiteral("Format");
+inline const QString TargetDecimals = QStringLiteral("TargetDecimals");
+/// The database the button is limited to; empty for all databases.
+inline const QString LimitedToDB = QStringLiteral("_DB");
+inline const QString Over = QStringLiteral("Over");               ///< group of 4: overwrite mode
+inline const QString AutoWarning = QStringLiteral("AutoWarning"); ///< group of 3: warning by a trigger
+inline const QString Scope = QStringLiteral("Scope");             ///< group of 2: this or all databases
+inline const QString AppenSep = QStringLiteral("AppenSep");
+inline const QString FontBold = QStringLiteral("FontBold");
+inline const QString ForeColor = QStringLiteral("ForeColor");
+/// The full path of the database open when the button was saved; written last.
+inline const QString SavedWithDB = QStringLiteral("DB");
+
+// AutoNumber.
+inline const QString AutoFieldPos = QStringLiteral("AutoFieldPos");
+inline const QString AutoTextPos = QStringLiteral("AutoTextPos");
+inline const QString AutoNumberPos = QStringLiteral("AutoNumberPos");
+inline const QString AutoFieldValue = QStringLiteral("AutoFieldValue");
+inline const QString AutoFieldValueID = QStringLiteral("AutoFieldValueID");
+inline const QString AutoFieldValueType = QStringLiteral("AutoFieldValueType");
+inline const QString AutoTextValue = QStringLiteral("AutoTextValue");
+inline const QString AutoIniFile = QStringLiteral("AutoIniFile");
+inline const QString AutoSep = QStringLiteral("AutoSep");
+inline const QString AppendSep = QStringLiteral("AppendSep");
+inline const QString UsedFields = QStringLiteral("UsedFields");
+inline const QString Truncate = QStringLiteral("Truncate");
+inline const QString TruncateDigits = QStringLiteral("TruncateDigits");
+inline const QString AutoCaps = QStringLiteral("AutoCaps");
+
+// Condition, indexed 0 to ConditionCount - 1.
+inline constexpr int ConditionCount = 20;
+inline const QString Cond = QStringLiteral("Cond");
+inline const QString Field = QStringLiteral("Field");
+inline const QString FieldID = QStringLiteral("FieldID");
+inline const QString FieldType = QStringLiteral("FieldType");
+inline const QString Operator = QStringLiteral("Operator");
+inline const QString Condition = QStringLiteral("Condition");
+inline const QString Value = QStringLiteral("Value");
+
+// Add/Subtract (operands 0-3, operators 0-2) and Multiply/Divide (operands 0-1, one operator).
+inline constexpr int AddSubtractOperands = 4;
+inline constexpr int MultiplyDivideOperands = 2;
+inline const QString CalcText = QStringLiteral("CalcText");
+inline const QString CalcField = QStringLiteral("CalcField");
+inline const QString CalcFieldID = QStringLiteral("CalcFieldID");
+inline const QString CalcFieldType = QStringLiteral("CalcFieldType");
+inline const QString CalcTextOption = QStringLiteral("CalcTextOption");
+inline const QString CalcFieldOption = QStringLiteral("CalcFieldOption");
+/// Indexed for Add/Subtract, alone for Multiply/Divide.
+inline const QString CalcOperator = QStringLiteral("CalcOperator");
+inline const QString Zero = QStringLiteral("Zero");
+/// Shared by Add/Subtract, Multiply/Divide and Age.
+inline const QString Invalid = QStringLiteral("Invalid");
+
+// Now.
+inline const QString NowOperator = QStringLiteral("NowOperator");
+inline const QString NowDays = QStringLiteral("NowDays");
+inline const QString NowFormatDate = QStringLiteral("NowFormatDate"); ///< group of 3
+
+// Combo, indexed 0 to ComboCount - 1.
+inline constexpr int ComboCount = 20;
+inline const QString Button = QStringLiteral("Button");
+inline const QString ButtonName = QStringLiteral("ButtonName");
+
+// Age.
+inline const QString DateField = QStringLiteral("DateField");
+inline const QString DateFieldID = QStringLiteral("DateFieldID");
+inline const QString DateFieldType = QStringLiteral("DateFieldType");
+inline const QString AgeFormat = QStringLiteral("AgeFormat"); ///< group of 3
+inline const QString Blank = QStringLiteral("Blank");
+
+} // namespace ButtonKey
+
+/// The scheme code of a button's "Type" key.
+enum class Scheme : int {
+    Missing = -1, ///< the file or its "Type" key is absent
+    AutoNumber = 0,
+    Condition = 1,
+    AddSubtract = 2,
+    MultiplyDivide = 3,
+    Now = 4,
+    Combo = 5,
+    Age = 6,
+};
+
+/// The scheme a "Type" text names; Missing for anything but "0" to "6".
+Scheme schemeOf(const QString& typeText);
+
+/// A button file name begins with "~"; every other file of the button folder is not a button.
+bool isButtonFileName(const QString& fileName);
+/// The button's identifier: its file name without ".ini" ("~100.ini" -> "~100").
+QString buttonIdentifier(const QString& fileName);
+
+/// One button file, read and written key by key through the INI library, in section "Settings".
+class ButtonFile {
+public:
+    /// The file at `path` (button folder followed by the file name).
+    ButtonFile(const IniLib& ini, QString path);
+    /// The file `fileName` of a button folder that ends with the separator.
+    static ButtonFile inFolder(const IniLib& ini, const QString& buttonFolder, const QString& fileName);
+
+    const QString& path() const { return m_path; }
+    /// "~100.ini".
+    QString fileName() const;
+    /// "~100".
+    QString identifier() const { return buttonIdentifier(fileName()); }
+    bool exists() const;
+
+    /// The key's value (at most 126 characters), or `defaultValue` when it is absent or empty.
+    QString read(const QString& key, const QString& defaultValue = {}) const;
+    /// True when the key reads "1" (flags and option groups).
+    bool isOn(const QString& key, const QString& defaultValue = QStringLiteral("0")) const;
+    /// Writes the key; false when the file could not be written (it is then unchanged).
+    bool write(const QString& key, const QString& value) const;
+    /// The button's scheme; Missing when the file or its "Type" key is absent.
+    Scheme scheme() const;
+
+private:
+    const IniLib* m_ini;
+    QString m_path;
+};
+
+/// Pattern characters of the AutoNumber "Format" key (the bytes 0xF8, 0xF9, 0xFA of the file).
+namespace AutoNumberMarker {
+inline constexpr QChar FieldPart(0xF8);
+inline constexpr QChar TextPart(0xF9);
+inline constexpr QChar NumberPart(0xFA);
+inline constexpr QChar Separator(u'|');
+} // namespace AutoNumberMarker
+
+/// The AutoNumber pattern: the parts in output order, each as its marker, with "|" before the part
+/// at position 2 and before the part at position 3 when the separator is not empty. Positions are
+/// 1, 2 or 3, anything else meaning "not used"; the stored AutoNumberPos is the number's position
+/// minus one, so pass it plus one. When parts claim the same position, the later of field, text,
+/// number takes it.
+QString autoNumberPattern(int fieldPos, int textPos, int numberPos, const QString& separator);
+
+/// The file name of a new button. "~100.ini" when no button file was listed (`lastListedName`
+/// empty), otherwise "~" + (the number of `lastListedName` + 1) + ".ini", the number being the
+/// leading digits of the name from its second character. Past "~999.ini" a listing in name order
+/// no longer ends with the highest number ("~1000.ini" lists before "~101.ini"), so the number is
+/// also raised above the highest number of `existingNames`, and then past any name in it: the new
+/// name never equals an existing file and never reuses a number that is in use.
+QString newButtonFileName(const QString& lastListedName, const QStringList& existingNames);
+
+/// The default counter file of an AutoNumber button: `folder` (ending with the separator) +
+/// "AutoNumber_" + caption + ".num". A separator or NUL in the caption becomes "_", so the file
+/// stays in that folder.
+QString defaultCounterFilePath(const QString& folder, const QString& caption);
+
+} // namespace valdora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "UserSettings.h"
+
+#include <QString>
+
+namespace valdora {
+
+/// Where the settings file and the button files lie.
+namespace SettingsLocation {
+
+/// "<program folder>/Settings", spelled as it exists when a folder of that name in another case
+/// is there (so a folder copied from a case-blind file system is found).
+QString defaultSettingsFolder(const QString& programFolder);
+
+/// Makes sure the default settings folder exists: when it is missing, creates it and in it
+/// "valdora.ini" holding one line with a single blank. An existing folder is left alone, even
+/// without the file. False when the folder or the file could not be created.
+bool ensureDefaultSettingsFolder(const QString& programFolder);
+
+/// The settings file used when "Settings"/"IniLocation" is absent: the default settings folder,
+/// then the application title and ".ini"; a file of that name in another case ("valdora.ini" for
+/// "Valdora") is taken when it exists, since it is the one the default folder was created with.
+QString defaultSettingsFilePath(const QString& programFolder, const QString& applicationTitle);
+
+/// The settings file at start-up: "Settings"/"IniLocation" of application Valdora, or the default
+/// when it is absent or empty.
+QString settingsFilePathAtStartUp(const UserSettings& userSettings, const QString& programFolder,
+                                  const QString& applicationTitle);
+
+/// The button folder of a settings file: its path up to and including the last separator; empty
+/// when the path has none.
+QString buttonFolderOf(const QString& settingsFilePath);
+
+/// The default of "Settings"/"IniFolder" (the folder of AutoNumber counter files): the program
+/// folder and a separator.
+QString defaultCounterFolder(const QString& programFolder);
+
+} // namespace SettingsLocation
+
+} // namespace valdora
