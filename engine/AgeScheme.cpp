@@ -23,8 +23,8 @@ void AgeScheme::Initialize_Age(int member, const QString& buttonFileName)
         Member& m = m_members[static_cast<size_t>(member)];
         m = Member{};
         const ButtonKeys keys = m_context.keys(buttonFileName);
-        m.invalid = keys.get(QStringLiteral("Invalid"));
-        m.blank = keys.get(QStringLiteral("Blank"));
+        m.invalid = keys.read(QStringLiteral("Invalid"));
+        m.blank = keys.read(QStringLiteral("Blank"));
         for (int k = 0; k < 3; ++k) {
             if (keys.isOn(QStringLiteral("AgeFormat") + QString::number(k), QStringLiteral("0")))
                 m.format = k;

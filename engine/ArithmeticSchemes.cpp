@@ -42,7 +42,7 @@ std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, con
     for (int k = 0; k < how.count; ++k) {
         Operand& operand = operands[static_cast<size_t>(k)];
         if (keys.isOn(indexed("CalcTextOption", k))) {
-            operand.text = keys.get(indexed("CalcText", k));
+            operand.text = keys.read(indexed("CalcText", k));
             continue;
         }
         const FieldRef ref = context.reader.resolve(keys, {QStringLiteral("CalcField"), k},
@@ -109,7 +109,7 @@ void AddScheme::Initialize_Add(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Add"), [&] {
         QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.keys(buttonFileName).get(QStringLiteral("Invalid"));
+        invalid = m_context.keys(buttonFileName).read(QStringLiteral("Invalid"));
     });
 }
 
@@ -161,7 +161,7 @@ QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& b
                 kinds[k] = Kind::Text;
             }
         }
-        const auto operatorBefore = [&](size_t k) { return keys.get(indexed("CalcOperator", int(k) - 1)); };
+        const auto operatorBefore = [&](size_t k) { return keys.read(indexed("CalcOperator", int(k) - 1)); };
 
         if (numbers == 4 - empties) {
             double total = kinds[0] == Kind::Empty ? 0.0 : locale.toDouble(operands[0].text);
@@ -224,7 +224,7 @@ QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& b
         // Texts join when every operator is "+".
         int sum = 0;
         for (int j = 0; j < 3; ++j)
-            sum += locale.toInt16(keys.get(indexed("CalcOperator", j), QStringLiteral("0")));
+            sum += locale.toInt16(keys.read(indexed("CalcOperator", j), QStringLiteral("0")));
         if (sum != 0) {
             result = invalid;
             return;
@@ -241,7 +241,7 @@ void MultiplyScheme::Initialize_Multiply(int member, const QString& buttonFileNa
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Multiply"), [&] {
         QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.keys(buttonFileName).get(QStringLiteral("Invalid"));
+        invalid = m_context.keys(buttonFileName).read(QStringLiteral("Invalid"));
     });
 }
 
@@ -276,7 +276,7 @@ QString MultiplyScheme::Multiply_Values(std::array<Operand, 2>& operands, const 
             result = invalid;
             return;
         }
-        const QString op = m_context.keys(buttonFileName).get(QStringLiteral("CalcOperator"));
+        const QString op = m_context.keys(buttonFileName).read(QStringLiteral("CalcOperator"));
         if (op == u"0") {
             result = locale.fromDouble(*a * *b);
         } else if (op == u"1") {

@@ -42,9 +42,9 @@ void AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
         Member& m = member(index);
         m = Member{};
         const ButtonKeys keys = m_context.keys(buttonFileName);
-        QString format = keys.get(QStringLiteral("Format"));
+        QString format = keys.read(QStringLiteral("Format"));
         if (format.contains(TextMarker))
-            format.replace(TextMarker, keys.get(QStringLiteral("AutoTextValue")));
+            format.replace(TextMarker, keys.read(QStringLiteral("AutoTextValue")));
         m.format = format;
         if (format.contains(FieldMarker)) {
             m.usesField = true;
@@ -61,7 +61,7 @@ void AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
         if (keys.isOn(QStringLiteral("Truncate"), QStringLiteral("0"))) {
             m.truncate = true;
             m.keep = m_context.session.locale().toInt16(
-                keys.get(QStringLiteral("TruncateDigits"), QStringLiteral("0")));
+                keys.read(QStringLiteral("TruncateDigits"), QStringLiteral("0")));
         }
     });
 }
@@ -95,9 +95,9 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             if (format.startsWith(FieldMarker) && part.isEmpty())
                 format.remove(0, format.size() > 1 && format.at(1) == u'|' ? 2 : 1);
             format.replace(FieldMarker, part);
-            format.replace(u'|', keys.get(QStringLiteral("AutoSep"), QStringLiteral("-")));
+            format.replace(u'|', keys.read(QStringLiteral("AutoSep"), QStringLiteral("-")));
 
-            const QString path = keys.get(QStringLiteral("AutoIniFile"), defaultCounterFile(buttonFileName));
+            const QString path = keys.read(QStringLiteral("AutoIniFile"), defaultCounterFile(buttonFileName));
             m_lastCounterFile = path;
             // The number stays locked against other processes until it is advanced or given up.
             if (!m.lock || m.counterFile != path) {

@@ -37,7 +37,7 @@ void ConditionScheme::Initialize_Condition(int member, const QString& buttonFile
         Texts& texts = conditions(member);
         const ButtonKeys keys = m_context.keys(buttonFileName);
         for (int k = 0; k < Conditions; ++k)
-            texts[k] = keys.isOn(indexed("Cond", k)) ? keys.get(indexed("Condition", k)) : NotInUse;
+            texts[k] = keys.isOn(indexed("Cond", k)) ? keys.read(indexed("Condition", k)) : NotInUse;
     });
 }
 
@@ -66,7 +66,7 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
             }
             // The host keeps the record manager as a user id; conditions name the user.
             if (m_context.reader.translatesRecordManager() &&
-                keys.get(indexed("Field", k)) == u"Record Manager")
+                keys.read(indexed("Field", k)) == u"Record Manager")
                 value = Get_Username(m_context, *value);
             tested[k] = *value;
         }
@@ -75,7 +75,7 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
         for (int k = 0; k < Conditions; ++k) {
             if (texts[k] == NotInUse || !Compare_Value(tested[k], texts[k], k, buttonFileName))
                 continue;
-            chosen = keys.get(indexed("Value", k));
+            chosen = keys.read(indexed("Value", k));
             if (chosen.startsWith(QStringLiteral("//")))
                 chosen = m_calculator.Start_Calc(chosen);
         }
@@ -92,7 +92,7 @@ bool ConditionScheme::Compare_Value(const QString& value, const QString& conditi
         const TextLocale& locale = m_context.session.locale();
         const ButtonKeys keys = m_context.keys(buttonFileName);
         // An absent operator is the editor's "none chosen", which never holds.
-        const qint16 op = locale.toInt16(keys.get(indexed("Operator", k), QStringLiteral("-1")));
+        const qint16 op = locale.toInt16(keys.read(indexed("Operator", k), QStringLiteral("-1")));
         if (op == 0) {
             result = value == condition;
             return;

@@ -22,8 +22,8 @@ void NowScheme::Initialize_Now(int member, const QString& buttonFileName)
         offset = 0;
         const TextLocale& locale = m_context.session.locale();
         const ButtonKeys keys = m_context.keys(buttonFileName);
-        const qint16 days = locale.toInt16(keys.get(QStringLiteral("NowDays"), QStringLiteral("0")));
-        const qint16 op = locale.toInt16(keys.get(QStringLiteral("NowOperator"), QStringLiteral("0")));
+        const qint16 days = locale.toInt16(keys.read(QStringLiteral("NowDays"), QStringLiteral("0")));
+        const qint16 op = locale.toInt16(keys.read(QStringLiteral("NowOperator"), QStringLiteral("0")));
         offset = op == 0 ? days : -qint64(days);
     });
 }

@@ -11,7 +11,7 @@ bool TableFieldReader::makeCurrent(const host::ContactId& id, Where where)
 FieldRef TableFieldReader::resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse use, const QString&,
                                    Where where)
 {
-    const QString name = keys.get(key.name());
+    const QString name = keys.read(key.name());
     const host::FieldList& fields = m_contacts.Fields();
     if (name.isEmpty())
         return {use == FieldUse::Required ? FieldRefState::Missing : FieldRefState::Unnamed, -1, -1};

@@ -19,8 +19,8 @@ qint16 storedNumber(const QString& text, const QString& key, Where where)
 FieldRef ViewFieldReader::resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse,
                                   const QString& idDefault, Where where)
 {
-    const qint16 id = storedNumber(keys.get(key.id(), idDefault), key.id(), where);
-    const QString typeText = keys.get(key.type(), QStringLiteral("-1"));
+    const qint16 id = storedNumber(keys.read(key.id(), idDefault), key.id(), where);
+    const QString typeText = keys.read(key.type(), QStringLiteral("-1"));
     bool ok = false;
     const int type = typeText.trimmed().toInt(&ok);
     const qint16 storedType = ok ? static_cast<qint16>(type) : qint16(-1);
