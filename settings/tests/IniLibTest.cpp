@@ -265,7 +265,7 @@ TEST_F(IniLibTest, SettledFileIsServedFromCacheUntilItChanges)
 TEST_F(IniLibTest, ConcurrentWritersOfDifferentKeysBothKeepTheirKeys)
 {
     const QString file = path(QStringLiteral("~100.ini"));
-    constexpr int kCount = 40;
+    constexpr int kCount = 100;
     QProcess first;
     QProcess second;
     startHelper(first, {QStringLiteral("fill-ini"), file, QStringLiteral("Settings"), QStringLiteral("A"),
@@ -283,6 +283,23 @@ TEST_F(IniLibTest, ConcurrentWritersOfDifferentKeysBothKeepTheirKeys)
                       QString::number(i));
         }
     }
+}
+
+TEST_F(IniLibTest, ReaderInAnotherProcessNeverSeesAHalfWrittenFile)
+{
+    const QString file = path(QStringLiteral("~100.ini"));
+    QByteArray content = "[Settings]\r\n";
+    for (int i = 0; i < 140; ++i)
+        content += "Key" + QByteArray::number(i) + "=value " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(writeFile(file, content));
+    QProcess reader;
+    startHelper(reader, {QStringLiteral("watch-ini"), file, QStringLiteral("Settings"),
+                         QStringLiteral("Key139"), QStringLiteral("3000")});
+    for (int i = 0; reader.state() != QProcess::NotRunning && i < 2000; ++i)
+        ASSERT_TRUE(m_ini.SetKeyValue(QStringLiteral("Settings"), QStringLiteral("Key0"),
+                                      QString(i % 90, u'x'), file));
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    EXPECT_EQ(reader.exitCode(), 0);
 }
 
 } // namespace

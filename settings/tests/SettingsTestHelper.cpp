@@ -4,6 +4,7 @@
 //   settings_test_helper set-ini <file> <section> <key> <value>
 //   settings_test_helper get-ini <file> <section> <key>
 //   settings_test_helper fill-ini <file> <section> <key prefix> <count>
+//   settings_test_helper watch-ini <file> <section> <key> <count>   (exit 1 if a read finds it empty)
 //   settings_test_helper set-user <folder> <application> <section> <key> <value>
 //   settings_test_helper fill-user <folder> <application> <section> <key prefix> <count>
 //   settings_test_helper hold-lock <file> <milliseconds>
@@ -56,6 +57,14 @@ int run(const QStringList& args)
                 return ini.SetKeyValue(args[2], key, value, args[1]);
             },
             args[3]);
+    }
+    if (command == u"watch-ini" && args.size() == 5) {
+        const int count = args[4].toInt();
+        for (int i = 0; i < count; ++i) {
+            if (ini.GetKeyValue(args[2], args[3], {}, {}, {}, args[1]).isEmpty())
+                return 1;
+        }
+        return 0;
     }
     if (command == u"set-user" && args.size() == 6)
         return UserSettings(args[1]).set(args[2], args[3], args[4], args[5]) ? 0 : 1;

@@ -179,7 +179,7 @@ TEST_F(UserSettingsTest, AnotherProcessesWriteIsSeenAtTheNextRead)
 TEST_F(UserSettingsTest, ConcurrentWritersLoseNoKey)
 {
     const UserSettings store;
-    constexpr int kCount = 40;
+    constexpr int kCount = 100;
     QProcess first;
     QProcess second;
     startHelper(first, {QStringLiteral("fill-user"), store.folder(), Application::Valdora,
