@@ -24,6 +24,11 @@ struct AutoCase {
     QByteArray fileAfter; ///< after the number was used
 };
 
+void PrintTo(const AutoCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 const std::vector<AutoCase> AutoCases = {
     {"TextAndCounter",
      Text + "|" + Counter,
@@ -48,7 +53,7 @@ const std::vector<AutoCase> AutoCases = {
      {{"Truncate", "1"}, {"TruncateDigits", "40"}},
      "1",
      {{"Country", "Çüéâäàåçêëèïîì ÄÅÉæÆôöòûùÿÖÜáíóúñÑ"}},
-     "Cueaaaaceeeiii AAEaAOOOuuyOUaiouunN",
+     "Cueaaaaceeeiii AAEaAOOOuuyOUaiounN",
      "2\r\n"},
     {"CapitalsWithoutTruncation",
      Field + Counter,

@@ -25,6 +25,11 @@ struct CondCase {
     const char* expected;
 };
 
+void PrintTo(const CondCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 const std::vector<CondCase> CondCases = {
     {"LastOneWins",
      {{0, "Country", "0", "France", "EUR"}, {3, "Country", "6", "an", "?"}},

@@ -23,6 +23,11 @@ struct NowCase {
     QDate expectedDate;
 };
 
+void PrintTo(const NowCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 const QDateTime Afternoon(QDate(2026, 12, 5), QTime(14, 30, 15));
 
 const std::vector<NowCase> NowCases = {
@@ -99,6 +104,11 @@ struct AgeCase {
     QDate today;
     const char* expected; ///< "{y}" / "{m}" stand for messages 484 / 485
 };
+
+void PrintTo(const AgeCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const QDate December5(2026, 12, 5);
 
@@ -207,6 +217,11 @@ struct DayCase {
     const char* text;
     const char* expected;
 };
+
+void PrintTo(const DayCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class ExtractDayTest : public ::testing::TestWithParam<DayCase> {};
 

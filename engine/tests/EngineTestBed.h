@@ -17,6 +17,14 @@
 #include <tuple>
 #include <utility>
 
+#include <ostream>
+
+/// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace valdora::engine::test {
 
 /// Which program's engine a test drives.

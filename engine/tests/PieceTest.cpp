@@ -14,6 +14,11 @@ struct NextCase {
     const char* next;
 };
 
+void PrintTo(const NextCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class CounterNextTest : public ::testing::TestWithParam<NextCase> {};
 
 TEST_P(CounterNextTest, WidthKept)
