@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTime>
 
+#include <array>
 #include <optional>
 
 namespace valdora {
@@ -64,15 +65,29 @@ public:
     /// Time to text in the time format.
     QString timeText(QTime time) const;
     /// The default text form of a date-time: short date, a blank, the time; the date alone when the
-    /// time is exactly midnight.
+    /// time is exactly midnight, the time alone when the value holds a time alone (isTimeAlone).
     QString dateTimeText(const QDateTime& value) const;
 
+    /// Whether a date-time holds a time alone: its date is 30 Dec 1899, the date a time typed
+    /// without a date is given, as on the platform.
+    static bool isTimeAlone(const QDateTime& value);
+    /// The date that a time typed without a date is given: 30 Dec 1899.
+    static QDate timeAloneDate() { return QDate(1899, 12, 30); }
+
 private:
+    std::optional<QDate> parseDate(QStringView text) const;
+    std::optional<QTime> parseTime(QStringView text) const;
+
     QLocale m_locale;
     QChar m_decimal;
     QChar m_monetaryDecimal;
     QString m_shortDate;
     QString m_time;
+    std::array<char, 3> m_dateOrder{'M', 'd', 'y'}; // order of month, day and year in a short date
+    QChar m_dateSeparator{u'/'};
+    QChar m_timeSeparator{u':'};
+    QString m_amText;
+    QString m_pmText;
 };
 
 /// Calendar-month boundaries from one date to another (1 Jan -> 31 Jan is 0, 31 Jan -> 1 Feb is 1);
