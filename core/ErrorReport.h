@@ -5,7 +5,11 @@
 #include <QString>
 
 #include <concepts>
+#include <exception>
 #include <functional>
+#include <new>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 
 namespace valdora {
@@ -45,7 +49,8 @@ private:
 };
 
 /// Runs the body of a named routine under the common trap. On a failure the report is shown and
-/// false is returned; the routine then returns whatever it holds at that moment.
+/// false is returned; the routine then returns whatever it holds at that moment. A Failure names the
+/// line of its statement; other exceptions are mapped to the nearest error number, with line 0.
 ///
 ///   QString result;
 ///   trapped(reporter, {"frmMain", RoutineKind::Function, "Obtain_Age"}, [&] { ... result = ...; });
@@ -60,9 +65,16 @@ bool trapped(const ErrorReporter& reporter, const Routine& routine, Body&& body)
         reporter.report(failure, routine);
     } catch (const std::bad_alloc&) {
         reporter.report(Failure(ErrorNumber::OutOfMemory, Where{}), routine);
+    } catch (const std::out_of_range&) {
+        // An index past the end of a list or text (std::vector::at, std::string::at...).
+        reporter.report(Failure(ErrorNumber::SubscriptOutOfRange, Where{}), routine);
+    } catch (const std::bad_optional_access&) {
+        // A value that was never set.
+        reporter.report(Failure(ErrorNumber::ObjectNotSet, Where{}), routine);
     } catch (const std::exception& other) {
-        reporter.report(Failure(ErrorNumber::InvalidProcedureCall, QString::fromLocal8Bit(other.what()), Where{}),
-                        routine);
+        reporter.report(
+            Failure(ErrorNumber::InvalidProcedureCall, QString::fromLocal8Bit(other.what()), Where{}),
+            routine);
     }
     return false;
 }
