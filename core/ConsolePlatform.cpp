@@ -2,20 +2,48 @@
 
 #include "ScriptedPlatform.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cstdio>
 
 namespace valdora {
 
+namespace {
+
+/// The program file a start names: a path as it is (a relative one from the working folder, as the
+/// shell takes it), a bare name from the working folder or else from the search path.
+QString resolvedProgram(const ProgramStart& start)
+{
+    const QFileInfo named(start.program);
+    const QDir working(start.workingFolder.isEmpty() ? QDir::currentPath() : start.workingFolder);
+    if (named.isAbsolute())
+        return start.program;
+    const QString inWorking = working.absoluteFilePath(start.program);
+    if (QFileInfo(inWorking).isFile())
+        return inWorking;
+    if (start.program.contains(u'/'))
+        return inWorking;
+    return QStandardPaths::findExecutable(start.program);
+}
+
+} // namespace
+
 bool startDetached(const ProgramStart& start)
 {
-    if (!QFileInfo(start.program).isExecutable())
+    if (start.program.isEmpty())
+        return false;
+    const QString program = resolvedProgram(start);
+    const QFileInfo file(program);
+    if (program.isEmpty() || !file.isFile() || !file.isExecutable())
+        return false;
+    if (!start.workingFolder.isEmpty() && !QFileInfo(start.workingFolder).isDir())
         return false;
     QProcess process;
-    process.setProgram(start.program);
+    process.setProgram(program);
     process.setArguments(start.arguments);
     process.setWorkingDirectory(start.workingFolder);
     process.setStandardInputFile(QProcess::nullDevice());

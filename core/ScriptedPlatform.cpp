@@ -27,14 +27,13 @@ MessageAnswer defaultAnswer(const MessageRequest& request)
 
 namespace {
 
-template <typename T>
-T takeFront(std::deque<T>& queue, T fallback)
+template <typename T> T takeFront(std::deque<T>& queue, T fallback)
 {
-    if (queue.empty())
-        return fallback;
-    T front = std::move(queue.front());
-    queue.pop_front();
-    return front;
+    if (!queue.empty()) {
+        fallback = std::move(queue.front());
+        queue.pop_front();
+    }
+    return fallback;
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "core/Platform.h"
 
+#include <QColor>
+
 class QWidget;
 
 namespace valdora {
@@ -24,5 +26,11 @@ public:
 private:
     QWidget* m_parent;
 };
+
+/// A filter in the "Text (*.txt)|*.txt|All (*.*)|*.*" form as Qt's "Text (*.txt);;All (*.*)".
+QString qtFileFilter(const QString& filter);
+/// A colour number (0x00BBGGRR) as a colour, and back.
+QColor colourFromNumber(quint32 number);
+quint32 numberFromColour(const QColor& colour);
 
 } // namespace valdora
