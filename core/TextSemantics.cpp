@@ -27,6 +27,11 @@
 // with hours 0-23, or 1-12 followed (or preceded) by the locale's AM/PM text or "AM"/"PM" in any case;
 // hours alone only with AM/PM ("9 PM"). Impossible dates ("31/02/2026") and times ("25:00") are
 // rejected, and so are month names, weekdays and dates without a year.
+//
+// Dates are written in the locale's short date widened to a four-digit year ("M/d/yyyy",
+// "dd.MM.yyyy") and its time with seconds, without a time zone. A locale whose short date holds
+// names or blanks (the C locale's "d MMM yyyy") writes ISO dates instead, and one whose time holds
+// words writes "HH:mm:ss", so that every date written is one word that the date test reads back.
 
 namespace valdora {
 
@@ -179,6 +184,62 @@ QString withoutTimeZone(const QString& format)
     return out.simplified();
 }
 
+/// Whether a date format writes only numbers and one separator between them: no month or weekday
+/// names, no blanks, no quoted text, so that what it writes is one word that reads back.
+bool isNumericDateFormat(const QString& format)
+{
+    QChar separator;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        if (c == u'd' || c == u'M' || c == u'y') {
+            qsizetype run = 0;
+            while (i + run < format.size() && format[i + run] == c)
+                ++run;
+            if (c != u'y' && run > 2)
+                return false;
+            i += run;
+            continue;
+        }
+        if (c.isLetter() || c.isSpace() || c == u'\'' || (!separator.isNull() && c != separator))
+            return false;
+        separator = c;
+        ++i;
+    }
+    return !separator.isNull();
+}
+
+/// Whether a time format writes only numbers, one separator and the AM/PM marker.
+bool isNumericTimeFormat(const QString& format)
+{
+    QChar separator;
+    for (QChar c : format) {
+        if (c == u'h' || c == u'H' || c == u'm' || c == u's' || c == u'A' || c == u'P' || c == u'a' ||
+            c == u'p' || c == u' ')
+            continue;
+        if (c.isLetter() || c == u'\'' || (!separator.isNull() && c != separator))
+            return false;
+        separator = c;
+    }
+    return !separator.isNull();
+}
+
+/// The short date of a locale as the suite writes it: widened to a four-digit year, and the ISO
+/// form for a locale whose short date has names or blanks ("d MMM yyyy" of the C locale), which a
+/// reader that keeps the text before the first blank would cut.
+QString shortDateOf(const QLocale& locale)
+{
+    const QString format = widenedYear(withPlainBlanks(locale.dateFormat(QLocale::ShortFormat)));
+    return isNumericDateFormat(format) ? format : QStringLiteral("yyyy-MM-dd");
+}
+
+/// The time of a locale with seconds and without a time zone; "HH:mm:ss" for a locale whose time
+/// has words in it (the date test reads digits, separators and AM/PM only).
+QString timeOf(const QLocale& locale)
+{
+    const QString format = withoutTimeZone(withPlainBlanks(locale.timeFormat(QLocale::LongFormat)));
+    return isNumericTimeFormat(format) ? format : QStringLiteral("HH:mm:ss");
+}
+
 /// The first separator character after the first field of a format ("M/d/yyyy" -> '/').
 QChar separatorAfterFirstField(const QString& format, QChar fallback)
 {
@@ -279,10 +340,9 @@ TextLocale::TextLocale() : TextLocale(QLocale()) {}
 TextLocale::TextLocale(const QLocale& locale)
     : m_locale(locale),
       m_decimal(locale.decimalPoint().isEmpty() ? QChar(u'.') : locale.decimalPoint().at(0)),
-      m_monetaryDecimal(monetarySeparator(locale, m_decimal)),
-      m_shortDate(widenedYear(withPlainBlanks(locale.dateFormat(QLocale::ShortFormat)))),
-      m_time(withoutTimeZone(withPlainBlanks(locale.timeFormat(QLocale::LongFormat)))),
-      m_dateOrder(fieldOrder(m_shortDate)), m_dateSeparator(separatorAfterFirstField(m_shortDate, u'/')),
+      m_monetaryDecimal(monetarySeparator(locale, m_decimal)), m_shortDate(shortDateOf(locale)),
+      m_time(timeOf(locale)), m_dateOrder(fieldOrder(m_shortDate)),
+      m_dateSeparator(separatorAfterFirstField(m_shortDate, u'/')),
       m_timeSeparator(separatorAfterFirstField(m_time, u':')), m_amText(locale.amText()),
       m_pmText(locale.pmText())
 {}

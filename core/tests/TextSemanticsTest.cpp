@@ -207,6 +207,34 @@ TEST(DateFormatTest, ShortDateAlwaysHasFourDigitYear)
     EXPECT_TRUE(pinned("de_DE").timeFormat().contains(QStringLiteral("ss")));
 }
 
+TEST(DateFormatTest, NamesAndBlanksGiveWayToIsoAndDigits)
+{
+    EXPECT_EQ(pinned("C").shortDateFormat(), QStringLiteral("yyyy-MM-dd"));
+    EXPECT_EQ(pinned("C").dateTimeText(QDateTime(QDate(2026, 1, 5), QTime(9, 30))),
+              QStringLiteral("2026-01-05 09:30:00"));
+    EXPECT_EQ(pinned("ja_JP").timeFormat(), QStringLiteral("HH:mm:ss"));
+    EXPECT_EQ(pinned("fi_FI").shortDateFormat(), QStringLiteral("d.M.yyyy"));
+}
+
+class RoundTripTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RoundTripTest, EveryDateWrittenIsOneWordThatReadsBack)
+{
+    const TextLocale locale = pinned(GetParam());
+    for (const QDateTime& value :
+         {QDateTime(QDate(2026, 1, 5), QTime(9, 30, 15)), QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)),
+          QDateTime(QDate(2026, 1, 5), QTime(0, 0))}) {
+        const QString text = locale.dateTimeText(value);
+        EXPECT_FALSE(locale.dateText(value.date()).contains(u' ')) << GetParam() << " " << qPrintable(text);
+        EXPECT_EQ(locale.toDateTime(text), std::optional<QDateTime>(value))
+            << GetParam() << " " << qPrintable(text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, RoundTripTest,
+                         ::testing::Values("C", "en_US", "en_GB", "fr_FR", "de_DE", "nl_NL", "fi_FI", "cs_CZ",
+                                           "ja_JP", "ko_KR", "en_DK"));
+
 struct DateRow {
     const char* locale;
     const char* text;
