@@ -42,18 +42,15 @@ QString standardDescription(ErrorNumber number)
 
 Failure::Failure(int number, QString description, Where where)
     : m_number(number), m_description(std::move(description)), m_line(static_cast<int>(where.line())),
-      m_what(QStringLiteral("Error %1: %2").arg(number).arg(m_description).toUtf8())
-{
-}
+      m_what(QStringLiteral("Error %1: %2").arg(QString::number(number), m_description).toUtf8())
+{}
 
 Failure::Failure(ErrorNumber number, Where where)
     : Failure(static_cast<int>(number), standardDescription(number), where)
-{
-}
+{}
 
 Failure::Failure(ErrorNumber number, QString description, Where where)
     : Failure(static_cast<int>(number), std::move(description), where)
-{
-}
+{}
 
 } // namespace valdora

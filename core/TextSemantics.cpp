@@ -19,7 +19,7 @@
 //   - a short date in the locale's order of day, month and year with the locale's date separator
 //     ("1/5/2026" or "1/5/26" in en_US, "05/01/2026" in fr_FR, "5.1.26" in de_DE); day and month of
 //     one or two digits, a year of four digits or of one or two (00-29 -> 2000-2029, 30-99 ->
-//     1930-1999);
+//     1930-1999); years 100 to 9999;
 //   - an ISO date, yyyy-MM-dd (month and day of one or two digits);
 //   - either of these, then blanks (or "T" after an ISO date), then a time;
 //   - a time alone; its date is 30 Dec 1899, as on the platform.
@@ -286,10 +286,12 @@ QChar monetarySeparator(const QLocale& locale, QChar fallback)
 }
 
 /// Strips a leading or trailing AM/PM marker; returns +1 for PM, 0 for AM, -1 for none.
-int takeMeridiem(QStringView& text, const QStringList& amTexts, const QStringList& pmTexts)
+using Markers = std::array<QStringView, 2>;
+
+int takeMeridiem(QStringView& text, const Markers& amTexts, const Markers& pmTexts)
 {
-    const auto strip = [&text](const QStringList& markers) {
-        for (const QString& marker : markers) {
+    const auto strip = [&text](const Markers& markers) {
+        for (const QStringView marker : markers) {
             if (marker.isEmpty())
                 continue;
             if (text.endsWith(marker, Qt::CaseInsensitive)) {
@@ -308,6 +310,15 @@ int takeMeridiem(QStringView& text, const QStringList& amTexts, const QStringLis
     if (strip(amTexts))
         return 0;
     return -1;
+}
+
+/// A date of the years 100 to 9999, the range of the platform's dates; nullopt when impossible.
+std::optional<QDate> validDate(int year, int month, int day)
+{
+    const QDate date(year, month, day);
+    if (year < 100 || year > 9999 || !date.isValid())
+        return std::nullopt;
+    return date;
 }
 
 std::optional<qint64> roundHalfEven(double value)
@@ -513,10 +524,7 @@ std::optional<QDate> TextLocale::parseDate(QStringView text) const
     const QList<QStringView> iso = t.split(u'-');
     if (iso.size() == 3 && iso[0].size() == 4 && allDigits(iso[0]) && allDigits(iso[1]) &&
         iso[1].size() <= 2 && allDigits(iso[2]) && iso[2].size() <= 2) {
-        const QDate date(iso[0].toInt(), iso[1].toInt(), iso[2].toInt());
-        if (date.isValid())
-            return date;
-        return std::nullopt;
+        return validDate(iso[0].toInt(), iso[1].toInt(), iso[2].toInt());
     }
     const QList<QStringView> parts = t.split(m_dateSeparator);
     if (parts.size() != 3)
@@ -549,16 +557,13 @@ std::optional<QDate> TextLocale::parseDate(QStringView text) const
                 return std::nullopt;
         }
     }
-    const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
+    return validDate(year, month, day);
 }
 
 std::optional<QTime> TextLocale::parseTime(QStringView text) const
 {
     QStringView t = trimmedBlanks(text);
-    const int meridiem = takeMeridiem(t, {m_amText, QStringLiteral("AM")}, {m_pmText, QStringLiteral("PM")});
+    const int meridiem = takeMeridiem(t, {m_amText, u"AM"}, {m_pmText, u"PM"});
     QList<QStringView> parts = t.split(u':');
     if (parts.size() == 1 && m_timeSeparator != u':')
         parts = t.split(m_timeSeparator);
