@@ -38,7 +38,8 @@ public:
     /// Text to double; throws Failure(TypeMismatch) when the text is not numeric.
     double toDouble(QStringView text, Where where = Where::current()) const;
     /// Double to text: up to 15 significant digits, the user's separator, no thousands separators,
-    /// no exponent for ordinary magnitudes, no trailing zeros ("7.5", "-0.25", "12").
+    /// no trailing zeros ("7.5", "-0.25", "12"); fixed notation from 1E-05 to 999999999999999, the
+    /// "1.5E+20" form beyond.
     QString fromDouble(double value) const;
     /// Formats with a pattern of the "0", "0.", "0.00000000" kind: fixed decimals (as many as there
     /// are zeros after the point), rounded half away from zero, the user's separator. "0." gives the
@@ -58,7 +59,8 @@ public:
 
     /// The date test: accepts what a user of the locale types (see TextSemantics.cpp for the list).
     bool isDate(QStringView text) const;
-    /// The date and time a text stands for (time 00:00 when it has none); nullopt when not a date.
+    /// The date and time a text stands for (time 00:00 when it has none, date 30 Dec 1899 for a time
+    /// alone); nullopt when not a date.
     std::optional<QDateTime> toDateTime(QStringView text) const;
     /// Date to text in the short date format.
     QString dateText(QDate date) const;
