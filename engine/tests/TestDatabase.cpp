@@ -47,6 +47,10 @@ constexpr TestField TestFields[] = {
     {"Country", 1, 0}, {"Amount", 5, 0}, {"Price", 6, 2}, {"Birth Date", 8, 0}, {"Last Meeting", 10, 0},
 };
 
+/// Marks the contacts of the template that no test has filled in yet.
+const QString SlotField = QStringLiteral("Test Slot");
+const QString FreeSlot = QStringLiteral("free");
+
 /// The database every test starts from, made once per test program with the host's own commands.
 class Template {
 public:
@@ -54,12 +58,19 @@ public:
     {
         m_path = m_dir.path() + QStringLiteral("/Template.dbf");
         runHost({QStringLiteral("create"), m_path});
-        const QString fields = runHost({QStringLiteral("fields"), m_path});
-        QStringList names;
-        for (const QString& line : fields.split(u'\n', Qt::SkipEmptyParts))
-            names += line.section(u'\t', 1, 1);
+        QStringList missing;
+        {
+            std::unique_ptr<host::Database> database = host::createDatabase();
+            database->OpenEx(m_path);
+            const host::FieldList& fields = database->Contact().Fields();
+            for (const TestField& field : TestFields) {
+                if (!fields.Exists(QLatin1String(field.name)))
+                    missing += QLatin1String(field.name);
+            }
+            database->Close();
+        }
         for (const TestField& field : TestFields) {
-            if (names.contains(QLatin1String(field.name), Qt::CaseInsensitive))
+            if (!missing.contains(QLatin1String(field.name)))
                 continue;
             QStringList arguments = {QStringLiteral("add-field"), m_path, QLatin1String(field.name),
                                      QString::number(field.type)};
@@ -67,13 +78,14 @@ public:
                 arguments += {QStringLiteral("--decimals"), QString::number(field.decimals)};
             runHost(arguments);
         }
+        runHost({QStringLiteral("add-field"), m_path, SlotField, QStringLiteral("1")});
         runHost({QStringLiteral("add-user"), m_path, QStringLiteral("Alice Martin")});
         runHost({QStringLiteral("add-user"), m_path, QStringLiteral("Bruno Keller")});
-        // Blank contacts, filled in by the tests through the host's own write path.
-        QByteArray csv = "Contact\r\n";
+        // Free contacts, filled in by the tests through the host's own write path.
+        QByteArray csv = SlotField.toUtf8() + "\r\n";
         for (int i = 0; i < BlankContacts; ++i)
-            csv += QStringLiteral("Blank %1\r\n").arg(i, 4, 10, QLatin1Char('0')).toUtf8();
-        const QString csvPath = m_dir.path() + QStringLiteral("/blank.csv");
+            csv += FreeSlot.toUtf8() + "\r\n";
+        const QString csvPath = m_dir.path() + QStringLiteral("/free.csv");
         valdora::test::writeFile(csvPath, csv);
         runHost({QStringLiteral("import"), m_path, csvPath});
     }
@@ -91,15 +103,16 @@ const Template& templateDatabase()
     return instance;
 }
 
-/// The next blank contact of a database: the first in the default sort whose name is still "Blank ...".
-host::ContactId nextBlankContact(host::ContactTable& contacts)
+/// The next contact of a database that no test has filled in.
+host::ContactId nextFreeContact(host::ContactTable& contacts)
 {
+    const host::FieldId slot = contacts.Fields().FieldID(SlotField);
     contacts.Query(QString());
     for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext()) {
-        if (contacts.Data(host::FieldNumber::Contact).startsWith(u"Blank "))
+        if (contacts.Data(slot) == FreeSlot)
             return contacts.Data(host::FieldNumber::UniqueId);
     }
-    throw std::runtime_error("the test database has no blank contact left");
+    throw std::runtime_error("the test database has no free contact left");
 }
 
 } // namespace
@@ -132,9 +145,9 @@ int maxFieldId(host::Database& database)
 host::ContactId addTestContact(host::Database& database, const QMap<QString, QString>& values)
 {
     host::ContactTable& contacts = database.Contact();
-    const host::ContactId id = nextBlankContact(contacts);
-    QList<host::FieldId> ids = {host::FieldNumber::Contact};
-    QStringList texts = {QStringLiteral("Contact ") + id};
+    const host::ContactId id = nextFreeContact(contacts);
+    QList<host::FieldId> ids = {contacts.Fields().FieldID(SlotField)};
+    QStringList texts = {QStringLiteral("used")};
     for (auto it = values.begin(); it != values.end(); ++it) {
         ids += contacts.Fields().FieldID(it.key());
         texts += it.value();
