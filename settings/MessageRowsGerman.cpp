@@ -1,1 +1,15 @@
-// placeholder
+#include "MessageRows.h"
+
+namespace valdora::messagerows {
+
+std::span<const MessageTable::Row> german()
+{
+    return {};
+}
+
+std::span<const MessageTable::Row> germanKeelbrook()
+{
+    return {};
+}
+
+} // namespace valdora::messagerows

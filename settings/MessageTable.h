@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -19,8 +20,15 @@ public:
 
     /// The text of a row; nullopt when the table has no such row.
     std::optional<QString> row(int number) const;
-    /// The row `languageBase + offset`; "" when there is none.
+    /// The row `languageBase + offset`; "" when there is none or the offset lies outside 0..287.
     QString text(qint16 languageBase, int offset) const;
+    /// The numbers of all rows, in ascending order.
+    QList<int> numbers() const;
+
+    /// The support address that row 300 names and that follows row 476.
+    static QString supportAddress() { return QStringLiteral("support@valdora.example"); }
+    /// The maker's web page, which the host menu item of row 312 opens.
+    static QString makerWebPage() { return QStringLiteral("https://www.valdora.example/"); }
 
     struct Row {
         int number;
@@ -40,8 +48,7 @@ class Messages {
 public:
     explicit Messages(const MessageTable& table = MessageTable::valdora(), qint16 languageBase = 300)
         : m_table(&table), m_languageBase(languageBase)
-    {
-    }
+    {}
 
     qint16 languageBase() const { return m_languageBase; }
     void setLanguageBase(qint16 base) { m_languageBase = base; }
@@ -62,6 +69,7 @@ class UserSettings;
 /// The language base from "Options"/"Language" of application Valdora: Language x 1000 + 300, the
 /// key read with `defaultLanguage` when absent. Throws Failure(TypeMismatch) for a value that is not
 /// a number (the caller's trap reports it).
-qint16 languageBaseFromSettings(const UserSettings& settings, int defaultLanguage, Where where = Where::current());
+qint16 languageBaseFromSettings(const UserSettings& settings, int defaultLanguage,
+                                Where where = Where::current());
 
 } // namespace valdora
