@@ -1,0 +1,22 @@
+#include "ProgressWriter.h"
+
+namespace valdora::run {
+
+namespace {
+const QString Section = QStringLiteral("Progress");
+}
+
+QString ProgressWriter::status() const
+{
+    return m_settings.get(Application::Valdora, Section, QStringLiteral("Status"), QStringLiteral("Off"));
+}
+
+void ProgressWriter::write(const QString& key, const QString& value) const
+{
+    // The window only shows these values: a store that cannot be written never stops a run.
+    m_settings.set(Application::Valdora, Section, key, value);
+    if (m_observer)
+        m_observer(key, value);
+}
+
+} // namespace valdora::run

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+namespace valdora::run {
+
+/// The contacts a run covers, as the scope dialog numbers its choices.
+enum class Scope { CurrentContact = 0, CurrentLookup = 1, AllContacts = 2 };
+
+/// Asks which contacts a run covers (the scope dialog of the bar; the command line and tests answer
+/// without a window).
+class ScopeChooser {
+public:
+    virtual ~ScopeChooser() = default;
+    /// The chosen scope, or nullopt when the user cancelled. `otherDatabase` is true when the button
+    /// was saved with another database than the one open.
+    virtual std::optional<Scope> chooseScope(bool otherDatabase) = 0;
+};
+
+/// Always answers with the same scope (or always cancels).
+class FixedScopeChooser final : public ScopeChooser {
+public:
+    explicit FixedScopeChooser(std::optional<Scope> answer) : m_answer(answer) {}
+    std::optional<Scope> chooseScope(bool otherDatabase) override
+    {
+        m_lastOtherDatabase = otherDatabase;
+        return m_answer;
+    }
+    /// What the last question said about the database.
+    bool lastOtherDatabase() const { return m_lastOtherDatabase; }
+
+private:
+    std::optional<Scope> m_answer;
+    bool m_lastOtherDatabase = false;
+};
+
+} // namespace valdora::run
