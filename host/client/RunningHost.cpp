@@ -1,5 +1,7 @@
 #include "host/RunningHost.h"
 
+#include "HostConnection.h"
+
 namespace valdora::host {
 
 QString runningHostServerName()
@@ -15,7 +17,16 @@ QString runningHostServerName()
 
 std::optional<QString> runningHostDatabasePath()
 {
-    return std::nullopt; // replaced by the client of the running host
+    HostConnection connection;
+    if (!connection.connect())
+        return std::nullopt;
+    try {
+        if (connection.call(protocol::Op::IsDBOpen).number == 0)
+            return std::nullopt;
+        return connection.call(protocol::Op::GetOpenDBName).texts.value(0);
+    } catch (const HostFailure&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace valdora::host
