@@ -1,0 +1,38 @@
+#pragma once
+
+#include "settings/UserSettings.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QWidget>
+
+namespace valdora::run {
+
+/// The small window that shows a button run's progress. It reads "Progress" ("Stage", "Total",
+/// "Status") of application Valdora a few times a second and closes itself when the run is over.
+class ProgressWindow : public QWidget {
+public:
+    explicit ProgressWindow(UserSettings settings, QWidget* parent = nullptr);
+
+    /// How long a closing stage left from an earlier run is ignored after start.
+    static constexpr int StartGraceMs = 3000;
+    /// With no change for this long the window closes, so it never lingers after a run that died.
+    static constexpr int IdleTimeoutMs = 10 * 60 * 1000;
+
+private:
+    void poll();
+
+    UserSettings m_settings;
+    QLabel* m_label;
+    QProgressBar* m_bar;
+    QTimer m_timer;
+    QElapsedTimer m_sinceStart;
+    QElapsedTimer m_sinceChange;
+    QElapsedTimer m_sinceFirstContact;
+    QString m_lastStage;
+    bool m_seenRun = false;
+};
+
+} // namespace valdora::run

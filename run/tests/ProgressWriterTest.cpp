@@ -1,0 +1,48 @@
+#include "run/ProgressWriter.h"
+
+#include "core/testsupport/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace valdora::run {
+namespace {
+
+TEST(ProgressWriterTest, WritesTheStoreAndTellsTheObserverInOrder)
+{
+    const test::TemporaryUserSettings folder;
+    const UserSettings store(folder.path());
+    ProgressWriter progress(store);
+    QStringList seen;
+    progress.setObserver([&](const QString& key, const QString& value) { seen << key + "=" + value; });
+
+    EXPECT_EQ(progress.status(), QStringLiteral("Off"));
+    progress.setStatus(QStringLiteral("On"));
+    progress.setStage(-1);
+    progress.setStage(-2);
+    progress.setTotal(2);
+    progress.setStage(ProgressWriter::MemberMissing);
+
+    EXPECT_EQ(seen, QStringList({"Status=On", "Stage=-1", "Stage=-2", "Total=2", "Stage=999999"}));
+    EXPECT_EQ(progress.status(), QStringLiteral("On"));
+    EXPECT_EQ(store.get(Application::Valdora, "Progress", "Stage"), QStringLiteral("999999"));
+    EXPECT_EQ(store.get(Application::Valdora, "Progress", "Total"), QStringLiteral("2"));
+}
+
+TEST(ProgressWriterTest, AStoreThatCannotBeWrittenDoesNotStopTheRun)
+{
+    const test::TemporaryUserSettings folder;
+    // A file where the store's folder should be: nothing can be written there.
+    const QString blocked = folder.path() + QStringLiteral("/blocked");
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ProgressWriter progress{UserSettings(blocked)};
+    int writes = 0;
+    progress.setObserver([&](const QString&, const QString&) { ++writes; });
+    progress.setStage(3);
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(progress.status(), QStringLiteral("Off"));
+}
+
+} // namespace
+} // namespace valdora::run
