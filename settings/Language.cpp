@@ -2,6 +2,10 @@
 
 #include "UserSettings.h"
 
+#include "core/TextSemantics.h"
+
+#include <cmath>
+
 namespace valdora {
 
 namespace {
@@ -24,12 +28,14 @@ qint16 languageBaseFromSettings(const UserSettings& settings, int defaultLanguag
     // A blank value carries no choice: as if the key were absent.
     if (text.isEmpty())
         return static_cast<qint16>(fallback * 1000 + 300);
-    bool ok = false;
-    const int language = text.toInt(&ok);
-    if (!ok)
+    // The platform's numeric value: the user's decimal separator, halves rounded to even.
+    const std::optional<double> number = TextLocale().toNumber(text);
+    if (!number)
         throw Failure(ErrorNumber::TypeMismatch, where);
     // A number the table has no block for would leave every text empty: take the default language.
-    return static_cast<qint16>((isKnownLanguage(language) ? language : fallback) * 1000 + 300);
+    const double rounded = std::nearbyint(*number);
+    const int language = rounded >= 0 && rounded < kLanguageCount ? static_cast<int>(rounded) : fallback;
+    return static_cast<qint16>(language * 1000 + 300);
 }
 
 } // namespace valdora

@@ -16,7 +16,8 @@ constexpr MessageTable::Row kRows[] = {
     {308, "Please open a database before running"},
     {309, "Please run ACT! before running"},
     {310, "Problem registering ACT! event."},
-    {311, "You should close and re-start ACT!. If the problem persists, please run actreg.exe in your ACT! folder and try again."},
+    {311, "You should close and re-start ACT!. If the problem persists, please run actreg.exe in your ACT! "
+          "folder and try again."},
     {312, "&Valdora Software - Free Add-Ons for ACT!"},
     {313, "Integrate with ACT!"},
     {314, "Launch options"},
@@ -41,7 +42,8 @@ constexpr MessageTable::Row kRows[] = {
     {349, "Pick your language"},
     {353, "You checked the Truncate option but did not enter the number of digits to keep!"},
     {354, "Please save the current contact before using "},
-    {355, "Invalid data. You might have set this button for another database than the one currently open. Check the settings for this button."},
+    {355, "Invalid data. You might have set this button for another database than the one currently open. "
+          "Check the settings for this button."},
     {356, ") is locked (probably by another user) and cannot be edited."},
     {357, "Consult the error.log file in the app folder for more information."},
     {358, "Could not write"},
@@ -96,7 +98,8 @@ constexpr MessageTable::Row kRows[] = {
     {415, "You can't have a separator in a date field."},
     {416, "You can't put an AutoNumber in a date field."},
     {417, "The result of this calculation cannot be a date."},
-    {418, "Problem caused by the Date format (The target field cannot accept a time value. Choose Date only)."},
+    {418,
+     "Problem caused by the Date format (The target field cannot accept a time value. Choose Date only)."},
     {419, "The Target Field is a URL Type Field. Are you sure you want to continue?"},
     {420, "Invalid Data. Check the settings for this button!"},
     {421, "The target field type ("},
@@ -148,14 +151,16 @@ constexpr MessageTable::Row kRows[] = {
     {467, "Date only"},
     {468, "Date and time"},
     {469, "Time only"},
-    {470, "Buttons will be executed in sequential order. Since the fields used by one button may be updated by another button, make sure this order is correct."},
+    {470, "Buttons will be executed in sequential order. Since the fields used by one button may be updated "
+          "by another button, make sure this order is correct."},
     {471, "System Tray"},
     {472, "0 is not a valid entry."},
     {473, "You need to re-start Valdora for changes to take effect."},
     {474, "ACT! error. Contact is not reachable. Cloase ACT! and try again!"},
     {475, "Ignore this message if you are currently defining a field."},
     {476, "Please e-mail the error_report.txt file in the app directory to: "},
-    {477, "One of the buttons combined in this combo button does not exist anymore. Check the settings of this button."},
+    {477, "One of the buttons combined in this combo button does not exist anymore. Check the settings of "
+          "this button."},
     {478, "Age between Today and the date contained in :"},
     {479, "Years only"},
     {480, "Years and month (e.g. 7 years 11 months)"},
@@ -177,13 +182,19 @@ constexpr MessageTable::Row kRows[] = {
     {496, "No warning (Stealth mode)"},
     {497, "There are two ways to fire up your buttons"},
     {498, "1. Manual mode"},
-    {499, "The first way is to simply click the button in the Valdora toolbar. Once you click the 'Add button' button in the previous screen, you are all set."},
+    {499, "The first way is to simply click the button in the Valdora toolbar. Once you click the 'Add "
+          "button' button in the previous screen, you are all set."},
     {500, "2. Automatic Mode"},
-    {501, "The second way is to instruct ACT! to trigger the button when you enter or exit a field of your choice. For instance: if you define a button to perform the following calculation: FieldB = FieldA x 5%, you might want to have ACT! automatically trigger it when you exit FieldA so that FieldB is automatically updated."},
-    {502, "To set this up, you will need to exit ACT! and run the \"Keelbrook\" utility which is included with Valdora or click the button below."},
+    {501, "The second way is to instruct ACT! to trigger the button when you enter or exit a field of your "
+          "choice. For instance: if you define a button to perform the following calculation: FieldB = "
+          "FieldA x 5%, you might want to have ACT! automatically trigger it when you exit FieldA so that "
+          "FieldB is automatically updated."},
+    {502, "To set this up, you will need to exit ACT! and run the \"Keelbrook\" utility which is included "
+          "with Valdora or click the button below."},
     {503, "Launch \"Keelbrook\""},
     {504, "Clicking the above button will save your current settings, close ACT! and launch the Keelbrook."},
-    {505, "Even if you choose to add a trigger to a field, you still have the option to manually fire up the button from the Valdora toolbar."},
+    {505, "Even if you choose to add a trigger to a field, you still have the option to manually fire up the "
+          "button from the Valdora toolbar."},
     {506, "You have set Valdora to automatically update the following field :"},
     {507, "Do you want to proceed ?"},
     {508, "&Yes"},
@@ -204,7 +215,8 @@ constexpr MessageTable::Row kRows[] = {
     {525, "User Name :"},
     {526, "Password :"},
     {527, "Click Cancel if you want to use another database."},
-    {528, "One or several buttons are already set to be triggered by this field. Do you want to add this new button to the queue or overwrite the existing buttons?"},
+    {528, "One or several buttons are already set to be triggered by this field. Do you want to add this new "
+          "button to the queue or overwrite the existing buttons?"},
     {529, "&Add to Queue"},
     {530, "&Overwrite"},
     {531, "Active ACT! database :"},
@@ -234,12 +246,17 @@ constexpr MessageTable::Row kRows[] = {
     {555, " Valdora button but the database appears locked (you may be in the Define field window)."},
     {556, "Valdora is unable to update the Target field."},
     {557, "Unable to register ACT! events. Run actreg.exe and try again!"},
-    {558, "You probably exited ACT! while your mouse was in a field with an exit Trigger to Valdora. Valdora tried to reopen the database to update the target field but was unsuccessfull. Click OK to close Valdora."},
+    {558, "You probably exited ACT! while your mouse was in a field with an exit Trigger to Valdora. Valdora "
+          "tried to reopen the database to update the target field but was unsuccessfull. Click OK to close "
+          "Valdora."},
     {559, "Manual or automatic ?"},
     {560, "Settings"},
-    {561, "If you want to setup your trigger manually, copy the syntax below and paste it in the appropriate field under the Triggers tab of ACT! Define Fields window :"},
+    {561, "If you want to setup your trigger manually, copy the syntax below and paste it in the appropriate "
+          "field under the Triggers tab of ACT! Define Fields window :"},
     {562, "Copy syntax to clipboard"},
-    {563, "You will need to completely close Valdora to be able to access the Define field area. If you leave Valdora open, even in the system tray, you will get a \"Database locked\" message from ACT!"},
+    {563,
+     "You will need to completely close Valdora to be able to access the Define field area. If you leave "
+     "Valdora open, even in the system tray, you will get a \"Database locked\" message from ACT!"},
     {564, "Trigger Syntax"},
     {565, "&Settings"},
     {566, "&Trigger Syntax"},
@@ -257,8 +274,10 @@ constexpr MessageTable::Row kRows[] = {
     {579, "All contacts"},
     {580, "Apply to"},
     {581, "SORT ORDER WHEN AUTONUMBERING"},
-    {582, "Current lookup will use the current Sort. All contacts will use ACT! default sort (Company then Contact)."},
-    {583, "This operation cannot be undone. You should back-up your database before proceeding to a massive field modification."},
+    {582, "Current lookup will use the current Sort. All contacts will use ACT! default sort (Company then "
+          "Contact)."},
+    {583, "This operation cannot be undone. You should back-up your database before proceeding to a massive "
+          "field modification."},
     {584, "Field options"},
     {585, "Change Default Location..."},
     {587, "Settings File Location"},

@@ -4,7 +4,8 @@ namespace valdora::messagerows {
 
 namespace {
 
-// The French block: the English row of the same offset in French, with its accelerators, edge blanks and final colon.
+// The French block: the English row of the same offset in French, with its accelerators, edge blanks and
+// final colon.
 constexpr MessageTable::Row kRows[] = {
     {1300, "Veuillez contacter support@valdora.example en lui transmettant ce message d'erreur."},
     {1301, "&OK"},
@@ -16,7 +17,8 @@ constexpr MessageTable::Row kRows[] = {
     {1308, "Veuillez ouvrir une base de données avant de lancer"},
     {1309, "Veuillez lancer ACT! avant de lancer"},
     {1310, "Problème lors de l'enregistrement de l'événement ACT!."},
-    {1311, "Vous devriez fermer et redémarrer ACT!. Si le problème persiste, exécutez actreg.exe dans votre dossier ACT! et réessayez."},
+    {1311, "Vous devriez fermer et redémarrer ACT!. Si le problème persiste, exécutez actreg.exe dans votre "
+           "dossier ACT! et réessayez."},
     {1312, "&Valdora Software - Modules gratuits pour ACT!"},
     {1313, "Intégrer à ACT!"},
     {1314, "Options de lancement"},
@@ -41,7 +43,8 @@ constexpr MessageTable::Row kRows[] = {
     {1349, "Choisissez votre langue"},
     {1353, "Vous avez coché l'option Tronquer sans indiquer le nombre de chiffres à conserver !"},
     {1354, "Veuillez enregistrer le contact en cours avant d'utiliser "},
-    {1355, "Données non valides. Ce bouton a peut-être été défini pour une autre base de données que celle qui est ouverte. Vérifiez les paramètres de ce bouton."},
+    {1355, "Données non valides. Ce bouton a peut-être été défini pour une autre base de données que celle "
+           "qui est ouverte. Vérifiez les paramètres de ce bouton."},
     {1356, ") est verrouillé (probablement par un autre utilisateur) et ne peut pas être modifié."},
     {1357, "Consultez le fichier error.log du dossier de l'application pour plus d'informations."},
     {1358, "Impossible d'écrire"},
@@ -82,7 +85,8 @@ constexpr MessageTable::Row kRows[] = {
     {1393, "Zone de notification"},
     {1394, "Toujours afficher la barre Valdora au démarrage"},
     {1395, "Toujours démarrer réduit dans la zone de notification"},
-    {1396, "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter automatiquement à la fermeture d'ACT!)"},
+    {1396, "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter automatiquement à la "
+           "fermeture d'ACT!)"},
     {1397, "Options de démarrage"},
     {1398, "Option de fermeture"},
     {1399, "&Afficher la barre"},
@@ -96,7 +100,8 @@ constexpr MessageTable::Row kRows[] = {
     {1415, "Un champ date ne peut pas contenir de séparateur."},
     {1416, "Un champ date ne peut pas recevoir de numéro automatique."},
     {1417, "Le résultat de ce calcul ne peut pas être une date."},
-    {1418, "Problème causé par le format de date (le champ cible ne peut pas accepter une heure. Choisissez Date seule)."},
+    {1418, "Problème causé par le format de date (le champ cible ne peut pas accepter une heure. Choisissez "
+           "Date seule)."},
     {1419, "Le champ cible est un champ de type URL. Voulez-vous vraiment continuer ?"},
     {1420, "Données non valides. Vérifiez les paramètres de ce bouton !"},
     {1421, "Le type du champ cible ("},
@@ -104,7 +109,8 @@ constexpr MessageTable::Row kRows[] = {
     {1423, "Votre base de données semble verrouillée. Veuillez supprimer le verrou avant de lancer"},
     {1424, "Toujours afficher la barre Valdora au démarrage"},
     {1425, "Toujours démarrer réduit dans la zone de notification"},
-    {1426, "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter uniquement avec ACT!)"},
+    {1426,
+     "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter uniquement avec ACT!)"},
     {1427, "Ne conserver que les premiers :"},
     {1428, "chiffres."},
     {1429, "Convertir en majuscules"},
@@ -121,7 +127,8 @@ constexpr MessageTable::Row kRows[] = {
     {1440, "(10 caractères max.)"},
     {1441, "Valeur Valdora à copier dans le champ cible"},
     {1442, "Combiner les actions des boutons suivants"},
-    {1443, "Vous pouvez générer un numéro automatique à partir de trois types de valeurs, dans la position de votre choix :"},
+    {1443, "Vous pouvez générer un numéro automatique à partir de trois types de valeurs, dans la position "
+           "de votre choix :"},
     {1444, "Position"},
     {1445, "Commencer à :"},
     {1446, "Champ"},
@@ -148,14 +155,16 @@ constexpr MessageTable::Row kRows[] = {
     {1467, "Date seule"},
     {1468, "Date et heure"},
     {1469, "Heure seule"},
-    {1470, "Les boutons seront exécutés dans l'ordre. Comme les champs utilisés par un bouton peuvent être mis à jour par un autre bouton, vérifiez que cet ordre est correct."},
+    {1470, "Les boutons seront exécutés dans l'ordre. Comme les champs utilisés par un bouton peuvent être "
+           "mis à jour par un autre bouton, vérifiez que cet ordre est correct."},
     {1471, "Zone de notification"},
     {1472, "0 n'est pas une valeur valide."},
     {1473, "Vous devez redémarrer Valdora pour que les modifications prennent effet."},
     {1474, "Erreur ACT!. Le contact est inaccessible. Fermez ACT! et réessayez !"},
     {1475, "Ignorez ce message si vous êtes en train de définir un champ."},
     {1476, "Veuillez envoyer par e-mail le fichier error_report.txt du dossier de l'application à: "},
-    {1477, "L'un des boutons combinés dans ce bouton de combinaison n'existe plus. Vérifiez les paramètres de ce bouton."},
+    {1477, "L'un des boutons combinés dans ce bouton de combinaison n'existe plus. Vérifiez les paramètres "
+           "de ce bouton."},
     {1478, "Âge entre aujourd'hui et la date contenue dans :"},
     {1479, "Années seulement"},
     {1480, "Années et mois (p. ex. 7 ans 11 mois)"},
@@ -177,13 +186,20 @@ constexpr MessageTable::Row kRows[] = {
     {1496, "Aucun avertissement (mode discret)"},
     {1497, "Il y a deux façons de déclencher vos boutons"},
     {1498, "1. Mode manuel"},
-    {1499, "La première consiste simplement à cliquer sur le bouton dans la barre d'outils Valdora. Une fois que vous avez cliqué sur le bouton 'Ajouter le bouton' de l'écran précédent, tout est prêt."},
+    {1499, "La première consiste simplement à cliquer sur le bouton dans la barre d'outils Valdora. Une fois "
+           "que vous avez cliqué sur le bouton 'Ajouter le bouton' de l'écran précédent, tout est prêt."},
     {1500, "2. Mode automatique"},
-    {1501, "La seconde consiste à demander à ACT! de déclencher le bouton quand vous entrez dans un champ de votre choix ou en sortez. Par exemple : si vous définissez un bouton qui effectue le calcul ChampB = ChampA x 5%, vous voudrez peut-être qu'ACT! le déclenche automatiquement quand vous quittez ChampA, afin que ChampB soit mis à jour automatiquement."},
-    {1502, "Pour cela, vous devez quitter ACT! et lancer l'utilitaire \"Keelbrook\" fourni avec Valdora, ou cliquer sur le bouton ci-dessous."},
+    {1501, "La seconde consiste à demander à ACT! de déclencher le bouton quand vous entrez dans un champ de "
+           "votre choix ou en sortez. Par exemple : si vous définissez un bouton qui effectue le calcul "
+           "ChampB = ChampA x 5%, vous voudrez peut-être qu'ACT! le déclenche automatiquement quand vous "
+           "quittez ChampA, afin que ChampB soit mis à jour automatiquement."},
+    {1502, "Pour cela, vous devez quitter ACT! et lancer l'utilitaire \"Keelbrook\" fourni avec Valdora, ou "
+           "cliquer sur le bouton ci-dessous."},
     {1503, "Lancer \"Keelbrook\""},
-    {1504, "Un clic sur le bouton ci-dessus enregistre vos paramètres actuels, ferme ACT! et lance Keelbrook."},
-    {1505, "Même si vous ajoutez un déclencheur à un champ, vous pouvez toujours déclencher le bouton manuellement depuis la barre d'outils Valdora."},
+    {1504,
+     "Un clic sur le bouton ci-dessus enregistre vos paramètres actuels, ferme ACT! et lance Keelbrook."},
+    {1505, "Même si vous ajoutez un déclencheur à un champ, vous pouvez toujours déclencher le bouton "
+           "manuellement depuis la barre d'outils Valdora."},
     {1506, "Vous avez demandé à Valdora de mettre à jour automatiquement le champ suivant :"},
     {1507, "Voulez-vous continuer ?"},
     {1508, "&Oui"},
@@ -204,7 +220,8 @@ constexpr MessageTable::Row kRows[] = {
     {1525, "Nom d'utilisateur :"},
     {1526, "Mot de passe :"},
     {1527, "Cliquez sur Annuler si vous voulez utiliser une autre base de données."},
-    {1528, "Un ou plusieurs boutons sont déjà déclenchés par ce champ. Voulez-vous ajouter ce nouveau bouton à la file d'attente ou remplacer les boutons existants ?"},
+    {1528, "Un ou plusieurs boutons sont déjà déclenchés par ce champ. Voulez-vous ajouter ce nouveau bouton "
+           "à la file d'attente ou remplacer les boutons existants ?"},
     {1529, "&Ajouter à la file"},
     {1530, "&Remplacer"},
     {1531, "Base de données ACT! active :"},
@@ -231,15 +248,22 @@ constexpr MessageTable::Row kRows[] = {
     {1552, "Voulez-vous vraiment supprimer le "},
     {1553, "Déclencheur associé à "},
     {1554, "ACT a déclenché le "},
-    {1555, " bouton Valdora, mais la base de données semble verrouillée (vous êtes peut-être dans la fenêtre Définir les champs)."},
+    {1555, " bouton Valdora, mais la base de données semble verrouillée (vous êtes peut-être dans la fenêtre "
+           "Définir les champs)."},
     {1556, "Valdora ne peut pas mettre à jour le champ cible."},
     {1557, "Impossible d'enregistrer les événements ACT!. Exécutez actreg.exe et réessayez !"},
-    {1558, "Vous avez probablement quitté ACT! alors que la souris se trouvait dans un champ ayant un déclencheur de sortie vers Valdora. Valdora a tenté de rouvrir la base de données pour mettre à jour le champ cible, sans succès. Cliquez sur OK pour fermer Valdora."},
+    {1558, "Vous avez probablement quitté ACT! alors que la souris se trouvait dans un champ ayant un "
+           "déclencheur de sortie vers Valdora. Valdora a tenté de rouvrir la base de données pour mettre à "
+           "jour le champ cible, sans succès. Cliquez sur OK pour fermer Valdora."},
     {1559, "Manuel ou automatique ?"},
     {1560, "Paramètres"},
-    {1561, "Si vous voulez configurer votre déclencheur manuellement, copiez la syntaxe ci-dessous et collez-la dans le champ approprié de l'onglet Déclencheurs de la fenêtre Définir les champs d'ACT! :"},
+    {1561,
+     "Si vous voulez configurer votre déclencheur manuellement, copiez la syntaxe ci-dessous et collez-la "
+     "dans le champ approprié de l'onglet Déclencheurs de la fenêtre Définir les champs d'ACT! :"},
     {1562, "Copier la syntaxe dans le presse-papiers"},
-    {1563, "Vous devez fermer complètement Valdora pour accéder à la définition des champs. Si vous laissez Valdora ouvert, même dans la zone de notification, ACT! affichera le message \"Base de données verrouillée\""},
+    {1563, "Vous devez fermer complètement Valdora pour accéder à la définition des champs. Si vous laissez "
+           "Valdora ouvert, même dans la zone de notification, ACT! affichera le message \"Base de données "
+           "verrouillée\""},
     {1564, "Syntaxe du déclencheur"},
     {1565, "&Paramètres"},
     {1566, "Syntaxe du &déclencheur"},
@@ -257,8 +281,10 @@ constexpr MessageTable::Row kRows[] = {
     {1579, "Tous les contacts"},
     {1580, "Appliquer à"},
     {1581, "ORDRE DE TRI POUR LA NUMÉROTATION AUTOMATIQUE"},
-    {1582, "La sélection en cours utilisera le tri actuel. Tous les contacts utiliseront le tri par défaut d'ACT! (Société puis Contact)."},
-    {1583, "Cette opération est irréversible. Sauvegardez votre base de données avant de procéder à une modification massive de champs."},
+    {1582, "La sélection en cours utilisera le tri actuel. Tous les contacts utiliseront le tri par défaut "
+           "d'ACT! (Société puis Contact)."},
+    {1583, "Cette opération est irréversible. Sauvegardez votre base de données avant de procéder à une "
+           "modification massive de champs."},
     {1584, "Options du champ"},
     {1585, "Changer l'emplacement par défaut..."},
     {1587, "Emplacement du fichier de paramètres"},

@@ -4,7 +4,8 @@ namespace valdora::messagerows {
 
 namespace {
 
-// The German block: the English row of the same offset in German, with its accelerators, edge blanks and final colon; row 2586 exists only here.
+// The German block: the English row of the same offset in German, with its accelerators, edge blanks and
+// final colon; row 2586 exists only here.
 constexpr MessageTable::Row kRows[] = {
     {2300, "Bitte wenden Sie sich mit dieser Fehlermeldung an support@valdora.example."},
     {2301, "&OK"},
@@ -16,7 +17,8 @@ constexpr MessageTable::Row kRows[] = {
     {2308, "Bitte öffnen Sie eine Datenbank vor dem Start von"},
     {2309, "Bitte starten Sie ACT! vor dem Start von"},
     {2310, "Fehler beim Registrieren des ACT!-Ereignisses."},
-    {2311, "Sie sollten ACT! schließen und neu starten. Wenn das Problem weiterhin besteht, führen Sie actreg.exe in Ihrem ACT!-Ordner aus und versuchen Sie es erneut."},
+    {2311, "Sie sollten ACT! schließen und neu starten. Wenn das Problem weiterhin besteht, führen Sie "
+           "actreg.exe in Ihrem ACT!-Ordner aus und versuchen Sie es erneut."},
     {2312, "&Valdora Software - Kostenlose Add-Ons für ACT!"},
     {2313, "In ACT! integrieren"},
     {2314, "Startoptionen"},
@@ -39,9 +41,11 @@ constexpr MessageTable::Row kRows[] = {
     {2346, "valdora_online.htm"},
     {2348, "Sprache"},
     {2349, "Wählen Sie Ihre Sprache"},
-    {2353, "Sie haben die Option Kürzen aktiviert, aber nicht die Anzahl der zu behaltenden Ziffern angegeben!"},
+    {2353,
+     "Sie haben die Option Kürzen aktiviert, aber nicht die Anzahl der zu behaltenden Ziffern angegeben!"},
     {2354, "Bitte speichern Sie den aktuellen Kontakt vor der Verwendung von "},
-    {2355, "Ungültige Daten. Möglicherweise haben Sie diese Schaltfläche für eine andere als die geöffnete Datenbank eingerichtet. Prüfen Sie die Einstellungen dieser Schaltfläche."},
+    {2355, "Ungültige Daten. Möglicherweise haben Sie diese Schaltfläche für eine andere als die geöffnete "
+           "Datenbank eingerichtet. Prüfen Sie die Einstellungen dieser Schaltfläche."},
     {2356, ") ist gesperrt (vermutlich durch einen anderen Benutzer) und kann nicht bearbeitet werden."},
     {2357, "Weitere Informationen finden Sie in der Datei error.log im Programmordner."},
     {2358, "Konnte nicht schreiben"},
@@ -82,7 +86,8 @@ constexpr MessageTable::Row kRows[] = {
     {2393, "Infobereich"},
     {2394, "Valdora-Leiste beim Start immer anzeigen"},
     {2395, "Immer minimiert im Infobereich starten"},
-    {2396, "Beim Klick auf Schließen (X) in den Infobereich minimieren (automatisch beenden, wenn ACT! geschlossen wird)"},
+    {2396, "Beim Klick auf Schließen (X) in den Infobereich minimieren (automatisch beenden, wenn ACT! "
+           "geschlossen wird)"},
     {2397, "Startoptionen"},
     {2398, "Schließoption"},
     {2399, "Leiste &anzeigen"},
@@ -96,7 +101,8 @@ constexpr MessageTable::Row kRows[] = {
     {2415, "Ein Datumsfeld darf kein Trennzeichen enthalten."},
     {2416, "Eine automatische Nummer kann nicht in ein Datumsfeld geschrieben werden."},
     {2417, "Das Ergebnis dieser Berechnung kann kein Datum sein."},
-    {2418, "Problem verursacht durch das Datumsformat (das Zielfeld kann keine Uhrzeit aufnehmen. Wählen Sie Nur Datum)."},
+    {2418, "Problem verursacht durch das Datumsformat (das Zielfeld kann keine Uhrzeit aufnehmen. Wählen Sie "
+           "Nur Datum)."},
     {2419, "Das Zielfeld ist ein URL-Feld. Möchten Sie wirklich fortfahren?"},
     {2420, "Ungültige Daten. Prüfen Sie die Einstellungen dieser Schaltfläche!"},
     {2421, "Der Typ des Zielfelds ("},
@@ -121,7 +127,8 @@ constexpr MessageTable::Row kRows[] = {
     {2440, "(max. 10 Zeichen)"},
     {2441, "Valdora-Wert, der in das Zielfeld kopiert wird"},
     {2442, "Die Aktionen der folgenden Schaltflächen kombinieren"},
-    {2443, "Sie können eine automatische Nummer aus drei Arten von Werten an der gewünschten Position bilden :"},
+    {2443,
+     "Sie können eine automatische Nummer aus drei Arten von Werten an der gewünschten Position bilden :"},
     {2444, "Position"},
     {2445, "Beginnen bei :"},
     {2446, "Feld"},
@@ -148,14 +155,16 @@ constexpr MessageTable::Row kRows[] = {
     {2467, "Nur Datum"},
     {2468, "Datum und Uhrzeit"},
     {2469, "Nur Uhrzeit"},
-    {2470, "Die Schaltflächen werden nacheinander ausgeführt. Da die von einer Schaltfläche verwendeten Felder von einer anderen aktualisiert werden können, prüfen Sie, ob diese Reihenfolge stimmt."},
+    {2470, "Die Schaltflächen werden nacheinander ausgeführt. Da die von einer Schaltfläche verwendeten "
+           "Felder von einer anderen aktualisiert werden können, prüfen Sie, ob diese Reihenfolge stimmt."},
     {2471, "Infobereich"},
     {2472, "0 ist keine gültige Eingabe."},
     {2473, "Sie müssen Valdora neu starten, damit die Änderungen wirksam werden."},
     {2474, "ACT!-Fehler. Der Kontakt ist nicht erreichbar. Schließen Sie ACT! und versuchen Sie es erneut!"},
     {2475, "Ignorieren Sie diese Meldung, wenn Sie gerade ein Feld definieren."},
     {2476, "Bitte senden Sie die Datei error_report.txt aus dem Programmordner per E-Mail an: "},
-    {2477, "Eine der in dieser Kombinationsschaltfläche zusammengefassten Schaltflächen existiert nicht mehr. Prüfen Sie die Einstellungen dieser Schaltfläche."},
+    {2477, "Eine der in dieser Kombinationsschaltfläche zusammengefassten Schaltflächen existiert nicht "
+           "mehr. Prüfen Sie die Einstellungen dieser Schaltfläche."},
     {2478, "Alter zwischen heute und dem Datum in :"},
     {2479, "Nur Jahre"},
     {2480, "Jahre und Monate (z. B. 7 Jahre 11 Monate)"},
@@ -177,18 +186,27 @@ constexpr MessageTable::Row kRows[] = {
     {2496, "Keine Warnung (unauffälliger Modus)"},
     {2497, "Es gibt zwei Möglichkeiten, Ihre Schaltflächen auszulösen"},
     {2498, "1. Manueller Modus"},
-    {2499, "Die erste besteht darin, einfach auf die Schaltfläche in der Valdora-Symbolleiste zu klicken. Sobald Sie im vorigen Fenster auf die Schaltfläche 'Schaltfläche hinzufügen' geklickt haben, ist alles bereit."},
+    {2499, "Die erste besteht darin, einfach auf die Schaltfläche in der Valdora-Symbolleiste zu klicken. "
+           "Sobald Sie im vorigen Fenster auf die Schaltfläche 'Schaltfläche hinzufügen' geklickt haben, ist "
+           "alles bereit."},
     {2500, "2. Automatischer Modus"},
-    {2501, "Die zweite besteht darin, ACT! anzuweisen, die Schaltfläche auszulösen, wenn Sie ein Feld Ihrer Wahl betreten oder verlassen. Beispiel: Wenn Sie eine Schaltfläche für die Berechnung FeldB = FeldA x 5% definieren, möchten Sie vielleicht, dass ACT! sie beim Verlassen von FeldA automatisch auslöst, damit FeldB automatisch aktualisiert wird."},
-    {2502, "Dazu müssen Sie ACT! beenden und das mit Valdora gelieferte Dienstprogramm \"Keelbrook\" starten oder auf die Schaltfläche unten klicken."},
+    {2501, "Die zweite besteht darin, ACT! anzuweisen, die Schaltfläche auszulösen, wenn Sie ein Feld Ihrer "
+           "Wahl betreten oder verlassen. Beispiel: Wenn Sie eine Schaltfläche für die Berechnung FeldB = "
+           "FeldA x 5% definieren, möchten Sie vielleicht, dass ACT! sie beim Verlassen von FeldA "
+           "automatisch auslöst, damit FeldB automatisch aktualisiert wird."},
+    {2502, "Dazu müssen Sie ACT! beenden und das mit Valdora gelieferte Dienstprogramm \"Keelbrook\" starten "
+           "oder auf die Schaltfläche unten klicken."},
     {2503, "\"Keelbrook\" starten"},
-    {2504, "Ein Klick auf die Schaltfläche oben speichert Ihre aktuellen Einstellungen, schließt ACT! und startet Keelbrook."},
-    {2505, "Auch wenn Sie einem Feld einen Auslöser hinzufügen, können Sie die Schaltfläche weiterhin manuell in der Valdora-Symbolleiste auslösen."},
+    {2504, "Ein Klick auf die Schaltfläche oben speichert Ihre aktuellen Einstellungen, schließt ACT! und "
+           "startet Keelbrook."},
+    {2505, "Auch wenn Sie einem Feld einen Auslöser hinzufügen, können Sie die Schaltfläche weiterhin "
+           "manuell in der Valdora-Symbolleiste auslösen."},
     {2506, "Sie haben Valdora so eingerichtet, dass folgendes Feld automatisch aktualisiert wird :"},
     {2507, "Möchten Sie fortfahren ?"},
     {2508, "&Ja"},
     {2509, "&Nein"},
-    {2510, "Um dieses Bestätigungsfenster abzuschalten, starten Sie Valdora und öffnen Sie das Einstellungsfenster der "},
+    {2510, "Um dieses Bestätigungsfenster abzuschalten, starten Sie Valdora und öffnen Sie das "
+           "Einstellungsfenster der "},
     {2511, "Valdora Automatische Aktualisierung"},
     {2514, "Aktualisierung"},
     {2515, "Die Schaltfläche "},
@@ -204,7 +222,8 @@ constexpr MessageTable::Row kRows[] = {
     {2525, "Benutzername :"},
     {2526, "Kennwort :"},
     {2527, "Klicken Sie auf Abbrechen, wenn Sie eine andere Datenbank verwenden möchten."},
-    {2528, "Eine oder mehrere Schaltflächen werden bereits von diesem Feld ausgelöst. Möchten Sie diese neue Schaltfläche der Warteschlange hinzufügen oder die vorhandenen Schaltflächen überschreiben?"},
+    {2528, "Eine oder mehrere Schaltflächen werden bereits von diesem Feld ausgelöst. Möchten Sie diese neue "
+           "Schaltfläche der Warteschlange hinzufügen oder die vorhandenen Schaltflächen überschreiben?"},
     {2529, "Zur Warteschlange &hinzufügen"},
     {2530, "&Überschreiben"},
     {2531, "Aktive ACT!-Datenbank :"},
@@ -231,15 +250,23 @@ constexpr MessageTable::Row kRows[] = {
     {2552, "Möchten Sie wirklich löschen? "},
     {2553, "Auslöser verknüpft mit "},
     {2554, "Von ACT ausgelöst wurde die "},
-    {2555, " Valdora-Schaltfläche, aber die Datenbank scheint gesperrt zu sein (vielleicht befinden Sie sich im Fenster Felder definieren)."},
+    {2555, " Valdora-Schaltfläche, aber die Datenbank scheint gesperrt zu sein (vielleicht befinden Sie sich "
+           "im Fenster Felder definieren)."},
     {2556, "Valdora kann das Zielfeld nicht aktualisieren."},
-    {2557, "ACT!-Ereignisse können nicht registriert werden. Führen Sie actreg.exe aus und versuchen Sie es erneut!"},
-    {2558, "Sie haben ACT! vermutlich beendet, während sich der Mauszeiger in einem Feld mit einem Austritts-Auslöser zu Valdora befand. Valdora hat versucht, die Datenbank erneut zu öffnen, um das Zielfeld zu aktualisieren, was jedoch nicht gelang. Klicken Sie auf OK, um Valdora zu schließen."},
+    {2557, "ACT!-Ereignisse können nicht registriert werden. Führen Sie actreg.exe aus und versuchen Sie es "
+           "erneut!"},
+    {2558,
+     "Sie haben ACT! vermutlich beendet, während sich der Mauszeiger in einem Feld mit einem "
+     "Austritts-Auslöser zu Valdora befand. Valdora hat versucht, die Datenbank erneut zu öffnen, um das "
+     "Zielfeld zu aktualisieren, was jedoch nicht gelang. Klicken Sie auf OK, um Valdora zu schließen."},
     {2559, "Manuell oder automatisch ?"},
     {2560, "Einstellungen"},
-    {2561, "Wenn Sie Ihren Auslöser manuell einrichten möchten, kopieren Sie die Syntax unten und fügen Sie sie im passenden Feld auf der Registerkarte Auslöser des ACT!-Fensters Felder definieren ein :"},
+    {2561, "Wenn Sie Ihren Auslöser manuell einrichten möchten, kopieren Sie die Syntax unten und fügen Sie "
+           "sie im passenden Feld auf der Registerkarte Auslöser des ACT!-Fensters Felder definieren ein :"},
     {2562, "Syntax in die Zwischenablage kopieren"},
-    {2563, "Sie müssen Valdora vollständig schließen, um auf die Felddefinition zugreifen zu können. Wenn Sie Valdora geöffnet lassen, auch im Infobereich, erhalten Sie von ACT! die Meldung \"Datenbank gesperrt\""},
+    {2563, "Sie müssen Valdora vollständig schließen, um auf die Felddefinition zugreifen zu können. Wenn "
+           "Sie Valdora geöffnet lassen, auch im Infobereich, erhalten Sie von ACT! die Meldung \"Datenbank "
+           "gesperrt\""},
     {2564, "Auslösersyntax"},
     {2565, "&Einstellungen"},
     {2566, "Auslöser&syntax"},
@@ -257,8 +284,10 @@ constexpr MessageTable::Row kRows[] = {
     {2579, "Alle Kontakte"},
     {2580, "Anwenden auf"},
     {2581, "SORTIERREIHENFOLGE BEI DER AUTONUMMERIERUNG"},
-    {2582, "Die aktuelle Auswahl verwendet die aktuelle Sortierung. Alle Kontakte verwenden die Standardsortierung von ACT! (Firma, dann Kontakt)."},
-    {2583, "Dieser Vorgang kann nicht rückgängig gemacht werden. Sichern Sie Ihre Datenbank, bevor Sie umfangreiche Feldänderungen vornehmen."},
+    {2582, "Die aktuelle Auswahl verwendet die aktuelle Sortierung. Alle Kontakte verwenden die "
+           "Standardsortierung von ACT! (Firma, dann Kontakt)."},
+    {2583, "Dieser Vorgang kann nicht rückgängig gemacht werden. Sichern Sie Ihre Datenbank, bevor Sie "
+           "umfangreiche Feldänderungen vornehmen."},
     {2584, "Feldoptionen"},
     {2585, "Standardspeicherort ändern..."},
     {2586, "Einstellungsdatei"},
