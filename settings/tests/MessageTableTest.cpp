@@ -78,6 +78,16 @@ void expectLanguagesAgree(const MessageTable& table)
     }
 }
 
+TEST(MessageTable, RowKindIsMeasuredAsShown)
+{
+    EXPECT_EQ(accelerators(QStringLiteral("&Add && &Remove")), 2);
+    EXPECT_EQ(leadingBlanks(QStringLiteral("  x ")), 2);
+    EXPECT_EQ(trailingBlanks(QStringLiteral("  x ")), 1);
+    EXPECT_EQ(finalColon(QStringLiteral("Field : ")), QStringLiteral(" :"));
+    EXPECT_EQ(finalColon(QStringLiteral("to: ")), QStringLiteral(":"));
+    EXPECT_EQ(finalColon(QStringLiteral("Entry")), QString());
+}
+
 TEST(MessageTable, FrenchAndGermanRowsAgreeWithEachEnglishRow)
 {
     expectLanguagesAgree(MessageTable::valdora());
