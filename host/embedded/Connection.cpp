@@ -1,0 +1,139 @@
+#include "Connection.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace valdora::host::embedded {
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path)
+    : m_db(db), m_statement(statement), m_path(path)
+{}
+
+Statement::~Statement()
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+Statement& Statement::bind(int index, qint64 value)
+{
+    sqlite3_bind_int64(m_statement, index, value);
+    return *this;
+}
+
+Statement& Statement::bind(int index, const QString& value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+bool Statement::step(Where where)
+{
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw HostFailure(rc == SQLITE_BUSY ? HostError::RecordLocked : HostError::DatabaseFailure,
+                      QStringLiteral("The contact database %1 cannot be used: %2")
+                          .arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_db))),
+                      where);
+}
+
+qint64 Statement::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QString Statement::text(int column) const
+{
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)) : QString();
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+Connection::Connection(const QString& path, bool create, Where where) : m_path(path)
+{
+    if (!create && !QFileInfo(path).isFile())
+        throw HostFailure(HostError::DatabaseFailure,
+                          QStringLiteral("The contact database %1 does not exist").arg(path), where);
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        const QString reason =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw HostFailure(HostError::DatabaseFailure,
+                          QStringLiteral("The contact database %1 cannot be opened: %2").arg(path, reason),
+                          where);
+    }
+    sqlite3_busy_timeout(m_db, 5000);
+    exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;", where);
+}
+
+Connection::~Connection()
+{
+    for (auto& [sql, statement] : m_statements)
+        sqlite3_finalize(statement);
+    sqlite3_close(m_db);
+}
+
+Statement Connection::prepare(const char* sql, Where where)
+{
+    auto found = m_statements.find(sql);
+    if (found == m_statements.end()) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
+            fail(QStringLiteral("reading"), where);
+        found = m_statements.emplace(sql, statement).first;
+    }
+    return Statement(m_db, found->second, m_path);
+}
+
+void Connection::exec(const char* sql, Where where)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        sqlite3_free(message);
+        fail(QStringLiteral("writing"), where);
+    }
+}
+
+void Connection::fail(const QString& doing, Where where) const
+{
+    const int code = sqlite3_errcode(m_db);
+    throw HostFailure(code == SQLITE_BUSY ? HostError::RecordLocked : HostError::DatabaseFailure,
+                      QStringLiteral("The contact database %1 failed while %2: %3")
+                          .arg(m_path, doing, QString::fromUtf8(sqlite3_errmsg(m_db))),
+                      where);
+}
+
+Transaction::Transaction(Connection& connection, Where where) : m_connection(connection)
+{
+    m_connection.exec("BEGIN IMMEDIATE", where);
+}
+
+Transaction::~Transaction()
+{
+    if (m_open) {
+        try {
+            m_connection.exec("ROLLBACK");
+        } catch (const HostFailure&) {
+            // Nothing more to undo: SQLite already rolled back when it could not go on.
+        }
+    }
+}
+
+void Transaction::commit(Where where)
+{
+    m_connection.exec("COMMIT", where);
+    m_open = false;
+}
+
+} // namespace valdora::host::embedded

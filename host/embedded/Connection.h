@@ -1,0 +1,75 @@
+#pragma once
+
+#include "host/HostTypes.h"
+
+#include <QString>
+
+#include <memory>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace valdora::host::embedded {
+
+/// One prepared statement in use: binds, steps, reads columns; resets itself when it goes out of scope
+/// so that the cached statement is ready for the next use.
+class Statement {
+public:
+    Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& bind(int index, qint64 value);
+    Statement& bind(int index, const QString& value);
+    /// Steps once: true while a row is there, false when done; a failure throws.
+    bool step(Where where = Where::current());
+    qint64 integer(int column) const;
+    QString text(int column) const;
+    bool isNull(int column) const;
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement;
+    const QString& m_path;
+};
+
+/// The one SQLite connection of a database object, with its statements prepared once and kept.
+class Connection {
+public:
+    /// Opens (or, when `create`, makes) the file: WAL journal, synchronous=NORMAL, a busy timeout.
+    Connection(const QString& path, bool create, Where where = Where::current());
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    /// A cached statement for that SQL text (a string literal: the pointer is the cache key).
+    Statement prepare(const char* sql, Where where = Where::current());
+    /// Runs statements that return no rows.
+    void exec(const char* sql, Where where = Where::current());
+    const QString& path() const { return m_path; }
+    /// A failure naming this database file and SQLite's reason.
+    [[noreturn]] void fail(const QString& doing, Where where = Where::current()) const;
+
+private:
+    QString m_path;
+    sqlite3* m_db = nullptr;
+    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
+};
+
+/// A write transaction (BEGIN IMMEDIATE) rolled back unless commit() is called.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection, Where where = Where::current());
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit(Where where = Where::current());
+
+private:
+    Connection& m_connection;
+    bool m_open = true;
+};
+
+} // namespace valdora::host::embedded

@@ -1,0 +1,11 @@
+#include "EmbeddedDatabase.h"
+#include "host/HostObjects.h"
+
+namespace valdora::host {
+
+std::unique_ptr<Database> createDatabase()
+{
+    return std::make_unique<embedded::EmbeddedDatabase>();
+}
+
+} // namespace valdora::host

@@ -1,0 +1,301 @@
+#include "EmbeddedContactTable.h"
+
+#include "LookupFile.h"
+#include "Schema.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+namespace valdora::host::embedded {
+
+namespace {
+
+constexpr FieldId CreateDate = 2;
+constexpr FieldId EditDate = 3;
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+EmbeddedContactTable::EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, Where where)
+    : m_connection(connection), m_fields(fields), m_locks(connection.path(), where)
+{}
+
+EmbeddedContactTable::~EmbeddedContactTable()
+{
+    releaseLock();
+}
+
+qint64 EmbeddedContactTable::recordOf(const ContactId& id, Where where) const
+{
+    Statement find = m_connection.prepare("SELECT record FROM contacts WHERE uid = ?", where);
+    find.bind(1, id);
+    return find.step(where) ? find.integer(0) : 0;
+}
+
+void EmbeddedContactTable::releaseLock()
+{
+    if (m_locked != 0)
+        m_locks.unlock(m_locked);
+    m_locked = 0;
+}
+
+void EmbeddedContactTable::loadCurrent(Where where)
+{
+    m_values.clear();
+    Statement read = m_connection.prepare("SELECT field, value FROM vals WHERE record = ?", where);
+    read.bind(1, m_current);
+    while (read.step(where))
+        m_values.insert(FieldId(read.integer(0)), read.text(1));
+}
+
+void EmbeddedContactTable::Goto(const ContactId& id, Where where)
+{
+    const qint64 record = recordOf(id, where);
+    if (record != m_current) {
+        // Moving on abandons what the previous record had staged, and its lock.
+        releaseLock();
+        m_staged.clear();
+    }
+    m_current = record;
+    m_currentId = record ? id : QString();
+    if (record)
+        loadCurrent(where);
+    else
+        m_values.clear();
+}
+
+QString EmbeddedContactTable::Data(FieldId id, Where) const
+{
+    if (m_current == 0)
+        return {};
+    if (id == FieldNumber::UniqueId)
+        return m_currentId;
+    return m_values.value(id);
+}
+
+bool EmbeddedContactTable::isLocked(Where) const
+{
+    return m_current != 0 && m_locked != m_current && m_locks.heldByOther(m_current);
+}
+
+void EmbeddedContactTable::Edit(Where where)
+{
+    if (m_current == 0)
+        throw HostFailure(
+            HostError::NoDatabaseOpen,
+            QStringLiteral("There is no current contact to edit in %1").arg(m_connection.path()), where);
+    if (m_locked == m_current)
+        return;
+    releaseLock();
+    if (m_locks.tryLock(m_current))
+        m_locked = m_current;
+}
+
+int EmbeddedContactTable::LockLevel(Where) const
+{
+    return m_current != 0 && m_locked == m_current ? 1 : 0;
+}
+
+void EmbeddedContactTable::SetDataEx(const QList<FieldId>& ids, const QStringList& values, Where where)
+{
+    if (ids.size() != values.size())
+        throw HostFailure(int(ErrorNumber::InvalidProcedureCall),
+                          QStringLiteral("SetDataEx was given %1 field ids and %2 values")
+                              .arg(ids.size())
+                              .arg(values.size()),
+                          where);
+    if (m_current == 0)
+        throw HostFailure(
+            HostError::NoDatabaseOpen,
+            QStringLiteral("There is no current contact to write in %1").arg(m_connection.path()), where);
+    for (const FieldId id : ids) {
+        if (!m_fields.has(id))
+            throw HostFailure(
+                HostError::UnknownField,
+                QStringLiteral("The contact database %1 has no field %2").arg(m_connection.path()).arg(id),
+                where);
+        if (id == FieldNumber::UniqueId)
+            throw HostFailure(int(ErrorNumber::PermissionDenied),
+                              QStringLiteral("Field 1 holds the contact's unique id and cannot be written"),
+                              where);
+    }
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        m_staged.append({ids.at(i), values.at(i)});
+}
+
+void EmbeddedContactTable::writeValue(qint64 record, FieldId field, const QString& value, Where where)
+{
+    // A blank value is no row: Data of a field the record does not hold is "" as well.
+    if (value.isEmpty()) {
+        Statement erase = m_connection.prepare("DELETE FROM vals WHERE record = ? AND field = ?", where);
+        erase.bind(1, record).bind(2, field);
+        erase.step(where);
+        return;
+    }
+    Statement write =
+        m_connection.prepare("INSERT OR REPLACE INTO vals(record, field, value) VALUES(?, ?, ?)", where);
+    write.bind(1, record).bind(2, field).bind(3, value);
+    write.step(where);
+}
+
+bool EmbeddedContactTable::commitStaged(Where where)
+{
+    Transaction transaction(m_connection, where);
+    {
+        Statement still = m_connection.prepare("SELECT 1 FROM contacts WHERE record = ?", where);
+        still.bind(1, m_current);
+        if (!still.step(where))
+            return false; // deleted by another program meanwhile
+    }
+    for (const auto& [field, value] : m_staged)
+        writeValue(m_current, field, value, where);
+    const QString edited = now();
+    writeValue(m_current, EditDate, edited, where);
+    transaction.commit(where);
+    for (const auto& [field, value] : m_staged) {
+        if (value.isEmpty())
+            m_values.remove(field);
+        else
+            m_values.insert(field, value);
+    }
+    m_values.insert(EditDate, edited);
+    return true;
+}
+
+QString EmbeddedContactTable::Update(Where where)
+{
+    if (m_current == 0)
+        return {};
+    const bool lockedHere = m_locked == m_current;
+    if (!lockedHere && !m_locks.tryLock(m_current)) {
+        m_staged.clear();
+        return {}; // another program is editing this record: nothing written
+    }
+    bool written = false;
+    try {
+        written = commitStaged(where);
+    } catch (const HostFailure&) {
+        written = false; // the caller learns it from the result, as callers of Update expect
+    }
+    m_staged.clear();
+    m_locks.unlock(m_current);
+    m_locked = 0;
+    return written ? m_currentId : QString();
+}
+
+void EmbeddedContactTable::Query(const QString& filter, Where where)
+{
+    if (!filter.isEmpty())
+        throw HostFailure(
+            int(ErrorNumber::InvalidProcedureCall),
+            QStringLiteral("Query supports only the empty filter (all contacts), not \"%1\"").arg(filter),
+            where);
+    struct Row {
+        QString uid;
+        QString company;
+        QString contact;
+    };
+    QList<Row> rows;
+    Statement read =
+        m_connection.prepare("SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, '') FROM contacts c "
+                             "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
+                             "LEFT JOIN vals b ON b.record = c.record AND b.field = 26",
+                             where);
+    while (read.step(where))
+        rows.append(Row{read.text(0), read.text(1), read.text(2)});
+    std::sort(rows.begin(), rows.end(), [](const Row& left, const Row& right) {
+        if (const int c = left.company.compare(right.company, Qt::CaseInsensitive))
+            return c < 0;
+        if (const int c = left.contact.compare(right.contact, Qt::CaseInsensitive))
+            return c < 0;
+        return left.uid < right.uid;
+    });
+    m_selection.clear();
+    m_selection.reserve(rows.size());
+    for (const Row& row : rows)
+        m_selection.append(row.uid);
+    m_position = 0;
+}
+
+void EmbeddedContactTable::LoadLookUpQuery(const QString& file, Where where)
+{
+    const QList<ContactId> ids = readLookupFile(file, where);
+    QStringList selection;
+    for (const QString& id : ids)
+        if (recordOf(id, where) != 0) // contacts deleted since the lookup was saved are left out
+            selection.append(id);
+    m_selection = selection;
+    m_position = 0;
+}
+
+void EmbeddedContactTable::MoveFirst(Where where)
+{
+    m_position = 0;
+    if (!m_selection.isEmpty())
+        Goto(m_selection.first(), where);
+}
+
+void EmbeddedContactTable::MoveNext(Where where)
+{
+    if (m_position < m_selection.size())
+        ++m_position;
+    if (m_position < m_selection.size())
+        Goto(m_selection.at(m_position), where);
+}
+
+bool EmbeddedContactTable::isEOF(Where) const
+{
+    return m_position >= m_selection.size();
+}
+
+QString EmbeddedContactTable::addContact(const QHash<FieldId, QString>& values, Where where)
+{
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        if (!m_fields.has(it.key()) || it.key() == FieldNumber::UniqueId)
+            throw HostFailure(
+                HostError::UnknownField,
+                QStringLiteral("Field %1 cannot be written in %2").arg(it.key()).arg(m_connection.path()),
+                where);
+    Transaction transaction(m_connection, where);
+    const QString uid = nextUniqueId(m_connection, where);
+    qint64 record = 0;
+    {
+        Statement insert =
+            m_connection.prepare("INSERT INTO contacts(uid) VALUES(?) RETURNING record", where);
+        insert.bind(1, uid);
+        if (insert.step(where))
+            record = insert.integer(0);
+        while (insert.step(where)) {
+        }
+    }
+    const QString created = now();
+    writeValue(record, CreateDate, created, where);
+    writeValue(record, EditDate, created, where);
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        writeValue(record, it.key(), it.value(), where);
+    transaction.commit(where);
+    return uid;
+}
+
+bool EmbeddedContactTable::exists(const ContactId& id, Where where) const
+{
+    return recordOf(id, where) != 0;
+}
+
+bool EmbeddedContactTable::lockRecord(const ContactId& id, Where where)
+{
+    Goto(id, where);
+    if (m_current == 0)
+        throw HostFailure(
+            HostError::NoDatabaseOpen,
+            QStringLiteral("The contact database %1 has no contact %2").arg(m_connection.path(), id), where);
+    Edit(where);
+    return LockLevel(where) == 1;
+}
+
+} // namespace valdora::host::embedded

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Connection.h"
+#include "EmbeddedFieldList.h"
+#include "RecordLocks.h"
+#include "host/ContactTable.h"
+
+#include <QHash>
+
+namespace valdora::host::embedded {
+
+/// The contacts of one database: a selection, a current record held in memory, cross-process record
+/// locks and transactional writes.
+class EmbeddedContactTable final : public ContactTable {
+public:
+    EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, Where where = Where::current());
+    ~EmbeddedContactTable() override;
+
+    FieldList& Fields() override { return m_fields; }
+    const FieldList& Fields() const override { return m_fields; }
+
+    void Goto(const ContactId& id, Where where = Where::current()) override;
+    QString Data(FieldId id, Where where = Where::current()) const override;
+    bool isLocked(Where where = Where::current()) const override;
+    void Edit(Where where = Where::current()) override;
+    int LockLevel(Where where = Where::current()) const override;
+    void SetDataEx(const QList<FieldId>& ids, const QStringList& values,
+                   Where where = Where::current()) override;
+    QString Update(Where where = Where::current()) override;
+
+    void Query(const QString& filter, Where where = Where::current()) override;
+    void LoadLookUpQuery(const QString& file, Where where = Where::current()) override;
+    void MoveFirst(Where where = Where::current()) override;
+    void MoveNext(Where where = Where::current()) override;
+    bool isEOF(Where where = Where::current()) const override;
+
+    /// A new contact with these values (field 1 excluded), written in one transaction; returns its id.
+    QString addContact(const QHash<FieldId, QString>& values, Where where = Where::current());
+    /// True when a contact has that id.
+    bool exists(const ContactId& id, Where where = Where::current()) const;
+    /// The ids of the current selection, in order.
+    const QStringList& selection() const { return m_selection; }
+    /// Makes the contact current and takes its lock; false when another holder has it.
+    bool lockRecord(const ContactId& id, Where where = Where::current());
+
+private:
+    qint64 recordOf(const ContactId& id, Where where) const;
+    void releaseLock();
+    void loadCurrent(Where where);
+    bool commitStaged(Where where);
+    void writeValue(qint64 record, FieldId field, const QString& value, Where where);
+
+    Connection& m_connection;
+    EmbeddedFieldList& m_fields;
+    RecordLocks m_locks;
+    QStringList m_selection;
+    qsizetype m_position = 0;
+    qint64 m_current = 0;
+    QString m_currentId;
+    QHash<FieldId, QString> m_values;
+    QList<QPair<FieldId, QString>> m_staged;
+    qint64 m_locked = 0;
+};
+
+} // namespace valdora::host::embedded
