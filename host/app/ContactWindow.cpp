@@ -1,0 +1,205 @@
+#include "ContactWindow.h"
+
+#include "FieldDefinitionDialog.h"
+#include "LookupDialog.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace valdora::host::app {
+
+ContactWindow::ContactWindow(HostApplication& application, Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_app(application), m_platform(platform), m_list(new QListWidget),
+      m_lookupLabel(new QLabel), m_form(new QFormLayout), m_commandBar(new QToolBar(tr("Commands"))),
+      m_toolsMenu(nullptr)
+{
+    setWindowTitle(tr("ContactHost"));
+    resize(820, 560);
+
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->addAction(tr("&Close database"), this, [this] { attempt([this] { m_app.closeDatabase(); }); });
+    fileMenu->addAction(tr("&Quit"), this, [this] { m_app.close(); });
+    QMenu* lookupMenu = menuBar()->addMenu(tr("&Lookup"));
+    lookupMenu->addAction(tr("&Lookup..."), this, &ContactWindow::askLookup);
+    lookupMenu->addAction(tr("&All contacts"), this,
+                          [this] { attempt([this] { m_app.lookup(LookupMatch::All, {}, {}); }); });
+    menuBar()->addMenu(tr("&Edit"))->addAction(tr("&Define fields..."), this, &ContactWindow::defineFields);
+    m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
+
+    QToolBar* navigation = addToolBar(tr("Navigation"));
+    navigation->addAction(tr("Previous"), this, [this] { attempt([this] { m_app.move(-1); }); });
+    navigation->addAction(tr("Next"), this, [this] { attempt([this] { m_app.move(+1); }); });
+    navigation->addAction(tr("Lookup..."), this, &ContactWindow::askLookup);
+    addToolBar(m_commandBar);
+
+    auto* left = new QWidget;
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->addWidget(m_lookupLabel);
+    leftLayout->addWidget(m_list);
+    auto* record = new QWidget;
+    record->setLayout(m_form);
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(record);
+    auto* splitter = new QSplitter;
+    splitter->addWidget(left);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(1, 2);
+    setCentralWidget(splitter);
+
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_refreshing && row >= 0 && row < m_app.lookupIds().size())
+            attempt([this, row] { m_app.show(m_app.lookupIds().at(row)); });
+    });
+    connect(&m_app, &HostApplication::lookupChanged, this, &ContactWindow::refreshLookup);
+    connect(&m_app, &HostApplication::contactChanged, this, &ContactWindow::refreshRecord);
+    connect(&m_app, &HostApplication::fieldOnScreenChanged, this, &ContactWindow::refreshStatus);
+    connect(&m_app, &HostApplication::databaseOpened, this, &ContactWindow::buildFields);
+    connect(&m_app, &HostApplication::databaseClosed, this, &ContactWindow::buildFields);
+    buildFields();
+    refreshLookup();
+    refreshCommands();
+}
+
+void ContactWindow::attempt(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Failure& failure) {
+        m_platform.showMessage(
+            {failure.description(), windowTitle(), MessageButtons::Ok, MessageIcon::Exclamation, 0});
+    }
+    refreshRecord();
+}
+
+void ContactWindow::buildFields()
+{
+    while (m_form->rowCount() > 0)
+        m_form->removeRow(0);
+    m_editors.clear();
+    if (m_app.isDatabaseOpen()) {
+        for (const FieldId id : m_app.fieldIds()) {
+            auto* editor = new QLineEdit;
+            editor->setObjectName(QStringLiteral("field%1").arg(id));
+            editor->setReadOnly(HostApplication::isSystemField(id));
+            editor->installEventFilter(this);
+            connect(editor, &QLineEdit::textEdited, this,
+                    [this, id](const QString& text) { attempt([this, id, text] { m_app.type(id, text); }); });
+            m_editors.emplace(editor, id);
+            m_form->addRow(m_app.fields().Label(id), editor);
+        }
+    }
+    setWindowTitle(m_app.isDatabaseOpen() ? tr("ContactHost - %1").arg(m_app.databasePath())
+                                          : tr("ContactHost"));
+    refreshRecord();
+}
+
+bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto editor = m_editors.find(static_cast<QLineEdit*>(watched));
+    if (editor != m_editors.end() && !editor->first->isReadOnly() && !m_refreshing) {
+        const FieldId id = editor->second;
+        if (event->type() == QEvent::FocusIn)
+            attempt([this, id] { m_app.enterField(id); });
+        else if (event->type() == QEvent::FocusOut && m_app.fieldOnScreen() == id)
+            attempt([this] { m_app.leaveField(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ContactWindow::refreshLookup()
+{
+    const QScopedValueRollback guard(m_refreshing, true);
+    m_list->clear();
+    if (m_app.isDatabaseOpen()) {
+        for (const ContactId& id : m_app.lookupIds())
+            m_list->addItem(id);
+        m_lookupLabel->setText(tr("%1 (%2), sorted by %3")
+                                   .arg(m_app.lookupDescription())
+                                   .arg(m_app.lookupIds().size())
+                                   .arg(HostApplication::sortDescription()));
+    } else {
+        m_lookupLabel->setText(tr("No database open"));
+    }
+    refreshRecord();
+}
+
+void ContactWindow::refreshRecord()
+{
+    const QScopedValueRollback guard(m_refreshing, true);
+    if (!m_app.isDatabaseOpen())
+        return refreshStatus();
+    for (const auto& [editor, id] : m_editors) {
+        const bool typing = id == m_app.fieldOnScreen() && m_app.typedValue();
+        if (!typing)
+            editor->setText(m_app.field(id).value_or(QString()));
+    }
+    const qsizetype row = m_app.lookupIds().indexOf(m_app.currentId());
+    m_list->setCurrentRow(int(row));
+    // The list shows company and contact beside the id once the record is known.
+    if (row >= 0)
+        m_list->item(int(row))->setText(QStringLiteral("%1 - %2 (%3)")
+                                            .arg(m_app.field(FieldNumber::Company).value_or(QString()),
+                                                 m_app.field(FieldNumber::Contact).value_or(QString()),
+                                                 m_app.currentId()));
+    refreshStatus();
+}
+
+void ContactWindow::refreshStatus()
+{
+    if (!m_app.isDatabaseOpen())
+        statusBar()->showMessage(tr("No database open"));
+    else if (m_app.fieldOnScreen() > 0)
+        statusBar()->showMessage(
+            tr("Editing %1 - the record is locked").arg(m_app.fields().Label(m_app.fieldOnScreen())));
+    else
+        statusBar()->showMessage(tr("Contact %1").arg(m_app.currentId()));
+}
+
+void ContactWindow::refreshCommands()
+{
+    m_commandBar->clear();
+    m_toolsMenu->clear();
+    AuxCommandStore& store = m_app.auxCommands();
+    // The contact window is view 1.
+    for (const AuxCommand& command : store.toolbar(1))
+        m_commandBar->addAction(command.texts.value(2, command.name), this,
+                                [this, command] { m_app.startAuxCommand(command); });
+    for (const AuxCommand& command : store.toolsMenu(1))
+        m_toolsMenu->addAction(command.texts.value(2, command.name), this,
+                               [this, command] { m_app.startAuxCommand(command); });
+}
+
+void ContactWindow::askLookup()
+{
+    if (!m_app.isDatabaseOpen())
+        return;
+    QStringList names;
+    for (const FieldId id : m_app.fieldIds())
+        names.append(m_app.fields().Label(id));
+    LookupDialog dialog(names, this);
+    if (dialog.exec() == QDialog::Accepted)
+        attempt([&] { m_app.lookup(dialog.match(), dialog.fieldName(), dialog.value()); });
+}
+
+void ContactWindow::defineFields()
+{
+    if (!m_app.isDatabaseOpen())
+        return;
+    FieldDefinitionDialog dialog(m_app, this);
+    dialog.exec();
+    buildFields();
+}
+
+} // namespace valdora::host::app

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "HostApplication.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QFormLayout;
+class QMenu;
+class QToolBar;
+
+namespace valdora::host::app {
+
+/// The host's contact window: the current lookup on the left, the record on screen on the right
+/// with every field by name. Entering and leaving a field editor enters and leaves the field in the
+/// host application (its lock and triggers); all logic stays there.
+class ContactWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    ContactWindow(HostApplication& application, Platform& platform, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildFields();
+    void refreshLookup();
+    void refreshRecord();
+    void refreshCommands();
+    void refreshStatus();
+    void askLookup();
+    void defineFields();
+    void attempt(const std::function<void()>& action);
+
+    HostApplication& m_app;
+    Platform& m_platform;
+    QListWidget* m_list;
+    QLabel* m_lookupLabel;
+    QFormLayout* m_form;
+    QToolBar* m_commandBar;
+    QMenu* m_toolsMenu;
+    std::map<QLineEdit*, FieldId> m_editors;
+    bool m_refreshing = false;
+};
+
+} // namespace valdora::host::app

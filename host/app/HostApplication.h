@@ -1,0 +1,127 @@
+#pragma once
+
+#include "AuxCommandStore.h"
+#include "core/Platform.h"
+#include "host/Database.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+namespace valdora::host {
+
+/// How a lookup compares a field's value with the value asked for (without regard to case).
+enum class LookupMatch { All, Equals, Contains, StartsWith };
+
+/// The running host's state and everything a user or a client does with it: the open database, the
+/// contact on screen, the current lookup, the field being typed in and its record lock, the field
+/// triggers, the auxiliary commands, closing. The window and the local server are thin layers on it.
+class HostApplication : public QObject {
+    Q_OBJECT
+public:
+    /// `platform` shows the host's messages and starts trigger programs.
+    HostApplication(Platform& platform, QString auxCommandFile, QObject* parent = nullptr);
+    ~HostApplication() override;
+
+    /// Opens a database (closing the one open); "" re-opens the last one when none is open.
+    void openDatabase(const QString& path, Where where = Where::current());
+    /// Closes the database: commits the field being typed in, then tells the clients.
+    void closeDatabase();
+    /// Closes the host as a user would: the clients hear it is closing, the database closes, then
+    /// quitRequested.
+    void close();
+
+    bool isDatabaseOpen() const { return m_screen != nullptr; }
+    /// Full path of the open database ("" when none).
+    QString databasePath() const { return m_path; }
+    /// The host's program folder.
+    QString appPath() const;
+
+    /// The contact on screen ("" when none).
+    ContactId currentId() const { return m_current; }
+    /// Puts a contact on screen (leaving the field on screen first).
+    void show(const ContactId& id, Where where = Where::current());
+    /// Moves through the current lookup: +1 next, -1 previous.
+    void move(int step, Where where = Where::current());
+
+    /// Makes a new current lookup in the host's sort (company, then contact) and shows its first
+    /// contact. `field` is a field name; it is not used for LookupMatch::All.
+    void lookup(LookupMatch match, const QString& field, const QString& value,
+                Where where = Where::current());
+    const QList<ContactId>& lookupIds() const { return m_lookup; }
+    /// How the current lookup was made, for the window ("All contacts", "Company contains "x"").
+    QString lookupDescription() const { return m_lookupDescription; }
+    /// The sort of every lookup.
+    static QString sortDescription();
+    /// Writes the current lookup to a lookup file.
+    void saveCurrentLookup(const QString& file, Where where = Where::current());
+
+    /// A field of the contact on screen as stored; nullopt for a field the database does not know.
+    std::optional<QString> field(FieldId id, Where where = Where::current()) const;
+    /// Writes a field of the contact on screen at once (a failure when another user holds it).
+    void setField(FieldId id, const QString& value, Where where = Where::current());
+
+    /// The user moves into a field: its record is locked for editing and its entry trigger starts.
+    void enterField(FieldId id, Where where = Where::current());
+    /// The user leaves the field on screen: the typed value is committed, the lock released, and
+    /// the exit trigger starts.
+    void leaveField(Where where = Where::current());
+    /// The user types into a field (entering it first when it is not the field on screen); the
+    /// value stays uncommitted until commitTyping or leaveField.
+    void type(FieldId id, const QString& value, Where where = Where::current());
+    /// Commits what is being typed in the field on screen (the host's command 104).
+    void commitTyping(Where where = Where::current());
+    /// The field on screen (0 when none) and the text typed into it, if any.
+    FieldId fieldOnScreen() const { return m_fieldOnScreen; }
+    std::optional<QString> typedValue() const { return m_typed; }
+
+    /// Carries out a host command: 104 commits typing, 150 closes the host.
+    void command(int number, Where where = Where::current());
+
+    /// The id of a field by name; a failure naming the field when there is none.
+    FieldId fieldId(const QString& name, Where where = Where::current()) const;
+    /// The open database's field definitions (a failure when none is open).
+    FieldList& fields(Where where = Where::current());
+    /// Every field id of the open database, in id order.
+    QList<FieldId> fieldIds(Where where = Where::current()) const;
+    /// True for fields the user cannot edit (the unique id).
+    static bool isSystemField(FieldId id) { return id == FieldNumber::UniqueId; }
+
+    AuxCommandStore& auxCommands() { return m_aux; }
+    /// Starts an auxiliary command's program; false (and the user told) when it cannot be started.
+    bool startAuxCommand(const AuxCommand& command);
+
+signals:
+    void userWantsToClose();
+    void databaseClosed();
+    void databaseOpened();
+    /// The contact on screen changed, or one of its fields.
+    void contactChanged();
+    void lookupChanged();
+    void fieldOnScreenChanged();
+    void quitRequested();
+
+private:
+    Database& screen(Where where) const;
+    void writeFields(const QList<FieldId>& ids, const QStringList& values, Where where);
+    void takeLock(Where where);
+    void runTrigger(FieldId id, const QString& text, const QString& kind);
+    void tell(const QString& text);
+    QList<ContactId> selectAll(Where where);
+
+    Platform& m_platform;
+    AuxCommandStore m_aux;
+    std::unique_ptr<Database> m_screen; ///< the contact on screen: its record and its lock
+    std::unique_ptr<Database> m_walk;   ///< lookups walk this one, so the screen's record stays put
+    QString m_path;
+    QString m_lastPath;
+    ContactId m_current;
+    QList<ContactId> m_lookup;
+    QString m_lookupDescription;
+    FieldId m_fieldOnScreen = 0;
+    std::optional<QString> m_typed;
+    bool m_macroTold = false;
+};
+
+} // namespace valdora::host

@@ -1,0 +1,79 @@
+#include "ContactWindow.h"
+#include "core/ScriptedPlatform.h"
+#include "core/testsupport/TestEnvironment.h"
+#include "host/HostObjects.h"
+#include "host/embedded/SampleData.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace valdora::test {
+namespace {
+
+using namespace valdora::host;
+
+TEST(ContactWindow, ShowsTheContactOnScreenWithEveryField)
+{
+    QTemporaryDir dir;
+    TemporaryUserSettings settings;
+    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
+    createSampleDatabase(database, 5);
+    ScriptedPlatform platform;
+    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
+    application.openDatabase(database);
+    app::ContactWindow window(application, platform);
+    window.show();
+    QCoreApplication::processEvents();
+
+    auto* company = window.findChild<QLineEdit*>(QStringLiteral("field%1").arg(FieldNumber::Company));
+    ASSERT_NE(company, nullptr);
+    EXPECT_EQ(company->text(), application.field(FieldNumber::Company).value_or(QString()));
+    EXPECT_FALSE(company->text().isEmpty());
+    auto* uniqueId = window.findChild<QLineEdit*>(QStringLiteral("field%1").arg(FieldNumber::UniqueId));
+    ASSERT_NE(uniqueId, nullptr);
+    EXPECT_TRUE(uniqueId->isReadOnly());
+    EXPECT_EQ(uniqueId->text(), application.currentId());
+    EXPECT_EQ(window.findChild<QListWidget*>()->count(), 5);
+
+    // A field written through the application is on screen at once.
+    application.setField(FieldNumber::Company, QStringLiteral("Zebra Works"));
+    EXPECT_EQ(company->text(), QStringLiteral("Zebra Works"));
+
+    const QPixmap picture = window.grab();
+    ASSERT_FALSE(picture.isNull());
+    const QString file =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("contact-window.png"));
+    ASSERT_TRUE(picture.save(file));
+    EXPECT_GT(QFileInfo(file).size(), 0);
+}
+
+TEST(ContactWindow, MovingBetweenContactsFollowsTheLookup)
+{
+    QTemporaryDir dir;
+    TemporaryUserSettings settings;
+    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
+    createSampleDatabase(database, 3);
+    ScriptedPlatform platform;
+    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
+    application.openDatabase(database);
+    app::ContactWindow window(application, platform);
+    const QList<ContactId> ids = application.lookupIds();
+    ASSERT_EQ(ids.size(), 3);
+    application.move(+1);
+    EXPECT_EQ(application.currentId(), ids.at(1));
+    EXPECT_EQ(window.findChild<QListWidget*>()->currentRow(), 1);
+    application.move(+1);
+    application.move(+1);
+    EXPECT_EQ(application.currentId(), ids.at(2));
+    application.move(-1);
+    EXPECT_EQ(application.currentId(), ids.at(1));
+}
+
+} // namespace
+} // namespace valdora::test

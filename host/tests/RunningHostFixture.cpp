@@ -1,0 +1,75 @@
+#include "RunningHostFixture.h"
+
+#include "host/HostObjects.h"
+#include "host/RunningHost.h"
+#include "host/embedded/SampleData.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QUuid>
+
+namespace valdora::test {
+
+void RunningHostTest::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    m_settings = std::make_unique<TemporaryUserSettings>();
+    m_previousServer = qgetenv("VALDORA_HOST_SERVER");
+    qputenv("VALDORA_HOST_SERVER", ("valdora-test-" + QUuid::createUuid().toString(QUuid::Id128)).toUtf8());
+    m_probeOutput = m_dir.filePath(QStringLiteral("probe.txt"));
+    qputenv("VALDORA_PROBE_OUTPUT", m_probeOutput.toUtf8());
+    m_database = m_dir.filePath(QStringLiteral("contacts.vdb"));
+    host::createSampleDatabase(m_database, 5);
+}
+
+void RunningHostTest::TearDown()
+{
+    if (m_host && m_host->state() != QProcess::NotRunning) {
+        m_host->kill();
+        m_host->waitForFinished(5000);
+    }
+    qputenv("VALDORA_HOST_SERVER", m_previousServer);
+    m_settings.reset();
+}
+
+void RunningHostTest::startHost()
+{
+    m_host = std::make_unique<QProcess>();
+    m_host->setProcessChannelMode(QProcess::SeparateChannels);
+    m_host->start(QStringLiteral(CONTACT_HOST_PROGRAM), {QStringLiteral("--headless"), m_database});
+    ASSERT_TRUE(m_host->waitForStarted(5000));
+    QElapsedTimer timer;
+    timer.start();
+    while (!host::runningHostDatabasePath() && timer.elapsed() < 10000) {
+        ASSERT_NE(m_host->state(), QProcess::NotRunning) << m_host->readAllStandardError().toStdString();
+        QThread::msleep(20);
+    }
+    ASSERT_TRUE(host::runningHostDatabasePath().has_value()) << "the host did not come up";
+}
+
+bool RunningHostTest::waitForHostEnd(int timeoutMs)
+{
+    return m_host->waitForFinished(timeoutMs);
+}
+
+CommandResult RunningHostTest::run(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(CONTACT_HOST_PROGRAM), arguments);
+    process.waitForFinished(15000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString RunningHostTest::firstContactId() const
+{
+    auto database = host::createDatabase();
+    database->OpenEx(m_database);
+    host::ContactTable& contacts = database->Contact();
+    contacts.Query(QString());
+    contacts.MoveFirst();
+    return contacts.Data(host::FieldNumber::UniqueId);
+}
+
+} // namespace valdora::test
