@@ -282,6 +282,54 @@ QString EmbeddedContactTable::addContact(const QHash<FieldId, QString>& values, 
     return uid;
 }
 
+int EmbeddedContactTable::importRecords(const QList<FieldId>& columns, const QList<QStringList>& rows,
+                                        Where where)
+{
+    const qsizetype idColumn = columns.indexOf(FieldNumber::UniqueId);
+    const bool hasEditDate = columns.contains(EditDate);
+    const bool hasCreateDate = columns.contains(CreateDate);
+    const QString stamp = now();
+    Transaction transaction(m_connection, where);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QStringList& row = rows.at(r);
+        const QString id = idColumn >= 0 ? row.at(idColumn) : QString();
+        qint64 record = id.isEmpty() ? 0 : recordOf(id, where);
+        const bool created = record == 0;
+        if (record != 0 && m_locks.heldByOther(record))
+            throw HostFailure(
+                HostError::RecordLocked,
+                QStringLiteral("Contact %1 is being edited by another program; nothing was imported").arg(id),
+                where);
+        if (created) {
+            if (!id.isEmpty() && id.size() != 12)
+                throw HostFailure(
+                    int(ErrorNumber::InvalidProcedureCall),
+                    QStringLiteral("Row %1: \"%2\" is not a 12-character unique id; nothing was imported")
+                        .arg(r + 1)
+                        .arg(id),
+                    where);
+            Statement insert =
+                m_connection.prepare("INSERT INTO contacts(uid) VALUES(?) RETURNING record", where);
+            insert.bind(1, id.isEmpty() ? nextUniqueId(m_connection, where) : id);
+            if (insert.step(where))
+                record = insert.integer(0);
+            while (insert.step(where)) {
+            }
+        }
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            if (c != idColumn)
+                writeValue(record, columns.at(c), row.at(c), where);
+        if (created && !hasCreateDate)
+            writeValue(record, CreateDate, stamp, where);
+        if (!hasEditDate)
+            writeValue(record, EditDate, stamp, where);
+    }
+    transaction.commit(where);
+    if (m_current != 0)
+        loadCurrent(where);
+    return int(rows.size());
+}
+
 bool EmbeddedContactTable::exists(const ContactId& id, Where where) const
 {
     return recordOf(id, where) != 0;

@@ -36,6 +36,11 @@ public:
 
     /// A new contact with these values (field 1 excluded), written in one transaction; returns its id.
     QString addContact(const QHash<FieldId, QString>& values, Where where = Where::current());
+    /// Writes imported rows in one transaction, all or nothing: a row whose field-1 column names a
+    /// contact updates it (or makes it with that id), a row without one makes a new contact. Fails,
+    /// writing nothing, when a named contact is being edited by another program. Returns the row count.
+    int importRecords(const QList<FieldId>& columns, const QList<QStringList>& rows,
+                      Where where = Where::current());
     /// True when a contact has that id.
     bool exists(const ContactId& id, Where where = Where::current()) const;
     /// The ids of the current selection, in order.
