@@ -148,7 +148,7 @@ void ContactWindow::refreshRecord()
     const qsizetype row = m_app.lookupIds().indexOf(m_app.currentId());
     m_list->setCurrentRow(int(row));
     // The list shows company and contact beside the id once the record is known.
-    if (row >= 0)
+    if (row >= 0 && row < m_list->count())
         m_list->item(int(row))->setText(QStringLiteral("%1 - %2 (%3)")
                                             .arg(m_app.field(FieldNumber::Company).value_or(QString()),
                                                  m_app.field(FieldNumber::Contact).value_or(QString()),

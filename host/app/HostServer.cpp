@@ -43,6 +43,12 @@ HostServer::HostServer(HostApplication& application, QObject* parent)
             [this] { broadcast(protocol::EventKind::DatabaseClose); });
 }
 
+HostServer::~HostServer()
+{
+    for (const auto& [socket, reader] : m_readers)
+        socket->disconnect(this);
+}
+
 bool HostServer::listen(QString& reason)
 {
     const QString name = runningHostServerName();

@@ -19,6 +19,8 @@ class HostServer : public QObject {
     Q_OBJECT
 public:
     explicit HostServer(HostApplication& application, QObject* parent = nullptr);
+    /// Drops the client connections without their disconnect handlers, which use the maps here.
+    ~HostServer() override;
 
     /// Starts listening. False (with `reason`) when another host of this user already runs or the
     /// name cannot be taken.

@@ -150,7 +150,9 @@ void ClientEventControl::Unregister()
 
 bool ClientEventControl::IsHostRunning()
 {
-    return m_connection.connect();
+    // A fresh probe: the kept connection may not have noticed yet that its host is gone.
+    HostConnection probe;
+    return probe.connect();
 }
 
 void ClientEventControl::readEvents()

@@ -49,7 +49,10 @@ void RunningHostTest::startHost()
 
 bool RunningHostTest::waitForHostEnd(int timeoutMs)
 {
-    return m_host->waitForFinished(timeoutMs);
+    // waitForFinished is false for a process that has already ended.
+    if (m_host->state() != QProcess::NotRunning)
+        m_host->waitForFinished(timeoutMs);
+    return m_host->state() == QProcess::NotRunning && m_host->exitStatus() == QProcess::NormalExit;
 }
 
 CommandResult RunningHostTest::run(const QStringList& arguments)
