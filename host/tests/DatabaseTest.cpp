@@ -1,0 +1,261 @@
+#include "HostProcess.h"
+
+#include "core/testsupport/TestEnvironment.h"
+#include "host/HostObjects.h"
+#include "host/embedded/EmbeddedDatabase.h"
+#include "host/embedded/LookupFile.h"
+#include "host/embedded/SampleData.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace valdora::host::test {
+
+namespace {
+
+using embedded::EmbeddedDatabase;
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("Contacts.dbf"));
+        createSampleDatabase(m_path, 40);
+        m_database = createDatabase();
+        m_database->OpenEx(m_path);
+    }
+    ContactTable& table() { return m_database->Contact(); }
+    QString firstId()
+    {
+        table().Query(QString());
+        table().MoveFirst();
+        return table().Data(FieldNumber::UniqueId);
+    }
+
+    valdora::test::TemporaryUserSettings m_settings;
+    valdora::test::PinnedLocale m_locale{QStringLiteral("en_US")};
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::unique_ptr<Database> m_database;
+};
+
+TEST_F(DatabaseTest, StandardFieldsAreDenseAndTyped)
+{
+    FieldList& fields = table().Fields();
+    int found = 0;
+    for (qint16 n = 1; found < fields.Count() && n < 200; ++n)
+        if (fields.Id(n) != -1)
+            ++found;
+    EXPECT_EQ(found, fields.Count());
+    EXPECT_EQ(fields.Type(FieldNumber::RecordManager), FieldType::User);
+    EXPECT_EQ(fields.Label(FieldNumber::Company), QStringLiteral("Company"));
+    EXPECT_EQ(fields.Label(FieldNumber::Contact), QStringLiteral("Contact"));
+    EXPECT_EQ(fields.FieldID(QStringLiteral("amount")), fields.FieldID(QStringLiteral("Amount")));
+    EXPECT_EQ(fields.DecimalPlaces(fields.FieldID(QStringLiteral("Amount"))), 2);
+    EXPECT_EQ(fields.Type(fields.FieldID(QStringLiteral("Web Site"))), FieldType::Url);
+    EXPECT_EQ(fields.Type(2), FieldType::DateTime);
+    EXPECT_EQ(fields.FieldID(QString()), -1);
+    EXPECT_FALSE(fields.Exists(QStringLiteral("No such field")));
+    EXPECT_EQ(fields.Type(999), -1);
+    EXPECT_EQ(fields.Id(999), -1);
+    EXPECT_THROW(fields.Label(999), HostFailure);
+}
+
+TEST_F(DatabaseTest, QuerySortsByCompanyThenContactIgnoringCase)
+{
+    table().Query(QString());
+    QStringList keys;
+    std::set<QString> ids;
+    for (table().MoveFirst(); !table().isEOF(); table().MoveNext()) {
+        keys.append(table().Data(FieldNumber::Company).toLower() + u'\x01' +
+                    table().Data(FieldNumber::Contact).toLower());
+        ids.insert(table().Data(FieldNumber::UniqueId));
+    }
+    EXPECT_EQ(keys.size(), 40);
+    EXPECT_EQ(ids.size(), 40u);
+    for (qsizetype i = 1; i < keys.size(); ++i)
+        EXPECT_LE(keys.at(i - 1), keys.at(i));
+    for (const QString& id : ids)
+        EXPECT_EQ(id.size(), 12);
+}
+
+TEST_F(DatabaseTest, SampleDataIsTheSameOnEveryRun)
+{
+    const QString other = m_dir.filePath(QStringLiteral("Other.dbf"));
+    createSampleDatabase(other, 40);
+    auto second = createDatabase();
+    second->OpenEx(other);
+    auto names = [](ContactTable& contacts) {
+        QStringList result;
+        contacts.Query(QString());
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            result.append(contacts.Data(FieldNumber::Contact) + contacts.Data(16) + contacts.Data(13));
+        return result;
+    };
+    EXPECT_EQ(names(table()), names(second->Contact()));
+}
+
+TEST_F(DatabaseTest, UpdateCommitsStagedValuesAndReturnsTheId)
+{
+    const QString id = firstId();
+    table().Goto(id);
+    table().Edit();
+    EXPECT_EQ(table().LockLevel(), 1);
+    table().SetDataEx({20, 27}, {QStringLiteral("line one\nline two"), QStringLiteral("x")});
+    EXPECT_EQ(table().Update(), id);
+    EXPECT_EQ(table().LockLevel(), 0);
+
+    auto reader = createDatabase();
+    reader->OpenEx(m_path);
+    reader->Contact().Goto(id);
+    EXPECT_EQ(reader->Contact().Data(20), QStringLiteral("line one\nline two"));
+    EXPECT_EQ(reader->Contact().Data(27), QStringLiteral("x"));
+    EXPECT_EQ(reader->Contact().Data(28), QString());
+}
+
+TEST_F(DatabaseTest, GotoUnknownIdLeavesNoCurrentRecord)
+{
+    table().Goto(QStringLiteral("NOSUCHID0000"));
+    EXPECT_EQ(table().Data(FieldNumber::Company), QString());
+    EXPECT_EQ(table().Update(), QString());
+    EXPECT_THROW(table().Edit(), HostFailure);
+}
+
+TEST_F(DatabaseTest, SetDataExRejectsUnequalListsUnknownFieldsAndFieldOne)
+{
+    table().Goto(firstId());
+    EXPECT_THROW(table().SetDataEx({20, 21}, {QStringLiteral("a")}), HostFailure);
+    EXPECT_THROW(table().SetDataEx({999}, {QStringLiteral("a")}), HostFailure);
+    EXPECT_THROW(table().SetDataEx({1}, {QStringLiteral("a")}), HostFailure);
+}
+
+TEST_F(DatabaseTest, RecordLockedByAnotherProcessIsNotWritten)
+{
+    const QString id = firstId();
+    QProcess holder;
+    ASSERT_TRUE(startLockHolder(holder, m_path, id, 30));
+    table().Goto(id);
+    EXPECT_TRUE(table().isLocked());
+    table().Edit();
+    EXPECT_EQ(table().LockLevel(), 0);
+    table().SetDataEx({20}, {QStringLiteral("must not land")});
+    EXPECT_EQ(table().Update(), QString());
+    holder.kill(); // a holder that is killed leaves no lock behind
+    holder.waitForFinished();
+    table().Goto(id);
+    EXPECT_FALSE(table().isLocked());
+    EXPECT_EQ(table().Data(20), QString());
+    table().Edit();
+    EXPECT_EQ(table().LockLevel(), 1);
+    table().SetDataEx({20}, {QStringLiteral("now")});
+    EXPECT_EQ(table().Update(), id);
+}
+
+TEST_F(DatabaseTest, LockHolderSeesOurLock)
+{
+    const QString id = firstId();
+    table().Goto(id);
+    table().Edit();
+    ASSERT_EQ(table().LockLevel(), 1);
+    const HostRun run =
+        runHost({QStringLiteral("lock"), m_path, id, QStringLiteral("--seconds"), QStringLiteral("0")});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(id)) << run.err.toStdString();
+    EXPECT_EQ(table().Update(), id);
+}
+
+TEST_F(DatabaseTest, LookupSelectsListedContactsInFileOrder)
+{
+    table().Query(QString());
+    QStringList all;
+    for (table().MoveFirst(); !table().isEOF(); table().MoveNext())
+        all.append(table().Data(FieldNumber::UniqueId));
+    const QList<ContactId> chosen = {all.at(7), all.at(2), QStringLiteral("GONE00000000"), all.at(30)};
+    const QString file = m_dir.filePath(QStringLiteral("pick.lup"));
+    writeLookupFile(file, chosen);
+    table().LoadLookUpQuery(file);
+    QStringList walked;
+    for (table().MoveFirst(); !table().isEOF(); table().MoveNext())
+        walked.append(table().Data(FieldNumber::UniqueId));
+    EXPECT_EQ(walked, (QStringList{all.at(7), all.at(2), all.at(30)}));
+
+    valdora::test::writeFile(m_dir.filePath(QStringLiteral("bad.lup")), "not a lookup\n");
+    EXPECT_THROW(table().LoadLookUpQuery(m_dir.filePath(QStringLiteral("bad.lup"))), HostFailure);
+    EXPECT_THROW(table().LoadLookUpQuery(m_dir.filePath(QStringLiteral("missing.lup"))), HostFailure);
+}
+
+TEST_F(DatabaseTest, TriggersAreWrittenReadAndRemoved)
+{
+    FieldList& fields = table().Fields();
+    fields.EntryTrigger(11, QStringLiteral("/opt/valdora/Valdora.exe --button \"A\""));
+    fields.ExitTrigger(11, QStringLiteral("exit text"));
+    auto other = createDatabase();
+    other->OpenEx(m_path);
+    EXPECT_EQ(other->Contact().Fields().EntryTrigger(11),
+              QStringLiteral("/opt/valdora/Valdora.exe --button \"A\""));
+    EXPECT_EQ(other->Contact().Fields().ExitTrigger(11), QStringLiteral("exit text"));
+    fields.EntryTrigger(11, QString());
+    EXPECT_EQ(other->Contact().Fields().EntryTrigger(11), QString());
+    EXPECT_THROW(fields.EntryTrigger(999, QStringLiteral("x")), HostFailure);
+}
+
+TEST_F(DatabaseTest, UsersAndPasswords)
+{
+    EXPECT_FALSE(m_database->isMultiuser());
+    EXPECT_EQ(m_database->Users().Count(), 3);
+    EXPECT_EQ(m_database->Users().UniqueID(1).size(), 12);
+    EXPECT_THROW(m_database->Users().Name(4), HostFailure);
+    {
+        EmbeddedDatabase writer;
+        writer.OpenEx(m_path);
+        writer.users().addUser(QStringLiteral("Dora Lang"), QStringLiteral("s3cret"));
+        EXPECT_THROW(writer.users().addUser(QStringLiteral("dora lang"), QString()), HostFailure);
+    }
+    EXPECT_FALSE(valdora::test::readFile(m_path).contains("s3cret"));
+    m_database->OpenEx(m_path);
+    EXPECT_TRUE(m_database->isMultiuser());
+    EXPECT_FALSE(m_database->ValidateUser(QStringLiteral("Dora Lang"), QStringLiteral("wrong")));
+    EXPECT_TRUE(m_database->Error());
+    EXPECT_TRUE(m_database->ValidateUser(QStringLiteral("dora lang"), QStringLiteral("s3cret")));
+    EXPECT_FALSE(m_database->Error());
+    EXPECT_EQ(m_database->CurrentUser(), QStringLiteral("Dora Lang"));
+    EXPECT_FALSE(m_database->ValidateUser(QStringLiteral("Nobody"), QString()));
+    EXPECT_TRUE(m_database->ValidateUser(QStringLiteral("Alice Martin"), QString()));
+}
+
+TEST_F(DatabaseTest, OpenFailuresNameTheFile)
+{
+    auto database = createDatabase();
+    try {
+        database->OpenEx(m_dir.filePath(QStringLiteral("missing.dbf")));
+        FAIL();
+    } catch (const HostFailure& failure) {
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("missing.dbf")));
+    }
+    EXPECT_TRUE(database->Error());
+    valdora::test::writeFile(m_dir.filePath(QStringLiteral("text.dbf")), "plain text, not a database\n");
+    EXPECT_THROW(database->OpenEx(m_dir.filePath(QStringLiteral("text.dbf"))), HostFailure);
+    EXPECT_THROW(database->Contact(), HostFailure);
+    EXPECT_EQ(m_database->GetDatabasePath(), QFileInfo(m_path).absoluteFilePath());
+}
+
+TEST_F(DatabaseTest, UniqueIdsAreNeverGivenTwice)
+{
+    EmbeddedDatabase writer;
+    writer.OpenEx(m_path);
+    std::set<QString> seen;
+    table().Query(QString());
+    for (const QString& id : writer.contacts().selection())
+        seen.insert(id);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_TRUE(
+            seen.insert(writer.contacts().addContact({{26, QStringLiteral("New %1").arg(i)}})).second);
+}
+
+} // namespace
+
+} // namespace valdora::host::test
