@@ -124,7 +124,7 @@ void ContactWindow::refreshLookup()
     m_list->clear();
     if (m_app.isDatabaseOpen()) {
         for (const ContactId& id : m_app.lookupIds())
-            m_list->addItem(id);
+            m_list->addItem(m_app.contactLabel(id));
         m_lookupLabel->setText(tr("%1 (%2), sorted by %3")
                                    .arg(m_app.lookupDescription())
                                    .arg(m_app.lookupIds().size())
@@ -147,12 +147,9 @@ void ContactWindow::refreshRecord()
     }
     const qsizetype row = m_app.lookupIds().indexOf(m_app.currentId());
     m_list->setCurrentRow(int(row));
-    // The list shows company and contact beside the id once the record is known.
+    // The record on screen may have changed its company or name.
     if (row >= 0 && row < m_list->count())
-        m_list->item(int(row))->setText(QStringLiteral("%1 - %2 (%3)")
-                                            .arg(m_app.field(FieldNumber::Company).value_or(QString()),
-                                                 m_app.field(FieldNumber::Contact).value_or(QString()),
-                                                 m_app.currentId()));
+        m_list->item(int(row))->setText(m_app.contactLabel(m_app.currentId()));
     refreshStatus();
 }
 

@@ -159,6 +159,15 @@ void HostApplication::move(int step, Where where)
         show(m_lookup.at(next), where);
 }
 
+QString HostApplication::contactLabel(const ContactId& id, Where where) const
+{
+    screen(where);
+    ContactTable& contacts = m_walk->Contact(where);
+    contacts.Goto(id, where);
+    return QStringLiteral("%1 - %2").arg(contacts.Data(FieldNumber::Company, where),
+                                         contacts.Data(FieldNumber::Contact, where));
+}
+
 QString HostApplication::sortDescription()
 {
     return QStringLiteral("Company, Contact");

@@ -52,6 +52,8 @@ public:
     const QList<ContactId>& lookupIds() const { return m_lookup; }
     /// How the current lookup was made, for the window ("All contacts", "Company contains "x"").
     QString lookupDescription() const { return m_lookupDescription; }
+    /// "Company - Contact" of a contact of the database, for lists.
+    QString contactLabel(const ContactId& id, Where where = Where::current()) const;
     /// The sort of every lookup.
     static QString sortDescription();
     /// Writes the current lookup to a lookup file.
