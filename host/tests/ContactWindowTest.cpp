@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,35 @@ TEST(ContactWindow, MovingBetweenContactsFollowsTheLookup)
     EXPECT_EQ(application.currentId(), ids.at(2));
     application.move(-1);
     EXPECT_EQ(application.currentId(), ids.at(1));
+}
+
+TEST(ContactWindow, TypingInAFieldIsSavedWhenTheUserLeavesIt)
+{
+    QTemporaryDir dir;
+    TemporaryUserSettings settings;
+    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
+    createSampleDatabase(database, 3);
+    ScriptedPlatform platform;
+    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
+    application.openDatabase(database);
+    app::ContactWindow window(application, platform);
+    auto* city = window.findChild<QLineEdit*>(
+        QStringLiteral("field%1").arg(application.fieldId(QStringLiteral("City"))));
+    ASSERT_NE(city, nullptr);
+
+    QFocusEvent in(QEvent::FocusIn);
+    QCoreApplication::sendEvent(city, &in);
+    EXPECT_EQ(application.fieldOnScreen(), application.fieldId(QStringLiteral("City")));
+    city->clear();
+    QTest::keyClicks(city, QStringLiteral("Linz"));
+    EXPECT_EQ(application.typedValue(), QStringLiteral("Linz"));
+    EXPECT_NE(application.field(application.fieldId(QStringLiteral("City"))), QStringLiteral("Linz"));
+
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(city, &out);
+    EXPECT_EQ(application.fieldOnScreen(), 0);
+    EXPECT_EQ(application.field(application.fieldId(QStringLiteral("City"))), QStringLiteral("Linz"));
+    EXPECT_TRUE(platform.messages().isEmpty());
 }
 
 } // namespace
