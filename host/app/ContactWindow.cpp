@@ -3,6 +3,7 @@
 #include "FieldDefinitionDialog.h"
 #include "LookupDialog.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -116,6 +117,13 @@ bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
             attempt([this] { m_app.leaveField(); });
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void ContactWindow::closeEvent(QCloseEvent* event)
+{
+    // The host's close quits the program once the clients are told; the window goes with it.
+    event->ignore();
+    m_app.close();
 }
 
 void ContactWindow::refreshLookup()

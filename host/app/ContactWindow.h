@@ -26,6 +26,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Closing the window closes the host, with the events its clients expect.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildFields();

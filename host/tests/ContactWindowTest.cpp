@@ -105,5 +105,28 @@ TEST(ContactWindow, TypingInAFieldIsSavedWhenTheUserLeavesIt)
     EXPECT_TRUE(platform.messages().isEmpty());
 }
 
+TEST(ContactWindow, ClosingTheWindowClosesTheHostAsTheUserWould)
+{
+    QTemporaryDir dir;
+    TemporaryUserSettings settings;
+    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
+    createSampleDatabase(database, 2);
+    ScriptedPlatform platform;
+    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
+    application.openDatabase(database);
+    app::ContactWindow window(application, platform);
+    window.show();
+    QStringList heard;
+    QObject::connect(&application, &HostApplication::userWantsToClose,
+                     [&] { heard << QStringLiteral("closing"); });
+    QObject::connect(&application, &HostApplication::databaseClosed,
+                     [&] { heard << QStringLiteral("closed"); });
+    QObject::connect(&application, &HostApplication::quitRequested, [&] { heard << QStringLiteral("quit"); });
+    window.close();
+    EXPECT_EQ(heard,
+              (QStringList{QStringLiteral("closing"), QStringLiteral("closed"), QStringLiteral("quit")}));
+    EXPECT_FALSE(application.isDatabaseOpen());
+}
+
 } // namespace
 } // namespace valdora::test
