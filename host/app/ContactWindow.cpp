@@ -108,7 +108,7 @@ void ContactWindow::buildFields()
 
 bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    const auto editor = m_editors.find(static_cast<QLineEdit*>(watched));
+    const auto editor = m_editors.find(qobject_cast<QLineEdit*>(watched));
     if (editor != m_editors.end() && !editor->first->isReadOnly() && !m_refreshing) {
         const FieldId id = editor->second;
         if (event->type() == QEvent::FocusIn)
