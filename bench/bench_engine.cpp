@@ -38,49 +38,54 @@ struct Bench {
     {
         QDir().mkpath(dir.path() + QStringLiteral("/buttons"));
         session = std::make_unique<ProgramSession>(platform, QStringLiteral("Valdora"), dir.path(),
-                                                   UserSettings(dir.path()), TextLocale(QLocale(QStringLiteral("en_US"))));
+                                                   UserSettings(dir.path()),
+                                                   TextLocale(QLocale(QStringLiteral("en_US"))));
         session->setSettingsFile(dir.path() + QStringLiteral("/buttons/Valdora.ini"));
         database = engine::test::createTestDatabase(dir.path() + QStringLiteral("/contacts.db"));
         for (int i = 0; i < Contacts; ++i) {
-            ids += engine::test::addTestContact(*database, {{QStringLiteral("Country"), QStringLiteral("Country %1").arg(i)},
-                                                            {QStringLiteral("Amount"), QString::number(i)},
-                                                            {QStringLiteral("Price"), QStringLiteral("%1.25").arg(i)},
-                                                            {QStringLiteral("Birth Date"), QStringLiteral("3/20/1980")}});
+            ids += engine::test::addTestContact(
+                *database, {{QStringLiteral("Country"), QStringLiteral("Country %1").arg(i)},
+                            {QStringLiteral("Amount"), QString::number(i)},
+                            {QStringLiteral("Price"), QStringLiteral("%1.25").arg(i)},
+                            {QStringLiteral("Birth Date"), QStringLiteral("3/20/1980")}});
         }
         reader = std::make_unique<engine::TableFieldReader>(database->Contact(), database->Users());
-        fieldValues.reset(engine::test::maxTestFieldId());
+        fieldValues.reset(engine::test::maxFieldId(*database));
         engine = std::make_unique<engine::ValueEngine>(*session, *reader, fieldValues,
                                                        engine::EngineOptions::valdora(session->locale()));
         const QChar counter(0xFA);
         write(QStringLiteral("~100.ini"), {{"Type", "0"},
-                                          {"Format", QStringLiteral("INV|") + counter},
-                                          {"AutoIniFile", dir.path() + QStringLiteral("/Invoice.num")}});
+                                           {"Format", QStringLiteral("INV|") + counter},
+                                           {"AutoIniFile", dir.path() + QStringLiteral("/Invoice.num")}});
         write(QStringLiteral("~101.ini"), {{"Type", "1"},
-                                          {"Cond0", "1"},
-                                          {"Field0", "Country"},
-                                          {"Operator0", "7"},
-                                          {"Condition0", "Country 1"},
-                                          {"Value0", "yes"},
-                                          {"Cond1", "1"},
-                                          {"Field1", "Amount"},
-                                          {"Operator1", "2"},
-                                          {"Condition1", "100"},
-                                          {"Value1", QStringLiteral("//[%1]*2").arg(fieldId("Amount"))}});
+                                           {"Cond0", "1"},
+                                           {"Field0", "Country"},
+                                           {"Operator0", "7"},
+                                           {"Condition0", "Country 1"},
+                                           {"Value0", "yes"},
+                                           {"Cond1", "1"},
+                                           {"Field1", "Amount"},
+                                           {"Operator1", "2"},
+                                           {"Condition1", "100"},
+                                           {"Value1", QStringLiteral("//[%1]*2").arg(fieldId("Amount"))}});
         write(QStringLiteral("~102.ini"), {{"Type", "2"},
-                                          {"CalcField0", "Amount"},
-                                          {"CalcTextOption1", "1"},
-                                          {"CalcText1", "2.5"},
-                                          {"CalcOperator0", "0"}});
+                                           {"CalcField0", "Amount"},
+                                           {"CalcTextOption1", "1"},
+                                           {"CalcText1", "2.5"},
+                                           {"CalcOperator0", "0"}});
         write(QStringLiteral("~103.ini"), {{"Type", "3"},
-                                          {"CalcField0", "Price"},
-                                          {"CalcTextOption1", "1"},
-                                          {"CalcText1", "3"},
-                                          {"CalcOperator", "1"}});
+                                           {"CalcField0", "Price"},
+                                           {"CalcTextOption1", "1"},
+                                           {"CalcText1", "3"},
+                                           {"CalcOperator", "1"}});
         write(QStringLiteral("~104.ini"), {{"Type", "4"}, {"NowDays", "7"}, {"NowFormatDate0", "1"}});
         write(QStringLiteral("~106.ini"), {{"Type", "6"}, {"DateField", "Birth Date"}, {"AgeFormat1", "1"}});
     }
 
-    host::FieldId fieldId(const char* name) { return database->Contact().Fields().FieldID(QString::fromLatin1(name)); }
+    host::FieldId fieldId(const char* name)
+    {
+        return database->Contact().Fields().FieldID(QString::fromLatin1(name));
+    }
 
     void write(const QString& file, const QList<std::pair<QString, QString>>& keys)
     {
@@ -148,11 +153,16 @@ void obtainPerContact(benchmark::State& state, qint16 type, const QString& file,
         state.SkipWithError(qPrintable(b.platform.messageTexts().join(u'\n')));
 }
 
-BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_unused, engine::SchemeType::AutoNumber, QStringLiteral("~100.ini"), false);
-BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_advanced, engine::SchemeType::AutoNumber, QStringLiteral("~100.ini"), true);
-BENCHMARK_CAPTURE(obtainPerContact, Condition, engine::SchemeType::Condition, QStringLiteral("~101.ini"), false);
-BENCHMARK_CAPTURE(obtainPerContact, AddSubtract, engine::SchemeType::AddSubtract, QStringLiteral("~102.ini"), false);
-BENCHMARK_CAPTURE(obtainPerContact, MultiplyDivide, engine::SchemeType::MultiplyDivide, QStringLiteral("~103.ini"), false);
+BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_unused, engine::SchemeType::AutoNumber,
+                  QStringLiteral("~100.ini"), false);
+BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_advanced, engine::SchemeType::AutoNumber,
+                  QStringLiteral("~100.ini"), true);
+BENCHMARK_CAPTURE(obtainPerContact, Condition, engine::SchemeType::Condition, QStringLiteral("~101.ini"),
+                  false);
+BENCHMARK_CAPTURE(obtainPerContact, AddSubtract, engine::SchemeType::AddSubtract, QStringLiteral("~102.ini"),
+                  false);
+BENCHMARK_CAPTURE(obtainPerContact, MultiplyDivide, engine::SchemeType::MultiplyDivide,
+                  QStringLiteral("~103.ini"), false);
 BENCHMARK_CAPTURE(obtainPerContact, Now, engine::SchemeType::Now, QStringLiteral("~104.ini"), false);
 BENCHMARK_CAPTURE(obtainPerContact, Age, engine::SchemeType::Age, QStringLiteral("~106.ini"), false);
 
