@@ -7,21 +7,21 @@
 namespace valdora::engine::test {
 namespace {
 
-/// Operand specs: "=text" a constant, "@Field" a field of the contact, "" an operand without a field.
+/// Operand texts: "=text" a constant, "@Field" a field of the contact, "" an operand without a field.
 Keys operandKeys(EngineTestBed& bed, const std::vector<QString>& operands)
 {
     Keys keys;
     for (int k = 0; k < static_cast<int>(operands.size()); ++k) {
-        const QString& spec = operands[static_cast<size_t>(k)];
+        const QString& operand = operands[static_cast<size_t>(k)];
         const QString n = QString::number(k);
-        if (spec.startsWith(u'=')) {
+        if (operand.startsWith(u'=')) {
             keys += {{"CalcTextOption" + n, "1"},
                      {"CalcFieldOption" + n, "0"},
-                     {"CalcText" + n, bed.expand(spec.mid(1))}};
+                     {"CalcText" + n, bed.expand(operand.mid(1))}};
         } else {
             keys += {{"CalcTextOption" + n, "0"}, {"CalcFieldOption" + n, "1"}};
             // "@#1" names field 1, the unique id, whatever the database calls it.
-            const QString field = spec == u"@#1" ? bed.contacts().Fields().Label(1) : spec.mid(1);
+            const QString field = operand == u"@#1" ? bed.contacts().Fields().Label(1) : operand.mid(1);
             keys += bed.fieldKeys(QStringLiteral("CalcField"), k, field);
         }
     }
