@@ -201,6 +201,29 @@ TEST_F(RunningHostTest, RecordIsLockedWhileAFieldIsEditedOnScreen)
     EXPECT_EQ(fresh->Contact().Data(FieldNumber::Company), QStringLiteral("Left Co"));
 }
 
+TEST_F(RunningHostTest, WriteToARecordAnotherUserHoldsFailsAndChangesNothing)
+{
+    startHost();
+    const QString first = firstContactId();
+    auto view = createApplication()->CreateView(1, QStringLiteral("CV"));
+    const QString before = view->GetField(FieldNumber::Company);
+    auto other = createDatabase();
+    other->OpenEx(m_database);
+    other->Contact().Goto(first);
+    other->Contact().Edit();
+    ASSERT_EQ(other->Contact().LockLevel(), 1);
+    try {
+        view->SetField(FieldNumber::Company, QStringLiteral("Not Written"));
+        FAIL() << "a write to a record held by another user must fail";
+    } catch (const HostFailure& failure) {
+        EXPECT_EQ(failure.number(), HostError::RecordLocked);
+    }
+    EXPECT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("Company")}).code, 1);
+    other->Contact().Update();
+    EXPECT_EQ(view->GetField(FieldNumber::Company), before);
+    EXPECT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("Company")}).code, 0);
+}
+
 TEST_F(RunningHostTest, TriggersStartTheirProgramWithItsArgumentsInItsFolder)
 {
     struct Case {
