@@ -250,7 +250,7 @@ void ButtonRun::walkSelection(host::ContactTable& table)
     table.MoveFirst();
     while (!table.isEOF()) {
         ++m_total;
-        m_progress.setStage(-static_cast<qint64>(m_total));
+        m_progress.setContactStage(-static_cast<qint64>(m_total));
         m_contactIds.push_back(table.Data(host::FieldNumber::UniqueId));
         table.MoveNext();
     }
@@ -383,7 +383,7 @@ QString ButtonRun::Validate(int member)
 void ButtonRun::Start_Write()
 {
     trapped(m_session.reporter(), routine(RoutineKind::Sub, "Start_Write"), [&] {
-        m_progress.setStage(m_processed);
+        m_progress.setContactStage(m_processed);
         host::ContactTable& table = contacts();
         if (table.isLocked())
             m_writeFailed = true;

@@ -2,6 +2,7 @@
 
 #include "settings/UserSettings.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -23,6 +24,12 @@ public:
     /// "Status" as stored; "Off" when absent.
     QString status() const;
     void setStage(qint64 stage) const { write(QStringLiteral("Stage"), QString::number(stage)); }
+    /// A per-contact "Stage" (counting or writing): skipped when the last one was written less than
+    /// the minimum interval ago, since the window reads a few times a second and a store write per
+    /// contact would cost more than the contact's own write. The first one is always written.
+    void setContactStage(qint64 stage);
+    /// The minimum interval between per-contact stages (0 writes every one).
+    void setMinimumInterval(int ms) { m_minimumIntervalMs = ms; }
     void setTotal(qint64 total) const { write(QStringLiteral("Total"), QString::number(total)); }
 
     /// "Stage" of a Combo whose member is gone.
@@ -33,6 +40,8 @@ private:
 
     UserSettings m_settings;
     Observer m_observer;
+    int m_minimumIntervalMs = 100;
+    QElapsedTimer m_sinceContactStage;
 };
 
 } // namespace valdora::run

@@ -61,6 +61,7 @@ protected:
     {
         FixedScopeChooser scopes(scope);
         ButtonRun run(m_session, {m_database.get(), nullptr, nullptr}, RunVariant::valdora(), &scopes);
+        run.progress().setMinimumInterval(0);
         QStringList* seen = m_progress.get();
         run.progress().setObserver(
             [seen](const QString& key, const QString& value) { *seen << key + "=" + value; });

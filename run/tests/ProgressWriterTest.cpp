@@ -46,3 +46,22 @@ TEST(ProgressWriterTest, AStoreThatCannotBeWrittenDoesNotStopTheRun)
 
 } // namespace
 } // namespace valdora::run
+
+namespace valdora::run {
+namespace {
+
+TEST(ProgressWriterTest, PerContactStagesAreThinnedButTheEndIsAlwaysWritten)
+{
+    const test::TemporaryUserSettings folder;
+    ProgressWriter progress{UserSettings(folder.path())};
+    progress.setMinimumInterval(60000);
+    QStringList seen;
+    progress.setObserver([&](const QString& key, const QString& value) { seen << key + "=" + value; });
+    for (int contact = 1; contact <= 3; ++contact)
+        progress.setContactStage(contact);
+    progress.setStage(0);
+    EXPECT_EQ(seen, QStringList({"Stage=1", "Stage=0"}));
+}
+
+} // namespace
+} // namespace valdora::run

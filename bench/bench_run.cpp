@@ -1,0 +1,120 @@
+// Button runs over all contacts of an embedded sample database, beside the host's own per-row
+// write of the same field: contacts per second, the ratio, and memory growth per contact.
+#include "core/ScriptedPlatform.h"
+#include "host/HostObjects.h"
+#include "host/embedded/SampleData.h"
+#include "run/ButtonRun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+struct Figures {
+    double plain = 0;
+    double now = 0;
+    double autoNumber = 0;
+    long memoryBytesPerContact = 0;
+};
+
+Figures measure(int contacts)
+{
+    using namespace valdora;
+    QTemporaryDir folder;
+    qputenv("VALDORA_USER_SETTINGS", folder.filePath(QStringLiteral("user")).toUtf8());
+    QDir(folder.path()).mkpath(QStringLiteral("Settings"));
+    ScriptedPlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), folder.path(),
+                           UserSettings(folder.filePath(QStringLiteral("user"))));
+    session.setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
+    const QString path = folder.filePath(QStringLiteral("Bench.dbf"));
+    host::createSampleDatabase(path, contacts);
+    const std::unique_ptr<host::Database> database = host::createDatabase();
+    database->OpenEx(path);
+    host::ContactTable& table = database->Contact();
+    const host::FieldId user1 = table.Fields().FieldID(QStringLiteral("User 1"));
+
+    Figures figures;
+    QElapsedTimer timer;
+    // The host's own write, row by row: select all, then edit, stage and commit each contact.
+    timer.start();
+    table.Query(QString());
+    QStringList ids;
+    for (table.MoveFirst(); !table.isEOF(); table.MoveNext())
+        ids << table.Data(1);
+    for (const QString& id : ids) {
+        table.Goto(id);
+        table.Edit();
+        table.SetDataEx({user1}, {QStringLiteral("plain")});
+        table.Update();
+    }
+    figures.plain = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);
+
+    const auto write = [&](const QString& name, const QList<QPair<QString, QString>>& keys) {
+        const ButtonFile button = ButtonFile::inFolder(session.ini(), session.buttonFolder(), name);
+        for (const auto& [key, value] : keys)
+            button.write(key, value);
+    };
+    write(QStringLiteral("~100.ini"), {{"Type", "4"},
+                                       {"Target", "User 1"},
+                                       {"NowFormatDate0", "1"},
+                                       {"Over0", "0"},
+                                       {"Over1", "0"},
+                                       {"Over3", "1"}});
+    write(QStringLiteral("~101.ini"), {{"Type", "0"},
+                                       {"Target", "User 2"},
+                                       {"AutoTextPos", "0"},
+                                       {"AutoTextValue", "N-"},
+                                       {"AutoNumberPos", "1"},
+                                       {"Over0", "0"},
+                                       {"Over1", "0"},
+                                       {"Over3", "1"}});
+    run::FixedScopeChooser scopes(run::Scope::AllContacts);
+    const long before = residentKb();
+    for (const char* button : {"~100.ini", "~101.ini"}) {
+        run::ButtonRun buttonRun(session, {database.get(), nullptr, nullptr}, run::RunVariant::valdora(),
+                                 &scopes);
+        timer.restart();
+        const run::RunSummary summary = buttonRun.Process_Button(QString::fromLatin1(button));
+        const double rate = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);
+        (QByteArray(button) == "~100.ini" ? figures.now : figures.autoNumber) = rate;
+        if (summary.written != contacts)
+            std::fprintf(stderr, "%s wrote %d of %d contacts\n", button, summary.written, contacts);
+    }
+    figures.memoryBytesPerContact = (residentKb() - before) * 1024 / contacts;
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int large = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const Figures small = measure(large / 10);
+    const Figures big = measure(large);
+    for (const auto& [count, f] : {std::pair{large / 10, small}, std::pair{large, big}})
+        std::printf("%7d contacts: plain %.0f/s, Now %.0f/s (%.0f%%), AutoNumber %.0f/s (%.0f%%), memory %ld "
+                    "B/contact\n",
+                    count, f.plain, f.now, 100 * f.now / f.plain, f.autoNumber, 100 * f.autoNumber / f.plain,
+                    f.memoryBytesPerContact);
+    std::printf("per-contact cost, %d vs %d: Now %.2f, AutoNumber %.2f\n", large, large / 10,
+                small.now / big.now, small.autoNumber / big.autoNumber);
+    return 0;
+}
