@@ -116,14 +116,16 @@ void Connection::fail(const QString& doing, Where where) const
 
 Transaction::Transaction(Connection& connection, Where where) : m_connection(connection)
 {
-    m_connection.exec("BEGIN IMMEDIATE", where);
+    Statement begin = m_connection.prepare("BEGIN IMMEDIATE", where);
+    begin.step(where);
 }
 
 Transaction::~Transaction()
 {
     if (m_open) {
         try {
-            m_connection.exec("ROLLBACK");
+            Statement rollback = m_connection.prepare("ROLLBACK");
+            rollback.step();
         } catch (const HostFailure&) {
             // Nothing more to undo: SQLite already rolled back when it could not go on.
         }
@@ -132,7 +134,8 @@ Transaction::~Transaction()
 
 void Transaction::commit(Where where)
 {
-    m_connection.exec("COMMIT", where);
+    Statement end = m_connection.prepare("COMMIT", where);
+    end.step(where);
     m_open = false;
 }
 

@@ -65,7 +65,6 @@ void createSchema(Connection& connection, Where where)
         "CREATE TABLE contacts(record INTEGER PRIMARY KEY, uid TEXT NOT NULL UNIQUE);"
         "CREATE TABLE vals(record INTEGER NOT NULL REFERENCES contacts ON DELETE CASCADE,"
         " field INTEGER NOT NULL, value TEXT NOT NULL, PRIMARY KEY(record, field)) WITHOUT ROWID;"
-        "CREATE INDEX vals_by_field ON vals(field, value COLLATE NOCASE);"
         "CREATE TABLE users(uid TEXT PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
         " salt TEXT NOT NULL DEFAULT '', hash TEXT NOT NULL DEFAULT '', ordinal INTEGER NOT NULL);",
         where);
