@@ -58,30 +58,40 @@ bool Statement::isNull(int column) const
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
+void Connection::Closer::operator()(sqlite3* db) const
+{
+    sqlite3_close(db);
+}
+
 Connection::Connection(const QString& path, bool create, Where where) : m_path(path)
 {
     if (!create && !QFileInfo(path).isFile())
         throw HostFailure(HostError::DatabaseFailure,
                           QStringLiteral("The contact database %1 does not exist").arg(path), where);
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
-        const QString reason =
-            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw HostFailure(HostError::DatabaseFailure,
-                          QStringLiteral("The contact database %1 cannot be opened: %2").arg(path, reason),
-                          where);
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &opened, flags, nullptr);
+    m_db.reset(opened);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(handle(), 5000);
+        // The first statement reads the file header: this is where a file that is not a
+        // database shows itself.
+        if (sqlite3_exec(handle(),
+                         "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;",
+                         nullptr, nullptr, nullptr) == SQLITE_OK)
+            return;
     }
-    sqlite3_busy_timeout(m_db, 5000);
-    exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;", where);
+    const QString reason =
+        handle() ? QString::fromUtf8(sqlite3_errmsg(handle())) : QStringLiteral("out of memory");
+    throw HostFailure(HostError::DatabaseFailure,
+                      QStringLiteral("The contact database %1 cannot be opened: %2").arg(path, reason),
+                      where);
 }
 
 Connection::~Connection()
 {
     for (auto& [sql, statement] : m_statements)
         sqlite3_finalize(statement);
-    sqlite3_close(m_db);
 }
 
 Statement Connection::prepare(const char* sql, Where where)
@@ -89,17 +99,18 @@ Statement Connection::prepare(const char* sql, Where where)
     auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v3(handle(), sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+            SQLITE_OK)
             fail(QStringLiteral("reading"), where);
         found = m_statements.emplace(sql, statement).first;
     }
-    return Statement(m_db, found->second, m_path);
+    return Statement(handle(), found->second, m_path);
 }
 
 void Connection::exec(const char* sql, Where where)
 {
     char* message = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+    if (sqlite3_exec(handle(), sql, nullptr, nullptr, &message) != SQLITE_OK) {
         sqlite3_free(message);
         fail(QStringLiteral("writing"), where);
     }
@@ -107,10 +118,10 @@ void Connection::exec(const char* sql, Where where)
 
 void Connection::fail(const QString& doing, Where where) const
 {
-    const int code = sqlite3_errcode(m_db);
+    const int code = sqlite3_errcode(handle());
     throw HostFailure(code == SQLITE_BUSY ? HostError::RecordLocked : HostError::DatabaseFailure,
                       QStringLiteral("The contact database %1 failed while %2: %3")
-                          .arg(m_path, doing, QString::fromUtf8(sqlite3_errmsg(m_db))),
+                          .arg(m_path, doing, QString::fromUtf8(sqlite3_errmsg(handle()))),
                       where);
 }
 

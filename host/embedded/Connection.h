@@ -53,8 +53,15 @@ public:
     [[noreturn]] void fail(const QString& doing, Where where = Where::current()) const;
 
 private:
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+    sqlite3* handle() const { return m_db.get(); }
+
     QString m_path;
-    sqlite3* m_db = nullptr;
+    // Owned from the moment sqlite3_open_v2 hands it out, so a constructor that fails later
+    // still closes it.
+    std::unique_ptr<sqlite3, Closer> m_db;
     std::unordered_map<const char*, sqlite3_stmt*> m_statements;
 };
 
