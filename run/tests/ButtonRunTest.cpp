@@ -4,9 +4,11 @@
 #include "core/testsupport/TestEnvironment.h"
 #include "host/HostObjects.h"
 #include "host/embedded/SampleData.h"
+#include "host/tests/HostProcess.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -156,6 +158,42 @@ TEST_F(ButtonRunTest, ProgressValuesInOrder)
     // The progress window is started from the program folder; a missing one changes nothing.
     ASSERT_EQ(m_platform.startedPrograms().size(), 1);
     EXPECT_EQ(m_platform.startedPrograms()[0].program, m_folder.path() + QStringLiteral("/pb.exe"));
+}
+
+TEST_F(ButtonRunTest, RecordHeldByAnotherProcessIsLoggedAndTheRunGoesOn)
+{
+    host::ContactTable& contacts = m_database->Contact();
+    contacts.Query(QString());
+    contacts.MoveFirst();
+    const QString held = contacts.Data(host::FieldNumber::UniqueId);
+    const QString name = contacts.Data(host::FieldNumber::Contact);
+    QProcess holder;
+    ASSERT_TRUE(
+        host::test::startLockHolder(holder, m_folder.path() + QStringLiteral("/Sample.dbf"), held, 60));
+    const QString button = nowButton(QStringLiteral("~101.ini"), User1, {{"Over3", "1"}});
+
+    const RunSummary summary = runAll(button);
+    holder.kill();
+    holder.waitForFinished();
+
+    EXPECT_EQ(summary.inScope, Contacts);
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_EQ(summary.written, Contacts - 1);
+    QStringList expected(Contacts, today());
+    expected[0] = QString();
+    EXPECT_EQ(column(User1), expected);
+    ASSERT_EQ(m_platform.messageTexts().size(), 1);
+    EXPECT_TRUE(
+        m_platform.messageTexts()[0].startsWith(QStringLiteral("Contact: ") + name + QStringLiteral(" (")))
+        << m_platform.messageTexts()[0].toStdString();
+    QFile log(m_folder.path() + QStringLiteral("/error.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList lines =
+        QString::fromUtf8(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(name));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("'") + today() + QStringLiteral("'")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("'") + User1 + QStringLiteral("'.")));
 }
 
 TEST_F(ButtonRunTest, MissingTargetFieldShowsMessage355AndWritesNothing)
