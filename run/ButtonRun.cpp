@@ -32,6 +32,9 @@ bool hasDecimals(qint16 fieldType)
 
 QString decimalPattern(int places)
 {
+    // With no places the point goes too: a whole-number field gets "24", not "24.".
+    if (places <= 0)
+        return QStringLiteral("0");
     return QStringLiteral("0.") + QString(places, u'0');
 }
 

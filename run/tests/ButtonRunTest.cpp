@@ -245,6 +245,41 @@ TEST_F(ButtonRunTest, ComboRunsEnabledSlotsInOrderInOneWrite)
     EXPECT_EQ(column(User2), QStringList(Contacts, today()));
 }
 
+TEST_F(ButtonRunTest, ComboMemberReadsTheValueAnEarlierMemberComputed)
+{
+    const host::FieldList& fields = m_database->Contact().Fields();
+    const auto fieldKeys = [&](int k, const QString& name) {
+        const QString n = QString::number(k);
+        const host::FieldId id = fields.FieldID(name);
+        return Keys{{"CalcTextOption" + n, "0"},
+                    {"CalcFieldOption" + n, "1"},
+                    {"CalcField" + n, name},
+                    {"CalcFieldID" + n, QString::number(id)},
+                    {"CalcFieldType" + n, QString::number(fields.Type(id))}};
+    };
+    const auto textKeys = [](int k, const QString& text) {
+        const QString n = QString::number(k);
+        return Keys{{"CalcTextOption" + n, "1"}, {"CalcFieldOption" + n, "0"}, {"CalcText" + n, text}};
+    };
+    writeButton("~201.ini", Keys{{"Type", "3"}, {"Target", "Amount"}, {"Over3", "1"}, {"CalcOperator", "0"}} +
+                                textKeys(0, "3") + textKeys(1, "4"));
+    writeButton("~202.ini", Keys{{"Type", "3"}, {"Target", "Count"}, {"Over3", "1"}, {"CalcOperator", "0"}} +
+                                fieldKeys(0, "Amount") + textKeys(1, "2"));
+    const QString combo = writeButton("~200.ini", {{"Type", "5"},
+                                                   {"Button0", "1"},
+                                                   {"ButtonName0", "~201.ini"},
+                                                   {"Button1", "1"},
+                                                   {"ButtonName1", "~202.ini"}});
+
+    const RunSummary summary = runAll(combo);
+
+    EXPECT_EQ(summary.written, Contacts);
+    EXPECT_EQ(column(QStringLiteral("Amount")), QStringList(Contacts, QStringLiteral("12.00")));
+    // Twice the 12 just computed, not twice what the contact held before the run.
+    EXPECT_EQ(column(QStringLiteral("Count")), QStringList(Contacts, QStringLiteral("24")));
+    EXPECT_TRUE(m_platform.messageTexts().isEmpty()) << m_platform.messageTexts().join('|').toStdString();
+}
+
 TEST_F(ButtonRunTest, ComboWithMissingMemberShowsMessage477)
 {
     nowButton("~201.ini", User1, {{"Over3", "1"}});
