@@ -2,6 +2,7 @@
 
 #include "FieldCount.h"
 
+#include "engine/SchemeType.h"
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
@@ -22,7 +23,7 @@ bool inSchemeRange(qint16 type)
 
 bool computesValue(qint16 type)
 {
-    return inSchemeRange(type) && type != static_cast<qint16>(Scheme::Combo);
+    return inSchemeRange(type) && type != engine::SchemeType::Combo;
 }
 
 bool hasDecimals(qint16 fieldType)
@@ -115,7 +116,7 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
     m_currentButton = buttonFileName;
     const ButtonFile button = ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName);
     m_type = static_cast<qint16>(button.read(ButtonKey::Type, QStringLiteral("-1")).toInt());
-    const bool combo = m_type == static_cast<qint16>(Scheme::Combo);
+    const bool combo = m_type == engine::SchemeType::Combo;
 
     if (onScreen && m_type == -1) {
         const Messages& text = m_session.messages();
@@ -306,7 +307,7 @@ void ButtonRun::computeMembers(const host::ContactId& id)
 {
     // Validate compares with the present value of this contact, also for a member that reads nothing.
     m_reader->makeCurrent(id);
-    const bool single = m_type != static_cast<qint16>(Scheme::Combo);
+    const bool single = m_type != engine::SchemeType::Combo;
     for (std::size_t j = 0; j < m_members.size(); ++j) {
         RunMember& member = m_members[j];
         const int index = static_cast<int>(j);
@@ -370,7 +371,7 @@ QString ButtonRun::Validate(int member)
     QString result;
     trapped(m_session.reporter(), routine(RoutineKind::Function, "Validate"), [&] {
         RunMember& entry = m_members.at(static_cast<std::size_t>(member));
-        if (!computesValue(entry.type) && entry.type != static_cast<qint16>(Scheme::Combo)) {
+        if (!computesValue(entry.type) && entry.type != engine::SchemeType::Combo) {
             result = m_reader->read(entry.target).value_or(QString());
             return;
         }
@@ -411,7 +412,7 @@ void ButtonRun::End_Write()
         }
         for (std::size_t j = 0; j < m_members.size(); ++j) {
             const RunMember& member = m_members[j];
-            if (member.type == static_cast<qint16>(Scheme::AutoNumber) && member.valueUsed)
+            if (member.type == engine::SchemeType::AutoNumber && member.valueUsed)
                 m_engine->Update_AutoNumber(static_cast<int>(j));
         }
     });

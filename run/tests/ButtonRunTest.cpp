@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace valdora::run {
 namespace {
 
@@ -56,6 +58,16 @@ protected:
     {
         Keys keys{{"Type", "4"}, {"Target", target}, {"NowFormatDate0", "1"}};
         keys += over;
+        return writeButton(name, keys);
+    }
+
+    /// A Combo button with these slots, each a slot index, a member file and whether it is enabled.
+    QString comboButton(const QString& name, const QList<std::tuple<int, QString, bool>>& members)
+    {
+        Keys keys{{"Type", "5"}};
+        for (const auto& [slot, member, enabled] : members)
+            keys += {{QStringLiteral("Button%1").arg(slot), QString(enabled ? "1" : "0")},
+                     {QStringLiteral("ButtonName%1").arg(slot), member}};
         return writeButton(name, keys);
     }
 
@@ -230,15 +242,9 @@ TEST_F(ButtonRunTest, ComboRunsEnabledSlotsInOrderInOneWrite)
 {
     nowButton("~201.ini", User1, {{"Over3", "1"}});
     nowButton("~202.ini", User2, {{"Over3", "1"}});
-    const QString combo = writeButton("~200.ini", {{"Type", "5"},
-                                                   {"Button0", "1"},
-                                                   {"ButtonName0", "~201.ini"},
-                                                   {"Button1", "0"},
-                                                   {"ButtonName1", "~299.ini"},
-                                                   {"Button2", "1"},
-                                                   {"ButtonName2", "~202.ini"},
-                                                   {"Button9", "1"},
-                                                   {"ButtonName9", "~299.ini"}});
+    const QString combo = comboButton(
+        "~200.ini",
+        {{0, "~201.ini", true}, {1, "~299.ini", false}, {2, "~202.ini", true}, {9, "~299.ini", true}});
     const RunSummary summary = runAll(combo);
     EXPECT_EQ(summary.written, Contacts);
     EXPECT_EQ(column(User1), QStringList(Contacts, today()));
@@ -265,11 +271,7 @@ TEST_F(ButtonRunTest, ComboMemberReadsTheValueAnEarlierMemberComputed)
                                 textKeys(0, "3") + textKeys(1, "4"));
     writeButton("~202.ini", Keys{{"Type", "3"}, {"Target", "Count"}, {"Over3", "1"}, {"CalcOperator", "0"}} +
                                 fieldKeys(0, "Amount") + textKeys(1, "2"));
-    const QString combo = writeButton("~200.ini", {{"Type", "5"},
-                                                   {"Button0", "1"},
-                                                   {"ButtonName0", "~201.ini"},
-                                                   {"Button1", "1"},
-                                                   {"ButtonName1", "~202.ini"}});
+    const QString combo = comboButton("~200.ini", {{0, "~201.ini", true}, {1, "~202.ini", true}});
 
     const RunSummary summary = runAll(combo);
 
@@ -283,11 +285,7 @@ TEST_F(ButtonRunTest, ComboMemberReadsTheValueAnEarlierMemberComputed)
 TEST_F(ButtonRunTest, ComboWithMissingMemberShowsMessage477)
 {
     nowButton("~201.ini", User1, {{"Over3", "1"}});
-    const QString combo = writeButton("~200.ini", {{"Type", "5"},
-                                                   {"Button0", "1"},
-                                                   {"ButtonName0", "~201.ini"},
-                                                   {"Button1", "1"},
-                                                   {"ButtonName1", "~299.ini"}});
+    const QString combo = comboButton("~200.ini", {{0, "~201.ini", true}, {1, "~299.ini", true}});
     const RunSummary summary = runAll(combo);
     EXPECT_FALSE(summary.started);
     EXPECT_EQ(m_progress->last(), QStringLiteral("Stage=999999"));
