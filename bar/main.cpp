@@ -9,6 +9,7 @@
 #include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -40,6 +41,12 @@ int runButton(const QStringList& arguments)
         session.messages().setLanguageBase(languageBaseFromSettings(userSettings, 0));
         session.setSettingsFile(
             SettingsLocation::settingsFilePathAtStartUp(userSettings, folder, session.applicationTitle()));
+        // A mistyped name in a script should say so, not report the missing file as bad settings.
+        const QString buttonPath = session.buttonFolder() + request->buttonFileName;
+        if (!QFileInfo::exists(buttonPath)) {
+            printLine(stderr, QStringLiteral("Valdora.exe: there is no button %1").arg(buttonPath));
+            return;
+        }
         const std::unique_ptr<host::Application> application = host::createApplication();
         const std::unique_ptr<host::Database> database = host::createDatabase();
         database->OpenEx(QString());

@@ -5,6 +5,7 @@
 #include "engine/ViewFieldReader.h"
 
 #include "core/ScriptedPlatform.h"
+#include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/Database.h"
 #include "settings/ProgramSession.h"
@@ -16,14 +17,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-
-#include <ostream>
-
-/// Readable QStrings in test failures.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace valdora::engine::test {
 

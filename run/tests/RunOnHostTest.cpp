@@ -1,0 +1,382 @@
+// Button runs against a real headless ContactHost.exe: the current lookup handed over in
+// "~currentLU.LKU", ValdoraAuto's run on the contact on screen, and Valdora.exe --run end to end.
+#include "run/ButtonRun.h"
+
+#include "core/ScriptedPlatform.h"
+#include "core/testsupport/QtPrinters.h"
+#include "host/HostObjects.h"
+#include "host/tests/HostProcess.h"
+#include "host/tests/RunningHostFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace valdora::run {
+namespace {
+
+using Keys = QList<QPair<QString, QString>>;
+
+const QString Amount = QStringLiteral("Amount");
+const QString Count = QStringLiteral("Count");
+const QString Picked = QStringLiteral("picked");
+
+/// A program folder with a settings folder beside a running headless host on five sample contacts.
+class RunOnHostTest : public test::RunningHostTest {
+protected:
+    void SetUp() override
+    {
+        RunningHostTest::SetUp();
+        m_program = m_dir.filePath(QStringLiteral("program"));
+        ASSERT_TRUE(QDir().mkpath(m_program + QStringLiteral("/Settings")));
+        m_session = std::make_unique<ProgramSession>(m_platform, QStringLiteral("Valdora"), m_program,
+                                                     UserSettings(m_settings->path()),
+                                                     TextLocale(QLocale(QStringLiteral("en_US"))));
+        m_session->setSettingsFile(m_program + QStringLiteral("/Settings/valdora.ini"));
+        m_ids = contactIds();
+        ASSERT_EQ(m_ids.size(), 5);
+    }
+
+    QStringList contactIds()
+    {
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(m_database);
+        host::ContactTable& contacts = database->Contact();
+        contacts.Query(QString());
+        QStringList ids;
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            ids << contacts.Data(host::FieldNumber::UniqueId);
+        return ids;
+    }
+
+    void writeButton(const QString& name, const Keys& keys)
+    {
+        const ButtonFile button = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), name);
+        for (const auto& [key, value] : keys)
+            ASSERT_TRUE(button.write(key, value));
+    }
+
+    /// Multiplies 3 by 4 into a field; ValdoraAuto's copy of a definition also holds the target's id,
+    /// type and decimals, as the editor saves them.
+    void multiplyButton(const QString& name, const QString& target, const QString& over = "Over3")
+    {
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(m_database);
+        host::FieldList& fields = database->Contact().Fields();
+        const host::FieldId id = fields.FieldID(target);
+        writeButton(name, {{"Type", "3"},
+                           {"Target", target},
+                           {"TargetID", QString::number(id)},
+                           {"TargetType", QString::number(fields.Type(id))},
+                           {"TargetDecimals", QString::number(fields.DecimalPlaces(id))},
+                           {"Over0", over == "Over0" ? "1" : "0"},
+                           {"Over1", over == "Over1" ? "1" : "0"},
+                           {"Over2", over == "Over2" ? "1" : "0"},
+                           {"Over3", over == "Over3" ? "1" : "0"},
+                           {"CalcOperator", "0"},
+                           {"CalcTextOption0", "1"},
+                           {"CalcFieldOption0", "0"},
+                           {"CalcText0", "3"},
+                           {"CalcTextOption1", "1"},
+                           {"CalcFieldOption1", "0"},
+                           {"CalcText1", "4"}});
+    }
+
+    /// The value of a field of every contact, in the default sort, as the host's command line reads it.
+    QStringList column(const QString& field)
+    {
+        QStringList values;
+        for (const QString& id : m_ids)
+            values << run({QStringLiteral("get"), m_database, id, field}).out.trimmed();
+        return values;
+    }
+    void set(const QString& id, const QString& field, const QString& value)
+    {
+        const test::CommandResult result = run({QStringLiteral("set"), m_database, id, field, value});
+        ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    }
+    /// The column with the value at these contacts (indices of the default sort).
+    static QStringList with(QStringList column, const QList<int>& at, const QString& value)
+    {
+        for (const int index : at)
+            column[index] = value;
+        return column;
+    }
+    /// Makes the running host's current lookup these contacts.
+    void lookupOf(const QStringList& ids)
+    {
+        for (const QString& id : ids)
+            set(id, QStringLiteral("User 2"), Picked);
+        const test::CommandResult result =
+            run({QStringLiteral("lookup"), QStringLiteral("User 2"), QStringLiteral("equals"), Picked});
+        ASSERT_EQ(result.code, 0) << result.err.toStdString();
+        ASSERT_EQ(result.out.split(u'\n', Qt::SkipEmptyParts).size(), ids.size()) << result.out.toStdString();
+    }
+
+    /// Valdora's run over the running host, with the scope answered and every Progress value recorded.
+    RunSummary runValdora(const QString& button, Scope scope)
+    {
+        const std::unique_ptr<host::Application> application = host::createApplication();
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(QString());
+        const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
+        FixedScopeChooser scopes(scope);
+        ButtonRun buttonRun(*m_session, {database.get(), application.get(), view.get()},
+                            RunVariant::valdora(), &scopes);
+        buttonRun.progress().setMinimumInterval(0);
+        buttonRun.progress().setObserver(
+            [this](const QString& key, const QString& value) { m_progress << key + "=" + value; });
+        return buttonRun.Process_Button(button);
+    }
+
+    /// ValdoraAuto's run on the contact on screen of the running host.
+    RunSummary runValdoraAuto(const QString& button)
+    {
+        const std::unique_ptr<host::Application> application = host::createApplication();
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(QString());
+        const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
+        ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()}, RunVariant::valdoraAuto());
+        buttonRun.progress().setObserver(
+            [this](const QString& key, const QString& value) { m_progress << key + "=" + value; });
+        return buttonRun.Process_Button(button);
+    }
+
+    ScriptedPlatform m_platform;
+    QString m_program;
+    std::unique_ptr<ProgramSession> m_session;
+    QStringList m_ids;
+    QStringList m_progress;
+};
+
+TEST_F(RunOnHostTest, LookupOfThreeIsWrittenWithProgressInOrder)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    lookupOf({m_ids[0], m_ids[2], m_ids[4]});
+
+    const RunSummary summary = runValdora(QStringLiteral("~101.ini"), Scope::CurrentLookup);
+
+    EXPECT_TRUE(summary.started);
+    EXPECT_EQ(summary.inScope, 3);
+    EXPECT_EQ(summary.written, 3);
+    EXPECT_EQ(summary.failed, 0);
+    EXPECT_EQ(column(Amount), with(before, {0, 2, 4}, QStringLiteral("12.00")));
+    // The host saved its lookup where the run read it.
+    EXPECT_TRUE(QFile::exists(m_program + QStringLiteral("/~currentLU.LKU")));
+    EXPECT_EQ(m_progress, QStringList({"Status=On", "Stage=-1", "Stage=-1", "Stage=-2", "Stage=-3", "Total=3",
+                                       "Stage=1", "Stage=2", "Stage=3", "Stage=0"}));
+    EXPECT_EQ(m_platform.messageTexts(), QStringList());
+}
+
+TEST_F(RunOnHostTest, ContactBeingEditedOnScreenStopsTheRunBeforeAnyWrite)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    ASSERT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("User 1")}).code, 0);
+
+    const RunSummary summary = runValdora(QStringLiteral("~101.ini"), Scope::AllContacts);
+
+    EXPECT_FALSE(summary.started);
+    ASSERT_EQ(m_platform.messageTexts().size(), 1);
+    EXPECT_TRUE(m_platform.messageTexts()[0].contains(QStringLiteral("Valdora")))
+        << m_platform.messageTexts()[0].toStdString();
+    EXPECT_EQ(m_progress, QStringList());
+    EXPECT_EQ(column(Amount), before);
+}
+
+TEST_F(RunOnHostTest, ValdoraAutoWritesOnlyTheContactOnScreen)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    ASSERT_EQ(run({QStringLiteral("show"), m_ids[3]}).code, 0);
+
+    const RunSummary summary = runValdoraAuto(QStringLiteral("~101.ini"));
+
+    EXPECT_TRUE(summary.started);
+    EXPECT_EQ(summary.inScope, 1);
+    EXPECT_EQ(summary.written, 1);
+    EXPECT_EQ(column(Amount), with(before, {3}, QStringLiteral("12.00")));
+    // No progress window and no error log for a run on the contact on screen.
+    EXPECT_EQ(m_progress, QStringList());
+    EXPECT_TRUE(m_platform.startedPrograms().isEmpty());
+    EXPECT_FALSE(QFile::exists(m_program + QStringLiteral("/error.log")));
+}
+
+TEST_F(RunOnHostTest, ValdoraAutoLeavesAFilledFieldUnderFillEmpty)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount, QStringLiteral("Over0"));
+    set(m_ids[0], Amount, QStringLiteral("5.00"));
+    set(m_ids[1], Amount, QString());
+    const QStringList before = column(Amount);
+    startHost();
+
+    ASSERT_EQ(run({QStringLiteral("show"), m_ids[0]}).code, 0);
+    RunSummary summary = runValdoraAuto(QStringLiteral("~101.ini"));
+    EXPECT_EQ(summary.written, 0);
+    EXPECT_EQ(summary.unchanged, 1);
+    EXPECT_EQ(column(Amount), before);
+
+    ASSERT_EQ(run({QStringLiteral("show"), m_ids[1]}).code, 0);
+    summary = runValdoraAuto(QStringLiteral("~101.ini"));
+    EXPECT_EQ(summary.written, 1);
+    EXPECT_EQ(column(Amount), with(before, {1}, QStringLiteral("12.00")));
+}
+
+TEST_F(RunOnHostTest, ComboSlotsPastTheEighthRunOnlyInValdoraAuto)
+{
+    multiplyButton(QStringLiteral("~201.ini"), Amount);
+    multiplyButton(QStringLiteral("~202.ini"), Count);
+    writeButton(QStringLiteral("~200.ini"), {{"Type", "5"},
+                                             {"Button0", "1"},
+                                             {"ButtonName0", "~201.ini"},
+                                             {"Button15", "1"},
+                                             {"ButtonName15", "~202.ini"}});
+    const QStringList amounts = column(Amount);
+    const QStringList counts = column(Count);
+    startHost();
+    ASSERT_EQ(run({QStringLiteral("show"), m_ids[1]}).code, 0);
+
+    runValdoraAuto(QStringLiteral("~200.ini"));
+    EXPECT_EQ(column(Amount), with(amounts, {1}, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Count), with(counts, {1}, QStringLiteral("12")));
+
+    // Valdora reads eight slots: the member in slot 15 is not part of its run.
+    set(m_ids[1], Count, counts[1]);
+    runValdora(QStringLiteral("~200.ini"), Scope::AllContacts);
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Count), counts);
+}
+
+/// Valdora.exe --run as a script or scheduled job runs it: its own process, the program folder and
+/// the per-user settings of the test, the running host of the test.
+class ValdoraCommandTest : public RunOnHostTest {
+protected:
+    test::CommandResult valdora(const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VALDORA_PROGRAM_FOLDER"), m_program);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VALDORA_PROGRAM), arguments);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
+                QString::fromLocal8Bit(process.readAllStandardError()).trimmed()};
+    }
+};
+
+TEST_F(ValdoraCommandTest, RunsEveryScopeAndSaysWhatItDid)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    lookupOf({m_ids[1], m_ids[2]});
+    ASSERT_EQ(run({QStringLiteral("show"), m_ids[4]}).code, 0);
+    const QString twelve = QStringLiteral("12.00");
+
+    // ValdoraAuto.exe is not in the program folder: the contact on screen is written by Valdora itself.
+    test::CommandResult result = valdora({"--run", "~101", "--scope", "current"});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out,
+              QStringLiteral("~101.ini: 1 contacts in scope, 1 written, 0 left unchanged, 0 failed"));
+    EXPECT_EQ(column(Amount), with(before, {4}, twelve));
+
+    result = valdora({"--run", "~101.ini", "--scope", "lookup"});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out,
+              QStringLiteral("~101.ini: 2 contacts in scope, 2 written, 0 left unchanged, 0 failed"));
+    EXPECT_EQ(column(Amount), with(before, {1, 2, 4}, twelve));
+
+    result = valdora({"--run", "~101", "--scope", "all"});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out,
+              QStringLiteral("~101.ini: 5 contacts in scope, 5 written, 0 left unchanged, 0 failed"));
+    EXPECT_EQ(column(Amount), QStringList(5, twelve));
+}
+
+TEST_F(ValdoraCommandTest, LockedRecordFailsTheRunWithItsMessageOnStderr)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    QProcess holder;
+    ASSERT_TRUE(host::test::startLockHolder(holder, m_database, m_ids[2], 60));
+
+    const test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
+    holder.kill();
+    holder.waitForFinished();
+
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out,
+              QStringLiteral("~101.ini: 5 contacts in scope, 4 written, 0 left unchanged, 1 failed"));
+    EXPECT_TRUE(result.err.startsWith(QStringLiteral("Valdora: Contact: "))) << result.err.toStdString();
+    EXPECT_EQ(result.err.count(u'\n'), 0) << "one line per message box: " << result.err.toStdString();
+    EXPECT_EQ(column(Amount), with(QStringList(5, QStringLiteral("12.00")), {2}, before[2]));
+    QFile log(m_program + QStringLiteral("/error.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().count("\r\n"), 1);
+}
+
+struct RefusedCase {
+    const char* name;
+    bool hostRunning;
+    QStringList arguments;
+    QString stdoutLine;
+    QString stderrStart; // the first line of stderr
+};
+
+void PrintTo(const RefusedCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ValdoraRefusedTest : public ValdoraCommandTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(ValdoraRefusedTest, ExitsWithTwoAndChangesNothing)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    if (GetParam().hostRunning)
+        startHost();
+
+    const test::CommandResult result = valdora(GetParam().arguments);
+
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.out, GetParam().stdoutLine);
+    EXPECT_TRUE(result.err.startsWith(GetParam().stderrStart)) << result.err.toStdString();
+    EXPECT_EQ(column(Amount), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, ValdoraRefusedTest,
+    ::testing::Values(RefusedCase{"MissingButton",
+                                  true,
+                                  {"--run", "~999", "--scope", "all"},
+                                  "~999.ini: not run",
+                                  "Valdora.exe: there is no button "},
+                      RefusedCase{"NoHostRunning",
+                                  false,
+                                  {"--run", "~101", "--scope", "all"},
+                                  "~101.ini: not run",
+                                  "Valdora error: Error 429: 'No contact host is running"},
+                      RefusedCase{"BadScope",
+                                  true,
+                                  {"--run", "~101", "--scope", "everything"},
+                                  "",
+                                  "Valdora.exe: unknown scope 'everything' (current, lookup or all)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace valdora::run
