@@ -1,6 +1,7 @@
 #include "run/ButtonRun.h"
 
 #include "core/ScriptedPlatform.h"
+#include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/HostObjects.h"
 #include "host/embedded/SampleData.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -102,6 +104,22 @@ protected:
         contacts.SetDataEx({contacts.Fields().FieldID(field)}, {value});
         ASSERT_FALSE(contacts.Update().isEmpty());
     }
+    /// Sets a field of every contact, in the default sort.
+    void setColumn(const QString& field, const QStringList& values)
+    {
+        host::ContactTable& contacts = m_database->Contact();
+        const host::FieldId id = contacts.Fields().FieldID(field);
+        contacts.Query(QString());
+        QStringList ids;
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            ids << contacts.Data(host::FieldNumber::UniqueId);
+        for (qsizetype i = 0; i < ids.size() && i < values.size(); ++i) {
+            contacts.Goto(ids[i]);
+            contacts.Edit();
+            contacts.SetDataEx({id}, {values[i]});
+            ASSERT_EQ(contacts.Update(), ids[i]);
+        }
+    }
     QString today() const { return m_session.locale().dateText(QDate::currentDate()); }
 
     test::TemporaryUserSettings m_settings;
@@ -151,6 +169,169 @@ INSTANTIATE_TEST_SUITE_P(
         ModeCase{"Overwrite", {{"Over0", "0"}, {"Over1", "0"}, {"Over2", "1"}}, "A", "{today}", Contacts},
         ModeCase{"Always", {{"Over0", "0"}, {"Over1", "0"}, {"Over3", "1"}}, "A", "{today}", Contacts},
         ModeCase{"NoOptionKeeps", {{"Over0", "0"}, {"Over1", "0"}}, "A", "A", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct SchemeCase {
+    const char* name;
+    Keys keys;      // "{folder}" stands for the program folder
+    QString source; // the field the button reads ("" for none)
+    QStringList sourceValues;
+    QString target;
+    QStringList targetBefore;
+    QStringList targetAfter;
+    QByteArray counterBefore; // AutoNumber: the counter file before and after the run
+    QByteArray counterAfter;
+};
+
+void PrintTo(const SchemeCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ButtonRunSchemeTest : public ButtonRunTest, public ::testing::WithParamInterface<SchemeCase> {
+protected:
+    /// "{date:2000-01-31}" as the user writes dates, "{yearsAgo:30}" the date thirty years before today.
+    QString expand(QString text) const
+    {
+        static const QRegularExpression date(QStringLiteral("\\{date:([0-9-]+)\\}"));
+        static const QRegularExpression yearsAgo(QStringLiteral("\\{yearsAgo:([0-9]+)\\}"));
+        if (const auto match = date.match(text); match.hasMatch())
+            text.replace(match.captured(0),
+                         m_session.locale().dateText(QDate::fromString(match.captured(1), Qt::ISODate)));
+        if (const auto match = yearsAgo.match(text); match.hasMatch())
+            text.replace(match.captured(0), m_session.locale().dateText(
+                                                QDate::currentDate().addYears(-match.captured(1).toInt())));
+        return text.replace(QStringLiteral("{folder}"), m_folder.path());
+    }
+    QStringList expand(const QStringList& texts) const
+    {
+        QStringList expanded;
+        for (const QString& text : texts)
+            expanded << expand(text);
+        return expanded;
+    }
+    QString counterPath() const { return m_folder.path() + QStringLiteral("/Invoice.num"); }
+};
+
+TEST_P(ButtonRunSchemeTest, EveryContactGetsItsValue)
+{
+    const SchemeCase& row = GetParam();
+    if (!row.source.isEmpty())
+        setColumn(row.source, expand(row.sourceValues));
+    setColumn(row.target, row.targetBefore);
+    if (!row.counterBefore.isEmpty())
+        ASSERT_TRUE(test::writeFile(counterPath(), row.counterBefore));
+    Keys keys{{"Type", ""}, {"Target", row.target}};
+    for (const auto& [key, value] : row.keys)
+        keys += {key, expand(value)};
+    keys.removeFirst(); // "Type" comes from the row's keys
+    const QString button = writeButton(QStringLiteral("~101.ini"), keys);
+
+    const RunSummary summary = runAll(button);
+
+    EXPECT_EQ(summary.inScope, Contacts);
+    EXPECT_EQ(summary.failed, 0);
+    EXPECT_EQ(column(row.target), expand(row.targetAfter));
+    if (!row.counterAfter.isEmpty())
+        EXPECT_EQ(test::readFile(counterPath()), row.counterAfter);
+    EXPECT_EQ(m_platform.messageTexts(), QStringList());
+}
+
+const Keys Always{{"Over0", "0"}, {"Over1", "0"}, {"Over2", "0"}, {"Over3", "1"}};
+const Keys FillEmpty{{"Over0", "1"}, {"Over1", "0"}, {"Over2", "0"}, {"Over3", "0"}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Schemes, ButtonRunSchemeTest,
+    ::testing::Values(
+        // Numbers are drawn only for the contacts whose value is used: the filled one keeps its text
+        // and takes no number.
+        SchemeCase{"AutoNumberFillsEmptyAndAdvancesPerUse",
+                   Keys{{"Type", "0"},
+                        {"Format", QString::fromLatin1("\xf9|\xfa")},
+                        {"AutoTextPos", "1"},
+                        {"AutoNumberPos", "1"},
+                        {"AutoTextValue", "INV"},
+                        {"AutoSep", "-"},
+                        {"AutoIniFile", "{folder}/Invoice.num"}} +
+                       FillEmpty,
+                   {},
+                   {},
+                   "User 3",
+                   {"", "kept", "", ""},
+                   {"INV-0007", "kept", "INV-0008", "INV-0009"},
+                   "0007\r\n",
+                   "0010\r\n"},
+        SchemeCase{"ConditionByCity",
+                   Keys{{"Type", "1"},
+                        {"Cond0", "1"},
+                        {"Field0", "City"},
+                        {"Operator0", "0"},
+                        {"Condition0", "Hamburg"},
+                        {"Value0", "Germany"},
+                        {"Cond1", "1"},
+                        {"Field1", "City"},
+                        {"Operator1", "0"},
+                        {"Condition1", "Lyon"},
+                        {"Value1", "France"}} +
+                       Always,
+                   "City",
+                   {"Hamburg", "Lyon", "Oslo", "Hamburg"},
+                   "User 3",
+                   {"", "", "old", ""},
+                   {"Germany", "France", "", "Germany"},
+                   {},
+                   {}},
+        SchemeCase{"AddDaysToADate",
+                   Keys{{"Type", "2"},
+                        {"CalcTextOption0", "0"},
+                        {"CalcFieldOption0", "1"},
+                        {"CalcField0", "Birth Date"},
+                        {"CalcOperator0", "0"},
+                        {"CalcTextOption1", "1"},
+                        {"CalcFieldOption1", "0"},
+                        {"CalcText1", "14"},
+                        {"CalcOperator1", "0"},
+                        {"CalcOperator2", "0"}} +
+                       Always,
+                   "Birth Date",
+                   {"{date:2000-01-20}", "{date:1999-12-31}", "{date:2024-02-20}", "{date:1980-06-01}"},
+                   "User 2",
+                   {"", "", "", ""},
+                   {"{date:2000-02-03}", "{date:2000-01-14}", "{date:2024-03-05}", "{date:1980-06-15}"},
+                   {},
+                   {}},
+        SchemeCase{"MultiplyIntoTwoDecimals",
+                   Keys{{"Type", "3"},
+                        {"CalcTextOption0", "0"},
+                        {"CalcFieldOption0", "1"},
+                        {"CalcField0", "Count"},
+                        {"CalcOperator", "0"},
+                        {"CalcTextOption1", "1"},
+                        {"CalcFieldOption1", "0"},
+                        {"CalcText1", "1.5"}} +
+                       Always,
+                   "Count",
+                   {"2", "3", "0", "7"},
+                   "Amount",
+                   {"", "", "", ""},
+                   {"3.00", "4.50", "0.00", "10.50"},
+                   {},
+                   {}},
+        SchemeCase{"AgeInYears",
+                   Keys{{"Type", "6"},
+                        {"DateField", "Birth Date"},
+                        {"AgeFormat0", "1"},
+                        {"AgeFormat1", "0"},
+                        {"AgeFormat2", "0"},
+                        {"Blank", "-"}} +
+                       Always,
+                   "Birth Date",
+                   {"{yearsAgo:30}", "{yearsAgo:1}", "", "{yearsAgo:0}"},
+                   "User 4",
+                   {"", "", "", ""},
+                   {"30", "1", "-", "0"},
+                   {},
+                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ButtonRunTest, ProgressValuesInOrder)
