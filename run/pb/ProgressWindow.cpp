@@ -16,9 +16,9 @@ QString timeLeftText(qint64 ms)
 }
 } // namespace
 
-ProgressWindow::ProgressWindow(UserSettings settings, QWidget* parent)
+ProgressWindow::ProgressWindow(UserSettings settings, int startGraceMs, QWidget* parent)
     : QWidget(parent), m_settings(std::move(settings)), m_label(new QLabel(this)),
-      m_bar(new QProgressBar(this))
+      m_bar(new QProgressBar(this)), m_startGraceMs(startGraceMs)
 {
     setWindowTitle(QStringLiteral("Valdora"));
     auto* layout = new QVBoxLayout(this);
@@ -42,7 +42,7 @@ void ProgressWindow::poll()
     }
     const bool closing = stage == QStringLiteral("0") || stage == QStringLiteral("999999");
     // A closing stage right after start may be the last run's: the new run writes "-1" at once.
-    if (closing && (m_seenRun || m_sinceStart.elapsed() > StartGraceMs)) {
+    if (closing && (m_seenRun || m_sinceStart.elapsed() >= m_startGraceMs)) {
         close();
         return;
     }

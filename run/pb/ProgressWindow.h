@@ -14,16 +14,21 @@ namespace valdora::run {
 /// "Status") of application Valdora a few times a second and closes itself when the run is over.
 class ProgressWindow : public QWidget {
 public:
-    explicit ProgressWindow(UserSettings settings, QWidget* parent = nullptr);
-
     /// How long a closing stage left from an earlier run is ignored after start.
     static constexpr int StartGraceMs = 3000;
     /// With no change for this long the window closes, so it never lingers after a run that died.
     static constexpr int IdleTimeoutMs = 10 * 60 * 1000;
 
-private:
+    explicit ProgressWindow(UserSettings settings, int startGraceMs = StartGraceMs,
+                            QWidget* parent = nullptr);
+
+    /// Reads the progress values once and shows them; the window's timer calls it a few times a second.
     void poll();
 
+    QString text() const { return m_label->text(); }
+    const QProgressBar& bar() const { return *m_bar; }
+
+private:
     UserSettings m_settings;
     QLabel* m_label;
     QProgressBar* m_bar;
@@ -31,6 +36,7 @@ private:
     QElapsedTimer m_sinceStart;
     QElapsedTimer m_sinceChange;
     QElapsedTimer m_sinceFirstContact;
+    int m_startGraceMs;
     QString m_lastStage;
     bool m_seenRun = false;
 };
