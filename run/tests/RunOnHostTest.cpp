@@ -231,6 +231,27 @@ TEST_F(RunOnHostTest, ValdoraAutoLeavesAFilledFieldUnderFillEmpty)
     EXPECT_EQ(column(Amount), with(before, {1}, QStringLiteral("12.00")));
 }
 
+TEST_F(RunOnHostTest, ValdoraAutoShowsALockedContactOnScreenAndLogsNothing)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    ASSERT_EQ(run({QStringLiteral("show"), m_ids[2]}).code, 0);
+    QProcess holder;
+    ASSERT_TRUE(host::test::startLockHolder(holder, m_database, m_ids[2], 60));
+
+    runValdoraAuto(QStringLiteral("~101.ini"));
+    holder.kill();
+    holder.waitForFinished();
+
+    // The failure report of the write, not the bar's locked-contact message and log.
+    ASSERT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(m_platform.messageTexts()[0].startsWith(QStringLiteral("Error 3260: ")))
+        << m_platform.messageTexts()[0].toStdString();
+    EXPECT_EQ(column(Amount), before);
+    EXPECT_FALSE(QFile::exists(m_program + QStringLiteral("/error.log")));
+}
+
 TEST_F(RunOnHostTest, ComboSlotsPastTheEighthRunOnlyInValdoraAuto)
 {
     multiplyButton(QStringLiteral("~201.ini"), Amount);
