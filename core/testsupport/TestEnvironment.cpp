@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +18,8 @@ PinnedLocale::~PinnedLocale()
 }
 
 TemporaryUserSettings::TemporaryUserSettings()
-    : m_previous(qgetenv("VALDORA_USER_SETTINGS")), m_hadPrevious(qEnvironmentVariableIsSet("VALDORA_USER_SETTINGS"))
+    : m_previous(qgetenv("VALDORA_USER_SETTINGS")),
+      m_hadPrevious(qEnvironmentVariableIsSet("VALDORA_USER_SETTINGS"))
 {
     qputenv("VALDORA_USER_SETTINGS", m_dir.path().toUtf8());
 }
@@ -32,7 +34,8 @@ TemporaryUserSettings::~TemporaryUserSettings()
 
 QString binaryFolder()
 {
-    return qEnvironmentVariable("VALDORA_BIN_DIR");
+    const QString chosen = qEnvironmentVariable("VALDORA_BIN_DIR");
+    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() : chosen;
 }
 
 bool writeFile(const QString& path, const QByteArray& content)

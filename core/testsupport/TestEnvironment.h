@@ -35,7 +35,8 @@ private:
     bool m_hadPrevious;
 };
 
-/// The folder that holds the built programs (VALDORA_BIN_DIR, set by CTest).
+/// The folder that holds the built programs: VALDORA_BIN_DIR when set, else the folder of the
+/// running test, since every program and test is built into the same folder.
 QString binaryFolder();
 
 /// Writes a file (folders created as needed); returns false on failure.

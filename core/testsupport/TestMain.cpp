@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 // Every test executable runs inside a Qt application, headless unless the caller chose a platform,
-// so that sockets, processes, timers and widgets all work.
+// so that sockets, processes, timers and widgets all work. The time zone and the C library locale
+// are pinned here rather than by CTest, so that a test gives the same answer however it is started;
+// the programs a test starts inherit them.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TZ", "UTC");
+    qputenv("LC_ALL", "C.UTF-8");
+    tzset();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

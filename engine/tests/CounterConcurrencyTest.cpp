@@ -1,6 +1,5 @@
 #include "EngineTestBed.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
@@ -12,9 +11,7 @@ namespace {
 
 QString helperProgram()
 {
-    const QString folder = valdora::test::binaryFolder().isEmpty() ? QCoreApplication::applicationDirPath()
-                                                                   : valdora::test::binaryFolder();
-    return folder + QStringLiteral("/engine_counter_helper");
+    return valdora::test::binaryFolder() + QStringLiteral("/engine_counter_helper");
 }
 
 QStringList outputLines(QProcess& process)

@@ -3,7 +3,6 @@
 #include "core/testsupport/TestEnvironment.h"
 #include "host/HostObjects.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -19,9 +18,7 @@ constexpr int BlankContacts = 250;
 
 QString hostProgram()
 {
-    const QString folder = valdora::test::binaryFolder().isEmpty() ? QCoreApplication::applicationDirPath()
-                                                                   : valdora::test::binaryFolder();
-    return folder + QStringLiteral("/ContactHost.exe");
+    return valdora::test::binaryFolder() + QStringLiteral("/ContactHost.exe");
 }
 
 QString runHost(const QStringList& arguments)
