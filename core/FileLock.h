@@ -22,8 +22,18 @@ private:
     int m_fd = -1;
 };
 
+/// When a replaced file's content is forced to the disk.
+enum class FileSync {
+    Now,  ///< before the rename: the new content survives a power loss once the call returns
+    Later ///< by syncFile later: a crash of the process still never tears or loses the file
+};
+
 /// Replaces a file's whole content atomically: writes a temporary file in the same folder, flushes it
-/// and renames it over the target. On any failure the target is left as it was and false is returned.
-bool replaceFileAtomically(const QString& path, const QByteArray& content);
+/// (unless FileSync::Later) and renames it over the target. On any failure the target is left as it
+/// was and false is returned.
+bool replaceFileAtomically(const QString& path, const QByteArray& content, FileSync sync = FileSync::Now);
+
+/// Forces a file's content to the disk; false when the file cannot be opened or flushed.
+bool syncFile(const QString& path);
 
 } // namespace valdora

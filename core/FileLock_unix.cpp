@@ -18,7 +18,8 @@ namespace {
 QString companionLockPath(const QString& lockedFile)
 {
     const QFileInfo info(lockedFile);
-    return info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() + QStringLiteral(".lock");
+    return info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
+           QStringLiteral(".lock");
 }
 
 } // namespace
@@ -49,20 +50,21 @@ FileLock::~FileLock()
     }
 }
 
-bool replaceFileAtomically(const QString& path, const QByteArray& content)
+bool replaceFileAtomically(const QString& path, const QByteArray& content, FileSync sync)
 {
     // The temporary file is hidden (leading "."), so no listing of "~" files ever sees it.
     const QFileInfo target(path);
     const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
-    QByteArray tempName =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray tempName = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                                            QStringLiteral(".XXXXXX"));
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
         return false;
     bool ok = true;
     qsizetype written = 0;
     while (ok && written < content.size()) {
-        const ssize_t n = ::write(fd, content.constData() + written, static_cast<size_t>(content.size() - written));
+        const ssize_t n =
+            ::write(fd, content.constData() + written, static_cast<size_t>(content.size() - written));
         if (n < 0 && errno == EINTR)
             continue;
         ok = n > 0;
@@ -73,12 +75,21 @@ bool replaceFileAtomically(const QString& path, const QByteArray& content)
         const mode_t mode = ::stat(finalName.constData(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
         ok = ::fchmod(fd, mode) == 0;
     }
-    ok = ok && ::fdatasync(fd) == 0;
+    ok = ok && (sync == FileSync::Later || ::fdatasync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(tempName.constData(), finalName.constData()) == 0;
     if (!ok)
         ::unlink(tempName.constData());
     return ok;
+}
+
+bool syncFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fdatasync(fd) == 0;
+    return (::close(fd) == 0) && ok;
 }
 
 } // namespace valdora

@@ -127,12 +127,20 @@ void AutoNumberScheme::Update_AutoNumber(int index)
         held = &m;
         if (!m.pending)
             return;
-        CounterFile::write(m.counterFile, CounterFile::next(m.counter, m_context.session.locale()));
+        CounterFile::write(m.counterFile, CounterFile::next(m.counter, m_context.session.locale()),
+                           FileSync::Later);
+        m_sync.advanced(m.counterFile);
     });
     if (held != nullptr) {
         held->pending = false;
         held->lock.reset();
     }
+}
+
+void AutoNumberScheme::syncCounters()
+{
+    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Update_AutoNumber"),
+            [&] { m_sync.syncAll(); });
 }
 
 void AutoNumberScheme::releaseCounterLocks()

@@ -27,6 +27,8 @@ public:
     void Update_AutoNumber(int member);
     /// Releases every member's lock; numbers not advanced stay available.
     void releaseCounterLocks();
+    /// Forces the counter files advanced so far to the disk (a run does so at its end).
+    void syncCounters();
 
     /// The counter file read last (any member).
     const QString& lastCounterFile() const { return m_lastCounterFile; }
@@ -52,6 +54,7 @@ private:
     EngineContext& m_context;
     std::vector<Member> m_members;
     CounterLocks m_locks;
+    CounterSync m_sync;
     QString m_lastCounterFile;
 };
 

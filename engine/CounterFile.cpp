@@ -67,15 +67,45 @@ QString next(const QString& counter, const TextLocale& locale)
     return padded(locale.fromDouble(locale.toDouble(counter) + 1), counter.size());
 }
 
-void write(const QString& path, const QString& counter)
+void write(const QString& path, const QString& counter, FileSync sync)
 {
-    if (!replaceFileAtomically(path, counter.toLatin1() + QByteArrayLiteral("\r\n")))
+    if (!replaceFileAtomically(path, counter.toLatin1() + QByteArrayLiteral("\r\n"), sync))
         throw Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + path);
 }
 
 } // namespace valdora::engine::CounterFile
 
 namespace valdora::engine {
+
+CounterSync::~CounterSync()
+{
+    // Nothing can be reported from here; a failed flush leaves the content the system holds.
+    for (const QString& path : m_pending)
+        syncFile(path);
+}
+
+void CounterSync::advanced(const QString& path)
+{
+    if (m_pending.empty())
+        m_sinceFirst.start();
+    m_pending.insert(path);
+    ++m_sinceSync;
+    if (m_sinceSync >= m_batch || m_sinceFirst.elapsed() >= m_intervalMs)
+        syncAll();
+}
+
+void CounterSync::syncAll()
+{
+    QStringList failed;
+    for (const QString& path : m_pending)
+        if (!syncFile(path))
+            failed << path;
+    m_pending.clear();
+    m_sinceSync = 0;
+    if (!failed.isEmpty())
+        throw Failure(ErrorNumber::PathFileAccessError,
+                      QStringLiteral("Path/File access error: ") + failed.join(QStringLiteral(", ")));
+}
 
 std::shared_ptr<FileLock> CounterLocks::acquire(const QString& path)
 {

@@ -3,10 +3,12 @@
 #include "core/FileLock.h"
 #include "core/TextSemantics.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <map>
 #include <memory>
+#include <set>
 
 namespace valdora::engine {
 
@@ -23,9 +25,36 @@ QString readFirstLine(const QString& path);
 /// "9999" -> "10000", "-1" -> "0"). A text that is not a whole number is advanced as a number.
 QString next(const QString& counter, const TextLocale& locale);
 /// Replaces a counter file's content by one line, atomically. Throws Failure when it cannot.
-void write(const QString& path, const QString& counter);
+void write(const QString& path, const QString& counter, FileSync sync = FileSync::Now);
 
 } // namespace CounterFile
+
+/// Counter files advanced without waiting for the disk. A disk flush per number would cost a run of
+/// many contacts far more than the numbers themselves, so the files are synced in batches: after
+/// `batch` advances, after `intervalMs`, and when the object is synced or destroyed. Each advance is
+/// still an atomic replace, so only a power loss can take back the numbers since the last sync.
+class CounterSync {
+public:
+    explicit CounterSync(int batch = 100, int intervalMs = 1000) : m_batch(batch), m_intervalMs(intervalMs) {}
+    ~CounterSync();
+    CounterSync(const CounterSync&) = delete;
+    CounterSync& operator=(const CounterSync&) = delete;
+
+    /// Notes a counter file just replaced with FileSync::Later; syncs every pending file when due.
+    /// Throws Failure when a file cannot be synced.
+    void advanced(const QString& path);
+    /// Syncs every pending file. Throws Failure when one cannot be synced (the others still are).
+    void syncAll();
+    /// Files replaced since the last sync.
+    std::size_t pending() const { return m_pending.size(); }
+
+private:
+    int m_batch;
+    int m_intervalMs;
+    int m_sinceSync = 0;
+    QElapsedTimer m_sinceFirst;
+    std::set<QString> m_pending;
+};
 
 /// Locks on counter files shared by the members of one engine: members that use the same file hold
 /// one lock between them, since a second lock of the same file in one process would wait for itself.

@@ -45,6 +45,8 @@ public:
     void Update_AutoNumber(int member) { m_autoNumber.Update_AutoNumber(member); }
     /// Releases the counter locks of every member (numbers that were not used stay unused).
     void releaseCounterLocks() { m_autoNumber.releaseCounterLocks(); }
+    /// Forces the counters advanced so far to the disk; the engine also does so when it ends.
+    void syncCounters() { m_autoNumber.syncCounters(); }
 
     /// True once message 474 asked to unload the bar.
     bool unloadRequested() const { return m_context.unloadRequested; }

@@ -68,8 +68,10 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
         if (!m_variant.contactOnScreen && m_processed == m_total)
             m_progress.setStage(0);
     });
-    if (m_engine)
+    if (m_engine) {
         m_engine->releaseCounterLocks();
+        m_engine->syncCounters();
+    }
     return summary;
 }
 

@@ -134,6 +134,17 @@ TEST_F(FileLockTest, ReplaceWritesTheWholeContentAndKeepsTheMode)
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("new.ini"))).isFile());
 }
 
+TEST_F(FileLockTest, ReplaceSyncedLaterIsStillWholeAndAtomic)
+{
+    const QString file = path(QStringLiteral("Invoice.num"));
+    ASSERT_TRUE(test::writeFile(file, "0001\r\n"));
+    EXPECT_TRUE(replaceFileAtomically(file, "0002\r\n", FileSync::Later));
+    EXPECT_EQ(test::readFile(file), "0002\r\n");
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("Invoice.num")});
+    EXPECT_TRUE(syncFile(file));
+    EXPECT_FALSE(syncFile(path(QStringLiteral("missing.num"))));
+}
+
 TEST_F(FileLockTest, FailedReplaceLeavesTheTargetAndNoTemporaryFile)
 {
     EXPECT_FALSE(replaceFileAtomically(path(QStringLiteral("missing/~100.ini")), "x"));

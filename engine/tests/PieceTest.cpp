@@ -3,6 +3,9 @@
 #include "engine/CounterFile.h"
 #include "engine/TextHelpers.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace valdora::engine::test {
@@ -42,6 +45,32 @@ INSTANTIATE_TEST_SUITE_P(
                       NextCase{"Huge", "99999999999999999999", "100000000000000000000"},
                       NextCase{"Negative", "-5", "-4"}, NextCase{"MinusOne", "-1", "00"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CounterSync, SyncsInBatchesAndReportsAFileThatIsGone)
+{
+    QTemporaryDir folder;
+    const QString first = folder.filePath(QStringLiteral("a.num"));
+    const QString second = folder.filePath(QStringLiteral("b.num"));
+    CounterSync sync(3, 60000);
+    for (const QString& path : {first, second}) {
+        CounterFile::write(path, QStringLiteral("2"), FileSync::Later);
+        sync.advanced(path);
+    }
+    EXPECT_EQ(sync.pending(), 2U);
+    sync.advanced(first); // the third advance of the batch syncs both files
+    EXPECT_EQ(sync.pending(), 0U);
+
+    sync.advanced(second);
+    ASSERT_TRUE(QFile::remove(second));
+    try {
+        sync.syncAll();
+        ADD_FAILURE() << "a file that cannot be synced is reported";
+    } catch (const Failure& failure) {
+        EXPECT_TRUE(failure.description().contains(second)) << failure.description().toStdString();
+    }
+    EXPECT_EQ(sync.pending(), 0U);
+    EXPECT_EQ(valdora::test::readFile(first), "2\r\n");
+}
 
 TEST(RemoveAccents, TableInOrder)
 {
