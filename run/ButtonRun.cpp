@@ -281,8 +281,7 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
         End_Write();
         return;
     }
-    if (m_progress.status() == QStringLiteral("Off"))
-        m_progress.setStatus(QStringLiteral("On"));
+    m_progress.keepStatusOn();
     Start_Write();
     bool failed = false;
     trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {

@@ -11,13 +11,24 @@ QString ProgressWriter::status() const
     return m_settings.get(Application::Valdora, Section, QStringLiteral("Status"), QStringLiteral("Off"));
 }
 
+bool ProgressWriter::due(QElapsedTimer& since) const
+{
+    if (m_minimumIntervalMs > 0 && since.isValid() && since.elapsed() < m_minimumIntervalMs)
+        return false;
+    since.start();
+    return true;
+}
+
+void ProgressWriter::keepStatusOn()
+{
+    if (due(m_sinceStatusCheck) && status() == QStringLiteral("Off"))
+        setStatus(QStringLiteral("On"));
+}
+
 void ProgressWriter::setContactStage(qint64 stage)
 {
-    if (m_minimumIntervalMs > 0 && m_sinceContactStage.isValid() &&
-        m_sinceContactStage.elapsed() < m_minimumIntervalMs)
-        return;
-    m_sinceContactStage.start();
-    setStage(stage);
+    if (due(m_sinceContactStage))
+        setStage(stage);
 }
 
 void ProgressWriter::write(const QString& key, const QString& value) const

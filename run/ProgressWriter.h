@@ -23,12 +23,16 @@ public:
     void setStatus(const QString& value) const { write(QStringLiteral("Status"), value); }
     /// "Status" as stored; "Off" when absent.
     QString status() const;
+    /// Before a contact's write: sets "Status" back to "On" when it reads "Off". The store is read at
+    /// most once per minimum interval (the first time always), since while a run writes the store
+    /// every read parses it again, which cost more than the contact's own write.
+    void keepStatusOn();
     void setStage(qint64 stage) const { write(QStringLiteral("Stage"), QString::number(stage)); }
     /// A per-contact "Stage" (counting or writing): skipped when the last one was written less than
     /// the minimum interval ago, since the window reads a few times a second and a store write per
     /// contact would cost more than the contact's own write. The first one is always written.
     void setContactStage(qint64 stage);
-    /// The minimum interval between per-contact stages (0 writes every one).
+    /// The minimum interval between per-contact stages and between status checks (0: every one).
     void setMinimumInterval(int ms) { m_minimumIntervalMs = ms; }
     void setTotal(qint64 total) const { write(QStringLiteral("Total"), QString::number(total)); }
 
@@ -37,11 +41,14 @@ public:
 
 private:
     void write(const QString& key, const QString& value) const;
+    /// True (and restarts the timer) when the minimum interval has passed since the timer started.
+    bool due(QElapsedTimer& since) const;
 
     UserSettings m_settings;
     Observer m_observer;
     int m_minimumIntervalMs = 100;
     QElapsedTimer m_sinceContactStage;
+    QElapsedTimer m_sinceStatusCheck;
 };
 
 } // namespace valdora::run

@@ -44,12 +44,6 @@ TEST(ProgressWriterTest, AStoreThatCannotBeWrittenDoesNotStopTheRun)
     EXPECT_EQ(progress.status(), QStringLiteral("Off"));
 }
 
-} // namespace
-} // namespace valdora::run
-
-namespace valdora::run {
-namespace {
-
 TEST(ProgressWriterTest, PerContactStagesAreThinnedButTheEndIsAlwaysWritten)
 {
     const test::TemporaryUserSettings folder;
@@ -61,6 +55,32 @@ TEST(ProgressWriterTest, PerContactStagesAreThinnedButTheEndIsAlwaysWritten)
         progress.setContactStage(contact);
     progress.setStage(0);
     EXPECT_EQ(seen, QStringList({"Stage=1", "Stage=0"}));
+}
+
+TEST(ProgressWriterTest, StatusIsSetBackToOnAtMostOncePerInterval)
+{
+    const test::TemporaryUserSettings folder;
+    const UserSettings store(folder.path());
+    ProgressWriter progress(store);
+    QStringList seen;
+    progress.setObserver([&](const QString& key, const QString& value) { seen << key + "=" + value; });
+
+    progress.setMinimumInterval(0);
+    progress.keepStatusOn(); // absent reads "Off"
+    progress.keepStatusOn();
+    store.set(Application::Valdora, "Progress", "Status", "Off");
+    progress.keepStatusOn();
+    EXPECT_EQ(seen, QStringList({"Status=On", "Status=On"}));
+
+    ProgressWriter thinned(store);
+    thinned.setMinimumInterval(60000);
+    thinned.setObserver([&](const QString& key, const QString& value) { seen << key + "=" + value; });
+    store.set(Application::Valdora, "Progress", "Status", "Off");
+    thinned.keepStatusOn(); // the first check always reads the store
+    store.set(Application::Valdora, "Progress", "Status", "Off");
+    thinned.keepStatusOn();
+    EXPECT_EQ(seen, QStringList({"Status=On", "Status=On", "Status=On"}));
+    EXPECT_EQ(thinned.status(), QStringLiteral("Off"));
 }
 
 } // namespace
