@@ -8,6 +8,18 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+namespace valdora::engine {
+namespace {
+
+// The failure of a counter file that could not be written or flushed.
+Failure accessError(const QString& paths)
+{
+    return Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + paths);
+}
+
+} // namespace
+} // namespace valdora::engine
+
 namespace valdora::engine::CounterFile {
 
 QByteArray initialContent()
@@ -21,7 +33,7 @@ QString readFirstLine(const QString& path)
     if (!info.absoluteDir().exists())
         throw Failure(ErrorNumber::PathNotFound, QStringLiteral("Path not found: ") + path);
     if (!info.exists() && !replaceFileAtomically(path, initialContent()))
-        throw Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + path);
+        throw accessError(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(ErrorNumber::PermissionDenied, QStringLiteral("Permission denied: ") + path);
@@ -70,7 +82,7 @@ QString next(const QString& counter, const TextLocale& locale)
 void write(const QString& path, const QString& counter, FileSync sync)
 {
     if (!replaceFileAtomically(path, counter.toLatin1() + QByteArrayLiteral("\r\n"), sync))
-        throw Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + path);
+        throw accessError(path);
 }
 
 } // namespace valdora::engine::CounterFile
@@ -103,8 +115,7 @@ void CounterSync::syncAll()
     m_pending.clear();
     m_sinceSync = 0;
     if (!failed.isEmpty())
-        throw Failure(ErrorNumber::PathFileAccessError,
-                      QStringLiteral("Path/File access error: ") + failed.join(QStringLiteral(", ")));
+        throw accessError(failed.join(QStringLiteral(", ")));
 }
 
 std::shared_ptr<FileLock> CounterLocks::acquire(const QString& path)
