@@ -107,8 +107,13 @@ QByteArray line(const QStringList& fields)
         if (i > 0)
             result += ',';
         const QString& value = fields.at(i);
-        const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\n') ||
-                           value.contains(u'\r') ||
+        // A record of one empty field would be an empty line, which reads as no record at all: the
+        // field is written as "" so that the record survives. A leading U+FEFF at the start of a
+        // file would read as a byte-order mark and be dropped; inside quotes it is kept.
+        const bool onlyEmptyField = fields.size() == 1 && value.isEmpty();
+        const bool leadingMark = value.startsWith(QChar(0xFEFF));
+        const bool quote = onlyEmptyField || leadingMark || value.contains(u',') || value.contains(u'"') ||
+                           value.contains(u'\n') || value.contains(u'\r') ||
                            (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
         if (quote) {
             QString escaped = value;
