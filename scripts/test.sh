@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: first the developer build, then the same
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer, then 15 seconds of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,3 +12,5 @@ for preset in dev asan; do
   echo "=== $preset: tests"
   ctest --preset "$preset"
 done
+# A short fixed fuzz run of every target: a crash, a sanitizer report or a broken property fails it.
+bash scripts/fuzz.sh 15

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds the fuzz preset and runs every fuzz target for SECONDS_PER_TARGET seconds (default 300),
+# each on a working copy of its seed corpus under build/fuzz/corpus (the corpus in fuzz/corpus is
+# never written). Prints, per target, the inputs executed and whether anything was found; inputs
+# that fail are kept in build/fuzz/findings/<target>/. Exits non-zero when a target found something.
+#
+#   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]     targets: ini_reader calculator csv_import text_semantics
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+seconds="${1:-300}"
+shift || true
+if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
+    echo "usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]" >&2
+    exit 2
+fi
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+    targets=(ini_reader calculator csv_import text_semantics)
+fi
+
+build="$root/build/fuzz"
+echo "=== fuzz: configure and build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
+
+# The targets write scratch files (INI and CSV inputs, a database) for every input: in memory when
+# the machine has /dev/shm, and in a folder of this run that is removed however the run ends.
+scratch_parent="$build"
+[[ -d /dev/shm && -w /dev/shm ]] && scratch_parent=/dev/shm
+TMPDIR="$(mktemp -d "$scratch_parent/valdora-fuzz.XXXXXX")"
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
+
+found=0
+summary=()
+for target in "${targets[@]}"; do
+    seeds="$root/fuzz/corpus/$target"
+    binary="$build/bin/fuzz_$target"
+    if [[ ! -d "$seeds" || ! -x "$binary" ]]; then
+        echo "fuzz: unknown target $target (no $seeds or no $binary)" >&2
+        exit 2
+    fi
+    corpus="$build/corpus/$target"
+    findings="$build/findings/$target"
+    log="$build/logs/$target.log"
+    mkdir -p "$corpus" "$findings" "$(dirname "$log")"
+    cp -n "$seeds"/* "$corpus"/
+    before="$(find "$findings" -type f | wc -l)"
+
+    echo "=== fuzz: $target for ${seconds}s"
+    status=0
+    # -rss_limit_mb and -timeout catch runaway memory and inputs that hang; leaks are findings too.
+    "$binary" "$corpus" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=4096 \
+        -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1 || status=$?
+    runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
+    after="$(find "$findings" -type f | wc -l)"
+    if ((status != 0 || after > before)); then
+        found=1
+        line="$target: ${runs:-?} inputs, FOUND something (exit $status); inputs in $findings, log $log"
+        grep -E -m 8 'ERROR: |SUMMARY: |runtime error|property violated|got: |expected: |Test unit written' \
+            "$log" | sed 's/^/    /' || true
+    else
+        line="$target: ${runs:-?} inputs, nothing found"
+    fi
+    echo "$line"
+    summary+=("$line")
+done
+
+echo "=== fuzz: summary"
+printf '%s\n' "${summary[@]}"
+exit "$found"
