@@ -36,7 +36,7 @@ QString AutoNumberScheme::defaultCounterFile(const QString& buttonFileName) cons
            QStringLiteral(".num");
 }
 
-void AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFileName)
+bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
         Member& m = member(index);
@@ -64,6 +64,16 @@ void AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
                 keys.read(QStringLiteral("TruncateDigits"), QStringLiteral("0")));
         }
     });
+    // A counter that cannot be read or replaced would fail every contact after a commit, or restart
+    // the numbering: the run learns it before it writes anything.
+    const bool usable = trapped(m_context.session.reporter(),
+                                m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
+                                    const ButtonKeys keys = m_context.keys(buttonFileName);
+                                    CounterFile::checkUsable(keys.read(QStringLiteral("AutoIniFile"),
+                                                                       defaultCounterFile(buttonFileName)));
+                                });
+    m_failed = m_failed || !usable;
+    return usable;
 }
 
 QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, const QString& buttonFileName,
@@ -107,7 +117,7 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             }
             m.counterFile = path;
             const QString line = CounterFile::readFirstLine(path);
-            m.counter = m_context.session.locale().isNumeric(line) ? line.trimmed() : QStringLiteral("0");
+            m.counter = CounterFile::counterOf(line, path);
             m.pending = true;
             result = format.replace(CounterMarker, m.counter);
         });
@@ -115,26 +125,42 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
         // No number was handed out: nothing to advance, nothing to keep locked.
         held->pending = false;
         held->lock.reset();
+        m_failed = true;
+        result.clear();
     }
     return result;
 }
 
-void AutoNumberScheme::Update_AutoNumber(int index)
+bool AutoNumberScheme::Update_AutoNumber(int index)
 {
-    Member* held = nullptr;
-    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Update_AutoNumber"), [&] {
-        Member& m = member(index);
-        held = &m;
-        if (!m.pending)
-            return;
-        CounterFile::write(m.counterFile, CounterFile::next(m.counter, m_context.session.locale()),
-                           FileSync::Later);
-        m_sync.advanced(m.counterFile);
-    });
-    if (held != nullptr) {
-        held->pending = false;
-        held->lock.reset();
-    }
+    const bool ok =
+        trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Update_AutoNumber"), [&] {
+            Member& m = member(index);
+            if (!m.pending)
+                return;
+            CounterFile::write(m.counterFile, CounterFile::next(m.counter, m_context.session.locale()),
+                               FileSync::Later);
+            m.pending = false;
+            m.advanced = true;
+            m_sync.advanced(m.counterFile);
+        });
+    m_failed = m_failed || !ok;
+    return ok;
+}
+
+void AutoNumberScheme::giveBack(int index)
+{
+    const bool ok =
+        trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Update_AutoNumber"), [&] {
+            Member& m = member(index);
+            if (!m.advanced)
+                return;
+            m.advanced = false;
+            CounterFile::write(m.counterFile, m.counter, FileSync::Later);
+            m_sync.advanced(m.counterFile);
+        });
+    // A number that could not be given back stays a gap: the counter is past it either way.
+    m_failed = m_failed || !ok;
 }
 
 void AutoNumberScheme::syncCounters()
@@ -147,6 +173,7 @@ void AutoNumberScheme::releaseCounterLocks()
 {
     for (Member& m : m_members) {
         m.pending = false;
+        m.advanced = false;
         m.lock.reset();
     }
 }

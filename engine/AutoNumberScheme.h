@@ -17,18 +17,27 @@ class AutoNumberScheme {
 public:
     explicit AutoNumberScheme(EngineContext& context);
 
-    /// Prepares a member from its button file, once per run.
-    void Initialize_AutoNumber(int member, const QString& buttonFileName);
-    /// The value for one contact; reads the counter under a lock held until Update_AutoNumber or
-    /// releaseCounterLocks. "" (and no lock) when the counter file cannot be used.
+    /// Prepares a member from its button file, once per run. False when its counter file cannot be
+    /// used (reported): a run must then write nothing.
+    bool Initialize_AutoNumber(int member, const QString& buttonFileName);
+    /// The value for one contact; reads the counter under a lock held until releaseCounterLocks.
+    /// "" (and no lock) when the counter file cannot be used; failed() then tells the run to stop.
     QString Obtain_AutoNumber(const host::ContactId& contactId, const QString& buttonFileName, int member);
-    /// Writes the counter after the one the member's last value used, then releases its lock. Does
-    /// nothing when the member holds no unused number.
-    void Update_AutoNumber(int member);
+    /// Advances the member's counter past the number its last value used, keeping the lock, so that
+    /// the number is taken before the contact holding it is committed: a crash can leave a gap, never
+    /// a number handed out twice. Does nothing when the member holds no number. False when the
+    /// counter could not be advanced (reported): the contact must then not be written.
+    bool Update_AutoNumber(int member);
+    /// Gives an advanced number back after the contact's write did not go through: the counter is
+    /// still locked, so no one took a number meanwhile and the file gets back exactly what it held.
+    void giveBack(int member);
     /// Releases every member's lock; numbers not advanced stay available.
     void releaseCounterLocks();
     /// Forces the counter files advanced so far to the disk (a run does so at its end).
     void syncCounters();
+    /// A counter file could not be read or written during this run: its numbers cannot be trusted,
+    /// so the run stops.
+    bool failed() const { return m_failed; }
 
     /// The counter file read last (any member).
     const QString& lastCounterFile() const { return m_lastCounterFile; }
@@ -46,7 +55,8 @@ private:
         int keep = 254;
         QString counter;
         QString counterFile;
-        bool pending = false;
+        bool pending = false;  ///< a number was read and not yet advanced
+        bool advanced = false; ///< the file was advanced past `counter`, the contact not yet committed
         std::shared_ptr<FileLock> lock;
     };
     Member& member(int index);
@@ -56,6 +66,7 @@ private:
     CounterLocks m_locks;
     CounterSync m_sync;
     QString m_lastCounterFile;
+    bool m_failed = false;
 };
 
 } // namespace valdora::engine

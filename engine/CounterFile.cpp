@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace valdora::engine {
 namespace {
 
@@ -17,10 +20,81 @@ Failure accessError(const QString& paths)
     return Failure(ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error: ") + paths);
 }
 
+QString unusable(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The counter file %1 cannot be used: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// Read-only as the user means it: no write bit, even for a superuser whom the system would let write.
+bool folderTakesNewFiles(const QString& folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    if (::access(name.constData(), W_OK | X_OK) != 0)
+        return false;
+    // A read-only mount passes both tests above: only a real file says so.
+    QByteArray probe = name + "/.counter-probe.XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return true;
+}
+
 } // namespace
 } // namespace valdora::engine
 
 namespace valdora::engine::CounterFile {
+
+QString counterOf(const QString& line, const QString& path)
+{
+    static const QRegularExpression whole(QStringLiteral("^[0-9]+$"));
+    const QString counter = line.trimmed();
+    if (whole.match(counter).hasMatch())
+        return counter;
+    const QString held =
+        counter.isEmpty()
+            ? QStringLiteral("no number")
+            : QStringLiteral("\"%1\", which is not a whole number of 0 or more").arg(counter.left(40));
+    throw Failure(ErrorNumber::TypeMismatch, unusable(path, QStringLiteral("it holds ") + held));
+}
+
+void checkFolder(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw Failure(
+            ErrorNumber::PathNotFound,
+            unusable(path,
+                     QStringLiteral("its folder %1 does not exist").arg(QDir::toNativeSeparators(folder))));
+}
+
+void checkUsable(const QString& path)
+{
+    checkFolder(path);
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (info.isDir())
+        throw Failure(ErrorNumber::PathFileAccessError, unusable(path, QStringLiteral("it is a folder")));
+    if (!folderTakesNewFiles(folder))
+        throw Failure(
+            ErrorNumber::PermissionDenied,
+            unusable(path,
+                     QStringLiteral("its folder %1 is read-only").arg(QDir::toNativeSeparators(folder))));
+    if (!info.exists())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(ErrorNumber::PermissionDenied, unusable(path, file.errorString()));
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    counterOf(QString::fromLatin1(line), path);
+}
 
 QByteArray initialContent()
 {
@@ -32,6 +106,8 @@ QString readFirstLine(const QString& path)
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         throw Failure(ErrorNumber::PathNotFound, QStringLiteral("Path not found: ") + path);
+    if (info.isDir())
+        throw Failure(ErrorNumber::PathFileAccessError, unusable(path, QStringLiteral("it is a folder")));
     if (!info.exists() && !replaceFileAtomically(path, initialContent()))
         throw accessError(path);
     QFile file(path);
@@ -123,6 +199,9 @@ std::shared_ptr<FileLock> CounterLocks::acquire(const QString& path)
     const QString key = QFileInfo(path).absoluteFilePath();
     if (std::shared_ptr<FileLock> held = m_locks[key].lock())
         return held;
+    // The lock lives beside the file: without its folder there is nothing to lock, and no one else
+    // holds it.
+    CounterFile::checkFolder(path);
     auto lock = std::make_shared<FileLock>(path, m_timeoutMs);
     if (!lock->isLocked())
         throw Failure(ErrorNumber::PermissionDenied,

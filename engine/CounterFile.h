@@ -21,6 +21,16 @@ QByteArray initialContent();
 /// The first line of a counter file; creates a missing file holding " 1 " first. Throws Failure
 /// when the file cannot be created or read.
 QString readFirstLine(const QString& path);
+/// The counter a first line holds: its digits with the blanks around them trimmed. Throws Failure
+/// naming the file and what it holds when that is not a whole number of 0 or more: a counter that
+/// restarted from 0 would hand out numbers that were surely handed out before.
+QString counterOf(const QString& line, const QString& path);
+/// Throws Failure naming the file when its folder does not exist.
+void checkFolder(const QString& path);
+/// Checks, before a run writes anything, that a counter file can be read and replaced: its folder
+/// exists and takes new files, the path is no folder, and a present file holds a counter. A missing
+/// file is fine (it starts at 1). Throws Failure naming the file and the reason.
+void checkUsable(const QString& path);
 /// The counter after `counter`: exact for any number of digits, its width kept ("0099" -> "0100",
 /// "9999" -> "10000", "-1" -> "0"). A text that is not a whole number is advanced as a number.
 QString next(const QString& counter, const TextLocale& locale);

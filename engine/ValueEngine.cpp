@@ -9,12 +9,11 @@ ValueEngine::ValueEngine(ProgramSession& session, FieldReader& reader, const Fie
       m_now(m_context), m_age(m_context)
 {}
 
-void ValueEngine::Initialize(qint16 type, int member, const QString& buttonFileName)
+bool ValueEngine::Initialize(qint16 type, int member, const QString& buttonFileName)
 {
     switch (type) {
     case SchemeType::AutoNumber:
-        m_autoNumber.Initialize_AutoNumber(member, buttonFileName);
-        break;
+        return m_autoNumber.Initialize_AutoNumber(member, buttonFileName);
     case SchemeType::Condition:
         m_condition.Initialize_Condition(member, buttonFileName);
         break;
@@ -33,6 +32,7 @@ void ValueEngine::Initialize(qint16 type, int member, const QString& buttonFileN
     default:
         break;
     }
+    return true;
 }
 
 QString ValueEngine::Obtain(qint16 type, const host::ContactId& contactId, const QString& buttonFileName,

@@ -18,11 +18,15 @@ namespace valdora::engine {
 /// The run creates one per run, giving it the program session, a field reader (TableFieldReader in
 /// Valdora, ViewFieldReader in ValdoraAuto), the run's field-value table and the options
 /// (EngineOptions::valdora / valdoraAuto). It calls Initialize once per member, Obtain once per
-/// member and contact, and, at the end of each contact's write, Update_AutoNumber for every
-/// AutoNumber member whose value was used and then releaseCounterLocks().
+/// member and contact. Before it commits a contact it calls Update_AutoNumber for every AutoNumber
+/// member whose value was used (the counter is past the number before the contact holding it is
+/// committed), giveBack for those numbers when the commit did not go through, and then
+/// releaseCounterLocks().
 ///
 /// An AutoNumber member holds its counter file locked against other processes from Obtain to
-/// Update_AutoNumber or releaseCounterLocks, so two processes never hand out the same number.
+/// releaseCounterLocks, so two processes never hand out the same number and a number given back is
+/// given back exactly. When counterFailed() turns true a counter could not be read or written: the
+/// contact is not to be written and the run stops.
 ///
 /// After each Obtain the run checks unloadRequested(): message 474 (contact not reachable) has then
 /// been shown and the bar is to be unloaded; the value returned is empty.
@@ -38,11 +42,17 @@ public:
     bool targetIsType6() const { return m_context.targetIsType6; }
 
     /// The Initialize_ routine of a scheme type for a member; nothing for Combo or an unknown type.
-    void Initialize(qint16 type, int member, const QString& buttonFileName);
+    /// False when the member cannot run at all (an unusable counter file, reported).
+    bool Initialize(qint16 type, int member, const QString& buttonFileName);
     /// The Obtain_ routine of a scheme type; "" for Combo or an unknown type.
     QString Obtain(qint16 type, const host::ContactId& contactId, const QString& buttonFileName, int member);
-    /// Advances the counter of an AutoNumber member whose value was used, and releases its lock.
-    void Update_AutoNumber(int member) { m_autoNumber.Update_AutoNumber(member); }
+    /// Advances the counter of an AutoNumber member whose value was used, keeping its lock; false when
+    /// it could not (reported).
+    bool Update_AutoNumber(int member) { return m_autoNumber.Update_AutoNumber(member); }
+    /// Gives back the number an AutoNumber member advanced past, for a write that did not go through.
+    void giveBack(int member) { m_autoNumber.giveBack(member); }
+    /// A counter file failed during the run: write nothing more.
+    bool counterFailed() const { return m_autoNumber.failed(); }
     /// Releases the counter locks of every member (numbers that were not used stay unused).
     void releaseCounterLocks() { m_autoNumber.releaseCounterLocks(); }
     /// Forces the counters advanced so far to the disk; the engine also does so when it ends.

@@ -1,6 +1,8 @@
 #include "EngineTestBed.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -81,7 +83,6 @@ const std::vector<AutoCase> AutoCases = {
      {},
      "99999999999999999999",
      "100000000000000000000\r\n"},
-    {"NotANumber", Text + Counter, {{"AutoTextValue", "N"}}, "abc", {}, "N0", "1\r\n"},
     {"DateFieldKeepsTheDay",
      Field + "|" + Counter,
      {},
@@ -218,20 +219,120 @@ TEST_P(AutoNumberReaders, DefaultCounterFileInTheProgramFolder)
     EXPECT_EQ(valdora::test::readFile(expected), QByteArray("2\r\n"));
 }
 
-TEST_P(AutoNumberReaders, CounterFolderMissingHandsOutNoNumber)
+struct UnusableCounterCase {
+    const char* name;
+    const char* file;                  // relative to the test folder
+    std::optional<QByteArray> content; // written there first (a folder when "<dir>")
+    int errorNumber;
+    const char* reason; // what the report says after the file's name
+};
+
+// A counter that cannot be used is refused before any number is handed out, with the real reason: a
+// counter read as 0 would hand out numbers that were surely handed out before.
+const UnusableCounterCase unusableCounters[] = {
+    {"FolderMissing", "no such folder/X.num", std::nullopt, 76, "cannot be used: its folder "},
+    {"PathIsAFolder", "counters/X.num", QByteArray("<dir>"), 75, "cannot be used: it is a folder"},
+    {"Garbage", "counters/X.num", QByteArray("abc\r\n"), 13,
+     "cannot be used: it holds \"abc\", which is not a whole number of 0 or more"},
+    {"Empty", "counters/X.num", QByteArray(""), 13, "cannot be used: it holds no number"},
+    {"Negative", "counters/X.num", QByteArray("-5\r\n"), 13, "it holds \"-5\", which is not a whole number"},
+    {"Fraction", "counters/X.num", QByteArray("4.5\r\n"), 13, "it holds \"4.5\""},
+};
+
+class UnusableCounterTest : public ::testing::TestWithParam<std::tuple<UnusableCounterCase, ReaderKind>> {};
+
+TEST_P(UnusableCounterTest, IsRefusedAtInitialisationWithTheFileAndTheReason)
 {
-    EngineTestBed bed(QStringLiteral("en_US"), GetParam());
-    const QString counterFile = bed.folder() + QStringLiteral("/no such folder/X.num");
+    const auto& [row, kind] = GetParam();
+    EngineTestBed bed(QStringLiteral("en_US"), kind);
+    const QString counterFile = bed.folder() + QStringLiteral("/") + QString::fromLatin1(row.file);
+    if (row.content && *row.content == "<dir>") {
+        ASSERT_TRUE(QDir().mkpath(counterFile));
+    } else if (row.content) {
+        ASSERT_TRUE(valdora::test::writeFile(counterFile, *row.content));
+    }
+    const QString button = bed.writeButton(
+        QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
+
+    EXPECT_FALSE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
+    EXPECT_TRUE(bed.engine().counterFailed());
+    ASSERT_EQ(bed.messages().size(), 1);
+    const QString report = bed.messages().front();
+    const QString module =
+        kind == ReaderKind::Valdora ? QStringLiteral("frmMain") : QStringLiteral("frmAutoMain");
+    EXPECT_TRUE(report.startsWith(QStringLiteral("Error %1: 'The counter file ").arg(row.errorNumber)))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(QDir::toNativeSeparators(counterFile))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QString::fromLatin1(row.reason))) << report.toStdString();
+    EXPECT_TRUE(report.contains("in " + module + ": Sub Initialize_AutoNumber - Line # "))
+        << report.toStdString();
+    // Nothing is created or changed.
+    if (!row.content) {
+        EXPECT_FALSE(QFileInfo::exists(counterFile));
+    } else if (*row.content != "<dir>") {
+        EXPECT_EQ(valdora::test::readFile(counterFile), *row.content);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counters, UnusableCounterTest,
+                         ::testing::Combine(::testing::ValuesIn(unusableCounters),
+                                            ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    readerName(std::get<1>(info.param));
+                         });
+
+TEST(AutoNumberCounter, ReadOnlyFolderIsRefused)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
+    const QString folder = bed.folder() + QStringLiteral("/locked");
+    ASSERT_TRUE(valdora::test::writeFile(folder + QStringLiteral("/X.num"), "7\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const QString button = bed.writeButton(
+        QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", folder + "/X.num"}});
+    EXPECT_FALSE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(bed.messages().front().contains(QStringLiteral("is read-only")))
+        << bed.messages().front().toStdString();
+}
+
+TEST(AutoNumberCounter, CounterSpoiledDuringTheRunHandsOutNoNumber)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
+    const QString counterFile = bed.folder() + QStringLiteral("/X.num");
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, "7\r\n"));
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QString());
+    ASSERT_TRUE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, "oops\r\n"));
+
+    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, button, 0), QString());
+    EXPECT_TRUE(bed.engine().counterFailed());
     ASSERT_EQ(bed.messages().size(), 1);
-    const QString module =
-        GetParam() == ReaderKind::Valdora ? QStringLiteral("frmMain") : QStringLiteral("frmAutoMain");
-    EXPECT_TRUE(bed.messages().front().contains("in " + module + ": Function Obtain_AutoNumber - Line # "))
-        << bed.messages().front().toStdString();
-    EXPECT_FALSE(QFile::exists(counterFile));
+    EXPECT_TRUE(bed.messages().front().contains(QStringLiteral("Function Obtain_AutoNumber")));
+    EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("oops\r\n"));
+}
+
+TEST(AutoNumberCounter, AdvancedNumberIsGivenBackExactly)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
+    const QString counterFile = bed.folder() + QStringLiteral("/X.num");
+    ASSERT_TRUE(valdora::test::writeFile(counterFile, " 0041 \r\n"));
+    const QString button = bed.writeButton(
+        QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
+    const host::ContactId contact = bed.addContact({});
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("0041"));
+    // The number is taken before the contact is committed...
+    ASSERT_TRUE(bed.engine().Update_AutoNumber(0));
+    EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0042\r\n"));
+    // ...and given back when the commit did not go through.
+    bed.engine().giveBack(0);
+    bed.engine().releaseCounterLocks();
+    EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0041\r\n"));
+    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("0041"));
+    EXPECT_TRUE(bed.messages().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, AutoNumberReaders, ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto),
