@@ -21,14 +21,15 @@ QString errorReportText(const Failure& failure, const Routine& routine, const QS
            QString::number(failure.line()) + cr + cr + supportMessage;
 }
 
-ErrorReporter::ErrorReporter(Platform& platform, QString applicationTitle, std::function<QString()> supportMessage)
+ErrorReporter::ErrorReporter(Platform& platform, QString applicationTitle,
+                             std::function<QString()> supportMessage)
     : m_platform(platform), m_applicationTitle(std::move(applicationTitle)),
       m_supportMessage(std::move(supportMessage))
-{
-}
+{}
 
 void ErrorReporter::report(const Failure& failure, const Routine& routine) const
 {
+    ++m_reportCount;
     const QString support = m_supportMessage ? m_supportMessage() : QString();
     m_platform.showMessage({.text = errorReportText(failure, routine, support),
                             .title = m_applicationTitle + QStringLiteral(" error"),

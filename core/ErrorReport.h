@@ -39,6 +39,8 @@ public:
     ErrorReporter(Platform& platform, QString applicationTitle, std::function<QString()> supportMessage);
 
     void report(const Failure& failure, const Routine& routine) const;
+    /// Reports shown so far; a run compares it before and after to learn that something failed.
+    int reportCount() const { return m_reportCount; }
     Platform& platform() const { return m_platform; }
     const QString& applicationTitle() const { return m_applicationTitle; }
 
@@ -46,6 +48,7 @@ private:
     Platform& m_platform;
     QString m_applicationTitle;
     std::function<QString()> m_supportMessage;
+    mutable int m_reportCount = 0; // counting is no change of what the reporter is
 };
 
 /// Runs the body of a named routine under the common trap. On a failure the report is shown and

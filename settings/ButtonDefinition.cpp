@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -44,6 +45,18 @@ Scheme schemeOf(const QString& typeText)
             return static_cast<Scheme>(i);
     }
     return Scheme::Missing;
+}
+
+std::optional<qint16> typeCodeOf(const QString& typeText)
+{
+    const QString text = typeText.trimmed();
+    if (text.isEmpty())
+        return static_cast<qint16>(Scheme::Missing);
+    bool whole = false;
+    const int code = text.toInt(&whole);
+    if (!whole || code < std::numeric_limits<qint16>::min() || code > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return static_cast<qint16>(code);
 }
 
 bool isButtonFileName(const QString& fileName)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace valdora {
 
 /// The keys of a button file, each name written once. Indexed keys are a base name and a number:
@@ -114,6 +116,11 @@ enum class Scheme : int {
 
 /// The scheme a "Type" text names; Missing for anything but "0" to "6".
 Scheme schemeOf(const QString& typeText);
+
+/// The scheme code of a "Type" text as a run compares it: -1 for an absent or empty key, the number
+/// for a whole number (a code outside 0 to 6 computes nothing), nullopt for any other text: a
+/// damaged definition that must not run as scheme 0.
+std::optional<qint16> typeCodeOf(const QString& typeText);
 
 /// A button file name begins with "~"; every other file of the button folder is not a button.
 bool isButtonFileName(const QString& fileName);
