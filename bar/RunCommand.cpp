@@ -57,12 +57,16 @@ QString RunCommand::summaryLine(const QString& buttonFileName, const run::RunSum
         return QStringLiteral("%1: handed to ValdoraAuto.exe for the current contact").arg(buttonFileName);
     if (!summary.started)
         return QStringLiteral("%1: not run").arg(buttonFileName);
-    return QStringLiteral("%1: %2 contacts in scope, %3 written, %4 left unchanged, %5 failed")
-        .arg(buttonFileName)
-        .arg(summary.inScope)
-        .arg(summary.written)
-        .arg(summary.unchanged)
-        .arg(summary.failed);
+    QString line = QStringLiteral("%1: %2 contacts in scope, %3 written, %4 left unchanged, %5 failed")
+                       .arg(buttonFileName)
+                       .arg(summary.inScope)
+                       .arg(summary.written)
+                       .arg(summary.unchanged)
+                       .arg(summary.failed);
+    // The counts add up to the scope: a run that stopped says how many it never came to.
+    if (summary.notReached() > 0)
+        line += QStringLiteral(", %1 not reached").arg(summary.notReached());
+    return line;
 }
 
 int RunCommand::exitCode(const run::RunSummary& summary)
@@ -71,7 +75,9 @@ int RunCommand::exitCode(const run::RunSummary& summary)
         return 0;
     if (!summary.started)
         return 2;
-    return summary.failed > 0 ? 1 : 0;
+    const bool failedSomewhere =
+        summary.failed > 0 || summary.stopped || summary.failureReported || summary.notReached() > 0;
+    return failedSomewhere ? 1 : 0;
 }
 
 QString RunCommand::usage()

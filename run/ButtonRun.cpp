@@ -7,7 +7,10 @@
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
+
+#include <algorithm>
 
 namespace valdora::run {
 
@@ -29,6 +32,19 @@ bool computesValue(qint16 type)
 bool hasDecimals(qint16 fieldType)
 {
     return fieldType == host::FieldType::Numeric || fieldType == host::FieldType::Currency;
+}
+
+// The scheme code of a button file. A "Type" that is no number is a damaged definition: read as 0 it
+// would run as an AutoNumber and overwrite the target of every contact with numbers.
+qint16 schemeCode(const ButtonFile& button, const QString& fileName)
+{
+    const QString text = button.read(ButtonKey::Type, QStringLiteral("-1"));
+    if (const std::optional<qint16> code = typeCodeOf(text))
+        return *code;
+    throw Failure(ErrorNumber::TypeMismatch,
+                  QStringLiteral("The button %1 has the type \"%2\", which is not a scheme number; check the "
+                                 "settings for this button")
+                      .arg(fileName, text.left(40)));
 }
 
 QString decimalPattern(int places)
@@ -56,22 +72,41 @@ host::ContactTable& ButtonRun::contacts()
 RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
 {
     RunSummary summary;
-    trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
+    const int reportsBefore = m_session.reporter().reportCount();
+    m_progressOpen = false;
+    m_stopped = false;
+    const bool finished = trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
         if (!prepare(buttonFileName, summary))
             return;
         summary.started = true;
         for (const host::ContactId& id : m_contactIds) {
-            processContact(id, summary);
-            if (m_engine->unloadRequested())
+            const int countedBefore = summary.written + summary.unchanged + summary.failed;
+            try {
+                processContact(id, summary);
+            } catch (...) {
+                // The contact the run stopped at was not written: it counts as failed, not as unreached.
+                if (summary.written + summary.unchanged + summary.failed == countedBefore)
+                    ++summary.failed;
+                throw;
+            }
+            if (m_engine->unloadRequested() || m_stopped)
                 return;
         }
-        if (!m_variant.contactOnScreen && m_processed == m_total)
+        if (!m_variant.contactOnScreen && m_processed == m_total) {
             m_progress.setStage(0);
+            m_progressOpen = false;
+        }
     });
     if (m_engine) {
+        abandonRecord();
         m_engine->releaseCounterLocks();
         m_engine->syncCounters();
     }
+    summary.stopped = summary.started && (!finished || m_stopped);
+    summary.failureReported = m_session.reporter().reportCount() != reportsBefore;
+    // A progress window left counting after a run that stopped would wait for contacts that never come.
+    if (m_progressOpen)
+        m_progress.setStage(0);
     return summary;
 }
 
@@ -117,7 +152,7 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
 
     m_currentButton = buttonFileName;
     const ButtonFile button = ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName);
-    m_type = static_cast<qint16>(button.read(ButtonKey::Type, QStringLiteral("-1")).toInt());
+    m_type = schemeCode(button, buttonFileName);
     const bool combo = m_type == engine::SchemeType::Combo;
 
     if (onScreen && m_type == -1) {
@@ -137,8 +172,12 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
         if (!scope)
             return false;
         // The progress window is only a view of the run: one that cannot start changes nothing.
+        // It is told who runs, so that it closes when a run ends without saying so (a crash, a kill).
         m_session.platform().startProgram(
-            {m_session.programFolder() + QStringLiteral("/pb.exe"), {}, m_session.programFolder()});
+            {m_session.programFolder() + QStringLiteral("/pb.exe"),
+             {QStringLiteral("--run-pid"), QString::number(QCoreApplication::applicationPid())},
+             m_session.programFolder()});
+        m_progressOpen = true;
         m_progress.setStage(-1);
     }
     if (!gatherContacts(scope, summary))
@@ -155,9 +194,12 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
                 return false;
         }
     }
+    // Every member is prepared before the first write: a member that cannot run stops the run while
+    // nothing is written yet.
+    bool ready = true;
     for (std::size_t j = 0; j < m_members.size(); ++j)
-        m_engine->Initialize(m_members[j].type, static_cast<int>(j), m_members[j].fileName);
-    return true;
+        ready = m_engine->Initialize(m_members[j].type, static_cast<int>(j), m_members[j].fileName) && ready;
+    return ready;
 }
 
 bool ButtonRun::addMember(const QString& fileName, bool fromCombo)
@@ -165,10 +207,11 @@ bool ButtonRun::addMember(const QString& fileName, bool fromCombo)
     const ButtonFile button = ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), fileName);
     RunMember member;
     member.fileName = fileName;
-    member.type = static_cast<qint16>(button.read(ButtonKey::Type, QStringLiteral("-1")).toInt());
+    member.type = schemeCode(button, fileName);
     if (fromCombo && member.type == -1) {
         // A member whose file is gone: the window learns it before the message.
         m_progress.setStage(ProgressWriter::MemberMissing);
+        m_progressOpen = false; // that stage closes the window
         m_session.showMessage(m_session.messages().get(477));
         return false;
     }
@@ -229,6 +272,7 @@ bool ButtonRun::gatherContacts(std::optional<Scope> scope, RunSummary& summary)
                                                {QStringLiteral("*") + m_currentButton},
                                                folder})) {
             m_progress.setStage(0);
+            m_progressOpen = false;
             summary.handedOver = true;
             return false;
         }
@@ -267,41 +311,110 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
     for (const RunMember& member : m_members)
         m_fieldValues.clear(member.target);
     ++m_processed;
+
+    if (m_variant.contactOnScreen) {
+        computeMembers(id);
+        if (m_engine->unloadRequested())
+            return;
+        if (m_engine->counterFailed()) {
+            stopAt(summary);
+            return;
+        }
+        const bool used = anyValueUsed();
+        writeOnScreen();
+        End_Write();
+        if (m_engine->counterFailed())
+            stopAt(summary);
+        else
+            (used ? summary.written : summary.unchanged) += 1;
+        return;
+    }
+
+    m_progress.keepStatusOn();
+    // The record is held before the present values that the overwrite rule looks at are read, so that
+    // no other process writes it between that read and this write.
+    if (m_reader->makeCurrent(id))
+        Start_Write();
+    else
+        m_writeFailed = true;
     computeMembers(id);
     if (m_engine->unloadRequested())
         return;
-
-    bool used = false;
-    for (const RunMember& member : m_members)
-        used = used || member.valueUsed;
-
-    if (m_variant.contactOnScreen) {
-        writeOnScreen();
-        (used ? summary.written : summary.unchanged) += 1;
-        End_Write();
+    if (m_engine->counterFailed()) {
+        stopAt(summary);
         return;
     }
-    m_progress.keepStatusOn();
-    Start_Write();
-    bool failed = false;
-    trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
-        QList<host::FieldId> ids;
-        QStringList values;
-        for (const RunMember& member : m_members) {
-            if (!computesValue(member.type))
-                continue; // a button without a scheme writes nothing into its field
-            ids.push_back(member.target);
-            values.push_back(member.value);
-        }
-        contacts().SetDataEx(ids, values);
-    });
-    failed = m_writeFailed;
+    const bool used = anyValueUsed();
+    // Numbers are taken before the commit: a crash in between leaves a gap, never a number twice.
+    if (!m_writeFailed && !takeNumbers()) {
+        stopAt(summary);
+        return;
+    }
+    if (!m_writeFailed) {
+        // Values that could not be staged must not be followed by a commit that reports success.
+        m_writeFailed = !trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
+            QList<host::FieldId> ids;
+            QStringList values;
+            for (const RunMember& member : m_members) {
+                if (!computesValue(member.type))
+                    continue; // a button without a scheme writes nothing into its field
+                ids.push_back(member.target);
+                values.push_back(member.value);
+            }
+            contacts().SetDataEx(ids, values);
+        });
+    }
+    bool failed = m_writeFailed;
     End_Write();
     failed = failed || m_lastCommitFailed;
     if (failed)
         ++summary.failed;
     else
         (used ? summary.written : summary.unchanged) += 1;
+    if (m_engine->counterFailed())
+        m_stopped = true;
+}
+
+bool ButtonRun::anyValueUsed() const
+{
+    return std::any_of(m_members.begin(), m_members.end(), [](const RunMember& m) { return m.valueUsed; });
+}
+
+bool ButtonRun::takeNumbers()
+{
+    for (std::size_t j = 0; j < m_members.size(); ++j) {
+        const RunMember& member = m_members[j];
+        if (member.type == engine::SchemeType::AutoNumber && member.valueUsed &&
+            !m_engine->Update_AutoNumber(static_cast<int>(j)))
+            return false;
+    }
+    return true;
+}
+
+void ButtonRun::giveBackNumbers()
+{
+    for (std::size_t j = m_members.size(); j-- > 0;)
+        m_engine->giveBack(static_cast<int>(j));
+}
+
+void ButtonRun::stopAt(RunSummary& summary)
+{
+    // A counter that cannot be trusted: nothing of this contact is written and the run ends here.
+    giveBackNumbers();
+    abandonRecord();
+    m_engine->releaseCounterLocks();
+    for (RunMember& member : m_members)
+        member.valueUsed = false;
+    ++summary.failed;
+    m_stopped = true;
+}
+
+void ButtonRun::abandonRecord()
+{
+    // Moving off the record drops what was staged and the lock this run took, without a commit.
+    if (!m_variant.contactOnScreen && m_host.database)
+        trapped(m_session.reporter(), routine(RoutineKind::Sub, "End_Write"),
+                [&] { contacts().Goto(host::ContactId()); });
 }
 
 void ButtonRun::computeMembers(const host::ContactId& id)
@@ -404,17 +517,21 @@ void ButtonRun::End_Write()
         m_lastCommitFailed = false;
         if (!m_variant.contactOnScreen) {
             host::ContactTable& table = contacts();
-            const QString written = table.Update();
-            if (table.Data(host::FieldNumber::UniqueId) != written)
-                m_writeFailed = true;
+            // A record this run could not hold is not written at all: a commit that took the lock
+            // after all would write a value whose number was never taken.
+            if (!m_writeFailed) {
+                const QString written = table.Update();
+                if (table.Data(host::FieldNumber::UniqueId) != written)
+                    m_writeFailed = true;
+            }
             m_lastCommitFailed = m_writeFailed;
-            if (m_writeFailed)
+            if (m_writeFailed) {
+                // Not committed: the numbers go back, exactly, while their counters are still locked.
+                giveBackNumbers();
                 Write_Log(m_currentButton);
-        }
-        for (std::size_t j = 0; j < m_members.size(); ++j) {
-            const RunMember& member = m_members[j];
-            if (member.type == engine::SchemeType::AutoNumber && member.valueUsed)
-                m_engine->Update_AutoNumber(static_cast<int>(j));
+                if (table.LockLevel() == 1)
+                    abandonRecord();
+            }
         }
     });
     if (m_engine)
@@ -457,12 +574,24 @@ void ButtonRun::Write_Log(const QString& buttonFileName)
 void ButtonRun::writeOnScreen()
 {
     trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
-        for (const RunMember& member : m_members) {
+        for (std::size_t j = 0; j < m_members.size(); ++j) {
+            RunMember& member = m_members[j];
             if (!member.valueUsed || !computesValue(member.type))
                 continue;
-            if (m_confirmWrite && !m_confirmWrite(member))
+            if (m_confirmWrite && !m_confirmWrite(member)) {
+                member.valueUsed = false; // declined: the value is not written and its number stays free
                 continue;
-            m_host.view->SetField(member.target, member.value);
+            }
+            const int index = static_cast<int>(j);
+            if (member.type == engine::SchemeType::AutoNumber && !m_engine->Update_AutoNumber(index))
+                return;
+            try {
+                m_host.view->SetField(member.target, member.value);
+            } catch (...) {
+                m_engine->giveBack(index);
+                member.valueUsed = false;
+                throw;
+            }
         }
     });
 }

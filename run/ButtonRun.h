@@ -73,9 +73,10 @@ public:
 
     /// The text to write for a member: its computed value combined with the field's present value.
     QString Validate(int member);
-    /// Before a contact's write: progress, lock checks, edit mode.
+    /// Before a contact's values are computed: progress, lock checks, edit mode (the record is held).
     void Start_Write();
-    /// After a contact's write: commit check, error log, AutoNumber counters, flags cleared.
+    /// After a contact's write: commit check, numbers given back and the error log for a write that
+    /// did not go through, counter locks released, flags cleared.
     void End_Write();
     /// Shows the failed write and appends one line per member with a target to error.log.
     void Write_Log(const QString& buttonFileName);
@@ -99,6 +100,13 @@ private:
     void applyStoredDecimals(RunMember& member);
     void storeDecimals(RunMember& member, const QString& decimals);
     void writeOnScreen();
+    bool anyValueUsed() const;
+    /// Advances the counters of the AutoNumber members whose numbers this contact uses.
+    bool takeNumbers();
+    void giveBackNumbers();
+    /// Ends the run at the current contact, which is counted as failed and not written.
+    void stopAt(RunSummary& summary);
+    void abandonRecord();
     host::ContactTable& contacts();
     Routine routine(RoutineKind kind, const char* name) const { return {m_variant.module, kind, name}; }
 
@@ -116,6 +124,8 @@ private:
     bool m_otherDatabase = false;
     bool m_writeFailed = false;
     bool m_lastCommitFailed = false;
+    bool m_progressOpen = false;
+    bool m_stopped = false;
     std::vector<RunMember> m_members;
     engine::FieldValueTable m_fieldValues;
     std::vector<host::ContactId> m_contactIds;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 
 namespace valdora::run {
@@ -26,6 +27,14 @@ struct RunSummary {
     int written = 0;   ///< contacts into which a computed value went
     int unchanged = 0; ///< contacts the rules left as they were
     int failed = 0;    ///< contacts whose write did not go through
+    /// A failure report was shown during the run: something did not go as asked, even where every
+    /// contact was written.
+    bool failureReported = false;
+    /// The run ended early on a failure: the contacts after the one it stopped at were not reached.
+    bool stopped = false;
+
+    /// Contacts in scope that the run never came to (only a stopped run leaves any).
+    int notReached() const { return std::max(inScope - written - unchanged - failed, 0); }
 };
 
 } // namespace valdora::run

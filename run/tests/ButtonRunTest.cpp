@@ -219,8 +219,9 @@ TEST_P(ButtonRunSchemeTest, EveryContactGetsItsValue)
     if (!row.source.isEmpty())
         setColumn(row.source, expand(row.sourceValues));
     setColumn(row.target, row.targetBefore);
-    if (!row.counterBefore.isEmpty())
+    if (!row.counterBefore.isEmpty()) {
         ASSERT_TRUE(test::writeFile(counterPath(), row.counterBefore));
+    }
     Keys keys{{"Type", ""}, {"Target", row.target}};
     for (const auto& [key, value] : row.keys)
         keys += {key, expand(value)};
@@ -232,8 +233,9 @@ TEST_P(ButtonRunSchemeTest, EveryContactGetsItsValue)
     EXPECT_EQ(summary.inScope, Contacts);
     EXPECT_EQ(summary.failed, 0);
     EXPECT_EQ(column(row.target), expand(row.targetAfter));
-    if (!row.counterAfter.isEmpty())
+    if (!row.counterAfter.isEmpty()) {
         EXPECT_EQ(test::readFile(counterPath()), row.counterAfter);
+    }
     EXPECT_EQ(m_platform.messageTexts(), QStringList());
 }
 

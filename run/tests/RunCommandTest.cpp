@@ -65,18 +65,67 @@ INSTANTIATE_TEST_SUITE_P(
                   "unknown argument '-x'"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RunCommandTest, SummaryLineAndExitCode)
+struct SummaryCase {
+    const char* name;
+    run::RunSummary summary;
+    const char* line;
+    int exitCode;
+};
+
+void PrintTo(const SummaryCase& row, std::ostream* os)
 {
-    const test::TemporaryUserSettings settings;
-    run::RunSummary summary{true, false, 12, 9, 2, 1};
-    EXPECT_EQ(RunCommand::summaryLine("~100.ini", summary),
-              QStringLiteral("~100.ini: 12 contacts in scope, 9 written, 2 left unchanged, 1 failed"));
-    EXPECT_EQ(RunCommand::exitCode(summary), 1);
-    summary.failed = 0;
-    EXPECT_EQ(RunCommand::exitCode(summary), 0);
-    EXPECT_EQ(RunCommand::exitCode(run::RunSummary{}), 2);
-    EXPECT_EQ(RunCommand::exitCode(run::RunSummary{false, true, 0, 0, 0, 0}), 0);
+    *os << row.name;
 }
+
+class SummaryTest : public ::testing::TestWithParam<SummaryCase> {};
+
+TEST_P(SummaryTest, LineAndExitCode)
+{
+    EXPECT_EQ(RunCommand::summaryLine("~100.ini", GetParam().summary), QString::fromUtf8(GetParam().line));
+    EXPECT_EQ(RunCommand::exitCode(GetParam().summary), GetParam().exitCode);
+}
+
+run::RunSummary summaryOf(int inScope, int written, int unchanged, int failed, bool reported = false,
+                          bool stopped = false)
+{
+    run::RunSummary summary;
+    summary.started = true;
+    summary.inScope = inScope;
+    summary.written = written;
+    summary.unchanged = unchanged;
+    summary.failed = failed;
+    summary.failureReported = reported;
+    summary.stopped = stopped;
+    return summary;
+}
+
+run::RunSummary handedOver()
+{
+    run::RunSummary summary;
+    summary.handedOver = true;
+    return summary;
+}
+
+// A run that did not do all it was asked never exits 0, and its counts always add up to the scope.
+INSTANTIATE_TEST_SUITE_P(
+    Summaries, SummaryTest,
+    ::testing::Values(
+        SummaryCase{"AllDone", summaryOf(12, 10, 2, 0),
+                    "~100.ini: 12 contacts in scope, 10 written, 2 left unchanged, 0 failed", 0},
+        SummaryCase{"OneFailed", summaryOf(12, 9, 2, 1),
+                    "~100.ini: 12 contacts in scope, 9 written, 2 left unchanged, 1 failed", 1},
+        SummaryCase{"FailureReportedOnTheWay", summaryOf(3, 3, 0, 0, true),
+                    "~100.ini: 3 contacts in scope, 3 written, 0 left unchanged, 0 failed", 1},
+        SummaryCase{"StoppedHalfway", summaryOf(20000, 8038, 0, 1, true, true),
+                    "~100.ini: 20000 contacts in scope, 8038 written, 0 left unchanged, 1 failed, "
+                    "11961 not reached",
+                    1},
+        SummaryCase{"EndedWithoutReport", summaryOf(5, 2, 0, 0),
+                    "~100.ini: 5 contacts in scope, 2 written, 0 left unchanged, 0 failed, 3 not reached", 1},
+        SummaryCase{"NotRun", run::RunSummary{}, "~100.ini: not run", 2},
+        SummaryCase{"HandedOver", handedOver(), "~100.ini: handed to ValdoraAuto.exe for the current contact",
+                    0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace valdora::bar

@@ -1,0 +1,232 @@
+// Valdora.exe --run against a running headless host when things go wrong: a contact held by another
+// user, two runs of one button at once, damaged definitions and counter files, a run stopped halfway.
+// Whatever happens, no number is handed out twice, nothing is lost and no failure reads as success.
+#include "RunReliabilityFixture.h"
+
+#include "core/FileLock.h"
+#include "core/testsupport/QtPrinters.h"
+#include "host/HostObjects.h"
+#include "host/tests/HostProcess.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace valdora::run::test {
+namespace {
+
+using valdora::test::readFile;
+using valdora::test::writeFile;
+
+const QString User1 = QStringLiteral("User 1");
+const QString EditDate = QStringLiteral("Edit Date");
+
+TEST_F(RunReliabilityTest, LockedContactGivesItsNumberBack)
+{
+    const QString counter = m_program + QStringLiteral("/Invoice.num");
+    ASSERT_TRUE(writeFile(counter, "0001\r\n"));
+    autoNumberButton(QStringLiteral("~101.ini"), counter, QStringLiteral("Over3"));
+    startHost();
+    const QStringList ids = [this] {
+        auto database = host::createDatabase();
+        database->OpenEx(m_database);
+        host::ContactTable& contacts = database->Contact();
+        contacts.Query(QString());
+        QStringList all;
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            all << contacts.Data(host::FieldNumber::UniqueId);
+        return all;
+    }();
+    const QString heldBefore = column(User1)[2];
+    QProcess holder;
+    ASSERT_TRUE(host::test::startLockHolder(holder, m_database, ids[2], 60));
+
+    const valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
+    holder.kill();
+    holder.waitForFinished();
+
+    EXPECT_EQ(result.code, 1) << result.err.toStdString();
+    EXPECT_EQ(result.out,
+              QStringLiteral("~101.ini: 5 contacts in scope, 4 written, 0 left unchanged, 1 failed"));
+    // Only a number really written is used up: the held contact's number goes to the next contact.
+    EXPECT_EQ(column(User1), (QStringList{"0001", "0002", heldBefore, "0003", "0004"}));
+    EXPECT_EQ(readFile(counter), QByteArray("0005\r\n"));
+}
+
+TEST_F(RunReliabilityTest, TwoRunsOfOneFillEmptyButtonNeitherOverwriteNorSkipANumber)
+{
+    constexpr int Contacts = 400;
+    useContacts(Contacts);
+    const QString counter = m_program + QStringLiteral("/Shared.num");
+    autoNumberButton(QStringLiteral("~101.ini"), counter, QStringLiteral("Over0"));
+    startHost();
+    const QStringList editDatesBefore = column(EditDate);
+
+    const std::unique_ptr<QProcess> first = startValdora({"--run", "~101", "--scope", "all"});
+    const std::unique_ptr<QProcess> second = startValdora({"--run", "~101", "--scope", "all"});
+    ASSERT_TRUE(first->waitForFinished(180000));
+    ASSERT_TRUE(second->waitForFinished(180000));
+
+    // Each contact holds one number, every number 1..Contacts is used once and the counter is past them:
+    // a number computed for a contact the other run filled meanwhile was never written nor used up.
+    const QStringList numbers = column(User1);
+    QSet<int> distinct;
+    for (const QString& number : numbers)
+        distinct.insert(number.toInt());
+    EXPECT_EQ(distinct.size(), Contacts);
+    EXPECT_FALSE(distinct.contains(0));
+    EXPECT_EQ(*std::max_element(distinct.begin(), distinct.end()), Contacts);
+    EXPECT_EQ(readFile(counter).trimmed(), QByteArray::number(Contacts + 1));
+    // Each contact was committed once: the runs' written counts add up to the contacts.
+    int written = 0;
+    static const QRegularExpression count(QStringLiteral(", (\\d+) written,"));
+    for (QProcess* run : {first.get(), second.get()}) {
+        const QString line = QString::fromLocal8Bit(run->readAllStandardOutput());
+        const QRegularExpressionMatch match = count.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        written += match.captured(1).toInt();
+    }
+    EXPECT_EQ(written, Contacts);
+    EXPECT_NE(column(EditDate), editDatesBefore);
+}
+
+TEST_F(RunReliabilityTest, TypeThatIsNoNumberIsReportedAndWritesNothing)
+{
+    const QString counter = m_program + QStringLiteral("/AutoNumber_~101.num");
+    writeButton(QStringLiteral("~101.ini"),
+                {{"Type", "abc"}, {"Target", User1}, {"Format", CounterMarker}, {"Over3", "1"}});
+    startHost();
+    const QStringList before = column(User1);
+    const QStringList editDates = column(EditDate);
+
+    const valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
+
+    EXPECT_NE(result.code, 0);
+    EXPECT_EQ(result.out, QStringLiteral("~101.ini: not run"));
+    EXPECT_EQ(result.err.count(QStringLiteral("Error 13: ")), 1) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("\"abc\""))) << result.err.toStdString();
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(column(EditDate), editDates);
+    EXPECT_FALSE(QFile::exists(counter));
+}
+
+struct UnusableCounterRun {
+    const char* name;
+    const char* file;                  // under the program folder
+    std::optional<QByteArray> content; // "<dir>" makes it a folder
+    bool readOnlyFolder;
+    const char* reason;
+};
+
+void PrintTo(const UnusableCounterRun& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class UnusableCounterRunTest : public RunReliabilityTest,
+                               public ::testing::WithParamInterface<UnusableCounterRun> {};
+
+TEST_P(UnusableCounterRunTest, StopsBeforeTheFirstWriteAndSaysWhy)
+{
+    const UnusableCounterRun& row = GetParam();
+    const QString counter = m_program + QStringLiteral("/") + QString::fromLatin1(row.file);
+    if (row.content && *row.content == "<dir>") {
+        ASSERT_TRUE(QDir().mkpath(counter));
+    } else if (row.content) {
+        ASSERT_TRUE(writeFile(counter, *row.content));
+    }
+    const QString folder = QFileInfo(counter).absolutePath();
+    if (row.readOnlyFolder) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    autoNumberButton(QStringLiteral("~101.ini"), counter, QStringLiteral("Over3"));
+    startHost();
+    const QStringList before = column(User1);
+    const QStringList editDates = column(EditDate);
+
+    const valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
+    if (row.readOnlyFolder)
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    EXPECT_NE(result.code, 0);
+    EXPECT_EQ(result.out, QStringLiteral("~101.ini: not run"));
+    // One message, naming the file and the real reason.
+    EXPECT_EQ(result.err.count(QStringLiteral("Valdora error: ")), 1) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QDir::toNativeSeparators(counter))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QString::fromLatin1(row.reason))) << result.err.toStdString();
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(column(EditDate), editDates) << "no contact is committed";
+    if (row.content && *row.content != "<dir>") {
+        EXPECT_EQ(readFile(counter), *row.content);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counters, UnusableCounterRunTest,
+    ::testing::Values(
+        UnusableCounterRun{"FolderMissing", "gone/X.num", std::nullopt, false, "does not exist"},
+        UnusableCounterRun{"ReadOnlyFolder", "locked/X.num", QByteArray("0007\r\n"), true, "is read-only"},
+        UnusableCounterRun{"PathIsAFolder", "X.num", QByteArray("<dir>"), false, "it is a folder"},
+        UnusableCounterRun{"Garbage", "X.num", QByteArray("twelve\r\n"), false, "holds \"twelve\""},
+        UnusableCounterRun{"EmptyFile", "X.num", QByteArray(""), false, "holds no number"},
+        UnusableCounterRun{"Negative", "X.num", QByteArray("-5\r\n"), false, "holds \"-5\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunReliabilityTest, RunStoppedHalfwayExitsNonZeroAndItsCountsAddUp)
+{
+    constexpr int Contacts = 3000;
+    useContacts(Contacts);
+    const QString counter = m_program + QStringLiteral("/Spoiled.num");
+    autoNumberButton(QStringLiteral("~101.ini"), counter, QStringLiteral("Over3"));
+    startHost();
+
+    const std::unique_ptr<QProcess> run = startValdora({"--run", "~101", "--scope", "all"});
+    // Once the run is under way, the counter is spoiled between two of its contacts: under the
+    // counter's own lock, as another program that writes it would.
+    QElapsedTimer timer;
+    timer.start();
+    while (readFile(counter).trimmed().toInt() < 50 && timer.elapsed() < 60000)
+        QThread::msleep(5);
+    {
+        const FileLock lock(counter, 10000);
+        ASSERT_TRUE(lock.isLocked());
+        ASSERT_TRUE(writeFile(counter, "spoiled\r\n"));
+    }
+    ASSERT_TRUE(run->waitForFinished(120000));
+    const QString out = QString::fromLocal8Bit(run->readAllStandardOutput()).trimmed();
+    const QString err = QString::fromLocal8Bit(run->readAllStandardError()).trimmed();
+
+    EXPECT_EQ(run->exitCode(), 1) << out.toStdString();
+    static const QRegularExpression summary(
+        QStringLiteral("^~101\\.ini: 3000 contacts in scope, (\\d+) written, 0 left unchanged, 1 failed, "
+                       "(\\d+) not reached$"));
+    const QRegularExpressionMatch match = summary.match(out);
+    ASSERT_TRUE(match.hasMatch()) << out.toStdString();
+    const int written = match.captured(1).toInt();
+    EXPECT_EQ(written + 1 + match.captured(2).toInt(), Contacts);
+    EXPECT_TRUE(err.contains(QStringLiteral("holds \"spoiled\""))) << err.toStdString();
+    // What was written is 1..written, once each; the rest is untouched.
+    const QStringList numbers = column(User1);
+    QSet<int> distinct;
+    int filled = 0;
+    for (const QString& number : numbers) {
+        if (number.isEmpty() || !number.front().isDigit())
+            continue;
+        ++filled;
+        distinct.insert(number.toInt());
+    }
+    EXPECT_EQ(filled, written);
+    EXPECT_EQ(distinct.size(), written);
+    EXPECT_EQ(readFile(counter), QByteArray("spoiled\r\n"));
+}
+
+} // namespace
+} // namespace valdora::run::test
