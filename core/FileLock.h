@@ -30,7 +30,9 @@ enum class FileSync {
 
 /// Replaces a file's whole content atomically: writes a temporary file in the same folder, flushes it
 /// (unless FileSync::Later) and renames it over the target. On any failure the target is left as it
-/// was and false is returned.
+/// was, the temporary removed, and false is returned. Temporaries of the target that writers killed
+/// during their replace left behind are removed first (see removeStaleTemporaries); tests can fail
+/// any step through FileReplaceFaults.
 bool replaceFileAtomically(const QString& path, const QByteArray& content, FileSync sync = FileSync::Now);
 
 /// Forces a file's content to the disk; false when the file cannot be opened or flushed.

@@ -1,5 +1,8 @@
 #include "FileLock.h"
 
+#include "FileReplaceFaults.h"
+#include "StaleTemporaries.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -52,15 +55,17 @@ FileLock::~FileLock()
 
 bool replaceFileAtomically(const QString& path, const QByteArray& content, FileSync sync)
 {
-    // The temporary file is hidden (leading "."), so no listing of "~" files ever sees it.
     const QFileInfo target(path);
-    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
-    QByteArray tempName = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                            QStringLiteral(".XXXXXX"));
+    const QString absolute = target.absoluteFilePath();
+    removeStaleTemporaries(absolute);
+    const QByteArray finalName = QFile::encodeName(absolute);
+    QByteArray tempName = temporaryTemplate(absolute);
+    if (!FileReplaceFaults::allows(ReplaceStep::CreateTemporary))
+        return false;
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
         return false;
-    bool ok = true;
+    bool ok = FileReplaceFaults::allows(ReplaceStep::Write);
     qsizetype written = 0;
     while (ok && written < content.size()) {
         const ssize_t n =
@@ -75,9 +80,11 @@ bool replaceFileAtomically(const QString& path, const QByteArray& content, FileS
         const mode_t mode = ::stat(finalName.constData(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
         ok = ::fchmod(fd, mode) == 0;
     }
-    ok = ok && (sync == FileSync::Later || ::fdatasync(fd) == 0);
+    ok = ok &&
+         (sync == FileSync::Later || (FileReplaceFaults::allows(ReplaceStep::Flush) && ::fdatasync(fd) == 0));
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempName.constData(), finalName.constData()) == 0;
+    ok = ok && FileReplaceFaults::allows(ReplaceStep::Rename) &&
+         ::rename(tempName.constData(), finalName.constData()) == 0;
     if (!ok)
         ::unlink(tempName.constData());
     return ok;
