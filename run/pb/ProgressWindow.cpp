@@ -1,5 +1,7 @@
 #include "ProgressWindow.h"
 
+#include "core/ProcessRunning.h"
+
 #include <QVBoxLayout>
 
 namespace valdora::run {
@@ -35,6 +37,10 @@ ProgressWindow::ProgressWindow(UserSettings settings, int startGraceMs, QWidget*
 
 void ProgressWindow::poll()
 {
+    if (m_runPid && !isProcessRunning(*m_runPid)) {
+        close();
+        return;
+    }
     const QString stage = m_settings.get(Application::Valdora, Section, QStringLiteral("Stage"));
     if (stage != m_lastStage) {
         m_lastStage = stage;

@@ -1,3 +1,4 @@
+#include "ProgressArguments.h"
 #include "ProgressWindow.h"
 
 #include <QApplication>
@@ -6,6 +7,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     valdora::run::ProgressWindow window{valdora::UserSettings()};
+    if (const auto runPid = valdora::run::runPidArgument(app.arguments().mid(1)))
+        window.watchRun(*runPid);
     window.show();
     return app.exec();
 }

@@ -1,11 +1,13 @@
 // The progress window against the values a run writes: counting, n of Total with the time left, and
-// closing by itself when the run is over, also as the real pb.exe.
+// closing by itself when the run is over or its process is gone, also as the real pb.exe.
 #include "run/pb/ProgressWindow.h"
 #include "run/ProgressWriter.h"
+#include "run/pb/ProgressArguments.h"
 
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/TestEnvironment.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -16,6 +18,25 @@ namespace {
 
 class ProgressWindowTest : public ::testing::Test {
 protected:
+    // A process that stands for the run: it runs until the test kills it.
+    static void startRun(QProcess& run)
+    {
+        run.start(QStringLiteral("sleep"), {QStringLiteral("300")});
+        ASSERT_TRUE(run.waitForStarted(5000)) << run.errorString().toStdString();
+    }
+    static void killRun(QProcess& run)
+    {
+        run.kill(); // SIGKILL: the run writes no last stage
+        ASSERT_TRUE(run.waitForFinished(5000));
+    }
+    void preparePbExe(QProcess& program) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VALDORA_USER_SETTINGS"), m_settings.path());
+        program.setProcessEnvironment(environment);
+        program.setProgram(test::binaryFolder() + QStringLiteral("/pb.exe"));
+    }
+
     test::TemporaryUserSettings m_settings;
     ProgressWriter m_writer{UserSettings(m_settings.path())};
 };
@@ -100,6 +121,88 @@ TEST_F(ProgressWindowTest, ProgramEndsByItselfWhenTheRunEnds)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 }
+
+TEST_F(ProgressWindowTest, WindowClosesOnceTheRunProcessIsGone)
+{
+    QProcess run;
+    startRun(run);
+    ProgressWindow window(UserSettings(m_settings.path()));
+    window.watchRun(run.processId());
+    window.show();
+    m_writer.setTotal(3);
+    m_writer.setStage(1);
+    window.poll();
+    EXPECT_TRUE(window.isVisible()) << "the run goes on";
+    killRun(run);
+    window.poll();
+    EXPECT_FALSE(window.isVisible()) << "the run died in the middle, without a last stage";
+}
+
+TEST_F(ProgressWindowTest, ProgramEndsSoonAfterTheRunThatStartedItIsKilled)
+{
+    QProcess run;
+    startRun(run);
+    QProcess program;
+    preparePbExe(program);
+    program.setArguments(progressWindowArguments(run.processId()));
+    m_writer.setStage(-1);
+    program.start();
+    ASSERT_TRUE(program.waitForStarted(5000));
+    m_writer.setTotal(3);
+    m_writer.setStage(1);
+    EXPECT_FALSE(program.waitForFinished(800)) << "the window stays while the run goes on";
+    killRun(run);
+    QElapsedTimer closing;
+    closing.start();
+    EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_LT(closing.elapsed(), 2000) << "the window closes soon after the run is gone";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST_F(ProgressWindowTest, ProgramWithoutTheRunsProcessIdKeepsWaitingForTheLastStage)
+{
+    QProcess program;
+    preparePbExe(program);
+    m_writer.setStage(-1);
+    program.start();
+    ASSERT_TRUE(program.waitForStarted(5000));
+    EXPECT_FALSE(program.waitForFinished(800));
+    m_writer.setStage(0);
+    EXPECT_TRUE(program.waitForFinished(5000));
+}
+
+struct ArgumentCase {
+    const char* name;
+    QStringList arguments;
+    std::optional<qint64> runPid;
+};
+
+// Test names in CTest carry the row's name, not its bytes.
+void PrintTo(const ArgumentCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class RunPidArgumentTest : public ::testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(RunPidArgumentTest, ReadsTheRunsProcessId)
+{
+    EXPECT_EQ(runPidArgument(GetParam().arguments), GetParam().runPid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, RunPidArgumentTest,
+    ::testing::Values(ArgumentCase{"None", {}, std::nullopt},
+                      ArgumentCase{"AsARunPassesIt", progressWindowArguments(4242), 4242},
+                      ArgumentCase{"AmongOthers", {"-style", "fusion", "--run-pid", "77"}, 77},
+                      ArgumentCase{"ValueMissing", {"--run-pid"}, std::nullopt},
+                      ArgumentCase{"NotANumber", {"--run-pid", "abc"}, std::nullopt},
+                      // kill() takes 0 and negative ids for process groups.
+                      ArgumentCase{"Zero", {"--run-pid", "0"}, std::nullopt},
+                      ArgumentCase{"Negative", {"--run-pid", "-1"}, std::nullopt},
+                      ArgumentCase{"OtherSpelling", {"--runpid", "77"}, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace valdora::run
