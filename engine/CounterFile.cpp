@@ -1,6 +1,7 @@
 #include "CounterFile.h"
 
 #include "core/Failure.h"
+#include "core/StaleTemporaries.h"
 #include "core/TextSemantics.h"
 
 #include <QDir>
@@ -26,17 +27,20 @@ QString unusable(const QString& path, const QString& reason)
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-// Read-only as the user means it: no write bit, even for a superuser whom the system would let write.
-bool folderTakesNewFiles(const QString& folder)
+// Whether a counter file can be replaced in its folder. Read-only as the user means it: no write bit,
+// even for a superuser whom the system would let write.
+bool folderTakesNewFiles(const QString& counterPath)
 {
-    const QByteArray name = QFile::encodeName(folder);
+    const QFileInfo counter(counterPath);
+    const QByteArray name = QFile::encodeName(counter.absolutePath());
     struct stat info {};
     if (::stat(name.constData(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return false;
     if (::access(name.constData(), W_OK | X_OK) != 0)
         return false;
-    // A read-only mount passes both tests above: only a real file says so.
-    QByteArray probe = name + "/.counter-probe.XXXXXX";
+    // A read-only mount passes both tests above: only a real file says so. It is named as a temporary
+    // of the counter file, so that one left by a killed process goes at the counter's next replace.
+    QByteArray probe = temporaryTemplate(counter.absoluteFilePath());
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
         return false;
@@ -80,7 +84,7 @@ void checkUsable(const QString& path)
     const QString folder = info.absolutePath();
     if (info.isDir())
         throw Failure(ErrorNumber::PathFileAccessError, unusable(path, QStringLiteral("it is a folder")));
-    if (!folderTakesNewFiles(folder))
+    if (!folderTakesNewFiles(path))
         throw Failure(
             ErrorNumber::PermissionDenied,
             unusable(path,
