@@ -1,6 +1,7 @@
 #include "ButtonRun.h"
 
 #include "FieldCount.h"
+#include "pb/ProgressArguments.h"
 
 #include "engine/SchemeType.h"
 #include "engine/TableFieldReader.h"
@@ -173,10 +174,9 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
             return false;
         // The progress window is only a view of the run: one that cannot start changes nothing.
         // It is told who runs, so that it closes when a run ends without saying so (a crash, a kill).
-        m_session.platform().startProgram(
-            {m_session.programFolder() + QStringLiteral("/pb.exe"),
-             {QStringLiteral("--run-pid"), QString::number(QCoreApplication::applicationPid())},
-             m_session.programFolder()});
+        m_session.platform().startProgram({m_session.programFolder() + QStringLiteral("/pb.exe"),
+                                           run::progressWindowArguments(QCoreApplication::applicationPid()),
+                                           m_session.programFolder()});
         m_progressOpen = true;
         m_progress.setStage(-1);
     }
