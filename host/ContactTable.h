@@ -21,7 +21,8 @@ public:
     virtual QString Data(FieldId id, Where where = Where::current()) const = 0;
     /// True while another process holds the current record's lock.
     virtual bool isLocked(Where where = Where::current()) const = 0;
-    /// Takes the current record's lock for this process, unless another process holds it.
+    /// Takes the current record's lock for this process, unless another process holds it. Data then
+    /// reads the record as it is once locked, whatever another process wrote before.
     virtual void Edit(Where where = Where::current()) = 0;
     /// 1 when this process holds the current record's lock, else 0.
     virtual int LockLevel(Where where = Where::current()) const = 0;

@@ -313,7 +313,7 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
     ++m_processed;
 
     if (m_variant.contactOnScreen) {
-        computeMembers(id);
+        computeMembers(id, true);
         if (m_engine->unloadRequested())
             return;
         if (m_engine->counterFailed()) {
@@ -337,7 +337,7 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
         Start_Write();
     else
         m_writeFailed = true;
-    computeMembers(id);
+    computeMembers(id, false);
     if (m_engine->unloadRequested())
         return;
     if (m_engine->counterFailed()) {
@@ -417,10 +417,11 @@ void ButtonRun::abandonRecord()
                 [&] { contacts().Goto(host::ContactId()); });
 }
 
-void ButtonRun::computeMembers(const host::ContactId& id)
+void ButtonRun::computeMembers(const host::ContactId& id, bool makeCurrent)
 {
     // Validate compares with the present value of this contact, also for a member that reads nothing.
-    m_reader->makeCurrent(id);
+    if (makeCurrent)
+        m_reader->makeCurrent(id);
     const bool single = m_type != engine::SchemeType::Combo;
     for (std::size_t j = 0; j < m_members.size(); ++j) {
         RunMember& member = m_members[j];

@@ -95,7 +95,8 @@ private:
     bool gatherContacts(std::optional<Scope> scope, RunSummary& summary);
     void walkSelection(host::ContactTable& contacts);
     void processContact(const host::ContactId& id, RunSummary& summary);
-    void computeMembers(const host::ContactId& id);
+    /// Computes every member's value; `makeCurrent` false when the contact is current (and held) already.
+    void computeMembers(const host::ContactId& id, bool makeCurrent);
     void applyHostDecimals(RunMember& member, QString& value);
     void applyStoredDecimals(RunMember& member);
     void storeDecimals(RunMember& member, const QString& decimals);

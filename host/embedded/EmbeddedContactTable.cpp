@@ -52,13 +52,17 @@ void EmbeddedContactTable::releaseLock()
     m_locked = 0;
 }
 
-void EmbeddedContactTable::loadCurrent(Where where)
+const QHash<FieldId, QString>& EmbeddedContactTable::currentValues(Where where) const
 {
+    if (m_valuesLoaded || m_current == 0)
+        return m_values;
     m_values.clear();
     Statement read = m_connection.prepare("SELECT field, value FROM vals WHERE record = ?", where);
     read.bind(1, m_current);
     while (read.step(where))
         m_values.insert(FieldId(read.integer(0)), read.text(1));
+    m_valuesLoaded = true;
+    return m_values;
 }
 
 void EmbeddedContactTable::Goto(const ContactId& id, Where where)
@@ -71,19 +75,17 @@ void EmbeddedContactTable::Goto(const ContactId& id, Where where)
     }
     m_current = record;
     m_currentId = record ? id : QString();
-    if (record)
-        loadCurrent(where);
-    else
-        m_values.clear();
+    m_values.clear();
+    m_valuesLoaded = false;
 }
 
-QString EmbeddedContactTable::Data(FieldId id, Where) const
+QString EmbeddedContactTable::Data(FieldId id, Where where) const
 {
     if (m_current == 0)
         return {};
     if (id == FieldNumber::UniqueId)
         return m_currentId;
-    return m_values.value(id);
+    return currentValues(where).value(id);
 }
 
 bool EmbeddedContactTable::isLocked(Where) const
@@ -100,8 +102,11 @@ void EmbeddedContactTable::Edit(Where where)
     if (m_locked == m_current)
         return;
     releaseLock();
-    if (m_locks.tryLock(m_current))
+    if (m_locks.tryLock(m_current)) {
         m_locked = m_current;
+        // What is edited is the record as it is now that no one else can write it.
+        m_valuesLoaded = false;
+    }
 }
 
 int EmbeddedContactTable::LockLevel(Where) const
@@ -165,13 +170,15 @@ bool EmbeddedContactTable::commitStaged(Where where)
     const QString edited = now();
     writeValue(m_current, EditDate, edited, where);
     transaction.commit(where);
-    for (const auto& [field, value] : m_staged) {
-        if (value.isEmpty())
-            m_values.remove(field);
-        else
-            m_values.insert(field, value);
+    if (m_valuesLoaded) {
+        for (const auto& [field, value] : m_staged) {
+            if (value.isEmpty())
+                m_values.remove(field);
+            else
+                m_values.insert(field, value);
+        }
+        m_values.insert(EditDate, edited);
     }
-    m_values.insert(EditDate, edited);
     return true;
 }
 
@@ -333,8 +340,7 @@ int EmbeddedContactTable::importRecords(const QList<FieldId>& columns, const QLi
             writeValue(record, EditDate, stamp, where);
     }
     transaction.commit(where);
-    if (m_current != 0)
-        loadCurrent(where);
+    m_valuesLoaded = false;
     return int(rows.size());
 }
 

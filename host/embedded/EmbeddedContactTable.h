@@ -51,7 +51,8 @@ public:
 private:
     qint64 recordOf(const ContactId& id, Where where) const;
     void releaseLock();
-    void loadCurrent(Where where);
+    /// The current record's values, read on first use after Goto or Edit.
+    const QHash<FieldId, QString>& currentValues(Where where) const;
     bool commitStaged(Where where);
     void writeValue(qint64 record, FieldId field, const QString& value, Where where);
 
@@ -62,7 +63,10 @@ private:
     qsizetype m_position = 0;
     qint64 m_current = 0;
     QString m_currentId;
-    QHash<FieldId, QString> m_values;
+    // Read lazily: a run makes a record current, takes its lock and only then reads it, and the read
+    // before the lock would be wasted (and stale).
+    mutable QHash<FieldId, QString> m_values;
+    mutable bool m_valuesLoaded = false;
     QList<QPair<FieldId, QString>> m_staged;
     qint64 m_locked = 0;
 };
