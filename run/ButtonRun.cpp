@@ -320,11 +320,13 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
             stopAt(summary);
             return;
         }
-        const bool used = anyValueUsed();
-        writeOnScreen();
+        const bool wrote = writeOnScreen();
+        const bool used = anyValueUsed(); // a declined or failed member is no longer counted as used
         End_Write();
         if (m_engine->counterFailed())
             stopAt(summary);
+        else if (!wrote)
+            ++summary.failed;
         else
             (used ? summary.written : summary.unchanged) += 1;
         return;
@@ -572,9 +574,9 @@ void ButtonRun::Write_Log(const QString& buttonFileName)
     });
 }
 
-void ButtonRun::writeOnScreen()
+bool ButtonRun::writeOnScreen()
 {
-    trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
+    return trapped(m_session.reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
         for (std::size_t j = 0; j < m_members.size(); ++j) {
             RunMember& member = m_members[j];
             if (!member.valueUsed || !computesValue(member.type))

@@ -100,7 +100,8 @@ private:
     void applyHostDecimals(RunMember& member, QString& value);
     void applyStoredDecimals(RunMember& member);
     void storeDecimals(RunMember& member, const QString& decimals);
-    void writeOnScreen();
+    /// Writes the used members into the contact on screen; false when a write failed (reported).
+    bool writeOnScreen();
     bool anyValueUsed() const;
     /// Advances the counters of the AutoNumber members whose numbers this contact uses.
     bool takeNumbers();

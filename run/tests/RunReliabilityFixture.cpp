@@ -72,6 +72,24 @@ valdora::test::CommandResult RunReliabilityTest::valdora(const QStringList& argu
             QString::fromLocal8Bit(process->readAllStandardError()).trimmed()};
 }
 
+QStringList RunReliabilityTest::contactIds() const
+{
+    return column(QStringLiteral("Unique Id"));
+}
+
+RunSummary RunReliabilityTest::runOnScreen(const QString& button,
+                                           std::function<bool(const RunMember&)> confirm)
+{
+    const std::unique_ptr<host::Application> application = host::createApplication();
+    const std::unique_ptr<host::Database> database = host::createDatabase();
+    database->OpenEx(QString());
+    const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
+    ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()}, RunVariant::valdoraAuto());
+    if (confirm)
+        buttonRun.setConfirmWrite(std::move(confirm));
+    return buttonRun.Process_Button(button);
+}
+
 QStringList RunReliabilityTest::column(const QString& field) const
 {
     const std::unique_ptr<host::Database> database = host::createDatabase();

@@ -2,11 +2,13 @@
 
 #include "core/ScriptedPlatform.h"
 #include "host/tests/RunningHostFixture.h"
+#include "run/ButtonRun.h"
 #include "settings/ProgramSession.h"
 
 #include <QProcess>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace valdora::run::test {
@@ -33,6 +35,12 @@ protected:
     std::unique_ptr<QProcess> startValdora(const QStringList& arguments) const;
     /// Valdora.exe with these arguments, to its end.
     valdora::test::CommandResult valdora(const QStringList& arguments) const;
+
+    /// The ids of every contact in the default sort.
+    QStringList contactIds() const;
+    /// ValdoraAuto's run of a button on the contact on screen of the running host; `confirm` answers
+    /// its confirmation screen.
+    RunSummary runOnScreen(const QString& button, std::function<bool(const RunMember&)> confirm = {});
 
     /// A field of every contact in the default sort, read from the database file.
     QStringList column(const QString& field) const;

@@ -60,6 +60,60 @@ TEST_F(RunReliabilityTest, LockedContactGivesItsNumberBack)
     EXPECT_EQ(readFile(counter), QByteArray("0005\r\n"));
 }
 
+/// ValdoraAuto's run on the contact on screen, with ValdoraAuto's copy of an AutoNumber button into
+/// "User 1" (field 27) as the editor saves it.
+class OnScreenNumberTest : public RunReliabilityTest {
+protected:
+    void SetUp() override
+    {
+        RunReliabilityTest::SetUp();
+        m_counter = m_program + QStringLiteral("/Screen.num");
+        ASSERT_TRUE(writeFile(m_counter, "0007\r\n"));
+        autoNumberButton(QStringLiteral("~101.ini"), m_counter, QStringLiteral("Over3"));
+        writeButton(QStringLiteral("~101.ini"),
+                    {{"TargetID", "27"}, {"TargetType", "1"}, {"AutoWarning0", "0"}});
+        m_ids = contactIds();
+        startHost();
+        ASSERT_EQ(run({QStringLiteral("show"), m_ids[2]}).code, 0);
+    }
+    QString m_counter;
+    QStringList m_ids;
+};
+
+TEST_F(OnScreenNumberTest, ContactHeldElsewhereGivesItsNumberBack)
+{
+    const QStringList before = column(User1);
+    QProcess holder;
+    ASSERT_TRUE(host::test::startLockHolder(holder, m_database, m_ids[2], 60));
+    runOnScreen(QStringLiteral("~101.ini"));
+    holder.kill();
+    holder.waitForFinished();
+
+    ASSERT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(m_platform.messageTexts()[0].startsWith(QStringLiteral("Error 3260: ")));
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(readFile(m_counter), QByteArray("0007\r\n"));
+
+    // Once the contact is free, that number is the one it gets.
+    runOnScreen(QStringLiteral("~101.ini"));
+    EXPECT_EQ(column(User1)[2], QStringLiteral("0007"));
+    EXPECT_EQ(readFile(m_counter), QByteArray("0008\r\n"));
+}
+
+TEST_F(OnScreenNumberTest, DeclinedConfirmationUsesNoNumber)
+{
+    const QStringList before = column(User1);
+    int asked = 0;
+    const RunSummary summary = runOnScreen(QStringLiteral("~101.ini"), [&asked](const RunMember&) {
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(readFile(m_counter), QByteArray("0007\r\n"));
+    EXPECT_EQ(summary.failed, 0);
+}
+
 TEST_F(RunReliabilityTest, TwoRunsOfOneFillEmptyButtonNeitherOverwriteNorSkipANumber)
 {
     constexpr int Contacts = 400;
