@@ -34,16 +34,7 @@ TEST_F(RunReliabilityTest, LockedContactGivesItsNumberBack)
     ASSERT_TRUE(writeFile(counter, "0001\r\n"));
     autoNumberButton(QStringLiteral("~101.ini"), counter, QStringLiteral("Over3"));
     startHost();
-    const QStringList ids = [this] {
-        auto database = host::createDatabase();
-        database->OpenEx(m_database);
-        host::ContactTable& contacts = database->Contact();
-        contacts.Query(QString());
-        QStringList all;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            all << contacts.Data(host::FieldNumber::UniqueId);
-        return all;
-    }();
+    const QStringList ids = contactIds();
     const QString heldBefore = column(User1)[2];
     QProcess holder;
     ASSERT_TRUE(host::test::startLockHolder(holder, m_database, ids[2], 60));
