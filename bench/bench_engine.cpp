@@ -6,7 +6,7 @@
 #include "engine/ValueEngine.h"
 #include "engine/tests/TestDatabase.h"
 
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "settings/ProgramSession.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,5 @@
 #include "ConsolePlatform.h"
 
-#include "ScriptedPlatform.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>

@@ -59,4 +59,8 @@ public:
     virtual bool openDocument(const QString& target) = 0;
 };
 
+/// The answer a message box gives when its default button is taken: what a platform without a user
+/// to ask answers.
+MessageAnswer defaultAnswer(const MessageRequest& request);
+
 } // namespace valdora

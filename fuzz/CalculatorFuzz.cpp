@@ -5,7 +5,7 @@
 
 #include "FuzzSupport.h"
 
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "engine/Calculator.h"
 #include "engine/EngineContext.h"
 #include "settings/ProgramSession.h"

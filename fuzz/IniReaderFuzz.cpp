@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "settings/Cp1252.h"
 #include "settings/IniDocument.h"
 #include "settings/IniLib.h"

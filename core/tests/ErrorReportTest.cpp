@@ -1,6 +1,6 @@
 #include "core/ErrorReport.h"
 
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 
 #include <gtest/gtest.h>
 

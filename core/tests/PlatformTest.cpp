@@ -1,8 +1,8 @@
 #include "core/ConsolePlatform.h"
 #include "core/ProgramFolder.h"
-#include "core/ScriptedPlatform.h"
 #include "core/qt/QtPlatform.h"
 
+#include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "core/Platform.h"
 
 #include <QList>
 
@@ -51,8 +51,5 @@ private:
     QStringList m_documents;
     QString m_clipboard;
 };
-
-/// The answer a message box gives when its default button is taken.
-MessageAnswer defaultAnswer(const MessageRequest& request);
 
 } // namespace valdora

@@ -4,8 +4,8 @@
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
 
-#include "core/ScriptedPlatform.h"
 #include "core/testsupport/QtPrinters.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/Database.h"
 #include "settings/ProgramSession.h"

@@ -1,5 +1,5 @@
 #include "ContactWindow.h"
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/HostObjects.h"
 #include "host/embedded/SampleData.h"

@@ -1,7 +1,7 @@
 #include "run/ButtonRun.h"
 
-#include "core/ScriptedPlatform.h"
 #include "core/testsupport/QtPrinters.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/HostObjects.h"
 #include "host/embedded/SampleData.h"

@@ -1,6 +1,6 @@
 #include "run/OverwriteRule.h"
 
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "settings/ProgramSession.h"
 

@@ -2,8 +2,8 @@
 // "~currentLU.LKU", ValdoraAuto's run on the contact on screen, and Valdora.exe --run end to end.
 #include "run/ButtonRun.h"
 
-#include "core/ScriptedPlatform.h"
 #include "core/testsupport/QtPrinters.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "host/HostObjects.h"
 #include "host/tests/HostProcess.h"
 #include "host/tests/RunningHostFixture.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "host/tests/RunningHostFixture.h"
 #include "run/ButtonRun.h"
 #include "settings/ProgramSession.h"

@@ -3,7 +3,7 @@
 #include "settings/IniLib.h"
 
 #include "core/ErrorReport.h"
-#include "core/ScriptedPlatform.h"
+#include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 
 #include <QByteArray>
