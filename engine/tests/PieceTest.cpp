@@ -66,6 +66,7 @@ TEST(CounterSync, SyncsInBatchesAndReportsAFileThatIsGone)
         sync.syncAll();
         ADD_FAILURE() << "a file that cannot be synced is reported";
     } catch (const Failure& failure) {
+        EXPECT_EQ(failure.number(), static_cast<int>(ErrorNumber::PathFileAccessError));
         EXPECT_TRUE(failure.description().contains(second)) << failure.description().toStdString();
     }
     EXPECT_EQ(sync.pending(), 0U);

@@ -1,5 +1,6 @@
 #include "HostProcess.h"
 
+#include "core/testsupport/FailsWith.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/HostObjects.h"
 #include "host/embedded/EmbeddedDatabase.h"
@@ -62,7 +63,7 @@ TEST_F(DatabaseTest, StandardFieldsAreDenseAndTyped)
     EXPECT_FALSE(fields.Exists(QStringLiteral("No such field")));
     EXPECT_EQ(fields.Type(999), -1);
     EXPECT_EQ(fields.Id(999), -1);
-    EXPECT_THROW(fields.Label(999), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(HostError::UnknownField, [&] { fields.Label(999); }));
 }
 
 TEST_F(DatabaseTest, QuerySortsByCompanyThenContactIgnoringCase)
@@ -122,15 +123,19 @@ TEST_F(DatabaseTest, GotoUnknownIdLeavesNoCurrentRecord)
     table().Goto(QStringLiteral("NOSUCHID0000"));
     EXPECT_EQ(table().Data(FieldNumber::Company), QString());
     EXPECT_EQ(table().Update(), QString());
-    EXPECT_THROW(table().Edit(), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(HostError::NoDatabaseOpen, [&] { table().Edit(); }));
 }
 
 TEST_F(DatabaseTest, SetDataExRejectsUnequalListsUnknownFieldsAndFieldOne)
 {
     table().Goto(firstId());
-    EXPECT_THROW(table().SetDataEx({20, 21}, {QStringLiteral("a")}), HostFailure);
-    EXPECT_THROW(table().SetDataEx({999}, {QStringLiteral("a")}), HostFailure);
-    EXPECT_THROW(table().SetDataEx({1}, {QStringLiteral("a")}), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(ErrorNumber::InvalidProcedureCall, [&] {
+        table().SetDataEx({20, 21}, {QStringLiteral("a")});
+    }));
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(
+        HostError::UnknownField, [&] { table().SetDataEx({999}, {QStringLiteral("a")}); }));
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(
+        ErrorNumber::PermissionDenied, [&] { table().SetDataEx({1}, {QStringLiteral("a")}); }));
 }
 
 TEST_F(DatabaseTest, RecordLockedByAnotherProcessIsNotWritten)
@@ -184,8 +189,12 @@ TEST_F(DatabaseTest, LookupSelectsListedContactsInFileOrder)
     EXPECT_EQ(walked, (QStringList{all.at(7), all.at(2), all.at(30)}));
 
     valdora::test::writeFile(m_dir.filePath(QStringLiteral("bad.lup")), "not a lookup\n");
-    EXPECT_THROW(table().LoadLookUpQuery(m_dir.filePath(QStringLiteral("bad.lup"))), HostFailure);
-    EXPECT_THROW(table().LoadLookUpQuery(m_dir.filePath(QStringLiteral("missing.lup"))), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(ErrorNumber::InvalidProcedureCall, [&] {
+        table().LoadLookUpQuery(m_dir.filePath(QStringLiteral("bad.lup")));
+    }));
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(ErrorNumber::FileNotFound, [&] {
+        table().LoadLookUpQuery(m_dir.filePath(QStringLiteral("missing.lup")));
+    }));
 }
 
 TEST_F(DatabaseTest, TriggersAreWrittenReadAndRemoved)
@@ -200,7 +209,8 @@ TEST_F(DatabaseTest, TriggersAreWrittenReadAndRemoved)
     EXPECT_EQ(other->Contact().Fields().ExitTrigger(11), QStringLiteral("exit text"));
     fields.EntryTrigger(11, QString());
     EXPECT_EQ(other->Contact().Fields().EntryTrigger(11), QString());
-    EXPECT_THROW(fields.EntryTrigger(999, QStringLiteral("x")), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(
+        HostError::UnknownField, [&] { fields.EntryTrigger(999, QStringLiteral("x")); }));
 }
 
 TEST_F(DatabaseTest, UsersAndPasswords)
@@ -208,12 +218,15 @@ TEST_F(DatabaseTest, UsersAndPasswords)
     EXPECT_FALSE(m_database->isMultiuser());
     EXPECT_EQ(m_database->Users().Count(), 3);
     EXPECT_EQ(m_database->Users().UniqueID(1).size(), 12);
-    EXPECT_THROW(m_database->Users().Name(4), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(ErrorNumber::SubscriptOutOfRange,
+                                                      [&] { m_database->Users().Name(4); }));
     {
         EmbeddedDatabase writer;
         writer.OpenEx(m_path);
         writer.users().addUser(QStringLiteral("Dora Lang"), QStringLiteral("s3cret"));
-        EXPECT_THROW(writer.users().addUser(QStringLiteral("dora lang"), QString()), HostFailure);
+        EXPECT_TRUE(valdora::test::failsWith<HostFailure>(ErrorNumber::InvalidProcedureCall, [&] {
+            writer.users().addUser(QStringLiteral("dora lang"), QString());
+        }));
     }
     EXPECT_FALSE(valdora::test::readFile(m_path).contains("s3cret"));
     m_database->OpenEx(m_path);
@@ -234,12 +247,15 @@ TEST_F(DatabaseTest, OpenFailuresNameTheFile)
         database->OpenEx(m_dir.filePath(QStringLiteral("missing.dbf")));
         FAIL();
     } catch (const HostFailure& failure) {
+        EXPECT_EQ(failure.number(), HostError::DatabaseFailure);
         EXPECT_TRUE(failure.description().contains(QStringLiteral("missing.dbf")));
     }
     EXPECT_TRUE(database->Error());
     valdora::test::writeFile(m_dir.filePath(QStringLiteral("text.dbf")), "plain text, not a database\n");
-    EXPECT_THROW(database->OpenEx(m_dir.filePath(QStringLiteral("text.dbf"))), HostFailure);
-    EXPECT_THROW(database->Contact(), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(
+        HostError::DatabaseFailure, [&] { database->OpenEx(m_dir.filePath(QStringLiteral("text.dbf"))); }));
+    EXPECT_TRUE(
+        valdora::test::failsWith<HostFailure>(HostError::NoDatabaseOpen, [&] { database->Contact(); }));
     EXPECT_EQ(m_database->GetDatabasePath(), QFileInfo(m_path).absoluteFilePath());
 }
 
