@@ -2,10 +2,15 @@
 
 namespace valdora::host::test {
 
+QString contactHostProgram()
+{
+    return QStringLiteral(CONTACT_HOST_PROGRAM);
+}
+
 HostRun runHost(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(VALDORA_CONTACT_HOST), arguments);
+    process.start(contactHostProgram(), arguments);
     process.waitForFinished(60000);
     return HostRun{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                    QString::fromUtf8(process.readAllStandardOutput()),
@@ -14,9 +19,8 @@ HostRun runHost(const QStringList& arguments)
 
 bool startLockHolder(QProcess& process, const QString& database, const QString& id, int seconds)
 {
-    process.start(
-        QStringLiteral(VALDORA_CONTACT_HOST),
-        {QStringLiteral("lock"), database, id, QStringLiteral("--seconds"), QString::number(seconds)});
+    process.start(contactHostProgram(), {QStringLiteral("lock"), database, id, QStringLiteral("--seconds"),
+                                         QString::number(seconds)});
     QByteArray seen;
     while (!seen.contains('\n')) {
         if (!process.waitForReadyRead(10000))

@@ -13,6 +13,9 @@ struct HostRun {
     QString err;
 };
 
+/// The path of the built ContactHost.exe that the tests run.
+QString contactHostProgram();
+
 /// Runs ContactHost.exe with these arguments to its end.
 HostRun runHost(const QStringList& arguments);
 

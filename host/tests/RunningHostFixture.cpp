@@ -1,5 +1,7 @@
 #include "RunningHostFixture.h"
 
+#include "HostProcess.h"
+
 #include "host/HostObjects.h"
 #include "host/RunningHost.h"
 #include "host/embedded/SampleData.h"
@@ -36,7 +38,7 @@ void RunningHostTest::startHost()
 {
     m_host = std::make_unique<QProcess>();
     m_host->setProcessChannelMode(QProcess::SeparateChannels);
-    m_host->start(QStringLiteral(CONTACT_HOST_PROGRAM), {QStringLiteral("--headless"), m_database});
+    m_host->start(host::test::contactHostProgram(), {QStringLiteral("--headless"), m_database});
     ASSERT_TRUE(m_host->waitForStarted(5000));
     QElapsedTimer timer;
     timer.start();
@@ -58,7 +60,7 @@ bool RunningHostTest::waitForHostEnd(int timeoutMs)
 CommandResult RunningHostTest::run(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(CONTACT_HOST_PROGRAM), arguments);
+    process.start(host::test::contactHostProgram(), arguments);
     process.waitForFinished(15000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),

@@ -1,5 +1,8 @@
 #include "RunningHostFixture.h"
 
+#include "HostProcess.h"
+
+#include "core/testsupport/FailsWith.h"
 #include "host/HostObjects.h"
 #include "host/RunningHost.h"
 
@@ -56,7 +59,7 @@ TEST_F(RunningHostTest, ApplicationReportsTheOpenDatabaseAndTheContactOnScreen)
     auto application = createApplication();
     EXPECT_TRUE(application->IsDBOpen());
     EXPECT_EQ(application->GetOpenDBName(), QFileInfo(m_database).absoluteFilePath());
-    EXPECT_EQ(application->GetAppPath(), QFileInfo(QStringLiteral(CONTACT_HOST_PROGRAM)).absolutePath());
+    EXPECT_EQ(application->GetAppPath(), QFileInfo(host::test::contactHostProgram()).absolutePath());
     auto view = application->CreateView(1, QStringLiteral("CV"));
     EXPECT_EQ(view->GetCurrentID(), firstContactId());
     EXPECT_EQ(view->GetCurrentID().size(), 12);
@@ -383,7 +386,8 @@ TEST_F(RunningHostTest, ClientFailsClearlyWhenNoHostRuns)
         EXPECT_EQ(failure.number(), HostError::NoHostRunning);
         EXPECT_TRUE(failure.description().contains(QStringLiteral("No contact host is running")));
     }
-    EXPECT_THROW(createAuxCommands()->AuxCommandExists(QStringLiteral("Valdora")), HostFailure);
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(
+        HostError::NoHostRunning, [&] { createAuxCommands()->AuxCommandExists(QStringLiteral("Valdora")); }));
     auto events = createEventControl();
     EXPECT_EQ(events->Register(0), 0);
     EXPECT_FALSE(events->IsHostRunning());
