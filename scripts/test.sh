@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: first the developer build, then the same
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer, then 15 seconds of each fuzz target.
+# Installs what is missing, checks the layout of the sources, builds, and runs every test: first the
+# developer build, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# 15 seconds of each fuzz target. Both builds treat warnings as errors (VALDORA_WERROR in the presets).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+echo "=== clang-format"
+bash scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 for preset in dev asan; do
   echo "=== $preset: configure and build"
