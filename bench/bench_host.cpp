@@ -39,7 +39,8 @@ double hostRate(const QString& path)
     }
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (written != ids.size())
-        std::fprintf(stderr, "host: %d of %lld updates failed\n", int(ids.size()) - written, qlonglong(ids.size()));
+        std::fprintf(stderr, "host: %d of %lld updates failed\n", int(ids.size()) - written,
+                     qlonglong(ids.size()));
     return double(ids.size()) / seconds;
 }
 
@@ -49,7 +50,8 @@ double plainRate(const QString& path)
     sqlite3_open(path.toUtf8().constData(), &db);
     sqlite3_exec(db,
                  "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
-                 "CREATE TABLE vals(record INTEGER, field INTEGER, value TEXT, PRIMARY KEY(record, field)) WITHOUT ROWID;",
+                 "CREATE TABLE vals(record INTEGER, field INTEGER, value TEXT, PRIMARY KEY(record, field)) "
+                 "WITHOUT ROWID;",
                  nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* fill = nullptr;

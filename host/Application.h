@@ -18,7 +18,8 @@ public:
     /// Full path of the open database.
     virtual QString GetOpenDBName(Where where = Where::current()) const = 0;
     /// Views.Create(kind, name): kind 1 with "CV" is the contact view.
-    virtual std::unique_ptr<ContactView> CreateView(int kind, const QString& name, Where where = Where::current()) = 0;
+    virtual std::unique_ptr<ContactView> CreateView(int kind, const QString& name,
+                                                    Where where = Where::current()) = 0;
     /// Writes the current lookup, in its sort, to a lookup file that LoadLookUpQuery reads.
     virtual void SaveCurrentLookup(const QString& file, Where where = Where::current()) = 0;
     /// The host's program folder.

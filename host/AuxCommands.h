@@ -18,12 +18,15 @@ public:
     /// 1 when the command is in the view's toolbar, else 0.
     virtual int AuxCommandExistsInToolbar(int view, const QString& name, Where where = Where::current()) = 0;
     /// 1 when the command is in the view's Tools menu, else 0.
-    virtual int AuxCommandExistsInToolsMenu(int view, const QString& name, Where where = Where::current()) = 0;
+    virtual int AuxCommandExistsInToolsMenu(int view, const QString& name,
+                                            Where where = Where::current()) = 0;
     /// 0 on success.
     virtual int AddAuxCommandToToolbar(int view, const QString& name, Where where = Where::current()) = 0;
-    virtual int RemoveAuxCommandFromToolbar(int view, const QString& name, Where where = Where::current()) = 0;
+    virtual int RemoveAuxCommandFromToolbar(int view, const QString& name,
+                                            Where where = Where::current()) = 0;
     virtual int AddAuxCommandToToolsMenu(int view, const QString& name, Where where = Where::current()) = 0;
-    virtual int RemoveAuxCommandFromToolsMenu(int view, const QString& name, Where where = Where::current()) = 0;
+    virtual int RemoveAuxCommandFromToolsMenu(int view, const QString& name,
+                                              Where where = Where::current()) = 0;
 };
 
 } // namespace valdora::host

@@ -27,7 +27,8 @@ public:
     /// 1 when this process holds the current record's lock, else 0.
     virtual int LockLevel(Where where = Where::current()) const = 0;
     /// Stages values for fields of the current record (two lists of equal length, paired by position).
-    virtual void SetDataEx(const QList<FieldId>& ids, const QStringList& values, Where where = Where::current()) = 0;
+    virtual void SetDataEx(const QList<FieldId>& ids, const QStringList& values,
+                           Where where = Where::current()) = 0;
     /// Commits the staged values in one transaction and releases the lock. Returns the record's id,
     /// or something else (as a rule "") when the commit did not go through.
     virtual QString Update(Where where = Where::current()) = 0;

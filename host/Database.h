@@ -25,7 +25,8 @@ public:
     /// True when the database has users with passwords.
     virtual bool isMultiuser(Where where = Where::current()) const = 0;
     /// Logs a user in; false (and Error() true) when the name or password is wrong.
-    virtual bool ValidateUser(const QString& user, const QString& password, Where where = Where::current()) = 0;
+    virtual bool ValidateUser(const QString& user, const QString& password,
+                              Where where = Where::current()) = 0;
     /// True after a failed call (ValidateUser among them), until the next successful one.
     virtual bool Error() const = 0;
 };

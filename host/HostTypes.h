@@ -35,10 +35,10 @@ inline constexpr FieldId Contact = 26;
 
 /// Error numbers of the host's failures (beyond those of ErrorNumber).
 namespace HostError {
-inline constexpr int NoHostRunning = 429;  ///< "ActiveX component can't create object": no host
-inline constexpr int NoDatabaseOpen = 3021; ///< no current record / no database open
-inline constexpr int RecordLocked = 3260;   ///< the record is locked by another user
-inline constexpr int UnknownField = 3265;   ///< item not found in this collection
+inline constexpr int NoHostRunning = 429;    ///< "ActiveX component can't create object": no host
+inline constexpr int NoDatabaseOpen = 3021;  ///< no current record / no database open
+inline constexpr int RecordLocked = 3260;    ///< the record is locked by another user
+inline constexpr int UnknownField = 3265;    ///< item not found in this collection
 inline constexpr int DatabaseFailure = 3049; ///< the database file cannot be used
 inline constexpr int ViewFieldUnknown = 117; ///< the contact view's GetLastError for an unknown field
 } // namespace HostError

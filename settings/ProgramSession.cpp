@@ -13,8 +13,7 @@ ProgramSession::ProgramSession(Platform& platform, QString applicationTitle, QSt
       m_locale(std::move(locale)), m_messages(table),
       m_reporter(platform, m_applicationTitle, [this] { return m_messages.get(300); }),
       m_ini(m_reporter, m_locale)
-{
-}
+{}
 
 void ProgramSession::setSettingsFile(const QString& path)
 {
@@ -26,8 +25,11 @@ void ProgramSession::setSettingsFile(const QString& path)
 MessageAnswer ProgramSession::showMessage(const QString& text, MessageButtons buttons, MessageIcon icon,
                                           int defaultButton) const
 {
-    return m_platform.showMessage(
-        {.text = text, .title = m_applicationTitle, .buttons = buttons, .icon = icon, .defaultButton = defaultButton});
+    return m_platform.showMessage({.text = text,
+                                   .title = m_applicationTitle,
+                                   .buttons = buttons,
+                                   .icon = icon,
+                                   .defaultButton = defaultButton});
 }
 
 } // namespace valdora

@@ -20,7 +20,8 @@ QString CommandTable::help() const
     return text;
 }
 
-int runCommandLine(const CommandTable& table, const QStringList& arguments, QTextStream& out, QTextStream& err)
+int runCommandLine(const CommandTable& table, const QStringList& arguments, QTextStream& out,
+                   QTextStream& err)
 {
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {
@@ -29,7 +30,8 @@ int runCommandLine(const CommandTable& table, const QStringList& arguments, QTex
     }
     const Command* command = table.find(arguments.first());
     if (!command) {
-        err << "ContactHost.exe: unknown command \"" << arguments.first() << "\" (try ContactHost.exe --help)\n";
+        err << "ContactHost.exe: unknown command \"" << arguments.first()
+            << "\" (try ContactHost.exe --help)\n";
         return 2;
     }
     CommandContext context{arguments.mid(1), out};
@@ -37,8 +39,8 @@ int runCommandLine(const CommandTable& table, const QStringList& arguments, QTex
         return command->run(context);
     } catch (const UsageError& failure) {
         out.flush();
-        err << "ContactHost.exe " << command->name << ": " << failure.description() << " (usage: ContactHost.exe "
-            << command->name << ' ' << command->usage << ")\n";
+        err << "ContactHost.exe " << command->name << ": " << failure.description()
+            << " (usage: ContactHost.exe " << command->name << ' ' << command->usage << ")\n";
         return 2;
     } catch (const Failure& failure) {
         out.flush();

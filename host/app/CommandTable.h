@@ -38,6 +38,7 @@ private:
 
 /// Carries out the command line (arguments without the program name) with the table; returns
 /// the exit code: 0 done, 1 failed, 2 wrong arguments.
-int runCommandLine(const CommandTable& table, const QStringList& arguments, QTextStream& out, QTextStream& err);
+int runCommandLine(const CommandTable& table, const QStringList& arguments, QTextStream& out,
+                   QTextStream& err);
 
 } // namespace valdora::host::app

@@ -9,8 +9,7 @@ class UsageError : public Failure {
 public:
     explicit UsageError(const QString& description, Where where = Where::current())
         : Failure(int(ErrorNumber::InvalidProcedureCall), description, where)
-    {
-    }
+    {}
 };
 
 } // namespace valdora::host::app
