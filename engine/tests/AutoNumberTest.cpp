@@ -1,5 +1,7 @@
 #include "EngineTestBed.h"
 
+#include "core/testsupport/ReportedError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -293,6 +295,7 @@ TEST(AutoNumberCounter, ReadOnlyFolderIsRefused)
     EXPECT_FALSE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::PermissionDenied), bed.messages().front()));
     EXPECT_TRUE(bed.messages().front().contains(QStringLiteral("is read-only")))
         << bed.messages().front().toStdString();
 }
@@ -311,6 +314,7 @@ TEST(AutoNumberCounter, CounterSpoiledDuringTheRunHandsOutNoNumber)
     EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, button, 0), QString());
     EXPECT_TRUE(bed.engine().counterFailed());
     ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
     EXPECT_TRUE(bed.messages().front().contains(QStringLiteral("Function Obtain_AutoNumber")));
     EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("oops\r\n"));
 }

@@ -2,6 +2,8 @@
 
 #include "engine/TextHelpers.h"
 
+#include "core/testsupport/ReportedError.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -149,6 +151,7 @@ TEST_P(ConditionReaders, OperatorThatIsNotANumberIsReported)
     const host::ContactId contact = bed.addContact({{"Country", "DE"}});
     EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact), QString());
     ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
     const QString module =
         kind == ReaderKind::Valdora ? QStringLiteral("frmMain") : QStringLiteral("frmAutoMain");
     EXPECT_TRUE(bed.messages().front().contains("in " + module + ": Function Compare_Value - Line # "))

@@ -1,5 +1,7 @@
 #include "EngineTestBed.h"
 
+#include "core/testsupport/ReportedError.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
@@ -95,6 +97,7 @@ TEST(CounterConcurrency, HeldCounterFileIsReportedAfterTheWait)
     // No number rather than a number another process may hand out too.
     EXPECT_EQ(engine.Obtain(SchemeType::AutoNumber, contact, button, 0), QString());
     ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::PermissionDenied), bed.messages().front()));
     EXPECT_TRUE(bed.messages().front().contains(
         QStringLiteral("in frmAutoMain: Function Obtain_AutoNumber - Line # ")));
     holder.kill();

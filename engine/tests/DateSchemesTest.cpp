@@ -2,6 +2,8 @@
 
 #include "engine/TextHelpers.h"
 
+#include "core/testsupport/ReportedError.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -91,6 +93,7 @@ TEST(NowScheme, DaysThatAreNotANumberAreReported)
         // The offset stays 0: today's date.
         EXPECT_EQ(bed.compute(SchemeType::Now, button, contact), bed.locale().dateText(Afternoon.date()));
         ASSERT_EQ(bed.messages().size(), 1);
+        EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
         const QString module =
             kind == ReaderKind::Valdora ? QStringLiteral("frmMain") : QStringLiteral("frmAutoMain");
         EXPECT_TRUE(bed.messages().front().contains("in " + module + ": Sub Initialize_Now - Line # "));

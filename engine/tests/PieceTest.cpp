@@ -3,6 +3,8 @@
 #include "engine/CounterFile.h"
 #include "engine/TextHelpers.h"
 
+#include "core/testsupport/ReportedError.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -107,6 +109,7 @@ TEST(EngineFailures, FieldIdOutOfRangeIsReportedByTheCalculator)
     bed.contacts().Goto(contact);
     EXPECT_EQ(bed.engine().calculator().Start_Calc(QStringLiteral("//[99999]+1")), QString());
     ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::Overflow), bed.messages().front()));
     EXPECT_TRUE(bed.messages().front().contains(QStringLiteral("in Prog: Sub Start_Calc - Line # ")))
         << bed.messages().front().toStdString();
     EXPECT_EQ(bed.platform().messages().front().title, QStringLiteral("Valdora error"));
@@ -119,6 +122,8 @@ TEST(EngineFailures, MemberOutsideTheRunIsReported)
     const host::ContactId contact = bed.addContact({});
     EXPECT_EQ(bed.compute(SchemeType::Now, button, contact, 8), QString());
     ASSERT_EQ(bed.messages().size(), 2);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::SubscriptOutOfRange), bed.messages().at(0)));
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::SubscriptOutOfRange), bed.messages().at(1)));
     EXPECT_TRUE(bed.messages().at(0).contains(QStringLiteral("in frmMain: Sub Initialize_Now - Line # ")));
     EXPECT_TRUE(bed.messages().at(1).contains(QStringLiteral("in frmMain: Function Obtain_Now - Line # ")));
 }
