@@ -36,6 +36,18 @@ QString AutoNumberScheme::defaultCounterFile(const QString& buttonFileName) cons
            QStringLiteral(".num");
 }
 
+QString AutoNumberScheme::counterFileOf(const ButtonKeys& keys, const QString& buttonFileName) const
+{
+    return keys.read(QStringLiteral("AutoIniFile"), defaultCounterFile(buttonFileName));
+}
+
+void AutoNumberScheme::writeCounter(const Member& m, const QString& counter)
+{
+    // Flushed in batches: each replace is atomic, so only a power loss can take a number back.
+    CounterFile::write(m.counterFile, counter, FileSync::Later);
+    m_sync.advanced(m.counterFile);
+}
+
 bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
@@ -66,12 +78,9 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
     });
     // A counter that cannot be read or replaced would fail every contact after a commit, or restart
     // the numbering: the run learns it before it writes anything.
-    const bool usable = trapped(m_context.session.reporter(),
-                                m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
-                                    const ButtonKeys keys = m_context.keys(buttonFileName);
-                                    CounterFile::checkUsable(keys.read(QStringLiteral("AutoIniFile"),
-                                                                       defaultCounterFile(buttonFileName)));
-                                });
+    const bool usable = trapped(
+        m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"),
+        [&] { CounterFile::checkUsable(counterFileOf(m_context.keys(buttonFileName), buttonFileName)); });
     m_failed = m_failed || !usable;
     return usable;
 }
@@ -107,7 +116,7 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             format.replace(FieldMarker, part);
             format.replace(u'|', keys.read(QStringLiteral("AutoSep"), QStringLiteral("-")));
 
-            const QString path = keys.read(QStringLiteral("AutoIniFile"), defaultCounterFile(buttonFileName));
+            const QString path = counterFileOf(keys, buttonFileName);
             m_lastCounterFile = path;
             // The number stays locked against other processes until it is advanced or given up.
             if (!m.lock || m.counterFile != path) {
@@ -138,11 +147,9 @@ bool AutoNumberScheme::Update_AutoNumber(int index)
             Member& m = member(index);
             if (!m.pending)
                 return;
-            CounterFile::write(m.counterFile, CounterFile::next(m.counter, m_context.session.locale()),
-                               FileSync::Later);
+            writeCounter(m, CounterFile::next(m.counter, m_context.session.locale()));
             m.pending = false;
             m.advanced = true;
-            m_sync.advanced(m.counterFile);
         });
     m_failed = m_failed || !ok;
     return ok;
@@ -156,8 +163,7 @@ void AutoNumberScheme::giveBack(int index)
             if (!m.advanced)
                 return;
             m.advanced = false;
-            CounterFile::write(m.counterFile, m.counter, FileSync::Later);
-            m_sync.advanced(m.counterFile);
+            writeCounter(m, m.counter);
         });
     // A number that could not be given back stays a gap: the counter is past it either way.
     m_failed = m_failed || !ok;

@@ -60,6 +60,10 @@ private:
         std::shared_ptr<FileLock> lock;
     };
     Member& member(int index);
+    /// The counter file of a button: "AutoIniFile", else the default one.
+    QString counterFileOf(const ButtonKeys& keys, const QString& buttonFileName) const;
+    /// Replaces a member's counter file by `counter`, its disk flush batched.
+    void writeCounter(const Member& m, const QString& counter);
 
     EngineContext& m_context;
     std::vector<Member> m_members;

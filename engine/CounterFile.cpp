@@ -49,6 +49,15 @@ bool folderTakesNewFiles(const QString& counterPath)
     return true;
 }
 
+// The first line of an open file, without its line end.
+QString firstLineOf(QFile& file)
+{
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLatin1(line);
+}
+
 } // namespace
 } // namespace valdora::engine
 
@@ -94,10 +103,7 @@ void checkUsable(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(ErrorNumber::PermissionDenied, unusable(path, file.errorString()));
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    counterOf(QString::fromLatin1(line), path);
+    counterOf(firstLineOf(file), path);
 }
 
 QByteArray initialContent()
@@ -117,10 +123,7 @@ QString readFirstLine(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(ErrorNumber::PermissionDenied, QStringLiteral("Permission denied: ") + path);
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    return QString::fromLatin1(line);
+    return firstLineOf(file);
 }
 
 namespace {

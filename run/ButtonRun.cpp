@@ -314,12 +314,8 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
 
     if (m_variant.contactOnScreen) {
         computeMembers(id, true);
-        if (m_engine->unloadRequested())
+        if (mustNotWrite(summary))
             return;
-        if (m_engine->counterFailed()) {
-            stopAt(summary);
-            return;
-        }
         const bool wrote = writeOnScreen();
         const bool used = anyValueUsed(); // a declined or failed member is no longer counted as used
         End_Write();
@@ -340,12 +336,8 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
     else
         m_writeFailed = true;
     computeMembers(id, false);
-    if (m_engine->unloadRequested())
+    if (mustNotWrite(summary))
         return;
-    if (m_engine->counterFailed()) {
-        stopAt(summary);
-        return;
-    }
     const bool used = anyValueUsed();
     // Numbers are taken before the commit: a crash in between leaves a gap, never a number twice.
     if (!m_writeFailed && !takeNumbers()) {
@@ -375,6 +367,16 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
         (used ? summary.written : summary.unchanged) += 1;
     if (m_engine->counterFailed())
         m_stopped = true;
+}
+
+bool ButtonRun::mustNotWrite(RunSummary& summary)
+{
+    if (m_engine->unloadRequested())
+        return true;
+    if (!m_engine->counterFailed())
+        return false;
+    stopAt(summary);
+    return true;
 }
 
 bool ButtonRun::anyValueUsed() const

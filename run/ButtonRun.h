@@ -102,6 +102,9 @@ private:
     void storeDecimals(RunMember& member, const QString& decimals);
     /// Writes the used members into the contact on screen; false when a write failed (reported).
     bool writeOnScreen();
+    /// After the values are computed: true when the contact is not to be written, because the bar is
+    /// to unload or a counter failed (the run then stops at this contact).
+    bool mustNotWrite(RunSummary& summary);
     bool anyValueUsed() const;
     /// Advances the counters of the AutoNumber members whose numbers this contact uses.
     bool takeNumbers();
