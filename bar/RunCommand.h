@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/RunVariant.h"
+#include "run/RunSummary.h"
 #include "run/ScopeChooser.h"
 
 #include <QString>

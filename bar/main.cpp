@@ -53,7 +53,7 @@ int runButton(const QStringList& arguments)
         const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
         run::FixedScopeChooser scopes(request->scope);
         run::ButtonRun buttonRun(session, {database.get(), application.get(), view.get()},
-                                 run::RunVariant::valdora(), &scopes);
+                                 run::ProgramProfile::valdora(session.locale()), &scopes);
         summary = buttonRun.Process_Button(request->buttonFileName);
     });
     printLine(stdout, bar::RunCommand::summaryLine(request->buttonFileName, summary));

@@ -5,6 +5,7 @@
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "engine/tests/TestDatabase.h"
+#include "run/ProgramProfile.h"
 
 #include "core/testsupport/ScriptedPlatform.h"
 #include "settings/ProgramSession.h"
@@ -51,8 +52,8 @@ struct Bench {
         }
         reader = std::make_unique<engine::TableFieldReader>(database->Contact(), database->Users());
         fieldValues.reset(engine::test::maxFieldId(*database));
-        engine = std::make_unique<engine::ValueEngine>(*session, *reader, fieldValues,
-                                                       engine::EngineOptions::valdora(session->locale()));
+        engine = std::make_unique<engine::ValueEngine>(
+            *session, *reader, fieldValues, run::ProgramProfile::valdora(session->locale()).engine);
         const QChar counter(0xFA);
         write(QStringLiteral("~100.ini"), {{"Type", "0"},
                                            {"Format", QStringLiteral("INV|") + counter},

@@ -88,8 +88,8 @@ Figures measure(int contacts)
     run::FixedScopeChooser scopes(run::Scope::AllContacts);
     const long before = residentKb();
     for (const char* button : {"~100.ini", "~101.ini"}) {
-        run::ButtonRun buttonRun(session, {database.get(), nullptr, nullptr}, run::RunVariant::valdora(),
-                                 &scopes);
+        run::ButtonRun buttonRun(session, {database.get(), nullptr, nullptr},
+                                 run::ProgramProfile::valdora(session.locale()), &scopes);
         timer.restart();
         const run::RunSummary summary = buttonRun.Process_Button(QString::fromLatin1(button));
         const double rate = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);

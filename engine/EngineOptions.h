@@ -1,9 +1,7 @@
 #pragma once
 
-#include "core/TextSemantics.h"
-
+#include <QChar>
 #include <QDateTime>
-#include <QString>
 
 #include <functional>
 
@@ -15,17 +13,17 @@ enum class CounterFileNaming {
     FullName, ///< "AutoNumber_" + the whole name + ".num" ("AutoNumber_~101.ini.num")
 };
 
-/// What differs between the engine of Valdora and that of ValdoraAuto, besides the field reader.
+/// The engine's knobs, besides the field reader. What a program sets here is stated by its profile
+/// (run::ProgramProfile); the defaults describe no program in particular.
 struct EngineOptions {
-    /// Module name in failure reports: "frmMain" or "frmAutoMain".
-    const char* module = "frmMain";
-    /// Members a run can have: 8 in Valdora, 20 in ValdoraAuto.
-    int memberCount = 8;
-    /// The decimal separator of the arithmetic schemes: the user's decimal separator in Valdora, the
-    /// monetary one in ValdoraAuto.
+    /// Module name in failure reports ("frmMain", "frmAutoMain").
+    const char* module = "";
+    /// Members a run can have; the schemes keep their per-member lists for that many.
+    int memberCount = 0;
+    /// The decimal separator of the arithmetic schemes.
     QChar decimalSeparator = u'.';
     /// Whether an Add/Subtract number or a quotient for a currency (type 6) target is given back with
-    /// "." as its separator (Valdora yes, ValdoraAuto no).
+    /// "." as its separator.
     bool currencyTargetUsesDot = true;
     /// The default counter file name.
     CounterFileNaming counterNaming = CounterFileNaming::BaseName;
@@ -33,11 +31,6 @@ struct EngineOptions {
     int counterLockTimeoutMs = 10000;
     /// The present local date and time (tests pin it).
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
-
-    /// Valdora's engine in the given locale.
-    static EngineOptions valdora(const TextLocale& locale);
-    /// ValdoraAuto's engine in the given locale.
-    static EngineOptions valdoraAuto(const TextLocale& locale);
 };
 
 } // namespace valdora::engine

@@ -17,7 +17,7 @@ namespace valdora::engine {
 ///
 /// The run creates one per run, giving it the program session, a field reader (TableFieldReader in
 /// Valdora, ViewFieldReader in ValdoraAuto), the run's field-value table and the options
-/// (EngineOptions::valdora / valdoraAuto). It calls Initialize once per member, Obtain once per
+/// (the engine part of the program's profile). It calls Initialize once per member, Obtain once per
 /// member and contact. Before it commits a contact it calls Update_AutoNumber for every AutoNumber
 /// member whose value was used (the counter is past the number before the contact holding it is
 /// committed), giveBack for those numbers when the commit did not go through, and then

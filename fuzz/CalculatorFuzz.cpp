@@ -8,6 +8,7 @@
 #include "core/testsupport/ScriptedPlatform.h"
 #include "engine/Calculator.h"
 #include "engine/EngineContext.h"
+#include "run/ProgramProfile.h"
 #include "settings/ProgramSession.h"
 
 #include <array>
@@ -53,7 +54,7 @@ struct Bench {
           context{.session = session,
                   .reader = reader,
                   .fieldValues = fieldValues,
-                  .options = engine::EngineOptions::valdora(locale)},
+                  .options = run::ProgramProfile::valdora(locale).engine},
           calculator(context)
     {}
 

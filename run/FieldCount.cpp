@@ -4,6 +4,13 @@
 
 namespace valdora::run {
 
+namespace {
+
+const QString SettingsSection = QStringLiteral("Settings");
+const QString MaxFieldsKey = QStringLiteral("MaxFields");
+
+} // namespace
+
 int countFields(const host::FieldList& fields)
 {
     const int count = fields.Count();
@@ -19,6 +26,16 @@ int countFields(const host::FieldList& fields)
             break;
     }
     return last;
+}
+
+void storeMaxFields(const UserSettings& settings, int maxFields)
+{
+    settings.set(Application::Valdora, SettingsSection, MaxFieldsKey, QString::number(maxFields));
+}
+
+int storedMaxFields(const UserSettings& settings)
+{
+    return settings.get(Application::Valdora, SettingsSection, MaxFieldsKey, QStringLiteral("0")).toInt();
 }
 
 } // namespace valdora::run

@@ -10,6 +10,7 @@
 
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
+#include "run/ProgramProfile.h"
 
 #include "core/ConsolePlatform.h"
 #include "settings/ProgramSession.h"
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     engine::TableFieldReader reader(database->Contact(), database->Users());
     engine::FieldValueTable fieldValues(engine::test::maxFieldId(*database));
     engine::ValueEngine engine(session, reader, fieldValues,
-                               engine::EngineOptions::valdora(session.locale()));
+                               run::ProgramProfile::valdora(session.locale()).engine);
 
     engine.Initialize(engine::SchemeType::AutoNumber, 0, button);
     for (int i = 0; i < count; ++i) {

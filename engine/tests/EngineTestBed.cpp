@@ -74,12 +74,13 @@ EngineTestBed::EngineTestBed(const QString& localeName, ReaderKind kind)
     if (kind == ReaderKind::Valdora) {
         m_reader = std::make_unique<TableFieldReader>(table, m_database->Users());
         m_engine = std::make_unique<ValueEngine>(*m_session, *m_reader, m_fieldValues,
-                                                 EngineOptions::valdora(m_session->locale()));
+                                                 run::ProgramProfile::valdora(m_session->locale()).engine);
     } else {
         m_view = std::make_unique<ShownContactView>(table, m_shown);
         m_reader = std::make_unique<ViewFieldReader>(*m_view, &m_database->Users());
-        m_engine = std::make_unique<ValueEngine>(*m_session, *m_reader, m_fieldValues,
-                                                 EngineOptions::valdoraAuto(m_session->locale()));
+        m_engine =
+            std::make_unique<ValueEngine>(*m_session, *m_reader, m_fieldValues,
+                                          run::ProgramProfile::valdoraAuto(m_session->locale()).engine);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
+#include "run/ProgramProfile.h"
 
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"

@@ -76,7 +76,8 @@ protected:
     RunSummary runAll(const QString& button, std::optional<Scope> scope = Scope::AllContacts)
     {
         FixedScopeChooser scopes(scope);
-        ButtonRun run(m_session, {m_database.get(), nullptr, nullptr}, RunVariant::valdora(), &scopes);
+        ButtonRun run(m_session, {m_database.get(), nullptr, nullptr},
+                      ProgramProfile::valdora(m_session.locale()), &scopes);
         run.progress().setMinimumInterval(0);
         QStringList* seen = m_progress.get();
         run.progress().setObserver(

@@ -127,7 +127,7 @@ protected:
         const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
         FixedScopeChooser scopes(scope);
         ButtonRun buttonRun(*m_session, {database.get(), application.get(), view.get()},
-                            RunVariant::valdora(), &scopes);
+                            ProgramProfile::valdora(m_session->locale()), &scopes);
         buttonRun.progress().setMinimumInterval(0);
         buttonRun.progress().setObserver(
             [this](const QString& key, const QString& value) { m_progress << key + "=" + value; });
@@ -141,7 +141,8 @@ protected:
         const std::unique_ptr<host::Database> database = host::createDatabase();
         database->OpenEx(QString());
         const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
-        ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()}, RunVariant::valdoraAuto());
+        ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()},
+                            ProgramProfile::valdoraAuto(m_session->locale()));
         buttonRun.progress().setObserver(
             [this](const QString& key, const QString& value) { m_progress << key + "=" + value; });
         return buttonRun.Process_Button(button);

@@ -84,7 +84,8 @@ RunSummary RunReliabilityTest::runOnScreen(const QString& button,
     const std::unique_ptr<host::Database> database = host::createDatabase();
     database->OpenEx(QString());
     const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
-    ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()}, RunVariant::valdoraAuto());
+    ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()},
+                        ProgramProfile::valdoraAuto(m_session->locale()));
     if (confirm)
         buttonRun.setConfirmWrite(std::move(confirm));
     return buttonRun.Process_Button(button);

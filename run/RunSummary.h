@@ -1,23 +1,8 @@
 #pragma once
 
 #include <algorithm>
-#include <functional>
 
 namespace valdora::run {
-
-/// What differs between the run of Valdora's bar and that of ValdoraAuto; one routine, these passed in.
-struct RunVariant {
-    /// Module name of the failure reports: "frmMain" or "frmAutoMain".
-    const char* module = "frmMain";
-    /// Combo slots read: 8 in Valdora, 20 in ValdoraAuto.
-    int comboSlots = 8;
-    /// ValdoraAuto: the contact on screen only, targets from "TargetID"/"TargetType", decimals from
-    /// "TargetDecimals", one SetField per used member, no commit check and no error log.
-    bool contactOnScreen = false;
-
-    static RunVariant valdora() { return {}; }
-    static RunVariant valdoraAuto() { return {"frmAutoMain", 20, true}; }
-};
 
 /// What one run did, for the command line's summary.
 struct RunSummary {
@@ -35,6 +20,15 @@ struct RunSummary {
 
     /// Contacts in scope that the run never came to (only a stopped run leaves any).
     int notReached() const { return std::max(inScope - written - unchanged - failed, 0); }
+
+    /// Counts one contact the run came to the end of: failed, or written when a computed value went in.
+    void countContact(bool writeFailed, bool valueUsed)
+    {
+        if (writeFailed)
+            ++failed;
+        else
+            (valueUsed ? written : unchanged) += 1;
+    }
 };
 
 } // namespace valdora::run

@@ -1,0 +1,290 @@
+#include "BarRoad.h"
+
+#include "FieldCount.h"
+#include "TargetDecimals.h"
+#include "pb/ProgressArguments.h"
+
+#include "engine/TableFieldReader.h"
+#include "engine/ValueEngine.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace valdora::run {
+
+namespace {
+
+bool hasDecimals(qint16 fieldType)
+{
+    return fieldType == host::FieldType::Numeric || fieldType == host::FieldType::Currency;
+}
+
+} // namespace
+
+BarRoad::BarRoad(const RoadParts& parts, ScopeChooser* scopes, std::function<QDateTime()> clock)
+    : ContactRoad(parts), m_scopes(scopes), m_clock(std::move(clock))
+{}
+
+host::ContactTable& BarRoad::contacts() const
+{
+    return host().database->Contact();
+}
+
+std::unique_ptr<engine::FieldReader> BarRoad::open(int& maxFields)
+{
+    // The contact on screen must be saved and free, or the host would lose what is typed.
+    host::ContactTable& table = contacts();
+    host::ContactView* view = host().view;
+    const host::ContactId shown = view ? view->GetCurrentID() : host::ContactId();
+    if (view) {
+        table.Goto(shown);
+        if (shown != table.Data(host::FieldNumber::UniqueId) || table.isLocked()) {
+            session().showMessage(session().messages().get(354) + QStringLiteral(" ") +
+                                  session().applicationTitle() + QStringLiteral("\r\n") +
+                                  session().messages().get(487));
+            return nullptr;
+        }
+    }
+    progress().setStatus(QStringLiteral("On"));
+    maxFields = countFields(table.Fields());
+    storeMaxFields(session().userSettings(), maxFields);
+    return std::make_unique<engine::TableFieldReader>(table, host().database->Users());
+}
+
+bool BarRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
+{
+    host::FieldList& fields = contacts().Fields();
+    if (!fields.Exists(member.targetName)) {
+        session().showMessage(session().messages().get(355));
+        return false;
+    }
+    member.target = fields.FieldID(member.targetName);
+    member.targetFieldType = fields.Type(member.target);
+    member.decimals = fields.DecimalPlaces(member.target);
+    return true;
+}
+
+bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
+{
+    const bool otherDatabase = button.read(ButtonKey::SavedWithDB) != host().database->GetDatabasePath();
+    const std::optional<Scope> scope =
+        m_scopes ? m_scopes->chooseScope(otherDatabase) : std::optional<Scope>(Scope::AllContacts);
+    if (!scope)
+        return false;
+    const QString folder = session().programFolder();
+    // The progress window is only a view of the run: one that cannot start changes nothing.
+    // It is told who runs, so that it closes when a run ends without saying so (a crash, a kill).
+    session().platform().startProgram({folder + QStringLiteral("/pb.exe"),
+                                       run::progressWindowArguments(QCoreApplication::applicationPid()),
+                                       folder});
+    state().progressWindowOpen = true;
+    progress().setStage(-1);
+
+    if (!collect(*scope, summary))
+        return false;
+    progress().setTotal(state().total());
+    return true;
+}
+
+bool BarRoad::collect(Scope scope, RunSummary& summary)
+{
+    const QString folder = session().programFolder();
+    std::vector<host::ContactId>& ids = state().contactIds;
+    switch (scope) {
+    case Scope::CurrentContact:
+        if (session().platform().startProgram({folder + QStringLiteral("/ValdoraAuto.exe"),
+                                               {QStringLiteral("*") + state().currentButton},
+                                               folder})) {
+            progress().setStage(0);
+            state().progressWindowOpen = false;
+            summary.handedOver = true;
+            return false;
+        }
+        // ValdoraAuto is not there: the bar does the work itself.
+        ids.push_back(host().view ? host().view->GetCurrentID() : host::ContactId());
+        return true;
+    case Scope::CurrentLookup: {
+        const QString lookupFile = folder + QStringLiteral("/~currentLU.LKU");
+        host().application->SaveCurrentLookup(lookupFile);
+        contacts().LoadLookUpQuery(lookupFile);
+        walkSelection();
+        return true;
+    }
+    case Scope::AllContacts:
+        contacts().Query(QString());
+        walkSelection();
+        return true;
+    }
+    return false;
+}
+
+void BarRoad::walkSelection()
+{
+    host::ContactTable& table = contacts();
+    std::vector<host::ContactId>& ids = state().contactIds;
+    table.MoveFirst();
+    while (!table.isEOF()) {
+        progress().setContactStage(-static_cast<qint64>(ids.size() + 1));
+        ids.push_back(table.Data(host::FieldNumber::UniqueId));
+        table.MoveNext();
+    }
+}
+
+void BarRoad::startContact(const host::ContactId& id)
+{
+    progress().keepStatusOn();
+    // The record is held before the present values that the overwrite rule looks at are read, so that
+    // no other process writes it between that read and this write.
+    if (state().reader->makeCurrent(id))
+        Start_Write();
+    else
+        m_writeFailed = true;
+}
+
+void BarRoad::decimalsBeforeValidate(RunMember& member, bool single)
+{
+    if (single)
+        return;
+    engine::FieldValueTable& values = state().fieldValues;
+    QString computed = values.value(member.target);
+    applyHostDecimals(member, computed);
+    values.setValue(member.target, computed);
+}
+
+void BarRoad::decimalsAfterValidate(RunMember& member, bool single)
+{
+    if (single)
+        applyHostDecimals(member, member.value);
+}
+
+void BarRoad::applyHostDecimals(RunMember& member, QString& value)
+{
+    if (!hasDecimals(member.targetFieldType)) {
+        storeDecimals(member, QStringLiteral("-1"));
+        return;
+    }
+    storeDecimals(member, QString::number(member.decimals));
+    value = inDecimalPlaces(session().locale(), value, member.decimals);
+}
+
+void BarRoad::storeDecimals(RunMember& member, const QString& decimals)
+{
+    // Rewriting the same value every contact would cost a file write per contact for nothing.
+    const ButtonFile button =
+        ButtonFile::inFolder(session().ini(), session().buttonFolder(), member.fileName);
+    if (!member.storedDecimals)
+        member.storedDecimals = button.read(ButtonKey::TargetDecimals);
+    if (*member.storedDecimals == decimals)
+        return;
+    if (button.write(ButtonKey::TargetDecimals, decimals))
+        member.storedDecimals = decimals;
+}
+
+void BarRoad::writeContact(RunSummary& summary)
+{
+    RunState& run = state();
+    const bool used = run.anyValueUsed();
+    // Numbers are taken before the commit: a crash in between leaves a gap, never a number twice.
+    if (!m_writeFailed && !run.takeNumbers()) {
+        stopAt(summary);
+        return;
+    }
+    if (!m_writeFailed) {
+        // Values that could not be staged must not be followed by a commit that reports success.
+        m_writeFailed = !trapped(session().reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
+            QList<host::FieldId> ids;
+            QStringList values;
+            for (const RunMember& member : run.members) {
+                if (!member.computesValue())
+                    continue; // a button without a scheme writes nothing into its field
+                ids.push_back(member.target);
+                values.push_back(member.value);
+            }
+            contacts().SetDataEx(ids, values);
+        });
+    }
+    bool failed = m_writeFailed;
+    End_Write();
+    failed = failed || m_lastCommitFailed;
+    summary.countContact(failed, used);
+    if (run.engine->counterFailed())
+        run.stopped = true;
+}
+
+void BarRoad::abandonRecord()
+{
+    // Moving off the record drops what was staged and the lock this run took, without a commit.
+    if (host().database)
+        trapped(session().reporter(), routine(RoutineKind::Sub, "End_Write"),
+                [&] { contacts().Goto(host::ContactId()); });
+}
+
+void BarRoad::Start_Write()
+{
+    trapped(session().reporter(), routine(RoutineKind::Sub, "Start_Write"), [&] {
+        progress().setContactStage(state().processed);
+        host::ContactTable& table = contacts();
+        if (table.isLocked())
+            m_writeFailed = true;
+        table.Edit();
+        if (table.LockLevel() != 1)
+            m_writeFailed = true;
+    });
+}
+
+void BarRoad::End_Write()
+{
+    trapped(session().reporter(), routine(RoutineKind::Sub, "End_Write"), [&] {
+        m_lastCommitFailed = false;
+        host::ContactTable& table = contacts();
+        // A record this run could not hold is not written at all: a commit that took the lock
+        // after all would write a value whose number was never taken.
+        if (!m_writeFailed) {
+            const QString written = table.Update();
+            if (table.Data(host::FieldNumber::UniqueId) != written)
+                m_writeFailed = true;
+        }
+        m_lastCommitFailed = m_writeFailed;
+        if (m_writeFailed) {
+            // Not committed: the numbers go back, exactly, while their counters are still locked.
+            state().giveBackNumbers();
+            Write_Log(state().currentButton);
+            if (table.LockLevel() == 1)
+                abandonRecord();
+        }
+    });
+    state().releaseAfterWrite();
+}
+
+void BarRoad::Write_Log(const QString& buttonFileName)
+{
+    Q_UNUSED(buttonFileName);
+    trapped(session().reporter(), routine(RoutineKind::Sub, "Write_Log"), [&] {
+        host::ContactTable& table = contacts();
+        const QString contact = table.Data(host::FieldNumber::Contact);
+        const QString company = table.Data(host::FieldNumber::Company);
+        const Messages& text = session().messages();
+        session().showMessage(QStringLiteral("Contact: ") + contact + QStringLiteral(" (") + company +
+                              text.get(356) + QStringLiteral("\r\n") + text.get(357));
+        QFile log(session().programFolder() + QStringLiteral("/error.log"));
+        if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
+            throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
+        const QString stamp = session().locale().dateTimeText(m_clock());
+        QByteArray lines;
+        for (const RunMember& member : state().members) {
+            if (member.target <= 0)
+                continue;
+            const QString line = stamp + QStringLiteral(" ") + contact + QStringLiteral(" (") + company +
+                                 QStringLiteral(") ") + text.get(358) + QStringLiteral(" '") + member.value +
+                                 QStringLiteral("' ") + text.get(359) + QStringLiteral(" '") +
+                                 member.targetName + QStringLiteral("'.\r\n");
+            lines += line.toUtf8();
+        }
+        // One write per failed contact, so lines of two programs appending at once do not interleave.
+        if (log.write(lines) != lines.size() || !log.flush())
+            throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
+        m_writeFailed = false;
+    });
+}
+
+} // namespace valdora::run

@@ -1,0 +1,114 @@
+#include "OnScreenRoad.h"
+
+#include "FieldCount.h"
+#include "TargetDecimals.h"
+
+#include "engine/ValueEngine.h"
+#include "engine/ViewFieldReader.h"
+
+namespace valdora::run {
+
+OnScreenRoad::OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite)
+    : ContactRoad(parts), m_confirmWrite(std::move(confirmWrite))
+{}
+
+std::unique_ptr<engine::FieldReader> OnScreenRoad::open(int& maxFields)
+{
+    // The field list is not within reach here: the bar's last count sizes the table.
+    maxFields = storedMaxFields(session().userSettings());
+    host::UserList* users = host().database ? &host().database->Users() : nullptr;
+    return std::make_unique<engine::ViewFieldReader>(*host().view, users);
+}
+
+bool OnScreenRoad::refusesMissingButton(const QString& buttonFileName, const ButtonFile& button)
+{
+    const Messages& text = session().messages();
+    session().showMessage(text.get(515) + buttonFileName + text.get(516) + QStringLiteral("\r\n") +
+                          text.get(517) + button.read(ButtonKey::Target) + text.get(518) +
+                          QStringLiteral("\r\n") + text.get(519));
+    return true;
+}
+
+bool OnScreenRoad::resolveTarget(RunMember& member, const ButtonFile& button)
+{
+    member.target =
+        static_cast<host::FieldId>(button.read(ButtonKey::TargetID, QStringLiteral("-1")).toInt());
+    if (member.target == -1) {
+        const Messages& text = session().messages();
+        session().platform().showMessage({text.get(520), text.get(521)});
+        return false;
+    }
+    host::ContactView& view = *host().view;
+    if (view.GetField(member.target).isEmpty() && view.GetLastError() == host::HostError::ViewFieldUnknown) {
+        session().showMessage(session().messages().get(355));
+        return false;
+    }
+    member.targetFieldType =
+        static_cast<qint16>(button.read(ButtonKey::TargetType, QStringLiteral("-1")).toInt());
+    return true;
+}
+
+bool OnScreenRoad::gatherContacts(const ButtonFile& /*button*/, RunSummary& /*summary*/)
+{
+    state().contactIds.push_back(host().view->GetCurrentID());
+    return true;
+}
+
+void OnScreenRoad::startContact(const host::ContactId& id)
+{
+    // Validate compares with the present value of this contact, also for a member that reads nothing.
+    state().reader->makeCurrent(id);
+}
+
+void OnScreenRoad::decimalsAfterValidate(RunMember& member, bool /*single*/)
+{
+    const ButtonFile button =
+        ButtonFile::inFolder(session().ini(), session().buttonFolder(), member.fileName);
+    const int places = button.read(ButtonKey::TargetDecimals, QStringLiteral("-1")).toInt();
+    if (places >= 0)
+        member.value = inDecimalPlaces(session().locale(), member.value, places);
+}
+
+void OnScreenRoad::writeContact(RunSummary& summary)
+{
+    const bool wrote = writeMembers();
+    const bool used = state().anyValueUsed(); // a declined or failed member is no longer counted as used
+    End_Write();
+    if (state().engine->counterFailed())
+        stopAt(summary);
+    else
+        summary.countContact(!wrote, used);
+}
+
+void OnScreenRoad::End_Write()
+{
+    state().releaseAfterWrite();
+}
+
+bool OnScreenRoad::writeMembers()
+{
+    RunState& run = state();
+    return trapped(session().reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
+        for (std::size_t j = 0; j < run.members.size(); ++j) {
+            RunMember& member = run.members[j];
+            if (!member.valueUsed || !member.computesValue())
+                continue;
+            if (m_confirmWrite && !m_confirmWrite(member)) {
+                member.valueUsed = false; // declined: the value is not written and its number stays free
+                continue;
+            }
+            const int index = static_cast<int>(j);
+            if (member.isAutoNumber() && !run.engine->Update_AutoNumber(index))
+                return;
+            try {
+                host().view->SetField(member.target, member.value);
+            } catch (...) {
+                run.engine->giveBack(index);
+                member.valueUsed = false;
+                throw;
+            }
+        }
+    });
+}
+
+} // namespace valdora::run

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ContactRoad.h"
+
+#include <functional>
+
+namespace valdora::run {
+
+/// ValdoraAuto: the one contact on screen, read and written through the contact view. Targets come
+/// from the button's "TargetID" and "TargetType", decimal places from its "TargetDecimals"; each used
+/// member is written with its own SetField after an optional confirmation. There is no record to hold,
+/// no commit check and no error log.
+class OnScreenRoad final : public ContactRoad {
+public:
+    /// Asked before a member is written; false skips the write.
+    using ConfirmWrite = std::function<bool(const RunMember&)>;
+
+    OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite);
+
+    std::unique_ptr<engine::FieldReader> open(int& maxFields) override;
+    bool refusesMissingButton(const QString& buttonFileName, const ButtonFile& button) override;
+    bool resolveTarget(RunMember& member, const ButtonFile& button) override;
+    bool gatherContacts(const ButtonFile& button, RunSummary& summary) override;
+    void startContact(const host::ContactId& id) override;
+    void decimalsBeforeValidate(RunMember&, bool) override {}
+    void decimalsAfterValidate(RunMember& member, bool single) override;
+    void writeContact(RunSummary& summary) override;
+    /// Nothing is staged on this road: every SetField writes at once.
+    void abandonRecord() override {}
+
+    /// After the contact's write: counter locks released, flags cleared.
+    void End_Write();
+
+private:
+    /// Writes the used members into the contact on screen; false when a write failed (reported).
+    bool writeMembers();
+
+    ConfirmWrite m_confirmWrite;
+};
+
+} // namespace valdora::run
