@@ -7,6 +7,7 @@
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
+#include "settings/AutoCommandLine.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -268,8 +269,8 @@ bool ButtonRun::gatherContacts(std::optional<Scope> scope, RunSummary& summary)
     const QString folder = m_session.programFolder();
     switch (*scope) {
     case Scope::CurrentContact:
-        if (m_session.platform().startProgram({folder + QStringLiteral("/ValdoraAuto.exe"),
-                                               {QStringLiteral("*") + m_currentButton},
+        if (m_session.platform().startProgram({AutoCommandLine::programPath(folder),
+                                               AutoCommandLine::directModeArguments(m_currentButton),
                                                folder})) {
             m_progress.setStage(0);
             m_progressOpen = false;
