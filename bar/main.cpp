@@ -2,11 +2,11 @@
 
 #include "core/ConsolePlatform.h"
 #include "core/ProgramFolder.h"
-#include "host/HostObjects.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "run/ButtonRun.h"
-#include "settings/MessageTable.h"
+#include "run/ProgramStartup.h"
 #include "settings/ProgramSession.h"
-#include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -38,21 +38,18 @@ int runButton(const QStringList& arguments)
     ProgramSession session(platform, QStringLiteral("Valdora"), folder, userSettings);
     run::RunSummary summary;
     const bool ran = trapped(session.reporter(), {"Module1", RoutineKind::Sub, "Main"}, [&] {
-        session.messages().setLanguageBase(languageBaseFromSettings(userSettings, 0));
-        session.setSettingsFile(
-            SettingsLocation::settingsFilePathAtStartUp(userSettings, folder, session.applicationTitle()));
+        run::settleSessionAtStartUp(session,
+                                    {.defaultLanguage = 0, .settingsFileTitle = session.applicationTitle()});
         // A mistyped name in a script should say so, not report the missing file as bad settings.
         const QString buttonPath = session.buttonFolder() + request->buttonFileName;
         if (!QFileInfo::exists(buttonPath)) {
             printLine(stderr, QStringLiteral("Valdora.exe: there is no button %1").arg(buttonPath));
             return;
         }
-        const std::unique_ptr<host::Application> application = host::createApplication();
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(QString());
-        const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
+        const run::StartupHost hostObjects =
+            run::openHostObjects({&host::createApplication, &host::createDatabase});
         run::FixedScopeChooser scopes(request->scope);
-        run::ButtonRun buttonRun(session, {database.get(), application.get(), view.get()},
+        run::ButtonRun buttonRun(session, hostObjects.runHost(),
                                  run::ProgramProfile::valdora(session.locale()), &scopes);
         summary = buttonRun.Process_Button(request->buttonFileName);
     });

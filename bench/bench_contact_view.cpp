@@ -3,8 +3,8 @@
 //
 //   bench_contact_view [--benchmark_filter=...]
 
-#include "host/HostObjects.h"
-#include "host/RunningHost.h"
+#include "host/client/ClientFactories.h"
+#include "host/client/RunningHost.h"
 #include "host/embedded/SampleData.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The host's write loop as the run uses it (Goto, two Data reads, Edit, SetDataEx of one field,
 // Update) over 100,000 sample contacts, beside the same updates done by plain SQLite with a prepared
 // statement, one transaction per row. Prints both rates and their ratio.
-#include "host/HostObjects.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Button runs over all contacts of an embedded sample database, beside the host's own per-row
 // write of the same field: contacts per second, the ratio, and memory growth per contact.
 #include "core/testsupport/ScriptedPlatform.h"
-#include "host/HostObjects.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 #include "run/ButtonRun.h"
 

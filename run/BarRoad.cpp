@@ -6,6 +6,7 @@
 
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
+#include "settings/AutoCommandLine.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -92,8 +93,8 @@ bool BarRoad::collect(Scope scope, RunSummary& summary)
     std::vector<host::ContactId>& ids = state().contactIds;
     switch (scope) {
     case Scope::CurrentContact:
-        if (session().platform().startProgram({folder + QStringLiteral("/ValdoraAuto.exe"),
-                                               {QStringLiteral("*") + state().currentButton},
+        if (session().platform().startProgram({AutoCommandLine::programPath(folder),
+                                               AutoCommandLine::directModeArguments(state().currentButton),
                                                folder})) {
             progress().setStage(0);
             state().progressWindowOpen = false;

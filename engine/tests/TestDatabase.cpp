@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
 
 #include "core/testsupport/TestEnvironment.h"
-#include "host/HostObjects.h"
+#include "host/embedded/DatabaseFactory.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "TriggerCommand.h"
 #include "core/ProgramFolder.h"
-#include "host/HostObjects.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/LookupFile.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "HostServer.h"
 
-#include "host/RunningHost.h"
+#include "host/client/RunningHost.h"
 
 namespace valdora::host {
 

@@ -1,6 +1,6 @@
 #include "ClientObjects.h"
 
-#include "host/HostObjects.h"
+#include "ClientFactories.h"
 
 #include <QScopedValueRollback>
 

@@ -1,6 +1,6 @@
 #include "HostConnection.h"
 
-#include "host/RunningHost.h"
+#include "RunningHost.h"
 
 #include <QElapsedTimer>
 

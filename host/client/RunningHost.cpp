@@ -1,4 +1,4 @@
-#include "host/RunningHost.h"
+#include "RunningHost.h"
 
 #include "HostConnection.h"
 

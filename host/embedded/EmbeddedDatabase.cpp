@@ -1,7 +1,7 @@
 #include "EmbeddedDatabase.h"
 
 #include "Schema.h"
-#include "host/RunningHost.h"
+#include "host/client/RunningHost.h"
 
 #include <QFile>
 #include <QFileInfo>

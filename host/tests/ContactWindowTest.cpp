@@ -1,7 +1,6 @@
 #include "ContactWindow.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
-#include "host/HostObjects.h"
 #include "host/embedded/SampleData.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "core/testsupport/FailsWith.h"
 #include "core/testsupport/TestEnvironment.h"
-#include "host/HostObjects.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/EmbeddedDatabase.h"
 #include "host/embedded/LookupFile.h"
 #include "host/embedded/SampleData.h"

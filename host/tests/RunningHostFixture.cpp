@@ -2,8 +2,8 @@
 
 #include "HostProcess.h"
 
-#include "host/HostObjects.h"
-#include "host/RunningHost.h"
+#include "host/client/RunningHost.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 
 #include <QElapsedTimer>

@@ -3,8 +3,9 @@
 #include "HostProcess.h"
 
 #include "core/testsupport/FailsWith.h"
-#include "host/HostObjects.h"
-#include "host/RunningHost.h"
+#include "host/client/ClientFactories.h"
+#include "host/client/RunningHost.h"
+#include "host/embedded/DatabaseFactory.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "RunReliabilityFixture.h"
 
 #include "core/testsupport/QtPrinters.h"
-#include "host/HostObjects.h"
+#include "host/embedded/DatabaseFactory.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -1,17 +1,18 @@
 // Button runs against a real headless ContactHost.exe: the current lookup handed over in
 // "~currentLU.LKU", ValdoraAuto's run on the contact on screen, and Valdora.exe --run end to end.
+#include "ProgramOnHostFixture.h"
+
 #include "run/ButtonRun.h"
+#include "run/ProgramStartup.h"
 
 #include "core/testsupport/QtPrinters.h"
-#include "core/testsupport/ScriptedPlatform.h"
-#include "host/HostObjects.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/tests/HostProcess.h"
-#include "host/tests/RunningHostFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -20,24 +21,16 @@
 namespace valdora::run {
 namespace {
 
-using Keys = QList<QPair<QString, QString>>;
-
 const QString Amount = QStringLiteral("Amount");
 const QString Count = QStringLiteral("Count");
 const QString Picked = QStringLiteral("picked");
 
-/// A program folder with a settings folder beside a running headless host on five sample contacts.
-class RunOnHostTest : public test::RunningHostTest {
+/// Valdora's session beside a running headless host on five sample contacts.
+class RunOnHostTest : public test::ProgramOnHostTest {
 protected:
     void SetUp() override
     {
-        RunningHostTest::SetUp();
-        m_program = m_dir.filePath(QStringLiteral("program"));
-        ASSERT_TRUE(QDir().mkpath(m_program + QStringLiteral("/Settings")));
-        m_session = std::make_unique<ProgramSession>(m_platform, QStringLiteral("Valdora"), m_program,
-                                                     UserSettings(m_settings->path()),
-                                                     TextLocale(QLocale(QStringLiteral("en_US"))));
-        m_session->setSettingsFile(m_program + QStringLiteral("/Settings/valdora.ini"));
+        ProgramOnHostTest::SetUp();
         m_ids = contactIds();
         ASSERT_EQ(m_ids.size(), 5);
     }
@@ -52,13 +45,6 @@ protected:
         for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
             ids << contacts.Data(host::FieldNumber::UniqueId);
         return ids;
-    }
-
-    void writeButton(const QString& name, const Keys& keys)
-    {
-        const ButtonFile button = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), name);
-        for (const auto& [key, value] : keys)
-            ASSERT_TRUE(button.write(key, value));
     }
 
     /// Multiplies 3 by 4 into a field; ValdoraAuto's copy of a definition also holds the target's id,
@@ -97,7 +83,8 @@ protected:
     }
     void set(const QString& id, const QString& field, const QString& value)
     {
-        const test::CommandResult result = run({QStringLiteral("set"), m_database, id, field, value});
+        const valdora::test::CommandResult result =
+            run({QStringLiteral("set"), m_database, id, field, value});
         ASSERT_EQ(result.code, 0) << result.err.toStdString();
     }
     /// The column with the value at these contacts (indices of the default sort).
@@ -112,7 +99,7 @@ protected:
     {
         for (const QString& id : ids)
             set(id, QStringLiteral("User 2"), Picked);
-        const test::CommandResult result =
+        const valdora::test::CommandResult result =
             run({QStringLiteral("lookup"), QStringLiteral("User 2"), QStringLiteral("equals"), Picked});
         ASSERT_EQ(result.code, 0) << result.err.toStdString();
         ASSERT_EQ(result.out.split(u'\n', Qt::SkipEmptyParts).size(), ids.size()) << result.out.toStdString();
@@ -121,13 +108,10 @@ protected:
     /// Valdora's run over the running host, with the scope answered and every Progress value recorded.
     RunSummary runValdora(const QString& button, Scope scope)
     {
-        const std::unique_ptr<host::Application> application = host::createApplication();
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(QString());
-        const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
+        const StartupHost objects = openHostObjects({&host::createApplication, &host::createDatabase});
         FixedScopeChooser scopes(scope);
-        ButtonRun buttonRun(*m_session, {database.get(), application.get(), view.get()},
-                            ProgramProfile::valdora(m_session->locale()), &scopes);
+        ButtonRun buttonRun(*m_session, objects.runHost(), ProgramProfile::valdora(m_session->locale()),
+                            &scopes);
         buttonRun.progress().setMinimumInterval(0);
         buttonRun.progress().setObserver(
             [this](const QString& key, const QString& value) { m_progress << key + "=" + value; });
@@ -137,20 +121,14 @@ protected:
     /// ValdoraAuto's run on the contact on screen of the running host.
     RunSummary runValdoraAuto(const QString& button)
     {
-        const std::unique_ptr<host::Application> application = host::createApplication();
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(QString());
-        const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
-        ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()},
+        const StartupHost objects = openHostObjects({&host::createApplication, &host::createDatabase});
+        ButtonRun buttonRun(*m_session, {objects.database.get(), nullptr, objects.view.get()},
                             ProgramProfile::valdoraAuto(m_session->locale()));
         buttonRun.progress().setObserver(
             [this](const QString& key, const QString& value) { m_progress << key + "=" + value; });
         return buttonRun.Process_Button(button);
     }
 
-    ScriptedPlatform m_platform;
-    QString m_program;
-    std::unique_ptr<ProgramSession> m_session;
     QStringList m_ids;
     QStringList m_progress;
 };
@@ -282,20 +260,9 @@ TEST_F(RunOnHostTest, ComboSlotsPastTheEighthRunOnlyInValdoraAuto)
 /// the per-user settings of the test, the running host of the test.
 class ValdoraCommandTest : public RunOnHostTest {
 protected:
-    test::CommandResult valdora(const QStringList& arguments)
+    valdora::test::CommandResult valdora(const QStringList& arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VALDORA_PROGRAM_FOLDER"), m_program);
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VALDORA_PROGRAM), arguments);
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished();
-        }
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
-                QString::fromLocal8Bit(process.readAllStandardError()).trimmed()};
+        return ProgramOnHostTest::valdora(arguments, 30000);
     }
 };
 
@@ -309,7 +276,7 @@ TEST_F(ValdoraCommandTest, RunsEveryScopeAndSaysWhatItDid)
     const QString twelve = QStringLiteral("12.00");
 
     // ValdoraAuto.exe is not in the program folder: the contact on screen is written by Valdora itself.
-    test::CommandResult result = valdora({"--run", "~101", "--scope", "current"});
+    valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "current"});
     EXPECT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_EQ(result.out,
               QStringLiteral("~101.ini: 1 contacts in scope, 1 written, 0 left unchanged, 0 failed"));
@@ -336,7 +303,7 @@ TEST_F(ValdoraCommandTest, LockedRecordFailsTheRunWithItsMessageOnStderr)
     QProcess holder;
     ASSERT_TRUE(host::test::startLockHolder(holder, m_database, m_ids[2], 60));
 
-    const test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
+    const valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
     holder.kill();
     holder.waitForFinished();
 
@@ -373,7 +340,7 @@ TEST_P(ValdoraRefusedTest, ExitsWithTwoAndChangesNothing)
     if (GetParam().hostRunning)
         startHost();
 
-    const test::CommandResult result = valdora(GetParam().arguments);
+    const valdora::test::CommandResult result = valdora(GetParam().arguments);
 
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.out, GetParam().stdoutLine);

@@ -1,39 +1,21 @@
 #include "RunReliabilityFixture.h"
 
-#include "host/HostObjects.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
-#include "settings/ButtonDefinition.h"
+#include "run/ProgramStartup.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcessEnvironment>
 
 #include <sqlite3.h>
 
 namespace valdora::run::test {
 
-void RunReliabilityTest::SetUp()
-{
-    RunningHostTest::SetUp();
-    m_program = m_dir.filePath(QStringLiteral("program"));
-    ASSERT_TRUE(QDir().mkpath(m_program + QStringLiteral("/Settings")));
-    m_session = std::make_unique<ProgramSession>(m_platform, QStringLiteral("Valdora"), m_program,
-                                                 UserSettings(m_settings->path()),
-                                                 TextLocale(QLocale(QStringLiteral("en_US"))));
-    m_session->setSettingsFile(m_program + QStringLiteral("/Settings/valdora.ini"));
-}
-
 void RunReliabilityTest::useContacts(int contacts)
 {
     ASSERT_TRUE(QFile::remove(m_database));
     host::createSampleDatabase(m_database, contacts);
-}
-
-void RunReliabilityTest::writeButton(const QString& name, const Keys& keys)
-{
-    const ButtonFile button = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), name);
-    for (const auto& [key, value] : keys)
-        ASSERT_TRUE(button.write(key, value)) << key.toStdString();
 }
 
 void RunReliabilityTest::autoNumberButton(const QString& name, const QString& counterFile,
@@ -49,29 +31,6 @@ void RunReliabilityTest::autoNumberButton(const QString& name, const QString& co
                        {"Over3", over == "Over3" ? "1" : "0"}});
 }
 
-std::unique_ptr<QProcess> RunReliabilityTest::startValdora(const QStringList& arguments) const
-{
-    auto process = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VALDORA_PROGRAM_FOLDER"), m_program);
-    process->setProcessEnvironment(environment);
-    process->start(QStringLiteral(VALDORA_PROGRAM), arguments);
-    process->waitForStarted(10000);
-    return process;
-}
-
-valdora::test::CommandResult RunReliabilityTest::valdora(const QStringList& arguments) const
-{
-    const std::unique_ptr<QProcess> process = startValdora(arguments);
-    if (!process->waitForFinished(120000)) {
-        process->kill();
-        process->waitForFinished();
-    }
-    return {process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
-            QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(process->readAllStandardError()).trimmed()};
-}
-
 QStringList RunReliabilityTest::contactIds() const
 {
     return column(QStringLiteral("Unique Id"));
@@ -80,11 +39,8 @@ QStringList RunReliabilityTest::contactIds() const
 RunSummary RunReliabilityTest::runOnScreen(const QString& button,
                                            std::function<bool(const RunMember&)> confirm)
 {
-    const std::unique_ptr<host::Application> application = host::createApplication();
-    const std::unique_ptr<host::Database> database = host::createDatabase();
-    database->OpenEx(QString());
-    const std::unique_ptr<host::ContactView> view = application->CreateView(1, QStringLiteral("CV"));
-    ButtonRun buttonRun(*m_session, {database.get(), nullptr, view.get()},
+    const StartupHost objects = openHostObjects({&host::createApplication, &host::createDatabase});
+    ButtonRun buttonRun(*m_session, {objects.database.get(), nullptr, objects.view.get()},
                         ProgramProfile::valdoraAuto(m_session->locale()));
     if (confirm)
         buttonRun.setConfirmWrite(std::move(confirm));

@@ -5,7 +5,6 @@
 
 #include "core/FileLock.h"
 #include "core/testsupport/QtPrinters.h"
-#include "host/HostObjects.h"
 #include "host/tests/HostProcess.h"
 
 #include <QDir>

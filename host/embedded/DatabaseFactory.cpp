@@ -1,5 +1,6 @@
+#include "DatabaseFactory.h"
+
 #include "EmbeddedDatabase.h"
-#include "host/HostObjects.h"
 
 namespace valdora::host {
 

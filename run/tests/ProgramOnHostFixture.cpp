@@ -1,0 +1,51 @@
+#include "ProgramOnHostFixture.h"
+
+#include "settings/ButtonDefinition.h"
+
+#include <QDir>
+#include <QProcessEnvironment>
+
+namespace valdora::run::test {
+
+void ProgramOnHostTest::SetUp()
+{
+    RunningHostTest::SetUp();
+    m_program = m_dir.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkpath(m_program + QStringLiteral("/Settings")));
+    m_session = std::make_unique<ProgramSession>(m_platform, QStringLiteral("Valdora"), m_program,
+                                                 UserSettings(m_settings->path()),
+                                                 TextLocale(QLocale(QStringLiteral("en_US"))));
+    m_session->setSettingsFile(m_program + QStringLiteral("/Settings/valdora.ini"));
+}
+
+void ProgramOnHostTest::writeButton(const QString& name, const Keys& keys)
+{
+    const ButtonFile button = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), name);
+    for (const auto& [key, value] : keys)
+        ASSERT_TRUE(button.write(key, value)) << key.toStdString();
+}
+
+std::unique_ptr<QProcess> ProgramOnHostTest::startValdora(const QStringList& arguments) const
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VALDORA_PROGRAM_FOLDER"), m_program);
+    process->setProcessEnvironment(environment);
+    process->start(QStringLiteral(VALDORA_PROGRAM), arguments);
+    process->waitForStarted(10000);
+    return process;
+}
+
+valdora::test::CommandResult ProgramOnHostTest::valdora(const QStringList& arguments, int msecs) const
+{
+    const std::unique_ptr<QProcess> process = startValdora(arguments);
+    if (!process->waitForFinished(msecs)) {
+        process->kill();
+        process->waitForFinished();
+    }
+    return {process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+            QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(process->readAllStandardError()).trimmed()};
+}
+
+} // namespace valdora::run::test
