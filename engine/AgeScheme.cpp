@@ -1,5 +1,7 @@
 #include "AgeScheme.h"
 
+#include "settings/ComposedMessages.h"
+
 namespace valdora::engine {
 
 namespace {
@@ -68,13 +70,10 @@ QString AgeScheme::Obtain_Age(const host::ContactId& contactId, const QString& b
             // Rounded down, so a date one month ahead is "-1" years.
             result = QString::number(floorDivide(months, 12));
             break;
-        case 1: {
+        case 1:
             // Years and months of one sign, so that together they make the months counted.
-            const Messages& messages = m_context.session.messages();
-            result = QString::number(months / 12) + u' ' + messages.get(484) + u' ' +
-                     QString::number(months % 12) + u' ' + messages.get(485) + u' ';
+            result = yearsAndMonthsText(m_context.session.messages(), months);
             break;
-        }
         default:
             result = QString::number(dayDifference(date->date(), today));
             break;

@@ -2,6 +2,8 @@
 
 #include "TextHelpers.h"
 
+#include "settings/FixedTexts.h"
+
 #include <cmath>
 #include <optional>
 
@@ -48,10 +50,9 @@ std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, con
         const FieldRef ref = context.reader.resolve(keys, {QStringLiteral("CalcField"), k},
                                                     FieldUse::Optional, QStringLiteral("-2"));
         if (ref.state == FieldRefState::NotUpgraded) {
-            context.session.platform().showMessage(
-                {.text = QStringLiteral("You upgraded to v2.1 but did not resave your buttons"),
-                 .title = QStringLiteral("Incomplete upgrade"),
-                 .buttons = MessageButtons::OkCancel});
+            context.session.platform().showMessage({.text = fixedtexts::OperandsNotResaved,
+                                                    .title = fixedtexts::IncompleteUpgradeCaption,
+                                                    .buttons = MessageButtons::OkCancel});
             return std::nullopt;
         }
         if (ref.state == FieldRefState::Missing) {

@@ -1,5 +1,7 @@
 #include "Calculator.h"
 
+#include "settings/FixedTexts.h"
+
 namespace valdora::engine {
 
 namespace {
@@ -42,7 +44,7 @@ QString Calculator::Start_Calc(const QString& expression)
             } else if (ch == u']') {
                 inside = false;
                 if (!locale.isNumeric(reference)) {
-                    m_context.session.showMessage(QStringLiteral("Invalid calculation"));
+                    m_context.session.showMessage(fixedtexts::InvalidCalculation);
                     return;
                 }
                 const QString value = m_context.fieldValue(locale.toInt16(reference)).value_or(QString());
@@ -56,7 +58,7 @@ QString Calculator::Start_Calc(const QString& expression)
         }
         // A reference left open would silently drop its text; say so instead.
         if (inside) {
-            m_context.session.showMessage(QStringLiteral("Invalid calculation"));
+            m_context.session.showMessage(fixedtexts::InvalidCalculation);
             return;
         }
 
@@ -78,7 +80,7 @@ QString Calculator::Start_Calc(const QString& expression)
             }
         }
         if (inside) {
-            m_context.session.showMessage(QStringLiteral("Invalid calculation"));
+            m_context.session.showMessage(fixedtexts::InvalidCalculation);
             return;
         }
 
@@ -120,7 +122,7 @@ QString Calculator::Calculate(QStringView text)
             }
             const std::optional<double> number = locale.toNumber(token);
             if (!number) {
-                m_context.session.showMessage(QStringLiteral("Invalid field value: ") + token);
+                m_context.session.showMessage(fixedtexts::InvalidFieldValuePrefix + token);
                 return;
             }
             operands[i] = *number;

@@ -11,7 +11,7 @@ bool EngineContext::reachContact(const host::ContactId& id, Where where)
 {
     if (reader.makeCurrent(id, where))
         return true;
-    session.showMessage(session.messages().get(474));
+    session.showMessage(session.messages().get(MessageId::ContactNotReachable));
     unloadRequested = true;
     return false;
 }
@@ -26,7 +26,7 @@ std::optional<QString> EngineContext::fieldValue(host::FieldId id, Where where)
 
 void EngineContext::showInvalidData() const
 {
-    session.showMessage(session.messages().get(355));
+    session.showMessage(session.messages().get(MessageId::InvalidButtonData));
 }
 
 } // namespace valdora::engine

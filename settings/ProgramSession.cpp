@@ -11,7 +11,7 @@ ProgramSession::ProgramSession(Platform& platform, QString applicationTitle, QSt
     : m_platform(platform), m_applicationTitle(std::move(applicationTitle)),
       m_programFolder(std::move(programFolder)), m_userSettings(std::move(userSettings)),
       m_locale(std::move(locale)), m_messages(table),
-      m_reporter(platform, m_applicationTitle, [this] { return m_messages.get(300); }),
+      m_reporter(platform, m_applicationTitle, [this] { return m_messages.get(MessageId::SupportRequest); }),
       m_ini(m_reporter, m_locale)
 {}
 

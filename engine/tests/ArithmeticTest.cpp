@@ -239,7 +239,8 @@ TEST_P(ArithmeticReaders, DeletedFieldShowsInvalidData)
         const QString value = bed.compute(type, button, contact);
         if (kind == ReaderKind::Valdora) {
             EXPECT_EQ(value, QString());
-            EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(355)});
+            EXPECT_EQ(bed.messages(),
+                      QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
         } else {
             // ValdoraAuto reads the stored id, which still names the field.
             EXPECT_FALSE(value.isEmpty());
@@ -262,7 +263,7 @@ TEST_P(ArithmeticReaders, UnreachableOrNotResaved)
     const host::ContactId contact = bed.addContact({{"Amount", "3"}});
     if (kind == ReaderKind::Valdora) {
         EXPECT_EQ(bed.compute(SchemeType::AddSubtract, button, QStringLiteral("NOSUCHCONTAC")), QString());
-        EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(474)});
+        EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
         EXPECT_TRUE(bed.engine().unloadRequested());
     } else {
         EXPECT_EQ(bed.compute(SchemeType::AddSubtract, button, contact), QString());

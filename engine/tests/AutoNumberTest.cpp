@@ -355,7 +355,7 @@ TEST(AutoNumberValdora, MissingFieldShowsInvalidData)
                                                                         {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({});
     EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("5"));
-    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(355)});
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
 }
 
 TEST(AutoNumberValdora, UnreachableContactAsksToUnload)
@@ -366,7 +366,7 @@ TEST(AutoNumberValdora, UnreachableContactAsksToUnload)
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
     EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, QStringLiteral("NOSUCHCONTAC")), QString());
-    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(474)});
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
     EXPECT_TRUE(bed.engine().unloadRequested());
 }
 

@@ -128,7 +128,7 @@ TEST_P(ConditionReaders, DeletedFieldShowsInvalidData)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact({{"Country", "DE"}});
     EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact), QString());
-    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(355)});
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
 }
 
 TEST_P(ConditionReaders, ComputedValueOfAnEarlierMemberIsTested)
@@ -192,7 +192,7 @@ TEST(ConditionValdora, UnreachableContactAsksToUnload)
     const QString button =
         bed.writeButton(QStringLiteral("~101.ini"), conditionKeys(bed, {{0, "Country", "7", "", "always"}}));
     EXPECT_EQ(bed.compute(SchemeType::Condition, button, QStringLiteral("NOSUCHCONTAC")), QString());
-    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(474)});
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
     EXPECT_TRUE(bed.engine().unloadRequested());
 }
 

@@ -148,8 +148,8 @@ TEST_P(AgeTest, Counts)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact({{"Birth Date", QString::fromUtf8(row.value)}});
     QString expected = QString::fromUtf8(row.expected);
-    expected.replace(QStringLiteral("{y}"), bed.session().messages().get(484));
-    expected.replace(QStringLiteral("{m}"), bed.session().messages().get(485));
+    expected.replace(QStringLiteral("{y}"), bed.session().messages().get(MessageId::Years));
+    expected.replace(QStringLiteral("{m}"), bed.session().messages().get(MessageId::Months));
     EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), expected);
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
 }
@@ -195,7 +195,8 @@ TEST(AgeScheme, MissingDateField)
         const host::ContactId contact = bed.addContact({});
         if (kind == ReaderKind::Valdora) {
             EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), QString());
-            EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(355)});
+            EXPECT_EQ(bed.messages(),
+                      QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
         } else {
             // Without "DateFieldID" ValdoraAuto reads no field: the field is empty.
             EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), QStringLiteral("blank"));
@@ -211,7 +212,7 @@ TEST(AgeScheme, UnreachableContactAsksToUnload)
     keys += bed.fieldKeys(QStringLiteral("DateField"), QStringLiteral("Birth Date"));
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     EXPECT_EQ(bed.compute(SchemeType::Age, button, QStringLiteral("NOSUCHCONTAC")), QString());
-    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(474)});
+    EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
     EXPECT_TRUE(bed.engine().unloadRequested());
 }
 

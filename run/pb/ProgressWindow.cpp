@@ -1,6 +1,7 @@
 #include "ProgressWindow.h"
 
 #include "core/ProcessRunning.h"
+#include "settings/FixedTexts.h"
 
 #include <QVBoxLayout>
 
@@ -13,8 +14,8 @@ QString timeLeftText(qint64 ms)
 {
     const qint64 seconds = (ms + 999) / 1000;
     if (seconds < 60)
-        return QStringLiteral("%1 s left").arg(seconds);
-    return QStringLiteral("%1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
+        return fixedtexts::ProgressSecondsLeft.arg(seconds);
+    return fixedtexts::ProgressMinutesLeft.arg(seconds / 60).arg(seconds % 60);
 }
 } // namespace
 
@@ -26,7 +27,7 @@ ProgressWindow::ProgressWindow(UserSettings settings, int startGraceMs, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_bar);
-    m_label->setText(QStringLiteral("Starting..."));
+    m_label->setText(fixedtexts::ProgressStarting);
     m_bar->setRange(0, 0);
     resize(320, 80);
     m_sinceStart.start();
@@ -63,7 +64,7 @@ void ProgressWindow::poll()
     m_seenRun = true;
     if (value < 0) {
         m_bar->setRange(0, 0);
-        m_label->setText(QStringLiteral("Counting contacts: %1").arg(-value));
+        m_label->setText(fixedtexts::ProgressCounting.arg(-value));
         return;
     }
     const qint64 total = m_settings.get(Application::Valdora, Section, QStringLiteral("Total")).toLongLong();
@@ -71,10 +72,10 @@ void ProgressWindow::poll()
         m_sinceFirstContact.start();
     m_bar->setRange(0, static_cast<int>(std::max<qint64>(total, 1)));
     m_bar->setValue(static_cast<int>(std::min(value, total)));
-    QString text = QStringLiteral("%1 of %2").arg(value).arg(total);
+    QString text = fixedtexts::ProgressOfTotal.arg(value).arg(total);
     if (value > 0 && total >= value) {
         const qint64 perContact = m_sinceFirstContact.elapsed() / value;
-        text += QStringLiteral(" - ") + timeLeftText(perContact * (total - value));
+        text += fixedtexts::ProgressTimeLeftSeparator + timeLeftText(perContact * (total - value));
     }
     m_label->setText(text);
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+// The texts the programs show that are not rows of the message table: they read the same in every
+// language. Each is spelled here once; callers refer to it by name.
+namespace valdora::fixedtexts {
+
+// Expression calculator.
+/// A field reference in brackets that is not a field number, or a bracket left open.
+inline const QString InvalidCalculation = QStringLiteral("Invalid calculation");
+/// Put before the token of a calculation that is neither a number nor an operator.
+inline const QString InvalidFieldValuePrefix = QStringLiteral("Invalid field value: ");
+
+// Add/Subtract on the contact on screen, for a button saved before the field ids were kept.
+inline const QString OperandsNotResaved =
+    QStringLiteral("You upgraded to v2.1 but did not resave your buttons");
+inline const QString IncompleteUpgradeCaption = QStringLiteral("Incomplete upgrade");
+
+// The progress window of a button run.
+inline const QString ProgressStarting = QStringLiteral("Starting...");
+/// %1: the contacts counted so far.
+inline const QString ProgressCounting = QStringLiteral("Counting contacts: %1");
+/// %1: the contacts processed, %2: the contacts in scope.
+inline const QString ProgressOfTotal = QStringLiteral("%1 of %2");
+/// Joins the count and the time left.
+inline const QString ProgressTimeLeftSeparator = QStringLiteral(" - ");
+/// %1: seconds.
+inline const QString ProgressSecondsLeft = QStringLiteral("%1 s left");
+/// %1: minutes, %2: seconds.
+inline const QString ProgressMinutesLeft = QStringLiteral("%1 min %2 s left");
+
+// The forms of the programs.
+/// The splash screen's label.
+inline const QString LoadingPleaseWait = QStringLiteral("Loading... Please Wait!");
+/// The language window's label at the first run, before any language is chosen.
+inline const QString PickYourLanguageBilingual = QStringLiteral("Pick your language/Choisissez une langue :");
+/// Shown when the user cancels the upgrade of the stored settings.
+inline const QString WillNowClose = QStringLiteral("Valdora will now close!");
+/// ValdoraAuto's answer to settings that Valdora has not brought up to date yet.
+inline const QString RunValdoraOnce = QStringLiteral("You need to run Valdora once (simply launching it is "
+                                                     "enough) to update your buttons to the latest version.");
+/// The caption of ValdoraAuto's confirmation window, and its note label.
+inline const QString OptionalConfirmationCaption = QStringLiteral("Valdora Optional Confirmation");
+inline const QString NoteLabel = QStringLiteral("NOTE :");
+/// ValdoraAuto's notice after a run that asks for it.
+inline const QString CalculationCompleted = QStringLiteral("Calculation completed!");
+
+} // namespace valdora::fixedtexts
