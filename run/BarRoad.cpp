@@ -7,6 +7,7 @@
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "settings/AutoCommandLine.h"
+#include "settings/ComposedMessages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -40,9 +41,7 @@ std::unique_ptr<engine::FieldReader> BarRoad::open(int& maxFields)
     if (view) {
         table.Goto(shown);
         if (shown != table.Data(host::FieldNumber::UniqueId) || table.isLocked()) {
-            session().showMessage(session().messages().get(354) + QStringLiteral(" ") +
-                                  session().applicationTitle() + QStringLiteral("\r\n") +
-                                  session().messages().get(487));
+            session().showMessage(saveContactFirstText(session().messages(), session().applicationTitle()));
             return nullptr;
         }
     }
@@ -56,7 +55,7 @@ bool BarRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
 {
     host::FieldList& fields = contacts().Fields();
     if (!fields.Exists(member.targetName)) {
-        session().showMessage(session().messages().get(355));
+        session().showMessage(session().messages().get(MessageId::InvalidButtonData));
         return false;
     }
     member.target = fields.FieldID(member.targetName);
@@ -265,8 +264,7 @@ void BarRoad::Write_Log(const QString& buttonFileName)
         const QString contact = table.Data(host::FieldNumber::Contact);
         const QString company = table.Data(host::FieldNumber::Company);
         const Messages& text = session().messages();
-        session().showMessage(QStringLiteral("Contact: ") + contact + QStringLiteral(" (") + company +
-                              text.get(356) + QStringLiteral("\r\n") + text.get(357));
+        session().showMessage(contactLockedText(text, contact, company));
         QFile log(session().programFolder() + QStringLiteral("/error.log"));
         if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
             throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
@@ -275,10 +273,12 @@ void BarRoad::Write_Log(const QString& buttonFileName)
         for (const RunMember& member : state().members) {
             if (member.target <= 0)
                 continue;
-            const QString line = stamp + QStringLiteral(" ") + contact + QStringLiteral(" (") + company +
-                                 QStringLiteral(") ") + text.get(358) + QStringLiteral(" '") + member.value +
-                                 QStringLiteral("' ") + text.get(359) + QStringLiteral(" '") +
-                                 member.targetName + QStringLiteral("'.\r\n");
+            const QString line = errorLogLineText(text, {.when = stamp,
+                                                         .contact = contact,
+                                                         .company = company,
+                                                         .value = member.value,
+                                                         .targetName = member.targetName}) +
+                                 QStringLiteral("\r\n");
             lines += line.toUtf8();
         }
         // One write per failed contact, so lines of two programs appending at once do not interleave.

@@ -146,7 +146,7 @@ bool ButtonRun::addMember(const QString& fileName, bool fromCombo)
         // A member whose file is gone: the window learns it before the message.
         m_progress.setStage(ProgressWriter::MemberMissing);
         m_state.progressWindowOpen = false; // that stage closes the window
-        m_session.showMessage(m_session.messages().get(477));
+        m_session.showMessage(m_session.messages().get(MessageId::ComboMemberMissing));
         return false;
     }
     if (!resolveTarget(member, button))

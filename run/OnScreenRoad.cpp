@@ -5,6 +5,7 @@
 
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
+#include "settings/ComposedMessages.h"
 
 namespace valdora::run {
 
@@ -22,10 +23,8 @@ std::unique_ptr<engine::FieldReader> OnScreenRoad::open(int& maxFields)
 
 bool OnScreenRoad::refusesMissingButton(const QString& buttonFileName, const ButtonFile& button)
 {
-    const Messages& text = session().messages();
-    session().showMessage(text.get(515) + buttonFileName + text.get(516) + QStringLiteral("\r\n") +
-                          text.get(517) + button.read(ButtonKey::Target) + text.get(518) +
-                          QStringLiteral("\r\n") + text.get(519));
+    session().showMessage(
+        missingButtonText(session().messages(), buttonFileName, button.read(ButtonKey::Target)));
     return true;
 }
 
@@ -35,12 +34,13 @@ bool OnScreenRoad::resolveTarget(RunMember& member, const ButtonFile& button)
         static_cast<host::FieldId>(button.read(ButtonKey::TargetID, QStringLiteral("-1")).toInt());
     if (member.target == -1) {
         const Messages& text = session().messages();
-        session().platform().showMessage({text.get(520), text.get(521)});
+        session().platform().showMessage(
+            {text.get(MessageId::UpgradeNotResaved), text.get(MessageId::IncompleteUpgrade)});
         return false;
     }
     host::ContactView& view = *host().view;
     if (view.GetField(member.target).isEmpty() && view.GetLastError() == host::HostError::ViewFieldUnknown) {
-        session().showMessage(session().messages().get(355));
+        session().showMessage(session().messages().get(MessageId::InvalidButtonData));
         return false;
     }
     member.targetFieldType =

@@ -57,9 +57,6 @@ public:
 
     /// The named message in the current language: row language base + its offset.
     QString get(MessageId id) const { return atOffset(static_cast<int>(id)); }
-    /// The message with an English number (300..587) in the current language: row
-    /// language base + (number - 300). Prefer the named form.
-    QString get(int englishNumber) const { return m_table->text(m_languageBase, englishNumber - 300); }
     /// The message at an offset (0..287) in the current language.
     QString atOffset(int offset) const { return m_table->text(m_languageBase, offset); }
 

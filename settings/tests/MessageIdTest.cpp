@@ -294,7 +294,9 @@ TEST_P(NamedMessage, FetchesTheSameRowAsItsEnglishNumberInEveryLanguage)
 {
     for (const qint16 base : {qint16(300), qint16(1300), qint16(2300)}) {
         const Messages messages(MessageTable::valdora(), base);
-        EXPECT_EQ(messages.get(GetParam().id), messages.get(GetParam().englishNumber)) << base;
+        EXPECT_EQ(messages.get(GetParam().id),
+                  *MessageTable::valdora().row(base + GetParam().englishNumber - 300))
+            << base;
     }
 }
 

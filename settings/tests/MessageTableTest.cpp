@@ -229,13 +229,13 @@ TEST(MessageTable, FetchOutsideABlockFindsNothing)
     EXPECT_FALSE(table.row(0).has_value());
 }
 
-TEST(MessageTable, MessagesFetchByEnglishNumberInTheirLanguage)
+TEST(MessageTable, MessagesFetchByNameInTheirLanguage)
 {
     Messages messages;
     EXPECT_EQ(messages.languageBase(), 300);
-    EXPECT_EQ(messages.get(301), QStringLiteral("&OK"));
+    EXPECT_EQ(messages.get(MessageId::Ok), QStringLiteral("&OK"));
     messages.setLanguageBase(2300);
-    EXPECT_EQ(messages.get(307), *MessageTable::valdora().row(2307));
+    EXPECT_EQ(messages.get(MessageId::AlreadyRunning), *MessageTable::valdora().row(2307));
     EXPECT_EQ(messages.atOffset(9), *MessageTable::valdora().row(2309));
 }
 
