@@ -3,7 +3,6 @@
 #include "FieldCount.h"
 #include "pb/ProgressArguments.h"
 
-#include "engine/SchemeType.h"
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
@@ -19,16 +18,6 @@ namespace {
 
 const QString SettingsSection = QStringLiteral("Settings");
 const QString MaxFieldsKey = QStringLiteral("MaxFields");
-
-bool inSchemeRange(qint16 type)
-{
-    return type >= 0 && type <= 6;
-}
-
-bool computesValue(qint16 type)
-{
-    return inSchemeRange(type) && type != engine::SchemeType::Combo;
-}
 
 bool hasDecimals(qint16 fieldType)
 {
@@ -154,7 +143,7 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
     m_currentButton = buttonFileName;
     const ButtonFile button = ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName);
     m_type = schemeCode(button, buttonFileName);
-    const bool combo = m_type == engine::SchemeType::Combo;
+    const bool combo = m_type == codeOf(Scheme::Combo);
 
     if (onScreen && m_type == -1) {
         const Messages& text = m_session.messages();
@@ -388,7 +377,7 @@ bool ButtonRun::takeNumbers()
 {
     for (std::size_t j = 0; j < m_members.size(); ++j) {
         const RunMember& member = m_members[j];
-        if (member.type == engine::SchemeType::AutoNumber && member.valueUsed &&
+        if (member.type == codeOf(Scheme::AutoNumber) && member.valueUsed &&
             !m_engine->Update_AutoNumber(static_cast<int>(j)))
             return false;
     }
@@ -426,7 +415,7 @@ void ButtonRun::computeMembers(const host::ContactId& id, bool makeCurrent)
     // Validate compares with the present value of this contact, also for a member that reads nothing.
     if (makeCurrent)
         m_reader->makeCurrent(id);
-    const bool single = m_type != engine::SchemeType::Combo;
+    const bool single = m_type != codeOf(Scheme::Combo);
     for (std::size_t j = 0; j < m_members.size(); ++j) {
         RunMember& member = m_members[j];
         const int index = static_cast<int>(j);
@@ -490,7 +479,7 @@ QString ButtonRun::Validate(int member)
     QString result;
     trapped(m_session.reporter(), routine(RoutineKind::Function, "Validate"), [&] {
         RunMember& entry = m_members.at(static_cast<std::size_t>(member));
-        if (!computesValue(entry.type) && entry.type != engine::SchemeType::Combo) {
+        if (!computesValue(entry.type) && entry.type != codeOf(Scheme::Combo)) {
             result = m_reader->read(entry.target).value_or(QString());
             return;
         }
@@ -588,7 +577,7 @@ bool ButtonRun::writeOnScreen()
                 continue;
             }
             const int index = static_cast<int>(j);
-            if (member.type == engine::SchemeType::AutoNumber && !m_engine->Update_AutoNumber(index))
+            if (member.type == codeOf(Scheme::AutoNumber) && !m_engine->Update_AutoNumber(index))
                 return;
             try {
                 m_host.view->SetField(member.target, member.value);
