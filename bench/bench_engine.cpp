@@ -8,6 +8,7 @@
 #include "run/ProgramProfile.h"
 
 #include "core/testsupport/ScriptedPlatform.h"
+#include "settings/ButtonDefinition.h"
 #include "settings/ProgramSession.h"
 
 #include <QCoreApplication>
@@ -90,8 +91,9 @@ struct Bench {
 
     void write(const QString& file, const QList<std::pair<QString, QString>>& keys)
     {
+        const ButtonFile button(session->ini(), session->buttonFilePath(file));
         for (const auto& [key, value] : keys)
-            session->ini().SetKeyValue(QStringLiteral("Settings"), key, value, session->buttonFilePath(file));
+            button.write(key, value);
     }
 };
 
@@ -144,7 +146,7 @@ void obtainPerContact(benchmark::State& state, qint16 type, const QString& file,
     qsizetype i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(b.engine->Obtain(type, b.ids.at(i++ % b.ids.size()), file, 0));
-        if (type == engine::SchemeType::AutoNumber) {
+        if (type == codeOf(Scheme::AutoNumber)) {
             if (advance)
                 b.engine->Update_AutoNumber(0);
             b.engine->releaseCounterLocks();
@@ -154,18 +156,17 @@ void obtainPerContact(benchmark::State& state, qint16 type, const QString& file,
         state.SkipWithError(qPrintable(b.platform.messageTexts().join(u'\n')));
 }
 
-BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_unused, engine::SchemeType::AutoNumber,
-                  QStringLiteral("~100.ini"), false);
-BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_advanced, engine::SchemeType::AutoNumber,
+BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_unused, codeOf(Scheme::AutoNumber), QStringLiteral("~100.ini"),
+                  false);
+BENCHMARK_CAPTURE(obtainPerContact, AutoNumber_advanced, codeOf(Scheme::AutoNumber),
                   QStringLiteral("~100.ini"), true);
-BENCHMARK_CAPTURE(obtainPerContact, Condition, engine::SchemeType::Condition, QStringLiteral("~101.ini"),
+BENCHMARK_CAPTURE(obtainPerContact, Condition, codeOf(Scheme::Condition), QStringLiteral("~101.ini"), false);
+BENCHMARK_CAPTURE(obtainPerContact, AddSubtract, codeOf(Scheme::AddSubtract), QStringLiteral("~102.ini"),
                   false);
-BENCHMARK_CAPTURE(obtainPerContact, AddSubtract, engine::SchemeType::AddSubtract, QStringLiteral("~102.ini"),
-                  false);
-BENCHMARK_CAPTURE(obtainPerContact, MultiplyDivide, engine::SchemeType::MultiplyDivide,
+BENCHMARK_CAPTURE(obtainPerContact, MultiplyDivide, codeOf(Scheme::MultiplyDivide),
                   QStringLiteral("~103.ini"), false);
-BENCHMARK_CAPTURE(obtainPerContact, Now, engine::SchemeType::Now, QStringLiteral("~104.ini"), false);
-BENCHMARK_CAPTURE(obtainPerContact, Age, engine::SchemeType::Age, QStringLiteral("~106.ini"), false);
+BENCHMARK_CAPTURE(obtainPerContact, Now, codeOf(Scheme::Now), QStringLiteral("~104.ini"), false);
+BENCHMARK_CAPTURE(obtainPerContact, Age, codeOf(Scheme::Age), QStringLiteral("~106.ini"), false);
 
 } // namespace
 

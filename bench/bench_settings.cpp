@@ -3,6 +3,7 @@
 // replace of a counter file that a run makes per contact, and a plain stat() of the same file in the
 // same run for comparison.
 
+#include "settings/ButtonDefinition.h"
 #include "settings/IniLib.h"
 #include "settings/UserSettings.h"
 
@@ -72,9 +73,9 @@ void BM_GetKeyValue(benchmark::State& state)
     const int keys = static_cast<int>(state.range(0));
     const QString path = fixture().buttonFile(keys);
     const QString key = lastKey(keys);
-    const QString section = QStringLiteral("Settings");
     for (auto _ : state)
-        benchmark::DoNotOptimize(fixture().ini.GetKeyValue(section, key, QStringLiteral("0"), {}, {}, path));
+        benchmark::DoNotOptimize(
+            fixture().ini.GetKeyValue(ButtonKey::Section, key, QStringLiteral("0"), {}, {}, path));
 }
 
 void BM_GetKeyValueJustWritten(benchmark::State& state)
@@ -85,8 +86,7 @@ void BM_GetKeyValueJustWritten(benchmark::State& state)
     writeButtonFile(path, keys);
     const QString key = lastKey(keys);
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            fixture().ini.GetKeyValue(QStringLiteral("Settings"), key, {}, {}, {}, path));
+        benchmark::DoNotOptimize(fixture().ini.GetKeyValue(ButtonKey::Section, key, {}, {}, {}, path));
 }
 
 void BM_SetKeyValue(benchmark::State& state)
@@ -96,8 +96,7 @@ void BM_SetKeyValue(benchmark::State& state)
     writeButtonFile(path, keys);
     int i = 0;
     for (auto _ : state)
-        fixture().ini.SetKeyValue(QStringLiteral("Settings"), QStringLiteral("TargetDecimals"),
-                                  QString::number(++i), path);
+        fixture().ini.SetKeyValue(ButtonKey::Section, ButtonKey::TargetDecimals, QString::number(++i), path);
 }
 
 void BM_UserSettingsSet(benchmark::State& state)
@@ -159,8 +158,7 @@ void printSummary()
             benchmark::DoNotOptimize(::stat(name.constData(), &info));
         });
         const double getNs = nanosecondsPerCall(kRounds, [&] {
-            benchmark::DoNotOptimize(
-                fixture().ini.GetKeyValue(QStringLiteral("Settings"), key, {}, {}, {}, path));
+            benchmark::DoNotOptimize(fixture().ini.GetKeyValue(ButtonKey::Section, key, {}, {}, {}, path));
         });
         std::printf(
             "  %3d keys: GetKeyValue %7.0f ns   stat %6.0f ns   ratio %.1f x stat   (target 5000 ns)\n", keys,

@@ -24,11 +24,11 @@ void AgeScheme::Initialize_Age(int member, const QString& buttonFileName)
             m_members.resize(static_cast<size_t>(count));
         Member& m = m_members[static_cast<size_t>(member)];
         m = Member{};
-        const ButtonKeys keys = m_context.keys(buttonFileName);
-        m.invalid = keys.read(QStringLiteral("Invalid"));
-        m.blank = keys.read(QStringLiteral("Blank"));
+        const ButtonFile keys = m_context.keys(buttonFileName);
+        m.invalid = keys.read(ButtonKey::Invalid);
+        m.blank = keys.read(ButtonKey::Blank);
         for (int k = 0; k < 3; ++k) {
-            if (keys.isOn(QStringLiteral("AgeFormat") + QString::number(k), QStringLiteral("0")))
+            if (keys.isOn(ButtonKey::at(ButtonKey::AgeFormat, k), QStringLiteral("0")))
                 m.format = k;
         }
     });
@@ -46,9 +46,8 @@ QString AgeScheme::Obtain_Age(const host::ContactId& contactId, const QString& b
         if (!m_context.reachContact(contactId))
             return;
         const TextLocale& locale = m_context.session.locale();
-        const ButtonKeys keys = m_context.keys(buttonFileName);
-        const FieldRef ref =
-            m_context.reader.resolve(keys, {QStringLiteral("DateField")}, FieldUse::Required);
+        const ButtonFile keys = m_context.keys(buttonFileName);
+        const FieldRef ref = m_context.reader.resolve(keys, {ButtonKey::DateField}, FieldUse::Required);
         if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
             m_context.showInvalidData();
             return;

@@ -11,11 +11,6 @@ namespace valdora::engine {
 
 namespace {
 
-QString indexed(const char* key, int k)
-{
-    return QLatin1String(key) + QString::number(k);
-}
-
 QString& invalidText(std::vector<QString>& texts, int member, int memberCount)
 {
     if (member < 0 || member >= memberCount)
@@ -37,18 +32,18 @@ struct Gathering {
 /// The operands of an arithmetic scheme for the current contact; nullopt when the result is to be
 /// empty text (a missing field, a file that was not resaved since field ids were stored).
 template <size_t N>
-std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, const ButtonKeys& keys,
+std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, const ButtonFile& keys,
                                                      const Gathering& how)
 {
     std::array<Operand, N> operands;
     for (int k = 0; k < how.count; ++k) {
         Operand& operand = operands[static_cast<size_t>(k)];
-        if (keys.isOn(indexed("CalcTextOption", k))) {
-            operand.text = keys.read(indexed("CalcText", k));
+        if (keys.isOn(ButtonKey::at(ButtonKey::CalcTextOption, k))) {
+            operand.text = keys.read(ButtonKey::at(ButtonKey::CalcText, k));
             continue;
         }
-        const FieldRef ref = context.reader.resolve(keys, {QStringLiteral("CalcField"), k},
-                                                    FieldUse::Optional, QStringLiteral("-2"));
+        const FieldRef ref =
+            context.reader.resolve(keys, {ButtonKey::CalcField, k}, FieldUse::Optional, QStringLiteral("-2"));
         if (ref.state == FieldRefState::NotUpgraded) {
             context.session.platform().showMessage({.text = fixedtexts::OperandsNotResaved,
                                                     .title = fixedtexts::IncompleteUpgradeCaption,
@@ -110,7 +105,7 @@ void AddScheme::Initialize_Add(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Add"), [&] {
         QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.keys(buttonFileName).read(QStringLiteral("Invalid"));
+        invalid = m_context.keys(buttonFileName).read(ButtonKey::Invalid);
     });
 }
 
@@ -120,13 +115,13 @@ QString AddScheme::Obtain_Add(const host::ContactId& contactId, const QString& b
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Add"), [&] {
         if (!m_context.reachContact(contactId))
             return;
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
         std::optional<std::array<Operand, 4>> operands = gatherOperands<4>(m_context, keys, {4, 0, true});
         if (!operands)
             return;
         const bool allEmpty = std::all_of(operands->begin(), operands->end(),
                                           [](const Operand& operand) { return operand.text.isEmpty(); });
-        if (allEmpty && keys.isOn(QStringLiteral("Zero"), QStringLiteral("0")))
+        if (allEmpty && keys.isOn(ButtonKey::Zero, QStringLiteral("0")))
             return;
         result = Add_Values(*operands, buttonFileName, member);
     });
@@ -139,7 +134,7 @@ QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& b
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Add_Values"), [&] {
         const QString invalid = invalidText(m_invalid, member, m_context.options.memberCount);
         const TextLocale& locale = m_context.session.locale();
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
 
         enum class Kind { Number, Date, Empty, Text };
         std::array<Kind, 4> kinds{};
@@ -162,7 +157,9 @@ QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& b
                 kinds[k] = Kind::Text;
             }
         }
-        const auto operatorBefore = [&](size_t k) { return keys.read(indexed("CalcOperator", int(k) - 1)); };
+        const auto operatorBefore = [&](size_t k) {
+            return keys.read(ButtonKey::at(ButtonKey::CalcOperator, int(k) - 1));
+        };
 
         if (numbers == 4 - empties) {
             double total = kinds[0] == Kind::Empty ? 0.0 : locale.toDouble(operands[0].text);
@@ -225,7 +222,7 @@ QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& b
         // Texts join when every operator is "+".
         int sum = 0;
         for (int j = 0; j < 3; ++j)
-            sum += locale.toInt16(keys.read(indexed("CalcOperator", j), QStringLiteral("0")));
+            sum += locale.toInt16(keys.read(ButtonKey::at(ButtonKey::CalcOperator, j), QStringLiteral("0")));
         if (sum != 0) {
             result = invalid;
             return;
@@ -242,7 +239,7 @@ void MultiplyScheme::Initialize_Multiply(int member, const QString& buttonFileNa
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Multiply"), [&] {
         QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.keys(buttonFileName).read(QStringLiteral("Invalid"));
+        invalid = m_context.keys(buttonFileName).read(ButtonKey::Invalid);
     });
 }
 
@@ -253,7 +250,7 @@ QString MultiplyScheme::Obtain_Multiply(const host::ContactId& contactId, const 
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Multiply"), [&] {
         if (!m_context.reachContact(contactId))
             return;
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
         std::optional<std::array<Operand, 2>> operands = gatherOperands<2>(m_context, keys, {2, 1, false});
         if (!operands)
             return;
@@ -277,7 +274,7 @@ QString MultiplyScheme::Multiply_Values(std::array<Operand, 2>& operands, const 
             result = invalid;
             return;
         }
-        const QString op = m_context.keys(buttonFileName).read(QStringLiteral("CalcOperator"));
+        const QString op = m_context.keys(buttonFileName).read(ButtonKey::CalcOperator);
         if (op == u"0") {
             result = locale.fromDouble(*a * *b);
         } else if (op == u"1") {

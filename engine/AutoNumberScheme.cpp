@@ -36,9 +36,9 @@ QString AutoNumberScheme::defaultCounterFile(const QString& buttonFileName) cons
            QStringLiteral(".num");
 }
 
-QString AutoNumberScheme::counterFileOf(const ButtonKeys& keys, const QString& buttonFileName) const
+QString AutoNumberScheme::counterFileOf(const ButtonFile& keys, const QString& buttonFileName) const
 {
-    return keys.read(QStringLiteral("AutoIniFile"), defaultCounterFile(buttonFileName));
+    return keys.read(ButtonKey::AutoIniFile, defaultCounterFile(buttonFileName));
 }
 
 void AutoNumberScheme::writeCounter(const Member& m, const QString& counter)
@@ -53,15 +53,15 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
         Member& m = member(index);
         m = Member{};
-        const ButtonKeys keys = m_context.keys(buttonFileName);
-        QString format = keys.read(QStringLiteral("Format"));
+        const ButtonFile keys = m_context.keys(buttonFileName);
+        QString format = keys.read(ButtonKey::Format);
         if (format.contains(TextMarker))
-            format.replace(TextMarker, keys.read(QStringLiteral("AutoTextValue")));
+            format.replace(TextMarker, keys.read(ButtonKey::AutoTextValue));
         m.format = format;
         if (format.contains(FieldMarker)) {
             m.usesField = true;
             const FieldRef ref =
-                m_context.reader.resolve(keys, {QStringLiteral("AutoFieldValue")}, FieldUse::Required);
+                m_context.reader.resolve(keys, {ButtonKey::AutoFieldValue}, FieldUse::Required);
             if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
                 m_context.showInvalidData();
                 return;
@@ -69,11 +69,11 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
             m.fieldId = ref.id;
             m.fieldType = ref.type;
         }
-        m.upperCase = keys.isOn(QStringLiteral("AutoCaps"), QStringLiteral("0"));
-        if (keys.isOn(QStringLiteral("Truncate"), QStringLiteral("0"))) {
+        m.upperCase = keys.isOn(ButtonKey::AutoCaps, QStringLiteral("0"));
+        if (keys.isOn(ButtonKey::Truncate, QStringLiteral("0"))) {
             m.truncate = true;
-            m.keep = m_context.session.locale().toInt16(
-                keys.read(QStringLiteral("TruncateDigits"), QStringLiteral("0")));
+            m.keep =
+                m_context.session.locale().toInt16(keys.read(ButtonKey::TruncateDigits, QStringLiteral("0")));
         }
     });
     // A counter that cannot be read or replaced would fail every contact after a commit, or restart
@@ -96,7 +96,7 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             held = &m;
             if (!m_context.reachContact(contactId))
                 return;
-            const ButtonKeys keys = m_context.keys(buttonFileName);
+            const ButtonFile keys = m_context.keys(buttonFileName);
 
             QString part;
             if (m.usesField) {
@@ -114,7 +114,7 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             if (format.startsWith(FieldMarker) && part.isEmpty())
                 format.remove(0, format.size() > 1 && format.at(1) == u'|' ? 2 : 1);
             format.replace(FieldMarker, part);
-            format.replace(u'|', keys.read(QStringLiteral("AutoSep"), QStringLiteral("-")));
+            format.replace(u'|', keys.read(ButtonKey::AutoSep, QStringLiteral("-")));
 
             const QString path = counterFileOf(keys, buttonFileName);
             m_lastCounterFile = path;

@@ -61,7 +61,7 @@ private:
     };
     Member& member(int index);
     /// The counter file of a button: "AutoIniFile", else the default one.
-    QString counterFileOf(const ButtonKeys& keys, const QString& buttonFileName) const;
+    QString counterFileOf(const ButtonFile& keys, const QString& buttonFileName) const;
     /// Replaces a member's counter file by `counter`, its disk flush batched.
     void writeCounter(const Member& m, const QString& counter);
 

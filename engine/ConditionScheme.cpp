@@ -9,11 +9,6 @@ namespace {
 // Marks a condition that is not in use (no condition text can be a lone carriage return).
 const QString NotInUse = QStringLiteral("\r");
 
-QString indexed(const char* key, int k)
-{
-    return QLatin1String(key) + QString::number(k);
-}
-
 } // namespace
 
 ConditionScheme::ConditionScheme(EngineContext& context, Calculator& calculator)
@@ -35,9 +30,11 @@ void ConditionScheme::Initialize_Condition(int member, const QString& buttonFile
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Condition"), [&] {
         Texts& texts = conditions(member);
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
         for (int k = 0; k < Conditions; ++k)
-            texts[k] = keys.isOn(indexed("Cond", k)) ? keys.read(indexed("Condition", k)) : NotInUse;
+            texts[k] = keys.isOn(ButtonKey::at(ButtonKey::Cond, k))
+                           ? keys.read(ButtonKey::at(ButtonKey::Condition, k))
+                           : NotInUse;
     });
 }
 
@@ -49,14 +46,13 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
         const Texts& texts = conditions(member);
         if (!m_context.reachContact(contactId))
             return;
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
 
         Texts tested;
         for (int k = 0; k < Conditions; ++k) {
-            if (!keys.isOn(indexed("Cond", k)))
+            if (!keys.isOn(ButtonKey::at(ButtonKey::Cond, k)))
                 continue;
-            const FieldRef ref =
-                m_context.reader.resolve(keys, {QStringLiteral("Field"), k}, FieldUse::Required);
+            const FieldRef ref = m_context.reader.resolve(keys, {ButtonKey::Field, k}, FieldUse::Required);
             std::optional<QString> value;
             if (ref.state != FieldRefState::Missing && ref.state != FieldRefState::NotUpgraded)
                 value = m_context.fieldValue(ref.id);
@@ -66,7 +62,7 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
             }
             // The host keeps the record manager as a user id; conditions name the user.
             if (m_context.reader.translatesRecordManager() &&
-                keys.read(indexed("Field", k)) == u"Record Manager")
+                keys.read(ButtonKey::at(ButtonKey::Field, k)) == u"Record Manager")
                 value = Get_Username(m_context, *value);
             tested[k] = *value;
         }
@@ -75,7 +71,7 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
         for (int k = 0; k < Conditions; ++k) {
             if (texts[k] == NotInUse || !Compare_Value(tested[k], texts[k], k, buttonFileName))
                 continue;
-            chosen = keys.read(indexed("Value", k));
+            chosen = keys.read(ButtonKey::at(ButtonKey::Value, k));
             if (chosen.startsWith(QStringLiteral("//")))
                 chosen = m_calculator.Start_Calc(chosen);
         }
@@ -90,9 +86,10 @@ bool ConditionScheme::Compare_Value(const QString& value, const QString& conditi
     bool result = false;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Compare_Value"), [&] {
         const TextLocale& locale = m_context.session.locale();
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
         // An absent operator is the editor's "none chosen", which never holds.
-        const qint16 op = locale.toInt16(keys.read(indexed("Operator", k), QStringLiteral("-1")));
+        const qint16 op =
+            locale.toInt16(keys.read(ButtonKey::at(ButtonKey::Operator, k), QStringLiteral("-1")));
         if (op == 0) {
             result = value == condition;
             return;

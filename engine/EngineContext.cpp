@@ -2,9 +2,9 @@
 
 namespace valdora::engine {
 
-ButtonKeys EngineContext::keys(const QString& buttonFileName) const
+ButtonFile EngineContext::keys(const QString& buttonFileName) const
 {
-    return ButtonKeys(session.ini(), session.buttonFilePath(buttonFileName));
+    return ButtonFile(session.ini(), session.buttonFilePath(buttonFileName));
 }
 
 bool EngineContext::reachContact(const host::ContactId& id, Where where)

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ButtonKeys.h"
 #include "EngineOptions.h"
 #include "FieldReader.h"
 #include "FieldValueTable.h"
 
 #include "core/ErrorReport.h"
+#include "settings/ButtonDefinition.h"
 #include "settings/ProgramSession.h"
 
 namespace valdora::engine {
@@ -25,7 +25,7 @@ struct EngineContext {
     /// The trap name of a routine of this engine's module.
     Routine routine(RoutineKind kind, const char* name) const { return {options.module, kind, name}; }
     /// The keys of a button file of the button folder.
-    ButtonKeys keys(const QString& buttonFileName) const;
+    ButtonFile keys(const QString& buttonFileName) const;
     /// Makes a contact current; when the host cannot reach it, shows message 474, sets the unload
     /// request and returns false.
     bool reachContact(const host::ContactId& id, Where where = Where::current());

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "ButtonKeys.h"
-
 #include "host/HostTypes.h"
 #include "host/UserList.h"
+#include "settings/ButtonDefinition.h"
 
 #include <QString>
 
@@ -34,8 +33,8 @@ struct FieldKey {
     int index = -1;
 
     QString name() const { return base + suffix(); }
-    QString id() const { return base + QStringLiteral("ID") + suffix(); }
-    QString type() const { return base + QStringLiteral("Type") + suffix(); }
+    QString id() const { return ButtonKey::idOf(base) + suffix(); }
+    QString type() const { return ButtonKey::typeOf(base) + suffix(); }
 
 private:
     QString suffix() const { return index >= 0 ? QString::number(index) : QString(); }
@@ -57,7 +56,7 @@ public:
     /// Resolves the field that a button file names. A Required field with an empty name is Missing
     /// for the name-based reader. `idDefault` is what an absent id key reads as for the id-based
     /// reader ("-2" marks a file saved before field ids were stored).
-    virtual FieldRef resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse use,
+    virtual FieldRef resolve(const ButtonFile& keys, const FieldKey& key, FieldUse use,
                              const QString& idDefault = QStringLiteral("-1"),
                              Where where = Where::current()) = 0;
     /// A field of the current contact; nullopt when the host does not know the field.

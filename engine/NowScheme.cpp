@@ -21,9 +21,9 @@ void NowScheme::Initialize_Now(int member, const QString& buttonFileName)
         qint64& offset = offsetOf(m_offsets, member, m_context.options.memberCount);
         offset = 0;
         const TextLocale& locale = m_context.session.locale();
-        const ButtonKeys keys = m_context.keys(buttonFileName);
-        const qint16 days = locale.toInt16(keys.read(QStringLiteral("NowDays"), QStringLiteral("0")));
-        const qint16 op = locale.toInt16(keys.read(QStringLiteral("NowOperator"), QStringLiteral("0")));
+        const ButtonFile keys = m_context.keys(buttonFileName);
+        const qint16 days = locale.toInt16(keys.read(ButtonKey::NowDays, QStringLiteral("0")));
+        const qint16 op = locale.toInt16(keys.read(ButtonKey::NowOperator, QStringLiteral("0")));
         offset = op == 0 ? days : -qint64(days);
     });
 }
@@ -36,12 +36,12 @@ QString NowScheme::Obtain_Now(const host::ContactId& contactId, const QString& b
         if (!m_context.reachContact(contactId))
             return;
         const TextLocale& locale = m_context.session.locale();
-        const ButtonKeys keys = m_context.keys(buttonFileName);
+        const ButtonFile keys = m_context.keys(buttonFileName);
         const QDateTime stamp = m_context.options.clock().addDays(offset);
         // The date and the time are formatted apart, so midnight still has a time of day.
-        if (keys.isOn(QStringLiteral("NowFormatDate0")))
+        if (keys.isOn(ButtonKey::at(ButtonKey::NowFormatDate, 0)))
             result = locale.dateText(stamp.date());
-        else if (keys.isOn(QStringLiteral("NowFormatDate2")))
+        else if (keys.isOn(ButtonKey::at(ButtonKey::NowFormatDate, 2)))
             result = locale.timeText(stamp.time());
         else
             result = locale.dateTimeText(stamp);

@@ -8,7 +8,7 @@ bool TableFieldReader::makeCurrent(const host::ContactId& id, Where where)
     return m_contacts.Data(host::FieldNumber::UniqueId, where) == id;
 }
 
-FieldRef TableFieldReader::resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse use, const QString&,
+FieldRef TableFieldReader::resolve(const ButtonFile& keys, const FieldKey& key, FieldUse use, const QString&,
                                    Where where)
 {
     const QString name = keys.read(key.name());

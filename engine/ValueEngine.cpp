@@ -12,21 +12,21 @@ ValueEngine::ValueEngine(ProgramSession& session, FieldReader& reader, const Fie
 bool ValueEngine::Initialize(qint16 type, int member, const QString& buttonFileName)
 {
     switch (type) {
-    case SchemeType::AutoNumber:
+    case codeOf(Scheme::AutoNumber):
         return m_autoNumber.Initialize_AutoNumber(member, buttonFileName);
-    case SchemeType::Condition:
+    case codeOf(Scheme::Condition):
         m_condition.Initialize_Condition(member, buttonFileName);
         break;
-    case SchemeType::AddSubtract:
+    case codeOf(Scheme::AddSubtract):
         m_add.Initialize_Add(member, buttonFileName);
         break;
-    case SchemeType::MultiplyDivide:
+    case codeOf(Scheme::MultiplyDivide):
         m_multiply.Initialize_Multiply(member, buttonFileName);
         break;
-    case SchemeType::Now:
+    case codeOf(Scheme::Now):
         m_now.Initialize_Now(member, buttonFileName);
         break;
-    case SchemeType::Age:
+    case codeOf(Scheme::Age):
         m_age.Initialize_Age(member, buttonFileName);
         break;
     default:
@@ -39,17 +39,17 @@ QString ValueEngine::Obtain(qint16 type, const host::ContactId& contactId, const
                             int member)
 {
     switch (type) {
-    case SchemeType::AutoNumber:
+    case codeOf(Scheme::AutoNumber):
         return m_autoNumber.Obtain_AutoNumber(contactId, buttonFileName, member);
-    case SchemeType::Condition:
+    case codeOf(Scheme::Condition):
         return m_condition.Obtain_Condition(contactId, buttonFileName, member);
-    case SchemeType::AddSubtract:
+    case codeOf(Scheme::AddSubtract):
         return m_add.Obtain_Add(contactId, buttonFileName, member);
-    case SchemeType::MultiplyDivide:
+    case codeOf(Scheme::MultiplyDivide):
         return m_multiply.Obtain_Multiply(contactId, buttonFileName, member);
-    case SchemeType::Now:
+    case codeOf(Scheme::Now):
         return m_now.Obtain_Now(contactId, buttonFileName, member);
-    case SchemeType::Age:
+    case codeOf(Scheme::Age):
         return m_age.Obtain_Age(contactId, buttonFileName, member);
     default:
         return {};

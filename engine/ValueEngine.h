@@ -7,7 +7,6 @@
 #include "ConditionScheme.h"
 #include "EngineContext.h"
 #include "NowScheme.h"
-#include "SchemeType.h"
 
 #include <QString>
 

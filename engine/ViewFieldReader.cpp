@@ -16,7 +16,7 @@ qint16 storedNumber(const QString& text, const QString& key, Where where)
 
 } // namespace
 
-FieldRef ViewFieldReader::resolve(const ButtonKeys& keys, const FieldKey& key, FieldUse,
+FieldRef ViewFieldReader::resolve(const ButtonFile& keys, const FieldKey& key, FieldUse,
                                   const QString& idDefault, Where where)
 {
     const qint16 id = storedNumber(keys.read(key.id(), idDefault), key.id(), where);

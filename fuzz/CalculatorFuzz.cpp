@@ -27,8 +27,8 @@ public:
     void setValues(QStringList values) { m_values = std::move(values); }
 
     bool makeCurrent(const host::ContactId&, Where) override { return true; }
-    engine::FieldRef resolve(const engine::ButtonKeys&, const engine::FieldKey&, engine::FieldUse,
-                             const QString&, Where) override
+    engine::FieldRef resolve(const ButtonFile&, const engine::FieldKey&, engine::FieldUse, const QString&,
+                             Where) override
     {
         return {};
     }

@@ -4,7 +4,6 @@
 #include "OnScreenRoad.h"
 
 #include "engine/FieldReader.h"
-#include "engine/SchemeType.h"
 #include "engine/ValueEngine.h"
 
 #include <algorithm>
@@ -107,7 +106,7 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
     m_state.currentButton = buttonFileName;
     const ButtonFile button = ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName);
     m_type = schemeCode(button, buttonFileName);
-    const bool combo = m_type == engine::SchemeType::Combo;
+    const bool combo = m_type == codeOf(Scheme::Combo);
 
     if (m_type == -1 && m_road->refusesMissingButton(buttonFileName, button))
         return false;
@@ -193,7 +192,7 @@ bool ButtonRun::mustNotWrite(RunSummary& summary)
 
 void ButtonRun::computeMembers(const host::ContactId& id)
 {
-    const bool single = m_type != engine::SchemeType::Combo;
+    const bool single = m_type != codeOf(Scheme::Combo);
     for (std::size_t j = 0; j < m_state.members.size(); ++j) {
         RunMember& member = m_state.members[j];
         const int index = static_cast<int>(j);
@@ -215,7 +214,7 @@ QString ButtonRun::Validate(int member)
     QString result;
     trapped(m_session.reporter(), routine(RoutineKind::Function, "Validate"), [&] {
         RunMember& entry = m_state.members.at(static_cast<std::size_t>(member));
-        if (!entry.computesValue() && entry.type != engine::SchemeType::Combo) {
+        if (!entry.computesValue() && entry.type != codeOf(Scheme::Combo)) {
             result = m_state.reader->read(entry.target).value_or(QString());
             return;
         }

@@ -1,29 +1,19 @@
 #include "RunState.h"
 
-#include "engine/SchemeType.h"
 #include "engine/ValueEngine.h"
 
 #include <algorithm>
 
 namespace valdora::run {
 
-namespace {
-
-bool inSchemeRange(qint16 type)
-{
-    return type >= 0 && type <= 6;
-}
-
-} // namespace
-
 bool RunMember::computesValue() const
 {
-    return inSchemeRange(type) && type != engine::SchemeType::Combo;
+    return valdora::computesValue(type);
 }
 
 bool RunMember::isAutoNumber() const
 {
-    return type == engine::SchemeType::AutoNumber;
+    return type == codeOf(Scheme::AutoNumber);
 }
 
 RunState::RunState() = default;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -21,6 +22,18 @@ inline const QString Section = QStringLiteral("Settings");
 inline QString at(const QString& base, int index)
 {
     return base + QString::number(index);
+}
+
+/// A field is named by three keys: the field-name key, and beside it the field's id and host type
+/// code under the same name followed by "ID" and "Type" ("Target", "TargetID", "TargetType";
+/// "CalcField2", "CalcFieldID2", "CalcFieldType2").
+inline QString idOf(const QString& fieldBase)
+{
+    return fieldBase + QStringLiteral("ID");
+}
+inline QString typeOf(const QString& fieldBase)
+{
+    return fieldBase + QStringLiteral("Type");
 }
 
 // Every scheme, in the order the editor writes them.
@@ -113,6 +126,25 @@ enum class Scheme : int {
     Combo = 5,
     Age = 6,
 };
+
+/// The code of a scheme as the runs and the engine compare it.
+constexpr qint16 codeOf(Scheme scheme)
+{
+    return static_cast<qint16>(scheme);
+}
+
+/// True for the codes 0 to 6 of a scheme; any other number names none.
+constexpr bool isSchemeCode(qint16 code)
+{
+    return code >= codeOf(Scheme::AutoNumber) && code <= codeOf(Scheme::Age);
+}
+
+/// True when a button of this code computes a value of its own: every scheme but Combo, which only
+/// runs its members. An unknown code computes nothing.
+constexpr bool computesValue(qint16 code)
+{
+    return isSchemeCode(code) && code != codeOf(Scheme::Combo);
+}
 
 /// The scheme a "Type" text names; Missing for anything but "0" to "6".
 Scheme schemeOf(const QString& typeText);

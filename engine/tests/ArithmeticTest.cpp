@@ -110,7 +110,7 @@ TEST_P(AddTest, Combines)
     keys += row.more;
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact(row.fields);
-    EXPECT_EQ(bed.compute(SchemeType::AddSubtract, button, contact),
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AddSubtract), button, contact),
               bed.expand(QString::fromUtf8(row.expected)));
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
 }
@@ -161,7 +161,7 @@ TEST_P(MultiplyTest, MultipliesOrDivides)
         keys += {{"CalcOperator", row.op}};
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact(row.fields);
-    EXPECT_EQ(bed.compute(SchemeType::MultiplyDivide, button, contact),
+    EXPECT_EQ(bed.compute(codeOf(Scheme::MultiplyDivide), button, contact),
               bed.expand(QString::fromUtf8(row.expected)));
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
 }
@@ -226,13 +226,13 @@ TEST_P(ArithmeticReaders, DeletedFieldShowsInvalidData)
 {
     const auto& [localeName, kind] = GetParam();
     EngineTestBed bed(QString::fromLatin1(localeName), kind);
-    for (const qint16 type : {SchemeType::AddSubtract, SchemeType::MultiplyDivide}) {
+    for (const qint16 type : {codeOf(Scheme::AddSubtract), codeOf(Scheme::MultiplyDivide)}) {
         bed.platform().clearRecord();
         Keys keys = {{"Type", QString::number(type)}, {"CalcOperator0", "0"}, {"CalcOperator", "0"}};
         // The editor writes every operand of the scheme.
-        keys +=
-            operandKeys(bed, type == SchemeType::AddSubtract ? std::vector<QString>{"=2", "@Amount", "", ""}
-                                                             : std::vector<QString>{"=2", "@Amount"});
+        keys += operandKeys(bed, type == codeOf(Scheme::AddSubtract)
+                                     ? std::vector<QString>{"=2", "@Amount", "", ""}
+                                     : std::vector<QString>{"=2", "@Amount"});
         keys += {{"CalcField1", "Deleted Field"}};
         const QString button = bed.writeButton(QStringLiteral("~10%1.ini").arg(type), keys);
         const host::ContactId contact = bed.addContact({{"Amount", "3"}});
@@ -262,11 +262,12 @@ TEST_P(ArithmeticReaders, UnreachableOrNotResaved)
                                                                         {"CalcOperator0", "0"}});
     const host::ContactId contact = bed.addContact({{"Amount", "3"}});
     if (kind == ReaderKind::Valdora) {
-        EXPECT_EQ(bed.compute(SchemeType::AddSubtract, button, QStringLiteral("NOSUCHCONTAC")), QString());
+        EXPECT_EQ(bed.compute(codeOf(Scheme::AddSubtract), button, QStringLiteral("NOSUCHCONTAC")),
+                  QString());
         EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
         EXPECT_TRUE(bed.engine().unloadRequested());
     } else {
-        EXPECT_EQ(bed.compute(SchemeType::AddSubtract, button, contact), QString());
+        EXPECT_EQ(bed.compute(codeOf(Scheme::AddSubtract), button, contact), QString());
         ASSERT_EQ(bed.platform().messages().size(), 1);
         const MessageRequest& shown = bed.platform().messages().front();
         EXPECT_EQ(shown.text, QStringLiteral("You upgraded to v2.1 but did not resave your buttons"));
@@ -289,7 +290,7 @@ TEST(ArithmeticFieldValues, ComputedValueOfThisRunComesFirst)
         const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
         const host::ContactId contact = bed.addContact({{"Amount", "3"}});
         bed.fieldValues().setValue(bed.fieldId(QStringLiteral("Amount")), QStringLiteral("50"));
-        EXPECT_EQ(bed.compute(SchemeType::MultiplyDivide, button, contact), QStringLiteral("100"))
+        EXPECT_EQ(bed.compute(codeOf(Scheme::MultiplyDivide), button, contact), QStringLiteral("100"))
             << readerName(kind);
     }
 }

@@ -127,7 +127,7 @@ TEST_P(AutoNumberTest, ValueAndAdvance)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact(fields);
 
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), bed.expand(row.expected));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), bed.expand(row.expected));
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
     if (!row.file) {
         EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray(" 1 \r\n"));
@@ -153,14 +153,14 @@ TEST_P(AutoNumberReaders, UnusedNumberIsNotAdvanced)
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
     const host::ContactId first = bed.addContact({});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, first), QStringLiteral("0042"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, first), QStringLiteral("0042"));
     bed.engine().releaseCounterLocks();
     // A later advance without a new number changes nothing.
     bed.engine().Update_AutoNumber(0);
     EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0042\r\n"));
     // The next contact gets the same number, which is then used.
     const host::ContactId second = bed.addContact({});
-    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, second, button, 0), QStringLiteral("0042"));
+    EXPECT_EQ(bed.engine().Obtain(codeOf(Scheme::AutoNumber), second, button, 0), QStringLiteral("0042"));
     bed.engine().Update_AutoNumber(0);
     EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0043\r\n"));
 }
@@ -176,13 +176,13 @@ TEST_P(AutoNumberReaders, ComboMembersEachAdvanceTheirOwnFile)
                                       {{"Type", "0"}, {"Format", "A" + Counter}, {"AutoIniFile", fileA}});
     const QString b = bed.writeButton(QStringLiteral("~102.ini"),
                                       {{"Type", "0"}, {"Format", "B" + Counter}, {"AutoIniFile", fileB}});
-    bed.engine().Initialize(SchemeType::AutoNumber, 0, a);
-    bed.engine().Initialize(SchemeType::AutoNumber, 1, b);
+    bed.engine().Initialize(codeOf(Scheme::AutoNumber), 0, a);
+    bed.engine().Initialize(codeOf(Scheme::AutoNumber), 1, b);
     for (int round = 0; round < 3; ++round) {
         const host::ContactId contact = bed.addContact({});
-        EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, a, 0),
+        EXPECT_EQ(bed.engine().Obtain(codeOf(Scheme::AutoNumber), contact, a, 0),
                   "A" + QString::number(10 + round));
-        EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, b, 1),
+        EXPECT_EQ(bed.engine().Obtain(codeOf(Scheme::AutoNumber), contact, b, 1),
                   "B" + QString::number(500 + round));
         bed.engine().Update_AutoNumber(0);
         bed.engine().Update_AutoNumber(1);
@@ -199,11 +199,11 @@ TEST_P(AutoNumberReaders, TwoMembersOnOneFileShareTheLock)
     ASSERT_TRUE(valdora::test::writeFile(file, "7\r\n"));
     const QString a = bed.writeButton(QStringLiteral("~101.ini"),
                                       {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", file}});
-    bed.engine().Initialize(SchemeType::AutoNumber, 0, a);
-    bed.engine().Initialize(SchemeType::AutoNumber, 1, a);
+    bed.engine().Initialize(codeOf(Scheme::AutoNumber), 0, a);
+    bed.engine().Initialize(codeOf(Scheme::AutoNumber), 1, a);
     const host::ContactId contact = bed.addContact({});
-    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, a, 0), QStringLiteral("7"));
-    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, a, 1), QStringLiteral("7"));
+    EXPECT_EQ(bed.engine().Obtain(codeOf(Scheme::AutoNumber), contact, a, 0), QStringLiteral("7"));
+    EXPECT_EQ(bed.engine().Obtain(codeOf(Scheme::AutoNumber), contact, a, 1), QStringLiteral("7"));
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
 }
 
@@ -212,7 +212,7 @@ TEST_P(AutoNumberReaders, DefaultCounterFileInTheProgramFolder)
     EngineTestBed bed(QStringLiteral("fr_FR"), GetParam());
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}});
     const host::ContactId contact = bed.addContact({});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("1"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), QStringLiteral("1"));
     bed.engine().Update_AutoNumber(0);
     const QString expected = bed.programFolder() + (GetParam() == ReaderKind::Valdora
                                                         ? QStringLiteral("/AutoNumber_~101.num")
@@ -256,7 +256,7 @@ TEST_P(UnusableCounterTest, IsRefusedAtInitialisationWithTheFileAndTheReason)
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
 
-    EXPECT_FALSE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
+    EXPECT_FALSE(bed.engine().Initialize(codeOf(Scheme::AutoNumber), 0, button));
     EXPECT_TRUE(bed.engine().counterFailed());
     ASSERT_EQ(bed.messages().size(), 1);
     const QString report = bed.messages().front();
@@ -292,7 +292,7 @@ TEST(AutoNumberCounter, ReadOnlyFolderIsRefused)
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", folder + "/X.num"}});
-    EXPECT_FALSE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
+    EXPECT_FALSE(bed.engine().Initialize(codeOf(Scheme::AutoNumber), 0, button));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(bed.messages().size(), 1);
     EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::PermissionDenied), bed.messages().front()));
@@ -308,10 +308,10 @@ TEST(AutoNumberCounter, CounterSpoiledDuringTheRunHandsOutNoNumber)
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({});
-    ASSERT_TRUE(bed.engine().Initialize(SchemeType::AutoNumber, 0, button));
+    ASSERT_TRUE(bed.engine().Initialize(codeOf(Scheme::AutoNumber), 0, button));
     ASSERT_TRUE(valdora::test::writeFile(counterFile, "oops\r\n"));
 
-    EXPECT_EQ(bed.engine().Obtain(SchemeType::AutoNumber, contact, button, 0), QString());
+    EXPECT_EQ(bed.engine().Obtain(codeOf(Scheme::AutoNumber), contact, button, 0), QString());
     EXPECT_TRUE(bed.engine().counterFailed());
     ASSERT_EQ(bed.messages().size(), 1);
     EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
@@ -327,7 +327,7 @@ TEST(AutoNumberCounter, AdvancedNumberIsGivenBackExactly)
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("0041"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), QStringLiteral("0041"));
     // The number is taken before the contact is committed...
     ASSERT_TRUE(bed.engine().Update_AutoNumber(0));
     EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0042\r\n"));
@@ -335,7 +335,7 @@ TEST(AutoNumberCounter, AdvancedNumberIsGivenBackExactly)
     bed.engine().giveBack(0);
     bed.engine().releaseCounterLocks();
     EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("0041\r\n"));
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("0041"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), QStringLiteral("0041"));
     EXPECT_TRUE(bed.messages().isEmpty());
 }
 
@@ -354,7 +354,7 @@ TEST(AutoNumberValdora, MissingFieldShowsInvalidData)
                                                                         {"AutoFieldValue", "Deleted Field"},
                                                                         {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("5"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), QStringLiteral("5"));
     EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
 }
 
@@ -365,7 +365,7 @@ TEST(AutoNumberValdora, UnreachableContactAsksToUnload)
     ASSERT_TRUE(valdora::test::writeFile(counterFile, "5"));
     const QString button = bed.writeButton(
         QStringLiteral("~101.ini"), {{"Type", "0"}, {"Format", Counter}, {"AutoIniFile", counterFile}});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, QStringLiteral("NOSUCHCONTAC")), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, QStringLiteral("NOSUCHCONTAC")), QString());
     EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
     EXPECT_TRUE(bed.engine().unloadRequested());
 }
@@ -384,7 +384,7 @@ TEST(AutoNumberAuto, StoredFieldIdIsRead)
                          {"AutoFieldValueType", "1"},
                          {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({{"Country", "Peru"}});
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("Peru-5"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), QStringLiteral("Peru-5"));
 }
 
 } // namespace

@@ -105,7 +105,7 @@ TEST_P(ConditionTest, LastConditionThatHolds)
     for (auto it = row.fields.begin(); it != row.fields.end(); ++it)
         fields.insert(it.key(), bed.expand(it.value()));
     const host::ContactId contact = bed.addContact(fields);
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact),
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, contact),
               bed.expand(QString::fromUtf8(row.expected)));
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
 }
@@ -127,7 +127,7 @@ TEST_P(ConditionReaders, DeletedFieldShowsInvalidData)
     keys += {{"Field0", "Deleted Field"}, {"FieldID0", "240"}};
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact({{"Country", "DE"}});
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, contact), QString());
     EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
 }
 
@@ -139,7 +139,7 @@ TEST_P(ConditionReaders, ComputedValueOfAnEarlierMemberIsTested)
         bed.writeButton(QStringLiteral("~101.ini"), conditionKeys(bed, {{0, "Country", "0", "NEW", "seen"}}));
     const host::ContactId contact = bed.addContact({{"Country", "OLD"}});
     bed.fieldValues().setValue(bed.fieldId(QStringLiteral("Country")), QStringLiteral("NEW"));
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact), QStringLiteral("seen"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, contact), QStringLiteral("seen"));
 }
 
 TEST_P(ConditionReaders, OperatorThatIsNotANumberIsReported)
@@ -149,7 +149,7 @@ TEST_P(ConditionReaders, OperatorThatIsNotANumberIsReported)
     const QString button =
         bed.writeButton(QStringLiteral("~101.ini"), conditionKeys(bed, {{0, "Country", "x", "DE", "yes"}}));
     const host::ContactId contact = bed.addContact({{"Country", "DE"}});
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, contact), QString());
     ASSERT_EQ(bed.messages().size(), 1);
     EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
     const QString module =
@@ -165,7 +165,7 @@ TEST_P(ConditionReaders, FailedCalculationGivesEmptyText)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"),
                                            conditionKeys(bed, {{0, "Country", "0", "DE", "//[Phone]"}}));
     const host::ContactId contact = bed.addContact({{"Country", "DE"}});
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, contact), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, contact), QString());
     EXPECT_EQ(bed.messages(), QStringList{QStringLiteral("Invalid calculation")});
 }
 
@@ -182,8 +182,8 @@ TEST(ConditionValdora, RecordManagerComparesTheUsersName)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId bruno = bed.addContact({{"Record Manager", QStringLiteral("{user:Bruno Keller}")}});
     const host::ContactId alice = bed.addContact({{"Record Manager", QStringLiteral("{user:Alice Martin}")}});
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, bruno), QStringLiteral("Bruno's"));
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, alice), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, bruno), QStringLiteral("Bruno's"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, alice), QString());
 }
 
 TEST(ConditionValdora, UnreachableContactAsksToUnload)
@@ -191,7 +191,7 @@ TEST(ConditionValdora, UnreachableContactAsksToUnload)
     EngineTestBed bed(QStringLiteral("fr_FR"), ReaderKind::Valdora);
     const QString button =
         bed.writeButton(QStringLiteral("~101.ini"), conditionKeys(bed, {{0, "Country", "7", "", "always"}}));
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, QStringLiteral("NOSUCHCONTAC")), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, QStringLiteral("NOSUCHCONTAC")), QString());
     EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
     EXPECT_TRUE(bed.engine().unloadRequested());
 }
@@ -202,7 +202,7 @@ TEST(ConditionAuto, StoredIdIsComparedWithoutTranslation)
     Keys keys = conditionKeys(bed, {{0, "Record Manager", "0", "{user:Bruno Keller}", "by id"}});
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId bruno = bed.addContact({{"Record Manager", QStringLiteral("{user:Bruno Keller}")}});
-    EXPECT_EQ(bed.compute(SchemeType::Condition, button, bruno), QStringLiteral("by id"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Condition), button, bruno), QStringLiteral("by id"));
 }
 
 TEST(ConditionUsers, GetUsernameOfAnUnknownIdIsEmpty)

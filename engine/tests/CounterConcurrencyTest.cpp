@@ -68,7 +68,7 @@ TEST(CounterConcurrency, LockOfAnEndedProcessDoesNotBlock)
     QElapsedTimer timer;
     timer.start();
     // The number the ended process did not use is handed out again, without waiting.
-    EXPECT_EQ(bed.compute(SchemeType::AutoNumber, button, contact), QStringLiteral("41"));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::AutoNumber), button, contact), QStringLiteral("41"));
     EXPECT_LT(timer.elapsed(), 2000);
     bed.engine().Update_AutoNumber(0);
     EXPECT_EQ(valdora::test::readFile(counterFile), QByteArray("42\r\n"));
@@ -93,9 +93,9 @@ TEST(CounterConcurrency, HeldCounterFileIsReportedAfterTheWait)
         bed.writeButton(QStringLiteral("~101.ini"),
                         {{"Type", "0"}, {"Format", QString(QChar(0xFA))}, {"AutoIniFile", counterFile}});
     const host::ContactId contact = bed.addContact({});
-    engine.Initialize(SchemeType::AutoNumber, 0, button);
+    engine.Initialize(codeOf(Scheme::AutoNumber), 0, button);
     // No number rather than a number another process may hand out too.
-    EXPECT_EQ(engine.Obtain(SchemeType::AutoNumber, contact, button, 0), QString());
+    EXPECT_EQ(engine.Obtain(codeOf(Scheme::AutoNumber), contact, button, 0), QString());
     ASSERT_EQ(bed.messages().size(), 1);
     EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::PermissionDenied), bed.messages().front()));
     EXPECT_TRUE(bed.messages().front().contains(

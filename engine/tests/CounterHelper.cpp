@@ -57,9 +57,9 @@ int main(int argc, char** argv)
     engine::ValueEngine engine(session, reader, fieldValues,
                                run::ProgramProfile::valdora(session.locale()).engine);
 
-    engine.Initialize(engine::SchemeType::AutoNumber, 0, button);
+    engine.Initialize(codeOf(Scheme::AutoNumber), 0, button);
     for (int i = 0; i < count; ++i) {
-        const QString number = engine.Obtain(engine::SchemeType::AutoNumber, contact, button, 0);
+        const QString number = engine.Obtain(codeOf(Scheme::AutoNumber), contact, button, 0);
         std::printf("%s\n", qPrintable(number));
         std::fflush(stdout);
         if (hold) {

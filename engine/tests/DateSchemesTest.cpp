@@ -59,7 +59,7 @@ TEST_P(NowTest, Stamps)
                                                      {"NowFormatDate1", row.format == 1 ? "1" : "0"},
                                                      {"NowFormatDate2", row.format == 2 ? "1" : "0"}});
     const host::ContactId contact = bed.addContact({});
-    const QString value = bed.compute(SchemeType::Now, button, contact);
+    const QString value = bed.compute(codeOf(Scheme::Now), button, contact);
     const TextLocale& locale = bed.locale();
     const QString date = locale.dateText(row.expectedDate);
     const QString time = locale.timeText(row.now.time());
@@ -91,7 +91,7 @@ TEST(NowScheme, DaysThatAreNotANumberAreReported)
             QStringLiteral("~101.ini"), {{"Type", "4"}, {"NowDays", "seven"}, {"NowFormatDate0", "1"}});
         const host::ContactId contact = bed.addContact({});
         // The offset stays 0: today's date.
-        EXPECT_EQ(bed.compute(SchemeType::Now, button, contact), bed.locale().dateText(Afternoon.date()));
+        EXPECT_EQ(bed.compute(codeOf(Scheme::Now), button, contact), bed.locale().dateText(Afternoon.date()));
         ASSERT_EQ(bed.messages().size(), 1);
         EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
         const QString module =
@@ -150,7 +150,7 @@ TEST_P(AgeTest, Counts)
     QString expected = QString::fromUtf8(row.expected);
     expected.replace(QStringLiteral("{y}"), bed.session().messages().get(MessageId::Years));
     expected.replace(QStringLiteral("{m}"), bed.session().messages().get(MessageId::Months));
-    EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), expected);
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, contact), expected);
     EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
 }
 
@@ -168,7 +168,7 @@ TEST(AgeScheme, EnglishYearsAndMonthsEndWithABlank)
     keys += bed.fieldKeys(QStringLiteral("DateField"), QStringLiteral("Birth Date"));
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     const host::ContactId contact = bed.addContact({{"Birth Date", "{date:2024-03-20}"}});
-    EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), QStringLiteral("2 years 9 months "));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, contact), QStringLiteral("2 years 9 months "));
 }
 
 TEST(AgeScheme, ComputedValueOfThisRunComesFirst)
@@ -182,7 +182,7 @@ TEST(AgeScheme, ComputedValueOfThisRunComesFirst)
         const host::ContactId contact = bed.addContact({{"Birth Date", "{date:2026-12-01}"}});
         bed.fieldValues().setValue(bed.fieldId(QStringLiteral("Birth Date")),
                                    bed.expand("{date:2026-11-30}"));
-        EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), QStringLiteral("5")) << readerName(kind);
+        EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, contact), QStringLiteral("5")) << readerName(kind);
     }
 }
 
@@ -194,12 +194,12 @@ TEST(AgeScheme, MissingDateField)
             QStringLiteral("~101.ini"), {{"Type", "6"}, {"DateField", "Deleted Field"}, {"Blank", "blank"}});
         const host::ContactId contact = bed.addContact({});
         if (kind == ReaderKind::Valdora) {
-            EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), QString());
+            EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, contact), QString());
             EXPECT_EQ(bed.messages(),
                       QStringList{bed.session().messages().get(MessageId::InvalidButtonData)});
         } else {
             // Without "DateFieldID" ValdoraAuto reads no field: the field is empty.
-            EXPECT_EQ(bed.compute(SchemeType::Age, button, contact), QStringLiteral("blank"));
+            EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, contact), QStringLiteral("blank"));
             EXPECT_TRUE(bed.messages().isEmpty());
         }
     }
@@ -211,7 +211,7 @@ TEST(AgeScheme, UnreachableContactAsksToUnload)
     Keys keys = {{"Type", "6"}};
     keys += bed.fieldKeys(QStringLiteral("DateField"), QStringLiteral("Birth Date"));
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
-    EXPECT_EQ(bed.compute(SchemeType::Age, button, QStringLiteral("NOSUCHCONTAC")), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, QStringLiteral("NOSUCHCONTAC")), QString());
     EXPECT_EQ(bed.messages(), QStringList{bed.session().messages().get(MessageId::ContactNotReachable)});
     EXPECT_TRUE(bed.engine().unloadRequested());
 }

@@ -120,7 +120,7 @@ TEST(EngineFailures, MemberOutsideTheRunIsReported)
     EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), {{"Type", "4"}});
     const host::ContactId contact = bed.addContact({});
-    EXPECT_EQ(bed.compute(SchemeType::Now, button, contact, 8), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Now), button, contact, 8), QString());
     ASSERT_EQ(bed.messages().size(), 2);
     EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::SubscriptOutOfRange), bed.messages().at(0)));
     EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::SubscriptOutOfRange), bed.messages().at(1)));
@@ -134,7 +134,7 @@ TEST(EngineFailures, UnknownSchemeComputesNothing)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), {{"Type", "9"}});
     const host::ContactId contact = bed.addContact({});
     EXPECT_EQ(bed.compute(9, button, contact), QString());
-    EXPECT_EQ(bed.compute(SchemeType::Combo, button, contact), QString());
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Combo), button, contact), QString());
     EXPECT_TRUE(bed.messages().isEmpty());
 }
 
