@@ -147,17 +147,17 @@ template <typename Call> double nanosecondsPerCall(int rounds, Call&& call)
 
 void printSummary()
 {
-    constexpr int kRounds = 200000;
-    std::printf("\nSummary (unchanged file, last key read, mean of %d calls):\n", kRounds);
+    constexpr int Rounds = 200000;
+    std::printf("\nSummary (unchanged file, last key read, mean of %d calls):\n", Rounds);
     for (const int keys : {60, 140}) {
         const QString path = fixture().buttonFile(keys);
         const QByteArray name = QFile::encodeName(path);
         const QString key = lastKey(keys);
-        const double statNs = nanosecondsPerCall(kRounds, [&] {
+        const double statNs = nanosecondsPerCall(Rounds, [&] {
             struct stat info {};
             benchmark::DoNotOptimize(::stat(name.constData(), &info));
         });
-        const double getNs = nanosecondsPerCall(kRounds, [&] {
+        const double getNs = nanosecondsPerCall(Rounds, [&] {
             benchmark::DoNotOptimize(fixture().ini.GetKeyValue(ButtonKey::Section, key, {}, {}, {}, path));
         });
         std::printf(

@@ -12,7 +12,7 @@ struct Description {
     const char* text;
 };
 
-constexpr std::array kDescriptions{
+constexpr std::array Descriptions{
     Description{ErrorNumber::InvalidProcedureCall, "Invalid procedure call or argument"},
     Description{ErrorNumber::Overflow, "Overflow"},
     Description{ErrorNumber::OutOfMemory, "Out of memory"},
@@ -33,7 +33,7 @@ constexpr std::array kDescriptions{
 
 QString standardDescription(ErrorNumber number)
 {
-    for (const auto& row : kDescriptions) {
+    for (const auto& row : Descriptions) {
         if (row.number == number)
             return QString::fromLatin1(row.text);
     }

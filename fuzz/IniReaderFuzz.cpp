@@ -23,7 +23,7 @@ using valdora::fuzz::check;
 namespace {
 
 // Keys looked at per document: each set rebuilds the index, so a long file is not walked whole.
-constexpr qsizetype kKeysPerDocument = 8;
+constexpr qsizetype KeysPerDocument = 8;
 
 struct Entry {
     QString section;
@@ -77,7 +77,7 @@ void checkRoundTrip(const IniDocument& document, IniEncoding encoding, const std
 void checkSetValue(IniDocument document, IniEncoding encoding, const std::vector<Entry>& entries)
 {
     std::vector<Entry> expected = entries;
-    const auto count = std::min<std::size_t>(entries.size(), kKeysPerDocument);
+    const auto count = std::min<std::size_t>(entries.size(), KeysPerDocument);
     for (std::size_t i = 0; i < count; ++i) {
         const QString value = entries[(i + 1) % entries.size()].value + entries[i].key;
         // A file may hold names that a write refuses (a NUL, a lone CR, an empty section name).
@@ -131,7 +131,7 @@ void checkIniLib(QByteArrayView bytes, const std::vector<Entry>& entries)
         file.write(bytes.data(), bytes.size()) != bytes.size())
         check(false, "the scratch file is written", path);
     file.close();
-    const auto count = std::min<std::size_t>(entries.size(), kKeysPerDocument);
+    const auto count = std::min<std::size_t>(entries.size(), KeysPerDocument);
     for (std::size_t i = 0; i < count; ++i) {
         const Entry& entry = entries[i];
         const QString expected = entry.value.isEmpty() ? QStringLiteral("default") : entry.value.left(126);

@@ -20,7 +20,7 @@ namespace {
 
 // Near the top of the double range, 15 significant digits round past it ("1.79769313486232E+308"),
 // as on the platform: such values are left out of the read-back check.
-constexpr double kReadBackLimit = 1e307;
+constexpr double ReadBackLimit = 1e307;
 
 const std::array<TextLocale, 3>& locales()
 {
@@ -66,7 +66,7 @@ void checkNumber(const TextLocale& locale, QStringView text, QStringView pattern
         return;
     check(std::isfinite(*number), "a numeric text is finite", text.toString());
     const QString written = locale.fromDouble(*number);
-    if (std::fabs(*number) < kReadBackLimit) {
+    if (std::fabs(*number) < ReadBackLimit) {
         const std::optional<double> reread = locale.toNumber(written);
         check(reread.has_value(), "a number written reads back as a number", written);
         check(isClose(*reread, *number), "a number written reads back as itself", locale.fromDouble(*reread),
@@ -75,7 +75,7 @@ void checkNumber(const TextLocale& locale, QStringView text, QStringView pattern
     for (const QStringView fixed : {u"0", u"0.", u"0.00", u"0.00000000", u"#.##"})
         (void)locale.format(*number, fixed);
     const QString formatted = locale.format(*number, pattern);
-    if (std::fabs(*number) < kReadBackLimit && pattern == u"0.00")
+    if (std::fabs(*number) < ReadBackLimit && pattern == u"0.00")
         check(locale.isNumeric(formatted), "a fixed-point text reads back as a number", formatted);
 }
 

@@ -12,7 +12,7 @@ namespace valdora {
 
 namespace {
 
-constexpr qint64 kFirstButtonNumber = 100;
+constexpr qint64 FirstButtonNumber = 100;
 
 // The leading digits of a button file name from its second character ("~107.ini" -> 107); nullopt
 // when there are none or they do not fit.
@@ -39,9 +39,9 @@ QString nameFor(qint64 number)
 
 Scheme schemeOf(const QString& typeText)
 {
-    static constexpr std::array kCodes{u"0", u"1", u"2", u"3", u"4", u"5", u"6"};
-    for (std::size_t i = 0; i < kCodes.size(); ++i) {
-        if (typeText == kCodes[i])
+    static constexpr std::array Codes{u"0", u"1", u"2", u"3", u"4", u"5", u"6"};
+    for (std::size_t i = 0; i < Codes.size(); ++i) {
+        if (typeText == Codes[i])
             return static_cast<Scheme>(i);
     }
     return Scheme::Missing;
@@ -129,10 +129,10 @@ QString autoNumberPattern(int fieldPos, int textPos, int numberPos, const QStrin
 
 QString newButtonFileName(const QString& lastListedName, const QStringList& existingNames)
 {
-    qint64 next = kFirstButtonNumber;
+    qint64 next = FirstButtonNumber;
     if (!lastListedName.isEmpty()) {
         const auto last = buttonNumber(lastListedName);
-        next = last ? *last + 1 : kFirstButtonNumber;
+        next = last ? *last + 1 : FirstButtonNumber;
     }
     for (const QString& name : existingNames) {
         if (const auto number = isButtonFileName(name) ? buttonNumber(name) : std::nullopt)

@@ -8,7 +8,7 @@ namespace {
 
 // 0x80-0x9F: the only range where Windows-1252 differs from Latin-1. Undefined bytes map to
 // themselves so that a file holding them is rewritten unchanged.
-constexpr std::array<char16_t, 32> kHighControls{
+constexpr std::array<char16_t, 32> HighControls{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
@@ -19,8 +19,8 @@ int byteFor(char16_t unit)
 {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
         return unit;
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == unit)
+    for (std::size_t i = 0; i < HighControls.size(); ++i) {
+        if (HighControls[i] == unit)
             return static_cast<int>(0x80 + i);
     }
     return -1;
@@ -34,7 +34,7 @@ QString decode(QByteArrayView bytes)
     QChar* out = text.data();
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(kHighControls[byte - 0x80]) : QChar(byte);
+        *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(HighControls[byte - 0x80]) : QChar(byte);
     }
     return text;
 }

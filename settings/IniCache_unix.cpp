@@ -14,7 +14,7 @@ namespace valdora {
 namespace {
 
 // A cached parse is trusted only for a file left unchanged this long.
-constexpr qint64 kSettleNs = 2'000'000'000;
+constexpr qint64 SettleNs = 2'000'000'000;
 
 qint64 nanoseconds(const timespec& time)
 {
@@ -35,7 +35,7 @@ bool isSettled(const IniCache::Stamp& stamp)
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     // A time in the future (a skewed file server) is not settled either.
-    return nanoseconds(now) - std::max(stamp.modifiedNs, stamp.changedNs) >= kSettleNs;
+    return nanoseconds(now) - std::max(stamp.modifiedNs, stamp.changedNs) >= SettleNs;
 }
 
 // Reads a whole regular file and how it stood when read; false when it cannot be read.

@@ -8,7 +8,7 @@ namespace valdora {
 
 namespace {
 
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 
 bool isBlank(QChar c)
 {
@@ -61,7 +61,7 @@ IniDocument::IniDocument(IniEncoding encoding) : m_encoding(encoding) {}
 IniDocument IniDocument::parse(QByteArrayView bytes, IniEncoding encoding)
 {
     IniDocument document(encoding);
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom))) {
+    if (bytes.startsWith(QByteArrayView(Utf8Bom))) {
         document.m_encoding = IniEncoding::Utf8;
         document.m_byteOrderMark = true;
         bytes = bytes.sliced(3);
@@ -119,7 +119,7 @@ QByteArray IniDocument::serialize() const
         text += QStringLiteral("\r\n");
     }
     if (m_encoding == IniEncoding::Utf8)
-        return m_byteOrderMark ? QByteArray(kUtf8Bom) + text.toUtf8() : text.toUtf8();
+        return m_byteOrderMark ? QByteArray(Utf8Bom) + text.toUtf8() : text.toUtf8();
     return Cp1252::encode(text);
 }
 

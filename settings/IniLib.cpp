@@ -10,7 +10,7 @@ namespace valdora {
 namespace {
 
 // The platform reads into 128 characters of which it may fill 127, one of them the terminator.
-constexpr qsizetype kReadLimit = 126;
+constexpr qsizetype ReadLimit = 126;
 
 } // namespace
 
@@ -31,7 +31,7 @@ QString IniLib::GetKeyValue(const QString& section, const QString& key, const QS
         const QString& path = iniFile.isEmpty() ? m_currentSettingsFile : iniFile;
         const auto document = path.isEmpty() ? nullptr : m_cache->document(path);
         const auto stored = document ? document->value(section, key) : std::nullopt;
-        result = stored && !stored->isEmpty() ? stored->left(kReadLimit) : defaultValue;
+        result = stored && !stored->isEmpty() ? stored->left(ReadLimit) : defaultValue;
         const bool typed = valueType == u"Numeric" || valueType == u"Boolean";
         if (typed && !replacement.isEmpty() && !m_locale.isNumeric(result))
             result = replacement;

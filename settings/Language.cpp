@@ -10,11 +10,11 @@ namespace valdora {
 
 namespace {
 
-constexpr int kLanguageCount = 3; // English, French, German
+constexpr int LanguageCount = 3; // English, French, German
 
 bool isKnownLanguage(int language)
 {
-    return language >= 0 && language < kLanguageCount;
+    return language >= 0 && language < LanguageCount;
 }
 
 } // namespace
@@ -34,7 +34,7 @@ qint16 languageBaseFromSettings(const UserSettings& settings, int defaultLanguag
         throw Failure(ErrorNumber::TypeMismatch, where);
     // A number the table has no block for would leave every text empty: take the default language.
     const double rounded = std::nearbyint(*number);
-    const int language = rounded >= 0 && rounded < kLanguageCount ? static_cast<int>(rounded) : fallback;
+    const int language = rounded >= 0 && rounded < LanguageCount ? static_cast<int>(rounded) : fallback;
     return static_cast<qint16>(language * 1000 + 300);
 }
 

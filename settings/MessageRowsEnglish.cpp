@@ -5,7 +5,7 @@ namespace valdora::messagerows {
 namespace {
 
 // The English block, as every program shows it.
-constexpr MessageTable::Row kRows[] = {
+constexpr MessageTable::Row Rows[] = {
     {300, "Please contact support@valdora.example with this error message."},
     {301, "&OK"},
     {302, "&Cancel"},
@@ -284,7 +284,7 @@ constexpr MessageTable::Row kRows[] = {
 };
 
 // Keelbrook's copy words these three rows its own way.
-constexpr MessageTable::Row kKeelbrookRows[] = {
+constexpr MessageTable::Row KeelbrookRows[] = {
     {435, "Add/Substract"},
     {450, "You may enter trailing zeros. Ex: 00001"},
     {491, "Automatic Triggering"},
@@ -294,12 +294,12 @@ constexpr MessageTable::Row kKeelbrookRows[] = {
 
 std::span<const MessageTable::Row> english()
 {
-    return kRows;
+    return Rows;
 }
 
 std::span<const MessageTable::Row> englishKeelbrook()
 {
-    return kKeelbrookRows;
+    return KeelbrookRows;
 }
 
 } // namespace valdora::messagerows

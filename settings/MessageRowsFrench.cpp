@@ -6,7 +6,7 @@ namespace {
 
 // The French block: the English row of the same offset in French, with its accelerators, edge blanks and
 // final colon.
-constexpr MessageTable::Row kRows[] = {
+constexpr MessageTable::Row Rows[] = {
     {1300, "Veuillez contacter support@valdora.example en lui transmettant ce message d'erreur."},
     {1301, "&OK"},
     {1302, "&Annuler"},
@@ -291,7 +291,7 @@ constexpr MessageTable::Row kRows[] = {
 };
 
 // Keelbrook's copy words these three rows its own way.
-constexpr MessageTable::Row kKeelbrookRows[] = {
+constexpr MessageTable::Row KeelbrookRows[] = {
     {1435, "Addition/Soustraction"},
     {1450, "Vous pouvez saisir des zéros à la fin. Ex : 00001"},
     {1491, "Déclenchement automatique"},
@@ -301,12 +301,12 @@ constexpr MessageTable::Row kKeelbrookRows[] = {
 
 std::span<const MessageTable::Row> french()
 {
-    return kRows;
+    return Rows;
 }
 
 std::span<const MessageTable::Row> frenchKeelbrook()
 {
-    return kKeelbrookRows;
+    return KeelbrookRows;
 }
 
 } // namespace valdora::messagerows

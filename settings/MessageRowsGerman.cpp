@@ -6,7 +6,7 @@ namespace {
 
 // The German block: the English row of the same offset in German, with its accelerators, edge blanks and
 // final colon; row 2586 exists only here.
-constexpr MessageTable::Row kRows[] = {
+constexpr MessageTable::Row Rows[] = {
     {2300, "Bitte wenden Sie sich mit dieser Fehlermeldung an support@valdora.example."},
     {2301, "&OK"},
     {2302, "&Abbrechen"},
@@ -295,7 +295,7 @@ constexpr MessageTable::Row kRows[] = {
 };
 
 // Keelbrook's copy words these three rows its own way.
-constexpr MessageTable::Row kKeelbrookRows[] = {
+constexpr MessageTable::Row KeelbrookRows[] = {
     {2435, "Addieren/Subtrahieren"},
     {2450, "Sie können nachgestellte Nullen eingeben. Bsp.: 00001"},
     {2491, "Automatisches Auslösen"},
@@ -305,12 +305,12 @@ constexpr MessageTable::Row kKeelbrookRows[] = {
 
 std::span<const MessageTable::Row> german()
 {
-    return kRows;
+    return Rows;
 }
 
 std::span<const MessageTable::Row> germanKeelbrook()
 {
-    return kKeelbrookRows;
+    return KeelbrookRows;
 }
 
 } // namespace valdora::messagerows

@@ -9,7 +9,7 @@ namespace valdora {
 
 namespace {
 
-constexpr int kLastOffset = 287;
+constexpr int LastOffset = 287;
 
 bool lessByNumber(const MessageTable::Row& a, const MessageTable::Row& b)
 {
@@ -78,7 +78,7 @@ std::optional<QString> MessageTable::row(int number) const
 QString MessageTable::text(qint16 languageBase, int offset) const
 {
     // An offset beyond the block would silently fetch a row of another language.
-    if (offset < 0 || offset > kLastOffset)
+    if (offset < 0 || offset > LastOffset)
         return {};
     return row(languageBase + offset).value_or(QString());
 }

@@ -56,7 +56,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-constexpr std::array kAnswers{
+constexpr std::array Answers{
     std::pair{QMessageBox::Ok, MessageAnswer::Ok},
     std::pair{QMessageBox::Cancel, MessageAnswer::Cancel},
     std::pair{QMessageBox::Yes, MessageAnswer::Yes},
@@ -68,7 +68,7 @@ constexpr std::array kAnswers{
 
 std::optional<MessageAnswer> answerOf(QMessageBox::StandardButton button)
 {
-    for (const auto& [standard, answer] : kAnswers) {
+    for (const auto& [standard, answer] : Answers) {
         if (standard == button)
             return answer;
     }

@@ -10,7 +10,7 @@
 namespace valdora {
 namespace {
 
-const QString kSupport = QStringLiteral("Please send this message to support@valdora.example.");
+const QString Support = QStringLiteral("Please send this message to support@valdora.example.");
 
 // Defined at the end of the file, on a fixed line, so that the report can be checked byte for byte.
 Failure typeMismatchOnLine42();
@@ -18,9 +18,9 @@ Failure typeMismatchOnLine42();
 TEST(ErrorReportTextTest, ByteForByte)
 {
     const Failure failure = typeMismatchOnLine42();
-    const QString text = errorReportText(failure, {"Prog", RoutineKind::Function, "Calculate"}, kSupport);
+    const QString text = errorReportText(failure, {"Prog", RoutineKind::Function, "Calculate"}, Support);
     EXPECT_EQ(text, QStringLiteral("Error 13: 'Type mismatch'\rin Prog: Function Calculate - Line # 42\r\r") +
-                        kSupport);
+                        Support);
 }
 
 struct LocationRow {
@@ -79,7 +79,7 @@ protected:
     ScriptedPlatform m_platform;
     QString m_language = QStringLiteral("English");
     ErrorReporter m_reporter{m_platform, QStringLiteral("Valdora"),
-                             [this] { return m_language + u' ' + kSupport; }};
+                             [this] { return m_language + u' ' + Support; }};
     const Routine m_calculate{"Prog", RoutineKind::Function, "Calculate"};
 };
 
@@ -100,7 +100,7 @@ TEST_F(TrapTest, ReportsOnceWithTheThrowingLineAndReturnsWhatTheRoutineHolds)
     EXPECT_EQ(shown.title, QStringLiteral("Valdora error"));
     EXPECT_EQ(shown.buttons, MessageButtons::Ok);
     EXPECT_EQ(shown.text, QStringLiteral("Error 13: 'Type mismatch'\rin Prog: Function Calculate - Line # ") +
-                              QString::number(throwingLine) + QStringLiteral("\r\rEnglish ") + kSupport);
+                              QString::number(throwingLine) + QStringLiteral("\r\rEnglish ") + Support);
 }
 
 TEST_F(TrapTest, ABodyThatSucceedsShowsNothing)
@@ -116,7 +116,7 @@ TEST_F(TrapTest, SupportMessageIsFetchedWhenTheReportIsShown)
     m_language = QStringLiteral("Deutsch");
     trapped(m_reporter, m_calculate, [] { throw Failure(ErrorNumber::FileNotFound); });
     ASSERT_EQ(m_platform.messages().size(), 1);
-    EXPECT_TRUE(m_platform.messages().front().text.endsWith(QStringLiteral("\r\rDeutsch ") + kSupport));
+    EXPECT_TRUE(m_platform.messages().front().text.endsWith(QStringLiteral("\r\rDeutsch ") + Support));
     EXPECT_TRUE(
         m_platform.messages().front().text.startsWith(QStringLiteral("Error 53: 'File not found'\r")));
 }

@@ -10,7 +10,7 @@
 namespace valdora {
 namespace {
 
-const char* const kLocales[] = {"en_US", "fr_FR", "de_DE"};
+const char* const PinnedLocales[] = {"en_US", "fr_FR", "de_DE"};
 
 TextLocale pinned(const char* name)
 {
@@ -72,7 +72,7 @@ class FromDoubleTest : public ::testing::TestWithParam<DoubleTextRow> {};
 TEST_P(FromDoubleTest, ShortestFormInEachLocale)
 {
     const DoubleTextRow& row = GetParam();
-    for (const char* name : kLocales) {
+    for (const char* name : PinnedLocales) {
         const test::PinnedLocale pin(QString::fromLatin1(name));
         const TextLocale locale;
         QString expected = QString::fromLatin1(row.english);
@@ -108,7 +108,7 @@ class FormatTest : public ::testing::TestWithParam<FormatRow> {};
 TEST_P(FormatTest, FixedDecimalsHalfAwayFromZero)
 {
     const FormatRow& row = GetParam();
-    for (const char* name : kLocales) {
+    for (const char* name : PinnedLocales) {
         const TextLocale locale = pinned(name);
         QString expected = QString::fromLatin1(row.english);
         if (locale.decimalSeparator() != u'.')
@@ -132,10 +132,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct WholeRow {
     const char* text;
-    qint64 expected; // kOverflow or kMismatch for a failure
+    qint64 expected; // OverflowMarker or Mismatch for a failure
 };
-constexpr qint64 kOverflow = 1'000'000'000'000;
-constexpr qint64 kMismatch = 2'000'000'000'000;
+constexpr qint64 OverflowMarker = 1'000'000'000'000;
+constexpr qint64 Mismatch = 2'000'000'000'000;
 
 class Int16Test : public ::testing::TestWithParam<WholeRow> {};
 
@@ -145,12 +145,12 @@ TEST_P(Int16Test, RoundsHalfToEven)
     const test::PinnedLocale pin(QStringLiteral("en_US"));
     const TextLocale locale;
     const QString text = QString::fromLatin1(row.text);
-    if (row.expected == kOverflow || row.expected == kMismatch) {
+    if (row.expected == OverflowMarker || row.expected == Mismatch) {
         try {
             locale.toInt16(text);
             ADD_FAILURE() << row.text << " did not fail";
         } catch (const Failure& failure) {
-            EXPECT_EQ(failure.number(), row.expected == kOverflow ? 6 : 13) << row.text;
+            EXPECT_EQ(failure.number(), row.expected == OverflowMarker ? 6 : 13) << row.text;
         }
     } else {
         EXPECT_EQ(locale.toInt16(text), row.expected) << row.text;
@@ -161,10 +161,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, Int16Test,
                          ::testing::Values(WholeRow{"2.5", 2}, WholeRow{"3.5", 4}, WholeRow{"-2.5", -2},
                                            WholeRow{"-3.5", -4}, WholeRow{"2.4", 2}, WholeRow{"2.6", 3},
                                            WholeRow{" 7 ", 7}, WholeRow{"32767", 32767},
-                                           WholeRow{"-32768", -32768}, WholeRow{"32767.5", kOverflow},
-                                           WholeRow{"32768", kOverflow}, WholeRow{"-32769", kOverflow},
-                                           WholeRow{"", kMismatch}, WholeRow{"abc", kMismatch},
-                                           WholeRow{"1,5", kMismatch}));
+                                           WholeRow{"-32768", -32768}, WholeRow{"32767.5", OverflowMarker},
+                                           WholeRow{"32768", OverflowMarker},
+                                           WholeRow{"-32769", OverflowMarker}, WholeRow{"", Mismatch},
+                                           WholeRow{"abc", Mismatch}, WholeRow{"1,5", Mismatch}));
 
 TEST(Int32Test, RangeAndLocale)
 {

@@ -14,20 +14,20 @@ namespace {
 
 using IniLibTest = SettingsTest;
 
-const QByteArray kButtonFile = "; saved by hand\n"
-                               "[Settings]\n"
-                               "Name=Alpha\n"
-                               "Empty=\n"
-                               "Letters=abc\n"
-                               "Number=12.5\n"
-                               "Flag=1\n"
-                               "Padded =  spaced value  \n"
-                               "Quoted=\" x \"\n"
-                               "Long=" +
-                               QByteArray(200, 'x') +
-                               "\n"
-                               "[Other]\n"
-                               "Name=Beta\n";
+const QByteArray ButtonFile = "; saved by hand\n"
+                              "[Settings]\n"
+                              "Name=Alpha\n"
+                              "Empty=\n"
+                              "Letters=abc\n"
+                              "Number=12.5\n"
+                              "Flag=1\n"
+                              "Padded =  spaced value  \n"
+                              "Quoted=\" x \"\n"
+                              "Long=" +
+                              QByteArray(200, 'x') +
+                              "\n"
+                              "[Other]\n"
+                              "Name=Beta\n";
 
 struct ReadCase {
     const char* name;
@@ -45,7 +45,7 @@ TEST_P(GetKeyValueTest, ReadsAsThePlatformDoes)
 {
     const ReadCase& c = GetParam();
     const QString file = path(QStringLiteral("~100.ini"));
-    ASSERT_TRUE(writeFile(file, kButtonFile));
+    ASSERT_TRUE(writeFile(file, ButtonFile));
     EXPECT_EQ(m_ini.GetKeyValue(QString::fromLatin1(c.section), QString::fromLatin1(c.key),
                                 QString::fromLatin1(c.defaultValue), QString::fromLatin1(c.valueType),
                                 QString::fromLatin1(c.replacement), file),
@@ -265,18 +265,18 @@ TEST_F(IniLibTest, SettledFileIsServedFromCacheUntilItChanges)
 TEST_F(IniLibTest, ConcurrentWritersOfDifferentKeysBothKeepTheirKeys)
 {
     const QString file = path(QStringLiteral("~100.ini"));
-    constexpr int kCount = 100;
+    constexpr int Count = 100;
     QProcess first;
     QProcess second;
     startHelper(first, {QStringLiteral("fill-ini"), file, QStringLiteral("Settings"), QStringLiteral("A"),
-                        QString::number(kCount)});
+                        QString::number(Count)});
     startHelper(second, {QStringLiteral("fill-ini"), file, QStringLiteral("Settings"), QStringLiteral("B"),
-                         QString::number(kCount)});
+                         QString::number(Count)});
     ASSERT_TRUE(first.waitForFinished(60000));
     ASSERT_TRUE(second.waitForFinished(60000));
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(second.exitCode(), 0);
-    for (int i = 0; i < kCount; ++i) {
+    for (int i = 0; i < Count; ++i) {
         for (const char* prefix : {"A", "B"}) {
             EXPECT_EQ(m_ini.GetKeyValue(QStringLiteral("Settings"),
                                         QString::fromLatin1(prefix) + QString::number(i), {}, {}, {}, file),

@@ -22,7 +22,7 @@ void PrintTo(const NamedRow& row, std::ostream* out)
 
 // Every name of the table with the English row it stands for: a name that drifts to another row
 // shows up here.
-constexpr NamedRow kNamedRows[] = {
+constexpr NamedRow NamedRows[] = {
     {MessageId::SupportRequest, 300},
     {MessageId::Ok, 301},
     {MessageId::Cancel, 302},
@@ -300,14 +300,14 @@ TEST_P(NamedMessage, FetchesTheSameRowAsItsEnglishNumberInEveryLanguage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRow, NamedMessage, testing::ValuesIn(kNamedRows));
+INSTANTIATE_TEST_SUITE_P(EveryRow, NamedMessage, testing::ValuesIn(NamedRows));
 
 TEST(MessageId, EveryRowOfTheTableHasOneName)
 {
     QSet<int> named;
-    for (const NamedRow& row : kNamedRows)
+    for (const NamedRow& row : NamedRows)
         named.insert(row.englishNumber);
-    EXPECT_EQ(named.size(), qsizetype(std::size(kNamedRows)));
+    EXPECT_EQ(named.size(), qsizetype(std::size(NamedRows)));
 
     QSet<int> english;
     for (int number : MessageTable::valdora().numbers())

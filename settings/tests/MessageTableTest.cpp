@@ -7,8 +7,8 @@
 namespace valdora {
 namespace {
 
-constexpr int kFrench = 1000;
-constexpr int kGerman = 2000;
+constexpr int FrenchBase = 1000;
+constexpr int GermanBase = 2000;
 
 // Accelerator marks: an "&" that is not part of a literal "&&".
 int accelerators(const QString& text)
@@ -66,7 +66,7 @@ void expectLanguagesAgree(const MessageTable& table)
 {
     for (int number : englishNumbers(table)) {
         const QString english = *table.row(number);
-        for (int block : {kFrench, kGerman}) {
+        for (int block : {FrenchBase, GermanBase}) {
             SCOPED_TRACE(number + block);
             const std::optional<QString> translated = table.row(number + block);
             ASSERT_TRUE(translated.has_value());
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MessageTable, SupportAddressIsTheOneRow300Names)
 {
     EXPECT_TRUE(MessageTable::valdora().row(300)->contains(MessageTable::supportAddress()));
-    for (int block : {kFrench, kGerman})
+    for (int block : {FrenchBase, GermanBase})
         EXPECT_TRUE(MessageTable::valdora().row(300 + block)->contains(MessageTable::supportAddress()));
     EXPECT_TRUE(MessageTable::makerWebPage().startsWith(u"https://"));
 }
@@ -204,7 +204,7 @@ TEST(MessageTable, Row586ExistsOnlyInGerman)
 TEST(MessageTable, Rows389To392AreDashesInEveryLanguage)
 {
     for (int number = 389; number <= 392; ++number)
-        for (int block : {0, kFrench, kGerman})
+        for (int block : {0, FrenchBase, GermanBase})
             EXPECT_EQ(MessageTable::valdora().row(number + block), QStringLiteral("-")) << number + block;
 }
 
@@ -245,7 +245,7 @@ TEST(MessageTable, KeelbrookWordsThreeRowsItsOwnWay)
     EXPECT_EQ(keelbrook.row(435), QStringLiteral("Add/Substract"));
     EXPECT_EQ(keelbrook.row(450), QStringLiteral("You may enter trailing zeros. Ex: 00001"));
     EXPECT_EQ(keelbrook.row(491), QStringLiteral("Automatic Triggering"));
-    for (int block : {kFrench, kGerman}) {
+    for (int block : {FrenchBase, GermanBase}) {
         SCOPED_TRACE(block);
         EXPECT_FALSE(keelbrook.row(491 + block)->endsWith(u':'));
         EXPECT_NE(keelbrook.row(450 + block), MessageTable::valdora().row(450 + block));
@@ -254,7 +254,7 @@ TEST(MessageTable, KeelbrookWordsThreeRowsItsOwnWay)
 
 TEST(MessageTable, KeelbrookLacksTheSettingsFileRows)
 {
-    for (int block : {0, kFrench, kGerman}) {
+    for (int block : {0, FrenchBase, GermanBase}) {
         EXPECT_FALSE(MessageTable::keelbrook().row(585 + block).has_value());
         EXPECT_FALSE(MessageTable::keelbrook().row(587 + block).has_value());
         EXPECT_TRUE(MessageTable::valdora().row(585 + block).has_value());

@@ -86,8 +86,8 @@ TEST_P(SettingsWriteFaultTest, EveryFailedStepIsReportedAndLeavesTheOldContent)
     }
 }
 
-const QByteArray kButton = "; saved by hand\r\n[Settings]\r\nName=Alpha\r\nType=1\r\n";
-const QByteArray kStore = "[Progress]\r\nStage=5\r\nTotal=9\r\n[Window]\r\nLeft=10\r\n";
+const QByteArray Button = "; saved by hand\r\n[Settings]\r\nName=Alpha\r\nType=1\r\n";
+const QByteArray Store = "[Progress]\r\nStage=5\r\nTotal=9\r\n[Window]\r\nLeft=10\r\n";
 
 bool setName(const Writers& w)
 {
@@ -125,17 +125,17 @@ bool removeProgress(const Writers& w)
 }
 
 INSTANTIATE_TEST_SUITE_P(Writes, SettingsWriteFaultTest,
-                         ::testing::Values(WriteCase{"ButtonKeyChanged", "Buttons/~100.ini", kButton, false,
+                         ::testing::Values(WriteCase{"ButtonKeyChanged", "Buttons/~100.ini", Button, false,
                                                      setName, readName, "Alpha", "Beta"},
-                                           WriteCase{"ButtonSectionAdded", "Buttons/~100.ini", kButton, false,
+                                           WriteCase{"ButtonSectionAdded", "Buttons/~100.ini", Button, false,
                                                      setTarget, readTarget, "-", "User 1"},
                                            WriteCase{"ButtonFileCreated", "Buttons/~100.ini", std::nullopt,
                                                      false, setName, readName, "-", "Beta"},
-                                           WriteCase{"StoreValueChanged", "user/Valdora.ini", kStore, false,
+                                           WriteCase{"StoreValueChanged", "user/Valdora.ini", Store, false,
                                                      setStage, readStage, "5", "6"},
                                            WriteCase{"StoreCreated", "user/Valdora.ini", std::nullopt, true,
                                                      setStage, readStage, "-", "6"},
-                                           WriteCase{"StoreSectionRemoved", "user/Valdora.ini", kStore, false,
+                                           WriteCase{"StoreSectionRemoved", "user/Valdora.ini", Store, false,
                                                      removeProgress, readStage, "5", "-"}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -179,22 +179,22 @@ TEST_F(UserSettingsTest, AnotherProcessesWriteIsSeenAtTheNextRead)
 TEST_F(UserSettingsTest, ConcurrentWritersLoseNoKey)
 {
     const UserSettings store;
-    constexpr int kCount = 100;
+    constexpr int Count = 100;
     QProcess first;
     QProcess second;
     startHelper(first, {QStringLiteral("fill-user"), store.folder(), Application::Valdora,
-                        QStringLiteral("Progress"), QStringLiteral("A"), QString::number(kCount)});
+                        QStringLiteral("Progress"), QStringLiteral("A"), QString::number(Count)});
     startHelper(second, {QStringLiteral("fill-user"), store.folder(), Application::Valdora,
-                         QStringLiteral("Progress"), QStringLiteral("B"), QString::number(kCount)});
-    for (int i = 0; i < kCount; ++i)
+                         QStringLiteral("Progress"), QStringLiteral("B"), QString::number(Count)});
+    for (int i = 0; i < Count; ++i)
         ASSERT_TRUE(store.set(Application::Valdora, QStringLiteral("Progress"),
                               QStringLiteral("C") + QString::number(i), QString::number(i)));
     ASSERT_TRUE(first.waitForFinished(60000));
     ASSERT_TRUE(second.waitForFinished(60000));
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(store.keys(Application::Valdora, QStringLiteral("Progress")).size(), 3 * kCount);
-    for (int i = 0; i < kCount; ++i) {
+    EXPECT_EQ(store.keys(Application::Valdora, QStringLiteral("Progress")).size(), 3 * Count);
+    for (int i = 0; i < Count; ++i) {
         for (const char* prefix : {"A", "B", "C"})
             EXPECT_EQ(store.get(Application::Valdora, QStringLiteral("Progress"),
                                 QString::fromLatin1(prefix) + QString::number(i)),
