@@ -41,7 +41,7 @@ std::unique_ptr<ContactRoad> ButtonRun::makeRoad()
     case ContactRoadKind::Bar:
         return std::make_unique<BarRoad>(parts, m_scopes, m_clock);
     case ContactRoadKind::OnScreen:
-        return std::make_unique<OnScreenRoad>(parts, m_confirmWrite);
+        return std::make_unique<OnScreenRoad>(parts, m_confirmWrite, m_afterEndOfWrite);
     }
     throw Failure(ErrorNumber::InvalidProcedureCall,
                   QStringLiteral("This program has no way to its contacts"));

@@ -32,10 +32,17 @@ public:
 
     /// The progress values' writer (observe it to see the sequence).
     ProgressWriter& progress() { return m_progress; }
-    /// ValdoraAuto's notice screens: asked before a member is written; false skips the write.
+    /// ValdoraAuto's warning screens: asked before a member is written; false stops the button there
+    /// (the members written before stay written, nothing more of the button is written).
     void setConfirmWrite(std::function<bool(const RunMember&)> confirm)
     {
         m_confirmWrite = std::move(confirm);
+    }
+    /// ValdoraAuto's done notice: called once the end-of-write step of the contact on screen has run,
+    /// that is after every member of the button went through its write.
+    void setAfterEndOfWrite(std::function<void()> afterEndOfWrite)
+    {
+        m_afterEndOfWrite = std::move(afterEndOfWrite);
     }
     /// The present date and time of the error log (tests pin it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -67,6 +74,7 @@ private:
     ScopeChooser* m_scopes;
     ProgressWriter m_progress;
     std::function<bool(const RunMember&)> m_confirmWrite;
+    std::function<void()> m_afterEndOfWrite;
     std::function<QDateTime()> m_clock;
 
     qint16 m_type = -1;

@@ -33,9 +33,10 @@ void storeMaxFields(const UserSettings& settings, int maxFields)
     settings.set(Application::Valdora, SettingsSection, MaxFieldsKey, QString::number(maxFields));
 }
 
-int storedMaxFields(const UserSettings& settings)
+int storedMaxFields(const UserSettings& settings, int whenAbsent)
 {
-    return settings.get(Application::Valdora, SettingsSection, MaxFieldsKey, QStringLiteral("0")).toInt();
+    return settings.get(Application::Valdora, SettingsSection, MaxFieldsKey, QString::number(whenAbsent))
+        .toInt();
 }
 
 } // namespace valdora::run

@@ -11,7 +11,7 @@ int countFields(const host::FieldList& fields);
 
 /// Leaves the highest field id in the per-user settings, for ValdoraAuto, which cannot count them.
 void storeMaxFields(const UserSettings& settings, int maxFields);
-/// The highest field id that Valdora's last run left; 0 when none did.
-int storedMaxFields(const UserSettings& settings);
+/// The highest field id that Valdora's last run left; `whenAbsent` when none did.
+int storedMaxFields(const UserSettings& settings, int whenAbsent = 0);
 
 } // namespace valdora::run

@@ -9,14 +9,23 @@
 
 namespace valdora::run {
 
-OnScreenRoad::OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite)
-    : ContactRoad(parts), m_confirmWrite(std::move(confirmWrite))
+namespace {
+
+/// The table size when no count was stored yet.
+constexpr int UncountedMaxFields = 2000;
+
+} // namespace
+
+OnScreenRoad::OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite, AfterEndOfWrite afterEndOfWrite)
+    : ContactRoad(parts), m_confirmWrite(std::move(confirmWrite)),
+      m_afterEndOfWrite(std::move(afterEndOfWrite))
 {}
 
 std::unique_ptr<engine::FieldReader> OnScreenRoad::open(int& maxFields)
 {
-    // The field list is not within reach here: the bar's last count sizes the table.
-    maxFields = storedMaxFields(session().userSettings());
+    // The field list is not within reach here: the bar's last count sizes the table, and before the
+    // bar ever counted, a table large enough for any database of the host.
+    maxFields = storedMaxFields(session().userSettings(), UncountedMaxFields);
     host::UserList* users = host().database ? &host().database->Users() : nullptr;
     return std::make_unique<engine::ViewFieldReader>(*host().view, users);
 }
@@ -71,9 +80,17 @@ void OnScreenRoad::decimalsAfterValidate(RunMember& member, bool /*single*/)
 
 void OnScreenRoad::writeContact(RunSummary& summary)
 {
-    const bool wrote = writeMembers();
+    const WriteOutcome outcome = writeMembers();
     const bool used = state().anyValueUsed(); // a declined or failed member is no longer counted as used
+    if (outcome == WriteOutcome::Declined) {
+        // The user stopped the button: what was written stays, the end-of-write step does not run
+        // (the run releases the counters it holds on its way out).
+        state().stopped = true;
+        summary.countContact(false, used);
+        return;
+    }
     End_Write();
+    const bool wrote = outcome == WriteOutcome::Written;
     if (state().engine->counterFailed())
         stopAt(summary);
     else
@@ -83,19 +100,25 @@ void OnScreenRoad::writeContact(RunSummary& summary)
 void OnScreenRoad::End_Write()
 {
     state().releaseAfterWrite();
+    if (m_afterEndOfWrite)
+        m_afterEndOfWrite();
 }
 
-bool OnScreenRoad::writeMembers()
+OnScreenRoad::WriteOutcome OnScreenRoad::writeMembers()
 {
     RunState& run = state();
-    return trapped(session().reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
+    bool declined = false;
+    const bool wentThrough = trapped(session().reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
         for (std::size_t j = 0; j < run.members.size(); ++j) {
             RunMember& member = run.members[j];
             if (!member.valueUsed || !member.computesValue())
                 continue;
             if (m_confirmWrite && !m_confirmWrite(member)) {
-                member.valueUsed = false; // declined: the value is not written and its number stays free
-                continue;
+                // Declined: this member and every later one stay unwritten, their numbers stay free.
+                for (std::size_t k = j; k < run.members.size(); ++k)
+                    run.members[k].valueUsed = false;
+                declined = true;
+                return;
             }
             const int index = static_cast<int>(j);
             if (member.isAutoNumber() && !run.engine->Update_AutoNumber(index))
@@ -109,6 +132,9 @@ bool OnScreenRoad::writeMembers()
             }
         }
     });
+    if (declined)
+        return WriteOutcome::Declined;
+    return wentThrough ? WriteOutcome::Written : WriteOutcome::Failed;
 }
 
 } // namespace valdora::run

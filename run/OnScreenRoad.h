@@ -8,14 +8,16 @@ namespace valdora::run {
 
 /// ValdoraAuto: the one contact on screen, read and written through the contact view. Targets come
 /// from the button's "TargetID" and "TargetType", decimal places from its "TargetDecimals"; each used
-/// member is written with its own SetField after an optional confirmation. There is no record to hold,
-/// no commit check and no error log.
+/// member is written with its own SetField after an optional confirmation; a declined confirmation
+/// stops the button. There is no record to hold, no commit check and no error log.
 class OnScreenRoad final : public ContactRoad {
 public:
-    /// Asked before a member is written; false skips the write.
+    /// Asked before a member is written; false stops the button before that member.
     using ConfirmWrite = std::function<bool(const RunMember&)>;
+    /// Told when the end-of-write step has run for the contact.
+    using AfterEndOfWrite = std::function<void()>;
 
-    OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite);
+    OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite, AfterEndOfWrite afterEndOfWrite = {});
 
     std::unique_ptr<engine::FieldReader> open(int& maxFields) override;
     bool refusesMissingButton(const QString& buttonFileName, const ButtonFile& button) override;
@@ -32,10 +34,13 @@ public:
     void End_Write();
 
 private:
-    /// Writes the used members into the contact on screen; false when a write failed (reported).
-    bool writeMembers();
+    enum class WriteOutcome { Written, Failed, Declined };
+    /// Writes the used members into the contact on screen, in order, until one is declined or fails
+    /// (a failure is reported).
+    WriteOutcome writeMembers();
 
     ConfirmWrite m_confirmWrite;
+    AfterEndOfWrite m_afterEndOfWrite;
 };
 
 } // namespace valdora::run

@@ -48,7 +48,9 @@ inline const QString TargetDecimals = QStringLiteral("TargetDecimals");
 inline const QString LimitedToDB = QStringLiteral("_DB");
 inline const QString Over = QStringLiteral("Over");               ///< group of 4: overwrite mode
 inline const QString AutoWarning = QStringLiteral("AutoWarning"); ///< group of 3: warning by a trigger
-inline const QString Scope = QStringLiteral("Scope");             ///< group of 2: this or all databases
+/// "1": ValdoraAuto shows its done notice after the button; the editor never writes it.
+inline const QString DoneScreen = QStringLiteral("DoneScreen");
+inline const QString Scope = QStringLiteral("Scope"); ///< group of 2: this or all databases
 inline const QString AppenSep = QStringLiteral("AppenSep");
 inline const QString FontBold = QStringLiteral("FontBold");
 inline const QString ForeColor = QStringLiteral("ForeColor");
