@@ -1,0 +1,28 @@
+#include "auto/AutoProgram.h"
+#include "auto/OrphanedOutput.h"
+#include "auto/windows/WindowWarningScreens.h"
+
+#include "core/ProgramFolder.h"
+#include "core/qt/QtPlatform.h"
+#include "host/client/ClientFactories.h"
+#include "settings/AutoCommandLine.h"
+
+#include <QApplication>
+
+// ValdoraAuto.exe ARGUMENT-TEXT: runs the buttons named there on the contact on screen of the running
+// host, and ends.
+int main(int argc, char** argv)
+{
+    using namespace valdora;
+    autorun::keepRunningWhenOutputIsClosed();
+    QApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    QtPlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora Auto"), programFolder());
+    autorun::WindowWarningScreens screens;
+    autorun::AutoProgram program(
+        session, {[] { return host::createEventControl(); }, &host::createApplication}, screens);
+    return autorun::exitCode(program.Main(AutoCommandLine::argumentText(arguments)));
+}
