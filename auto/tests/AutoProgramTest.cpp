@@ -270,6 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunListCase{"LeadingComma", ",~100", {Twelve}, {}},
                       RunListCase{"TrailingComma", "~100,", {Twelve}, {}},
                       RunListCase{"BlankKeptInTheName", "~100 ,~101", {"SetField(31,)"}, {"~100 .ini"}},
+                      RunListCase{"BlankAfterComma", "~100, ~101", {Twelve}, {" ~101.ini"}},
                       RunListCase{"MissingInTheMiddle", "~100,~555,~101", {Twelve, TwentyFour}, {"~555.ini"}},
                       RunListCase{"MissingAtTheEnd", "~100,~555", {Twelve}, {"~555.ini"}}),
     [](const auto& info) { return std::string(info.param.name); });
