@@ -11,54 +11,25 @@
 // application, four for the contact view), well under a millisecond each. Start
 // ValdoraAuto with no host running to see the round trips' share: the difference is within noise.
 
+#include "BenchRunningHost.h"
+
+#include "core/ConsolePlatform.h"
+#include "core/ErrorReport.h"
 #include "host/client/ClientFactories.h"
-#include "host/client/RunningHost.h"
-#include "host/embedded/SampleData.h"
+#include "settings/ButtonDefinition.h"
+#include "settings/IniLib.h"
+#include "settings/UserSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QUuid>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-/// A headless host of its own on a sample database, killed at the end.
-struct RunningHost {
-    QTemporaryDir dir;
-    QProcess process;
-
-    RunningHost()
-    {
-        qputenv("VALDORA_HOST_SERVER",
-                ("valdora-bench-" + QUuid::createUuid().toString(QUuid::Id128)).toUtf8());
-        qputenv("VALDORA_USER_SETTINGS", dir.filePath(QStringLiteral("user")).toUtf8());
-        const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-        valdora::host::createSampleDatabase(database, 50);
-        process.start(QStringLiteral(CONTACT_HOST_PROGRAM), {QStringLiteral("--headless"), database});
-        for (int i = 0; i < 500 && !valdora::host::runningHostDatabasePath(); ++i)
-            QThread::msleep(20);
-    }
-    ~RunningHost()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-};
-
-/// Writes one INI key the way the suite's files hold them.
-void writeKey(const QString& file, const QString& section, const QString& key, const QString& value)
-{
-    QSettings ini(file, QSettings::IniFormat);
-    ini.setValue(section + u'/' + key, value);
-}
 
 /// Milliseconds from the start of the program to its exit; negative when it failed.
 double timedRun(const QString& program, const QStringList& arguments)
@@ -89,19 +60,23 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 30;
 
-    RunningHost host;
-    if (!valdora::host::runningHostDatabasePath()) {
+    const valdora::bench::BenchRunningHost host;
+    if (!host.isUp()) {
         std::fprintf(stderr, "bench_auto_start: the host did not come up\n");
         return 1;
     }
     const QString settingsFolder = host.dir.filePath(QStringLiteral("buttons"));
     QDir().mkpath(settingsFolder);
-    const QString userFile = host.dir.filePath(QStringLiteral("user/Valdora.ini"));
-    writeKey(userFile, QStringLiteral("Settings"), QStringLiteral("Version"), QStringLiteral("310"));
-    writeKey(userFile, QStringLiteral("Settings"), QStringLiteral("IniLocation"),
-             settingsFolder + QStringLiteral("/valdora.ini"));
+    const valdora::UserSettings store;
+    store.set(valdora::Application::Valdora, QStringLiteral("Settings"), QStringLiteral("Version"),
+              QStringLiteral("310"));
+    store.set(valdora::Application::Valdora, QStringLiteral("Settings"), QStringLiteral("IniLocation"),
+              settingsFolder + QStringLiteral("/valdora.ini"));
     // A Now button into "User 1" (field 27), no warning screen.
-    const QString button = settingsFolder + QStringLiteral("/~100.ini");
+    valdora::ConsolePlatform platform;
+    const valdora::ErrorReporter reporter{platform, QStringLiteral("Valdora"), [] { return QString(); }};
+    const valdora::IniLib ini{reporter};
+    const valdora::ButtonFile button(ini, settingsFolder + QStringLiteral("/~100.ini"));
     for (const auto& [key, value] : std::vector<std::pair<QString, QString>>{{"Type", "4"},
                                                                              {"Target", "User 1"},
                                                                              {"TargetID", "27"},
@@ -110,8 +85,12 @@ int main(int argc, char** argv)
                                                                              {"NowFormatDate0", "1"},
                                                                              {"AutoWarning0", "0"},
                                                                              {"AutoWarning1", "0"},
-                                                                             {"AutoWarning2", "1"}})
-        writeKey(button, QStringLiteral("Settings"), key, value);
+                                                                             {"AutoWarning2", "1"}}) {
+        if (!button.write(key, value)) {
+            std::fprintf(stderr, "bench_auto_start: cannot write %s\n", qPrintable(button.path()));
+            return 1;
+        }
+    }
 
     std::vector<double> autoTimes;
     std::vector<double> bareTimes;

@@ -3,15 +3,11 @@
 //
 //   bench_contact_view [--benchmark_filter=...]
 
+#include "BenchRunningHost.h"
+
 #include "host/client/ClientFactories.h"
-#include "host/client/RunningHost.h"
-#include "host/embedded/SampleData.h"
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QUuid>
 
 #include <benchmark/benchmark.h>
 
@@ -19,32 +15,9 @@ using namespace valdora::host;
 
 namespace {
 
-/// A headless host of its own on a sample database, killed at the end.
-struct RunningHost {
-    QTemporaryDir dir;
-    QProcess process;
-
-    RunningHost()
-    {
-        qputenv("VALDORA_HOST_SERVER",
-                ("valdora-bench-" + QUuid::createUuid().toString(QUuid::Id128)).toUtf8());
-        qputenv("VALDORA_USER_SETTINGS", dir.filePath(QStringLiteral("settings")).toUtf8());
-        const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-        createSampleDatabase(database, 50);
-        process.start(QStringLiteral(CONTACT_HOST_PROGRAM), {QStringLiteral("--headless"), database});
-        for (int i = 0; i < 500 && !runningHostDatabasePath(); ++i)
-            QThread::msleep(20);
-    }
-    ~RunningHost()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-};
-
 void GetFieldRoundTrip(benchmark::State& state)
 {
-    RunningHost host;
+    const valdora::bench::BenchRunningHost host;
     auto view = createApplication()->CreateView(1, QStringLiteral("CV"));
     for (auto _ : state)
         benchmark::DoNotOptimize(view->GetField(FieldNumber::Company));
@@ -54,7 +27,7 @@ BENCHMARK(GetFieldRoundTrip)->Unit(benchmark::kMicrosecond);
 
 void GetCurrentIdRoundTrip(benchmark::State& state)
 {
-    RunningHost host;
+    const valdora::bench::BenchRunningHost host;
     auto view = createApplication()->CreateView(1, QStringLiteral("CV"));
     for (auto _ : state)
         benchmark::DoNotOptimize(view->GetCurrentID());
