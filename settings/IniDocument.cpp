@@ -2,6 +2,8 @@
 
 #include "Cp1252.h"
 
+#include <QStringDecoder>
+
 #include <utility>
 
 namespace valdora {
@@ -54,6 +56,14 @@ QString readValue(QStringView raw)
     return value.toString();
 }
 
+// The mark at the head of the file is taken off before this; a mark that follows it is text of the
+// first line, which Qt's plain decoding would drop and a write and a read would then lose.
+QString decodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 } // namespace
 
 IniDocument::IniDocument(IniEncoding encoding) : m_encoding(encoding) {}
@@ -66,8 +76,7 @@ IniDocument IniDocument::parse(QByteArrayView bytes, IniEncoding encoding)
         document.m_byteOrderMark = true;
         bytes = bytes.sliced(3);
     }
-    const QString text =
-        document.m_encoding == IniEncoding::Utf8 ? QString::fromUtf8(bytes) : Cp1252::decode(bytes);
+    const QString text = document.m_encoding == IniEncoding::Utf8 ? decodeUtf8(bytes) : Cp1252::decode(bytes);
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = text.indexOf(u'\n', start);

@@ -38,6 +38,17 @@ TEST(IniDocumentTest, ByteOrderMarkMakesTheFileUtf8AndStays)
     EXPECT_EQ(document.serialize(), "\xEF\xBB\xBF[Settings]\r\nName=caf\xC3\xA9\r\nType=1\r\n");
 }
 
+// A second mark after the first is text of the first line; it must survive a write and a read.
+TEST(IniDocumentTest, SecondByteOrderMarkIsKeptAsText)
+{
+    for (const QByteArray& input : {QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF]"),
+                                    QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[A]\nx=1")}) {
+        const QByteArray written = IniDocument::parse(input, IniEncoding::Cp1252).serialize();
+        EXPECT_TRUE(written.startsWith(input.first(6))) << written.toHex().constData();
+        EXPECT_EQ(IniDocument::parse(written, IniEncoding::Cp1252).serialize(), written);
+    }
+}
+
 TEST(IniDocumentTest, RemoveSectionRemovesEveryCopyAndItsLines)
 {
     IniDocument document =
