@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace valdora::bar {
+
+/// The windows the bar's logic opens besides message boxes: the program shows its forms, tests
+/// answer from a script. Each is modal unless said otherwise.
+class BarScreens {
+public:
+    virtual ~BarScreens() = default;
+
+    /// The upgrade of settings kept by versions before 3.0.0 (its two windows and the conversion of
+    /// the stored buttons). False when the user cancelled it.
+    virtual bool upgradeSettings() = 0;
+    /// The splash screen, shown without waiting and painted at once; and its end.
+    virtual void showSplash() = 0;
+    virtual void closeSplash() = 0;
+    /// The language window; it stores the choice itself.
+    virtual void chooseLanguage() = 0;
+    /// The button editor for a slot of the bar (the "New" slot for a new button).
+    virtual void openEditor(int slot) = 0;
+    /// The trigger-syntax window holding this command.
+    virtual void showTriggerSyntax(const QString& syntax) = 0;
+};
+
+} // namespace valdora::bar

@@ -1,0 +1,118 @@
+#include "BarStartup.h"
+
+#include "host/HostTypes.h"
+#include "settings/ComposedMessages.h"
+#include "settings/FixedTexts.h"
+#include "settings/MessageId.h"
+#include "settings/SettingsLocation.h"
+
+namespace valdora::bar {
+
+namespace {
+
+const QString SettingsSection = QStringLiteral("Settings");
+const QString VersionKey = QStringLiteral("Version");
+const QString InstalledKey = QStringLiteral("Installed");
+/// Versions before this kept the buttons in the per-user store.
+const QString FirstVersionWithButtonFiles = QStringLiteral("300");
+/// The bar takes German when no language was ever chosen.
+constexpr int BarDefaultLanguage = 2;
+constexpr int RegisterFlags = 0;
+
+QString fileNameOfPath(const QString& path)
+{
+    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(separator + 1);
+}
+
+QString titled(const ProgramSession& session, MessageId id, const QString& end)
+{
+    return session.messages().get(id) + u' ' + session.applicationTitle() + end;
+}
+
+} // namespace
+
+QString versionText()
+{
+    return QStringLiteral(VALDORA_VERSION_TEXT);
+}
+
+bool settleSettings(ProgramSession& session, BarScreens& screens)
+{
+    const UserSettings& store = session.userSettings();
+    const QString stored = store.get(Application::Valdora, SettingsSection, VersionKey);
+    // The version has always been compared as text.
+    if (!stored.isEmpty() && QString::compare(stored, FirstVersionWithButtonFiles) < 0 &&
+        !screens.upgradeSettings()) {
+        session.showMessage(fixedtexts::WillNowClose);
+        return false;
+    }
+    store.set(Application::Valdora, SettingsSection, VersionKey, versionText());
+    SettingsLocation::ensureDefaultSettingsFolder(session.programFolder());
+    session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(store, session.programFolder(),
+                                                                        session.applicationTitle()));
+    return true;
+}
+
+bool registerWithHost(ProgramSession& session, const BarHostFactories& factories, BarConnection& connection,
+                      BarFlags& flags)
+{
+    if (flags.reload)
+        return true;
+    connection.events = factories.eventControl();
+    if (connection.events->Register(RegisterFlags) >= 1)
+        return true;
+    flags.quit = true;
+    const Messages& messages = session.messages();
+    if (connection.events->IsHostRunning())
+        session.showMessage(messages.get(MessageId::HostEventsNotRegistered) + u'\n' +
+                                messages.get(MessageId::RestartHostOrRegister),
+                            MessageButtons::Ok, MessageIcon::Critical);
+    else
+        session.showMessage(titled(session, MessageId::RunHostFirst, QStringLiteral("!")), MessageButtons::Ok,
+                            MessageIcon::Critical);
+    connection.events.reset();
+    return false;
+}
+
+bool openHostDatabase(ProgramSession& session, const BarHostFactories& factories, BarConnection& connection)
+{
+    connection.host = {};
+    connection.host.application = factories.objects.application();
+    // "" re-opens the host's last database when it has none open.
+    try {
+        connection.host.application->OpenFile(QString());
+    } catch (const host::HostFailure&) {
+    }
+    if (!connection.host.application->IsDBOpen()) {
+        session.showMessage(titled(session, MessageId::OpenDatabaseFirst, QStringLiteral("!")));
+        return false;
+    }
+    connection.databaseName = fileNameOfPath(connection.host.application->GetOpenDBName());
+    connection.host.view = connection.host.application->CreateView(1, QStringLiteral("CV"));
+    try {
+        connection.host.database = factories.objects.database();
+        connection.host.database->OpenEx(QString());
+        connection.host.database->Contact();
+    } catch (const host::HostFailure&) {
+        session.showMessage(databaseLockedText(session.messages(), session.applicationTitle()));
+        return false;
+    }
+    // Fields and users: a failure here is reported as any other by the caller's trap.
+    connection.host.database->Users();
+    return true;
+}
+
+void settleLanguage(ProgramSession& session, BarScreens& screens)
+{
+    const UserSettings& store = session.userSettings();
+    const QString installed =
+        store.get(Application::Valdora, SettingsSection, InstalledKey, QStringLiteral("0"));
+    if (installed.trimmed().toDouble() == 0) {
+        screens.chooseLanguage();
+        store.set(Application::Valdora, SettingsSection, InstalledKey, QStringLiteral("1"));
+    }
+    session.messages().setLanguageBase(languageBaseFromSettings(store, BarDefaultLanguage));
+}
+
+} // namespace valdora::bar

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "BarScreens.h"
+
+#include "host/EventControl.h"
+#include "run/ProgramStartup.h"
+#include "settings/ProgramSession.h"
+
+#include <functional>
+#include <memory>
+
+namespace valdora::bar {
+
+/// The host objects the bar makes: the program passes the running host's client, tests their own.
+struct BarHostFactories {
+    std::function<std::unique_ptr<host::EventControl>()> eventControl;
+    run::HostFactories objects;
+};
+
+/// The program-wide flags of the bar, in one place.
+struct BarFlags {
+    /// The connection with the host failed at the bar's load: the program ends without a word more.
+    bool quit = false;
+    /// A load of the bar that rebuilds it after a deletion: the registration, the placement and the
+    /// start in the notification area are skipped.
+    bool reload = false;
+    /// The integration asked for a restart of the host at the end.
+    bool restartHost = false;
+    /// The user asked for Keelbrook: the host closes and Keelbrook starts at the end.
+    bool launchKeelbrook = false;
+};
+
+/// The bar's link with the host: its event registration and the objects of the open database.
+struct BarConnection {
+    std::unique_ptr<host::EventControl> events;
+    run::StartupHost host;
+    /// The open database's file name, without its folder.
+    QString databaseName;
+};
+
+/// The program's version as the settings store it: major, minor and revision one after the other.
+QString versionText();
+
+/// The settings part of the start: the upgrade of old settings when "Version" asks for it, the
+/// version written, the default settings folder, the settings file path. False when the program ends
+/// here (the upgrade was cancelled; "Valdora will now close!" has been shown).
+bool settleSettings(ProgramSession& session, BarScreens& screens);
+
+/// Registers with the host's event control. False (after the message for it, with the quit flag set)
+/// when that failed; a reload keeps the registration it has.
+bool registerWithHost(ProgramSession& session, const BarHostFactories& factories, BarConnection& connection,
+                      BarFlags& flags);
+
+/// Opens the host's objects on its open database. False (after the message for it) when no database
+/// is open or it cannot be opened: the program ends.
+bool openHostDatabase(ProgramSession& session, const BarHostFactories& factories, BarConnection& connection);
+
+/// The first run's language choice and the language base from "Options"/"Language".
+void settleLanguage(ProgramSession& session, BarScreens& screens);
+
+} // namespace valdora::bar

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "settings/IniLib.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace valdora::bar {
+
+/// The buttons on the bar: the file names, in listing order, of the button files of the button
+/// folder that belong to the open database (their "_DB" is empty or names it).
+struct ButtonListing {
+    QStringList files;
+    /// The last button file listed, of any database: the editor numbers a new button after it.
+    QString lastButtonFile;
+};
+
+/// Lists the button folder (which ends with the separator) for the database of this file name.
+ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const QString& databaseName);
+
+} // namespace valdora::bar

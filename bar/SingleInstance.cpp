@@ -1,0 +1,91 @@
+#include "SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalSocket>
+
+namespace valdora::bar {
+
+namespace {
+
+/// What a later start sends, and what the running bar answers once it has shown itself.
+constexpr QByteArrayView ShowRequest = "show\n";
+constexpr QByteArrayView ShowAnswer = "shown\n";
+constexpr int AnswerReadMs = 2000;
+
+QString lockPath(const QString& storeFolder)
+{
+    return QDir(storeFolder).filePath(QStringLiteral("Valdora.bar.lock"));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& storeFolder, QObject* parent)
+    : QObject(parent), m_storeFolder(storeFolder), m_lock(lockPath(storeFolder))
+{
+    // A bar that crashed leaves its lock: a lock whose process is gone is taken over at once.
+    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_server)
+        m_server->close();
+}
+
+QString SingleInstance::serverName(const QString& storeFolder)
+{
+    const QByteArray folder = QDir(storeFolder).absolutePath().toUtf8();
+    return QStringLiteral("valdora-bar-") +
+           QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+bool SingleInstance::claim()
+{
+    QDir().mkpath(m_storeFolder);
+    if (!m_lock.tryLock(0))
+        return false;
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    const QString name = serverName(m_storeFolder);
+    // We hold the lock: a socket of that name is left from a bar that ended without closing it.
+    QLocalServer::removeServer(name);
+    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::answerConnection);
+    m_server->listen(name);
+    return true;
+}
+
+SingleInstance::Handover SingleInstance::askRunningToShow(int timeoutMs) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(serverName(m_storeFolder));
+    if (!socket.waitForConnected(timeoutMs))
+        return Handover::NoAnswer;
+    socket.write(ShowRequest.data(), ShowRequest.size());
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return Handover::NoAnswer;
+    QByteArray answer;
+    while (!answer.endsWith('\n') && socket.waitForReadyRead(AnswerReadMs))
+        answer += socket.readAll();
+    return answer == ShowAnswer ? Handover::Shown : Handover::NoAnswer;
+}
+
+void SingleInstance::answerConnection()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine())
+                return;
+            const QByteArray request = socket->readLine();
+            if (request == ShowRequest) {
+                emit showRequested();
+                socket->write(ShowAnswer.data(), ShowAnswer.size());
+                socket->flush();
+            }
+            socket->disconnectFromServer();
+        });
+    }
+}
+
+} // namespace valdora::bar

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace valdora::bar {
+
+/// One bar per user. The first start holds a lock in the user's store folder and listens on a local
+/// socket named after that folder; a later start finds the lock held and asks the first, through the
+/// socket, to show its bar.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    /// How a later start ended its request.
+    enum class Handover {
+        Shown,    ///< the running bar answered: it shows itself
+        NoAnswer, ///< a bar holds the lock but does not answer (starting, hung or gone)
+    };
+
+    /// `storeFolder` is the per-user store's folder: two users, or two test stores, never meet.
+    explicit SingleInstance(const QString& storeFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    /// True when this is the only bar of the user: the lock is taken and the socket listens.
+    bool claim();
+    /// Asks the running bar to show itself; waits at most `timeoutMs` for its answer.
+    Handover askRunningToShow(int timeoutMs = 3000) const;
+
+    /// The socket's name for this store folder.
+    static QString serverName(const QString& storeFolder);
+
+signals:
+    /// A later start asked this bar to show itself.
+    void showRequested();
+
+private:
+    void answerConnection();
+
+    QString m_storeFolder;
+    QLockFile m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};
+
+} // namespace valdora::bar

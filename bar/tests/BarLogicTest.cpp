@@ -1,0 +1,236 @@
+// The bar's logic without a window: its layout and size, its placement, the button listing, the
+// faces read from the files, the key filter and the settings part of the start.
+#include "bar/BarLayout.h"
+#include "bar/BarStartup.h"
+#include "bar/ButtonFace.h"
+#include "bar/ButtonList.h"
+#include "bar/KeyFilter.h"
+
+#include "core/testsupport/QtPrinters.h"
+#include "core/testsupport/ScriptedPlatform.h"
+#include "core/testsupport/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace valdora::bar {
+namespace {
+
+using namespace BarLayout;
+
+TEST(BarLayoutTest, SizeFollowsTheSlotCountByColumnsOfTwenty)
+{
+    const struct {
+        int slotCount;
+        QSize size;
+    } cases[] = {{1, {1500, 725}},     {2, {1500, 1075}},    {20, {1500, 7375}},   {21, {2910, 7375}},
+                 {40, {2910, 7375}},   {41, {4330, 7375}},   {101, {8590, 7375}},  {120, {8590, 7375}},
+                 {121, {10010, 7375}}, {180, {12850, 7375}}, {181, {14270, 7375}}, {400, {14270, 7375}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(barSize(c.slotCount), c.size) << c.slotCount;
+}
+
+TEST(BarLayoutTest, SlotsStandWhereTheyWereDesigned)
+{
+    const struct {
+        int slot;
+        QRect fill;
+        QRect edit;
+    } cases[] = {{0, {30, 40, 1065, 350}, {1155, 40, 230, 350}},
+                 {19, {30, 6690, 1065, 350}, {1155, 6690, 230, 350}},
+                 {20, {1440, 45, 1065, 350}, {2565, 45, 230, 350}},
+                 {42, {2865, 750, 1065, 350}, {3990, 750, 230, 350}},
+                 {119, {7110, 6690, 1065, 350}, {8235, 6690, 230, 350}},
+                 {120, {8530, 45, 1065, 350}, {9655, 45, 230, 350}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(slotRects(c.slot).fill, c.fill) << c.slot;
+        EXPECT_EQ(slotRects(c.slot).edit, c.edit) << c.slot;
+    }
+}
+
+TEST(BarLayoutTest, EverySlotFitsInsideTheContent)
+{
+    for (const int count : {1, 20, 21, 120, 125, 200, 201, 450}) {
+        const QSize content = contentSize(count);
+        for (int slot = 0; slot < count; ++slot) {
+            const SlotRects rects = slotRects(slot);
+            ASSERT_LE(rects.edit.right(), content.width()) << count << " " << slot;
+            ASSERT_LE(rects.fill.bottom(), content.height()) << count << " " << slot;
+        }
+        // Up to ten columns the bar shows them all; past them the content is wider and scrolls.
+        EXPECT_EQ(content.width() > clientSize(count).width(), count > 200) << count;
+    }
+}
+
+TEST(BarLayoutTest, TwipsAndPixels)
+{
+    EXPECT_EQ(toPixels(1440, 96), 96);
+    EXPECT_EQ(toPixels(350, 96), 23);
+    EXPECT_EQ(toPixels(1440, 144), 144);
+    EXPECT_EQ(toTwips(96, 96), 1440);
+}
+
+TEST(BarLayoutTest, StoredPositionAppliesOnlyWhereTheBarStaysOnScreen)
+{
+    const QSize screen(19200, 14400);
+    const QSize bar(1500, 725);
+    const struct {
+        const char* top;
+        const char* left;
+        QPoint expected;
+    } cases[] = {{"0", "0", {0, 0}},
+                 {"1000", "2000", {2000, 1000}},
+                 {"20000", "2000", {2000, 0}}, // below the screen: stays at the top edge
+                 {"1000", "18000", {0, 1000}}, // past the right edge
+                 {"13675", "17700", {0, 0}},   // exactly at the limit is past it
+                 {"13674", "17699", {17699, 13674}},
+                 {"-300", "-45", {-45, -300}}, // negative values pass
+                 {"abc", "", {0, 0}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(placedPosition(QString::fromLatin1(c.top), QString::fromLatin1(c.left), screen, bar),
+                  c.expected)
+            << c.top << " " << c.left;
+}
+
+TEST(KeyFilterTest, AllowedCharactersPassOthersBeep)
+{
+    int beeps = 0;
+    const auto beep = [&beeps] { ++beeps; };
+    const QString digits = QStringLiteral("0123456789");
+    EXPECT_EQ(ValidateText('5', digits, true, beep), '5');
+    EXPECT_EQ(ValidateText('a', digits, true, beep), 0);
+    EXPECT_EQ(ValidateText(BackspaceKey, digits, true, beep), BackspaceKey);
+    EXPECT_EQ(ValidateText(BackspaceKey, digits, false, beep), 0);
+    EXPECT_EQ(ValidateText('b', QStringLiteral("ABC"), false, beep), 'b');
+    EXPECT_EQ(beeps, 2);
+}
+
+TEST(KeyFilterTest, FileExistsForFilesAndFolders)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("a.ini")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_TRUE(FileExists(file.fileName()));
+    EXPECT_TRUE(FileExists(dir.path()));
+    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("b.ini"))));
+    EXPECT_FALSE(FileExists(QString()));
+}
+
+class ButtonFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_folder = m_dir.path() + u'/'; }
+
+    void write(const QString& name, const QByteArray& text)
+    {
+        QFile file(m_folder + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_folder;
+    ScriptedPlatform m_platform;
+    ErrorReporter m_reporter{m_platform, QStringLiteral("Valdora"), [] { return QString(); }};
+    IniLib m_ini{m_reporter};
+};
+
+TEST_F(ButtonFolderTest, ListsTheButtonsOfTheOpenDatabaseInNameOrder)
+{
+    write(QStringLiteral("~102.ini"), "[Settings]\r\nName=Other\r\n_DB=Other.dbf\r\n");
+    write(QStringLiteral("~100.ini"), "[Settings]\r\nName=All\r\n");
+    write(QStringLiteral("~101.ini"), "[Settings]\r\nName=Ours\r\n_DB=Sales.dbf\r\n");
+    write(QStringLiteral("valdora.ini"), "[Settings]\r\n");
+    write(QStringLiteral("~100.cnt"), " 1 \r\n");
+    const ButtonListing listing = Get_Buttons(m_ini, m_folder, QStringLiteral("Sales.dbf"));
+    EXPECT_EQ(listing.files, (QStringList{QStringLiteral("~100.ini"), QStringLiteral("~101.ini")}));
+    EXPECT_EQ(listing.lastButtonFile, QStringLiteral("~102.ini"));
+    EXPECT_TRUE(Get_Buttons(m_ini, m_dir.filePath(QStringLiteral("gone/")), QStringLiteral("Sales.dbf"))
+                    .files.isEmpty());
+}
+
+TEST_F(ButtonFolderTest, FacesComeFromTheFileAndStylesAreWrittenBack)
+{
+    write(QStringLiteral("~100.ini"), "[Settings]\r\nName=Fill\r\nForeColor=255\r\nFontBold=-1\r\n");
+    write(QStringLiteral("~101.ini"), "[Settings]\r\nName=Plain\r\nForeColor=red\r\n");
+    const ButtonFile styled = ButtonFile::inFolder(m_ini, m_folder, QStringLiteral("~100.ini"));
+    EXPECT_EQ(faceOf(styled), (SlotFace{QStringLiteral("Fill"), 255, true}));
+    EXPECT_EQ(faceOf(ButtonFile::inFolder(m_ini, m_folder, QStringLiteral("~101.ini"))),
+              (SlotFace{QStringLiteral("Plain"), 0, false}));
+    EXPECT_EQ(faceOf(ButtonFile::inFolder(m_ini, m_folder, QStringLiteral("~109.ini"))), SlotFace{});
+
+    ASSERT_TRUE(writeBold(styled, false));
+    EXPECT_EQ(styled.read(ButtonKey::FontBold), QStringLiteral("0"));
+    ASSERT_TRUE(writeBold(styled, true));
+    EXPECT_EQ(styled.read(ButtonKey::FontBold), QStringLiteral("-1"));
+    ASSERT_TRUE(writeColour(styled, 0x00FF8000));
+    EXPECT_EQ(styled.read(ButtonKey::ForeColor), QStringLiteral("16744448"));
+}
+
+/// The bar's windows for the settings part of the start: only the upgrade is asked here.
+class UpgradeAnswer final : public BarScreens {
+public:
+    explicit UpgradeAnswer(bool answer) : m_answer(answer) {}
+    bool upgradeSettings() override
+    {
+        ++asked;
+        return m_answer;
+    }
+    void showSplash() override {}
+    void closeSplash() override {}
+    void chooseLanguage() override {}
+    void openEditor(int) override {}
+    void showTriggerSyntax(const QString&) override {}
+    int asked = 0;
+
+private:
+    bool m_answer;
+};
+
+TEST(BarStartupTest, UpgradeRunsOnlyForVersionsBeforeButtonFiles)
+{
+    const struct {
+        const char* stored;
+        bool upgrades;
+    } cases[] = {{"", false}, {"220", true}, {"299", true}, {"300", false}, {"313", false}, {"1000", true}};
+    for (const auto& c : cases) {
+        test::TemporaryUserSettings store;
+        QTemporaryDir program;
+        ScriptedPlatform platform;
+        ProgramSession session(platform, QStringLiteral("Valdora"), program.path(),
+                               UserSettings(store.path()));
+        if (*c.stored)
+            session.userSettings().set(Application::Valdora, "Settings", "Version",
+                                       QString::fromLatin1(c.stored));
+        UpgradeAnswer screens(true);
+        ASSERT_TRUE(settleSettings(session, screens)) << c.stored;
+        EXPECT_EQ(screens.asked, c.upgrades ? 1 : 0) << c.stored;
+        EXPECT_EQ(session.userSettings().get(Application::Valdora, "Settings", "Version"), versionText());
+        EXPECT_EQ(versionText(), QStringLiteral("313"));
+        // The default settings folder is made, with its settings file of one blank line.
+        QFile made(program.filePath(QStringLiteral("Settings/valdora.ini")));
+        ASSERT_TRUE(made.open(QIODevice::ReadOnly)) << c.stored;
+        EXPECT_EQ(made.readAll(), " \r\n");
+        EXPECT_EQ(session.settingsFilePath(),
+                  QDir(program.path()).filePath(QStringLiteral("Settings/valdora.ini")));
+    }
+}
+
+TEST(BarStartupTest, CancelledUpgradeEndsWithItsMessageAndKeepsTheOldVersion)
+{
+    test::TemporaryUserSettings store;
+    QTemporaryDir program;
+    ScriptedPlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), program.path(), UserSettings(store.path()));
+    session.userSettings().set(Application::Valdora, "Settings", "Version", "220");
+    UpgradeAnswer screens(false);
+    EXPECT_FALSE(settleSettings(session, screens));
+    EXPECT_EQ(platform.messageTexts(), QStringList{QStringLiteral("Valdora will now close!")});
+    EXPECT_EQ(session.userSettings().get(Application::Valdora, "Settings", "Version"), QStringLiteral("220"));
+}
+
+} // namespace
+} // namespace valdora::bar

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "bar/BarScreens.h"
+#include "bar/windows/NotificationIcon.h"
+
+#include "settings/UserSettings.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+namespace valdora::bar::test {
+
+/// The bar's windows answered from a script, each call recorded.
+class ScriptedScreens final : public BarScreens {
+public:
+    explicit ScriptedScreens(UserSettings store) : m_store(std::move(store)) {}
+
+    bool upgradeSettings() override { return upgradeAnswer; }
+    void showSplash() override { ++splashShown; }
+    void closeSplash() override { ++splashClosed; }
+    void chooseLanguage() override
+    {
+        ++languageAsked;
+        if (languageChoice)
+            m_store.set(Application::Valdora, QStringLiteral("Options"), QStringLiteral("Language"),
+                        QString::number(*languageChoice));
+    }
+    void openEditor(int slot) override { editorSlots << slot; }
+    void showTriggerSyntax(const QString& syntax) override { syntaxes << syntax; }
+
+    bool upgradeAnswer = true;
+    /// The language the language window stores; nullopt: it is closed without a choice.
+    std::optional<int> languageChoice;
+    int splashShown = 0;
+    int splashClosed = 0;
+    int languageAsked = 0;
+    QList<int> editorSlots;
+    QStringList syntaxes;
+
+private:
+    UserSettings m_store;
+};
+
+/// A notification area that the test says is there or not.
+class ScriptedIcon final : public NotificationIcon {
+public:
+    explicit ScriptedIcon(bool available) : m_available(available) {}
+    bool add(const QIcon&, const QString& tip) override
+    {
+        if (!m_available || m_shown)
+            return false;
+        m_shown = true;
+        lastTip = tip;
+        return true;
+    }
+    bool remove() override
+    {
+        const bool was = m_shown;
+        m_shown = false;
+        return was;
+    }
+    bool isShown() const override { return m_shown; }
+    QString lastTip;
+
+private:
+    bool m_available;
+    bool m_shown = false;
+};
+
+} // namespace valdora::bar::test

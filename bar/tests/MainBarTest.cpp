@@ -1,0 +1,395 @@
+// The real bar, offscreen, against a running headless host: its slotCount and size, a run from a click,
+// the hand-over to ValdoraAuto, the button menu, deletion, the ways it closes, the second start and
+// the first run's language.
+#include "BarScriptedScreens.h"
+
+#include "bar/BarLayout.h"
+#include "bar/windows/BarMain.h"
+#include "bar/windows/MainBar.h"
+
+#include "core/testsupport/QtPrinters.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
+#include "run/tests/ProgramOnHostFixture.h"
+#include "settings/MessageId.h"
+
+#include <QLockFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace valdora::bar {
+namespace {
+
+const QString Amount = QStringLiteral("Amount");
+
+class MainBarTest : public run::test::ProgramOnHostTest {
+protected:
+    void SetUp() override
+    {
+        ProgramOnHostTest::SetUp();
+        startHost();
+        store().set(Application::Valdora, "Settings", "Installed", "1");
+        store().set(Application::Valdora, "Options", "Language", "0");
+        m_screens = std::make_unique<test::ScriptedScreens>(store());
+    }
+
+    const UserSettings& store() const { return m_session->userSettings(); }
+
+    BarHostFactories factories() const
+    {
+        return {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}};
+    }
+
+    /// The bar, loaded; `trayAvailable` says whether the desktop has a notification area.
+    MainBar& loadBar(bool trayAvailable = false)
+    {
+        auto icon = std::make_unique<test::ScriptedIcon>(trayAvailable);
+        m_icon = icon.get();
+        m_bar = std::make_unique<MainBar>(
+            BarParts{*m_session, *m_screens, m_scopes, factories(), std::move(icon)});
+        m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
+        EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
+        return *m_bar;
+    }
+
+    /// Multiplies 3 by 4 into Amount.
+    void multiplyButton(const QString& name, const QString& caption)
+    {
+        writeButton(name, {{"Name", caption},
+                           {"Type", "3"},
+                           {"Target", Amount},
+                           {"Over3", "1"},
+                           {"CalcOperator", "0"},
+                           {"CalcTextOption0", "1"},
+                           {"CalcText0", "3"},
+                           {"CalcTextOption1", "1"},
+                           {"CalcText1", "4"}});
+    }
+
+    QPushButton* fill(int slot) const
+    {
+        return m_bar->findChild<QPushButton*>(QStringLiteral("cmdButton_%1").arg(slot));
+    }
+
+    QAction* action(const char* name) const { return m_bar->findChild<QAction*>(QLatin1String(name)); }
+
+    QStringList amounts()
+    {
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(m_database);
+        host::ContactTable& contacts = database->Contact();
+        contacts.Query(QString());
+        QStringList values;
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            values << contacts.Data(contacts.Fields().FieldID(Amount));
+        return values;
+    }
+
+    bool waitForEnd()
+    {
+        return QTest::qWaitFor([this] { return m_ended->count() > 0; }, 10000);
+    }
+
+    std::unique_ptr<test::ScriptedScreens> m_screens;
+    run::FixedScopeChooser m_scopes{run::Scope::AllContacts};
+    test::ScriptedIcon* m_icon = nullptr;
+    std::unique_ptr<MainBar> m_bar;
+    std::unique_ptr<QSignalSpy> m_ended;
+};
+
+TEST_F(MainBarTest, SlotsAndSizeFollowTheButtonsOfTheOpenDatabase)
+{
+    for (const int buttons : {0, 20, 125}) {
+        SCOPED_TRACE(buttons);
+        QDir(m_session->buttonFolder()).removeRecursively();
+        QDir().mkpath(m_session->buttonFolder());
+        for (int i = 0; i < buttons; ++i)
+            writeButton(QStringLiteral("~%1.ini").arg(100 + i), {{"Name", QStringLiteral("B%1").arg(i)}});
+        writeButton(QStringLiteral("~900.ini"), {{"Name", "Elsewhere"}, {"_DB", "Other.dbf"}});
+        MainBar& bar = loadBar();
+        const int slotCount = buttons + 1;
+        EXPECT_EQ(bar.slotsShown(), slotCount);
+        EXPECT_EQ(bar.lastButtonFile(), QStringLiteral("~900.ini"));
+        for (int slot = 0; slot < std::max(slotCount, BarLayout::DesignedSlots); ++slot) {
+            QPushButton* button = fill(slot);
+            ASSERT_NE(button, nullptr) << slot;
+            EXPECT_EQ(button->isHidden(), slot >= slotCount) << slot;
+        }
+        EXPECT_EQ(fill(buttons)->text(), QStringLiteral("New"));
+        if (buttons > 0) {
+            EXPECT_EQ(fill(buttons - 1)->text(), QStringLiteral("B%1").arg(buttons - 1));
+        }
+        const double dpi = bar.logicalDpiY();
+        const QSize client = BarLayout::clientSize(slotCount);
+        EXPECT_EQ(bar.width(), BarLayout::toPixels(client.width(), dpi));
+        EXPECT_GE(bar.height(), BarLayout::toPixels(client.height(), dpi));
+        EXPECT_TRUE(bar.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_EQ(bar.windowTitle(), QStringLiteral("Valdora"));
+        m_bar.reset();
+    }
+}
+
+TEST_F(MainBarTest, BeyondTheDesignedSlotsEveryButtonStaysReachable)
+{
+    for (int i = 0; i < 230; ++i)
+        writeButton(QStringLiteral("~%1.ini").arg(1000 + i), {{"Name", QStringLiteral("B%1").arg(i)}});
+    MainBar& bar = loadBar();
+    ASSERT_NE(fill(230), nullptr);
+    EXPECT_EQ(fill(229)->text(), QStringLiteral("B229"));
+    EXPECT_EQ(fill(230)->text(), QStringLiteral("New"));
+    auto* scroll = bar.findChild<QScrollArea*>(QStringLiteral("barSlots"));
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_GE(scroll->widget()->width(), fill(230)->geometry().right());
+}
+
+TEST_F(MainBarTest, AClickRunsTheButtonOverTheChosenScope)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    loadBar();
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    EXPECT_FALSE(fill(0)->isChecked());
+    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+}
+
+TEST_F(MainBarTest, TheContactOnScreenIsHandedToValdoraAuto)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    const QStringList before = amounts();
+    m_scopes = run::FixedScopeChooser(run::Scope::CurrentContact);
+    loadBar();
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    ASSERT_FALSE(m_platform.startedPrograms().isEmpty());
+    const ProgramStart& started = m_platform.startedPrograms().constLast();
+    EXPECT_TRUE(started.program.endsWith(QStringLiteral("ValdoraAuto.exe"))) << started.program.toStdString();
+    EXPECT_EQ(started.arguments, QStringList{QStringLiteral("*~100.ini")});
+    EXPECT_EQ(amounts(), before);
+}
+
+TEST_F(MainBarTest, TheNewSlotAndTheEditButtonsOpenTheEditor)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    QTest::mouseClick(fill(1), Qt::LeftButton);
+    QTest::mouseClick(bar.findChild<QPushButton*>(QStringLiteral("cmdOptions_0")), Qt::LeftButton);
+    EXPECT_EQ(m_screens->editorSlots, (QList<int>{1, 0}));
+    EXPECT_EQ(bar.currentButton(), QStringLiteral("~100.ini"));
+    EXPECT_FALSE(bar.newButton());
+}
+
+TEST_F(MainBarTest, ButtonMenuRestylesAndShowsTheTriggerSyntax)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    const ButtonFile file = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), "~100.ini");
+
+    bar.prepareSlotMenu(1); // the "New" slot: only Settings
+    EXPECT_TRUE(action("mnuSettings")->isEnabled());
+    for (const char* name : {"mnuTrigger", "mnuColor", "mnuBold", "mnuDelete"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+
+    bar.prepareSlotMenu(0);
+    for (const char* name : {"mnuSettings", "mnuTrigger", "mnuColor", "mnuBold", "mnuDelete"})
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+    EXPECT_EQ(action("mnuBold")->text(), QStringLiteral("&Bold"));
+    action("mnuBold")->trigger();
+    EXPECT_EQ(file.read(ButtonKey::FontBold), QStringLiteral("-1"));
+    EXPECT_TRUE(fill(0)->font().bold());
+    action("mnuBold")->trigger();
+    EXPECT_EQ(file.read(ButtonKey::FontBold), QStringLiteral("0"));
+    EXPECT_FALSE(fill(0)->font().bold());
+
+    m_platform.answerNextColour(0x0000FF);
+    action("mnuColor")->trigger();
+    EXPECT_EQ(file.read(ButtonKey::ForeColor), QStringLiteral("255"));
+    EXPECT_EQ(fill(0)->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+    // A cancelled dialog applies the colour it started from: the one chosen last.
+    writeButton(QStringLiteral("~100.ini"), {{"ForeColor", "0"}});
+    m_platform.answerNextColour(std::nullopt);
+    action("mnuColor")->trigger();
+    EXPECT_EQ(file.read(ButtonKey::ForeColor), QStringLiteral("255"));
+
+    action("mnuTrigger")->trigger();
+    ASSERT_EQ(m_screens->syntaxes.size(), 1);
+    EXPECT_EQ(m_screens->syntaxes.first(),
+              QDir::toNativeSeparators(m_program + "/ValdoraAuto.exe") + " ~100");
+}
+
+TEST_F(MainBarTest, DeletionAsksThenRebuildsTheBar)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    multiplyButton(QStringLiteral("~101.ini"), QStringLiteral("Twice"));
+    MainBar& bar = loadBar();
+    bar.prepareSlotMenu(0);
+    m_platform.answerNextMessage(MessageAnswer::No);
+    action("mnuDelete")->trigger();
+    EXPECT_EQ(m_platform.messageTexts().constLast(),
+              QStringLiteral("Are you sure you want to delete the button called Times?"));
+    EXPECT_EQ(bar.slotsShown(), 3);
+
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    action("mnuDelete")->trigger();
+    EXPECT_FALSE(QFile::exists(m_session->buttonFilePath("~100.ini")));
+    EXPECT_EQ(bar.buttonFiles(), QStringList{QStringLiteral("~101.ini")});
+    EXPECT_EQ(fill(0)->text(), QStringLiteral("Twice"));
+    EXPECT_EQ(fill(1)->text(), QStringLiteral("New"));
+    EXPECT_TRUE(fill(2)->isHidden());
+
+    bar.prepareSlotMenu(0);
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    action("mnuDelete")->trigger();
+    EXPECT_EQ(bar.slotsShown(), 1);
+    EXPECT_EQ(fill(0)->text(), QStringLiteral("New"));
+    EXPECT_EQ(m_ended->count(), 0);
+}
+
+TEST_F(MainBarTest, TheHostClosingItsDatabaseEndsTheBarAtOnce)
+{
+    MainBar& bar = loadBar();
+    bar.move(bar.pos() + QPoint(30, 45));
+    ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+    EXPECT_NE(store().get(Application::Valdora, "Settings", "Top"), QString());
+    EXPECT_NE(store().get(Application::Valdora, "Settings", "Left"), QString());
+}
+
+TEST_F(MainBarTest, TheHostQuittingEndsTheBar)
+{
+    loadBar();
+    ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+}
+
+TEST_F(MainBarTest, TheCloseBoxFollowsNotClose)
+{
+    const struct {
+        const char* notClose;
+        bool tray;
+        bool ends;
+        bool hidden;
+    } cases[] = {{"0", true, true, true}, {"1", true, false, true}, {"1", false, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.notClose) + (c.tray ? " tray" : " no tray"));
+        store().set(Application::Valdora, "Settings", "NotClose", QString::fromLatin1(c.notClose));
+        MainBar& bar = loadBar(c.tray);
+        bar.show();
+        bar.close();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_ended->count() > 0, c.ends);
+        EXPECT_EQ(bar.isHidden(), c.hidden);
+        EXPECT_EQ(m_icon->isShown(), !c.ends && c.tray);
+        if (!c.ends) {
+            if (c.tray) {
+                bar.ProcessTray(TrayLeftButtonDown); // a left click on the icon shows the bar
+                EXPECT_FALSE(bar.isHidden());
+            }
+            EXPECT_EQ(action("mnuClose")->text(), QStringLiteral("&Close"));
+            action("mnuClose")->trigger();
+            EXPECT_EQ(m_ended->count(), 1);
+            EXPECT_FALSE(m_icon->isShown());
+        }
+        m_bar.reset();
+    }
+}
+
+TEST_F(MainBarTest, FirstRunAsksForTheLanguageOnce)
+{
+    const struct {
+        std::optional<int> choice;
+        const char* showBar;
+    } cases[] = {{1, "&Afficher la barre"}, {std::nullopt, nullptr}};
+    for (const auto& c : cases) {
+        store().set(Application::Valdora, "Settings", "Installed", "0");
+        store().set(Application::Valdora, "Options", "Language", "");
+        m_screens->languageChoice = c.choice;
+        m_screens->languageAsked = 0;
+        loadBar();
+        EXPECT_EQ(m_screens->languageAsked, 1);
+        EXPECT_EQ(store().get(Application::Valdora, "Settings", "Installed"), QStringLiteral("1"));
+        // Without a choice the bar takes German until one is made.
+        const qint16 base = c.choice ? qint16(*c.choice * 1000 + 300) : qint16(2300);
+        EXPECT_EQ(m_session->messages().languageBase(), base);
+        if (c.showBar) {
+            EXPECT_EQ(action("mnuShow")->text(), QString::fromUtf8(c.showBar));
+        }
+        m_bar.reset();
+        loadBar();
+        EXPECT_EQ(m_screens->languageAsked, 1);
+        m_bar.reset();
+    }
+}
+
+TEST_F(MainBarTest, NoHostRunningEndsWithItsMessage)
+{
+    m_host->kill();
+    m_host->waitForFinished();
+    auto bar = std::make_unique<MainBar>(
+        BarParts{*m_session, *m_screens, m_scopes, factories(), std::make_unique<test::ScriptedIcon>(false)});
+    EXPECT_FALSE(bar->Form_Load());
+    ASSERT_EQ(m_platform.messages().size(), 1);
+    EXPECT_EQ(m_platform.messages().first().text, QStringLiteral("Please run ACT! before running Valdora!"));
+    EXPECT_EQ(m_platform.messages().first().icon, MessageIcon::Critical);
+    EXPECT_TRUE(bar->flags().quit);
+    bar.reset();
+    // The bar that never loaded stores nothing.
+    EXPECT_EQ(store().get(Application::Valdora, "Settings", "Top"), QString());
+}
+
+class SecondStartTest : public MainBarTest {
+protected:
+    std::unique_ptr<MainBar> start(SingleInstance& instance)
+    {
+        return Main({*m_session, *m_screens, m_scopes, factories(),
+                     [] { return std::make_unique<test::ScriptedIcon>(true); }},
+                    instance);
+    }
+};
+
+TEST_F(SecondStartTest, ASecondStartShowsTheRunningBar)
+{
+    store().set(Application::Valdora, "Settings", "NotClose", "1");
+    SingleInstance first(store().folder());
+    std::unique_ptr<MainBar> bar = start(first);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(m_screens->splashShown, 1);
+    EXPECT_EQ(m_screens->splashClosed, 1);
+    bar->close(); // into the notification area
+    ASSERT_TRUE(bar->isHidden());
+
+    // The later start waits for the running bar's answer, which comes on this thread's event loop.
+    SingleInstance second(store().folder());
+    ASSERT_FALSE(second.claim());
+    std::atomic<int> handover = -1;
+    std::thread asking([&] { handover = static_cast<int>(second.askRunningToShow()); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handover >= 0; }, 10000));
+    asking.join();
+    EXPECT_EQ(handover, static_cast<int>(SingleInstance::Handover::Shown));
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_TRUE(m_platform.messages().isEmpty());
+}
+
+TEST_F(SecondStartTest, AStartBesideABarThatDoesNotAnswerSaysSo)
+{
+    // A bar holds the lock but never listens (hung, or still starting).
+    QLockFile held(QDir(store().folder()).filePath(QStringLiteral("Valdora.bar.lock")));
+    ASSERT_TRUE(held.tryLock(0));
+    SingleInstance second(store().folder());
+    EXPECT_EQ(start(second), nullptr);
+    EXPECT_EQ(m_platform.messageTexts(),
+              QStringList{QStringLiteral("An instance of this program is already running !")});
+    EXPECT_EQ(m_screens->splashShown, 0);
+}
+
+} // namespace
+} // namespace valdora::bar

@@ -1,0 +1,500 @@
+#include "MainBar.h"
+
+#include "bar/BarLayout.h"
+#include "bar/ButtonList.h"
+
+#include "run/ButtonRun.h"
+#include "settings/AutoCommandLine.h"
+#include "settings/ComposedMessages.h"
+#include "settings/MessageId.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace valdora::bar {
+
+namespace {
+
+constexpr const char* Form = "frmMain";
+const QString SettingsSection = QStringLiteral("Settings");
+constexpr int ShutdownTickMs = 1000;
+constexpr int ShutdownTicks = 2;
+
+Routine routine(const char* name)
+{
+    return {Form, RoutineKind::Sub, name};
+}
+
+QString slotName(const char* control, int slot)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(slot);
+}
+
+} // namespace
+
+MainBar::MainBar(BarParts parts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_session(parts.session),
+      m_screens(parts.screens), m_scopes(parts.scopes), m_factories(std::move(parts.factories)),
+      m_icon(std::move(parts.icon))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("barSlots"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_content = new QWidget;
+    m_scroll->setWidget(m_content);
+    buildMenus();
+    connect(m_icon.get(), &NotificationIcon::leftClicked, this, [this] { ProcessTray(TrayLeftButtonDown); });
+    connect(m_icon.get(), &NotificationIcon::rightClicked, this,
+            [this] { ProcessTray(TrayRightButtonDown); });
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    connect(&m_timer1, &QTimer::timeout, this, &MainBar::Timer1_Timer);
+}
+
+MainBar::~MainBar()
+{
+    if (!m_unloaded && !m_flags.quit)
+        Form_Unload();
+}
+
+void MainBar::buildMenus()
+{
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("mnuPopup"));
+    const auto item = [this](QMenu* menu, const char* name, void (MainBar::*handler)()) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    m_mnuSettings = item(m_popup, "mnuSettings", &MainBar::mnuSettings_Click);
+    m_mnuTrigger = item(m_popup, "mnuTrigger", &MainBar::mnuTrigger_Click);
+    m_popup->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
+    m_mnuColor = item(m_popup, "mnuColor", &MainBar::mnuColor_Click);
+    m_mnuBold = item(m_popup, "mnuBold", &MainBar::mnuBold_Click);
+    m_mnuBold->setCheckable(true);
+    m_popup->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
+    m_mnuDelete = item(m_popup, "mnuDelete", &MainBar::mnuDelete_Click);
+
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("mnuTray"));
+    m_mnuShow = item(m_trayMenu, "mnuShow", &MainBar::mnuShow_Click);
+    m_mnuClose = item(m_trayMenu, "mnuClose", &MainBar::mnuClose_Click);
+}
+
+void MainBar::setMenuCaptions()
+{
+    const Messages& messages = m_session.messages();
+    m_mnuSettings->setText(messages.get(MessageId::BarMenuSettings));
+    m_mnuTrigger->setText(messages.get(MessageId::BarMenuTriggerSyntax));
+    m_mnuColor->setText(messages.get(MessageId::BarMenuColor));
+    m_mnuBold->setText(messages.get(MessageId::BarMenuBold));
+    m_mnuDelete->setText(messages.get(MessageId::BarMenuDeleteButton));
+    m_mnuShow->setText(messages.get(MessageId::BarMenuShowBar));
+    m_mnuClose->setText(messages.get(MessageId::BarMenuClose));
+}
+
+bool MainBar::Form_Load()
+{
+    bool loaded = false;
+    trapped(m_session.reporter(), routine("Form_Load"), [&] {
+        if (!registerWithHost(m_session, m_factories, m_connection, m_flags))
+            return;
+        if (m_connection.events && !m_flags.reload) {
+            connect(m_connection.events.get(), &host::EventControl::OnActUserWantsToClose, this,
+                    &MainBar::OnActUserWantsToClose, Qt::UniqueConnection);
+            connect(m_connection.events.get(), &host::EventControl::OnDatabaseClose, this,
+                    &MainBar::OnDatabaseClose, Qt::UniqueConnection);
+        }
+        if (!openHostDatabase(m_session, m_factories, m_connection)) {
+            m_flags.quit = true;
+            return;
+        }
+        // A language setting that is no number is reported; the bar loads in the language it has.
+        trapped(m_session.reporter(), routine("Form_Load"), [&] { settleLanguage(m_session, m_screens); });
+        buildBar();
+        loaded = true;
+    });
+    if (!loaded) {
+        // The load did not get through: the program ends without storing anything of the bar.
+        m_flags.quit = true;
+        takeOffTray();
+    }
+    return loaded;
+}
+
+void MainBar::buildBar()
+{
+    setMenuCaptions();
+    m_session.userSettings().set(Application::Valdora, SettingsSection, QStringLiteral("Hwnd"),
+                                 QString::number(winId()));
+    setWindowTitle(m_session.applicationTitle());
+
+    const ButtonListing listing =
+        Get_Buttons(m_session.ini(), m_session.buttonFolder(), m_connection.databaseName);
+    m_buttons = listing.files;
+    m_lastButtonFile = listing.lastButtonFile;
+    const int slotCount = slotsShown();
+    ensureSlots(std::max(BarLayout::DesignedSlots, slotCount));
+    for (int slot = 0; slot < static_cast<int>(m_slots.size()); ++slot) {
+        m_slots[static_cast<std::size_t>(slot)].fill->setVisible(slot < slotCount);
+        m_slots[static_cast<std::size_t>(slot)].edit->setVisible(slot < slotCount);
+    }
+    for (int slot = 0; slot < static_cast<int>(m_buttons.size()); ++slot)
+        showFace(slot,
+                 faceOf(ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), m_buttons[slot])));
+    showFace(slotCount - 1, newSlotFace(m_session.messages()));
+    sizeBar(slotCount);
+
+    if (!m_flags.reload) {
+        placeBar();
+        show();
+        if (m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("startBar"),
+                                         QStringLiteral("0")) == QStringLiteral("1") &&
+            putInTray())
+            m_hooked = true;
+    }
+    m_flags.reload = false;
+}
+
+void MainBar::ensureSlots(int count)
+{
+    const Messages& messages = m_session.messages();
+    const double dpi = dotsPerInch();
+    while (static_cast<int>(m_slots.size()) < count) {
+        const int slot = static_cast<int>(m_slots.size());
+        Slot created;
+        created.fill = new QPushButton(m_content);
+        created.fill->setObjectName(slotName("cmdButton", slot));
+        created.fill->setCheckable(true);
+        created.fill->setContextMenuPolicy(Qt::CustomContextMenu);
+        created.fill->setToolTip(messages.get(MessageId::ClickToRun));
+        connect(created.fill, &QPushButton::clicked, this, [this, slot](bool checked) {
+            // The toggle is set back at once; setting it back is no second run.
+            if (!checked)
+                return;
+            m_slots[static_cast<std::size_t>(slot)].fill->setChecked(false);
+            cmdButton_Click(slot);
+        });
+        connect(created.fill, &QPushButton::customContextMenuRequested, this, [this, slot] {
+            prepareSlotMenu(slot);
+            m_popup->popup(QCursor::pos());
+        });
+        created.edit = new QPushButton(QStringLiteral("?"), m_content);
+        created.edit->setObjectName(slotName("cmdOptions", slot));
+        created.edit->setToolTip(messages.get(MessageId::ClickToEdit));
+        connect(created.edit, &QPushButton::clicked, this, [this, slot] { cmdOptions_Click(slot); });
+        const BarLayout::SlotRects rects = BarLayout::slotRects(slot);
+        const auto pixels = [dpi](const QRect& twips) {
+            return QRect(BarLayout::toPixels(twips.x(), dpi), BarLayout::toPixels(twips.y(), dpi),
+                         BarLayout::toPixels(twips.width(), dpi), BarLayout::toPixels(twips.height(), dpi));
+        };
+        created.fill->setGeometry(pixels(rects.fill));
+        created.edit->setGeometry(pixels(rects.edit));
+        created.fill->setText(messages.get(MessageId::New));
+        m_slots.push_back(created);
+    }
+}
+
+void MainBar::showFace(int slot, const SlotFace& face)
+{
+    QPushButton* button = m_slots[static_cast<std::size_t>(slot)].fill;
+    button->setText(face.caption);
+    QFont font = button->font();
+    font.setBold(face.bold);
+    button->setFont(font);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText,
+                     QColor(face.colour & 0xFF, (face.colour >> 8) & 0xFF, (face.colour >> 16) & 0xFF));
+    button->setPalette(palette);
+    button->setEnabled(true);
+}
+
+void MainBar::sizeBar(int slotCount)
+{
+    const double dpi = dotsPerInch();
+    const QSize client = BarLayout::clientSize(slotCount);
+    const QSize content = BarLayout::contentSize(slotCount);
+    m_content->resize(BarLayout::toPixels(content.width(), dpi), BarLayout::toPixels(content.height(), dpi));
+    // Past ten columns the bar stops growing: a scroll bar reaches the columns beyond.
+    const bool scrolls = content.width() > client.width();
+    m_scroll->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int scrollBar = scrolls ? m_scroll->horizontalScrollBar()->sizeHint().height() : 0;
+    const QSize pixels(BarLayout::toPixels(client.width(), dpi),
+                       BarLayout::toPixels(client.height(), dpi) + scrollBar);
+    m_scroll->setGeometry(QRect(QPoint(0, 0), pixels));
+    setFixedSize(pixels);
+}
+
+double MainBar::dotsPerInch() const
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shown ? shown->logicalDotsPerInch() : 96.0;
+}
+
+void MainBar::placeBar()
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const double dpi = dotsPerInch();
+    const QRect area = shown ? shown->geometry() : QRect(0, 0, 1024, 768);
+    const QSize screenTwips(BarLayout::toTwips(area.width(), dpi), BarLayout::toTwips(area.height(), dpi));
+    const QSize barTwips(BarLayout::toTwips(frameGeometry().width(), dpi),
+                         BarLayout::toTwips(frameGeometry().height(), dpi));
+    const UserSettings& store = m_session.userSettings();
+    const QPoint twips = BarLayout::placedPosition(
+        store.get(Application::Valdora, SettingsSection, QStringLiteral("Top"), QStringLiteral("0")),
+        store.get(Application::Valdora, SettingsSection, QStringLiteral("Left"), QStringLiteral("0")),
+        screenTwips, barTwips);
+    move(area.topLeft() + QPoint(BarLayout::toPixels(twips.x(), dpi), BarLayout::toPixels(twips.y(), dpi)));
+}
+
+QPoint MainBar::positionTwips() const
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QPoint origin = shown ? shown->geometry().topLeft() : QPoint();
+    const double dpi = dotsPerInch();
+    const QPoint position = pos() - origin;
+    return {BarLayout::toTwips(position.x(), dpi), BarLayout::toTwips(position.y(), dpi)};
+}
+
+bool MainBar::putInTray()
+{
+    bool added = false;
+    trapped(m_session.reporter(), {"Module1", RoutineKind::Function, "PutInTray"},
+            [&] { added = m_icon->add(windowIcon(), trayTip(m_session.applicationTitle())); });
+    return added;
+}
+
+void MainBar::takeOffTray()
+{
+    trapped(m_session.reporter(), {"Module1", RoutineKind::Function, "TakeOffTray"},
+            [&] { m_icon->remove(); });
+}
+
+void MainBar::ProcessTray(int mouseMessage)
+{
+    if (mouseMessage == TrayLeftButtonDown)
+        mnuShow_Click();
+    else if (mouseMessage == TrayRightButtonDown)
+        m_trayMenu->popup(QCursor::pos());
+}
+
+void MainBar::showForSecondStart()
+{
+    if (m_hooked)
+        ProcessTray(TrayLeftButtonDown);
+    raise();
+    activateWindow();
+}
+
+ButtonFile MainBar::selectedButton() const
+{
+    return ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), m_buttons.value(m_selectedSlot));
+}
+
+void MainBar::cmdButton_Click(int index)
+{
+    trapped(m_session.reporter(), routine("cmdButton_Click"), [&] {
+        const QString caption = m_slots.at(static_cast<std::size_t>(index)).fill->text();
+        // The "New" slot (or a button without a caption) opens the editor instead of running.
+        if (caption.isEmpty() || caption == m_session.messages().get(MessageId::New) ||
+            index >= m_buttons.size()) {
+            cmdOptions_Click(index);
+            return;
+        }
+        run::ButtonRun buttonRun(m_session, m_connection.host.runHost(),
+                                 run::ProgramProfile::valdora(m_session.locale()), &m_scopes);
+        buttonRun.Process_Button(m_buttons[index]);
+    });
+}
+
+void MainBar::cmdOptions_Click(int index)
+{
+    trapped(m_session.reporter(), routine("cmdOptions_Click"), [&] {
+        m_selectedSlot = index;
+        m_currentButton = m_buttons.value(index);
+        if (m_currentButton.isEmpty()) {
+            m_currentButton = m_session.messages().get(MessageId::New);
+            m_newButton = true;
+        }
+        m_screens.openEditor(index);
+        m_newButton = false;
+    });
+}
+
+void MainBar::prepareSlotMenu(int index)
+{
+    for (QAction* action : {m_mnuTrigger, m_mnuDelete, m_mnuBold, m_mnuColor})
+        action->setEnabled(true);
+    m_selectedSlot = index;
+    m_mnuBold->setChecked(m_slots.at(static_cast<std::size_t>(index)).fill->font().bold());
+    if (index >= m_buttons.size()) {
+        for (QAction* action : {m_mnuTrigger, m_mnuBold, m_mnuColor, m_mnuDelete})
+            action->setEnabled(false);
+    }
+}
+
+void MainBar::mnuSettings_Click()
+{
+    cmdOptions_Click(m_selectedSlot);
+}
+
+void MainBar::mnuTrigger_Click()
+{
+    trapped(m_session.reporter(), routine("mnuTrigger_Click"), [&] {
+        // Only the button's name loses its ".ini": a folder whose name holds ".ini" stays as it is.
+        const QString identifier = AutoCommandLine::buttonIdentifier(m_buttons.value(m_selectedSlot));
+        m_screens.showTriggerSyntax(AutoCommandLine::triggerText(m_session.programFolder(), {identifier}));
+    });
+}
+
+void MainBar::mnuColor_Click()
+{
+    trapped(m_session.reporter(), routine("mnuColor_Click"), [&] {
+        // A cancelled dialog applies the colour it started from, as it always has.
+        m_lastColour = m_session.platform().askColour(m_lastColour).value_or(m_lastColour);
+        const ButtonFile button = selectedButton();
+        if (!writeColour(button, m_lastColour))
+            throw Failure(ErrorNumber::PermissionDenied, button.path());
+        showFace(m_selectedSlot, faceOf(button));
+    });
+}
+
+void MainBar::mnuBold_Click()
+{
+    trapped(m_session.reporter(), routine("mnuBold_Click"), [&] {
+        const bool bold = !m_slots.at(static_cast<std::size_t>(m_selectedSlot)).fill->font().bold();
+        const ButtonFile button = selectedButton();
+        if (!writeBold(button, bold))
+            throw Failure(ErrorNumber::PermissionDenied, button.path());
+        showFace(m_selectedSlot, faceOf(button));
+        m_mnuBold->setChecked(bold);
+    });
+}
+
+void MainBar::mnuDelete_Click()
+{
+    trapped(m_session.reporter(), routine("mnuDelete_Click"), [&] {
+        const ButtonFile button = selectedButton();
+        const QString question = deleteButtonQuestion(m_session.messages(), button.read(ButtonKey::Name));
+        if (m_session.showMessage(question, MessageButtons::YesNo) == MessageAnswer::No)
+            return;
+        // A file that is already gone is no failure.
+        QFile::remove(button.path());
+        m_buttons.removeAt(m_selectedSlot);
+        reloadBar();
+    });
+}
+
+void MainBar::reloadBar()
+{
+    m_flags.reload = true;
+    Form_Load();
+}
+
+void MainBar::mnuShow_Click()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainBar::mnuClose_Click()
+{
+    m_closingByMenu = true;
+    takeOffTray();
+    close();
+}
+
+void MainBar::OnActUserWantsToClose()
+{
+    if (m_connection.events)
+        m_connection.events->Unregister();
+    m_closingByMenu = true;
+    takeOffTray();
+    // When the bar itself closed the host for a restart, the restart goes on.
+    if (!m_flags.restartHost)
+        endAtOnce();
+}
+
+void MainBar::OnDatabaseClose()
+{
+    if (m_connection.events)
+        m_connection.events->Unregister();
+    m_closingByMenu = true;
+    takeOffTray();
+    endAtOnce();
+}
+
+void MainBar::endAtOnce()
+{
+    close();
+}
+
+bool MainBar::Form_QueryUnload()
+{
+    if (m_flags.quit || m_closingByMenu)
+        return true;
+    if (m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("NotClose"),
+                                     QStringLiteral("0")) != QStringLiteral("1"))
+        return true;
+    // The close box hides the bar to the notification area. Where the desktop has none, the bar
+    // stays: hidden without an icon it could not be reached again.
+    if (m_hooked || putInTray()) {
+        m_hooked = true;
+        hide();
+    }
+    return false;
+}
+
+void MainBar::closeEvent(QCloseEvent* event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void MainBar::Form_Unload()
+{
+    m_unloaded = true;
+    if (m_flags.quit) {
+        emit programEnded();
+        return;
+    }
+    takeOffTray();
+    m_hooked = false;
+    const UnloadEnd end = unloadBar(m_session, m_connection, m_flags, positionTwips());
+    if (end == UnloadEnd::AfterTwoTicks) {
+        hide();
+        m_timer1.start(ShutdownTickMs);
+        return;
+    }
+    emit programEnded();
+}
+
+void MainBar::Timer1_Timer()
+{
+    if (++m_ticks >= ShutdownTicks) {
+        m_timer1.stop();
+        emit programEnded();
+    }
+}
+
+} // namespace valdora::bar
