@@ -1,5 +1,11 @@
 #include "RunCommand.h"
 
+#include "bar/dialogs/WindowScopeChooser.h"
+#include "bar/windows/BarMain.h"
+#include "bar/windows/FirstPaint.h"
+#include "bar/windows/WindowBarScreens.h"
+#include "core/qt/QtPlatform.h"
+
 #include "core/ConsolePlatform.h"
 #include "core/ProgramFolder.h"
 #include "host/client/ClientFactories.h"
@@ -8,6 +14,7 @@
 #include "run/ProgramStartup.h"
 #include "settings/ProgramSession.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -57,12 +64,48 @@ int runButton(const QStringList& arguments)
     return ran ? bar::RunCommand::exitCode(summary) : 2;
 }
 
+// Valdora.exe: the bar beside the running host, until it is closed or the host goes.
+int runBar(int argc, char** argv)
+{
+    using namespace valdora;
+    QApplication app(argc, argv);
+    // The bar may sit hidden in the notification area: the program ends when the bar says so.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QtPlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), programFolder());
+    bar::WindowBarScreens screens(session);
+    bar::WindowScopeChooser scopes(session.messages());
+    bar::SingleInstance instance(session.userSettings().folder());
+    const std::unique_ptr<bar::MainBar> mainBar =
+        bar::Main({session,
+                   screens,
+                   scopes,
+                   {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
+                   [] { return std::make_unique<bar::SystemTrayIcon>(); }},
+                  instance);
+    if (!mainBar)
+        return 0;
+    platform.setParentWindow(mainBar.get());
+    screens.setParentWindow(mainBar.get());
+    QObject::connect(mainBar.get(), &bar::MainBar::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    // Start-up benchmarks end the program when the bar is first on screen.
+    if (qEnvironmentVariableIsSet("VALDORA_EXIT_ON_FIRST_PAINT"))
+        new bar::FirstPaint(*mainBar, [] { QCoreApplication::exit(0); });
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.isEmpty())
+        return runBar(argc, argv);
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
+    arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     if (!valdora::bar::RunCommand::isRunRequest(arguments)) {
         printLine(stderr, valdora::bar::RunCommand::usage());

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # The main job on a fresh machine: install what is missing, build, make a sample database and a fresh
-# settings folder with example buttons of every scheme, start a headless host, run each button over
-# all contacts with Valdora.exe --run and show what changed, then stop the host. Leaves nothing running.
+# settings folder with example buttons of every scheme. With a display, it then starts the contact
+# host with its window and the Valdora bar beside it, and waits until you close the host. Without one
+# (a server, CI), it starts a headless host, runs each button over all contacts with
+# Valdora.exe --run and shows what changed, then takes screenshots of the host window and the bar
+# under Xvfb into build/screenshots/demo (DEMO_SCREENSHOTS names another folder). Leaves nothing
+# running.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,10 +13,18 @@ build="${DEMO_BUILD:-$root/build/demo}"
 bin="$build/bin"
 contacts="${DEMO_CONTACTS:-500}"
 
-bash "$root/scripts/install-deps.sh"
+shots="${DEMO_SCREENSHOTS:-$root/build/screenshots/demo}"
+interactive=""
+[[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -z "${CI:-}" ]] && interactive=1
+
+if [[ -n "$interactive" ]]; then
+    bash "$root/scripts/install-deps.sh"
+else
+    bash "$root/scripts/install-deps.sh" xvfb xauth xdotool imagemagick
+fi
 echo "=== building"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVALDORA_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" --target Valdora pb ContactHost.exe -j "$(nproc)" >/dev/null
+cmake --build "$build" --target Valdora ValdoraAuto pb ContactHost.exe -j "$(nproc)" >/dev/null
 
 work="$(mktemp -d)"
 host_pid=""
@@ -33,14 +45,15 @@ trap cleanup EXIT
 export VALDORA_USER_SETTINGS="$work/user"
 export VALDORA_PROGRAM_FOLDER="$bin"
 export VALDORA_HOST_SERVER="valdora-demo-$$"
-export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$work/runtime"
 # The runs read and write numbers and dates as a user in the United States would.
 run_locale=(env LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8)
 settings="$work/Settings"
 mkdir -p "$settings" "$VALDORA_USER_SETTINGS"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-printf '[Settings]\r\nIniLocation=%s\r\n' "$settings/valdora.ini" >"$VALDORA_USER_SETTINGS/Valdora.ini"
+# The bar stands to the right of the host window; English captions; the first run already done.
+printf '[Settings]\r\nIniLocation=%s\r\nVersion=313\r\nInstalled=1\r\nTop=600\r\nLeft=14400\r\n[Options]\r\nLanguage=0\r\n' \
+    "$settings/valdora.ini" >"$VALDORA_USER_SETTINGS/Valdora.ini"
 printf ' \r\n' >"$settings/valdora.ini"
 
 db="$work/Demo.dbf"
@@ -83,6 +96,22 @@ button "~107.ini" "Name=Country and currency" "Type=5" "Target=" "Button0=1" "Bu
 }
 printf '0001\r\n' >"$work/AutoNumber_Invoice.num"
 
+if [[ -n "$interactive" ]]; then
+    echo "=== starting the contact host with its window, and the Valdora bar beside it"
+    echo "    (a click on a bar button runs it; the small ? edits it; close the host to end)"
+    "$bin/ContactHost.exe" "$db" >"$work/host.log" 2>&1 &
+    host_pid=$!
+    for _ in $(seq 100); do
+        "$bin/ContactHost.exe" current >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    "${run_locale[@]}" "$bin/Valdora.exe" || true
+    wait "$host_pid" 2>/dev/null || true
+    host_pid=""
+    exit 0
+fi
+
+export QT_QPA_PLATFORM=offscreen
 echo "=== starting a headless host"
 "$bin/ContactHost.exe" --headless "$db" >"$work/host.log" 2>&1 &
 host_pid=$!
@@ -124,3 +153,11 @@ run "~105" "User 4" "Age of Birth Date in years and months"
 run "~107" "User 5" "Combo: country, then a currency that reads the country just computed"
 echo
 echo "=== the counter file now holds: $(tr -d '\r' <"$work/AutoNumber_Invoice.num")"
+
+echo
+echo "=== screenshots of the host window and the bar, under Xvfb"
+"$bin/ContactHost.exe" quit >/dev/null 2>&1 || true
+wait "$host_pid" 2>/dev/null || true
+host_pid=""
+rm -rf "$shots"
+"${run_locale[@]}" xvfb-run -a -s "-screen 0 1280x800x24" bash "$root/scripts/screenshots.sh" "$bin" "$db" "$shots"

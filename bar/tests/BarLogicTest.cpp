@@ -171,9 +171,9 @@ TEST_F(ButtonFolderTest, FacesComeFromTheFileAndStylesAreWrittenBack)
 }
 
 /// The bar's windows for the settings part of the start: only the upgrade is asked here.
-class UpgradeAnswer final : public BarScreens {
+class AnswersUpgrade final : public BarScreens {
 public:
-    explicit UpgradeAnswer(bool answer) : m_answer(answer) {}
+    explicit AnswersUpgrade(bool answer) : m_answer(answer) {}
     bool upgradeSettings() override
     {
         ++asked;
@@ -205,7 +205,7 @@ TEST(BarStartupTest, UpgradeRunsOnlyForVersionsBeforeButtonFiles)
         if (*c.stored)
             session.userSettings().set(Application::Valdora, "Settings", "Version",
                                        QString::fromLatin1(c.stored));
-        UpgradeAnswer screens(true);
+        AnswersUpgrade screens(true);
         ASSERT_TRUE(settleSettings(session, screens)) << c.stored;
         EXPECT_EQ(screens.asked, c.upgrades ? 1 : 0) << c.stored;
         EXPECT_EQ(session.userSettings().get(Application::Valdora, "Settings", "Version"), versionText());
@@ -226,7 +226,7 @@ TEST(BarStartupTest, CancelledUpgradeEndsWithItsMessageAndKeepsTheOldVersion)
     ScriptedPlatform platform;
     ProgramSession session(platform, QStringLiteral("Valdora"), program.path(), UserSettings(store.path()));
     session.userSettings().set(Application::Valdora, "Settings", "Version", "220");
-    UpgradeAnswer screens(false);
+    AnswersUpgrade screens(false);
     EXPECT_FALSE(settleSettings(session, screens));
     EXPECT_EQ(platform.messageTexts(), QStringList{QStringLiteral("Valdora will now close!")});
     EXPECT_EQ(session.userSettings().get(Application::Valdora, "Settings", "Version"), QStringLiteral("220"));

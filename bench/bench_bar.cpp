@@ -1,0 +1,170 @@
+// The bar with 120 buttons: built and shown in this process beside an empty QWidget shown the same
+// way (each to its first paint), then Valdora.exe from process start to the bar's first paint beside a
+// bare QApplication that shows one window. Prints the medians, the bar's cost over the empty window
+// and the start-up ratio.
+//
+//   bench_bar [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
+
+#include "BenchRunningHost.h"
+
+#include "bar/windows/FirstPaint.h"
+#include "bar/windows/MainBar.h"
+#include "core/ConsolePlatform.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
+#include "settings/ButtonDefinition.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using namespace valdora;
+
+constexpr int Buttons = 120;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+/// Milliseconds until the widget made by `make` is first painted.
+template <typename Make>
+double toFirstPaint(Make make)
+{
+    QElapsedTimer timer;
+    timer.start();
+    bool painted = false;
+    auto widget = make();
+    new bar::FirstPaint(*widget, [&painted] { painted = true; });
+    widget->show();
+    while (!painted)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+class NoScreens final : public bar::BarScreens {
+public:
+    bool upgradeSettings() override { return true; }
+    void showSplash() override {}
+    void closeSplash() override {}
+    void chooseLanguage() override {}
+    void openEditor(int) override {}
+    void showTriggerSyntax(const QString&) override {}
+};
+
+class NoIcon final : public bar::NotificationIcon {
+public:
+    bool add(const QIcon&, const QString&) override { return false; }
+    bool remove() override { return false; }
+    bool isShown() const override { return false; }
+};
+
+/// Milliseconds from the start of the program to its exit; negative when it failed.
+double timedRun(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 15;
+
+    const bench::BenchRunningHost host;
+    if (!host.isUp()) {
+        std::fprintf(stderr, "bench_bar: the host did not come up\n");
+        return 1;
+    }
+    const QString settingsFolder = host.dir.filePath(QStringLiteral("buttons"));
+    QDir().mkpath(settingsFolder);
+    const UserSettings store;
+    store.set(Application::Valdora, "Settings", "Version", "313");
+    store.set(Application::Valdora, "Settings", "Installed", "1");
+    store.set(Application::Valdora, "Options", "Language", "0");
+    store.set(Application::Valdora, "Settings", "IniLocation", settingsFolder + QStringLiteral("/valdora.ini"));
+
+    ConsolePlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), host.dir.path(), store);
+    session.setSettingsFile(settingsFolder + QStringLiteral("/valdora.ini"));
+    for (int i = 0; i < Buttons; ++i) {
+        const ButtonFile button = ButtonFile::inFolder(session.ini(), session.buttonFolder(),
+                                                       QStringLiteral("~%1.ini").arg(100 + i));
+        if (!button.write(ButtonKey::Name, QStringLiteral("Button %1").arg(i)) ||
+            !button.write(ButtonKey::FontBold, i % 2 ? QStringLiteral("-1") : QStringLiteral("0"))) {
+            std::fprintf(stderr, "bench_bar: cannot write %s\n", qPrintable(button.path()));
+            return 1;
+        }
+    }
+
+    NoScreens screens;
+    run::FixedScopeChooser scopes(std::nullopt);
+    std::vector<double> emptyTimes;
+    std::vector<double> barTimes;
+    for (int i = 0; i < runs; ++i) {
+        emptyTimes.push_back(toFirstPaint([] { return std::make_unique<QWidget>(); }));
+        bool loaded = true;
+        barTimes.push_back(toFirstPaint([&] {
+            auto made = std::make_unique<bar::MainBar>(bar::BarParts{
+                session, screens, scopes,
+                {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
+                std::make_unique<NoIcon>()});
+            loaded = made->Form_Load() && loaded;
+            return made;
+        }));
+        if (!loaded) {
+            std::fprintf(stderr, "bench_bar: the bar did not load\n");
+            return 1;
+        }
+    }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VALDORA_EXIT_ON_FIRST_PAINT"), QStringLiteral("1"));
+    std::vector<double> startTimes;
+    std::vector<double> bareTimes;
+    for (int i = 0; i < runs; ++i) {
+        const double start = timedRun(QStringLiteral(VALDORA_PROGRAM), {}, environment);
+        const double bare = timedRun(QStringLiteral(BARE_QAPPLICATION_PROGRAM), {QStringLiteral("--show-window")},
+                                     environment);
+        if (start < 0 || bare < 0) {
+            std::fprintf(stderr, "bench_bar: a start failed (Valdora %.1f ms, bare %.1f ms)\n", start, bare);
+            return 1;
+        }
+        startTimes.push_back(start);
+        bareTimes.push_back(bare);
+    }
+
+    const double emptyMedian = median(emptyTimes);
+    const double barMedian = median(barTimes);
+    const double startMedian = median(startTimes);
+    const double bareMedian = median(bareTimes);
+    std::printf("runs: %d, buttons: %d\n", runs, Buttons);
+    std::printf("empty QWidget to first paint median: %.1f ms\n", emptyMedian);
+    std::printf("bar built to first paint median:     %.1f ms\n", barMedian);
+    std::printf("bar over empty window:               %.1f ms (target at most 50 ms)\n", barMedian - emptyMedian);
+    std::printf("Valdora.exe start to first paint:    %.1f ms\n", startMedian);
+    std::printf("bare QApplication with one window:   %.1f ms\n", bareMedian);
+    std::printf("start-up ratio:                      %.2f (target at most 2)\n", startMedian / bareMedian);
+    return 0;
+}
