@@ -121,9 +121,12 @@ bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ContactWindow::closeEvent(QCloseEvent* event)
 {
-    // The host's close quits the program once the clients are told; the window goes with it.
-    event->ignore();
-    m_app.close();
+    // The close box closes the host: the clients are told, the database closes and the program
+    // ends. When the host is closing already (a client asked), the window just goes with it. The
+    // event is always accepted: a window that refused would keep a host without a database alive.
+    if (!m_app.isClosing())
+        m_app.close();
+    event->accept();
 }
 
 void ContactWindow::refreshLookup()

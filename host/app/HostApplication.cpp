@@ -114,6 +114,9 @@ void HostApplication::closeDatabase()
 
 void HostApplication::close()
 {
+    if (m_closing)
+        return;
+    m_closing = true;
     emit userWantsToClose();
     closeDatabase();
     emit quitRequested();

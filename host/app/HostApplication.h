@@ -29,8 +29,10 @@ public:
     /// Closes the database: commits the field being typed in, then tells the clients.
     void closeDatabase();
     /// Closes the host as a user would: the clients hear it is closing, the database closes, then
-    /// quitRequested.
+    /// quitRequested. Once only: a later call (the window going with the host) does nothing.
     void close();
+    /// True once close() has begun: the host is ending and the program with it.
+    bool isClosing() const { return m_closing; }
 
     bool isDatabaseOpen() const { return m_screen != nullptr; }
     /// Full path of the open database ("" when none).
@@ -124,6 +126,7 @@ private:
     FieldId m_fieldOnScreen = 0;
     std::optional<QString> m_typed;
     bool m_macroTold = false;
+    bool m_closing = false;
 };
 
 } // namespace valdora::host

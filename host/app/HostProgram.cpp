@@ -38,8 +38,7 @@ int serve(const QString& database, Platform& platform, HostMode mode)
         err << "ContactHost.exe: " << failure.description() << Qt::endl;
         return 1;
     }
-    QObject::connect(&application, &HostApplication::quitRequested, QCoreApplication::instance(),
-                     &QCoreApplication::quit, Qt::QueuedConnection);
+    endProgramWhenClosed(application);
     std::unique_ptr<ContactWindow> window;
     if (mode == HostMode::Window) {
         window = std::make_unique<ContactWindow>(application, platform);
@@ -49,6 +48,16 @@ int serve(const QString& database, Platform& platform, HostMode mode)
 }
 
 } // namespace
+
+void endProgramWhenClosed(HostApplication& application, std::function<void(int)> exit)
+{
+    if (!exit)
+        exit = [](int code) { QCoreApplication::exit(code); };
+    // Queued: the answer to the client that asked and the events to the others leave first.
+    QObject::connect(
+        &application, &HostApplication::quitRequested, &application, [exit] { exit(0); },
+        Qt::QueuedConnection);
+}
 
 std::optional<HostMode> hostModeOf(int argc, char* argv[])
 {

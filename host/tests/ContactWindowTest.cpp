@@ -1,4 +1,5 @@
 #include "ContactWindow.h"
+#include "HostProgram.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 #include "host/embedded/SampleData.h"
@@ -125,6 +126,60 @@ TEST(ContactWindow, ClosingTheWindowClosesTheHostAsTheUserWould)
     EXPECT_EQ(heard,
               (QStringList{QStringLiteral("closing"), QStringLiteral("closed"), QStringLiteral("quit")}));
     EXPECT_FALSE(application.isDatabaseOpen());
+}
+
+/// A host with its window on a small sample database, and what the program would be told to do.
+class ClosingHostWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString database = m_dir.filePath(QStringLiteral("contacts.vdb"));
+        createSampleDatabase(database, 2);
+        m_application.openDatabase(database);
+        app::endProgramWhenClosed(m_application, [this](int code) { m_exitCodes << code; });
+        QObject::connect(&m_application, &HostApplication::userWantsToClose,
+                         [this] { m_heard << QStringLiteral("closing"); });
+        QObject::connect(&m_application, &HostApplication::databaseClosed,
+                         [this] { m_heard << QStringLiteral("closed"); });
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    QTemporaryDir m_dir;
+    TemporaryUserSettings m_settings;
+    ScriptedPlatform m_platform;
+    HostApplication m_application{m_platform, m_dir.filePath(QStringLiteral("aux.json"))};
+    app::ContactWindow m_window{m_application, m_platform};
+    QStringList m_heard;
+    QList<int> m_exitCodes;
+};
+
+TEST_F(ClosingHostWindow, CloseBoxClosesTheWindowAndEndsTheProgram)
+{
+    EXPECT_TRUE(m_window.close());
+    EXPECT_FALSE(m_window.isVisible());
+    EXPECT_FALSE(m_application.isDatabaseOpen());
+    EXPECT_TRUE(m_application.isClosing());
+    // The program ends after the events already on their way.
+    EXPECT_TRUE(m_exitCodes.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_exitCodes, QList<int>{0});
+    EXPECT_EQ(m_heard, (QStringList{QStringLiteral("closing"), QStringLiteral("closed")}));
+}
+
+TEST_F(ClosingHostWindow, WindowGoesWithAHostThatAClientClosedAndTellsNobodyTwice)
+{
+    m_application.close(); // what a client's quit or command 150 does
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_exitCodes, QList<int>{0});
+    // The program's end closes its windows; the window accepts and does not close the host again.
+    EXPECT_TRUE(m_window.close());
+    EXPECT_FALSE(m_window.isVisible());
+    m_application.close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_exitCodes, QList<int>{0});
+    EXPECT_EQ(m_heard, (QStringList{QStringLiteral("closing"), QStringLiteral("closed")}));
 }
 
 } // namespace

@@ -34,11 +34,20 @@ void RunningHostTest::TearDown()
     m_settings.reset();
 }
 
-void RunningHostTest::startHost()
+void RunningHostTest::startHost(HostStart how)
 {
     m_host = std::make_unique<QProcess>();
     m_host->setProcessChannelMode(QProcess::SeparateChannels);
-    m_host->start(host::test::contactHostProgram(), {QStringLiteral("--headless"), m_database});
+    QStringList arguments{m_database};
+    if (how == HostStart::Headless) {
+        arguments.prepend(QStringLiteral("--headless"));
+    } else {
+        // The window needs a display; the offscreen platform gives it one on any machine.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_host->setProcessEnvironment(environment);
+    }
+    m_host->start(host::test::contactHostProgram(), arguments);
     ASSERT_TRUE(m_host->waitForStarted(5000));
     QElapsedTimer timer;
     timer.start();

@@ -18,15 +18,20 @@ struct CommandResult {
     QString err;
 };
 
+/// How the host process is started: without a window, or with its contact window on the offscreen
+/// platform (as a user would start it, `ContactHost.exe DB`).
+enum class HostStart { Headless, WithWindow };
+
 /// A test with its own host server name, temporary folder, per-user settings and sample database,
-/// and a real headless host process on that database (started by startHost, always killed at the end).
+/// and a real host process on that database (started by startHost, always killed at the end).
 class RunningHostTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    /// Starts `ContactHost.exe --headless DB` and waits until it answers.
-    void startHost();
+    /// Starts `ContactHost.exe --headless DB` (or `ContactHost.exe DB` with its window) and waits
+    /// until it answers.
+    void startHost(HostStart how = HostStart::Headless);
     /// Waits for the host process to end by itself; true when it did within the time.
     bool waitForHostEnd(int timeoutMs = 5000);
     /// Runs a ContactHost.exe command to its end.

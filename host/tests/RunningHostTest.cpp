@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QThread>
 
+#include <ostream>
+
 namespace valdora::test {
 namespace {
 
@@ -296,6 +298,46 @@ TEST_F(RunningHostTest, RegisteredClientHearsTheHostCloseAndItsDatabaseClose)
     EXPECT_EQ(m_host->exitCode(), 0);
     EXPECT_FALSE(events->IsHostRunning());
 }
+
+/// A way for another program to close a host that shows its window.
+struct CloseRequest {
+    const char* name;
+    bool byCommandLine; ///< `ContactHost.exe quit`; else the host's close command (150) from a client
+};
+
+void PrintTo(const CloseRequest& request, std::ostream* out)
+{
+    *out << request.name;
+}
+
+class HostWithWindowClose : public RunningHostTest, public ::testing::WithParamInterface<CloseRequest> {};
+
+TEST_P(HostWithWindowClose, EndsTheProgramAfterTellingItsClients)
+{
+    startHost(HostStart::WithWindow);
+    auto events = createEventControl();
+    ASSERT_GE(events->Register(0), 1);
+    QSignalSpy closing(events.get(), &EventControl::OnActUserWantsToClose);
+    QSignalSpy closed(events.get(), &EventControl::OnDatabaseClose);
+    if (GetParam().byCommandLine)
+        ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
+    else
+        createApplication()->Command(150);
+    EXPECT_TRUE(closing.count() > 0 || closing.wait(1000));
+    EXPECT_TRUE(closed.count() > 0 || closed.wait(1000));
+    ASSERT_TRUE(waitForHostEnd(5000)) << "the host with its window is still running";
+    EXPECT_EQ(m_host->exitCode(), 0) << m_host->readAllStandardError().toStdString();
+    // Told once: the window that goes with the host does not close the host a second time.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(events->IsHostRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, HostWithWindowClose,
+                         ::testing::Values(CloseRequest{"QuitCommand", true},
+                                           CloseRequest{"HostCommand150", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunningHostTest, CloseDatabaseTellsRegisteredClientsAndOpenFileReopensIt)
 {

@@ -1,0 +1,97 @@
+#include "LookupDialog.h"
+
+#include "WindowSize.h"
+#include "ui_dlgLookup.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace valdora::bar {
+
+namespace {
+
+constexpr std::array<MessageId, LookupDialog::OptionCount> OptionTexts{
+    MessageId::ApplyToCurrentContact, MessageId::ApplyToCurrentLookup, MessageId::ApplyToAllContacts};
+
+/// Wide enough that the wrapped notes stay a few lines tall in every language.
+constexpr int MinimumWidth = 440;
+
+} // namespace
+
+LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::dlgLookup>())
+{
+    m_ui->setupUi(this);
+    m_options = {m_ui->optLookup0, m_ui->optLookup1, m_ui->optLookup2};
+    m_labels = {m_ui->Label10, m_ui->Label11, m_ui->Label12};
+    setWindowTitle(messages.get(MessageId::ApplyTo));
+    for (int i = 0; i < OptionCount; ++i) {
+        const QString text = messages.get(OptionTexts[std::size_t(i)]);
+        m_labels[std::size_t(i)]->setText(text);
+        // The option has no text of its own: its label names it for screen readers.
+        m_options[std::size_t(i)]->setAccessibleName(text);
+        m_labels[std::size_t(i)]->installEventFilter(this);
+    }
+    m_ui->lblSortOrderHead->setText(messages.get(MessageId::AutoNumberSortOrder));
+    m_ui->lblSortOrder->setText(messages.get(MessageId::AutoNumberSortExplained));
+    m_ui->lblWarning->setText(messages.get(MessageId::CannotBeUndone));
+    m_ui->lblOtherDatabase->setText(messages.get(MessageId::InvalidButtonData));
+    m_ui->Frame3->setVisible(otherDatabase);
+    m_ui->OKButton->setText(messages.get(MessageId::Ok));
+    m_ui->CancelButton->setText(messages.get(MessageId::Cancel));
+    connect(m_ui->OKButton, &QPushButton::clicked, this, &LookupDialog::OKButton_Click);
+    connect(m_ui->CancelButton, &QPushButton::clicked, this, &LookupDialog::reject);
+
+    fitToTexts(*this, MinimumWidth);
+}
+
+LookupDialog::~LookupDialog() = default;
+
+QString LookupDialog::optionName(int index)
+{
+    return QStringLiteral("optLookup%1").arg(index);
+}
+
+QString LookupDialog::labelName(int index)
+{
+    return QStringLiteral("Label1%1").arg(index);
+}
+
+std::optional<run::Scope> LookupDialog::scope() const
+{
+    if (!m_confirmed || m_intCancel == 1)
+        return std::nullopt;
+    return static_cast<run::Scope>(m_intLookup);
+}
+
+void LookupDialog::OKButton_Click()
+{
+    for (int i = 0; i < OptionCount; ++i)
+        if (m_options[std::size_t(i)]->isChecked())
+            m_intLookup = i;
+    m_confirmed = true;
+    accept();
+}
+
+void LookupDialog::reject()
+{
+    m_intCancel = 1;
+    QDialog::reject();
+}
+
+bool LookupDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (int i = 0; i < OptionCount; ++i) {
+            if (watched == m_labels[std::size_t(i)]) {
+                m_options[std::size_t(i)]->setChecked(true);
+                m_options[std::size_t(i)]->setFocus(Qt::MouseFocusReason);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace valdora::bar

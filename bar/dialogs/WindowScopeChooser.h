@@ -1,0 +1,26 @@
+#pragma once
+
+#include "run/ScopeChooser.h"
+#include "settings/MessageTable.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace valdora::bar {
+
+/// The bar's way of asking for a run's scope: a fresh scope dialog for each run, shown modally.
+class WindowScopeChooser final : public run::ScopeChooser {
+public:
+    /// `messages` is the session's table in its current language, read at each question; `parent`
+    /// (the bar window, may be null) owns the dialogs while they are shown.
+    explicit WindowScopeChooser(const Messages& messages, QWidget* parent = nullptr);
+
+    /// The scope chosen with OK, or nullopt when the dialog was cancelled or closed.
+    std::optional<run::Scope> chooseScope(bool otherDatabase) override;
+
+private:
+    const Messages& m_messages;
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace valdora::bar

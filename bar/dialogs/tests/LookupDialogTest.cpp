@@ -1,0 +1,273 @@
+// The scope dialog offscreen: its options chosen by the option and by the label, OK, Cancel and the
+// close box, the frame about another database, its texts in the three languages, and the scope
+// chooser that shows it for each run.
+#include "WindowTestSupport.h"
+
+#include "bar/dialogs/LookupDialog.h"
+#include "bar/dialogs/WindowScopeChooser.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace valdora::bar::test {
+namespace {
+
+using run::Scope;
+
+QRadioButton* option(QWidget& dialog, int index)
+{
+    return dialog.findChild<QRadioButton*>(LookupDialog::optionName(index));
+}
+
+QString labelText(const QWidget& dialog, const QString& name)
+{
+    const auto* label = dialog.findChild<QLabel*>(name);
+    return label ? label->text() : QStringLiteral("<no %1>").arg(name);
+}
+
+void show(QDialog& dialog)
+{
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+}
+
+struct ChoiceCase {
+    const char* name;
+    int index;
+    bool byLabel;
+};
+
+void PrintTo(const ChoiceCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class LookupDialogChoice : public ::testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(LookupDialogChoice, OkReturnsTheSelectedOption)
+{
+    const ChoiceCase& row = GetParam();
+    LookupDialog dialog(Messages(), false);
+    show(dialog);
+    click(dialog, row.byLabel ? LookupDialog::labelName(row.index) : LookupDialog::optionName(row.index));
+    for (int i = 0; i < LookupDialog::OptionCount; ++i)
+        EXPECT_EQ(option(dialog, i)->isChecked(), i == row.index) << i;
+    click(dialog, QStringLiteral("OKButton"));
+
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.intLookup(), row.index);
+    EXPECT_EQ(dialog.intCancel(), 0);
+    EXPECT_EQ(dialog.scope(), static_cast<Scope>(row.index));
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, LookupDialogChoice,
+                         ::testing::Values(ChoiceCase{"CurrentContactByOption", 0, false},
+                                           ChoiceCase{"CurrentLookupByOption", 1, false},
+                                           ChoiceCase{"AllContactsByOption", 2, false},
+                                           ChoiceCase{"CurrentContactByLabel", 0, true},
+                                           ChoiceCase{"CurrentLookupByLabel", 1, true},
+                                           ChoiceCase{"AllContactsByLabel", 2, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LookupDialog, ALaterClickOnALabelReplacesTheEarlierChoice)
+{
+    LookupDialog dialog(Messages(), false);
+    show(dialog);
+    click(dialog, LookupDialog::labelName(2));
+    click(dialog, LookupDialog::labelName(1));
+    EXPECT_FALSE(option(dialog, 2)->isChecked());
+    EXPECT_TRUE(option(dialog, 1)->isChecked());
+    click(dialog, QStringLiteral("OKButton"));
+    EXPECT_EQ(dialog.scope(), Scope::CurrentLookup);
+}
+
+TEST(LookupDialog, OkWithNothingSelectedKeepsTheCurrentContact)
+{
+    LookupDialog dialog(Messages(), false);
+    show(dialog);
+    for (int i = 0; i < LookupDialog::OptionCount; ++i)
+        EXPECT_FALSE(option(dialog, i)->isChecked()) << i;
+    click(dialog, QStringLiteral("OKButton"));
+    EXPECT_EQ(dialog.intLookup(), 0);
+    EXPECT_EQ(dialog.intCancel(), 0);
+    EXPECT_EQ(dialog.scope(), Scope::CurrentContact);
+}
+
+struct CancelCase {
+    const char* name;
+    std::function<void(LookupDialog&)> close;
+};
+
+void PrintTo(const CancelCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class LookupDialogCancel : public ::testing::TestWithParam<CancelCase> {};
+
+TEST_P(LookupDialogCancel, CancelsWhateverWasSelected)
+{
+    LookupDialog dialog(Messages(), false);
+    show(dialog);
+    click(dialog, LookupDialog::labelName(2));
+    GetParam().close(dialog);
+
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.intCancel(), 1);
+    EXPECT_EQ(dialog.scope(), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, LookupDialogCancel,
+    ::testing::Values(CancelCase{"CancelButton",
+                                 [](LookupDialog& d) { click(d, QStringLiteral("CancelButton")); }},
+                      CancelCase{"CloseBox", [](LookupDialog& d) { d.close(); }},
+                      CancelCase{"Escape", [](LookupDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LookupDialog, ClosedWithoutOkOrCancelChoosesNothing)
+{
+    LookupDialog dialog(Messages(), false);
+    show(dialog);
+    click(dialog, LookupDialog::labelName(2));
+    dialog.done(QDialog::Rejected); // the program ending under it, for instance
+    EXPECT_EQ(dialog.scope(), std::nullopt);
+}
+
+TEST(LookupDialog, FrameAboutAnotherDatabaseIsShownOnlyForSuchAButton)
+{
+    for (const bool otherDatabase : {false, true}) {
+        LookupDialog dialog(Messages(), otherDatabase);
+        show(dialog);
+        auto* frame = dialog.findChild<QFrame*>(QStringLiteral("Frame3"));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->isVisible(), otherDatabase);
+        EXPECT_EQ(labelText(dialog, QStringLiteral("lblOtherDatabase")),
+                  QStringLiteral("Invalid data. You might have set this button for another database than "
+                                 "the one currently open. Check the settings for this button."));
+        // The warning about a run that cannot be undone is there in both cases.
+        EXPECT_TRUE(dialog.findChild<QLabel*>(QStringLiteral("lblWarning"))->isVisible());
+        expectNothingClipped(dialog);
+    }
+}
+
+TEST(LookupDialog, TabVisitsTheOptionsThenOkThenCancel)
+{
+    LookupDialog dialog(Messages(), true);
+    show(dialog);
+    const QStringList wanted{LookupDialog::optionName(0), LookupDialog::optionName(1),
+                             LookupDialog::optionName(2), QStringLiteral("OKButton"),
+                             QStringLiteral("CancelButton")};
+    EXPECT_EQ(tabOrder(*option(dialog, 0), wanted), wanted);
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isDefault());
+}
+
+TEST(LookupDialog, EnglishTextsAreTheSystemsOwn)
+{
+    LookupDialog dialog(Messages(), false);
+    EXPECT_EQ(dialog.objectName(), QStringLiteral("dlgLookup"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Apply to"));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("Label10")), QStringLiteral("Current contact"));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("Label11")), QStringLiteral("Current lookup"));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("Label12")), QStringLiteral("All contacts"));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblSortOrderHead")),
+              QStringLiteral("SORT ORDER WHEN AUTONUMBERING"));
+    EXPECT_EQ(
+        labelText(dialog, QStringLiteral("lblSortOrder")),
+        QStringLiteral("Current lookup will use the current Sort. All contacts will use ACT! default sort "
+                       "(Company then Contact)."));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblWarning")),
+              QStringLiteral("This operation cannot be undone. You should back-up your database before "
+                             "proceeding to a massive field modification."));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("CancelButton"))->text(),
+              QStringLiteral("&Cancel"));
+}
+
+class LookupDialogLanguage : public ::testing::TestWithParam<Language> {};
+
+TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
+{
+    const Language& language = GetParam();
+    LookupDialog dialog(Messages(MessageTable::valdora(), language.base), true);
+    show(dialog);
+    EXPECT_EQ(dialog.windowTitle(), rowText(language, 580));
+    for (int i = 0; i < LookupDialog::OptionCount; ++i) {
+        EXPECT_EQ(labelText(dialog, LookupDialog::labelName(i)), rowText(language, 577 + i)) << i;
+        EXPECT_EQ(option(dialog, i)->accessibleName(), rowText(language, 577 + i)) << i;
+    }
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblSortOrderHead")), rowText(language, 581));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblSortOrder")), rowText(language, 582));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblWarning")), rowText(language, 583));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblOtherDatabase")), rowText(language, 355));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->text(), rowText(language, 301));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("CancelButton"))->text(), rowText(language, 302));
+    EXPECT_FALSE(dialog.windowTitle().isEmpty());
+    expectNothingClipped(dialog);
+    // Small enough for any screen the bar runs on.
+    EXPECT_LE(dialog.width(), 560);
+    EXPECT_LE(dialog.height(), 480);
+    if (language.base != French.base)
+        saveScreenshot(dialog, QStringLiteral("dlgLookup-%1").arg(QString::fromLatin1(language.name)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LookupDialogLanguage, ::testing::Values(English, French, German),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WindowScopeChooser, ReturnsWhatTheDialogChose)
+{
+    Messages messages;
+    WindowScopeChooser chooser(messages);
+    for (int i = 0; i < LookupDialog::OptionCount; ++i) {
+        inNextModal([i](QWidget& dialog) {
+            click(dialog, LookupDialog::labelName(i));
+            click(dialog, QStringLiteral("OKButton"));
+        });
+        EXPECT_EQ(chooser.chooseScope(false), static_cast<Scope>(i)) << i;
+    }
+    inNextModal([](QWidget& dialog) { click(dialog, QStringLiteral("CancelButton")); });
+    EXPECT_EQ(chooser.chooseScope(false), std::nullopt);
+    inNextModal([](QWidget& dialog) { dialog.close(); });
+    EXPECT_EQ(chooser.chooseScope(false), std::nullopt);
+}
+
+TEST(WindowScopeChooser, EachRunAsksAfreshInTheSessionsLanguage)
+{
+    Messages messages;
+    WindowScopeChooser chooser(messages);
+    inNextModal([](QWidget& dialog) {
+        click(dialog, LookupDialog::labelName(2));
+        click(dialog, QStringLiteral("OKButton"));
+    });
+    ASSERT_EQ(chooser.chooseScope(false), Scope::AllContacts);
+
+    // The language changed meanwhile; the earlier choice is not carried over.
+    messages.setLanguageBase(German.base);
+    QString title;
+    bool frameShown = false;
+    bool anyChecked = true;
+    inNextModal([&](QWidget& dialog) {
+        title = dialog.windowTitle();
+        frameShown = dialog.findChild<QFrame*>(QStringLiteral("Frame3"))->isVisible();
+        anyChecked = false;
+        for (int i = 0; i < LookupDialog::OptionCount; ++i)
+            anyChecked = anyChecked || option(dialog, i)->isChecked();
+        click(dialog, QStringLiteral("OKButton"));
+    });
+    EXPECT_EQ(chooser.chooseScope(true), Scope::CurrentContact);
+    EXPECT_EQ(title, QStringLiteral("Anwenden auf"));
+    EXPECT_TRUE(frameShown);
+    EXPECT_FALSE(anyChecked);
+}
+
+} // namespace
+} // namespace valdora::bar::test
