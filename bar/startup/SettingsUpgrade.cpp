@@ -1,5 +1,6 @@
 #include "SettingsUpgrade.h"
 
+#include "settings/ButtonDefinition.h"
 #include "settings/FixedTexts.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFileUpdate.h"
@@ -20,7 +21,6 @@ namespace {
 const QString SettingsSection = QStringLiteral("Settings");
 const QString IniLocationKey = QStringLiteral("IniLocation");
 const QString ButtonSection = QStringLiteral("Settings");
-const QString MemberKeyPrefix = QStringLiteral("ButtonName");
 const QString ButtonFileSuffix = QStringLiteral(".ini");
 // Versions from 3.0.0 on store "300" and above.
 const QString FirstFileVersion = QStringLiteral("300");
@@ -49,8 +49,10 @@ bool namesAFileOfTheFolder(const QString& section)
 // A button file's value as the button files hold it.
 QString convertedValue(const QString& key, QString value)
 {
-    if (key.startsWith(MemberKeyPrefix, Qt::CaseInsensitive))
-        return value + ButtonFileSuffix;
+    // A member of a combined button names the member's identifier; its file name is what the button
+    // files hold. A slot without a member stays empty rather than naming a file ".ini".
+    if (key.startsWith(ButtonKey::ButtonName, Qt::CaseInsensitive))
+        return value.isEmpty() ? value : value + ButtonFileSuffix;
     // Values that spanned lines in the store keep their breaks as "|" in the one-line INI value.
     value.replace(u'\r', u'|');
     return value;

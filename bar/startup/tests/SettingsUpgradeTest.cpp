@@ -77,8 +77,8 @@ private:
 };
 
 // The per-user store of a workstation that ran version 2.2: three program sections and four
-// button sections, one of them without keys. It is written as the store's file so that a value can
-// hold a CR, as values written by that version could.
+// button sections, one of them without keys, one combining two buttons (and an empty member slot). It is
+// written as the store's file so that a value can hold a CR, as values written by that version could.
 const QByteArray OldStore = "[Settings]\r\n"
                             "Version=220\r\n"
                             "Installed=1\r\n"
@@ -95,6 +95,7 @@ const QByteArray OldStore = "[Settings]\r\n"
                             "Type=5\r\n"
                             "ButtonName0=~100\r\n"
                             "buttonname1=~102\r\n"
+                            "ButtonName2=\r\n"
                             "[~102]\r\n"
                             "Name=Note\r\n"
                             "Text1=first line\rsecond line\r\r\n"
@@ -102,7 +103,8 @@ const QByteArray OldStore = "[Settings]\r\n"
 
 const QByteArray Button100 = "[Settings]\r\nName=Caf\xE9\r\nType=0\r\nTargetField=Contact\r\n";
 const QByteArray Button101 =
-    "[Settings]\r\nName=Both\r\nType=5\r\nButtonName0=~100.ini\r\nbuttonname1=~102.ini\r\n";
+    "[Settings]\r\nName=Both\r\nType=5\r\nButtonName0=~100.ini\r\nbuttonname1=~102.ini\r\n"
+    "ButtonName2=\r\n";
 const QByteArray Button102 = "[Settings]\r\nName=Note\r\nText1=first line|second line|\r\n";
 
 class SettingsUpgradeTest : public test::StartupSession {
