@@ -46,4 +46,36 @@ inline const QString NoteLabel = QStringLiteral("NOTE :");
 /// ValdoraAuto's notice after a run that asks for it.
 inline const QString CalculationCompleted = QStringLiteral("Calculation completed!");
 
+// The upgrade of settings that versions before 3.0.0 kept in the per-user store.
+/// The question window's caption, labels and buttons.
+inline const QString UpgradeCaption = QStringLiteral("Valdora Upgrade");
+inline const QString UpgradeNotUpToDate =
+    QStringLiteral("The settings of this workstation are not up-to-date.");
+inline const QString UpgradeQuestion = QStringLiteral("Do you want to update them?");
+inline const QString UpgradeYes = QStringLiteral("Yes");
+inline const QString UpgradeYesExplained = QStringLiteral(
+    "Click Yes if you are not using Valdora in a network environment or if you are in a network "
+    "environment and this is the first workstation that you are upgrading.");
+inline const QString UpgradeNo = QStringLiteral("No");
+inline const QString UpgradeNoExplained =
+    QStringLiteral("Click No if you are in a network environment and have already converted one workstation. "
+                   "You will be prompted to select the Settings file that you have already created.");
+/// The file-open dialog of the question window's No.
+inline const QString UpgradeOpenTitle =
+    QStringLiteral("Please select the Valdora Settings file for this workstation");
+inline const QString UpgradeOpenFilter = QStringLiteral("ini files (*.ini)|*.ini");
+/// The window that asks where the new settings file goes.
+inline const QString UpgradeSaveCaption = QStringLiteral("Saving your new Settings File");
+inline const QString UpgradeSaveNeedsFile = QStringLiteral("Valdora needs to create a Settings file.");
+inline const QString UpgradeSaveClickSave =
+    QStringLiteral("Click Save to choose a location for your settings file and save it.");
+inline const QString UpgradeSaveNetworkNote =
+    QStringLiteral("Note : if you are in a network environment, make sure "
+                   "the location you choose can be accessed from all "
+                   "workstations.");
+inline const QString UpgradeSaveButton = QStringLiteral("&Save");
+/// Its file-save dialog: filter and preset name (in the default settings folder).
+inline const QString UpgradeSaveFilter = QStringLiteral("Ini file (*.ini)|*.ini");
+inline const QString UpgradeSaveFileName = QStringLiteral("valdora.ini");
+
 } // namespace valdora::fixedtexts

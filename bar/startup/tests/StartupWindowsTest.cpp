@@ -1,0 +1,487 @@
+// Valdora's start-up windows under the offscreen platform: their named controls and texts, what
+// their buttons store or answer, their file dialogs, and a screenshot of each in English and German.
+#include "StartupSession.h"
+
+#include "bar/startup/windows/LanguageWindow.h"
+#include "bar/startup/windows/SplashWindow.h"
+#include "bar/startup/windows/StartOptionsWindow.h"
+#include "bar/startup/windows/UpgradeSaveWindow.h"
+#include "bar/startup/windows/UpgradeWindow.h"
+#include "bar/startup/windows/WindowUpgradeScreens.h"
+
+#include "core/testsupport/QtPrinters.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace valdora::bar {
+namespace {
+
+/// The platform of the window tests: answers from the script and keeps the file dialogs asked for.
+class RecordingPlatform final : public Platform {
+public:
+    ScriptedPlatform script;
+    QList<FileRequest> openRequests;
+    QList<FileRequest> saveRequests;
+
+    MessageAnswer showMessage(const MessageRequest& request) override { return script.showMessage(request); }
+    std::optional<QString> askOpenFile(const FileRequest& request) override
+    {
+        openRequests << request;
+        return script.askOpenFile(request);
+    }
+    std::optional<QString> askSaveFile(const FileRequest& request) override
+    {
+        saveRequests << request;
+        return script.askSaveFile(request);
+    }
+    std::optional<quint32> askColour(quint32 initial) override { return script.askColour(initial); }
+    void setClipboardText(const QString& text) override { script.setClipboardText(text); }
+    bool startProgram(const ProgramStart& start) override { return script.startProgram(start); }
+    bool openDocument(const QString& target) override { return script.openDocument(target); }
+};
+
+class StartupWindowsTest : public test::StartupSession {
+protected:
+    RecordingPlatform m_recording;
+};
+
+template <typename Widget> Widget* child(const QWidget& window, const char* name)
+{
+    auto* found = window.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << "no control " << name;
+    return found;
+}
+
+QString labelText(const QWidget& window, const char* name)
+{
+    const auto* label = child<QLabel>(window, name);
+    return label ? label->text() : QString();
+}
+
+void click(const QWidget& window, const char* name)
+{
+    if (auto* button = child<QPushButton>(window, name))
+        QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void showAndWait(QWidget& window)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+}
+
+/// No text of the window is cut: every button and unwrapped label is as wide as its text needs, and
+/// every wrapped label as high as its text needs at its width.
+void expectNothingClipped(const QWidget& window)
+{
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->isVisible()) {
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->objectName().toStdString();
+        }
+    }
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->isVisible())
+            continue;
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                << label->objectName().toStdString();
+        } else {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
+        }
+    }
+}
+
+/// Saves a picture of the window into the screenshot folder of the build.
+void saveScreenshot(QWidget& window, const QString& name)
+{
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(VALDORA_SCREENSHOT_DIR)));
+    const QString path = QStringLiteral(VALDORA_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+    ASSERT_TRUE(window.grab().save(path)) << path.toStdString();
+}
+
+/// Acts on the modal window that is about to open, once it is open.
+void inNextModal(std::function<void(QWidget&)> action)
+{
+    auto* poll = new QTimer(qApp); // deletes itself once it has acted
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(*modal);
+    });
+    poll->start(10);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// frmLanguage
+
+TEST_F(StartupWindowsTest, LanguageWindowAtTheFirstRunHasNoCancelAndOkStoresTheChosenLanguage)
+{
+    LanguageWindow window(m_session, languageWindowState(m_session));
+    showAndWait(window);
+
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmLanguage"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Valdora"));
+    EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Pick your language/Choisissez une langue :"));
+    EXPECT_FALSE(child<QPushButton>(window, "cmdCancel")->isVisible());
+    auto* languages = child<QComboBox>(window, "cmbLanguage");
+    ASSERT_EQ(languages->count(), 3);
+    EXPECT_EQ(languages->itemText(1), QStringLiteral("Français"));
+    EXPECT_EQ(languages->currentIndex(), 0);
+    expectNothingClipped(window);
+
+    languages->setCurrentIndex(1);
+    click(window, "cmdOK");
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.stored());
+    EXPECT_EQ(stored(QStringLiteral("Options"), QStringLiteral("Language")), QStringLiteral("1"));
+}
+
+TEST_F(StartupWindowsTest, LanguageWindowLaterShowsItsRowsAndCancelClosesWithoutStoring)
+{
+    store(QStringLiteral("Settings"), QStringLiteral("Installed"), QStringLiteral("1"));
+    store(QStringLiteral("Options"), QStringLiteral("Language"), QStringLiteral("0"));
+    LanguageWindow window(m_session, languageWindowState(m_session));
+    showAndWait(window);
+
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Language"));
+    EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Pick your language :"));
+    EXPECT_EQ(child<QPushButton>(window, "cmdOK")->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(child<QPushButton>(window, "cmdCancel")->text(), QStringLiteral("&Cancel"));
+    EXPECT_TRUE(child<QPushButton>(window, "cmdCancel")->isVisible());
+
+    child<QComboBox>(window, "cmbLanguage")->setCurrentIndex(2);
+    click(window, "cmdCancel");
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.stored());
+    EXPECT_EQ(stored(QStringLiteral("Options"), QStringLiteral("Language")), QStringLiteral("0"));
+}
+
+TEST_F(StartupWindowsTest, LanguageWindowClosedByItsCloseBoxStoresNothing)
+{
+    LanguageWindow window(m_session, languageWindowState(m_session));
+    showAndWait(window);
+    window.close();
+    EXPECT_FALSE(window.stored());
+    EXPECT_EQ(stored(QStringLiteral("Options"), QStringLiteral("Language"), QStringLiteral("<absent>")),
+              QStringLiteral("<absent>"));
+}
+
+TEST_F(StartupWindowsTest, ChooseShowsTheWindowModallyAndSaysWhetherAChoiceWasStored)
+{
+    inNextModal([](QWidget& modal) {
+        modal.findChild<QComboBox*>(QStringLiteral("cmbLanguage"))->setCurrentIndex(2);
+        QTest::mouseClick(modal.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    EXPECT_TRUE(LanguageWindow::choose(m_session));
+    EXPECT_EQ(stored(QStringLiteral("Options"), QStringLiteral("Language")), QStringLiteral("2"));
+
+    inNextModal([](QWidget& modal) { modal.close(); });
+    EXPECT_FALSE(LanguageWindow::choose(m_session));
+    EXPECT_EQ(stored(QStringLiteral("Options"), QStringLiteral("Language")), QStringLiteral("2"));
+}
+
+// ---------------------------------------------------------------------------------------------------
+// frmStart
+
+TEST_F(StartupWindowsTest, StartOptionsWindowShowsItsRowsAndTheStoredOptions)
+{
+    store(QStringLiteral("Settings"), QStringLiteral("startBar"), QStringLiteral("1"));
+    store(QStringLiteral("Settings"), QStringLiteral("NotClose"), QStringLiteral("1"));
+    StartOptionsWindow window(m_session);
+    showAndWait(window);
+
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmStart"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("System Tray"));
+    EXPECT_EQ(child<QGroupBox>(window, "Frame1")->title(), QStringLiteral("Startup Options"));
+    EXPECT_EQ(child<QGroupBox>(window, "Frame2")->title(), QStringLiteral("Close Option"));
+    EXPECT_EQ(child<QRadioButton>(window, "optStart_0")->text(),
+              QStringLiteral("Always view Valdora Bar at startup"));
+    EXPECT_EQ(child<QRadioButton>(window, "optStart_1")->text(),
+              QStringLiteral("Always start minimized in System Tray"));
+    EXPECT_EQ(
+        child<QCheckBox>(window, "chkClose")->text(),
+        QStringLiteral("Minimize to system tray icon when Close (X) button clicked (Exit only with ACT!)"));
+    EXPECT_TRUE(child<QRadioButton>(window, "optStart_1")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(window, "chkClose")->isChecked());
+    expectNothingClipped(window);
+}
+
+TEST_F(StartupWindowsTest, StartOptionsWindowOkStoresTheOptions)
+{
+    StartOptionsWindow window(m_session);
+    showAndWait(window);
+    EXPECT_TRUE(child<QRadioButton>(window, "optStart_0")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(window, "chkClose")->isChecked());
+
+    QTest::mouseClick(child<QRadioButton>(window, "optStart_1"), Qt::LeftButton);
+    QTest::mouseClick(child<QCheckBox>(window, "chkClose"), Qt::LeftButton);
+    click(window, "cmdOK");
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(stored(QStringLiteral("Settings"), QStringLiteral("startBar")), QStringLiteral("1"));
+    EXPECT_EQ(stored(QStringLiteral("Settings"), QStringLiteral("NotClose")), QStringLiteral("1"));
+}
+
+TEST_F(StartupWindowsTest, StartOptionsWindowCancelStoresNothing)
+{
+    StartOptionsWindow window(m_session);
+    showAndWait(window);
+    QTest::mouseClick(child<QRadioButton>(window, "optStart_1"), Qt::LeftButton);
+    click(window, "cmdCancel");
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(stored(QStringLiteral("Settings"), QStringLiteral("startBar"), QStringLiteral("<absent>")),
+              QStringLiteral("<absent>"));
+    EXPECT_EQ(stored(QStringLiteral("Settings"), QStringLiteral("NotClose"), QStringLiteral("<absent>")),
+              QStringLiteral("<absent>"));
+}
+
+TEST_F(StartupWindowsTest, EditShowsTheStartOptionsModally)
+{
+    inNextModal([](QWidget& modal) {
+        QTest::mouseClick(modal.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    StartOptionsWindow::edit(m_session);
+    EXPECT_EQ(stored(QStringLiteral("Settings"), QStringLiteral("startBar")), QStringLiteral("0"));
+    EXPECT_EQ(stored(QStringLiteral("Settings"), QStringLiteral("NotClose")), QStringLiteral("0"));
+}
+
+// ---------------------------------------------------------------------------------------------------
+// frmUpgrade and frmUpgradeSave
+
+TEST_F(StartupWindowsTest, UpgradeWindowShowsItsFixedTexts)
+{
+    UpgradeWindow window(m_recording);
+    showAndWait(window);
+
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmUpgrade"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Valdora Upgrade"));
+    EXPECT_EQ(labelText(window, "lblExpl"),
+              QStringLiteral("The settings of this workstation are not up-to-date."));
+    EXPECT_EQ(labelText(window, "lblExpl1"), QStringLiteral("Do you want to update them?"));
+    EXPECT_EQ(child<QPushButton>(window, "cmdYes")->text(), QStringLiteral("Yes"));
+    EXPECT_EQ(child<QPushButton>(window, "cmdNo")->text(), QStringLiteral("No"));
+    EXPECT_TRUE(
+        labelText(window, "lblYes").startsWith(QStringLiteral("Click Yes if you are not using Valdora")));
+    EXPECT_TRUE(labelText(window, "lblNo")
+                    .endsWith(QStringLiteral("the Settings file that you have already created.")));
+    expectNothingClipped(window);
+}
+
+TEST_F(StartupWindowsTest, UpgradeWindowYesAnswersYes)
+{
+    UpgradeWindow window(m_recording);
+    showAndWait(window);
+    click(window, "cmdYes");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.answer(), UpgradeAnswer::yes());
+    EXPECT_TRUE(m_recording.openRequests.isEmpty());
+}
+
+TEST_F(StartupWindowsTest, UpgradeWindowNoAsksForTheSettingsFileAndClosesWithIt)
+{
+    m_recording.script.answerNextOpenFile(QStringLiteral("/srv/shared/valdora.ini"));
+    UpgradeWindow window(m_recording);
+    showAndWait(window);
+    click(window, "cmdNo");
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.answer(), UpgradeAnswer::existing(QStringLiteral("/srv/shared/valdora.ini")));
+    ASSERT_EQ(m_recording.openRequests.size(), 1);
+    EXPECT_EQ(m_recording.openRequests.front().title,
+              QStringLiteral("Please select the Valdora Settings file for this workstation"));
+    EXPECT_EQ(m_recording.openRequests.front().filter, QStringLiteral("ini files (*.ini)|*.ini"));
+}
+
+TEST_F(StartupWindowsTest, UpgradeWindowNoWithTheFileDialogCancelledStaysOpen)
+{
+    m_recording.script.answerNextOpenFile(std::nullopt);
+    UpgradeWindow window(m_recording);
+    showAndWait(window);
+    click(window, "cmdNo");
+
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.answer(), UpgradeAnswer::cancelled());
+    click(window, "cmdYes");
+    EXPECT_EQ(window.answer(), UpgradeAnswer::yes());
+}
+
+TEST_F(StartupWindowsTest, UpgradeWindowClosedByItsCloseBoxCancels)
+{
+    UpgradeWindow window(m_recording);
+    showAndWait(window);
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.answer(), UpgradeAnswer::cancelled());
+}
+
+TEST_F(StartupWindowsTest, UpgradeSaveWindowSavesWhereTheUserChose)
+{
+    m_recording.script.answerNextSaveFile(QStringLiteral("/srv/shared/valdora.ini"));
+    UpgradeSaveWindow window(m_recording, QStringLiteral("/opt/valdora"));
+    showAndWait(window);
+
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmUpgradeSave"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Saving your new Settings File"));
+    EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Valdora needs to create a Settings file."));
+    EXPECT_EQ(labelText(window, "Label2"),
+              QStringLiteral("Click Save to choose a location for your settings file and save it."));
+    EXPECT_TRUE(
+        labelText(window, "Label3").startsWith(QStringLiteral("Note : if you are in a network environment")));
+    EXPECT_EQ(child<QPushButton>(window, "cmdOK")->text(), QStringLiteral("&Save"));
+    expectNothingClipped(window);
+
+    click(window, "cmdOK");
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.location(), std::optional<QString>(QStringLiteral("/srv/shared/valdora.ini")));
+    ASSERT_EQ(m_recording.saveRequests.size(), 1);
+    const FileRequest& request = m_recording.saveRequests.front();
+    EXPECT_EQ(request.filter, QStringLiteral("Ini file (*.ini)|*.ini"));
+    EXPECT_EQ(request.folder, QStringLiteral("/opt/valdora/Settings"));
+    EXPECT_EQ(request.fileName, QStringLiteral("valdora.ini"));
+}
+
+TEST_F(StartupWindowsTest, UpgradeSaveWindowStaysOpenWhenTheSaveDialogIsCancelledAndCloseCancels)
+{
+    m_recording.script.answerNextSaveFile(std::nullopt);
+    UpgradeSaveWindow window(m_recording, QStringLiteral("/opt/valdora"));
+    showAndWait(window);
+    click(window, "cmdOK");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.location(), std::nullopt);
+
+    window.close();
+    EXPECT_EQ(window.location(), std::nullopt);
+}
+
+TEST_F(StartupWindowsTest, WindowUpgradeScreensAskModally)
+{
+    ProgramSession session(m_recording, QStringLiteral("Valdora"), path(QStringLiteral("program")),
+                           UserSettings(path(QStringLiteral("user"))));
+    WindowUpgradeScreens screens(session);
+
+    inNextModal([](QWidget& modal) {
+        QTest::mouseClick(modal.findChild<QPushButton*>(QStringLiteral("cmdYes")), Qt::LeftButton);
+    });
+    EXPECT_EQ(screens.askUpgrade(), UpgradeAnswer::yes());
+
+    m_recording.script.answerNextSaveFile(path(QStringLiteral("valdora.ini")));
+    inNextModal([](QWidget& modal) {
+        QTest::mouseClick(modal.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    EXPECT_EQ(screens.askSettingsFileLocation(), std::optional<QString>(path(QStringLiteral("valdora.ini"))));
+
+    inNextModal([](QWidget& modal) { modal.close(); });
+    EXPECT_EQ(screens.askSettingsFileLocation(), std::nullopt);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// frmSplash
+
+TEST_F(StartupWindowsTest, SplashIsFramelessCentredAndPaintedAtOnce)
+{
+    SplashWindow window;
+    window.showNow();
+
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmSplash"));
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_FALSE(window.isModal());
+    EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Loading... Please Wait!"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((window.frameGeometry().center() - screen.center()).manhattanLength(), 2);
+    expectNothingClipped(window);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Screenshots in each language the window may show
+
+struct ScreenshotCase {
+    const char* name;
+    qint16 languageBase;
+    const char* language;
+};
+
+class StartupScreenshotTest : public StartupWindowsTest,
+                              public ::testing::WithParamInterface<ScreenshotCase> {
+protected:
+    void SetUp() override
+    {
+        store(QStringLiteral("Settings"), QStringLiteral("Installed"), QStringLiteral("1"));
+        store(QStringLiteral("Options"), QStringLiteral("Language"),
+              QString::fromLatin1(GetParam().language));
+        m_session.messages().setLanguageBase(GetParam().languageBase);
+    }
+    QString shotName(const char* window) const
+    {
+        return QString::fromLatin1(window) + QLatin1Char('_') + QString::fromLatin1(GetParam().name);
+    }
+};
+
+TEST_P(StartupScreenshotTest, EveryWindowReadsWell)
+{
+    {
+        LanguageWindow window(m_session, languageWindowState(m_session));
+        showAndWait(window);
+        expectNothingClipped(window);
+        saveScreenshot(window, shotName("frmLanguage"));
+    }
+    {
+        StartOptionsWindow window(m_session);
+        showAndWait(window);
+        expectNothingClipped(window);
+        saveScreenshot(window, shotName("frmStart"));
+    }
+    // The upgrade windows and the splash have fixed texts: the same in every language.
+    {
+        UpgradeWindow window(m_recording);
+        showAndWait(window);
+        expectNothingClipped(window);
+        saveScreenshot(window, shotName("frmUpgrade"));
+    }
+    {
+        UpgradeSaveWindow window(m_recording, m_session.programFolder());
+        showAndWait(window);
+        expectNothingClipped(window);
+        saveScreenshot(window, shotName("frmUpgradeSave"));
+    }
+    {
+        SplashWindow window;
+        window.showNow();
+        expectNothingClipped(window);
+        saveScreenshot(window, shotName("frmSplash"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, StartupScreenshotTest,
+                         ::testing::Values(ScreenshotCase{"English", 300, "0"},
+                                           ScreenshotCase{"German", 2300, "2"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StartupWindowsTest, FirstRunLanguageWindowScreenshot)
+{
+    LanguageWindow window(m_session, languageWindowState(m_session));
+    showAndWait(window);
+    saveScreenshot(window, QStringLiteral("frmLanguage_FirstRun"));
+}
+
+} // namespace
+} // namespace valdora::bar

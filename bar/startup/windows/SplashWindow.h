@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class frmSplash;
+}
+
+namespace valdora::bar {
+
+/// The frameless notice "Loading... Please Wait!" shown, without waiting, while the bar loads.
+class SplashWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit SplashWindow(QWidget* parent = nullptr);
+    ~SplashWindow() override;
+
+    /// Shows the window centred on the screen and paints it at once: the long load that follows
+    /// runs no event loop that would paint it.
+    void showNow();
+
+private:
+    std::unique_ptr<Ui::frmSplash> m_ui;
+};
+
+} // namespace valdora::bar
