@@ -82,7 +82,8 @@ int RunCommand::exitCode(const run::RunSummary& summary)
 
 QString RunCommand::usage()
 {
-    return QStringLiteral("usage: Valdora.exe                  (the bar)\n       Valdora.exe --run BUTTON --scope current|lookup|all");
+    return QStringLiteral("usage: Valdora.exe                  (the bar)\n       Valdora.exe --run BUTTON "
+                          "--scope current|lookup|all");
 }
 
 } // namespace valdora::bar

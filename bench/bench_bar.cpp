@@ -38,8 +38,7 @@ double median(std::vector<double> values)
 }
 
 /// Milliseconds until the widget made by `make` is first painted.
-template <typename Make>
-double toFirstPaint(Make make)
+template <typename Make> double toFirstPaint(Make make)
 {
     QElapsedTimer timer;
     timer.start();
@@ -103,7 +102,8 @@ int main(int argc, char** argv)
     store.set(Application::Valdora, "Settings", "Version", "313");
     store.set(Application::Valdora, "Settings", "Installed", "1");
     store.set(Application::Valdora, "Options", "Language", "0");
-    store.set(Application::Valdora, "Settings", "IniLocation", settingsFolder + QStringLiteral("/valdora.ini"));
+    store.set(Application::Valdora, "Settings", "IniLocation",
+              settingsFolder + QStringLiteral("/valdora.ini"));
 
     ConsolePlatform platform;
     ProgramSession session(platform, QStringLiteral("Valdora"), host.dir.path(), store);
@@ -126,10 +126,13 @@ int main(int argc, char** argv)
         emptyTimes.push_back(toFirstPaint([] { return std::make_unique<QWidget>(); }));
         bool loaded = true;
         barTimes.push_back(toFirstPaint([&] {
-            auto made = std::make_unique<bar::MainBar>(bar::BarParts{
-                session, screens, scopes,
-                {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
-                std::make_unique<NoIcon>()});
+            auto made = std::make_unique<bar::MainBar>(
+                bar::BarParts{session,
+                              screens,
+                              scopes,
+                              {[] { return host::createEventControl(); },
+                               {&host::createApplication, &host::createDatabase}},
+                              std::make_unique<NoIcon>()});
             loaded = made->Form_Load() && loaded;
             return made;
         }));
@@ -145,8 +148,8 @@ int main(int argc, char** argv)
     std::vector<double> bareTimes;
     for (int i = 0; i < runs; ++i) {
         const double start = timedRun(QStringLiteral(VALDORA_PROGRAM), {}, environment);
-        const double bare = timedRun(QStringLiteral(BARE_QAPPLICATION_PROGRAM), {QStringLiteral("--show-window")},
-                                     environment);
+        const double bare = timedRun(QStringLiteral(BARE_QAPPLICATION_PROGRAM),
+                                     {QStringLiteral("--show-window")}, environment);
         if (start < 0 || bare < 0) {
             std::fprintf(stderr, "bench_bar: a start failed (Valdora %.1f ms, bare %.1f ms)\n", start, bare);
             return 1;
@@ -162,7 +165,8 @@ int main(int argc, char** argv)
     std::printf("runs: %d, buttons: %d\n", runs, Buttons);
     std::printf("empty QWidget to first paint median: %.1f ms\n", emptyMedian);
     std::printf("bar built to first paint median:     %.1f ms\n", barMedian);
-    std::printf("bar over empty window:               %.1f ms (target at most 50 ms)\n", barMedian - emptyMedian);
+    std::printf("bar over empty window:               %.1f ms (target at most 50 ms)\n",
+                barMedian - emptyMedian);
     std::printf("Valdora.exe start to first paint:    %.1f ms\n", startMedian);
     std::printf("bare QApplication with one window:   %.1f ms\n", bareMedian);
     std::printf("start-up ratio:                      %.2f (target at most 2)\n", startMedian / bareMedian);
