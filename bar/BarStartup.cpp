@@ -1,5 +1,6 @@
 #include "BarStartup.h"
 
+#include "bar/startup/LanguageChoice.h"
 #include "host/HostTypes.h"
 #include "settings/ComposedMessages.h"
 #include "settings/FixedTexts.h"
@@ -12,7 +13,6 @@ namespace {
 
 const QString SettingsSection = QStringLiteral("Settings");
 const QString VersionKey = QStringLiteral("Version");
-const QString InstalledKey = QStringLiteral("Installed");
 /// Versions before this kept the buttons in the per-user store.
 const QString FirstVersionWithButtonFiles = QStringLiteral("300");
 /// The bar takes German when no language was ever chosen.
@@ -106,11 +106,9 @@ bool openHostDatabase(ProgramSession& session, const BarHostFactories& factories
 void settleLanguage(ProgramSession& session, BarScreens& screens)
 {
     const UserSettings& store = session.userSettings();
-    const QString installed =
-        store.get(Application::Valdora, SettingsSection, InstalledKey, QStringLiteral("0"));
-    if (installed.trimmed().toDouble() == 0) {
+    if (isFirstRun(session)) {
         screens.chooseLanguage();
-        store.set(Application::Valdora, SettingsSection, InstalledKey, QStringLiteral("1"));
+        storeInstalled(store);
     }
     session.messages().setLanguageBase(languageBaseFromSettings(store, BarDefaultLanguage));
 }

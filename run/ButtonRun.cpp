@@ -67,7 +67,11 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
                     ++summary.failed;
                 throw;
             }
-            if (m_state.engine->unloadRequested() || m_state.stopped)
+            if (m_state.engine->unloadRequested()) {
+                summary.unloadRequested = true;
+                return;
+            }
+            if (m_state.stopped)
                 return;
         }
         if (m_state.progressWindowOpen && m_state.processed == m_state.total()) {

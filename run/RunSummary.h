@@ -17,6 +17,8 @@ struct RunSummary {
     bool failureReported = false;
     /// The run ended early on a failure: the contacts after the one it stopped at were not reached.
     bool stopped = false;
+    /// A contact could not be reached (its message has been shown): the bar is to unload.
+    bool unloadRequested = false;
 
     /// Contacts in scope that the run never came to (only a stopped run leaves any).
     int notReached() const { return std::max(inScope - written - unchanged - failed, 0); }

@@ -13,6 +13,7 @@
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/MessageId.h"
 
+#include <QFileInfo>
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
@@ -269,6 +270,37 @@ TEST_F(MainBarTest, TheHostQuittingEndsTheBar)
     ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+}
+
+TEST_F(MainBarTest, ARestartClosesTheHostStartsItAgainAndEndsTwoTicksLater)
+{
+    MainBar& bar = loadBar();
+    bar.flags().restartHost = true;
+    action("mnuClose")->trigger();
+    ASSERT_TRUE(waitForHostEnd(10000)); // command 150 closed the host
+    EXPECT_TRUE(bar.isHidden());
+    EXPECT_EQ(m_ended->count(), 0);
+    ASSERT_EQ(m_platform.startedPrograms().size(), 1);
+    const ProgramStart& started = m_platform.startedPrograms().first();
+    EXPECT_TRUE(started.program.endsWith(QStringLiteral("ContactHost.exe"))) << started.program.toStdString();
+    EXPECT_EQ(QFileInfo(started.arguments.value(0)).canonicalFilePath(),
+              QFileInfo(m_database).canonicalFilePath());
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_NE(store().get(Application::Valdora, "Settings", "Top"), QString());
+}
+
+TEST_F(MainBarTest, LaunchingKeelbrookClosesTheHostAndStartsItWithW5)
+{
+    loadBar();
+    m_bar->flags().launchKeelbrook = true;
+    action("mnuClose")->trigger();
+    EXPECT_EQ(m_ended->count(), 1);
+    ASSERT_TRUE(waitForHostEnd(10000));
+    ASSERT_EQ(m_platform.startedPrograms().size(), 1);
+    const ProgramStart& started = m_platform.startedPrograms().first();
+    EXPECT_EQ(started.program, QDir(m_program).filePath(QStringLiteral("Keelbrook.exe")));
+    EXPECT_EQ(started.arguments, QStringList{QStringLiteral("/w5")});
+    EXPECT_EQ(started.workingFolder, m_program);
 }
 
 TEST_F(MainBarTest, TheCloseBoxFollowsNotClose)

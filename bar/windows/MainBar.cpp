@@ -314,7 +314,10 @@ void MainBar::cmdButton_Click(int index)
         }
         run::ButtonRun buttonRun(m_session, m_connection.host.runHost(),
                                  run::ProgramProfile::valdora(m_session.locale()), &m_scopes);
-        buttonRun.Process_Button(m_buttons[index]);
+        const run::RunSummary summary = buttonRun.Process_Button(m_buttons[index]);
+        // The host could not reach a contact: the bar unloads, as its close would.
+        if (summary.unloadRequested)
+            close();
     });
 }
 
