@@ -379,6 +379,18 @@ TEST_F(AutoOnHostTest, DatabaseThatCannotBeReopenedEndsWithItsMessage)
     EXPECT_EQ(m_platform.messages()[0].title, QStringLiteral("Valdora Auto"));
 }
 
+TEST_F(AutoOnHostTest, RefusedRegistrationIsToldAndTheButtonsRunAllTheSame)
+{
+    multiplyButton(QStringLiteral("~100.ini"), Amount, "3", "4");
+    qputenv("VALDORA_HOST_REFUSE_EVENTS", "1");
+    startHost();
+    qunsetenv("VALDORA_HOST_REFUSE_EVENTS");
+
+    EXPECT_EQ(inProcess(QStringLiteral("~100")), AutoEnd::Ran);
+    EXPECT_EQ(m_platform.messageTexts(), QStringList{message(MessageId::CannotRegisterHostEvents)});
+    EXPECT_EQ(field(Amount), QStringLiteral("12.00"));
+}
+
 TEST_F(AutoOnHostTest, StaleSettingsStopTheProgramBeforeTheHostIsAsked)
 {
     ASSERT_TRUE(m_session->userSettings().set(Application::Valdora, "Settings", "Version", "309"));

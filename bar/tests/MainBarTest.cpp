@@ -378,6 +378,39 @@ TEST_F(MainBarTest, NoHostRunningEndsWithItsMessage)
     EXPECT_EQ(store().get(Application::Valdora, "Settings", "Top"), QString());
 }
 
+TEST_F(MainBarTest, AHostThatRefusesItsEventsIsTold)
+{
+    m_host->kill();
+    m_host->waitForFinished();
+    qputenv("VALDORA_HOST_REFUSE_EVENTS", "1");
+    startHost();
+    qunsetenv("VALDORA_HOST_REFUSE_EVENTS");
+    auto bar = std::make_unique<MainBar>(
+        BarParts{*m_session, *m_screens, m_scopes, factories(), std::make_unique<test::ScriptedIcon>(false)});
+    EXPECT_FALSE(bar->Form_Load());
+    ASSERT_EQ(m_platform.messages().size(), 1);
+    EXPECT_EQ(
+        m_platform.messages().first().text,
+        QStringLiteral("Problem registering ACT! event.\nYou should close and re-start ACT!. If the problem "
+                       "persists, please run actreg.exe in your ACT! folder and try again."));
+    EXPECT_EQ(m_platform.messages().first().icon, MessageIcon::Critical);
+    EXPECT_TRUE(bar->flags().quit);
+}
+
+TEST_F(MainBarTest, NoDatabaseToOpenEndsWithItsMessage)
+{
+    ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0);
+    // The file is gone: the host cannot open its last database again.
+    ASSERT_TRUE(QFile::rename(m_database, m_database + QStringLiteral(".away")));
+    auto bar = std::make_unique<MainBar>(
+        BarParts{*m_session, *m_screens, m_scopes, factories(), std::make_unique<test::ScriptedIcon>(false)});
+    EXPECT_FALSE(bar->Form_Load());
+    EXPECT_EQ(m_platform.messageTexts(),
+              QStringList{QStringLiteral("Please open a database before running Valdora!")});
+    bar.reset();
+    EXPECT_EQ(store().get(Application::Valdora, "Settings", "Top"), QString());
+}
+
 class SecondStartTest : public MainBarTest {
 protected:
     std::unique_ptr<MainBar> start(SingleInstance& instance)

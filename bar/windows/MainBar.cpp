@@ -2,6 +2,7 @@
 
 #include "bar/BarLayout.h"
 #include "bar/ButtonList.h"
+#include "core/qt/QtPlatform.h"
 
 #include "run/ButtonRun.h"
 #include "settings/AutoCommandLine.h"
@@ -210,13 +211,18 @@ void MainBar::showFace(int slot, const SlotFace& face)
 {
     QPushButton* button = m_slots[static_cast<std::size_t>(slot)].fill;
     button->setText(face.caption);
-    QFont font = button->font();
-    font.setBold(face.bold);
-    button->setFont(font);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText,
-                     QColor(face.colour & 0xFF, (face.colour >> 8) & 0xFF, (face.colour >> 16) & 0xFF));
-    button->setPalette(palette);
+    // A changed font or palette restyles the button: only what differs is set.
+    if (button->font().bold() != face.bold) {
+        QFont font = button->font();
+        font.setBold(face.bold);
+        button->setFont(font);
+    }
+    const QColor colour = colourFromNumber(face.colour);
+    if (button->palette().color(QPalette::ButtonText) != colour) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, colour);
+        button->setPalette(palette);
+    }
     button->setEnabled(true);
 }
 

@@ -34,7 +34,10 @@ LookupMatch matchOf(const QString& word, Where where = Where::current())
 } // namespace
 
 HostServer::HostServer(HostApplication& application, QObject* parent)
-    : QObject(parent), m_application(application)
+    : QObject(parent), m_application(application),
+      // A host whose event component is broken refuses every registration while it runs on: the
+      // programs' answer to that is tested against this.
+      m_refuseRegistrations(qEnvironmentVariableIsSet("VALDORA_HOST_REFUSE_EVENTS"))
 {
     connect(&m_server, &QLocalServer::newConnection, this, &HostServer::accept);
     connect(&application, &HostApplication::userWantsToClose, this,
@@ -171,6 +174,8 @@ Message HostServer::carryOut(QLocalSocket* socket, const Message& request)
     case Op::RemoveAuxCommandFromToolsMenu:
         return reply(aux.placeInToolsMenu(n, t.value(0), false));
     case Op::Register:
+        if (m_refuseRegistrations)
+            return reply(0);
         m_registered[socket] = true;
         return reply(m_nextRegistration++);
     case Op::Unregister:

@@ -38,6 +38,7 @@ private:
     std::map<QLocalSocket*, protocol::FrameReader> m_readers;
     std::map<QLocalSocket*, bool> m_registered;
     int m_nextRegistration = 1;
+    bool m_refuseRegistrations = false;
 };
 
 } // namespace valdora::host
