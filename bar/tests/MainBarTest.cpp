@@ -456,5 +456,38 @@ TEST_F(SecondStartTest, AStartBesideABarThatDoesNotAnswerSaysSo)
     EXPECT_EQ(m_screens->splashShown, 0);
 }
 
+/// Valdora.exe itself, offscreen, beside the running host.
+class BarProgramTest : public MainBarTest {
+protected:
+    bool barIsUp() const { return !store().get(Application::Valdora, "Settings", "Hwnd").isEmpty(); }
+};
+
+TEST_F(BarProgramTest, TheProgramShowsTheBar)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    qputenv("VALDORA_EXIT_ON_FIRST_PAINT", "1");
+    const valdora::test::CommandResult result = valdora({}, 30000);
+    qunsetenv("VALDORA_EXIT_ON_FIRST_PAINT");
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(barIsUp());
+    EXPECT_EQ(store().get(Application::Valdora, "Settings", "Version"), QStringLiteral("313"));
+}
+
+TEST_F(BarProgramTest, ASecondProgramEndsAndTheFirstEndsWithTheHost)
+{
+    const std::unique_ptr<QProcess> first = startValdora({});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return barIsUp(); }, 20000))
+        << first->readAllStandardError().toStdString();
+
+    const valdora::test::CommandResult second = valdora({}, 20000);
+    EXPECT_EQ(second.code, 0) << second.err.toStdString();
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
+    ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_NE(store().get(Application::Valdora, "Settings", "Top"), QString());
+}
+
 } // namespace
 } // namespace valdora::bar
