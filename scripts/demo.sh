@@ -71,14 +71,14 @@ always="Over0=0 Over1=0 Over2=0 Over3=1"
 fill_empty="Over0=1 Over1=0 Over2=0 Over3=0"
 # shellcheck disable=SC2086
 {
-button "~100.ini" "Name=Stamp today" "Type=4" "Target=User 1" "NowOperator=0" "NowDays=0" \
+button "~100.ini" "Name=Stamp" "Type=4" "Target=User 1" "NowOperator=0" "NowDays=0" \
     "NowFormatDate0=1" "NowFormatDate1=0" "NowFormatDate2=0" $always
-button "~101.ini" "Name=Invoice number" "Type=0" "Target=Invoice Number" "$(printf 'Format=\xf9|\xfa')" \
+button "~101.ini" "Name=Invoice no" "Type=0" "Target=Invoice Number" "$(printf 'Format=\xf9|\xfa')" \
     "AutoTextPos=1" "AutoNumberPos=1" "AutoTextValue=INV" "AutoSep=-" "AutoIniFile=$work/AutoNumber_Invoice.num" \
     $fill_empty
-button "~102.ini" "Name=Price with tax" "Type=3" "Target=Price" "CalcTextOption0=0" "CalcFieldOption0=1" \
+button "~102.ini" "Name=With tax" "FontBold=-1" "Type=3" "Target=Price" "CalcTextOption0=0" "CalcFieldOption0=1" \
     "CalcField0=Amount" "CalcOperator=0" "CalcTextOption1=1" "CalcFieldOption1=0" "CalcText1=1.2" $always
-button "~103.ini" "Name=Follow-up" "Type=2" "Target=User 2" "CalcTextOption0=0" "CalcFieldOption0=1" \
+button "~103.ini" "Name=Follow-up" "ForeColor=32768" "Type=2" "Target=User 2" "CalcTextOption0=0" "CalcFieldOption0=1" \
     "CalcField0=Birth Date" "CalcOperator0=0" "CalcTextOption1=1" "CalcFieldOption1=0" "CalcText1=14" \
     "CalcOperator1=0" "CalcOperator2=0" $always
 button "~104.ini" "Name=Country" "Type=1" "Target=User 3" \
@@ -91,7 +91,7 @@ button "~106.ini" "Name=Currency" "Type=1" "Target=User 5" \
     "Cond0=1" "Field0=User 3" "Operator0=0" "Condition0=Germany" "Value0=EUR" \
     "Cond1=1" "Field1=User 3" "Operator1=0" "Condition1=France" "Value1=EUR" \
     "Cond2=1" "Field2=User 3" "Operator2=0" "Condition2=Austria" "Value2=EUR" $always
-button "~107.ini" "Name=Country and currency" "Type=5" "Target=" "Button0=1" "ButtonName0=~104.ini" \
+button "~107.ini" "Name=Cntry+Curr" "ForeColor=8388608" "Type=5" "Target=" "Button0=1" "ButtonName0=~104.ini" \
     "Button1=1" "ButtonName1=~106.ini" $always
 }
 printf '0001\r\n' >"$work/AutoNumber_Invoice.num"

@@ -112,10 +112,12 @@ bool MainBar::Form_Load()
         if (!registerWithHost(m_session, m_factories, m_connection, m_flags))
             return;
         if (m_connection.events && !m_flags.reload) {
+            // Queued: the unload releases the event control, which must not happen while it is
+            // still delivering the event.
             connect(m_connection.events.get(), &host::EventControl::OnActUserWantsToClose, this,
-                    &MainBar::OnActUserWantsToClose, Qt::UniqueConnection);
+                    &MainBar::OnActUserWantsToClose, Qt::QueuedConnection);
             connect(m_connection.events.get(), &host::EventControl::OnDatabaseClose, this,
-                    &MainBar::OnDatabaseClose, Qt::UniqueConnection);
+                    &MainBar::OnDatabaseClose, Qt::QueuedConnection);
         }
         if (!openHostDatabase(m_session, m_factories, m_connection)) {
             m_flags.quit = true;
