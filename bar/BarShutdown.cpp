@@ -54,10 +54,9 @@ UnloadEnd unloadBar(ProgramSession& session, BarConnection& connection, const Ba
         connection.events.reset();
     }
     const UserSettings& store = session.userSettings();
-    store.set(Application::Valdora, SettingsSection, QStringLiteral("Top"),
-              QString::number(positionTwips.y()));
-    store.set(Application::Valdora, SettingsSection, QStringLiteral("Left"),
-              QString::number(positionTwips.x()));
+    store.set(Application::Valdora, SettingsSection,
+              {{QStringLiteral("Top"), QString::number(positionTwips.y())},
+               {QStringLiteral("Left"), QString::number(positionTwips.x())}});
 
     const QString folder = session.programFolder();
     if (flags.restartHost) {

@@ -47,7 +47,9 @@ bool settleSettings(ProgramSession& session, BarScreens& screens)
         session.showMessage(fixedtexts::WillNowClose);
         return false;
     }
-    store.set(Application::Valdora, SettingsSection, VersionKey, versionText());
+    // Each write of the store is made durable; a version that is already stored is not written again.
+    if (stored != versionText())
+        store.set(Application::Valdora, SettingsSection, VersionKey, versionText());
     SettingsLocation::ensureDefaultSettingsFolder(session.programFolder());
     session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(store, session.programFolder(),
                                                                         session.applicationTitle()));

@@ -70,6 +70,27 @@ bool UserSettings::set(const QString& application, const QString& section, const
     return written;
 }
 
+bool UserSettings::set(const QString& application, const QString& section,
+                       const QList<std::pair<QString, QString>>& values) const
+{
+    if (!isApplicationName(application) || !QDir().mkpath(m_folder))
+        return false;
+    const QString path = filePath(application);
+    const bool written = updateIniFile(path, IniEncoding::Utf8, [&](IniDocument& stored) {
+        IniChange change = IniChange::Unchanged;
+        for (const auto& [key, value] : values) {
+            if (stored.value(section, key) == value)
+                continue;
+            if (!stored.setValue(section, key, value))
+                return IniChange::Refused;
+            change = IniChange::Changed;
+        }
+        return change;
+    });
+    m_cache->forget(path);
+    return written;
+}
+
 QStringList UserSettings::sections(const QString& application) const
 {
     const auto stored = document(application);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 
 namespace valdora {
 
@@ -39,6 +41,10 @@ public:
     /// be written or the value holds a line break (nothing changed then).
     bool set(const QString& application, const QString& section, const QString& key,
              const QString& value) const;
+    /// Writes several values of one section in one replacement of the store, so that they are stored
+    /// together or not at all; false (nothing changed) when one cannot be stored.
+    bool set(const QString& application, const QString& section,
+             const QList<std::pair<QString, QString>>& values) const;
     /// The names of the application's sections, in stored order.
     QStringList sections(const QString& application) const;
     /// The names of a section's keys, in stored order.

@@ -155,6 +155,20 @@ TEST_F(UserSettingsTest, BadInputIsRefusedAndLosesNothing)
     EXPECT_FALSE(QFileInfo::exists(m_userSettings.path() + QStringLiteral("/../Valdora.ini")));
 }
 
+TEST_F(UserSettingsTest, SeveralValuesAreStoredTogetherOrNotAtAll)
+{
+    const UserSettings store;
+    const QString section = QStringLiteral("Settings");
+    ASSERT_TRUE(store.set(Application::Valdora, section, {{"Top", "15"}, {"Left", "-30"}}));
+    EXPECT_EQ(store.get(Application::Valdora, section, "top"), u"15");
+    EXPECT_EQ(store.get(Application::Valdora, section, "LEFT"), u"-30");
+    const QByteArray before = readFile(store.filePath(Application::Valdora));
+    EXPECT_FALSE(store.set(Application::Valdora, section, {{"Top", "20"}, {"Left", "1\n[Options]"}}));
+    EXPECT_EQ(readFile(store.filePath(Application::Valdora)), before);
+    EXPECT_TRUE(store.set(Application::Valdora, section, {{"Top", "15"}, {"Left", "-30"}}));
+    EXPECT_EQ(readFile(store.filePath(Application::Valdora)), before);
+}
+
 TEST_F(UserSettingsTest, MissingFolderIsCreatedAtTheFirstWrite)
 {
     const UserSettings store(path(QStringLiteral("config/Valdora")));
