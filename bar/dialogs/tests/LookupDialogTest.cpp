@@ -1,7 +1,7 @@
 // The scope dialog offscreen: its options chosen by the option and by the label, OK, Cancel and the
 // close box, the frame about another database, its texts in the three languages, and the scope
 // chooser that shows it for each run.
-#include "WindowTestSupport.h"
+#include "bar/testsupport/WindowTestSupport.h"
 
 #include "bar/dialogs/LookupDialog.h"
 #include "bar/dialogs/WindowScopeChooser.h"

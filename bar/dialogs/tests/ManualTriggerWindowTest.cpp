@@ -1,6 +1,6 @@
 // The trigger-syntax window offscreen: its texts in the three languages, the copy that leaves
 // exactly the box's text on the clipboard, and the modal show the bar's menu uses.
-#include "WindowTestSupport.h"
+#include "bar/testsupport/WindowTestSupport.h"
 
 #include "bar/dialogs/ManualTriggerWindow.h"
 #include "core/testsupport/ScriptedPlatform.h"

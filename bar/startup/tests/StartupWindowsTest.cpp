@@ -9,6 +9,7 @@
 #include "bar/startup/windows/UpgradeWindow.h"
 #include "bar/startup/windows/WindowUpgradeScreens.h"
 
+#include "bar/testsupport/WindowTestSupport.h"
 #include "core/testsupport/QtPrinters.h"
 
 #include <QApplication>
@@ -27,6 +28,10 @@
 
 namespace valdora::bar {
 namespace {
+
+using test::expectNothingClipped;
+using test::inNextModal;
+using test::saveScreenshot;
 
 /// The platform of the window tests: answers from the script and keeps the file dialogs asked for.
 class RecordingPlatform final : public Platform {
@@ -52,7 +57,7 @@ public:
     bool openDocument(const QString& target) override { return script.openDocument(target); }
 };
 
-class StartupWindowsTest : public test::StartupSession {
+class StartupWindowsTest : public valdora::test::StartupSession {
 protected:
     RecordingPlatform m_recording;
 };
@@ -80,50 +85,6 @@ void showAndWait(QWidget& window)
 {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-}
-
-/// No text of the window is cut: every button and unwrapped label is as wide as its text needs, and
-/// every wrapped label as high as its text needs at its width.
-void expectNothingClipped(const QWidget& window)
-{
-    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        if (button->isVisible()) {
-            EXPECT_GE(button->width(), button->sizeHint().width()) << button->objectName().toStdString();
-        }
-    }
-    for (const QLabel* label : window.findChildren<QLabel*>()) {
-        if (!label->isVisible())
-            continue;
-        if (label->wordWrap()) {
-            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
-                << label->objectName().toStdString();
-        } else {
-            EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
-        }
-    }
-}
-
-/// Saves a picture of the window into the screenshot folder of the build.
-void saveScreenshot(QWidget& window, const QString& name)
-{
-    ASSERT_TRUE(QDir().mkpath(QStringLiteral(VALDORA_SCREENSHOT_DIR)));
-    const QString path = QStringLiteral(VALDORA_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
-    ASSERT_TRUE(window.grab().save(path)) << path.toStdString();
-}
-
-/// Acts on the modal window that is about to open, once it is open.
-void inNextModal(std::function<void(QWidget&)> action)
-{
-    auto* poll = new QTimer(qApp); // deletes itself once it has acted
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(*modal);
-    });
-    poll->start(10);
 }
 
 // ---------------------------------------------------------------------------------------------------

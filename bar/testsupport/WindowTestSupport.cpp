@@ -1,4 +1,4 @@
-#include "WindowTestSupport.h"
+#include "bar/testsupport/WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
