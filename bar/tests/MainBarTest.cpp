@@ -13,7 +13,9 @@
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/MessageId.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
@@ -151,6 +153,19 @@ TEST_F(MainBarTest, BeyondTheDesignedSlotsEveryButtonStaysReachable)
     ASSERT_NE(scroll, nullptr);
     EXPECT_EQ(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_GE(scroll->widget()->width(), fill(230)->geometry().right());
+}
+
+TEST_F(MainBarTest, ALongCaptionIsDrawnSmallerRatherThanCut)
+{
+    writeButton(QStringLiteral("~100.ini"), {{"Name", "Cntry+Curr"}, {"FontBold", "-1"}});
+    writeButton(QStringLiteral("~101.ini"), {{"Name", "Age"}});
+    loadBar();
+    const QFont normal = QApplication::font(fill(1));
+    EXPECT_EQ(fill(1)->font().pointSizeF(), normal.pointSizeF());
+    const QFont shrunk = fill(0)->font();
+    EXPECT_TRUE(shrunk.bold());
+    EXPECT_LE(shrunk.pointSizeF(), normal.pointSizeF());
+    EXPECT_LE(QFontMetrics(shrunk).horizontalAdvance(fill(0)->text()), fill(0)->width());
 }
 
 TEST_F(MainBarTest, AClickRunsTheButtonOverTheChosenScope)

@@ -14,11 +14,13 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace valdora::bar {
 
@@ -32,6 +34,25 @@ constexpr int ShutdownTicks = 2;
 Routine routine(const char* name)
 {
     return {Form, RoutineKind::Sub, name};
+}
+
+/// The smallest size a caption is drawn at to fit its slot.
+constexpr qreal SmallestCaptionPoints = 6.5;
+constexpr qreal CaptionPointStep = 0.5;
+
+/// The application's font, bold as the button asks, and drawn smaller where the caption would
+/// otherwise be cut at both ends of the narrow slot (down to a floor).
+QFont captionFont(const QPushButton& button, const SlotFace& face)
+{
+    QFont font = QApplication::font(&button);
+    font.setBold(face.bold);
+    const QStyle* style = button.style();
+    const int room = button.width() - style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button) -
+                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
+    while (font.pointSizeF() - CaptionPointStep >= SmallestCaptionPoints &&
+           QFontMetrics(font).horizontalAdvance(face.caption) > room)
+        font.setPointSizeF(font.pointSizeF() - CaptionPointStep);
+    return font;
 }
 
 QString slotName(const char* control, int slot)
@@ -214,11 +235,9 @@ void MainBar::showFace(int slot, const SlotFace& face)
     QPushButton* button = m_slots[static_cast<std::size_t>(slot)].fill;
     button->setText(face.caption);
     // A changed font or palette restyles the button: only what differs is set.
-    if (button->font().bold() != face.bold) {
-        QFont font = button->font();
-        font.setBold(face.bold);
+    const QFont font = captionFont(*button, face);
+    if (button->font() != font)
         button->setFont(font);
-    }
     const QColor colour = colourFromNumber(face.colour);
     if (button->palette().color(QPalette::ButtonText) != colour) {
         QPalette palette = button->palette();
