@@ -23,7 +23,8 @@ QString lockPath(const QString& storeFolder)
 SingleInstance::SingleInstance(const QString& storeFolder, QObject* parent)
     : QObject(parent), m_storeFolder(storeFolder), m_lock(lockPath(storeFolder))
 {
-    // A bar that crashed leaves its lock: a lock whose process is gone is taken over at once.
+    // A bar runs for hours: its lock never goes stale by age. A lock whose process is gone (a bar
+    // that crashed) is still taken over at once.
     m_lock.setStaleLockTime(0);
 }
 

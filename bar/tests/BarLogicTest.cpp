@@ -5,14 +5,19 @@
 #include "bar/ButtonFace.h"
 #include "bar/ButtonList.h"
 #include "bar/KeyFilter.h"
+#include "bar/SingleInstance.h"
 
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
+
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +235,27 @@ TEST(BarStartupTest, CancelledUpgradeEndsWithItsMessageAndKeepsTheOldVersion)
     EXPECT_FALSE(settleSettings(session, screens));
     EXPECT_EQ(platform.messageTexts(), QStringList{QStringLiteral("Valdora will now close!")});
     EXPECT_EQ(session.userSettings().get(Application::Valdora, "Settings", "Version"), QStringLiteral("220"));
+}
+
+TEST(SingleInstanceTest, OneBarPerStoreAndALockOfACrashedBarIsTakenOver)
+{
+    QTemporaryDir store;
+    {
+        // The lock a bar left when it crashed: its process is gone.
+        QFile left(QDir(store.path()).filePath(QStringLiteral("Valdora.bar.lock")));
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+        left.write(QByteArray::number(std::numeric_limits<qint32>::max()) + "\n" +
+                   QCoreApplication::applicationName().toUtf8() + "\n" +
+                   QSysInfo::machineHostName().toUtf8() + "\n");
+    }
+    SingleInstance first(store.path());
+    EXPECT_TRUE(first.claim());
+    SingleInstance second(store.path());
+    EXPECT_FALSE(second.claim());
+    QTemporaryDir otherStore;
+    SingleInstance elsewhere(otherStore.path());
+    EXPECT_TRUE(elsewhere.claim());
+    EXPECT_NE(SingleInstance::serverName(store.path()), SingleInstance::serverName(otherStore.path()));
 }
 
 } // namespace
