@@ -87,6 +87,7 @@ int runBar(int argc, char** argv)
         return 0;
     platform.setParentWindow(mainBar.get());
     screens.setParentWindow(mainBar.get());
+    scopes.setParentWindow(mainBar.get());
     QObject::connect(mainBar.get(), &bar::MainBar::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // Start-up benchmarks: the bar says when it is first on screen, then the program ends.

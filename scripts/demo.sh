@@ -62,10 +62,12 @@ echo "=== creating a sample database of $contacts contacts: $db"
 
 # Button files as the editor lays them out: one section "Settings", CRLF lines, Windows-1252
 # (the AutoNumber format holds the bytes 0xF9 text part, "|" separator, 0xFA number part).
+# Each ends with "DB", the database it was saved with, as the editor writes it last: a button saved
+# with another database makes the scope dialog warn.
 button() {
     local name="$1"
     shift
-    { printf '[Settings]\r\n'; for pair in "$@"; do printf '%s\r\n' "$pair"; done; } >"$settings/$name"
+    { printf '[Settings]\r\n'; for pair in "$@" "DB=$db"; do printf '%s\r\n' "$pair"; done; } >"$settings/$name"
 }
 always="Over0=0 Over1=0 Over2=0 Over3=1"
 fill_empty="Over0=1 Over1=0 Over2=0 Over3=0"

@@ -14,6 +14,8 @@ public:
     /// `messages` is the session's table in its current language, read at each question; `parent`
     /// (the bar window, may be null) owns the dialogs while they are shown.
     explicit WindowScopeChooser(const Messages& messages, QWidget* parent = nullptr);
+    /// The window the dialogs belong to (the bar, once it is there): they open over it and above it.
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
 
     /// The scope chosen with OK, or nullopt when the dialog was cancelled or closed.
     std::optional<run::Scope> chooseScope(bool otherDatabase) override;
