@@ -212,6 +212,16 @@ ButtonValue loadButton(const ButtonFile& file, const QString& programFolder)
     return button;
 }
 
+SchemeKeys loadSchemeKeys(const ButtonFile& file, Scheme scheme, const QString& programFolder)
+{
+    ButtonValue button;
+    const KeyBindingContext context{file, button, programFolder, {}};
+    button.name = file.read(ButtonKey::Name);
+    button.scheme = emptyKeysOf(scheme, std::make_index_sequence<std::variant_size_v<SchemeKeys>>());
+    std::visit([&](auto& keys) { tableOf(keys).load(context, keys); }, button.scheme);
+    return button.scheme;
+}
+
 bool saveButton(const ButtonValue& button, const ButtonFile& file)
 {
     const KeyBindingContext context{file, button, {}, {}};

@@ -161,6 +161,11 @@ struct ButtonValue {
 /// separator) is where the counter file of an AutoNumber button without "AutoIniFile" lies.
 ButtonValue loadButton(const ButtonFile& file, const QString& programFolder);
 
+/// The keys of one scheme as a file holds them, whatever scheme the file is saved with: the editor
+/// fills every page, and keys of an earlier scheme stay in the file. Defaults as for loadButton;
+/// Scheme::Missing gives std::monostate.
+SchemeKeys loadSchemeKeys(const ButtonFile& file, Scheme scheme, const QString& programFolder);
+
 /// Writes a button in the editor's order: the keys of every scheme, the scheme's own keys in the
 /// order of their table (with the derived "AppendSep" and "UsedFields"), "DB" last. Keys of other
 /// schemes that the file holds stay. A button without a scheme writes no "Type" and no scheme keys.

@@ -408,5 +408,19 @@ TEST_F(ButtonModelSave, AFileThatCannotBeWrittenIsReported)
     EXPECT_FALSE(saveButton(nowButton(), file));
 }
 
+TEST_F(ButtonModelSave, LoadsTheKeysOfASchemeTheFileIsNotSavedWith)
+{
+    const ButtonFile file(m_ini, path(QStringLiteral("~100.ini")));
+    ASSERT_TRUE(writeFile(file.path(), fileText({"Type=4", "CalcText1=5", "CalcTextOption1=1",
+                                                 "CalcFieldOption1=0", "NowDays=3"})));
+    const auto keys =
+        std::get<AddSubtractKeys>(loadSchemeKeys(file, Scheme::AddSubtract, QStringLiteral("/prog/")));
+    EXPECT_EQ(keys.operands[1].constant, u"5");
+    EXPECT_EQ(keys.operands[1].source, Operand::Constant);
+    EXPECT_EQ(keys.operands[0].source, Operand::Field);
+    EXPECT_EQ(std::get<NowKeys>(loadSchemeKeys(file, Scheme::Now, QStringLiteral("/prog/"))).days, u"3");
+    EXPECT_EQ(loadSchemeKeys(file, Scheme::Missing, QStringLiteral("/prog/")), SchemeKeys());
+}
+
 } // namespace
 } // namespace valdora::test

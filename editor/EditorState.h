@@ -1,0 +1,115 @@
+#pragma once
+
+#include "AutoNumberOutput.h"
+#include "FieldListModel.h"
+
+#include "settings/ButtonModel.h"
+#include "settings/IniLib.h"
+#include "settings/MessageTable.h"
+
+#include "core/TextSemantics.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace valdora::editor {
+
+/// The pages of the editor's tabbed control, in their order on screen. Age and Combo sit on pages 5
+/// and 6 while their scheme codes are 6 and 5.
+enum class EditorPage : int {
+    AutoNumber = 0,
+    Condition = 1,
+    AddSubtract = 2,
+    MultiplyDivide = 3,
+    Now = 4,
+    Age = 5,
+    Combo = 6,
+};
+
+/// The page that shows a scheme; the AutoNumber page for a button without a scheme.
+EditorPage pageOf(Scheme scheme);
+/// The scheme a page shows.
+Scheme schemeOnPage(EditorPage page);
+
+/// A button a Combo member row offers: only buttons on the bar that are not Combo buttons.
+struct ComboMember {
+    QString fileName;
+    QString caption;
+
+    bool operator==(const ComboMember&) const = default;
+};
+
+/// The AutoNumber page beyond the keys of the other pages.
+struct AutoNumberPage {
+    /// The positions, the field part's name, the text, "Start at" and the separator.
+    AutoNumberEntries entries;
+    /// The counter file ("AutoIniFile"); empty for a button without a caption.
+    QString counterFile;
+    /// True when the counter file is one the user chose rather than the default that follows the
+    /// caption; a chosen file is kept at the save.
+    bool counterFileChosen = false;
+    /// The field options: intTruncateA, intTruncateDigitsA and intCapsA.
+    int intTruncateA = 0;
+    int intTruncateDigitsA = 254;
+    int intCapsA = 0;
+
+    bool operator==(const AutoNumberPage&) const = default;
+};
+
+/// Everything the editor shows, as a value: the common area, the seven pages (each loaded from the
+/// button file, whatever scheme it holds) and the rows of the two "More..." dialogs. Field
+/// references hold the name the list shows; an empty name is a list without a choice.
+struct EditorState {
+    QString fileName; ///< the button file edited; empty for a new button
+    bool newButton = false;
+    QString caption;         ///< txtButtonName
+    QString target;          ///< cmbTarget
+    int overwrite = 0;       ///< optOver
+    int scope = 0;           ///< optScope
+    int autoWarning = 0;     ///< optAutoWarning
+    QString appendSeparator; ///< txtAppendSep
+    /// chkType, indexed by scheme code.
+    std::array<bool, 7> typeTicked{};
+    EditorPage page = EditorPage::AutoNumber; ///< the page on screen
+
+    AutoNumberPage autoNumber;
+    ConditionKeys condition; ///< rows 0-4 on the page, 5-19 in the conditions dialog
+    AddSubtractKeys addSubtract;
+    MultiplyDivideKeys multiplyDivide;
+    NowKeys now;
+    AgeKeys age;
+    ComboKeys combo; ///< rows 0-7 on the page, 8-19 in the members dialog
+    /// What every Combo member row offers, in the bar's order (the member map).
+    QList<ComboMember> comboMembers;
+
+    /// The scheme of the highest ticked chkType box; Missing when none is ticked.
+    Scheme chosenScheme() const;
+    /// The AutoNumber preview and pattern of the current entries.
+    AutoNumberOutput output() const { return Update_Output(autoNumber.entries); }
+
+    bool operator==(const EditorState&) const = default;
+};
+
+/// What the editor is loaded from.
+struct EditorSources {
+    const IniLib& ini;
+    QString buttonFolder;  ///< ends with the separator
+    QString programFolder; ///< ends with the separator: a counter file without "AutoIniFile" lies here
+    /// The folder new counter files go to ("Settings"/"IniFolder"), ending with the separator.
+    QString counterFolder;
+    const Messages& messages;
+    const TextLocale& locale;
+    const FieldListModel& fields;
+    QStringList barFiles; ///< the button files on the bar, in its order
+};
+
+/// The editor for a new button: the caption reads the table's "New", and every other entry has the
+/// default of an absent key, with "This database only" chosen.
+EditorState newEditorState(const EditorSources& sources);
+/// The editor for the button in `fileName` of the button folder (Form_Load and Tab_Load).
+EditorState loadEditorState(const EditorSources& sources, const QString& fileName);
+
+} // namespace valdora::editor
