@@ -21,6 +21,8 @@ struct AutoNumberEntries {
     QString text;      ///< the text part (txtText)
     QString number;    ///< "Start at" (txtNumber)
     QString separator; ///< txtSeparator
+
+    bool operator==(const AutoNumberEntries&) const = default;
 };
 
 /// What the page shows under "Output Preview :" and the pattern the button stores in "Format".

@@ -1,0 +1,369 @@
+#include "SaveChecks.h"
+
+#include "host/HostTypes.h"
+#include "settings/Cp1252.h"
+
+#include <algorithm>
+
+namespace valdora::editor {
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\r\n");
+const QString Blank = QStringLiteral(" ");
+const QString MoreConditions = QStringLiteral("frmMoreCond");
+const QString MoreMembers = QStringLiteral("frmMoreCombo");
+
+constexpr int ConditionsOnPage = 5;
+constexpr int MembersOnPage = 8;
+constexpr int AppendOption = 1; // optOver(1): append with the separator
+constexpr int NowDateOnly = 0;
+constexpr int NowDateAndTime = 1;
+constexpr int NowTimeOnly = 2;
+
+// The name of one control of a control array: "txtValueTab1" and 3 give "txtValueTab13".
+QString indexed(const char* control, std::size_t index)
+{
+    return QString::fromLatin1(control) + QString::number(index);
+}
+
+// A failure at a control of a scheme's page, or of the "More..." dialog that extends it.
+SaveFailure atControl(QString message, QString control, Scheme scheme, QString dialog = {})
+{
+    return {std::move(message), std::move(control), pageOf(scheme), std::move(dialog)};
+}
+
+SaveFailure atCommonControl(QString message, QString control)
+{
+    return {std::move(message), std::move(control), std::nullopt, {}};
+}
+
+SaveFailure withoutControl(QString message)
+{
+    return {std::move(message), {}, std::nullopt, {}};
+}
+
+// The save's checks over one state, each a member returning its failure or nothing.
+class Checks {
+public:
+    Checks(const EditorState& state, const SaveCheckContext& context)
+        : m_state(state), m_context(context), m_scheme(state.chosenScheme())
+    {}
+
+    SaveCheckResult run(SaveAnswers answers) const
+    {
+        if (m_scheme == Scheme::Missing)
+            return withoutControl(text(MessageId::SchemeMissing));
+        if (pageOf(m_scheme) != m_state.page && !answers.proceedOffPage)
+            return SaveAsk{SaveQuestion::SchemeNotOnScreen,
+                           text(MessageId::SchemeNotOnScreen) + LineBreak + text(MessageId::ProceedAnyway)};
+        for (const auto& check : {&Checks::caption, &Checks::target, &Checks::startAt, &Checks::conditions,
+                                  &Checks::members, &Checks::encodable}) {
+            if (auto failure = (this->*check)())
+                return *failure;
+        }
+        // The target's type.
+        if (!m_context.targetType)
+            return withoutControl(text(MessageId::InvalidDataCheckSettings));
+        const qint16 type = *m_context.targetType;
+        std::optional<SaveFailure> failure;
+        if (type == host::FieldType::Numeric || type == host::FieldType::Currency ||
+            type == host::FieldType::Time)
+            failure = numericTarget(type);
+        else if (type == host::FieldType::Date)
+            failure = dateTarget();
+        else if (type == host::FieldType::Url && !answers.acceptUrlTarget)
+            return SaveAsk{SaveQuestion::UrlTarget, text(MessageId::UrlTargetField)};
+        if (failure)
+            return *failure;
+        return std::monostate();
+    }
+
+private:
+    QString text(MessageId id) const { return m_context.messages.get(id); }
+    bool isNumber(const QString& value) const { return m_context.locale.isNumeric(value); }
+    bool isDate(const QString& value) const { return m_context.locale.isDate(value); }
+    QString wrongType(MessageId id) const { return wrongType(text(id)); }
+    QString wrongType(const QString& message) const
+    {
+        return Message_WrongType(m_context.messages, *m_context.targetType, message);
+    }
+    QString valueNumber(std::size_t index) const
+    {
+        return text(MessageId::ProblemWithValueNumber) + Blank + QString::number(index + 1);
+    }
+
+    std::optional<SaveFailure> caption() const
+    {
+        const QString& caption = m_state.caption;
+        if (caption.isEmpty() || caption == text(MessageId::New))
+            return atCommonControl(text(MessageId::CaptionMissing), QStringLiteral("txtButtonName"));
+        if (m_state.newButton && m_context.barCaptions.contains(caption))
+            return atCommonControl(text(MessageId::CaptionTaken) + LineBreak +
+                                       text(MessageId::ChooseAnotherCaption),
+                                   QStringLiteral("txtButtonName"));
+        return std::nullopt;
+    }
+
+    std::optional<SaveFailure> target() const
+    {
+        if (m_state.target.isEmpty() && m_scheme != Scheme::Combo)
+            return atCommonControl(text(MessageId::TargetFieldMissing), QStringLiteral("cmbTarget"));
+        return std::nullopt;
+    }
+
+    std::optional<SaveFailure> startAt() const
+    {
+        if (m_scheme == Scheme::AutoNumber && m_state.autoNumber.entries.number.isEmpty())
+            return atControl(text(MessageId::StartAtEmpty), QStringLiteral("txtNumber"), m_scheme);
+        return std::nullopt;
+    }
+
+    std::optional<SaveFailure> conditions() const
+    {
+        if (m_scheme != Scheme::Condition)
+            return std::nullopt;
+        bool anyInUse = false;
+        for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
+            const ConditionRow& row = m_state.condition.rows[i];
+            anyInUse = anyInUse || row.inUse;
+            if (row.inUse && row.op == NoChoice)
+                return withoutControl(text(MessageId::CheckedCondition) + Blank + QString::number(i + 1) +
+                                      Blank + text(MessageId::ConditionWithoutOperator));
+        }
+        if (!anyInUse)
+            return withoutControl(text(MessageId::NoConditionChecked));
+        return std::nullopt;
+    }
+
+    std::optional<SaveFailure> members() const
+    {
+        if (m_scheme != Scheme::Combo)
+            return std::nullopt;
+        const auto& rows = m_state.combo.members;
+        if (std::none_of(rows.begin(), rows.end(), [](const ComboSlot& slot) { return slot.inUse; }))
+            return withoutControl(text(MessageId::NoButtonChecked));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            // Rows are counted from 0 here, as the member rows are numbered.
+            if (rows[i].inUse && rows[i].buttonFileName.isEmpty())
+                return withoutControl(text(MessageId::CheckedItemNumber) + Blank + QString::number(i) +
+                                      Blank + text(MessageId::ItemWithoutButton));
+        }
+        return std::nullopt;
+    }
+
+    // Every text the save writes must fit the button file's code page: a character it cannot hold
+    // would be stored as "?" and the button would no longer be what the user entered.
+    std::optional<SaveFailure> encodable() const
+    {
+        std::optional<SaveFailure> failure;
+        const auto check = [&](const QString& value, const QString& label, const QString& control,
+                               std::optional<EditorPage> page, const QString& dialog = {}) {
+            if (failure || Cp1252::canEncode(value))
+                return;
+            QString refused;
+            for (const QChar c : value) {
+                if (!Cp1252::canEncode(QStringView(&c, 1)) && !refused.contains(c))
+                    refused += c;
+            }
+            failure = SaveFailure{
+                QStringLiteral("The entry \"%1\" holds characters that a button file cannot store: %2")
+                    .arg(label, refused),
+                control, page, dialog};
+        };
+        const auto label = [&](MessageId id) {
+            QString caption = text(id).trimmed();
+            if (caption.endsWith(u':'))
+                caption.chop(1);
+            return caption.trimmed();
+        };
+        const auto rowDialog = [](std::size_t row, std::size_t onPage, const QString& dialog) {
+            return row < onPage ? QString() : dialog;
+        };
+        const std::optional<EditorPage> page = pageOf(m_scheme);
+        check(m_state.caption, label(MessageId::ButtonCaption), QStringLiteral("txtButtonName"),
+              std::nullopt);
+        check(m_state.appendSeparator, label(MessageId::AppendWithSeparator), QStringLiteral("txtAppendSep"),
+              std::nullopt);
+        switch (m_scheme) {
+        case Scheme::AutoNumber: {
+            const AutoNumberPage& p = m_state.autoNumber;
+            check(p.entries.text, label(MessageId::AutoNumberText), QStringLiteral("txtText"), page);
+            check(p.entries.number, label(MessageId::StartAt), QStringLiteral("txtNumber"), page);
+            check(p.entries.separator, label(MessageId::AutoNumberSeparator), QStringLiteral("txtSeparator"),
+                  page);
+            check(p.counterFile, label(MessageId::ChangeDefaultLocation), QStringLiteral("cmdAutoNumber"),
+                  page);
+            break;
+        }
+        case Scheme::Condition:
+            for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
+                const ConditionRow& row = m_state.condition.rows[i];
+                const QString dialog = rowDialog(i, ConditionsOnPage, MoreConditions);
+                check(row.condition, indexed("txtCondition", i), indexed("txtCondition", i), page, dialog);
+                check(row.value, indexed("txtValueTab1", i), indexed("txtValueTab1", i), page, dialog);
+            }
+            break;
+        case Scheme::AddSubtract:
+            for (std::size_t i = 0; i < m_state.addSubtract.operands.size(); ++i)
+                check(m_state.addSubtract.operands[i].constant, indexed("txtCalcTab2", i),
+                      indexed("txtCalcTab2", i), page);
+            check(m_state.addSubtract.invalid, QStringLiteral("txtInvalidAdd"),
+                  QStringLiteral("txtInvalidAdd"), page);
+            break;
+        case Scheme::MultiplyDivide:
+            for (std::size_t i = 0; i < m_state.multiplyDivide.operands.size(); ++i)
+                check(m_state.multiplyDivide.operands[i].constant, indexed("txtCalcTab3", i),
+                      indexed("txtCalcTab3", i), page);
+            check(m_state.multiplyDivide.invalid, QStringLiteral("txtInvalid"), QStringLiteral("txtInvalid"),
+                  page);
+            break;
+        case Scheme::Now:
+            check(m_state.now.days, QStringLiteral("txtDays"), QStringLiteral("txtDays"), page);
+            break;
+        case Scheme::Age:
+            check(m_state.age.invalid, label(MessageId::AgeIfNotDate), QStringLiteral("txtInvalidAge"), page);
+            check(m_state.age.blank, label(MessageId::AgeIfNoData), QStringLiteral("txtBlankAge"), page);
+            break;
+        default:
+            break;
+        }
+        return failure;
+    }
+
+    // Target of type numeric, currency or time.
+    std::optional<SaveFailure> numericTarget(qint16 type) const
+    {
+        if (m_state.overwrite == AppendOption && !m_state.appendSeparator.isEmpty() &&
+            !isNumber(m_state.appendSeparator))
+            return atCommonControl(wrongType(MessageId::AppendSeparatorRejected),
+                                   QStringLiteral("txtAppendSep"));
+        switch (m_scheme) {
+        case Scheme::AutoNumber: {
+            const AutoNumberEntries& entries = m_state.autoNumber.entries;
+            if (entries.positions.text != 0 && !isNumber(entries.text))
+                return atControl(wrongType(MessageId::TextValueRejected), QStringLiteral("txtText"),
+                                 m_scheme);
+            if (!entries.separator.isEmpty() && !isNumber(entries.separator))
+                return atControl(wrongType(MessageId::NonNumericSeparatorRejected),
+                                 QStringLiteral("txtSeparator"), m_scheme);
+            break;
+        }
+        case Scheme::Condition:
+            for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
+                const ConditionRow& row = m_state.condition.rows[i];
+                if (row.inUse && !row.value.isEmpty() && !row.value.startsWith(QStringLiteral("//")) &&
+                    !isNumber(row.value))
+                    return atControl(wrongType(valueNumber(i)), indexed("txtValueTab1", i), m_scheme,
+                                     i < ConditionsOnPage ? QString() : MoreConditions);
+            }
+            break;
+        case Scheme::AddSubtract:
+            for (std::size_t i = 0; i < m_state.addSubtract.operands.size(); ++i) {
+                const Operand& operand = m_state.addSubtract.operands[i];
+                if (operand.source == Operand::Constant && !operand.constant.isEmpty() &&
+                    !isNumber(operand.constant))
+                    return atControl(wrongType(valueNumber(i)), indexed("txtCalcTab2", i), m_scheme);
+            }
+            break;
+        case Scheme::MultiplyDivide:
+            for (std::size_t i = 0; i < m_state.multiplyDivide.operands.size(); ++i) {
+                const Operand& operand = m_state.multiplyDivide.operands[i];
+                if (operand.source == Operand::Constant && !isNumber(operand.constant))
+                    return atControl(wrongType(valueNumber(i)), indexed("txtCalcTab3", i), m_scheme);
+            }
+            if (!m_state.multiplyDivide.invalid.isEmpty() && !isNumber(m_state.multiplyDivide.invalid))
+                return atControl(wrongType(MessageId::InvalidValueRejected), QStringLiteral("txtInvalid"),
+                                 m_scheme);
+            break;
+        case Scheme::Now:
+            if (type == host::FieldType::Numeric || type == host::FieldType::Currency)
+                return withoutControl(wrongType(MessageId::DateRejected));
+            if (m_state.now.format == NowDateOnly || m_state.now.format == NowDateAndTime)
+                return withoutControl(wrongType(MessageId::SelectTimeOnly));
+            break;
+        default:
+            break;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<SaveFailure> dateTarget() const
+    {
+        if (m_state.overwrite == AppendOption)
+            return withoutControl(wrongType(MessageId::SeparatorInDateField));
+        switch (m_scheme) {
+        case Scheme::AutoNumber:
+            return withoutControl(wrongType(MessageId::AutoNumberInDateField));
+        case Scheme::Condition:
+            for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
+                const ConditionRow& row = m_state.condition.rows[i];
+                if (row.inUse && !isDate(row.value))
+                    return atControl(wrongType(valueNumber(i)), indexed("txtValueTab1", i), m_scheme,
+                                     i < ConditionsOnPage ? QString() : MoreConditions);
+            }
+            break;
+        case Scheme::AddSubtract:
+            for (std::size_t i = 0; i < m_state.addSubtract.operands.size(); ++i) {
+                const Operand& operand = m_state.addSubtract.operands[i];
+                if (operand.source == Operand::Constant && !operand.constant.isEmpty() &&
+                    !isDate(operand.constant) && !isNumber(operand.constant))
+                    return atControl(wrongType(valueNumber(i)), indexed("txtCalcTab2", i), m_scheme);
+            }
+            break;
+        case Scheme::MultiplyDivide:
+            return withoutControl(wrongType(MessageId::CalculationCannotBeDate));
+        case Scheme::Now:
+            if (m_state.now.format == NowDateAndTime || m_state.now.format == NowTimeOnly)
+                return withoutControl(wrongType(MessageId::DateFormatRejected));
+            break;
+        default:
+            break;
+        }
+        return std::nullopt;
+    }
+
+    const EditorState& m_state;
+    const SaveCheckContext& m_context;
+    const Scheme m_scheme;
+};
+
+} // namespace
+
+std::optional<qint16> targetTypeOf(const FieldListModel& fields, const QString& target)
+{
+    if (target.isEmpty())
+        return qint16(-1);
+    const std::optional<FieldEntry> field = fields.find(target);
+    return field ? std::optional(field->type) : std::nullopt;
+}
+
+SaveCheckResult checkSave(const EditorState& state, const SaveCheckContext& context, SaveAnswers answers)
+{
+    return Checks(state, context).run(answers);
+}
+
+QString Message_WrongType(const Messages& messages, qint16 typeCode, const QString& text)
+{
+    QString word;
+    switch (typeCode) {
+    case host::FieldType::Numeric:
+        word = QStringLiteral("numeric");
+        break;
+    case host::FieldType::Currency:
+        word = QStringLiteral("currency");
+        break;
+    case host::FieldType::Date:
+        word = QStringLiteral("date");
+        break;
+    case host::FieldType::Time:
+        word = QStringLiteral("time");
+        break;
+    default:
+        break;
+    }
+    return messages.get(MessageId::TargetFieldTypeOpen) + word +
+           messages.get(MessageId::TargetFieldTypeIncompatible) + LineBreak + text;
+}
+
+} // namespace valdora::editor
