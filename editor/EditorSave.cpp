@@ -1,0 +1,148 @@
+#include "EditorSave.h"
+
+#include "settings/Cp1252.h"
+
+#include "core/FileLock.h"
+
+#include <QDir>
+
+namespace valdora::editor {
+
+namespace {
+
+// Where a field list's choice is stored: its name, id and type as the field list reports them.
+FieldChoice stored(const SaveEnvironment& environment, const QString& name)
+{
+    return environment.fields.choiceOf(name);
+}
+
+template <std::size_t N>
+std::array<Operand, N> storedOperands(const SaveEnvironment& environment, std::array<Operand, N> operands)
+{
+    for (Operand& operand : operands)
+        operand.field = stored(environment, operand.field.name);
+    return operands;
+}
+
+SchemeKeys schemeKeysOf(const EditorState& state, const SaveEnvironment& environment, Scheme scheme)
+{
+    switch (scheme) {
+    case Scheme::AutoNumber: {
+        const AutoNumberPage& page = state.autoNumber;
+        AutoNumberKeys keys;
+        keys.fieldPosition = page.entries.positions.field;
+        keys.textPosition = page.entries.positions.text;
+        keys.numberPosition = page.entries.positions.number - 1;
+        keys.field = stored(environment, page.entries.fieldName);
+        keys.text = page.entries.text;
+        keys.counterFile = counterFileOf(state, environment);
+        keys.separator = page.entries.separator;
+        keys.truncate = page.intTruncateA != 0;
+        keys.truncateDigits = page.intTruncateDigitsA;
+        keys.upperCase = page.intCapsA != 0;
+        return keys;
+    }
+    case Scheme::Condition: {
+        ConditionKeys keys = state.condition;
+        for (ConditionRow& row : keys.rows)
+            row.field = stored(environment, row.field.name);
+        return keys;
+    }
+    case Scheme::AddSubtract: {
+        AddSubtractKeys keys = state.addSubtract;
+        keys.operands = storedOperands(environment, keys.operands);
+        return keys;
+    }
+    case Scheme::MultiplyDivide: {
+        MultiplyDivideKeys keys = state.multiplyDivide;
+        keys.operands = storedOperands(environment, keys.operands);
+        return keys;
+    }
+    case Scheme::Now:
+        return state.now;
+    case Scheme::Combo:
+        return state.combo;
+    case Scheme::Age: {
+        AgeKeys keys = state.age;
+        keys.dateField = stored(environment, keys.dateField.name);
+        return keys;
+    }
+    case Scheme::Missing:
+        break;
+    }
+    return std::monostate();
+}
+
+// The open database's file name: its path after the last separator.
+QString databaseName(const QString& path)
+{
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(cut + 1);
+}
+
+QStringList buttonFilesIn(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+QString counterFileOf(const EditorState& state, const SaveEnvironment& environment)
+{
+    const AutoNumberPage& page = state.autoNumber;
+    if (page.counterFileChosen && !page.counterFile.isEmpty())
+        return page.counterFile;
+    return defaultCounterFilePath(environment.counterFolder, state.caption);
+}
+
+ButtonValue buttonValueOf(const EditorState& state, const SaveEnvironment& environment,
+                          const QString& fontBold, const QString& foreColor)
+{
+    const Scheme scheme = state.chosenScheme();
+    ButtonValue button;
+    button.name = state.caption;
+    button.scheme = schemeKeysOf(state, environment, scheme);
+    // A Combo button has no target of its own.
+    button.target = stored(environment, scheme == Scheme::Combo ? QString() : state.target);
+    button.format = state.output().pattern;
+    const std::optional<FieldEntry> target = environment.fields.find(button.target.name);
+    button.targetDecimals = target && target->type == host::FieldType::Numeric
+                                ? QString::number(target->decimals)
+                                : QStringLiteral("-1");
+    button.limitedToDB = state.scope == 0 ? databaseName(environment.databasePath) : QString();
+    button.overwrite = state.overwrite;
+    button.autoWarning = state.autoWarning;
+    button.scope = state.scope;
+    button.appendSeparator = state.appendSeparator;
+    button.fontBold = fontBold;
+    button.foreColor = foreColor;
+    button.savedWithDB = environment.databasePath;
+    return button;
+}
+
+SaveOutcome saveEditorState(const EditorState& state, const SaveEnvironment& environment)
+{
+    SaveOutcome outcome;
+    outcome.fileName = state.newButton ? newButtonFileName(environment.lastButtonFile,
+                                                           buttonFilesIn(environment.buttonFolder))
+                                       : state.fileName;
+    const ButtonFile file = ButtonFile::inFolder(environment.ini, environment.buttonFolder, outcome.fileName);
+    const QString fontBold = file.read(ButtonKey::FontBold, QStringLiteral("0"));
+    const QString foreColor = file.read(ButtonKey::ForeColor, QStringLiteral("0"));
+
+    // A section of this name in the per-user store would be moved over the file by an upgrade. A
+    // store that cannot be changed does not stop the save.
+    environment.userSettings.removeSection(Application::Valdora, outcome.fileName);
+
+    const ButtonValue button = buttonValueOf(state, environment, fontBold, foreColor);
+    if (button.type() == Scheme::AutoNumber) {
+        const QString counterFile = std::get<AutoNumberKeys>(button.scheme).counterFile;
+        if (!replaceFileAtomically(counterFile, Cp1252::encode(state.autoNumber.entries.number) +
+                                                    QByteArrayLiteral("\r\n")))
+            return outcome;
+    }
+    outcome.written = saveButton(button, file);
+    return outcome;
+}
+
+} // namespace valdora::editor
