@@ -231,6 +231,30 @@ private:
         return failure;
     }
 
+    /// The first ticked condition row whose value the target refuses.
+    template <typename Refused> std::optional<SaveFailure> firstRefusedConditionValue(Refused refused) const
+    {
+        for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
+            const ConditionRow& row = m_state.condition.rows[i];
+            if (row.inUse && refused(row.value))
+                return atControl(wrongType(valueNumber(i)), indexed("txtValueTab1", i), m_scheme,
+                                 i < ConditionsOnPage ? QString() : MoreConditions);
+        }
+        return std::nullopt;
+    }
+
+    /// The first constant operand whose value the target refuses.
+    template <typename Operands, typename Refused>
+    std::optional<SaveFailure> firstRefusedConstant(const Operands& operands, const char* control,
+                                                    Refused refused) const
+    {
+        for (std::size_t i = 0; i < operands.size(); ++i) {
+            if (operands[i].source == Operand::Constant && refused(operands[i].constant))
+                return atControl(wrongType(valueNumber(i)), indexed(control, i), m_scheme);
+        }
+        return std::nullopt;
+    }
+
     // Target of type numeric, currency or time.
     std::optional<SaveFailure> numericTarget(qint16 type) const
     {
@@ -250,28 +274,18 @@ private:
             break;
         }
         case Scheme::Condition:
-            for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
-                const ConditionRow& row = m_state.condition.rows[i];
-                if (row.inUse && !row.value.isEmpty() && !row.value.startsWith(QStringLiteral("//")) &&
-                    !isNumber(row.value))
-                    return atControl(wrongType(valueNumber(i)), indexed("txtValueTab1", i), m_scheme,
-                                     i < ConditionsOnPage ? QString() : MoreConditions);
-            }
-            break;
+            return firstRefusedConditionValue([this](const QString& value) {
+                return !value.isEmpty() && !value.startsWith(QStringLiteral("//")) && !isNumber(value);
+            });
         case Scheme::AddSubtract:
-            for (std::size_t i = 0; i < m_state.addSubtract.operands.size(); ++i) {
-                const Operand& operand = m_state.addSubtract.operands[i];
-                if (operand.source == Operand::Constant && !operand.constant.isEmpty() &&
-                    !isNumber(operand.constant))
-                    return atControl(wrongType(valueNumber(i)), indexed("txtCalcTab2", i), m_scheme);
-            }
-            break;
+            return firstRefusedConstant(
+                m_state.addSubtract.operands, "txtCalcTab2",
+                [this](const QString& value) { return !value.isEmpty() && !isNumber(value); });
         case Scheme::MultiplyDivide:
-            for (std::size_t i = 0; i < m_state.multiplyDivide.operands.size(); ++i) {
-                const Operand& operand = m_state.multiplyDivide.operands[i];
-                if (operand.source == Operand::Constant && !isNumber(operand.constant))
-                    return atControl(wrongType(valueNumber(i)), indexed("txtCalcTab3", i), m_scheme);
-            }
+            if (auto failure =
+                    firstRefusedConstant(m_state.multiplyDivide.operands, "txtCalcTab3",
+                                         [this](const QString& value) { return !isNumber(value); }))
+                return failure;
             if (!m_state.multiplyDivide.invalid.isEmpty() && !isNumber(m_state.multiplyDivide.invalid))
                 return atControl(wrongType(MessageId::InvalidValueRejected), QStringLiteral("txtInvalid"),
                                  m_scheme);
@@ -296,21 +310,12 @@ private:
         case Scheme::AutoNumber:
             return withoutControl(wrongType(MessageId::AutoNumberInDateField));
         case Scheme::Condition:
-            for (std::size_t i = 0; i < m_state.condition.rows.size(); ++i) {
-                const ConditionRow& row = m_state.condition.rows[i];
-                if (row.inUse && !isDate(row.value))
-                    return atControl(wrongType(valueNumber(i)), indexed("txtValueTab1", i), m_scheme,
-                                     i < ConditionsOnPage ? QString() : MoreConditions);
-            }
-            break;
+            return firstRefusedConditionValue([this](const QString& value) { return !isDate(value); });
         case Scheme::AddSubtract:
-            for (std::size_t i = 0; i < m_state.addSubtract.operands.size(); ++i) {
-                const Operand& operand = m_state.addSubtract.operands[i];
-                if (operand.source == Operand::Constant && !operand.constant.isEmpty() &&
-                    !isDate(operand.constant) && !isNumber(operand.constant))
-                    return atControl(wrongType(valueNumber(i)), indexed("txtCalcTab2", i), m_scheme);
-            }
-            break;
+            return firstRefusedConstant(m_state.addSubtract.operands, "txtCalcTab2",
+                                        [this](const QString& value) {
+                                            return !value.isEmpty() && !isDate(value) && !isNumber(value);
+                                        });
         case Scheme::MultiplyDivide:
             return withoutControl(wrongType(MessageId::CalculationCannotBeDate));
         case Scheme::Now:
