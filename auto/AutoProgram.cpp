@@ -18,13 +18,6 @@ constexpr int RegisterFlags = 0;
 /// The host's command that saves the value being typed into the field on screen.
 constexpr int CommitTypedField = 104;
 
-/// The part of a database path after its last folder separator (either kind).
-QString fileNameOfPath(const QString& path)
-{
-    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    return path.mid(separator + 1);
-}
-
 } // namespace
 
 AutoProgram::AutoProgram(ProgramSession& session, AutoHostFactories factories, WarningScreens& screens)
@@ -80,7 +73,7 @@ AutoEnd AutoProgram::Form_Load()
             return;
         }
         m_view = m_application->CreateView(1, QStringLiteral("CV"));
-        m_databaseName = fileNameOfPath(m_application->GetOpenDBName());
+        m_databaseName = run::openDatabaseName(*m_application);
         end = Run_Button() ? AutoEnd::Ran : AutoEnd::Failed;
     });
     return end;

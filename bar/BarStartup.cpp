@@ -19,12 +19,6 @@ const QString FirstVersionWithButtonFiles = QStringLiteral("300");
 constexpr int BarDefaultLanguage = 2;
 constexpr int RegisterFlags = 0;
 
-QString fileNameOfPath(const QString& path)
-{
-    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    return path.mid(separator + 1);
-}
-
 QString titled(const ProgramSession& session, MessageId id, const QString& end)
 {
     return session.messages().get(id) + u' ' + session.applicationTitle() + end;
@@ -90,7 +84,7 @@ bool openHostDatabase(ProgramSession& session, const BarHostFactories& factories
         session.showMessage(titled(session, MessageId::OpenDatabaseFirst, QStringLiteral("!")));
         return false;
     }
-    connection.databaseName = fileNameOfPath(connection.host.application->GetOpenDBName());
+    connection.databaseName = run::openDatabaseName(*connection.host.application);
     connection.host.view = connection.host.application->CreateView(1, QStringLiteral("CV"));
     try {
         connection.host.database = factories.objects.database();

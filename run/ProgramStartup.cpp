@@ -3,6 +3,8 @@
 #include "settings/MessageTable.h"
 #include "settings/SettingsLocation.h"
 
+#include <algorithm>
+
 namespace valdora::run {
 
 void settleSessionAtStartUp(ProgramSession& session, const StartupSettings& settings, Where where)
@@ -11,6 +13,13 @@ void settleSessionAtStartUp(ProgramSession& session, const StartupSettings& sett
         languageBaseFromSettings(session.userSettings(), settings.defaultLanguage, where));
     session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(
         session.userSettings(), session.programFolder(), settings.settingsFileTitle));
+}
+
+QString openDatabaseName(const host::Application& application, Where where)
+{
+    const QString path = application.GetOpenDBName(where);
+    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(separator + 1);
 }
 
 StartupHost openHostObjects(const HostFactories& factories, Where where)

@@ -29,6 +29,10 @@ struct StartupSettings {
 void settleSessionAtStartUp(ProgramSession& session, const StartupSettings& settings,
                             Where where = Where::current());
 
+/// The file name, without its folder, of the database the host has open: button files name their
+/// database this way. Either kind of folder separator ends the folder.
+QString openDatabaseName(const host::Application& application, Where where = Where::current());
+
 /// The makers of the host objects, passed in by each program: the programs link different host
 /// libraries, and tests pass their own.
 struct HostFactories {
