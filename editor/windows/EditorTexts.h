@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The editor's texts that are not rows of the message table (they read the same in every language)
+// and the fixed entries of its lists. Each is spelled here once.
+namespace valdora::editor::texts {
+
+/// The AutoNumber page's button that picks where a new counter file is saved.
+inline const QString SaveToAnotherLocation = QStringLiteral("Save to Another Location...");
+/// The Condition and Combo pages' buttons that open the rows beyond the page.
+inline const QString More = QStringLiteral("More...");
+/// After the Now page's number of days.
+inline const QString Days = QStringLiteral("days");
+/// The counter-file dialogs' filter.
+inline const QString CounterFileFilter = QStringLiteral("AutoNumber file (*.num)|*.num");
+
+/// The position boxes of the field and text parts (0: not used), and of the number part.
+inline const QStringList OptionalPositions{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                           QStringLiteral("3")};
+inline const QStringList NumberPositions{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+/// The comparisons of a condition row, in the order of their stored positions.
+inline const QStringList ConditionOperators{
+    QStringLiteral(" ="),  QStringLiteral(" <>"), QStringLiteral(" >"),    QStringLiteral(" <"),
+    QStringLiteral(" >="), QStringLiteral(" <="), QStringLiteral("Incl."), QStringLiteral("Starts")};
+inline const QStringList AddSubtractOperators{QStringLiteral(" +"), QStringLiteral(" -")};
+inline const QStringList MultiplyDivideOperators{QStringLiteral(" x"), QStringLiteral(" /")};
+inline const QStringList NowOperators{QStringLiteral("plus"), QStringLiteral("minus")};
+
+} // namespace valdora::editor::texts

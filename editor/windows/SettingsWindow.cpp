@@ -1,0 +1,964 @@
+#include "SettingsWindow.h"
+
+#include "EditorTexts.h"
+#include "ui_frmSettings.h"
+
+#include "bar/KeyFilter.h"
+#include "settings/ButtonDefinition.h"
+#include "settings/Cp1252.h"
+#include "settings/MessageId.h"
+#include "settings/SettingsLocation.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+namespace valdora::editor {
+
+namespace {
+
+constexpr const char* Form = "frmSettings";
+const QString SettingsSection = QStringLiteral("Settings");
+const QString Digits = QStringLiteral("0123456789");
+const QString LabelColon = QStringLiteral(" :");
+
+Routine routine(const char* name)
+{
+    return {Form, RoutineKind::Sub, name};
+}
+
+/// A control of a control array: "txtValueTab1" and 3 give the object name "txtValueTab1_3".
+QString objectNameOf(const char* control, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(index);
+}
+
+/// The same control as the save's checks name it: "txtValueTab13".
+QString checkNameOf(const char* control, int index)
+{
+    return QLatin1String(control) + QString::number(index);
+}
+
+template <class Widget> Widget* named(QWidget* parent, const char* control, int index)
+{
+    auto* widget = new Widget(parent);
+    widget->setObjectName(objectNameOf(control, index));
+    return widget;
+}
+
+void fillList(QComboBox* list, const QStringList& entries)
+{
+    list->clear();
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+}
+
+/// Selects the entry equal to `text`; no choice when there is none.
+void selectText(QComboBox* list, const QString& text)
+{
+    list->setCurrentIndex(text.isEmpty() ? -1
+                                         : list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+/// Selects by position; no choice for a position the list does not have.
+void selectPosition(QComboBox* list, int position)
+{
+    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+}
+
+template <std::size_t N> void checkOption(const std::array<QRadioButton*, N>& options, int chosen)
+{
+    // Auto-exclusive buttons cannot all be cleared one by one: a group without a choice is allowed.
+    for (QRadioButton* option : options)
+        option->setAutoExclusive(false);
+    for (std::size_t i = 0; i < N; ++i)
+        options[i]->setChecked(static_cast<int>(i) == chosen);
+    for (QRadioButton* option : options)
+        option->setAutoExclusive(true);
+}
+
+template <std::size_t N> int checkedOption(const std::array<QRadioButton*, N>& options)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (options[i]->isChecked())
+            return static_cast<int>(i);
+    }
+    return NoChoice;
+}
+
+// The first line of a counter file; nullopt when it cannot be read.
+std::optional<QString> counterFirstLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return Cp1252::decode(line);
+}
+
+QString withSeparator(QString folder)
+{
+    if (!folder.isEmpty() && !folder.endsWith(u'/') && !folder.endsWith(u'\\'))
+        folder += u'/';
+    return folder;
+}
+
+} // namespace
+
+std::optional<qint16> liveFieldType(const host::FieldList* fields, const QString& name)
+{
+    if (name.isEmpty())
+        return qint16(-1);
+    if (!fields)
+        return std::nullopt;
+    try {
+        const host::FieldId id = fields->FieldID(name);
+        if (id == -1)
+            return std::nullopt;
+        return fields->Type(id);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
+}
+
+SettingsWindow::SettingsWindow(ProgramSession& session, EditorHost& host, EditorScreens& screens,
+                               const QString& fileName, QWidget* parent)
+    : QDialog(parent), m_session(session), m_host(host), m_screens(screens),
+      m_ui(std::make_unique<Ui::frmSettings>())
+{
+    m_ui->setupUi(this);
+    m_chkType = {m_ui->chkType_0, m_ui->chkType_1, m_ui->chkType_2, m_ui->chkType_3,
+                 m_ui->chkType_4, m_ui->chkType_5, m_ui->chkType_6};
+    m_optOver = {m_ui->optOver_0, m_ui->optOver_1, m_ui->optOver_2, m_ui->optOver_3};
+    m_optScope = {m_ui->optScope_0, m_ui->optScope_1};
+    m_optAutoWarning = {m_ui->optAutoWarning_0, m_ui->optAutoWarning_1, m_ui->optAutoWarning_2};
+    m_optFormat = {m_ui->optFormat_0, m_ui->optFormat_1, m_ui->optFormat_2};
+    m_optAge = {m_ui->optAge_0, m_ui->optAge_1, m_ui->optAge_2};
+    // Every page caption shows whole: the window is as wide as the seven tabs.
+    m_ui->SSTab1->setUsesScrollButtons(false);
+    buildMenus();
+    buildPositionRows();
+    buildConditionRows();
+    buildOperandRows();
+    buildComboRows();
+    for (const char* name : {"txtButtonName", "cmbTarget", "txtAppendSep", "txtText", "txtNumber",
+                             "txtSeparator", "txtInvalidAdd", "txtInvalid", "txtDays", "txtInvalidAge",
+                             "txtBlankAge", "cmbField", "cmbFieldTab5"}) {
+        if (auto* widget = findChild<QWidget*>(QLatin1String(name)))
+            registerControl(QLatin1String(name), widget);
+    }
+    connectControls();
+    Form_Load(fileName);
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+bool SettingsWindow::edit(ProgramSession& session, EditorHost& host, EditorScreens& screens,
+                          const QString& fileName, QWidget* parent)
+{
+    SettingsWindow window(session, host, screens, fileName, parent);
+    window.exec();
+    return window.saved();
+}
+
+void SettingsWindow::registerControl(const QString& name, QWidget* widget)
+{
+    m_controls.insert(name, widget);
+}
+
+void SettingsWindow::buildMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    const auto item = [this](QMenu* menu, const char* name, auto handler) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* options = m_menuBar->addMenu(QString());
+    m_mnuOptions = options->menuAction();
+    m_mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    m_mnuIniFile = item(options, "mnuIniFile", [this] { m_screens.settingsLocation(); });
+    m_mnuStart = item(options, "mnuStart", [this] { m_screens.startOptions(); });
+    m_mnuLanguage = item(options, "mnuLanguage", [this] {
+        trapped(m_session.reporter(), routine("mnuLanguage_Click"), [&] { m_screens.languages(); });
+    });
+    m_mnuIntegrate = item(options, "mnuIntegrate", [this] { m_screens.integrate(); });
+    QMenu* help = m_menuBar->addMenu(QString());
+    m_mnuHelp = help->menuAction();
+    m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    m_mnuOnline = item(help, "mnuOnline", [this] { m_screens.onlineHelp(); });
+    m_mnuIniFile->setEnabled(m_screens.offersSettingsLocation());
+    m_mnuIntegrate->setEnabled(m_screens.offersIntegration());
+    m_ui->mainLayout->setMenuBar(m_menuBar);
+}
+
+void SettingsWindow::buildPositionRows()
+{
+    QGridLayout* grid = m_ui->positionRows;
+    QWidget* page = m_ui->fraValue_0;
+    m_positionHeader = new QLabel(page);
+    m_positionHeader->setObjectName(QStringLiteral("lblPosition"));
+    grid->addWidget(m_positionHeader, 0, 0);
+    for (int row = 0; row < 3; ++row) {
+        m_cmbPosition[row] = named<QComboBox>(page, "cmbPosition", row);
+        m_positionLabels[row] = named<QLabel>(page, "lblPart", row);
+        grid->addWidget(m_cmbPosition[row], row + 1, 0);
+        grid->addWidget(m_positionLabels[row], row + 1, 1);
+    }
+    auto* field = new QComboBox(page);
+    field->setObjectName(QStringLiteral("cmbField"));
+    auto* text = new QLineEdit(page);
+    text->setObjectName(QStringLiteral("txtText"));
+    auto* number = new QLineEdit(page);
+    number->setObjectName(QStringLiteral("txtNumber"));
+    number->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), number));
+    number->installEventFilter(this);
+    grid->addWidget(field, 1, 2);
+    grid->addWidget(text, 2, 2);
+    grid->addWidget(number, 3, 2);
+    grid->setColumnStretch(2, 1);
+    fillList(m_cmbPosition[0], texts::OptionalPositions);
+    fillList(m_cmbPosition[1], texts::OptionalPositions);
+    fillList(m_cmbPosition[2], texts::NumberPositions);
+}
+
+void SettingsWindow::buildConditionRows()
+{
+    QGridLayout* grid = m_ui->conditionRows;
+    QWidget* page = m_ui->fraValue_1;
+    for (int i = 0; i < PageConditionRows; ++i) {
+        ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
+        const int line = 2 * i;
+        row.chkCond = named<QCheckBox>(page, "chkCond", i);
+        row.cmbFieldTab1 = named<QComboBox>(page, "cmbFieldTab1", i);
+        row.cmbOperator = named<QComboBox>(page, "cmbOperator", i);
+        row.txtCondition = named<QLineEdit>(page, "txtCondition", i);
+        row.then = named<QLabel>(page, "Label11", i);
+        row.txtValueTab1 = named<QLineEdit>(page, "txtValueTab1", i);
+        fillList(row.cmbOperator, texts::ConditionOperators);
+        grid->addWidget(row.chkCond, line, 0);
+        grid->addWidget(row.cmbFieldTab1, line, 1);
+        grid->addWidget(row.cmbOperator, line, 2);
+        grid->addWidget(row.txtCondition, line, 3);
+        grid->addWidget(row.then, line, 4);
+        grid->addWidget(row.txtValueTab1, line, 5);
+        if (i + 1 < PageConditionRows) {
+            row.orLabel = named<QLabel>(page, "lblOr", i);
+            grid->addWidget(row.orLabel, line + 1, 0);
+        }
+        registerControl(checkNameOf("txtValueTab1", i), row.txtValueTab1);
+        registerControl(checkNameOf("cmbOperator", i), row.cmbOperator);
+        registerControl(checkNameOf("cmbFieldTab1", i), row.cmbFieldTab1);
+    }
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+}
+
+void SettingsWindow::buildOperandRows()
+{
+    const auto build = [this](QGridLayout* grid, QWidget* page, auto& operands, const char* text,
+                              const char* field, const char* optText, const char* optField) {
+        for (int i = 0; i < static_cast<int>(operands.size()); ++i) {
+            OperandWidgets& operand = operands[static_cast<std::size_t>(i)];
+            operand.optCalcText = named<QRadioButton>(page, optText, i);
+            operand.txtCalc = named<QLineEdit>(page, text, i);
+            operand.optCalcField = named<QRadioButton>(page, optField, i);
+            operand.cmbField = named<QComboBox>(page, field, i);
+            // Each operand chooses between its own constant and its own field.
+            operand.group = new QButtonGroup(page);
+            operand.group->addButton(operand.optCalcText);
+            operand.group->addButton(operand.optCalcField);
+            operand.cmbField->installEventFilter(this);
+            grid->addWidget(operand.optCalcText, 2 * i, 0);
+            grid->addWidget(operand.txtCalc, 2 * i, 1);
+            grid->addWidget(operand.optCalcField, 2 * i, 2);
+            grid->addWidget(operand.cmbField, 2 * i, 3);
+            registerControl(checkNameOf(text, i), operand.txtCalc);
+            registerControl(checkNameOf(field, i), operand.cmbField);
+        }
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(3, 2);
+    };
+    build(m_ui->addSubtractRows, m_ui->fraValue_2, m_tab2, "txtCalcTab2", "cmbFieldTab2", "optCalcTextTab2",
+          "optCalcFieldTab2");
+    for (int j = 0; j < 3; ++j) {
+        m_cmbOperatorTab2[j] = named<QComboBox>(m_ui->fraValue_2, "cmbOperatorTab2", j);
+        fillList(m_cmbOperatorTab2[j], texts::AddSubtractOperators);
+        m_ui->addSubtractRows->addWidget(m_cmbOperatorTab2[j], 2 * j + 1, 1);
+    }
+    build(m_ui->multiplyDivideRows, m_ui->fraValue_3, m_tab3, "txtCalcTab3", "cmbFieldTab3",
+          "optCalcTextTab3", "optCalcFieldTab3");
+    m_cmbOperatorTab3 = new QComboBox(m_ui->fraValue_3);
+    m_cmbOperatorTab3->setObjectName(QStringLiteral("cmbOperatorTab3"));
+    fillList(m_cmbOperatorTab3, texts::MultiplyDivideOperators);
+    m_ui->multiplyDivideRows->addWidget(m_cmbOperatorTab3, 1, 1);
+    fillList(m_ui->cmbOperatorTab4, texts::NowOperators);
+}
+
+void SettingsWindow::buildComboRows()
+{
+    QGridLayout* grid = m_ui->comboRows;
+    QWidget* page = m_ui->fraValue_6;
+    for (int i = 0; i < PageComboRows; ++i) {
+        ComboRowWidgets& row = m_combo[static_cast<std::size_t>(i)];
+        row.chkButton = named<QCheckBox>(page, "chkButton", i);
+        row.cmbButton = named<QComboBox>(page, "cmbButton", i);
+        // Two columns of four rows.
+        grid->addWidget(row.chkButton, i % 4, 3 * (i / 4));
+        grid->addWidget(row.cmbButton, i % 4, 3 * (i / 4) + 1);
+        registerControl(checkNameOf("cmbButton", i), row.cmbButton);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+    grid->setColumnMinimumWidth(2, 12);
+}
+
+void SettingsWindow::connectControls()
+{
+    for (int code = 0; code < static_cast<int>(m_chkType.size()); ++code)
+        connect(m_chkType[static_cast<std::size_t>(code)], &QCheckBox::toggled, this,
+                [this, code](bool ticked) {
+                    if (ticked)
+                        chkType_Click(code);
+                });
+    connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &SettingsWindow::SSTab1_Click);
+    m_ui->txtButtonName->installEventFilter(this);
+    connect(m_ui->txtButtonName, &QLineEdit::textEdited, this, &SettingsWindow::txtButtonName_Edited);
+
+    const auto output = [this] {
+        if (!m_filling)
+            Update_Output();
+    };
+    auto* field = findChild<QComboBox*>(QStringLiteral("cmbField"));
+    connect(field, &QComboBox::currentIndexChanged, this, output);
+    connect(findChild<QLineEdit*>(QStringLiteral("txtText")), &QLineEdit::textChanged, this, output);
+    connect(findChild<QLineEdit*>(QStringLiteral("txtNumber")), &QLineEdit::textChanged, this, output);
+    connect(m_ui->txtSeparator, &QLineEdit::textChanged, this, output);
+    const std::array parts{AutoNumberPart::Field, AutoNumberPart::Text, AutoNumberPart::Number};
+    for (std::size_t row = 0; row < parts.size(); ++row) {
+        connect(m_cmbPosition[row], &QComboBox::currentIndexChanged, this, output);
+        // A choice made in the list settles a clash at once; leaving the box settles one typed in.
+        const AutoNumberPart part = parts[row];
+        connect(m_cmbPosition[row], &QComboBox::activated, this,
+                [this, part] { cmbPosition_LostFocus(part); });
+        m_cmbPosition[row]->installEventFilter(this);
+    }
+
+    const auto operandLinks = [this](auto& operands) {
+        for (OperandWidgets& operand : operands) {
+            QRadioButton* constant = operand.optCalcText;
+            QRadioButton* fieldOption = operand.optCalcField;
+            connect(operand.txtCalc, &QLineEdit::textEdited, constant,
+                    [constant] { constant->setChecked(true); });
+            connect(operand.cmbField, &QComboBox::activated, fieldOption,
+                    [fieldOption] { fieldOption->setChecked(true); });
+        }
+    };
+    operandLinks(m_tab2);
+    operandLinks(m_tab3);
+
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ui->cmdTrigger, &QPushButton::clicked, this, &SettingsWindow::cmdTrigger_Click);
+    connect(m_ui->cmdAutoNumber, &QPushButton::clicked, this, &SettingsWindow::cmdAutoNumber_Click);
+    connect(m_ui->cmdSave, &QPushButton::clicked, this, &SettingsWindow::cmdSave_Click);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &SettingsWindow::Command1_Click);
+    connect(m_ui->cmdMoreCond, &QPushButton::clicked, this, &SettingsWindow::cmdMoreCond_Click);
+    connect(m_ui->cmdMoreCombo, &QPushButton::clicked, this, &SettingsWindow::cmdMoreCombo_Click);
+}
+
+void SettingsWindow::setCaptions()
+{
+    const Messages& messages = m_session.messages();
+    const auto text = [&messages](MessageId id) { return messages.get(id); };
+    setWindowTitle(text(MessageId::SettingsTitle));
+    m_mnuOptions->setText(text(MessageId::OptionsMenu));
+    m_mnuIniFile->setText(text(MessageId::SettingsFileLocation));
+    m_mnuStart->setText(text(MessageId::SystemTrayMenu));
+    m_mnuLanguage->setText(text(MessageId::LanguagesMenu));
+    m_mnuIntegrate->setText(text(MessageId::IntegrateMenu));
+    m_mnuHelp->setText(text(MessageId::HelpMenu));
+    m_mnuOnline->setText(text(MessageId::OnlineHelpMenu));
+
+    m_ui->lblButtonCaption->setText(text(MessageId::ButtonCaption) + LabelColon);
+    m_ui->Label9->setText(text(MessageId::TenCharactersMax));
+    m_ui->Frame1->setTitle(text(MessageId::TargetField) + LabelColon);
+    m_ui->Frame3->setTitle(text(MessageId::OverwritingConditions) + LabelColon);
+    const std::array over{MessageId::NeverOverwrite, MessageId::AppendWithSeparator,
+                          MessageId::OverwriteUnlessEmpty, MessageId::AlwaysOverwrite};
+    for (std::size_t i = 0; i < over.size(); ++i)
+        m_optOver[i]->setText(text(over[i]));
+    m_ui->Frame15->setTitle(text(MessageId::Scope));
+    m_optScope[0]->setText(text(MessageId::ThisDatabaseOnly));
+    m_optScope[1]->setText(text(MessageId::AllDatabases));
+    m_ui->Frame16->setTitle(text(MessageId::AutomaticTriggering));
+    m_ui->lblWarningOptions->setText(text(MessageId::WarningOptions));
+    const std::array warnings{MessageId::PromptForConfirmation, MessageId::OneSecondSplash,
+                              MessageId::NoWarning};
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+        m_optAutoWarning[i]->setText(text(warnings[i]));
+    m_ui->cmdTrigger->setText(text(MessageId::SettingsButton));
+    m_ui->cmdCancel->setText(text(MessageId::Cancel));
+
+    const std::array pages{MessageId::SchemeAutoNumber,  MessageId::SchemeCondition,
+                           MessageId::SchemeAddSubtract, MessageId::SchemeMultiplyDivide,
+                           MessageId::SchemeNow,         MessageId::SchemeAge,
+                           MessageId::SchemeCombo};
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        m_ui->SSTab1->setTabText(static_cast<int>(page), text(pages[page]));
+        findChild<QGroupBox*>(QStringLiteral("fraValue_%1").arg(page))
+            ->setTitle(text(MessageId::ValueToCopy) + LabelColon);
+    }
+    for (QCheckBox* box : m_chkType)
+        box->setText(text(MessageId::SelectScheme));
+
+    m_ui->Label5->setText(text(MessageId::AutoNumberIntroduction));
+    m_positionHeader->setText(text(MessageId::Position));
+    m_positionLabels[0]->setText(text(MessageId::FieldLabel));
+    m_positionLabels[1]->setText(text(MessageId::AutoNumberText));
+    m_positionLabels[2]->setText(text(MessageId::StartAt));
+    m_ui->lblNumberHint->setText(text(MessageId::LeadingZerosHint));
+    m_ui->lblSeparator->setText(text(MessageId::AutoNumberSeparator));
+    m_ui->lblOutputCaption->setText(text(MessageId::OutputPreview));
+    m_ui->Command1->setText(text(MessageId::FieldOptionsButton));
+    m_ui->cmdAutoNumber->setText(text(MessageId::ChangeDefaultLocation));
+    m_ui->cmdSave->setText(texts::SaveToAnotherLocation);
+
+    for (int i = 0; i < PageConditionRows; ++i) {
+        ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
+        row.chkCond->setText(QString::number(i + 1) + QStringLiteral(". ") + text(MessageId::ConditionIf));
+        row.then->setText(text(MessageId::ConditionThen));
+        if (row.orLabel)
+            row.orLabel->setText(text(MessageId::ConditionOr));
+    }
+    m_ui->cmdMoreCond->setText(texts::More);
+
+    const auto operandCaptions = [&text](auto& operands) {
+        for (OperandWidgets& operand : operands) {
+            operand.optCalcText->setText(text(MessageId::ConditionValue));
+            operand.optCalcField->setText(text(MessageId::AutoNumberField));
+        }
+    };
+    operandCaptions(m_tab2);
+    operandCaptions(m_tab3);
+    m_ui->chkZero->setText(text(MessageId::EmptyInsteadOfZero));
+    m_ui->lblInvalidAdd->setText(text(MessageId::InvalidCalculationReplacement));
+    m_ui->lblLeaveBlankAdd->setText(text(MessageId::LeaveBlankForNoData));
+    m_ui->lblInvalid->setText(text(MessageId::InvalidCalculationReplacement));
+    m_ui->lblLeaveBlank->setText(text(MessageId::LeaveBlankForNoData));
+
+    m_ui->lblNow->setText(text(MessageId::DateAndTimeNow));
+    m_ui->lblDays->setText(texts::Days);
+    m_ui->fraFormat->setTitle(text(MessageId::Format) + LabelColon);
+    m_optFormat[0]->setText(text(MessageId::DateOnly));
+    m_optFormat[1]->setText(text(MessageId::DateAndTime));
+    m_optFormat[2]->setText(text(MessageId::TimeOnly));
+
+    m_ui->lblAgeBetween->setText(text(MessageId::AgeBetweenTodayAnd));
+    m_ui->fraAgeFormat->setTitle(text(MessageId::Format) + LabelColon);
+    m_optAge[0]->setText(text(MessageId::AgeYearsOnly));
+    m_optAge[1]->setText(text(MessageId::AgeYearsAndMonths));
+    m_optAge[2]->setText(text(MessageId::AgeDays));
+    m_ui->lblInvalidAge->setText(text(MessageId::AgeIfNotDate));
+    m_ui->lblBlankAge->setText(text(MessageId::AgeIfNoData));
+
+    m_ui->lblCombine->setText(text(MessageId::CombineButtons) + LabelColon);
+    m_ui->cmdMoreCombo->setText(texts::More);
+    m_ui->Label2->setText(text(MessageId::ComboOrderNote));
+}
+
+void SettingsWindow::Form_Load(const QString& fileName)
+{
+    trapped(m_session.reporter(), routine("Form_Load"), [&] {
+        setCaptions();
+        trapped(m_session.reporter(), {Form, RoutineKind::Sub, "Field_List"}, [&] {
+            m_fields = m_host.fields() ? FieldListModel::fromHost(*m_host.fields()) : FieldListModel();
+        });
+        const QString programFolder = withSeparator(m_session.programFolder());
+        m_counterFolder = withSeparator(
+            m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("IniFolder"),
+                                         SettingsLocation::defaultCounterFolder(m_session.programFolder())));
+        const EditorSources sources{m_session.ini(), m_session.buttonFolder(), programFolder,
+                                    m_counterFolder, m_session.messages(),     m_session.locale(),
+                                    m_fields,        m_host.buttonFiles()};
+        m_state = fileName.isEmpty() ? newEditorState(sources) : loadEditorState(sources, fileName);
+        m_ui->cmdOK->setText(
+            m_session.messages().get(m_state.newButton ? MessageId::AddButton : MessageId::Apply));
+        fillFieldLists();
+        Tab_Load();
+    });
+}
+
+void SettingsWindow::fillFieldLists()
+{
+    const QStringList sources = m_fields.Field_List(FieldListMode::Source);
+    fillList(m_ui->cmbTarget, m_fields.Field_List(FieldListMode::Target));
+    fillList(findChild<QComboBox*>(QStringLiteral("cmbField")), sources);
+    for (ConditionRowWidgets& row : m_conditions)
+        fillList(row.cmbFieldTab1, sources);
+    for (OperandWidgets& operand : m_tab2)
+        fillList(operand.cmbField, sources);
+    for (OperandWidgets& operand : m_tab3)
+        fillList(operand.cmbField, sources);
+    fillList(m_ui->cmbFieldTab5, sources);
+}
+
+void SettingsWindow::Tab_Load()
+{
+    trapped(m_session.reporter(), routine("Tab_Load"), [&] {
+        m_filling = true;
+        const EditorState& s = m_state;
+        m_ui->txtButtonName->setText(s.caption);
+        m_lastCaption = s.caption;
+        selectText(m_ui->cmbTarget, s.target);
+        checkOption(m_optOver, s.overwrite);
+        checkOption(m_optScope, s.scope);
+        checkOption(m_optAutoWarning, s.autoWarning);
+        m_ui->txtAppendSep->setText(s.appendSeparator);
+        for (std::size_t code = 0; code < m_chkType.size(); ++code)
+            m_chkType[code]->setChecked(s.typeTicked[code]);
+
+        const AutoNumberEntries& entries = s.autoNumber.entries;
+        selectPosition(m_cmbPosition[0], entries.positions.field);
+        selectPosition(m_cmbPosition[1], entries.positions.text);
+        selectPosition(m_cmbPosition[2], entries.positions.number - 1);
+        selectText(findChild<QComboBox*>(QStringLiteral("cmbField")), entries.fieldName);
+        findChild<QLineEdit*>(QStringLiteral("txtText"))->setText(entries.text);
+        findChild<QLineEdit*>(QStringLiteral("txtNumber"))->setText(entries.number);
+        m_ui->txtSeparator->setText(entries.separator);
+        const bool captioned = !s.caption.isEmpty() && s.caption != m_session.messages().get(MessageId::New);
+        m_ui->cmdAutoNumber->setEnabled(captioned);
+        m_ui->cmdSave->setEnabled(captioned);
+
+        for (int i = 0; i < PageConditionRows; ++i) {
+            const ConditionRow& keys = s.condition.rows[static_cast<std::size_t>(i)];
+            ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
+            row.chkCond->setChecked(keys.inUse);
+            selectText(row.cmbFieldTab1, keys.field.name);
+            selectPosition(row.cmbOperator, keys.op);
+            row.txtCondition->setText(keys.condition);
+            row.txtValueTab1->setText(keys.value);
+        }
+
+        const auto loadOperands = [](auto& widgets, const auto& operands) {
+            for (std::size_t i = 0; i < widgets.size(); ++i) {
+                OperandWidgets& operand = widgets[i];
+                operand.txtCalc->setText(operands[i].constant);
+                selectText(operand.cmbField, operands[i].field.name);
+                operand.group->setExclusive(false);
+                operand.optCalcText->setChecked(operands[i].source == Operand::Constant);
+                operand.optCalcField->setChecked(operands[i].source == Operand::Field);
+                operand.group->setExclusive(true);
+            }
+        };
+        loadOperands(m_tab2, s.addSubtract.operands);
+        for (std::size_t j = 0; j < m_cmbOperatorTab2.size(); ++j)
+            selectPosition(m_cmbOperatorTab2[j], s.addSubtract.operators[j]);
+        m_ui->chkZero->setChecked(s.addSubtract.emptyWhenNoData);
+        m_ui->txtInvalidAdd->setText(s.addSubtract.invalid);
+        loadOperands(m_tab3, s.multiplyDivide.operands);
+        selectPosition(m_cmbOperatorTab3, s.multiplyDivide.op);
+        m_ui->txtInvalid->setText(s.multiplyDivide.invalid);
+
+        selectPosition(m_ui->cmbOperatorTab4, s.now.op);
+        m_ui->txtDays->setText(s.now.days);
+        checkOption(m_optFormat, s.now.format);
+
+        selectText(m_ui->cmbFieldTab5, s.age.dateField.name);
+        checkOption(m_optAge, s.age.format);
+        m_ui->txtInvalidAge->setText(s.age.invalid);
+        m_ui->txtBlankAge->setText(s.age.blank);
+
+        QStringList captions;
+        for (const ComboMember& member : s.comboMembers)
+            captions << member.caption;
+        for (int i = 0; i < PageComboRows; ++i) {
+            const ComboSlot& slot = s.combo.members[static_cast<std::size_t>(i)];
+            ComboRowWidgets& row = m_combo[static_cast<std::size_t>(i)];
+            fillList(row.cmbButton, captions);
+            row.chkButton->setChecked(slot.inUse);
+            int chosen = -1;
+            for (int m = 0; m < s.comboMembers.size(); ++m) {
+                if (!slot.buttonFileName.isEmpty() && s.comboMembers[m].fileName == slot.buttonFileName) {
+                    chosen = m;
+                    break;
+                }
+            }
+            row.cmbButton->setCurrentIndex(chosen);
+        }
+
+        m_ui->SSTab1->setCurrentIndex(static_cast<int>(s.page));
+        m_filling = false;
+        SSTab1_Click(static_cast<int>(s.page));
+        Update_Output();
+    });
+    m_filling = false;
+}
+
+void SettingsWindow::storeWidgets()
+{
+    EditorState& s = m_state;
+    s.caption = m_ui->txtButtonName->text();
+    s.target = m_ui->cmbTarget->currentText();
+    s.overwrite = checkedOption(m_optOver);
+    s.scope = checkedOption(m_optScope);
+    s.autoWarning = checkedOption(m_optAutoWarning);
+    s.appendSeparator = m_ui->txtAppendSep->text();
+    for (std::size_t code = 0; code < m_chkType.size(); ++code)
+        s.typeTicked[code] = m_chkType[code]->isChecked();
+    s.page = static_cast<EditorPage>(m_ui->SSTab1->currentIndex());
+
+    AutoNumberEntries& entries = s.autoNumber.entries;
+    entries.positions = {m_cmbPosition[0]->currentIndex(), m_cmbPosition[1]->currentIndex(),
+                         m_cmbPosition[2]->currentIndex() + 1};
+    entries.fieldName = findChild<QComboBox*>(QStringLiteral("cmbField"))->currentText();
+    entries.text = findChild<QLineEdit*>(QStringLiteral("txtText"))->text();
+    entries.number = findChild<QLineEdit*>(QStringLiteral("txtNumber"))->text();
+    entries.separator = m_ui->txtSeparator->text();
+
+    for (int i = 0; i < PageConditionRows; ++i) {
+        ConditionRow& keys = s.condition.rows[static_cast<std::size_t>(i)];
+        const ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
+        keys.inUse = row.chkCond->isChecked();
+        keys.field = {row.cmbFieldTab1->currentText(), {}, {}};
+        keys.op = row.cmbOperator->currentIndex();
+        keys.condition = row.txtCondition->text();
+        keys.value = row.txtValueTab1->text();
+    }
+
+    const auto storeOperands = [](const auto& widgets, auto& operands) {
+        for (std::size_t i = 0; i < widgets.size(); ++i) {
+            const OperandWidgets& operand = widgets[i];
+            operands[i].constant = operand.txtCalc->text();
+            operands[i].field = {operand.cmbField->currentText(), {}, {}};
+            operands[i].source = operand.optCalcText->isChecked()    ? Operand::Constant
+                                 : operand.optCalcField->isChecked() ? Operand::Field
+                                                                     : NoChoice;
+        }
+    };
+    storeOperands(m_tab2, s.addSubtract.operands);
+    for (std::size_t j = 0; j < m_cmbOperatorTab2.size(); ++j)
+        s.addSubtract.operators[j] = m_cmbOperatorTab2[j]->currentIndex();
+    s.addSubtract.emptyWhenNoData = m_ui->chkZero->isChecked();
+    s.addSubtract.invalid = m_ui->txtInvalidAdd->text();
+    storeOperands(m_tab3, s.multiplyDivide.operands);
+    s.multiplyDivide.op = m_cmbOperatorTab3->currentIndex();
+    s.multiplyDivide.invalid = m_ui->txtInvalid->text();
+
+    s.now.op = m_ui->cmbOperatorTab4->currentIndex();
+    s.now.days = m_ui->txtDays->text();
+    s.now.format = checkedOption(m_optFormat);
+
+    s.age.dateField = {m_ui->cmbFieldTab5->currentText(), {}, {}};
+    s.age.format = checkedOption(m_optAge);
+    s.age.invalid = m_ui->txtInvalidAge->text();
+    s.age.blank = m_ui->txtBlankAge->text();
+
+    for (int i = 0; i < PageComboRows; ++i) {
+        ComboSlot& slot = s.combo.members[static_cast<std::size_t>(i)];
+        const ComboRowWidgets& row = m_combo[static_cast<std::size_t>(i)];
+        slot.inUse = row.chkButton->isChecked();
+        const int chosen = row.cmbButton->currentIndex();
+        slot.buttonFileName =
+            chosen >= 0 && chosen < s.comboMembers.size() ? s.comboMembers[chosen].fileName : QString();
+    }
+}
+
+EditorState SettingsWindow::state()
+{
+    storeWidgets();
+    return m_state;
+}
+
+void SettingsWindow::Update_Output()
+{
+    trapped(m_session.reporter(), routine("Update_Output"), [&] {
+        storeWidgets();
+        const AutoNumberOutput output = m_state.output();
+        m_ui->lblOutput->setText(output.preview);
+    });
+}
+
+void SettingsWindow::cmbPosition_LostFocus(AutoNumberPart part)
+{
+    trapped(m_session.reporter(), routine("cmbPosition_LostFocus"), [&] {
+        storeWidgets();
+        const AutoNumberPositions moved =
+            editor::cmbPosition_LostFocus(m_state.autoNumber.entries.positions, part);
+        m_filling = true;
+        selectPosition(m_cmbPosition[0], moved.field);
+        selectPosition(m_cmbPosition[1], moved.text);
+        selectPosition(m_cmbPosition[2], moved.number - 1);
+        m_filling = false;
+        Update_Output();
+    });
+    m_filling = false;
+}
+
+void SettingsWindow::chkType_Click(int code)
+{
+    if (m_filling)
+        return;
+    trapped(m_session.reporter(), routine("chkType_LostFocus"), [&] {
+        for (std::size_t other = 0; other < m_chkType.size(); ++other) {
+            if (static_cast<int>(other) != code)
+                m_chkType[other]->setChecked(false);
+        }
+    });
+}
+
+void SettingsWindow::SSTab1_Click(int page)
+{
+    if (m_filling)
+        return;
+    // A Combo button writes no target of its own: its target and overwrite controls are off.
+    const bool targeted = page != static_cast<int>(EditorPage::Combo);
+    if (!targeted)
+        m_ui->cmbTarget->setCurrentIndex(-1);
+    m_ui->Frame1->setEnabled(targeted);
+    m_ui->Frame3->setEnabled(targeted);
+    m_ui->cmbTarget->setEnabled(targeted);
+    for (QRadioButton* option : m_optOver)
+        option->setEnabled(targeted);
+}
+
+void SettingsWindow::txtButtonName_GotFocus()
+{
+    trapped(m_session.reporter(), routine("txtButtonName_GotFocus"), [&] {
+        if (m_ui->txtButtonName->text() == m_session.messages().get(MessageId::New))
+            // After the focus has settled: a click that gave the focus would clear the selection.
+            QTimer::singleShot(0, m_ui->txtButtonName, &QLineEdit::selectAll);
+    });
+}
+
+void SettingsWindow::txtButtonName_LostFocus()
+{
+    const QString caption = m_ui->txtButtonName->text();
+    if (!caption.isEmpty() && caption != m_session.messages().get(MessageId::New)) {
+        m_ui->cmdAutoNumber->setEnabled(true);
+        m_ui->cmdSave->setEnabled(true);
+    }
+}
+
+void SettingsWindow::txtButtonName_Edited(const QString& text)
+{
+    // Typing or pasting cannot make a caption longer than the limit; a longer caption a file holds
+    // stays as it is until the user shortens it.
+    if (text.size() > CaptionLimit && text.size() > m_lastCaption.size()) {
+        QApplication::beep();
+        const int cursor =
+            std::min(m_ui->txtButtonName->cursorPosition(), static_cast<int>(m_lastCaption.size()));
+        m_ui->txtButtonName->setText(m_lastCaption);
+        m_ui->txtButtonName->setCursorPosition(cursor);
+        return;
+    }
+    m_lastCaption = text;
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->txtButtonName) {
+        if (event->type() == QEvent::FocusIn)
+            txtButtonName_GotFocus();
+        else if (event->type() == QEvent::FocusOut)
+            txtButtonName_LostFocus();
+    } else if (watched->objectName() == u"txtNumber" && event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        // Only characters are filtered: Tab, arrows and shortcuts keep their work.
+        if (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).unicode() == bar::BackspaceKey) &&
+            bar::ValidateText(typed.at(0).unicode(), Digits, true, [] { QApplication::beep(); }) == 0)
+            return true;
+    } else if (event->type() == QEvent::FocusOut) {
+        for (std::size_t row = 0; row < m_cmbPosition.size(); ++row) {
+            if (watched == m_cmbPosition[row]) {
+                const std::array parts{AutoNumberPart::Field, AutoNumberPart::Text, AutoNumberPart::Number};
+                cmbPosition_LostFocus(parts[row]);
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        // Opening an operand's field list chooses the field for that operand.
+        const auto opened = [watched](auto& operands) {
+            for (OperandWidgets& operand : operands) {
+                if (watched == operand.cmbField)
+                    operand.optCalcField->setChecked(true);
+            }
+        };
+        opened(m_tab2);
+        opened(m_tab3);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SettingsWindow::setCounterFile(const QString& path, bool takeNumber)
+{
+    m_state.autoNumber.counterFile = path;
+    m_state.autoNumber.counterFileChosen = true;
+    if (!takeNumber)
+        return;
+    const QString line = counterFirstLine(path).value_or(QString());
+    findChild<QLineEdit*>(QStringLiteral("txtNumber"))
+        ->setText(m_session.locale().isNumeric(line) ? line.trimmed() : QString());
+}
+
+void SettingsWindow::cmdAutoNumber_Click()
+{
+    trapped(m_session.reporter(), routine("cmdAutoNumber_Click"), [&] {
+        storeWidgets();
+        const QString current = m_state.autoNumber.counterFile.isEmpty()
+                                    ? defaultCounterFilePath(m_counterFolder, m_state.caption)
+                                    : m_state.autoNumber.counterFile;
+        const QFileInfo info(current);
+        const std::optional<QString> chosen = m_session.platform().askOpenFile(
+            {QString(), texts::CounterFileFilter, info.absolutePath(), info.fileName()});
+        if (chosen && !chosen->isEmpty() && *chosen != current)
+            setCounterFile(*chosen, true);
+    });
+}
+
+void SettingsWindow::cmdSave_Click()
+{
+    trapped(m_session.reporter(), routine("cmdSave_Click"), [&] {
+        storeWidgets();
+        const QString current = m_state.autoNumber.counterFile.isEmpty()
+                                    ? defaultCounterFilePath(m_counterFolder, m_state.caption)
+                                    : m_state.autoNumber.counterFile;
+        const QFileInfo info(current);
+        const std::optional<QString> chosen = m_session.platform().askSaveFile(
+            {QString(), texts::CounterFileFilter, info.absolutePath(), info.fileName()});
+        // The file is written by the save, with the "Start at" number.
+        if (chosen && !chosen->isEmpty())
+            setCounterFile(*chosen, false);
+    });
+}
+
+void SettingsWindow::Command1_Click()
+{
+    trapped(m_session.reporter(), routine("Command1_Click"), [&] {
+        storeWidgets();
+        AutoNumberPage page = m_state.autoNumber;
+        if (!m_screens.fieldOptions(page))
+            return;
+        m_state.autoNumber.intTruncateA = page.intTruncateA;
+        m_state.autoNumber.intTruncateDigitsA = page.intTruncateDigitsA;
+        m_state.autoNumber.intCapsA = page.intCapsA;
+    });
+}
+
+void SettingsWindow::cmdMoreCond_Click()
+{
+    trapped(m_session.reporter(), routine("cmdMoreCond_Click"), [&] {
+        storeWidgets();
+        m_screens.moreConditions(m_state, QString());
+    });
+}
+
+void SettingsWindow::cmdMoreCombo_Click()
+{
+    trapped(m_session.reporter(), routine("cmdMoreCombo_Click"), [&] {
+        storeWidgets();
+        m_screens.moreMembers(m_state, QString());
+    });
+}
+
+void SettingsWindow::showFailure(const SaveFailure& failure)
+{
+    m_session.showMessage(failure.message);
+    if (failure.dialog == u"frmMoreCond") {
+        m_screens.moreConditions(m_state, failure.control);
+        return;
+    }
+    if (failure.dialog == u"frmMoreCombo") {
+        m_screens.moreMembers(m_state, failure.control);
+        return;
+    }
+    if (failure.page)
+        m_ui->SSTab1->setCurrentIndex(static_cast<int>(*failure.page));
+    QWidget* control = m_controls.value(failure.control);
+    if (!control)
+        return;
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        box->selectAll();
+}
+
+SaveEnvironment SettingsWindow::saveEnvironment() const
+{
+    return {m_session.ini(), m_session.userSettings(), m_session.buttonFolder(), m_counterFolder,
+            m_fields,        m_host.databasePath(),    m_host.lastButtonFile()};
+}
+
+bool SettingsWindow::runSave()
+{
+    storeWidgets();
+    QStringList captions;
+    for (const QString& file : m_host.buttonFiles())
+        captions
+            << ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), file).read(ButtonKey::Name);
+    SaveAnswers answers;
+    for (;;) {
+        const SaveCheckContext context{m_session.messages(), m_session.locale(), captions,
+                                       liveFieldType(m_host.fields(), m_state.target)};
+        const SaveCheckResult result = checkSave(m_state, context, answers);
+        if (const auto* ask = std::get_if<SaveAsk>(&result)) {
+            if (m_session.showMessage(ask->message, MessageButtons::YesNo) != MessageAnswer::Yes)
+                return false;
+            if (ask->question == SaveQuestion::SchemeNotOnScreen)
+                answers.proceedOffPage = true;
+            else
+                answers.acceptUrlTarget = true;
+            continue;
+        }
+        if (const auto* failure = std::get_if<SaveFailure>(&result)) {
+            showFailure(*failure);
+            return false;
+        }
+        break;
+    }
+    const SaveOutcome outcome = saveEditorState(m_state, saveEnvironment());
+    if (!outcome.written)
+        throw Failure(ErrorNumber::PermissionDenied, m_session.buttonFilePath(outcome.fileName));
+    m_saved = true;
+    m_host.buttonSaved(outcome.fileName, m_state.newButton);
+    accept();
+    return true;
+}
+
+bool SettingsWindow::cmdOK_Click()
+{
+    bool saved = false;
+    trapped(m_session.reporter(), routine("cmdOK_Click"), [&] { saved = runSave(); });
+    return saved;
+}
+
+void SettingsWindow::cmdTrigger_Click()
+{
+    trapped(m_session.reporter(), routine("cmdTrigger_Click"), [&] {
+        if (m_screens.triggerChoice() != TriggerChoice::LaunchKeelbrook)
+            return;
+        m_host.setLaunchKeelbrook();
+        // The launch goes on when the save refuses the button: it is then not saved.
+        if (!cmdOK_Click())
+            reject();
+        m_host.startShutdown();
+    });
+}
+
+} // namespace valdora::editor
