@@ -208,6 +208,9 @@ TEST_P(FieldOptionsLanguage, CaptionsComeFromTheTableAndFit)
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("Label2"))->text(), rowText(language, 428));
     EXPECT_EQ(dialog.findChild<QCheckBox*>(QStringLiteral("chkUppercase"))->text(), rowText(language, 429));
     expectNothingClipped(dialog);
+    const QLineEdit* box = digitsBox(dialog);
+    EXPECT_GT(box->width(), box->fontMetrics().horizontalAdvance(QStringLiteral("32767")))
+        << "the largest count shows whole";
     EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()))
         << "the caption has room in the title bar";
     saveScreenshot(dialog, QStringLiteral("frmFieldOptions-%1").arg(QString::fromLatin1(language.name)));

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace valdora::editor::test {
 namespace {
@@ -265,6 +266,23 @@ TEST_F(MoreDialogs, TabVisitsTheRowsThenTheButtons)
         click(window, QStringLiteral("cmdCancel"));
     });
     members.show(state);
+}
+
+TEST_F(MoreDialogs, OpenOverTheEditorAndKeptAboveIt)
+{
+    QWidget editor;
+    editor.setGeometry(120, 90, 900, 640);
+    showAndWait(editor);
+    EditorState state = load("~105.ini");
+    MoreMembers members(m_messages, state.combo, &editor);
+    inNextModal([&editor](QWidget& window) {
+        const QPoint offset = window.frameGeometry().center() - editor.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 40) << offset.x() << "," << offset.y();
+        ASSERT_NE(window.windowHandle(), nullptr);
+        EXPECT_EQ(window.windowHandle()->transientParent(), editor.windowHandle());
+        click(window, QStringLiteral("cmdClose"));
+    });
+    EXPECT_TRUE(members.show(state));
 }
 
 class MoreDialogsLanguage : public MoreDialogs, public ::testing::WithParamInterface<Language> {};
