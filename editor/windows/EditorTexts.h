@@ -20,10 +20,6 @@ inline const QString CounterFileFilter = QStringLiteral("AutoNumber file (*.num)
 inline const QStringList OptionalPositions{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                                            QStringLiteral("3")};
 inline const QStringList NumberPositions{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
-/// The comparisons of a condition row, in the order of their stored positions.
-inline const QStringList ConditionOperators{
-    QStringLiteral(" ="),  QStringLiteral(" <>"), QStringLiteral(" >"),    QStringLiteral(" <"),
-    QStringLiteral(" >="), QStringLiteral(" <="), QStringLiteral("Incl."), QStringLiteral("Starts")};
 inline const QStringList AddSubtractOperators{QStringLiteral(" +"), QStringLiteral(" -")};
 inline const QStringList MultiplyDivideOperators{QStringLiteral(" x"), QStringLiteral(" /")};
 inline const QStringList NowOperators{QStringLiteral("plus"), QStringLiteral("minus")};

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStringListModel>
 #include <QTimer>
 
 namespace valdora::editor {
@@ -119,22 +120,6 @@ QString withSeparator(QString folder)
 
 } // namespace
 
-std::optional<qint16> liveFieldType(const host::FieldList* fields, const QString& name)
-{
-    if (name.isEmpty())
-        return qint16(-1);
-    if (!fields)
-        return std::nullopt;
-    try {
-        const host::FieldId id = fields->FieldID(name);
-        if (id == -1)
-            return std::nullopt;
-        return fields->Type(id);
-    } catch (const Failure&) {
-        return std::nullopt;
-    }
-}
-
 SettingsWindow::SettingsWindow(ProgramSession& session, EditorHost& host, EditorScreens& screens,
                                const QString& fileName, QWidget* parent)
     : QDialog(parent), m_session(session), m_host(host), m_screens(screens),
@@ -152,9 +137,7 @@ SettingsWindow::SettingsWindow(ProgramSession& session, EditorHost& host, Editor
     m_ui->SSTab1->setUsesScrollButtons(false);
     buildMenus();
     buildPositionRows();
-    buildConditionRows();
     buildOperandRows();
-    buildComboRows();
     for (const char* name : {"txtButtonName", "cmbTarget", "txtAppendSep", "txtText", "txtNumber",
                              "txtSeparator", "txtInvalidAdd", "txtInvalid", "txtDays", "txtInvalidAge",
                              "txtBlankAge", "cmbField", "cmbFieldTab5"}) {
@@ -242,30 +225,18 @@ void SettingsWindow::buildPositionRows()
 void SettingsWindow::buildConditionRows()
 {
     QGridLayout* grid = m_ui->conditionRows;
-    QWidget* page = m_ui->fraValue_1;
-    for (int i = 0; i < PageConditionRows; ++i) {
-        ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
-        const int line = 2 * i;
-        row.chkCond = named<QCheckBox>(page, "chkCond", i);
-        row.cmbFieldTab1 = named<QComboBox>(page, "cmbFieldTab1", i);
-        row.cmbOperator = named<QComboBox>(page, "cmbOperator", i);
-        row.txtCondition = named<QLineEdit>(page, "txtCondition", i);
-        row.then = named<QLabel>(page, "Label11", i);
-        row.txtValueTab1 = named<QLineEdit>(page, "txtValueTab1", i);
-        fillList(row.cmbOperator, texts::ConditionOperators);
-        grid->addWidget(row.chkCond, line, 0);
-        grid->addWidget(row.cmbFieldTab1, line, 1);
-        grid->addWidget(row.cmbOperator, line, 2);
-        grid->addWidget(row.txtCondition, line, 3);
-        grid->addWidget(row.then, line, 4);
-        grid->addWidget(row.txtValueTab1, line, 5);
-        if (i + 1 < PageConditionRows) {
-            row.orLabel = named<QLabel>(page, "lblOr", i);
-            grid->addWidget(row.orLabel, line + 1, 0);
+    QStringListModel* sources = makeSourceFieldModel(m_fields, *m_ui->fraValue_1);
+    for (int i = 0; i < ConditionPageRows; ++i) {
+        const ConditionRowWidgets& row =
+            m_conditions.emplace_back(*grid, 2 * i, i, m_session.messages(), *sources);
+        if (i + 1 < ConditionPageRows) {
+            QLabel* orLabel = named<QLabel>(m_ui->fraValue_1, "lblOr", i);
+            grid->addWidget(orLabel, 2 * i + 1, 0);
+            m_orLabels.push_back(orLabel);
         }
-        registerControl(checkNameOf("txtValueTab1", i), row.txtValueTab1);
-        registerControl(checkNameOf("cmbOperator", i), row.cmbOperator);
-        registerControl(checkNameOf("cmbFieldTab1", i), row.cmbFieldTab1);
+        registerControl(checkNameOf("txtValueTab1", i), row.txtValueTab1());
+        registerControl(checkNameOf("cmbOperator", i), row.cmbOperator());
+        registerControl(checkNameOf("cmbFieldTab1", i), row.cmbFieldTab1());
     }
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
@@ -315,20 +286,24 @@ void SettingsWindow::buildOperandRows()
 
 void SettingsWindow::buildComboRows()
 {
-    QGridLayout* grid = m_ui->comboRows;
-    QWidget* page = m_ui->fraValue_6;
-    for (int i = 0; i < PageComboRows; ++i) {
-        ComboRowWidgets& row = m_combo[static_cast<std::size_t>(i)];
-        row.chkButton = named<QCheckBox>(page, "chkButton", i);
-        row.cmbButton = named<QComboBox>(page, "cmbButton", i);
-        // Two columns of four rows.
-        grid->addWidget(row.chkButton, i % 4, 3 * (i / 4));
-        grid->addWidget(row.cmbButton, i % 4, 3 * (i / 4) + 1);
-        registerControl(checkNameOf("cmbButton", i), row.cmbButton);
+    // Two columns of four rows, each in a grid of its own.
+    auto* columns = new QHBoxLayout;
+    m_ui->comboRows->addLayout(columns, 0, 0);
+    std::array<QGridLayout*, 2> grids{new QGridLayout, new QGridLayout};
+    std::array<QWidget*, 2> holders{new QWidget(m_ui->fraValue_6), new QWidget(m_ui->fraValue_6)};
+    for (std::size_t column = 0; column < grids.size(); ++column) {
+        holders[column]->setObjectName(QStringLiteral("comboColumn_%1").arg(column));
+        holders[column]->setLayout(grids[column]);
+        grids[column]->setContentsMargins(0, 0, 0, 0);
+        grids[column]->setColumnStretch(1, 1);
+        columns->addWidget(holders[column]);
     }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
-    grid->setColumnMinimumWidth(2, 12);
+    QStringListModel* captions = makeMemberCaptionModel(m_state.comboMembers, *m_ui->fraValue_6);
+    for (int i = 0; i < ComboPageRows; ++i) {
+        const ComboMemberRowWidgets& row = m_combo.emplace_back(*grids[static_cast<std::size_t>(i / 4)],
+                                                                i % 4, i, m_state.comboMembers, *captions);
+        registerControl(checkNameOf("cmbButton", i), row.cmbButton());
+    }
 }
 
 void SettingsWindow::connectControls()
@@ -442,13 +417,8 @@ void SettingsWindow::setCaptions()
     m_ui->cmdAutoNumber->setText(text(MessageId::ChangeDefaultLocation));
     m_ui->cmdSave->setText(texts::SaveToAnotherLocation);
 
-    for (int i = 0; i < PageConditionRows; ++i) {
-        ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
-        row.chkCond->setText(QString::number(i + 1) + QStringLiteral(". ") + text(MessageId::ConditionIf));
-        row.then->setText(text(MessageId::ConditionThen));
-        if (row.orLabel)
-            row.orLabel->setText(text(MessageId::ConditionOr));
-    }
+    for (QLabel* orLabel : m_orLabels)
+        orLabel->setText(text(MessageId::ConditionOr));
     m_ui->cmdMoreCond->setText(texts::More);
 
     const auto operandCaptions = [&text](auto& operands) {
@@ -488,7 +458,6 @@ void SettingsWindow::setCaptions()
 void SettingsWindow::Form_Load(const QString& fileName)
 {
     trapped(m_session.reporter(), routine("Form_Load"), [&] {
-        setCaptions();
         trapped(m_session.reporter(), {Form, RoutineKind::Sub, "Field_List"}, [&] {
             m_fields = m_host.fields() ? FieldListModel::fromHost(*m_host.fields()) : FieldListModel();
         });
@@ -500,6 +469,10 @@ void SettingsWindow::Form_Load(const QString& fileName)
                                     m_counterFolder, m_session.messages(),     m_session.locale(),
                                     m_fields,        m_host.buttonFiles()};
         m_state = fileName.isEmpty() ? newEditorState(sources) : loadEditorState(sources, fileName);
+        m_loaded = m_state;
+        buildConditionRows();
+        buildComboRows();
+        setCaptions();
         m_ui->cmdOK->setText(
             m_session.messages().get(m_state.newButton ? MessageId::AddButton : MessageId::Apply));
         fillFieldLists();
@@ -512,8 +485,6 @@ void SettingsWindow::fillFieldLists()
     const QStringList sources = m_fields.Field_List(FieldListMode::Source);
     fillList(m_ui->cmbTarget, m_fields.Field_List(FieldListMode::Target));
     fillList(findChild<QComboBox*>(QStringLiteral("cmbField")), sources);
-    for (ConditionRowWidgets& row : m_conditions)
-        fillList(row.cmbFieldTab1, sources);
     for (OperandWidgets& operand : m_tab2)
         fillList(operand.cmbField, sources);
     for (OperandWidgets& operand : m_tab3)
@@ -548,15 +519,8 @@ void SettingsWindow::Tab_Load()
         m_ui->cmdAutoNumber->setEnabled(captioned);
         m_ui->cmdSave->setEnabled(captioned);
 
-        for (int i = 0; i < PageConditionRows; ++i) {
-            const ConditionRow& keys = s.condition.rows[static_cast<std::size_t>(i)];
-            ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
-            row.chkCond->setChecked(keys.inUse);
-            selectText(row.cmbFieldTab1, keys.field.name);
-            selectPosition(row.cmbOperator, keys.op);
-            row.txtCondition->setText(keys.condition);
-            row.txtValueTab1->setText(keys.value);
-        }
+        for (const ConditionRowWidgets& row : m_conditions)
+            row.load(s.condition);
 
         const auto loadOperands = [](auto& widgets, const auto& operands) {
             for (std::size_t i = 0; i < widgets.size(); ++i) {
@@ -587,23 +551,8 @@ void SettingsWindow::Tab_Load()
         m_ui->txtInvalidAge->setText(s.age.invalid);
         m_ui->txtBlankAge->setText(s.age.blank);
 
-        QStringList captions;
-        for (const ComboMember& member : s.comboMembers)
-            captions << member.caption;
-        for (int i = 0; i < PageComboRows; ++i) {
-            const ComboSlot& slot = s.combo.members[static_cast<std::size_t>(i)];
-            ComboRowWidgets& row = m_combo[static_cast<std::size_t>(i)];
-            fillList(row.cmbButton, captions);
-            row.chkButton->setChecked(slot.inUse);
-            int chosen = -1;
-            for (int m = 0; m < s.comboMembers.size(); ++m) {
-                if (!slot.buttonFileName.isEmpty() && s.comboMembers[m].fileName == slot.buttonFileName) {
-                    chosen = m;
-                    break;
-                }
-            }
-            row.cmbButton->setCurrentIndex(chosen);
-        }
+        for (const ComboMemberRowWidgets& row : m_combo)
+            row.load(s.combo);
 
         m_ui->SSTab1->setCurrentIndex(static_cast<int>(s.page));
         m_filling = false;
@@ -634,15 +583,8 @@ void SettingsWindow::storeWidgets()
     entries.number = findChild<QLineEdit*>(QStringLiteral("txtNumber"))->text();
     entries.separator = m_ui->txtSeparator->text();
 
-    for (int i = 0; i < PageConditionRows; ++i) {
-        ConditionRow& keys = s.condition.rows[static_cast<std::size_t>(i)];
-        const ConditionRowWidgets& row = m_conditions[static_cast<std::size_t>(i)];
-        keys.inUse = row.chkCond->isChecked();
-        keys.field = {row.cmbFieldTab1->currentText(), {}, {}};
-        keys.op = row.cmbOperator->currentIndex();
-        keys.condition = row.txtCondition->text();
-        keys.value = row.txtValueTab1->text();
-    }
+    for (const ConditionRowWidgets& row : m_conditions)
+        row.store(s.condition);
 
     const auto storeOperands = [](const auto& widgets, auto& operands) {
         for (std::size_t i = 0; i < widgets.size(); ++i) {
@@ -672,14 +614,8 @@ void SettingsWindow::storeWidgets()
     s.age.invalid = m_ui->txtInvalidAge->text();
     s.age.blank = m_ui->txtBlankAge->text();
 
-    for (int i = 0; i < PageComboRows; ++i) {
-        ComboSlot& slot = s.combo.members[static_cast<std::size_t>(i)];
-        const ComboRowWidgets& row = m_combo[static_cast<std::size_t>(i)];
-        slot.inUse = row.chkButton->isChecked();
-        const int chosen = row.cmbButton->currentIndex();
-        slot.buttonFileName =
-            chosen >= 0 && chosen < s.comboMembers.size() ? s.comboMembers[chosen].fileName : QString();
-    }
+    for (const ComboMemberRowWidgets& row : m_combo)
+        row.store(s.combo);
 }
 
 EditorState SettingsWindow::state()

@@ -8,6 +8,8 @@
 #include "editor/FieldListModel.h"
 #include "editor/PositionClash.h"
 #include "editor/SaveChecks.h"
+#include "editor/dialogs/ComboMemberRow.h"
+#include "editor/dialogs/ConditionRow.h"
 
 #include "settings/ProgramSession.h"
 
@@ -16,6 +18,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -32,9 +35,6 @@ class frmSettings;
 
 namespace valdora::editor {
 
-/// The rows of the pages, as the page shows them (the rest are in the "More..." dialogs).
-inline constexpr int PageConditionRows = 5;
-inline constexpr int PageComboRows = 8;
 /// The longest caption a button takes.
 inline constexpr int CaptionLimit = 10;
 
@@ -57,6 +57,10 @@ public:
     EditorState state();
     /// True once a save wrote the button.
     bool saved() const { return m_saved; }
+    /// The fields of the open database, as every field list of the editor offers them.
+    const FieldListModel& fields() const { return m_fields; }
+    /// The entries as the button file held them when the editor opened.
+    const EditorState& loadedState() const { return m_loaded; }
 
     /// The save behind OK: the checks (asking their questions), then the writes, the bar updated and
     /// the editor closed. False when a check refused the entries or the writes failed; nothing of the
@@ -103,6 +107,7 @@ private:
     std::unique_ptr<Ui::frmSettings> m_ui;
     FieldListModel m_fields;
     EditorState m_state;
+    EditorState m_loaded;
     QString m_counterFolder;
     bool m_saved = false;
     /// Set while the widgets are being built and filled: their signals are not edits.
@@ -129,16 +134,9 @@ private:
     std::array<QLabel*, 3> m_positionLabels{};
     QLabel* m_positionHeader = nullptr;
 
-    struct ConditionRowWidgets {
-        QCheckBox* chkCond = nullptr;
-        QComboBox* cmbFieldTab1 = nullptr;
-        QComboBox* cmbOperator = nullptr;
-        QLineEdit* txtCondition = nullptr;
-        QLabel* then = nullptr;
-        QLineEdit* txtValueTab1 = nullptr;
-        QLabel* orLabel = nullptr;
-    };
-    std::array<ConditionRowWidgets, PageConditionRows> m_conditions{};
+    /// The page's condition rows 0-4 and the "OR" between them.
+    std::vector<ConditionRowWidgets> m_conditions;
+    std::vector<QLabel*> m_orLabels;
 
     struct OperandWidgets {
         QRadioButton* optCalcText = nullptr;
@@ -152,11 +150,8 @@ private:
     std::array<OperandWidgets, 2> m_tab3{};
     QComboBox* m_cmbOperatorTab3 = nullptr;
 
-    struct ComboRowWidgets {
-        QCheckBox* chkButton = nullptr;
-        QComboBox* cmbButton = nullptr;
-    };
-    std::array<ComboRowWidgets, PageComboRows> m_combo{};
+    /// The page's member rows 0-7.
+    std::vector<ComboMemberRowWidgets> m_combo;
 
     /// The controls by the names the save's checks give them ("txtValueTab12").
     QHash<QString, QWidget*> m_controls;

@@ -6,6 +6,7 @@
 
 #include "editor/windows/EditorTexts.h"
 #include "editor/windows/SettingsWindow.h"
+#include "editor/windows/WindowEditorScreens.h"
 
 #include "bar/testsupport/WindowTestSupport.h"
 #include "core/testsupport/QtPrinters.h"
@@ -917,6 +918,53 @@ TEST_P(ScreenshotTest, EveryPageShowsItsTextsWhole)
 INSTANTIATE_TEST_SUITE_P(Languages, ScreenshotTest,
                          ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RowObjectName, NamesTheRowControlTheChecksName)
+{
+    EXPECT_EQ(rowObjectName("txtValueTab16"), u"txtValueTab1_6");
+    EXPECT_EQ(rowObjectName("txtValueTab119"), u"txtValueTab1_19");
+    EXPECT_EQ(rowObjectName("cmbButton8"), u"cmbButton_8");
+    EXPECT_EQ(rowObjectName("txtNumber"), u"txtNumber");
+    EXPECT_EQ(rowObjectName("txtValueTab1"), u"txtValueTab1");
+    EXPECT_EQ(rowObjectName(""), u"");
+}
+
+TEST_F(SettingsWindowTest, ARefusedRowOfTheConditionsDialogOpensItWithThatRowFocused)
+{
+    writeButton(QStringLiteral("~100.ini"), {{"Name", "Ranked"},
+                                             {"Type", "1"},
+                                             {"Target", "Amount"},
+                                             {"Cond6", "1"},
+                                             {"Operator6", "0"},
+                                             {"Value6", "abc"}});
+    m_host->files = {QStringLiteral("~100.ini")};
+    WindowEditorScreens screens(*m_session, *m_host);
+    SettingsWindow window(*m_session, *m_host, screens, QStringLiteral("~100.ini"));
+    screens.setEditor(&window);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    QString focusedInDialog;
+    QString dialogName;
+    bar::test::inNextModal([&](QWidget& modal) {
+        dialogName = modal.objectName();
+        (void)QTest::qWaitFor(
+            [&] {
+                return QApplication::focusWidget() &&
+                       QApplication::focusWidget()->objectName() == u"txtValueTab1_6";
+            },
+            3000);
+        focusedInDialog = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        auto* close = modal.findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        ASSERT_NE(close, nullptr);
+        close->click();
+    });
+    EXPECT_FALSE(window.cmdOK_Click());
+    EXPECT_EQ(m_platform.messages().last().text, NumericType + QStringLiteral("Problem caused by value # 7"));
+    EXPECT_EQ(dialogName, u"frmMoreCond");
+    EXPECT_EQ(focusedInDialog, u"txtValueTab1_6");
+}
 
 } // namespace
 } // namespace valdora::editor::test
