@@ -86,7 +86,7 @@ int runBar(int argc, char** argv)
     if (!mainBar)
         return 0;
     platform.setParentWindow(mainBar.get());
-    screens.setParentWindow(mainBar.get());
+    screens.setBar(mainBar.get());
     scopes.setParentWindow(mainBar.get());
     QObject::connect(mainBar.get(), &bar::MainBar::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -432,6 +432,11 @@ void MainBar::reloadBar()
     Form_Load();
 }
 
+void MainBar::reloadAfterEdit()
+{
+    trapped(m_session.reporter(), routine("cmdOK_Click"), [&] { reloadBar(); });
+}
+
 void MainBar::mnuShow_Click()
 {
     show();

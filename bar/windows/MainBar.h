@@ -67,6 +67,9 @@ public:
 
     /// The right button on a slot: selects it and prepares the pop-up menu; `showAt` shows it there.
     void prepareSlotMenu(int index);
+    /// Rebuilds the bar from the button files after the editor saved a button: a new button gets its
+    /// slot, a changed one its caption.
+    void reloadAfterEdit();
 
     BarFlags& flags() { return m_flags; }
     const BarConnection& connection() const { return m_connection; }

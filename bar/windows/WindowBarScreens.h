@@ -11,6 +11,7 @@
 
 namespace valdora::bar {
 
+class MainBar;
 class SplashWindow;
 
 /// The bar's windows on the desktop: the upgrade's two windows, the splash, the language window, the
@@ -22,6 +23,8 @@ public:
 
     /// The window the modal ones belong to (the bar, once it is there).
     void setParentWindow(QWidget* parent) { m_parent = parent; }
+    /// The bar whose buttons the editor edits; it is also the parent of the modal windows.
+    void setBar(MainBar* bar);
 
     bool upgradeSettings() override;
     void showSplash() override;
@@ -33,6 +36,7 @@ public:
 private:
     ProgramSession& m_session;
     QPointer<QWidget> m_parent;
+    QPointer<MainBar> m_bar;
     std::unique_ptr<SplashWindow> m_splash;
 };
 

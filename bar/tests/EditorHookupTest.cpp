@@ -1,0 +1,217 @@
+// The bar's edit buttons open the real editor: a button made there is shown on the bar and runs into
+// the contacts, a changed caption reaches its slot, and the launch of Keelbrook from the editor saves
+// the button and shuts the bar down for Keelbrook.
+#include "bar/testsupport/WindowTestSupport.h"
+#include "bar/windows/MainBar.h"
+#include "bar/windows/WindowBarScreens.h"
+
+#include "BarScriptedScreens.h"
+
+#include "core/testsupport/QtPrinters.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
+#include "run/tests/ProgramOnHostFixture.h"
+#include "settings/ButtonDefinition.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace valdora::bar {
+namespace {
+
+const QString Amount = QStringLiteral("Amount");
+
+/// Runs `action` on the modal window of this object name once it is on screen.
+void inModalNamed(const QString& name, std::function<void(QWidget&)> action)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible() || modal->objectName() != name)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(*modal);
+    });
+    poll->start(10);
+}
+
+template <class Widget> Widget* in(QWidget& window, const QString& name)
+{
+    auto* widget = window.findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+}
+
+void choose(QWidget& window, const QString& list, const QString& entry)
+{
+    auto* box = in<QComboBox>(window, list);
+    const int index = box->findText(entry);
+    ASSERT_GE(index, 0) << entry.toStdString();
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void type(QWidget& window, const QString& box, const QString& text)
+{
+    auto* edit = in<QLineEdit>(window, box);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+/// A Multiply/Divide button of 3 x 4 into Amount, always overwriting, made in the editor's widgets.
+void makeTimesButton(QWidget& editor, const QString& caption)
+{
+    type(editor, QStringLiteral("txtButtonName"), caption);
+    in<QTabWidget>(editor, QStringLiteral("SSTab1"))->setCurrentIndex(3);
+    in<QCheckBox>(editor, QStringLiteral("chkType_3"))->click();
+    choose(editor, QStringLiteral("cmbTarget"), Amount);
+    in<QRadioButton>(editor, QStringLiteral("optOver_3"))->click();
+    type(editor, QStringLiteral("txtCalcTab3_0"), QStringLiteral("3"));
+    type(editor, QStringLiteral("txtCalcTab3_1"), QStringLiteral("4"));
+}
+
+class EditorHookupTest : public run::test::ProgramOnHostTest {
+protected:
+    void SetUp() override
+    {
+        ProgramOnHostTest::SetUp();
+        startHost();
+        store().set(Application::Valdora, "Settings", "Installed", "1");
+        store().set(Application::Valdora, "Options", "Language", "0");
+        m_screens = std::make_unique<WindowBarScreens>(*m_session);
+    }
+
+    void TearDown() override
+    {
+        m_bar.reset();
+        m_screens.reset();
+        ProgramOnHostTest::TearDown();
+    }
+
+    const UserSettings& store() const { return m_session->userSettings(); }
+
+    MainBar& loadBar()
+    {
+        m_bar = std::make_unique<MainBar>(BarParts{
+            *m_session,
+            *m_screens,
+            m_scopes,
+            {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
+            std::make_unique<test::ScriptedIcon>(false)});
+        m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
+        EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
+        m_screens->setBar(m_bar.get());
+        return *m_bar;
+    }
+
+    QPushButton* fill(int slot) const
+    {
+        return m_bar->findChild<QPushButton*>(QStringLiteral("cmdButton_%1").arg(slot));
+    }
+
+    QStringList amounts()
+    {
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(m_database);
+        host::ContactTable& contacts = database->Contact();
+        contacts.Query(QString());
+        QStringList values;
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            values << contacts.Data(contacts.Fields().FieldID(Amount));
+        return values;
+    }
+
+    std::unique_ptr<WindowBarScreens> m_screens;
+    run::FixedScopeChooser m_scopes{run::Scope::AllContacts};
+    std::unique_ptr<MainBar> m_bar;
+    std::unique_ptr<QSignalSpy> m_ended;
+};
+
+TEST_F(EditorHookupTest, AButtonMadeInTheEditorIsShownAndRunsIntoTheContacts)
+{
+    MainBar& bar = loadBar();
+    ASSERT_EQ(bar.slotsShown(), 1);
+    bool opened = false;
+    inModalNamed(QStringLiteral("frmSettings"), [&](QWidget& editor) {
+        opened = true;
+        EXPECT_EQ(in<QLineEdit>(editor, QStringLiteral("txtButtonName"))->text(), u"New");
+        makeTimesButton(editor, QStringLiteral("Times"));
+        QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    QTest::mouseClick(in<QPushButton>(bar, QStringLiteral("cmdOptions_0")), Qt::LeftButton);
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(bar.newButton());
+    EXPECT_EQ(bar.buttonFiles(), QStringList{QStringLiteral("~100.ini")});
+    EXPECT_EQ(bar.slotsShown(), 2);
+    EXPECT_EQ(fill(0)->text(), u"Times");
+    EXPECT_EQ(fill(1)->text(), u"New");
+
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+}
+
+TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
+{
+    const ButtonFile button = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), "~100.ini");
+    for (const auto& [key, value] : QList<QPair<QString, QString>>{{"Name", "Times"},
+                                                                   {"Type", "3"},
+                                                                   {"Target", Amount},
+                                                                   {"CalcTextOption0", "1"},
+                                                                   {"CalcText0", "3"},
+                                                                   {"CalcTextOption1", "1"},
+                                                                   {"CalcText1", "4"}})
+        ASSERT_TRUE(button.write(key, value));
+    MainBar& bar = loadBar();
+    inModalNamed(QStringLiteral("frmSettings"), [](QWidget& editor) {
+        EXPECT_EQ(in<QPushButton>(editor, QStringLiteral("cmdOK"))->text(), u"Apply");
+        type(editor, QStringLiteral("txtButtonName"), QStringLiteral("Cancelled"));
+        QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdCancel")), Qt::LeftButton);
+    });
+    bar.cmdOptions_Click(0);
+    EXPECT_EQ(button.read("Name"), u"Times");
+    EXPECT_EQ(fill(0)->text(), u"Times");
+
+    inModalNamed(QStringLiteral("frmSettings"), [](QWidget& editor) {
+        type(editor, QStringLiteral("txtButtonName"), QStringLiteral("Twelve"));
+        QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    bar.cmdOptions_Click(0);
+    EXPECT_EQ(button.read("Name"), u"Twelve");
+    EXPECT_EQ(fill(0)->text(), u"Twelve");
+    EXPECT_EQ(bar.slotsShown(), 2);
+}
+
+TEST_F(EditorHookupTest, LaunchingKeelbrookFromTheEditorSavesAndEndsForKeelbrook)
+{
+    MainBar& bar = loadBar();
+    inModalNamed(QStringLiteral("frmSettings"), [](QWidget& editor) {
+        makeTimesButton(editor, QStringLiteral("Times"));
+        inModalNamed(QStringLiteral("frmTrigger"), [](QWidget& trigger) {
+            QTest::mouseClick(in<QPushButton>(trigger, QStringLiteral("cmdKeelbrook")), Qt::LeftButton);
+        });
+        QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdTrigger")), Qt::LeftButton);
+    });
+    bar.cmdOptions_Click(0);
+    EXPECT_TRUE(bar.flags().launchKeelbrook);
+    EXPECT_TRUE(QFileInfo::exists(m_session->buttonFilePath("~100.ini")));
+    EXPECT_EQ(store().get(Application::Keelbrook, "Settings", "LastDB"), m_database);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_ended->count() > 0; }, 10000));
+    ASSERT_FALSE(m_platform.startedPrograms().isEmpty());
+    const ProgramStart& started = m_platform.startedPrograms().constLast();
+    EXPECT_TRUE(started.program.endsWith(QStringLiteral("Keelbrook.exe"))) << started.program.toStdString();
+    EXPECT_EQ(started.arguments, QStringList{QStringLiteral("/w5")});
+}
+
+} // namespace
+} // namespace valdora::bar

@@ -1,0 +1,58 @@
+#include "BarEditorLink.h"
+
+#include "MainBar.h"
+
+#include <QMetaObject>
+
+namespace valdora::bar {
+
+QStringList BarEditorLink::buttonFiles() const
+{
+    return m_bar.buttonFiles();
+}
+
+QString BarEditorLink::lastButtonFile() const
+{
+    return m_bar.lastButtonFile();
+}
+
+QString BarEditorLink::databasePath() const
+{
+    const host::Database* database = m_bar.connection().host.database.get();
+    if (!database)
+        throw Failure(ErrorNumber::ObjectNotSet);
+    return database->GetDatabasePath();
+}
+
+const host::FieldList* BarEditorLink::fields() const
+{
+    host::Database* database = m_bar.connection().host.database.get();
+    if (!database)
+        return nullptr;
+    try {
+        return &database->Contact().Fields();
+    } catch (const Failure&) {
+        // Without an open database the field lists stay empty.
+        return nullptr;
+    }
+}
+
+void BarEditorLink::buttonSaved(const QString&, bool)
+{
+    m_bar.reloadAfterEdit();
+}
+
+void BarEditorLink::setLaunchKeelbrook()
+{
+    m_bar.flags().launchKeelbrook = true;
+}
+
+void BarEditorLink::startShutdown()
+{
+    // Once the editor has closed: the unload must not run under the editor's modal loop.
+    MainBar* bar = &m_bar;
+    QMetaObject::invokeMethod(
+        bar, [bar] { bar->mnuClose_Click(); }, Qt::QueuedConnection);
+}
+
+} // namespace valdora::bar
