@@ -34,6 +34,8 @@ constexpr const char* Form = "frmSettings";
 const QString SettingsSection = QStringLiteral("Settings");
 const QString Digits = QStringLiteral("0123456789");
 const QString LabelColon = QStringLiteral(" :");
+/// The characters a field list is wide enough for.
+constexpr int FieldListWidth = 14;
 
 Routine routine(const char* name)
 {
@@ -225,10 +227,9 @@ void SettingsWindow::buildPositionRows()
 void SettingsWindow::buildConditionRows()
 {
     QGridLayout* grid = m_ui->conditionRows;
-    QStringListModel* sources = makeSourceFieldModel(m_fields, *m_ui->fraValue_1);
     for (int i = 0; i < ConditionPageRows; ++i) {
         const ConditionRowWidgets& row =
-            m_conditions.emplace_back(*grid, 2 * i, i, m_session.messages(), *sources);
+            m_conditions.emplace_back(*grid, 2 * i, i, m_session.messages(), *m_sourceFields);
         if (i + 1 < ConditionPageRows) {
             QLabel* orLabel = named<QLabel>(m_ui->fraValue_1, "lblOr", i);
             grid->addWidget(orLabel, 2 * i + 1, 0);
@@ -470,6 +471,7 @@ void SettingsWindow::Form_Load(const QString& fileName)
                                     m_fields,        m_host.buttonFiles()};
         m_state = fileName.isEmpty() ? newEditorState(sources) : loadEditorState(sources, fileName);
         m_loaded = m_state;
+        m_sourceFields = makeSourceFieldModel(m_fields, *this);
         buildConditionRows();
         buildComboRows();
         setCaptions();
@@ -482,14 +484,22 @@ void SettingsWindow::Form_Load(const QString& fileName)
 
 void SettingsWindow::fillFieldLists()
 {
-    const QStringList sources = m_fields.Field_List(FieldListMode::Source);
-    fillList(m_ui->cmbTarget, m_fields.Field_List(FieldListMode::Target));
-    fillList(findChild<QComboBox*>(QStringLiteral("cmbField")), sources);
+    // Every field list shows one of two shared lists, which a large database makes worth sharing.
+    auto* targets = new QStringListModel(m_fields.Field_List(FieldListMode::Target), this);
+    const auto show = [](QComboBox* list, QAbstractItemModel* model) {
+        list->setModel(model);
+        // A long field name does not widen the page; the open list shows it whole.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(FieldListWidth);
+        list->setCurrentIndex(-1);
+    };
+    show(m_ui->cmbTarget, targets);
+    show(findChild<QComboBox*>(QStringLiteral("cmbField")), m_sourceFields);
     for (OperandWidgets& operand : m_tab2)
-        fillList(operand.cmbField, sources);
+        show(operand.cmbField, m_sourceFields);
     for (OperandWidgets& operand : m_tab3)
-        fillList(operand.cmbField, sources);
-    fillList(m_ui->cmbFieldTab5, sources);
+        show(operand.cmbField, m_sourceFields);
+    show(m_ui->cmbFieldTab5, m_sourceFields);
 }
 
 void SettingsWindow::Tab_Load()

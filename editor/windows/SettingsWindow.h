@@ -28,6 +28,7 @@ class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QRadioButton;
+class QStringListModel;
 
 namespace Ui {
 class frmSettings;
@@ -106,6 +107,8 @@ private:
     EditorScreens& m_screens;
     std::unique_ptr<Ui::frmSettings> m_ui;
     FieldListModel m_fields;
+    /// The source fields every source list of the editor shows.
+    QStringListModel* m_sourceFields = nullptr;
     EditorState m_state;
     EditorState m_loaded;
     QString m_counterFolder;

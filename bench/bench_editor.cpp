@@ -1,0 +1,153 @@
+// The button editor opened in this process on a Condition button of a database with 500 fields and a
+// bar of 120 buttons, to its first paint, beside an empty QDialog shown the same way. Prints the
+// medians and the editor's cost over the empty dialog.
+//
+//   bench_editor [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
+
+#include "bar/windows/FirstPaint.h"
+#include "core/ConsolePlatform.h"
+#include "editor/windows/EditorHost.h"
+#include "editor/windows/EditorScreens.h"
+#include "editor/windows/SettingsWindow.h"
+#include "host/embedded/EmbeddedDatabase.h"
+#include "host/embedded/EmbeddedFieldList.h"
+#include "host/embedded/SampleData.h"
+#include "settings/ButtonDefinition.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using namespace valdora;
+
+constexpr int Fields = 500;
+constexpr int Buttons = 120;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+/// Milliseconds until the widget made by `make` is first painted.
+template <typename Make> double toFirstPaint(Make make)
+{
+    QElapsedTimer timer;
+    timer.start();
+    bool painted = false;
+    auto widget = make();
+    new bar::FirstPaint(*widget, [&painted] { painted = true; });
+    widget->show();
+    while (!painted)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+class BenchHost final : public editor::EditorHost {
+public:
+    BenchHost(host::Database& database, QStringList files) : m_database(database), m_files(std::move(files))
+    {}
+    QStringList buttonFiles() const override { return m_files; }
+    QString lastButtonFile() const override { return m_files.last(); }
+    QString databasePath() const override { return m_database.GetDatabasePath(); }
+    const host::FieldList* fields() const override { return &m_database.Contact().Fields(); }
+    void buttonSaved(const QString&, bool) override {}
+    void setLaunchKeelbrook() override {}
+    void startShutdown() override {}
+
+private:
+    host::Database& m_database;
+    QStringList m_files;
+};
+
+class NoScreens final : public editor::EditorScreens {
+public:
+    bool fieldOptions(editor::AutoNumberPage&) override { return false; }
+    void moreConditions(editor::EditorState&, const QString&) override {}
+    void moreMembers(editor::EditorState&, const QString&) override {}
+    editor::TriggerChoice triggerChoice() override { return editor::TriggerChoice::Closed; }
+    void startOptions() override {}
+    void languages() override {}
+    void settingsLocation() override {}
+    void integrate() override {}
+    void onlineHelp() override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dir;
+    qputenv("VALDORA_USER_SETTINGS", dir.filePath(QStringLiteral("settings")).toUtf8());
+    QApplication application(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 15;
+
+    const QString path = dir.filePath(QStringLiteral("contacts.vdb"));
+    host::createSampleDatabase(path, 50);
+    host::embedded::EmbeddedDatabase database;
+    database.OpenEx(path);
+    for (int id = database.Contact().Fields().Count(); id < Fields; ++id)
+        database.fields().addField(QStringLiteral("Custom %1").arg(id), qint16(1 + id % 2 * 4), 0);
+
+    const QString settingsFolder = dir.filePath(QStringLiteral("buttons"));
+    QDir().mkpath(settingsFolder);
+    ConsolePlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), dir.path());
+    session.setSettingsFile(settingsFolder + QStringLiteral("/valdora.ini"));
+    QStringList files;
+    for (int i = 0; i < Buttons; ++i) {
+        const QString name = QStringLiteral("~%1.ini").arg(100 + i);
+        const ButtonFile button = ButtonFile::inFolder(session.ini(), session.buttonFolder(), name);
+        bool written = button.write(ButtonKey::Name, QStringLiteral("Button %1").arg(i)) &&
+                       button.write(ButtonKey::Type, QString::number(i % 7)) &&
+                       button.write(ButtonKey::Target, QStringLiteral("Notes"));
+        // The opened button: five conditions on the page and more in the dialog.
+        for (int row = 0; written && i == 0 && row < 8; ++row)
+            written = button.write(QStringLiteral("Cond%1").arg(row), QStringLiteral("1")) &&
+                      button.write(QStringLiteral("Field%1").arg(row),
+                                   QStringLiteral("Custom %1").arg(100 + row)) &&
+                      button.write(QStringLiteral("Operator%1").arg(row), QStringLiteral("0")) &&
+                      button.write(QStringLiteral("Value%1").arg(row), QString::number(row));
+        if (!written) {
+            std::fprintf(stderr, "bench_editor: cannot write %s\n", qPrintable(button.path()));
+            return 1;
+        }
+        files << name;
+    }
+    ButtonFile::inFolder(session.ini(), session.buttonFolder(), files.first()).write(ButtonKey::Type, "1");
+
+    BenchHost editorHost(database, files);
+    NoScreens screens;
+    std::vector<double> emptyTimes;
+    std::vector<double> editorTimes;
+    for (int i = 0; i < runs; ++i) {
+        emptyTimes.push_back(toFirstPaint([] {
+            auto empty = std::make_unique<QDialog>();
+            empty->resize(200, 100);
+            return empty;
+        }));
+        editorTimes.push_back(toFirstPaint([&] {
+            return std::make_unique<editor::SettingsWindow>(session, editorHost, screens, files.first());
+        }));
+    }
+
+    const double emptyMedian = median(emptyTimes);
+    const double editorMedian = median(editorTimes);
+    std::printf("runs: %d, fields: %d, buttons: %d\n", runs, database.Contact().Fields().Count(), Buttons);
+    std::printf("empty QDialog to first paint median: %.1f ms\n", emptyMedian);
+    std::printf("editor opened to first paint median: %.1f ms\n", editorMedian);
+    std::printf("editor over empty dialog:            %.1f ms (target at most 150 ms)\n",
+                editorMedian - emptyMedian);
+    return 0;
+}
