@@ -478,8 +478,56 @@ void SettingsWindow::Form_Load(const QString& fileName)
         m_ui->cmdOK->setText(
             m_session.messages().get(m_state.newButton ? MessageId::AddButton : MessageId::Apply));
         fillFieldLists();
+        setTabOrders();
         Tab_Load();
     });
+}
+
+void SettingsWindow::setTabOrders()
+{
+    // The rows are built after the form's own controls: Tab follows the screen, page by page.
+    QList<QWidget*> chain{m_ui->txtButtonName, m_ui->cmbTarget,    m_optOver[0],
+                          m_optOver[1],        m_ui->txtAppendSep, m_optOver[2],
+                          m_optOver[3],        m_optScope[0],      m_optScope[1]};
+    for (QRadioButton* option : m_optAutoWarning)
+        chain << option;
+    chain << m_ui->cmdTrigger << m_ui->SSTab1;
+    chain << m_chkType[0];
+    // Row by row: each part's position, then its value.
+    const std::array values{static_cast<QWidget*>(findChild<QComboBox*>(QStringLiteral("cmbField"))),
+                            static_cast<QWidget*>(findChild<QLineEdit*>(QStringLiteral("txtText"))),
+                            static_cast<QWidget*>(findChild<QLineEdit*>(QStringLiteral("txtNumber")))};
+    for (std::size_t row = 0; row < m_cmbPosition.size(); ++row)
+        chain << m_cmbPosition[row] << values[row];
+    chain << m_ui->txtSeparator << m_ui->Command1 << m_ui->cmdAutoNumber << m_ui->cmdSave;
+    chain << m_chkType[1];
+    for (const ConditionRowWidgets& row : m_conditions)
+        chain << row.chkCond() << row.cmbFieldTab1() << row.cmbOperator() << row.txtCondition()
+              << row.txtValueTab1();
+    chain << m_ui->cmdMoreCond << m_chkType[2];
+    for (std::size_t i = 0; i < m_tab2.size(); ++i) {
+        chain << m_tab2[i].optCalcText << m_tab2[i].txtCalc << m_tab2[i].optCalcField << m_tab2[i].cmbField;
+        if (i < m_cmbOperatorTab2.size())
+            chain << m_cmbOperatorTab2[i];
+    }
+    chain << m_ui->chkZero << m_ui->txtInvalidAdd << m_chkType[3];
+    for (std::size_t i = 0; i < m_tab3.size(); ++i) {
+        chain << m_tab3[i].optCalcText << m_tab3[i].txtCalc << m_tab3[i].optCalcField << m_tab3[i].cmbField;
+        if (i == 0)
+            chain << m_cmbOperatorTab3;
+    }
+    chain << m_ui->txtInvalid << m_chkType[4] << m_ui->cmbOperatorTab4 << m_ui->txtDays;
+    for (QRadioButton* option : m_optFormat)
+        chain << option;
+    chain << m_chkType[6] << m_ui->cmbFieldTab5;
+    for (QRadioButton* option : m_optAge)
+        chain << option;
+    chain << m_ui->txtInvalidAge << m_ui->txtBlankAge << m_chkType[5];
+    for (const ComboMemberRowWidgets& row : m_combo)
+        chain << row.chkButton() << row.cmbButton();
+    chain << m_ui->cmdMoreCombo << m_ui->cmdOK << m_ui->cmdCancel;
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
 }
 
 void SettingsWindow::fillFieldLists()

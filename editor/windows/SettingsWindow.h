@@ -82,6 +82,7 @@ private:
     void connectControls();
     void Tab_Load();
     void fillFieldLists();
+    void setTabOrders();
     void storeWidgets();
     void Update_Output();
     void cmbPosition_LostFocus(AutoNumberPart part);

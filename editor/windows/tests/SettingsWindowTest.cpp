@@ -894,6 +894,23 @@ TEST_F(SettingsWindowTest, CancelWritesNothing)
     EXPECT_TRUE(m_host->saved.isEmpty());
 }
 
+TEST_F(SettingsWindowTest, TabFollowsTheScreen)
+{
+    open();
+    const QStringList condition{"txtButtonName",  "cmbTarget",      "optOver_1",      "txtAppendSep",
+                                "optOver_2",      "cmdTrigger",     "chkType_1",      "chkCond_0",
+                                "cmbFieldTab1_0", "cmbOperator_0",  "txtCondition_0", "txtValueTab1_0",
+                                "chkCond_1",      "txtValueTab1_4", "cmdMoreCond",    "cmdOK",
+                                "cmdCancel"};
+    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("txtButtonName"), condition), condition);
+    const QStringList combo{"txtButtonName", "chkType_5",   "chkButton_0",  "cmbButton_0",
+                            "chkButton_1",   "cmbButton_7", "cmdMoreCombo", "cmdOK"};
+    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("txtButtonName"), combo), combo);
+    const QStringList autoNumber{"chkType_0",     "cmbPosition_0", "cmbField",     "cmbPosition_1", "txtText",
+                                 "cmbPosition_2", "txtNumber",     "txtSeparator", "Command1",      "cmdOK"};
+    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("chkType_0"), autoNumber), autoNumber);
+}
+
 class ScreenshotTest : public SettingsWindowTest,
                        public ::testing::WithParamInterface<bar::test::Language> {};
 
