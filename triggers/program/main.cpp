@@ -1,0 +1,46 @@
+#include "triggers/program/DBSelectionWindow.h"
+#include "triggers/program/KeelbrookTexts.h"
+
+#include "core/ProgramFolder.h"
+#include "core/qt/QtPlatform.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
+#include "settings/AutoCommandLine.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+
+/// Until the add window is part of the program, the report's Add button comes straight back.
+class NoAddWindow final : public valdora::keelbrook::ReportScreens {
+public:
+    void addTrigger(valdora::keelbrook::KeelbrookState&, QWidget*) override {}
+};
+
+} // namespace
+
+// Keelbrook.exe [/w5]: lists, adds and removes the field triggers of a contact database while the
+// host is closed.
+int main(int argc, char** argv)
+{
+    using namespace valdora;
+    QApplication app(argc, argv);
+    // The selection window hides while the report and the add window take turns: the program ends
+    // when it says so, not when no window happens to be shown.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    QtPlatform platform;
+    ProgramSession session(platform, keelbrook::texts::ProgramTitle, programFolder(), UserSettings(),
+                           TextLocale(), MessageTable::keelbrook());
+    keelbrook::KeelbrookState state(session, &host::createDatabase, QStringLiteral(KEELBROOK_VERSION));
+    // Queued: the end may come before the event loop runs (the host check at load).
+    state.setEndProgram([] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
+    NoAddWindow screens;
+    keelbrook::DBSelectionWindow window(
+        state, [] { return host::createEventControl(); }, screens);
+    window.Form_Load(AutoCommandLine::argumentText(arguments));
+    return QApplication::exec();
+}
