@@ -37,6 +37,7 @@ void DBSelectionWindow::Form_Load(const QString& argumentText)
 {
     traced(m_state, QStringLiteral("frmDBSelection"), QStringLiteral("Form_Load"), [&] {
         m_state.settleLanguage();
+        m_state.settleSettingsFile();
         setWindowTitle(texts::SelectionCaption);
         m_ui->Label1->setText(m_state.text(MessageId::ChooseDatabase));
         m_ui->cmdOK->setText(m_state.text(MessageId::Ok));

@@ -2,6 +2,9 @@
 
 #include "KeelbrookTexts.h"
 
+#include "settings/ButtonDefinition.h"
+#include "triggers/TriggerText.h"
+
 namespace valdora::keelbrook {
 
 namespace {
@@ -27,9 +30,23 @@ TriggerKind kindOfType(const KeelbrookState& state, const QString& type)
     return type == state.text(MessageId::TriggerEntry) ? TriggerKind::Entry : TriggerKind::Exit;
 }
 
-QString describeTrigger(const KeelbrookState&, const QString& triggerText)
+QString describeTrigger(const KeelbrookState& state, const QString& triggerText)
 {
-    return triggerText;
+    const ProgramSession& session = state.session();
+    // The captions come from the button files of Valdora's settings folder, as the add window's
+    // button list does.
+    const TriggerText::NameLookup nameOf = [&session](const QString& identifier) {
+        // A piece of trigger text is no file name: only "~" and digits reach into the folder.
+        bool isNumber = false;
+        identifier.mid(1).toInt(&isNumber);
+        if (!identifier.startsWith(u'~') || !isNumber || identifier.mid(1).startsWith(u'-') ||
+            identifier.mid(1).startsWith(u'+'))
+            return QString();
+        return ButtonFile::inFolder(session.ini(), session.buttonFolder(),
+                                    identifier + QStringLiteral(".ini"))
+            .read(ButtonKey::Name);
+    };
+    return TriggerText::describe(triggerText, session.programFolder(), nameOf);
 }
 
 Listing listTriggers(KeelbrookState& state)

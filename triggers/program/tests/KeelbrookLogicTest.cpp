@@ -14,6 +14,7 @@
 #include "host/embedded/EmbeddedDatabase.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -177,6 +178,47 @@ TEST_F(KeelbrookTest, ListingRunsByFieldIdWithEntryBeforeExit)
         << m_state->trace().toStdString();
     EXPECT_TRUE(m_state->trace().endsWith(QStringLiteral("Write_Trigger(26,Exit,4)/")));
 }
+
+struct DescriptionCase {
+    const char* name;
+    /// The trigger text; "%1" stands for Keelbrook's program folder with its separator.
+    const char* text;
+    const char* description; ///< "%1" as above
+};
+
+class KeelbrookDescription : public KeelbrookTest, public ::testing::WithParamInterface<DescriptionCase> {};
+
+TEST_P(KeelbrookDescription, ButtonTriggersReadAsTheButtonsCaptions)
+{
+    const QString buttons = m_dir.filePath(QStringLiteral("Buttons"));
+    ASSERT_TRUE(valdora::test::writeFile(buttons + QStringLiteral("/~100.ini"),
+                                         "[Settings]\r\nName=Next Invoice\r\n"));
+    ASSERT_TRUE(
+        valdora::test::writeFile(buttons + QStringLiteral("/~101.ini"), "[Settings]\r\nName=Birthday\r\n"));
+    ASSERT_TRUE(UserSettings().set(Application::Valdora, QStringLiteral("Settings"),
+                                   QStringLiteral("IniLocation"), buttons + QStringLiteral("/Valdora.ini")));
+    m_state->settleSettingsFile();
+    const QString folder = QDir::toNativeSeparators(m_dir.path() + u'/');
+    const QString text = QString::fromUtf8(GetParam().text).replace(QStringLiteral("%1"), folder);
+    const QString path = makeDatabase(QStringLiteral("Sales.dbf"), {{7, TriggerKind::Exit, text}});
+    openIntoState(path);
+    const Listing listing = listTriggers(*m_state);
+    ASSERT_EQ(listing.rows.size(), 1);
+    EXPECT_EQ(listing.rows[0].description,
+              QString::fromUtf8(GetParam().description).replace(QStringLiteral("%1"), folder));
+    EXPECT_EQ(listing.rows[0].raw, text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, KeelbrookDescription,
+    ::testing::Values(
+        DescriptionCase{"OneButton", "%1ValdoraAuto.exe ~100", "Valdora Button: Next Invoice"},
+        DescriptionCase{"Queue", "%1ValdoraAuto.exe ~100,~101", "Valdora Buttons: Next Invoice, Birthday"},
+        DescriptionCase{"UnnamedButton", "%1ValdoraAuto.exe ~100,~999", "Incorrect Valdora button syntax"},
+        DescriptionCase{"CapitalLetters", "%1VALDORAAUTO.EXE ~100", "Incorrect Valdora button syntax"},
+        DescriptionCase{"OtherFolder", "/elsewhere/ValdoraAuto.exe ~100", "/elsewhere/ValdoraAuto.exe ~100"},
+        DescriptionCase{"Macro", "/macros/Follow up.mpr", "/macros/Follow up.mpr"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KeelbrookTest, FieldsPastFifteenHundredAreNotListed)
 {
