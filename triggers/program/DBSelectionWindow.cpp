@@ -7,6 +7,7 @@
 #include "ui_frmDBSelection.h"
 
 #include <QCloseEvent>
+#include <QToolButton>
 
 namespace valdora::keelbrook {
 
@@ -20,7 +21,7 @@ DBSelectionWindow::DBSelectionWindow(KeelbrookState& state, EventControlFactory 
     // A coarse timer may fire up to 5% early: the host must have had its full two seconds.
     m_timer1.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1, &QTimer::timeout, this, &DBSelectionWindow::Timer1_Timer);
-    connect(m_ui->cmdBrowse, &QPushButton::clicked, this, &DBSelectionWindow::cmdBrowse_Click);
+    connect(m_ui->cmdBrowse, &QToolButton::clicked, this, &DBSelectionWindow::cmdBrowse_Click);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &DBSelectionWindow::cmdOK_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &DBSelectionWindow::cmdCancel_Click);
 }

@@ -53,7 +53,7 @@ template <typename Widget> Widget* child(const QWidget& window, const char* name
 
 void clickButton(const QWidget& window, const char* name)
 {
-    if (auto* button = child<QPushButton>(window, name))
+    if (auto* button = child<QAbstractButton>(window, name))
         QTest::mouseClick(button, Qt::LeftButton);
 }
 
@@ -146,7 +146,7 @@ TEST_F(KeelbrookWindows, WithoutAHostTheWindowShowsTheLastDatabase)
     EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QStringLiteral("Choose an ACT! database:"));
     EXPECT_EQ(child<QPushButton>(window, "cmdOK")->text(), QStringLiteral("&OK"));
     EXPECT_EQ(child<QPushButton>(window, "cmdCancel")->text(), QStringLiteral("&Cancel"));
-    EXPECT_EQ(child<QPushButton>(window, "cmdBrowse")->text(), QStringLiteral("..."));
+    EXPECT_EQ(child<QAbstractButton>(window, "cmdBrowse")->text(), QStringLiteral("..."));
     EXPECT_EQ(child<QLineEdit>(window, "txtDB")->text(), QStringLiteral("/data/Sales.dbf"));
     EXPECT_EQ(window.offset(), 300);
     EXPECT_EQ(m_state->trace(), QStringLiteral("Form_Load/"));
@@ -229,7 +229,7 @@ TEST_P(KeelbrookLoginWindow, OneAttemptAndTheReportOpensEitherWay)
     QString caption;
     inNextModal([&](QWidget& login) {
         caption = login.windowTitle();
-        focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        focused = login.focusWidget() ? login.focusWidget()->objectName() : QString();
         order = tabOrder(*child<QLineEdit>(login, "txtPassword"),
                          {QStringLiteral("txtPassword"), QStringLiteral("cmdOK"), QStringLiteral("cmdCancel"),
                           QStringLiteral("txtUserName")});
@@ -269,7 +269,7 @@ TEST_F(KeelbrookWindows, LoginWithoutALastUserStartsInTheNameBox)
     database.OpenEx(path);
     QString focused;
     inNextModal([&](QWidget& login) {
-        focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        focused = login.focusWidget() ? login.focusWidget()->objectName() : QString();
         clickButton(login, "cmdCancel");
     });
     LoginWindow::ask(*m_state, database, nullptr);
