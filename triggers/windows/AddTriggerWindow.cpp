@@ -67,7 +67,8 @@ AddTriggerWindow::AddTriggerWindow(AddTriggerContext context, QWidget* parent, C
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &AddTriggerWindow::cmdCancel_Click);
     m_ui->txtProgram->installEventFilter(this);
     m_ui->cmbButton->installEventFilter(this);
-    setFixedSize(sizeHint().expandedTo(size()));
+    // As large as the texts of the language need, no larger: spare height would only stretch the frames.
+    setFixedSize(sizeHint());
 }
 
 AddTriggerWindow::~AddTriggerWindow() = default;

@@ -20,7 +20,7 @@ ConflictWindow::ConflictWindow(const Messages& messages, QWidget* parent)
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &ConflictWindow::cmdAdd_Click);
     connect(m_ui->cmdOverwrite, &QPushButton::clicked, this, &ConflictWindow::cmdOverwrite_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &ConflictWindow::cmdCancel_Click);
-    setFixedSize(sizeHint().expandedTo(size()));
+    setFixedSize(sizeHint());
 }
 
 ConflictWindow::~ConflictWindow() = default;
