@@ -44,7 +44,7 @@ void DBSelectionWindow::Form_Load(const QString& argumentText)
         m_ui->cmdOK->setText(m_state.text(MessageId::Ok));
         m_ui->cmdCancel->setText(m_state.text(MessageId::Cancel));
         fitWindow(*this);
-        m_state.setProgress(1);
+        m_state.trace().reach(1);
         m_actEvent1 = m_eventControlFactory();
         const int delay = hostCheckDelay(argumentText);
         if (delay > 0) {
@@ -65,13 +65,13 @@ void DBSelectionWindow::Timer1_Timer()
 
 void DBSelectionWindow::checkHostAndShow()
 {
-    m_state.setProgress(2);
+    m_state.trace().reach(2);
     if (hostIsRunning(*m_actEvent1)) {
         m_state.session().showMessage(m_state.text(MessageId::CloseHostBeforeKeelbrook));
         Form_Unload();
         return;
     }
-    m_state.setProgress(3);
+    m_state.trace().reach(3);
     show();
     m_ui->txtDB->setText(m_state.lastDatabase());
 }

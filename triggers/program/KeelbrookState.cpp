@@ -31,12 +31,6 @@ void KeelbrookState::settleSettingsFile()
         m_session.userSettings(), m_session.programFolder(), Application::Valdora));
 }
 
-void KeelbrookState::enter(const QString& procedure)
-{
-    m_trace += procedure + QLatin1Char('/');
-    m_progress = 0;
-}
-
 QString KeelbrookState::lastDatabase() const
 {
     return m_session.userSettings().get(Application::Keelbrook, texts::SettingsSection, texts::LastDbKey);
@@ -122,8 +116,8 @@ void KeelbrookState::reportFailure(const Failure& failure, const QString& source
                              .description = failure.description(),
                              .source = source,
                              .program = programText(),
-                             .trace = m_trace,
-                             .progress = m_progress};
+                             .trace = m_trace.path(),
+                             .progress = m_trace.currently()};
     // A program folder that cannot be written loses the entry, not the message.
     appendErrorReport(errorReportPath(), record);
     m_session.showMessage(errorReportMessage(record, text(MessageId::EmailErrorReport)));

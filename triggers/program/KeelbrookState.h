@@ -5,6 +5,8 @@
 #include "core/Failure.h"
 #include "host/Database.h"
 #include "settings/ProgramSession.h"
+#include "triggers/KeelbrookTrace.h"
+#include "triggers/TriggerKind.h"
 
 #include <concepts>
 #include <exception>
@@ -16,15 +18,8 @@
 
 namespace valdora::keelbrook {
 
-/// The two triggers a field can carry.
-enum class TriggerKind { Entry, Exit };
-
-/// The trigger the add window wrote last: the report selects its row when it lists it again.
-struct RememberedTrigger {
-    host::FieldId fieldId = 0;
-    TriggerKind kind = TriggerKind::Exit;
-    QString command;
-};
+using triggers::RememberedTrigger;
+using triggers::TriggerKind;
 
 /// Makes the database object (the embedded host's in the program, a test's own where it likes).
 using DatabaseFactory = std::function<std::unique_ptr<host::Database>()>;
@@ -53,11 +48,9 @@ public:
     /// buttons lie) from Valdora's per-user settings.
     void settleSettingsFile();
 
-    /// A traced procedure starts: its name and "/" join the trace, the progress marker goes to 0.
-    void enter(const QString& procedure);
-    const QString& trace() const { return m_trace; }
-    void setProgress(qint16 stage) { m_progress = stage; }
-    qint16 progress() const { return m_progress; }
+    /// The procedures entered so far and the progress marker, for the error report.
+    triggers::KeelbrookTrace& trace() { return m_trace; }
+    const triggers::KeelbrookTrace& trace() const { return m_trace; }
 
     /// "LastDB" and "LastUser" of Keelbrook's own per-user settings.
     QString lastDatabase() const;
@@ -104,8 +97,7 @@ private:
     ProgramSession& m_session;
     DatabaseFactory m_databaseFactory;
     QString m_version;
-    QString m_trace;
-    qint16 m_progress = 0;
+    triggers::KeelbrookTrace m_trace;
     std::unique_ptr<host::Database> m_database;
     host::ContactTable* m_contact = nullptr;
     host::FieldList* m_fields = nullptr;
@@ -116,13 +108,11 @@ private:
     bool m_ended = false;
 };
 
-/// Runs a traced procedure of Keelbrook: enters it into the trace, then runs its body under the
-/// procedure's one error trap. A failure goes to the error report, which ends the program; false
-/// is returned then. `source` names the window or module in the report.
+/// Runs `body` under Keelbrook's error trap: a failure goes to the error report, which ends the
+/// program; false is returned then. `source` names the window or module in the report.
 template <std::invocable Body>
-bool traced(KeelbrookState& state, const QString& source, const QString& procedure, Body&& body)
+bool reportingFailures(KeelbrookState& state, const QString& source, Body&& body)
 {
-    state.enter(procedure);
     try {
         std::forward<Body>(body)();
         return true;
@@ -136,6 +126,15 @@ bool traced(KeelbrookState& state, const QString& source, const QString& procedu
             source);
     }
     return false;
+}
+
+/// Runs a traced procedure of Keelbrook: enters it into the trace, then runs its body under the
+/// procedure's one error trap (see reportingFailures).
+template <std::invocable Body>
+bool traced(KeelbrookState& state, const QString& source, const QString& procedure, Body&& body)
+{
+    state.trace().enter(procedure);
+    return reportingFailures(state, source, std::forward<Body>(body));
 }
 
 } // namespace valdora::keelbrook

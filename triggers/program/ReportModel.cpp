@@ -10,7 +10,7 @@ ReportModel::ReportModel(std::array<QString, ColumnCount> baseHeaders, QObject* 
     : QAbstractTableModel(parent), m_baseHeaders(std::move(baseHeaders))
 {}
 
-void ReportModel::setRows(QList<ReportRow> rows)
+void ReportModel::setRows(QList<TriggerRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
@@ -21,12 +21,12 @@ QString ReportModel::cellText(int row, int column) const
 {
     if (row < 0 || row >= m_rows.size())
         return {};
-    const ReportRow& item = m_rows[row];
+    const TriggerRow& item = m_rows[row];
     switch (column) {
     case FieldColumn:
         return item.label;
     case TypeColumn:
-        return item.type;
+        return item.typeText;
     case DescriptionColumn:
         return item.description;
     case FieldIdColumn:
@@ -80,7 +80,7 @@ void ReportModel::sortByHeader(int column)
         const int order = QString::compare(a.first, b.first, Qt::CaseInsensitive);
         return descending ? order > 0 : order < 0;
     });
-    QList<ReportRow> sorted;
+    QList<TriggerRow> sorted;
     sorted.reserve(m_rows.size());
     QList<int> newRowOf(m_rows.size());
     for (std::size_t position = 0; position < keyed.size(); ++position) {

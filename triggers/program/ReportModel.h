@@ -20,8 +20,8 @@ public:
     /// `baseHeaders`: the four headers without a mark, in the report's language.
     explicit ReportModel(std::array<QString, ColumnCount> baseHeaders, QObject* parent = nullptr);
 
-    void setRows(QList<ReportRow> rows);
-    const QList<ReportRow>& rows() const { return m_rows; }
+    void setRows(QList<TriggerRow> rows);
+    const QList<TriggerRow>& rows() const { return m_rows; }
     /// A cell's text as the list shows it.
     QString cellText(int row, int column) const;
 
@@ -43,7 +43,7 @@ public:
 
 private:
     std::array<QString, ColumnCount> m_baseHeaders;
-    QList<ReportRow> m_rows;
+    QList<TriggerRow> m_rows;
     Qt::SortOrder m_order = Qt::AscendingOrder;
     std::optional<int> m_sortColumn;
 };

@@ -1,6 +1,6 @@
 #include "TriggerRemoval.h"
 
-#include "TriggerListing.h"
+#include "triggers/TriggerRows.h"
 
 namespace valdora::keelbrook {
 
@@ -24,17 +24,13 @@ bool askAndClear(KeelbrookState& state, const ReportModel& model, std::optional<
             result.end = RemovalEnd::Declined;
             return false;
         }
-        state.setProgress(1);
+        state.trace().reach(1);
         bool isNumber = false;
         const int id = model.cellText(row, ReportModel::FieldIdColumn).toInt(&isNumber);
         if (!isNumber)
             throw Failure(ErrorNumber::TypeMismatch);
-        host::FieldList& fields = state.fields();
-        const auto fieldId = static_cast<host::FieldId>(id);
-        if (kindOfType(state, type) == TriggerKind::Entry)
-            fields.EntryTrigger(fieldId, QString());
-        else
-            fields.ExitTrigger(fieldId, QString());
+        triggers::writeTrigger(state.fields(), static_cast<host::FieldId>(id),
+                               triggers::kindOfTypeText(state.session().messages(), type), QString());
         return true;
     } catch (const std::exception&) {
         state.session().showMessage(state.text(MessageId::NoItemSelected));
@@ -51,7 +47,7 @@ RemovalResult cmdRemove(KeelbrookState& state, ReportModel& model, std::optional
     const bool finished = traced(state, QStringLiteral("frmReport"), QStringLiteral("cmdRemove"), [&] {
         if (!askAndClear(state, model, selectedRow, result))
             return;
-        state.setProgress(2);
+        state.trace().reach(2);
         const int row = *selectedRow;
         model.removeRowAt(row);
         result.select = rowAfterRemoval(row, model.rowCount());

@@ -1,5 +1,6 @@
 #include "triggers/program/DBSelectionWindow.h"
 #include "triggers/program/KeelbrookTexts.h"
+#include "triggers/program/WindowReportScreens.h"
 
 #include "core/ProgramFolder.h"
 #include "core/qt/QtPlatform.h"
@@ -9,16 +10,6 @@
 
 #include <QApplication>
 #include <QTimer>
-
-namespace {
-
-/// Until the add window is part of the program, the report's Add button comes straight back.
-class NoAddWindow final : public valdora::keelbrook::ReportScreens {
-public:
-    void addTrigger(valdora::keelbrook::KeelbrookState&, QWidget*) override {}
-};
-
-} // namespace
 
 // Keelbrook.exe [/w5]: lists, adds and removes the field triggers of a contact database while the
 // host is closed.
@@ -38,7 +29,7 @@ int main(int argc, char** argv)
     keelbrook::KeelbrookState state(session, &host::createDatabase, QStringLiteral(KEELBROOK_VERSION));
     // Queued: the end may come before the event loop runs (the host check at load).
     state.setEndProgram([] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
-    NoAddWindow screens;
+    keelbrook::WindowReportScreens screens;
     keelbrook::DBSelectionWindow window(
         state, [] { return host::createEventControl(); }, screens);
     window.Form_Load(AutoCommandLine::argumentText(arguments));

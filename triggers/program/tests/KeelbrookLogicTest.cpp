@@ -167,16 +167,17 @@ TEST_F(KeelbrookTest, ListingRunsByFieldIdWithEntryBeforeExit)
                                                                {26, QStringLiteral("Exit")}};
     for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(listing.rows[row].fieldId, expected[row].first) << row;
-        EXPECT_EQ(listing.rows[row].type, expected[row].second) << row;
+        EXPECT_EQ(listing.rows[row].typeText, expected[row].second) << row;
     }
     EXPECT_EQ(listing.rows[0].label, QStringLiteral("Phone"));
     EXPECT_EQ(listing.rows[0].description, QStringLiteral("/opt/tools/phone-in.exe"));
     EXPECT_EQ(listing.rows[2].description, QStringLiteral("/macros/city.mpr"));
     EXPECT_FALSE(listing.selectedRow);
     EXPECT_FALSE(m_state->ended());
-    EXPECT_TRUE(m_state->trace().startsWith(QStringLiteral("frmReport.Form_Load/Write_Trigger(7,Entry,1)/")))
-        << m_state->trace().toStdString();
-    EXPECT_TRUE(m_state->trace().endsWith(QStringLiteral("Write_Trigger(26,Exit,4)/")));
+    EXPECT_TRUE(
+        m_state->trace().path().startsWith(QStringLiteral("frmReport.Form_Load/Write_Trigger(7,Entry,1)/")))
+        << m_state->trace().path().toStdString();
+    EXPECT_TRUE(m_state->trace().path().endsWith(QStringLiteral("Write_Trigger(26,Exit,4)/")));
 }
 
 struct DescriptionCase {
@@ -206,7 +207,7 @@ TEST_P(KeelbrookDescription, ButtonTriggersReadAsTheButtonsCaptions)
     ASSERT_EQ(listing.rows.size(), 1);
     EXPECT_EQ(listing.rows[0].description,
               QString::fromUtf8(GetParam().description).replace(QStringLiteral("%1"), folder));
-    EXPECT_EQ(listing.rows[0].raw, text);
+    EXPECT_EQ(listing.rows[0].rawText, text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -246,7 +247,7 @@ TEST_F(KeelbrookTest, TheRememberedTriggerIsSelected)
                                                                     {11, TriggerKind::Exit, command},
                                                                     {11, TriggerKind::Entry, command}});
     openIntoState(path);
-    m_state->rememberTrigger({.fieldId = 11, .kind = TriggerKind::Exit, .command = command});
+    m_state->rememberTrigger({.fieldId = 11, .kind = TriggerKind::Exit, .text = command});
     const Listing listing = listTriggers(*m_state);
     ASSERT_EQ(listing.rows.size(), 3);
     EXPECT_EQ(listing.selectedRow, 2);
@@ -302,13 +303,20 @@ TEST(ErrorReportLines, FourLinesWithoutASeparatorBeforeIn)
 }
 
 // Sorting: a fixture of rows whose texts sort differently as text and as numbers.
-QList<ReportRow> sortRows()
+TriggerRow sortRow(const char* label, const char* type, host::FieldId id)
 {
-    return {
-        {QStringLiteral("Phone"), QStringLiteral("Entry"), QStringLiteral("a"), 7, QStringLiteral("a")},
-        {QStringLiteral("city"), QStringLiteral("Exit"), QStringLiteral("b"), 10, QStringLiteral("b")},
-        {QStringLiteral("Zip"), QStringLiteral("Entry"), QStringLiteral("c"), 9, QStringLiteral("c")},
-        {QStringLiteral("Amount"), QStringLiteral("Exit"), QStringLiteral("d"), 100, QStringLiteral("d")}};
+    TriggerRow row;
+    row.label = QString::fromUtf8(label);
+    row.typeText = QString::fromUtf8(type);
+    row.description = row.rawText = QStringLiteral("/opt/x.exe");
+    row.fieldId = id;
+    return row;
+}
+
+QList<TriggerRow> sortRows()
+{
+    return {sortRow("Phone", "Entry", 7), sortRow("city", "Exit", 10), sortRow("Zip", "Entry", 9),
+            sortRow("Amount", "Exit", 100)};
 }
 
 std::array<QString, ReportModel::ColumnCount> englishHeaders()
@@ -443,7 +451,7 @@ TEST_F(KeelbrookRemoval, YesClearsThatKindOnlyAndRemovesTheRow)
     EXPECT_EQ(m_model.rowCount(), 1);
     EXPECT_TRUE(triggerIn(m_path, 7, TriggerKind::Exit).isEmpty());
     EXPECT_EQ(triggerIn(m_path, 7, TriggerKind::Entry), QStringLiteral("/opt/in.exe"));
-    EXPECT_TRUE(m_state->trace().endsWith(QStringLiteral("cmdRemove/")));
+    EXPECT_TRUE(m_state->trace().path().endsWith(QStringLiteral("cmdRemove/")));
 }
 
 } // namespace

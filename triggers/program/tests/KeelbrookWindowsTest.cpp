@@ -149,7 +149,7 @@ TEST_F(KeelbrookWindows, WithoutAHostTheWindowShowsTheLastDatabase)
     EXPECT_EQ(child<QAbstractButton>(window, "cmdBrowse")->text(), QStringLiteral("..."));
     EXPECT_EQ(child<QLineEdit>(window, "txtDB")->text(), QStringLiteral("/data/Sales.dbf"));
     EXPECT_EQ(window.offset(), 300);
-    EXPECT_EQ(m_state->trace(), QStringLiteral("Form_Load/"));
+    EXPECT_EQ(m_state->trace().path(), QStringLiteral("Form_Load/"));
 }
 
 TEST_F(KeelbrookWindows, W5WaitsTwoSecondsBeforeTheHostCheck)
@@ -428,7 +428,7 @@ TEST_P(KeelbrookAddReturn, TheCreatedTriggerIsSelectedWhenTheReportComesBack)
     const QString command = QStringLiteral("/opt/created.exe");
     m_screens.onAdd = [&](KeelbrookState& state) {
         state.fields().EntryTrigger(20, command);
-        state.rememberTrigger({.fieldId = 20, .kind = TriggerKind::Entry, .command = command});
+        state.rememberTrigger({.fieldId = 20, .kind = TriggerKind::Entry, .text = command});
     };
     clickButton(first, "cmdAdd");
     EXPECT_EQ(m_screens.calls, 1);
