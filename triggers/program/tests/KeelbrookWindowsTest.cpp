@@ -6,12 +6,14 @@
 #include "triggers/program/DBSelectionWindow.h"
 #include "triggers/program/LoginWindow.h"
 #include "triggers/program/ReportWindow.h"
+#include "triggers/program/WindowReportScreens.h"
 
 #include "bar/testsupport/WindowTestSupport.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/EmbeddedDatabase.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,7 +77,8 @@ protected:
                 return host::createEventControl();
             return std::make_unique<FakeEventControl>(registerAnswer, &m_unregisters);
         };
-        m_window = std::make_unique<DBSelectionWindow>(*m_state, factory, m_screens);
+        ReportScreens& screens = m_realAddWindow ? static_cast<ReportScreens&>(m_windowScreens) : m_screens;
+        m_window = std::make_unique<DBSelectionWindow>(*m_state, factory, screens);
         m_window->Form_Load(arguments);
         return *m_window;
     }
@@ -118,6 +121,8 @@ protected:
     }
 
     ScriptedReportScreens m_screens;
+    WindowReportScreens m_windowScreens;
+    bool m_realAddWindow = false;
     std::unique_ptr<DBSelectionWindow> m_window;
     int m_unregisters = 0;
 };
@@ -446,6 +451,53 @@ TEST_P(KeelbrookAddReturn, TheCreatedTriggerIsSelectedWhenTheReportComesBack)
 INSTANTIATE_TEST_SUITE_P(Languages, KeelbrookAddReturn,
                          ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(KeelbrookReport, TheAddWindowWritesATriggerAndTheReportComesBackWithItSelected)
+{
+    setLanguage(0);
+    m_realAddWindow = true;
+    const QString path = fiveTriggers();
+    ReportWindow& first = openReport(path);
+    const QString program = QStringLiteral("/opt/tools/city.exe");
+    QString caption;
+    inNextModal([&](QWidget& add) {
+        caption = add.windowTitle();
+        auto* fields = child<QComboBox>(add, "cmbField");
+        fields->setCurrentIndex(fields->findText(QStringLiteral("City")));
+        clickButton(add, "optType_0");
+        m_platform.answerNextOpenFile(program);
+        clickButton(add, "cmdBrowse");
+        clickButton(add, "cmdAddTrigger");
+    });
+    clickButton(first, "cmdAdd");
+    EXPECT_EQ(caption, QStringLiteral("Add a trigger"));
+    EXPECT_EQ(triggerIn(path, 11, TriggerKind::Entry), program);
+    ReportWindow* again = m_window->report();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(fieldIds(*again),
+              (QStringList{QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("9"),
+                           QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("20")}));
+    EXPECT_EQ(again->selectedRow(), 4);
+    EXPECT_EQ(m_endCount, 0);
+    EXPECT_TRUE(m_state->trace().path().contains(QStringLiteral("cmdAddTrigger/check_trigger(11)/")))
+        << m_state->trace().path().toStdString();
+}
+
+TEST_F(KeelbrookReport, CancellingTheAddWindowBringsTheReportBackUnchanged)
+{
+    setLanguage(0);
+    m_realAddWindow = true;
+    ReportWindow& first = openReport(fiveTriggers());
+    inNextModal([&](QWidget& add) { clickButton(add, "cmdCancel"); });
+    clickButton(first, "cmdAdd");
+    ReportWindow* again = m_window->report();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(fieldIds(*again).size(), 5);
+    EXPECT_FALSE(again->selectedRow().has_value());
+    EXPECT_EQ(m_endCount, 0);
+}
 
 class KeelbrookScreenshots : public KeelbrookReport,
                              public ::testing::WithParamInterface<bar::test::Language> {};
