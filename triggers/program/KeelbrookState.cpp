@@ -111,6 +111,7 @@ QString KeelbrookState::programText() const
 
 void KeelbrookState::reportFailure(const Failure& failure, const QString& source)
 {
+    m_failed = true;
     const ErrorRecord record{.when = QDateTime::currentDateTime(),
                              .number = failure.number(),
                              .description = failure.description(),

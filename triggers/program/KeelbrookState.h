@@ -84,6 +84,8 @@ public:
     /// Ends the program (once; later calls do nothing).
     void endProgram();
     bool ended() const { return m_ended; }
+    /// True once a failure went to the error report.
+    bool failed() const { return m_failed; }
 
     /// The error report: appends its entry to the report file of the program folder, shows the
     /// message and ends the program.
@@ -106,6 +108,7 @@ private:
     std::optional<RememberedTrigger> m_remembered;
     std::function<void()> m_endProgram;
     bool m_ended = false;
+    bool m_failed = false;
 };
 
 /// Runs `body` under Keelbrook's error trap: a failure goes to the error report, which ends the

@@ -28,7 +28,10 @@ int main(int argc, char** argv)
                            TextLocale(), MessageTable::keelbrook());
     keelbrook::KeelbrookState state(session, &host::createDatabase, QStringLiteral(KEELBROOK_VERSION));
     // Queued: the end may come before the event loop runs (the host check at load).
-    state.setEndProgram([] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
+    // A run that ended in the error report says so in its exit code.
+    state.setEndProgram([&state] {
+        QTimer::singleShot(0, qApp, [&state] { QCoreApplication::exit(state.failed() ? 1 : 0); });
+    });
     keelbrook::WindowReportScreens screens;
     keelbrook::DBSelectionWindow window(
         state, [] { return host::createEventControl(); }, screens);

@@ -262,6 +262,7 @@ TEST_F(KeelbrookTest, AFailureWritesTheErrorReportShowsItAndEnds)
     EXPECT_TRUE(listing.rows.isEmpty());
     EXPECT_EQ(m_endCount, 1);
     EXPECT_TRUE(m_state->ended());
+    EXPECT_TRUE(m_state->failed());
     const QStringList lines = errorReportLines();
     ASSERT_EQ(lines.size(), 4) << lines.join(u'|').toStdString();
     EXPECT_TRUE(
