@@ -22,21 +22,6 @@ QStringList directModeArguments(const QString& buttonFileName)
     return {DirectMark + buttonFileName};
 }
 
-QString buttonIdentifier(const QString& buttonFileName)
-{
-    return QString(buttonFileName).remove(IniExtension);
-}
-
-QString triggerText(const QString& programFolder, const QStringList& identifiers)
-{
-    return programPath(programFolder) + Blank + identifiers.join(EntrySeparator);
-}
-
-QString withQueuedButton(const QString& triggerText, const QString& identifier)
-{
-    return triggerText + EntrySeparator + identifier;
-}
-
 QString argumentText(const QStringList& arguments)
 {
     const QString joined = arguments.join(Blank);

@@ -5,8 +5,9 @@
 
 namespace valdora {
 
-/// ValdoraAuto's command line, both ways: the arguments with which Valdora hands it a button, the
-/// trigger texts that make the host start it, and the run list it reads from its argument text.
+/// ValdoraAuto's command line, both ways: the arguments with which Valdora hands it a button and the
+/// run list it reads from its argument text. The trigger texts that make the host start it are
+/// written by triggers/TriggerText.h.
 namespace AutoCommandLine {
 
 /// ValdoraAuto.exe in a program folder (given without a trailing separator): ValdoraAuto lies beside
@@ -16,18 +17,6 @@ QString programPath(const QString& programFolder);
 /// The arguments that hand one button to ValdoraAuto for the contact on screen: "*" and the button's
 /// file name in one argument ("*~100.ini"), the direct mode.
 QStringList directModeArguments(const QString& buttonFileName);
-
-/// A button's identifier: its file name with every ".ini" removed ("~100.ini" gives "~100").
-QString buttonIdentifier(const QString& buttonFileName);
-
-/// The trigger text that runs these buttons, in this order, on the contact on screen: the program
-/// path, one blank and the identifiers joined by "," ("/opt/Valdora/ValdoraAuto.exe ~100,~103").
-/// No quotation marks, even when the folder holds blanks: the host takes the longest leading part
-/// of the text that names a program.
-QString triggerText(const QString& programFolder, const QStringList& identifiers);
-
-/// A trigger text with one more button queued behind those it runs already.
-QString withQueuedButton(const QString& triggerText, const QString& identifier);
 
 /// The argument text as the command line held it, from the arguments the program was given: they
 /// are joined by single blanks and the blanks that followed the program are dropped; blanks inside

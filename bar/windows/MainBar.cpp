@@ -5,9 +5,9 @@
 #include "core/qt/QtPlatform.h"
 
 #include "run/ButtonRun.h"
-#include "settings/AutoCommandLine.h"
 #include "settings/ComposedMessages.h"
 #include "settings/MessageId.h"
+#include "triggers/TriggerText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -382,9 +382,8 @@ void MainBar::mnuSettings_Click()
 void MainBar::mnuTrigger_Click()
 {
     trapped(m_session.reporter(), routine("mnuTrigger_Click"), [&] {
-        // Only the button's name loses its ".ini": a folder whose name holds ".ini" stays as it is.
-        const QString identifier = AutoCommandLine::buttonIdentifier(m_buttons.value(m_selectedSlot));
-        m_screens.showTriggerSyntax(AutoCommandLine::triggerText(m_session.programFolder(), {identifier}));
+        m_screens.showTriggerSyntax(
+            TriggerText::forButtonFile(m_session.programFolder(), m_buttons.value(m_selectedSlot)));
     });
 }
 

@@ -90,52 +90,5 @@ TEST(AutoCommandLineTest, DirectModeArgumentsReadBackAsTheButton)
     EXPECT_EQ(list.buttonFileName(0), QStringLiteral("~105.ini"));
 }
 
-struct TriggerCase {
-    const char* name;
-    QString folder;
-    QStringList identifiers;
-    QString text;
-};
-
-class TriggerTextTest : public ::testing::TestWithParam<TriggerCase> {};
-
-TEST_P(TriggerTextTest, NamesTheProgramThenTheQueue)
-{
-    EXPECT_EQ(triggerText(GetParam().folder, GetParam().identifiers), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Triggers, TriggerTextTest,
-    ::testing::Values(
-        TriggerCase{"One", "/opt/Valdora", {"~100"}, "/opt/Valdora/ValdoraAuto.exe ~100"},
-        TriggerCase{"Queue", "/opt/Valdora", {"~100", "~103"}, "/opt/Valdora/ValdoraAuto.exe ~100,~103"},
-        // No quotation marks even when the folder holds blanks.
-        TriggerCase{"BlankInFolder", "/home/u/My Tools", {"~100"}, "/home/u/My Tools/ValdoraAuto.exe ~100"}),
-    [](const auto& info) { return info.param.name; });
-
-TEST(AutoCommandLineTest, QueuesAButtonBehindTheOnesThere)
-{
-    const QString trigger = triggerText(QStringLiteral("/opt/Valdora"), {QStringLiteral("~100")});
-    EXPECT_EQ(withQueuedButton(trigger, QStringLiteral("~101")),
-              QStringLiteral("/opt/Valdora/ValdoraAuto.exe ~100,~101"));
-}
-
-TEST(AutoCommandLineTest, IdentifierIsTheFileNameWithoutIni)
-{
-    EXPECT_EQ(buttonIdentifier(QStringLiteral("~101.ini")), QStringLiteral("~101"));
-    EXPECT_EQ(buttonIdentifier(QStringLiteral("~101")), QStringLiteral("~101"));
-}
-
-TEST(AutoCommandLineTest, TheArgumentsOfATriggerReadBackAsItsQueue)
-{
-    // The host passes what follows the program and its blank; ValdoraAuto reads it as its queue.
-    const QString folder = QStringLiteral("/opt/Valdora");
-    const QString trigger = triggerText(folder, {QStringLiteral("~100"), QStringLiteral("~103")});
-    const QString arguments = trigger.mid(programPath(folder).size() + 1);
-    const RunList list = parseArgumentText(argumentText({arguments}));
-    EXPECT_FALSE(list.directMode);
-    EXPECT_EQ(list.entries, (QStringList{QStringLiteral("~100"), QStringLiteral("~103")}));
-}
-
 } // namespace
 } // namespace valdora::AutoCommandLine

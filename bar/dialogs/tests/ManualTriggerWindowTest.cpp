@@ -4,7 +4,7 @@
 
 #include "bar/dialogs/ManualTriggerWindow.h"
 #include "core/testsupport/ScriptedPlatform.h"
-#include "settings/AutoCommandLine.h"
+#include "triggers/TriggerText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +20,7 @@ namespace {
 
 QString syntaxFor(const QString& folder, const QString& buttonFile)
 {
-    return AutoCommandLine::triggerText(folder, {AutoCommandLine::buttonIdentifier(buttonFile)});
+    return TriggerText::forButtonFile(folder, buttonFile);
 }
 
 QString text(const QWidget& window, const QString& name)

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+// Keelbrook's texts that are not rows of the message table: they read the same in every language.
+namespace valdora::keelbrook::texts {
+
+/// The program's title: the caption of its message boxes and its application in the per-user store.
+inline const QString ProgramTitle = QStringLiteral("Keelbrook");
+/// The caption of the database-selection window.
+inline const QString SelectionCaption = QStringLiteral("Keelbrook for ACT!");
+/// The file dialog of the database box.
+inline const QString SelectDatabaseTitle = QStringLiteral("Select an ACT! database");
+inline const QString DatabaseFilter = QStringLiteral("ACT! Database Files (*.dbf)|*.dbf");
+/// The browse buttons.
+inline const QString Browse = QStringLiteral("...");
+/// The login window's buttons.
+inline const QString LoginOk = QStringLiteral("OK");
+inline const QString LoginCancel = QStringLiteral("Cancel");
+/// Shown once when the host refuses the user name or password.
+inline const QString WrongLogin = QStringLiteral("Sorry wrong username or password");
+
+/// The report's two headers that no language translates.
+inline const QString TypeHeader = QStringLiteral("Type");
+inline const QString FieldIdHeader = QStringLiteral("Field ID");
+/// Put before the header of the column the report is sorted by.
+inline const QString DescendingMark = QStringLiteral("<<  ");
+inline const QString AscendingMark = QStringLiteral(">>  ");
+
+/// The error report, in the program folder.
+inline const QString ErrorReportFileName = QStringLiteral("error_report_Keelbrook.txt");
+
+/// The argument that makes the host check wait (Valdora passes "/w5").
+inline const QString WaitArgument = QStringLiteral("w5");
+/// How long the host check waits with that argument.
+inline constexpr int HostCheckDelayMs = 2000;
+
+/// Section and keys of Keelbrook's own per-user settings.
+inline const QString SettingsSection = QStringLiteral("Settings");
+inline const QString LastDbKey = QStringLiteral("LastDB");
+inline const QString LastUserKey = QStringLiteral("LastUser");
+
+/// The language Keelbrook shows without a "Language" setting: German.
+inline constexpr int DefaultLanguage = 2;
+
+/// The highest field id the report reads.
+inline constexpr int LastListedField = 1500;
+
+} // namespace valdora::keelbrook::texts
