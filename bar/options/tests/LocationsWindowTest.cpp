@@ -70,10 +70,16 @@ protected:
     QString m_old;
 };
 
-TEST_F(LocationsWindowTest, OpensOnTheSettingsFileInUseWithItsFixedTexts)
+class LocationsWindowLanguages : public LocationsWindowTest,
+                                 public ::testing::WithParamInterface<test::Language> {};
+
+// The window's texts are the same in every language.
+TEST_P(LocationsWindowLanguages, OpensOnTheSettingsFileInUseWithItsFixedTexts)
 {
+    m_session.messages().setLanguageBase(GetParam().base);
     LocationsWindow window(m_session);
     window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.objectName(), QStringLiteral("frmLocations"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Settings File Location"));
     EXPECT_EQ(pathBox(window), m_old);
@@ -89,8 +95,12 @@ TEST_F(LocationsWindowTest, OpensOnTheSettingsFileInUseWithItsFixedTexts)
                        {"txtPath", "cmdBrowse", "cmdCopy", "cmdOK", "cmdCancel"}),
               QStringList({"txtPath", "cmdBrowse", "cmdCopy", "cmdOK", "cmdCancel"}));
     expectNothingClipped(window);
-    saveScreenshot(window, QStringLiteral("frmLocations"));
+    saveScreenshot(window, QStringLiteral("frmLocations-") + QString::fromLatin1(GetParam().name));
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, LocationsWindowLanguages,
+                         ::testing::Values(test::English, test::French, test::German),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocationsWindowTest, AMissingSettingsFileIsCreatedWithOneBlankLineWhenTheWindowOpens)
 {
