@@ -1,7 +1,9 @@
 // What the bar's load does for the options, on the real bar against a running headless host: the
 // first run's link to the maker's page in the host's web-links folder, written once, and the
 // per-button "TargetDecimals" upgrade of buttons saved by an earlier version.
+#include "bar/options/windows/IntegrateWindow.h"
 #include "bar/tests/BarScriptedScreens.h"
+#include "bar/testsupport/WindowTestSupport.h"
 #include "bar/windows/MainBar.h"
 
 #include "host/client/ClientFactories.h"
@@ -13,6 +15,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +97,34 @@ TEST_F(BarLoadOptionsTest, TheFirstRunWritesTheMakerLinkOnceInTheChosenLanguage)
     ASSERT_NO_FATAL_FAILURE(loadBar());
     EXPECT_EQ(m_screens->languageAsked, 2);
     EXPECT_EQ(contentOf(link), QByteArray("[Mine]https://example.org/\r\n"));
+}
+
+TEST_F(BarLoadOptionsTest, YesToTheRestartQuestionRestartsTheHostThroughTheBarsUnload)
+{
+    ASSERT_TRUE(store().set(Application::Valdora, "Settings", "Installed", "1"));
+    ASSERT_TRUE(store().set(Application::Valdora, "Options", "Language", "0"));
+    // A close box that hides the bar does not keep it from ending for the restart.
+    ASSERT_TRUE(store().set(Application::Valdora, "Settings", "NotClose", "1"));
+    ASSERT_NO_FATAL_FAILURE(loadBar());
+    MainBar& bar = *m_bar;
+    QSignalSpy ended(&bar, &MainBar::programEnded);
+    test::inNextModal([this](QWidget& window) {
+        test::click(window, QStringLiteral("chkScreen_0"));
+        m_platform.answerNextMessage(MessageAnswer::Yes);
+        test::click(window, QStringLiteral("cmdOK"));
+    });
+    // What the editor's menu item does: the window, then the bar's own close when a restart is asked.
+    ASSERT_TRUE(IntegrateWindow::edit(*m_session, &host::createAuxCommands, bar.flags(),
+                                      [&bar] { bar.mnuClose_Click(); }));
+    EXPECT_TRUE(bar.flags().restartHost);
+    ASSERT_TRUE(waitForHostEnd(10000)) << "the host did not close";
+    ASSERT_EQ(m_platform.startedPrograms().size(), 1);
+    const ProgramStart& started = m_platform.startedPrograms().first();
+    EXPECT_EQ(QFileInfo(started.program).fileName(), QStringLiteral("ContactHost.exe"));
+    EXPECT_EQ(QFileInfo(started.arguments.value(0)).canonicalFilePath(),
+              QFileInfo(m_database).canonicalFilePath());
+    EXPECT_TRUE(bar.isHidden());
+    EXPECT_TRUE(ended.count() > 0 || ended.wait(5000)) << "Valdora did not end after the restart";
 }
 
 /// Whether the load was told that the stored settings predate the decimals of numeric targets.
