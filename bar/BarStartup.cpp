@@ -1,5 +1,7 @@
 #include "BarStartup.h"
 
+#include "bar/options/MakerLink.h"
+#include "bar/options/TargetDecimalsUpgrade.h"
 #include "bar/startup/LanguageChoice.h"
 #include "host/HostTypes.h"
 #include "settings/ComposedMessages.h"
@@ -99,14 +101,37 @@ bool openHostDatabase(ProgramSession& session, const BarHostFactories& factories
     return true;
 }
 
-void settleLanguage(ProgramSession& session, BarScreens& screens)
+void settleLanguage(ProgramSession& session, BarScreens& screens, const host::Application* application)
 {
     const UserSettings& store = session.userSettings();
     if (isFirstRun(session)) {
         screens.chooseLanguage();
+        // The link's caption is in the language just chosen.
+        session.messages().setLanguageBase(languageBaseFromSettings(store, BarDefaultLanguage));
+        if (application)
+            trapped(session.reporter(), {"Module1", RoutineKind::Sub, "Create_LinkMenuItem"},
+                    [&] { Create_LinkMenuItem(session, application->GetAppPath()); });
         storeInstalled(store);
     }
     session.messages().setLanguageBase(languageBaseFromSettings(store, BarDefaultLanguage));
+}
+
+bool targetDecimalsUpgradeDue(const ProgramSession& session)
+{
+    return targetDecimalsDue(session.userSettings().get(Application::Valdora, SettingsSection, VersionKey));
+}
+
+int upgradeButtonDecimals(ProgramSession& session, const BarConnection& connection,
+                          const QStringList& buttonFiles)
+{
+    int written = 0;
+    trapped(session.reporter(), {"frmMain", RoutineKind::Sub, "Form_Load"}, [&] {
+        if (!connection.host.database)
+            return;
+        written = upgradeTargetDecimals(session.ini(), session.buttonFolder(), buttonFiles,
+                                        connection.host.database->Contact().Fields());
+    });
+    return written;
 }
 
 } // namespace valdora::bar

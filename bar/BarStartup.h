@@ -28,6 +28,9 @@ struct BarFlags {
     bool restartHost = false;
     /// The user asked for Keelbrook: the host closes and Keelbrook starts at the end.
     bool launchKeelbrook = false;
+    /// The settings were stored by a version whose buttons lack the decimals of a numeric target: the
+    /// bar's load gives them "TargetDecimals" once.
+    bool upgradeTargetDecimals = false;
 };
 
 /// The bar's link with the host: its event registration and the objects of the open database.
@@ -55,7 +58,19 @@ bool registerWithHost(ProgramSession& session, const BarHostFactories& factories
 /// is open or it cannot be opened: the program ends.
 bool openHostDatabase(ProgramSession& session, const BarHostFactories& factories, BarConnection& connection);
 
-/// The first run's language choice and the language base from "Options"/"Language".
-void settleLanguage(ProgramSession& session, BarScreens& screens);
+/// The first run's language choice and the language base from "Options"/"Language". At the first run
+/// the link to the maker's page is also put into the web-links folder of the host of `application`
+/// (when given); a failure there is reported and the first run goes on.
+void settleLanguage(ProgramSession& session, BarScreens& screens,
+                    const host::Application* application = nullptr);
+
+/// Whether the stored settings ask for the per-button "TargetDecimals" upgrade; read before the
+/// start stores the current version.
+bool targetDecimalsUpgradeDue(const ProgramSession& session);
+
+/// The per-button "TargetDecimals" upgrade on the buttons of the open database (trapped as the bar's
+/// load). Returns the buttons written.
+int upgradeButtonDecimals(ProgramSession& session, const BarConnection& connection,
+                          const QStringList& buttonFiles);
 
 } // namespace valdora::bar

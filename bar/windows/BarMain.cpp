@@ -17,6 +17,8 @@ std::unique_ptr<MainBar> Main(BarProgramParts parts, SingleInstance& instance)
     trapped(session.reporter(), {"Module1", RoutineKind::Sub, "Main"}, [&] {
         // Messages before the language is read are in English.
         session.messages().setLanguageBase(EnglishLanguageBase);
+        // Read before the start stores the current version over it.
+        const bool targetDecimalsDue = targetDecimalsUpgradeDue(session);
         if (!settleSettings(session, parts.screens))
             return;
         if (!instance.claim()) {
@@ -31,6 +33,7 @@ std::unique_ptr<MainBar> Main(BarProgramParts parts, SingleInstance& instance)
         });
         auto loaded = std::make_unique<MainBar>(
             BarParts{session, parts.screens, parts.scopes, std::move(parts.factories), parts.makeIcon()});
+        loaded->flags().upgradeTargetDecimals = targetDecimalsDue;
         const bool running = loaded->Form_Load();
         parts.screens.closeSplash();
         if (!running)

@@ -145,8 +145,14 @@ bool MainBar::Form_Load()
             return;
         }
         // A language setting that is no number is reported; the bar loads in the language it has.
-        trapped(m_session.reporter(), routine("Form_Load"), [&] { settleLanguage(m_session, m_screens); });
+        trapped(m_session.reporter(), routine("Form_Load"),
+                [&] { settleLanguage(m_session, m_screens, m_connection.host.application.get()); });
         buildBar();
+        // Last of the load, once: buttons saved before the decimals of numeric targets were kept.
+        if (m_flags.upgradeTargetDecimals) {
+            m_flags.upgradeTargetDecimals = false;
+            upgradeButtonDecimals(m_session, m_connection, m_buttons);
+        }
         loaded = true;
     });
     if (!loaded) {

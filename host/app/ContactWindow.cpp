@@ -3,10 +3,13 @@
 #include "FieldDefinitionDialog.h"
 #include "LookupDialog.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -180,13 +183,23 @@ void ContactWindow::refreshCommands()
     m_commandBar->clear();
     m_toolsMenu->clear();
     AuxCommandStore& store = m_app.auxCommands();
-    // The contact window is view 1.
+    // The contact window is view 1. Each placed command is an action named after it, with its
+    // caption, tool tip and icon as its definer gave them.
+    const auto commandAction = [this](const AuxCommand& command, const QString& place) {
+        auto* action = new QAction(command.texts.value(2, command.name), this);
+        action->setObjectName(place + command.name);
+        action->setToolTip(command.texts.value(3, command.name));
+        action->setStatusTip(command.texts.value(3));
+        const QString icon = command.texts.value(4);
+        if (!icon.isEmpty() && QFileInfo(icon).isFile())
+            action->setIcon(QIcon(icon));
+        connect(action, &QAction::triggered, this, [this, command] { m_app.startAuxCommand(command); });
+        return action;
+    };
     for (const AuxCommand& command : store.toolbar(1))
-        m_commandBar->addAction(command.texts.value(2, command.name), this,
-                                [this, command] { m_app.startAuxCommand(command); });
+        m_commandBar->addAction(commandAction(command, QStringLiteral("toolbarCommand_")));
     for (const AuxCommand& command : store.toolsMenu(1))
-        m_toolsMenu->addAction(command.texts.value(2, command.name), this,
-                               [this, command] { m_app.startAuxCommand(command); });
+        m_toolsMenu->addAction(commandAction(command, QStringLiteral("toolsCommand_")));
 }
 
 void ContactWindow::askLookup()

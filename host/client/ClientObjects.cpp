@@ -78,13 +78,12 @@ int ClientAuxCommands::AuxCommandExists(const QString& name, Where where)
     return numberOf(Op::AuxCommandExists, 0, name, where);
 }
 
-int ClientAuxCommands::AddAuxCommand(const QString& name, const QString& menuText, const QString& program,
-                                     const QString& arguments, const QString& toolTip,
-                                     const QString& statusText, const QString& icon, int flags, Where where)
+int ClientAuxCommands::AddAuxCommand(const QString& name, const QString& program, const QString& folder,
+                                     const QString& caption, const QString& toolTip, const QString& icon,
+                                     const QString& largeIcon, int flags, Where where)
 {
     return m_connection
-        .call(Op::AddAuxCommand, flags, {name, menuText, program, arguments, toolTip, statusText, icon},
-              where)
+        .call(Op::AddAuxCommand, flags, {name, program, folder, caption, toolTip, icon, largeIcon}, where)
         .number;
 }
 

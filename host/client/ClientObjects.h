@@ -40,9 +40,9 @@ private:
 class ClientAuxCommands final : public AuxCommands {
 public:
     int AuxCommandExists(const QString& name, Where where = Where::current()) override;
-    int AddAuxCommand(const QString& name, const QString& menuText, const QString& program,
-                      const QString& arguments, const QString& toolTip, const QString& statusText,
-                      const QString& icon, int flags, Where where = Where::current()) override;
+    int AddAuxCommand(const QString& name, const QString& program, const QString& folder,
+                      const QString& caption, const QString& toolTip, const QString& icon,
+                      const QString& largeIcon, int flags, Where where = Where::current()) override;
     int AuxCommandExistsInToolbar(int view, const QString& name, Where where = Where::current()) override;
     int AuxCommandExistsInToolsMenu(int view, const QString& name, Where where = Where::current()) override;
     int AddAuxCommandToToolbar(int view, const QString& name, Where where = Where::current()) override;
