@@ -82,8 +82,12 @@ cleanup() {
     if id "$user" >/dev/null 2>&1; then
         # Each run's progress window closes itself once it has seen the run end; give it the moment.
         for _ in $(seq 50); do pgrep -u "$user" -x pb.exe >/dev/null || break; sleep 0.1; done
-        pkill -u "$user" 2>/dev/null || true
-        $sudo_cmd userdel "$user" 2>/dev/null || true
+        $sudo_cmd pkill -u "$user" 2>/dev/null || true
+        # userdel refuses a user who still has a process.
+        for _ in $(seq 50); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
+        $sudo_cmd pkill -KILL -u "$user" 2>/dev/null || true
+        sleep 0.2
+        $sudo_cmd userdel "$user" || echo "package-test: could not remove the user $user" >&2
     fi
     rm -rf "$work"
     # A test that stopped half-way does not leave its package behind.
@@ -165,6 +169,19 @@ as_user contact-host quit >/dev/null 2>&1 || true
 wait "$host_pid" 2>/dev/null || true
 host_pid=""
 
+echo "=== the menu's contact host: the user's own sample database, made on first use"
+as_user valdora-contacts >"$work/contacts.log" 2>&1 &
+host_pid=$!
+for _ in $(seq 150); do
+    as_user contact-host current >/dev/null 2>&1 && break
+    kill -0 "$host_pid" 2>/dev/null || { cat "$work/contacts.log"; fail "valdora-contacts did not start the host"; }
+    sleep 0.1
+done
+[ -f "$data/Contacts.dbf" ] || fail "no sample database in $data"
+as_user contact-host quit >/dev/null 2>&1 || true
+wait "$host_pid" 2>/dev/null || true
+host_pid=""
+
 [ "$(find "$programs" | sort)" = "$installed_before" ] || {
     diff <(echo "$installed_before") <(find "$programs" | sort) || true
     fail "the programs wrote into $programs"
@@ -180,4 +197,9 @@ for file in /usr/bin/valdora /usr/bin/contact-host /usr/bin/valdora-contacts /us
     /usr/share/icons/hicolor/scalable/apps/valdora.svg /usr/share/doc/valdora; do
     [ ! -e "$file" ] || fail "$file is left after the removal"
 done
+# Removed, the package keeps only its purge step; purged, dpkg forgets it.
+$sudo_cmd dpkg --purge valdora >/dev/null
+if dpkg-query -W valdora >/dev/null 2>&1; then
+    fail "dpkg still knows the package after the purge"
+fi
 echo "package-test: passed"
