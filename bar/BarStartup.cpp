@@ -46,9 +46,10 @@ bool settleSettings(ProgramSession& session, BarScreens& screens)
     // Each write of the store is made durable; a version that is already stored is not written again.
     if (stored != versionText())
         store.set(Application::Valdora, SettingsSection, VersionKey, versionText());
-    SettingsLocation::ensureDefaultSettingsFolder(session.programFolder());
-    session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(store, session.programFolder(),
-                                                                        session.applicationTitle()));
+    const QString dataFolder = session.dataFolder();
+    SettingsLocation::ensureDefaultSettingsFolder(dataFolder);
+    session.setSettingsFile(
+        SettingsLocation::settingsFilePathAtStartUp(store, dataFolder, session.applicationTitle()));
     return true;
 }
 

@@ -32,7 +32,7 @@ QString AutoNumberScheme::defaultCounterFile(const QString& buttonFileName) cons
     const QString name = m_context.options.counterNaming == CounterFileNaming::BaseName
                              ? buttonFileName.section(u'.', 0, 0)
                              : buttonFileName;
-    return m_context.session.programFolder() + QDir::separator() + QStringLiteral("AutoNumber_") + name +
+    return m_context.session.dataFolder() + QDir::separator() + QStringLiteral("AutoNumber_") + name +
            QStringLiteral(".num");
 }
 

@@ -104,7 +104,7 @@ bool BarRoad::collect(Scope scope, RunSummary& summary)
         ids.push_back(host().view ? host().view->GetCurrentID() : host::ContactId());
         return true;
     case Scope::CurrentLookup: {
-        const QString lookupFile = folder + QStringLiteral("/~currentLU.LKU");
+        const QString lookupFile = session().dataFolder() + QStringLiteral("/~currentLU.LKU");
         host().application->SaveCurrentLookup(lookupFile);
         contacts().LoadLookUpQuery(lookupFile);
         walkSelection();
@@ -265,7 +265,7 @@ void BarRoad::Write_Log(const QString& buttonFileName)
         const QString company = table.Data(host::FieldNumber::Company);
         const Messages& text = session().messages();
         session().showMessage(contactLockedText(text, contact, company));
-        QFile log(session().programFolder() + QStringLiteral("/error.log"));
+        QFile log(session().dataFolder() + QStringLiteral("/error.log"));
         if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
             throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
         const QString stamp = session().locale().dateTimeText(m_clock());

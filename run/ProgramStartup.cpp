@@ -12,7 +12,7 @@ void settleSessionAtStartUp(ProgramSession& session, const StartupSettings& sett
     session.messages().setLanguageBase(
         languageBaseFromSettings(session.userSettings(), settings.defaultLanguage, where));
     session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(
-        session.userSettings(), session.programFolder(), settings.settingsFileTitle));
+        session.userSettings(), session.dataFolder(), settings.settingsFileTitle));
 }
 
 QString openDatabaseName(const host::Application& application, Where where)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the layout of the sources, builds, and runs every test: first the
 # developer build, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# 15 seconds of each fuzz target. Both builds treat warnings as errors (VALDORA_WERROR in the presets).
+# the Debian package installed, used and removed by scripts/package-test.sh, then 15 seconds of each
+# fuzz target. Both builds treat warnings as errors (VALDORA_WERROR in the presets).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,5 +16,9 @@ for preset in dev asan; do
   echo "=== $preset: tests"
   ctest --preset "$preset"
 done
+# The suite as a user gets it: the Debian package installed, run by a user who cannot write in the
+# program folder, and removed again (a few minutes; the build is served by the compiler cache).
+echo "=== package: build, install, run as another user, remove"
+bash scripts/package-test.sh
 # A short fixed fuzz run of every target: a crash, a sanitizer report or a broken property fails it.
 bash scripts/fuzz.sh 15

@@ -4,6 +4,7 @@
 #include "MessageTable.h"
 #include "UserSettings.h"
 
+#include "core/DataFolder.h"
 #include "core/ErrorReport.h"
 #include "core/Platform.h"
 #include "core/TextSemantics.h"
@@ -36,6 +37,9 @@ public:
     const QString& applicationTitle() const { return m_applicationTitle; }
     /// The folder of the running program, without a trailing separator.
     const QString& programFolder() const { return m_programFolder; }
+    /// Where the files the program writes beside itself go (see dataFolderFor): the program folder
+    /// when the user can write there, else the user's data folder. Asked anew at each call.
+    QString dataFolder() const { return dataFolderFor(m_programFolder); }
 
     /// The settings file in use; also the INI library's current settings file.
     const QString& settingsFilePath() const { return m_ini.currentSettingsFile(); }

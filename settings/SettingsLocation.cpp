@@ -27,15 +27,15 @@ QString existingSpelling(const QString& folder, const QString& name, QDir::Filte
 
 } // namespace
 
-QString defaultSettingsFolder(const QString& programFolder)
+QString defaultSettingsFolder(const QString& dataFolder)
 {
-    const QString folder = QDir::cleanPath(programFolder);
+    const QString folder = QDir::cleanPath(dataFolder);
     return folder + QLatin1Char('/') + existingSpelling(folder, QStringLiteral("Settings"), QDir::Dirs);
 }
 
-bool ensureDefaultSettingsFolder(const QString& programFolder)
+bool ensureDefaultSettingsFolder(const QString& dataFolder)
 {
-    const QString folder = defaultSettingsFolder(programFolder);
+    const QString folder = defaultSettingsFolder(dataFolder);
     if (QFileInfo(folder).isDir())
         return true;
     if (!QDir().mkpath(folder))
@@ -43,20 +43,20 @@ bool ensureDefaultSettingsFolder(const QString& programFolder)
     return replaceFileAtomically(folder + QStringLiteral("/valdora.ini"), QByteArrayLiteral(" \r\n"));
 }
 
-QString defaultSettingsFilePath(const QString& programFolder, const QString& applicationTitle)
+QString defaultSettingsFilePath(const QString& dataFolder, const QString& applicationTitle)
 {
-    const QString folder = defaultSettingsFolder(programFolder);
+    const QString folder = defaultSettingsFolder(dataFolder);
     return folder + QLatin1Char('/') +
            existingSpelling(folder, applicationTitle + QStringLiteral(".ini"), QDir::Files);
 }
 
-QString settingsFilePathAtStartUp(const UserSettings& userSettings, const QString& programFolder,
+QString settingsFilePathAtStartUp(const UserSettings& userSettings, const QString& dataFolder,
                                   const QString& applicationTitle)
 {
     // A stored empty path would make the current folder the button folder: it counts as absent.
     const QString stored =
         userSettings.get(Application::Valdora, QStringLiteral("Settings"), QStringLiteral("IniLocation"));
-    return stored.isEmpty() ? defaultSettingsFilePath(programFolder, applicationTitle) : stored;
+    return stored.isEmpty() ? defaultSettingsFilePath(dataFolder, applicationTitle) : stored;
 }
 
 QString buttonFolderOf(const QString& settingsFilePath)
@@ -65,9 +65,9 @@ QString buttonFolderOf(const QString& settingsFilePath)
     return last >= 0 ? settingsFilePath.left(last + 1) : QString();
 }
 
-QString defaultCounterFolder(const QString& programFolder)
+QString defaultCounterFolder(const QString& dataFolder)
 {
-    return withTrailingSeparator(programFolder);
+    return withTrailingSeparator(dataFolder);
 }
 
 } // namespace valdora::SettingsLocation

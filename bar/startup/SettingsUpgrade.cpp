@@ -118,11 +118,11 @@ FileRequest existingSettingsFileRequest()
             .fileName = {}};
 }
 
-FileRequest newSettingsFileRequest(const QString& programFolder)
+FileRequest newSettingsFileRequest(const QString& dataFolder)
 {
     return {.title = {},
             .filter = fixedtexts::UpgradeSaveFilter,
-            .folder = SettingsLocation::defaultSettingsFolder(programFolder),
+            .folder = SettingsLocation::defaultSettingsFolder(dataFolder),
             .fileName = fixedtexts::UpgradeSaveFileName};
 }
 
@@ -172,7 +172,7 @@ UpgradeEnd runUpgrade(ProgramSession& session, UpgradeScreens& screens)
         }
 
         // Not fatal when it fails: the save dialog then opens elsewhere, and start-up tries again.
-        SettingsLocation::ensureDefaultSettingsFolder(session.programFolder());
+        SettingsLocation::ensureDefaultSettingsFolder(session.dataFolder());
         const std::optional<QString> location = screens.askSettingsFileLocation();
         if (!location)
             return;

@@ -18,8 +18,8 @@ bool upgradeIsDue(const QString& storedVersion);
 FileRequest existingSettingsFileRequest();
 
 /// The file-save dialog for the new settings file: "valdora.ini" preset in the default settings
-/// folder of `programFolder`.
-FileRequest newSettingsFileRequest(const QString& programFolder);
+/// folder of `dataFolder` (see ProgramSession::dataFolder).
+FileRequest newSettingsFileRequest(const QString& dataFolder);
 
 /// What the conversion of the per-user button sections into button files did.
 struct ConversionResult {

@@ -1,6 +1,9 @@
 #include "SettingsTestSupport.h"
 
+#include "settings/ProgramSession.h"
 #include "settings/SettingsLocation.h"
+
+#include "core/testsupport/AnotherUser.h"
 
 #include <QDir>
 
@@ -57,6 +60,46 @@ TEST_F(SettingsLocationTest, StoredLocationNamesTheSettingsFileAndButtonFolder)
     EXPECT_EQ(SettingsLocation::buttonFolderOf(QStringLiteral("valdora.ini")), u"");
     EXPECT_EQ(SettingsLocation::defaultCounterFolder(QStringLiteral("/prog")), u"/prog/");
 }
+
+struct DataFolderCase {
+    const char* name;
+    int programMode;
+    bool besideThePrograms; ///< else in the user's data folder
+};
+
+void PrintTo(const DataFolderCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class DefaultSettingsOfAProgramFolder : public ::testing::TestWithParam<DataFolderCase> {};
+
+// The first start as a user who does not own the program folder: the default settings folder and
+// its file are made in the session's data folder, and start-up finds them there.
+TEST_P(DefaultSettingsOfAProgramFolder, LieInTheSessionsDataFolder)
+{
+    const DataFolderCase& row = GetParam();
+    const ProgramFolderTree tree(row.programMode);
+    const PinnedDataHome pinned(tree.openHome());
+    const QString folder =
+        row.besideThePrograms ? tree.program() : tree.openHome() + QStringLiteral("/Valdora");
+    const QString expected = folder + QStringLiteral("/Settings/valdora.ini");
+    ScriptedPlatform platform;
+    EXPECT_TRUE(asAnotherUser([&] {
+        const ProgramSession session(platform, QStringLiteral("Valdora"), tree.program());
+        return session.dataFolder() == folder &&
+               SettingsLocation::ensureDefaultSettingsFolder(session.dataFolder()) &&
+               SettingsLocation::defaultSettingsFilePath(session.dataFolder(), QStringLiteral("Valdora")) ==
+                   expected;
+    }));
+    EXPECT_EQ(readFile(expected), " \r\n");
+    EXPECT_EQ(QFileInfo::exists(tree.program() + QStringLiteral("/Settings")), row.besideThePrograms);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, DefaultSettingsOfAProgramFolder,
+                         ::testing::Values(DataFolderCase{"PortableCopy", 0777, true},
+                                           DataFolderCase{"Installed", 0555, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace valdora::test

@@ -419,7 +419,7 @@ TEST_P(StartupScreenshotTest, EveryWindowReadsWell)
         saveScreenshot(window, shotName("frmUpgrade"));
     }
     {
-        UpgradeSaveWindow window(m_recording, m_session.programFolder());
+        UpgradeSaveWindow window(m_recording, m_session.dataFolder());
         showAndWait(window);
         expectNothingClipped(window);
         saveScreenshot(window, shotName("frmUpgradeSave"));

@@ -10,8 +10,8 @@
 
 namespace valdora::bar {
 
-UpgradeSaveWindow::UpgradeSaveWindow(Platform& platform, QString programFolder, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_programFolder(std::move(programFolder)),
+UpgradeSaveWindow::UpgradeSaveWindow(Platform& platform, QString dataFolder, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_dataFolder(std::move(dataFolder)),
       m_ui(std::make_unique<Ui::frmUpgradeSave>())
 {
     m_ui->setupUi(this);
@@ -34,7 +34,7 @@ void UpgradeSaveWindow::showEvent(QShowEvent* event)
 
 void UpgradeSaveWindow::cmdOK_Click()
 {
-    const std::optional<QString> chosen = m_platform.askSaveFile(newSettingsFileRequest(m_programFolder));
+    const std::optional<QString> chosen = m_platform.askSaveFile(newSettingsFileRequest(m_dataFolder));
     if (!chosen || chosen->isEmpty())
         return;
     m_location = *chosen;

@@ -20,7 +20,7 @@ namespace valdora::bar {
 class UpgradeSaveWindow final : public QDialog {
     Q_OBJECT
 public:
-    UpgradeSaveWindow(Platform& platform, QString programFolder, QWidget* parent = nullptr);
+    UpgradeSaveWindow(Platform& platform, QString dataFolder, QWidget* parent = nullptr);
     ~UpgradeSaveWindow() override;
 
     /// The chosen settings file; nullopt until one was chosen.
@@ -33,7 +33,7 @@ private:
     void cmdOK_Click();
 
     Platform& m_platform;
-    QString m_programFolder;
+    QString m_dataFolder;
     std::unique_ptr<Ui::frmUpgradeSave> m_ui;
     std::optional<QString> m_location;
 };

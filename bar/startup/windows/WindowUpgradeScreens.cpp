@@ -18,7 +18,7 @@ UpgradeAnswer WindowUpgradeScreens::askUpgrade()
 
 std::optional<QString> WindowUpgradeScreens::askSettingsFileLocation()
 {
-    UpgradeSaveWindow window(m_session.platform(), m_session.programFolder(), m_parent);
+    UpgradeSaveWindow window(m_session.platform(), m_session.dataFolder(), m_parent);
     window.exec();
     return window.location();
 }

@@ -1,0 +1,78 @@
+#include "AnotherUser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace valdora::test {
+
+namespace {
+
+constexpr uid_t Nobody = 65534;
+constexpr int CouldNotChangeUser = 2;
+
+} // namespace
+
+bool asAnotherUser(const std::function<bool()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)
+            _exit(CouldNotChangeUser);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void setMode(const QString& path, int mode)
+{
+    chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode));
+}
+
+ProgramFolderTree::ProgramFolderTree(int programMode)
+{
+    QTemporaryDir dir;
+    dir.setAutoRemove(false);
+    m_path = dir.path();
+    setMode(m_path, 0755);
+    QDir().mkpath(program());
+    setMode(program(), programMode);
+}
+
+ProgramFolderTree::~ProgramFolderTree()
+{
+    setMode(program(), 0755);
+    QDir(m_path).removeRecursively();
+}
+
+QString ProgramFolderTree::openHome() const
+{
+    const QString home = m_path + QStringLiteral("/home");
+    QDir().mkpath(home);
+    setMode(home, 0777);
+    return home;
+}
+
+PinnedDataHome::PinnedDataHome(const QString& folder) : m_previous(qgetenv("XDG_DATA_HOME"))
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder));
+}
+
+PinnedDataHome::~PinnedDataHome()
+{
+    qputenv("XDG_DATA_HOME", m_previous);
+}
+
+} // namespace valdora::test
