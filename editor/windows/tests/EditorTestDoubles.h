@@ -3,6 +3,7 @@
 #include "editor/windows/EditorHost.h"
 #include "editor/windows/EditorScreens.h"
 
+#include "core/Failure.h"
 #include "host/Database.h"
 
 #include <QList>
@@ -21,7 +22,12 @@ public:
 
     QStringList buttonFiles() const override { return files; }
     QString lastButtonFile() const override { return last; }
-    QString databasePath() const override { return m_database->GetDatabasePath(); }
+    QString databasePath() const override
+    {
+        if (!m_database)
+            throw Failure(ErrorNumber::ObjectNotSet);
+        return m_database->GetDatabasePath();
+    }
     const host::FieldList* fields() const override
     {
         return m_database ? &m_database->Contact().Fields() : nullptr;

@@ -911,6 +911,34 @@ TEST_F(SettingsWindowTest, TabFollowsTheScreen)
     EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("chkType_0"), autoNumber), autoNumber);
 }
 
+TEST_F(SettingsWindowTest, ACounterFileThatCannotBeWrittenIsReportedAndTheButtonNotWritten)
+{
+    startNew(EditorPage::AutoNumber, 0);
+    type(QStringLiteral("txtNumber"), QStringLiteral("1"));
+    child<QLineEdit>("txtText")->setFocus();
+    QTRY_VERIFY(child<QPushButton>("cmdSave")->isEnabled());
+    // A folder that does not exist: the counter cannot be written there.
+    m_platform.answerNextSaveFile(m_dir.filePath(QStringLiteral("missing/folder/Invoice.num")));
+    QTest::mouseClick(child<QPushButton>("cmdSave"), Qt::LeftButton);
+    EXPECT_FALSE(m_window->cmdOK_Click());
+    ASSERT_EQ(m_platform.messages().size(), 1);
+    EXPECT_TRUE(m_platform.messages()[0].text.contains(u"in frmSettings: Sub cmdOK_Click - Line # "))
+        << m_platform.messages()[0].text.toStdString();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(m_host->saved.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(buttonPath("~100.ini")));
+}
+
+TEST_F(SettingsWindowTest, WithoutAnOpenDatabaseTheFieldListsStayEmpty)
+{
+    m_host = std::make_unique<TestEditorHost>(nullptr);
+    open();
+    EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+    EXPECT_EQ(child<QComboBox>("cmbTarget")->count(), 0);
+    EXPECT_EQ(child<QComboBox>("cmbField")->count(), 0);
+    EXPECT_EQ(child<QComboBox>("cmbFieldTab1_0")->count(), 0);
+}
+
 class ScreenshotTest : public SettingsWindowTest,
                        public ::testing::WithParamInterface<bar::test::Language> {};
 
