@@ -59,8 +59,8 @@ void DBSelectionWindow::Form_Load(const QString& argumentText)
 void DBSelectionWindow::Timer1_Timer()
 {
     m_timer1.stop();
-    traced(m_state, QStringLiteral("frmDBSelection"), QStringLiteral("Timer1_Timer"),
-           [&] { checkHostAndShow(); });
+    // The rest of the load, under the load's trap.
+    reportingFailures(m_state, QStringLiteral("frmDBSelection"), [&] { checkHostAndShow(); });
 }
 
 void DBSelectionWindow::checkHostAndShow()

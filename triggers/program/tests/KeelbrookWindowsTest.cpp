@@ -167,6 +167,7 @@ TEST_F(KeelbrookWindows, W5WaitsTwoSecondsBeforeTheHostCheck)
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }, 3000));
     EXPECT_FALSE(window.timer().isActive());
+    EXPECT_EQ(m_state->trace().path(), QStringLiteral("Form_Load/"));
     // Without a "Language" setting, the German block.
     EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QStringLiteral("Wählen Sie eine ACT!-Datenbank:"));
 }
