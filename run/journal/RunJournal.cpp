@@ -240,6 +240,14 @@ std::optional<qint64> RunJournal::lastWithFailures()
 
 qint64 RunJournal::begin(const RunInfo& info)
 {
+    // A run before this one that never reached its end keeps what it wrote, marked interrupted.
+    if (m_run != 0) {
+        commitBatch();
+        SqliteStatement mark = m_file.prepare("UPDATE runs SET stand = 'interrupted' WHERE id = ?");
+        mark.bind(1, m_run).step();
+        m_run = 0;
+    }
+    commitBatch();
     m_file.exec("BEGIN IMMEDIATE");
     m_inTransaction = true;
     SqliteStatement insert = m_file.prepare(

@@ -39,9 +39,20 @@ UndoReport RunUndo::undo(qint64 run, const QString& user)
                                         .scope = QStringLiteral("run %1").arg(run),
                                         .of = run,
                                         .numbers = false});
-    for (const QString& contact : order) {
-        undoContact(contact, byContact.value(contact), report);
-        m_journal.contactDone();
+    try {
+        for (const QString& contact : order) {
+            undoContact(contact, byContact.value(contact), report);
+            m_journal.contactDone();
+        }
+    } catch (...) {
+        // What was written back so far stays journalled; the rest is left for another undo. Moving off
+        // the record drops a lock this undo may still hold.
+        try {
+            m_database.Contact().Goto(host::ContactId());
+        } catch (...) {
+        }
+        m_journal.finish();
+        throw;
     }
     m_journal.finish();
     return report;
