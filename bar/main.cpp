@@ -32,19 +32,6 @@ void printLine(FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
-// Where a journalled run can be taken back or retried.
-void printJournalHint(const valdora::run::RunSummary& summary)
-{
-    if (summary.journalRun == 0)
-        return;
-    QString hint =
-        QStringLiteral("journal: run %1 (Valdora.exe --undo %1 takes it back").arg(summary.journalRun);
-    if (summary.failed > 0)
-        hint +=
-            QStringLiteral("; Valdora.exe --retry %1 retries its failed contacts").arg(summary.journalRun);
-    printLine(stderr, hint + u')');
-}
-
 // Valdora.exe --run BUTTON --scope ... --preview: the rows as CSV on stdout, the counts on stderr.
 void previewButton(valdora::ProgramSession& session, valdora::run::RunHost host,
                    valdora::run::ScopeChooser& scopes, const QString& buttonFileName,
@@ -114,7 +101,6 @@ int runButton(const QStringList& arguments)
     if (request->preview)
         return ran && summary.started ? 0 : 2;
     printLine(stdout, bar::RunCommand::summaryLine(request->buttonFileName, summary));
-    printJournalHint(summary);
     return ran ? bar::RunCommand::exitCode(summary) : 2;
 }
 
@@ -194,7 +180,6 @@ int runJournalCommand(const QStringList& arguments)
         const run::RunSummary summary = buttonRun.Process_Button(entry->info.button);
         printLine(stdout, QStringLiteral("retry of run %1: ").arg(*runId) +
                               bar::RunCommand::summaryLine(entry->info.button, summary));
-        printJournalHint(summary);
         code = bar::RunCommand::exitCode(summary);
     });
     return code;
