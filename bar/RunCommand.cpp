@@ -14,6 +14,10 @@ std::optional<RunRequest> RunCommand::parse(const QStringList& arguments, QStrin
     std::optional<QString> scope;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--preview")) {
+            request.preview = true;
+            continue;
+        }
         if (argument != QStringLiteral("--run") && argument != QStringLiteral("--scope")) {
             error = QStringLiteral("unknown argument '%1'").arg(argument);
             return std::nullopt;
@@ -83,7 +87,10 @@ int RunCommand::exitCode(const run::RunSummary& summary)
 QString RunCommand::usage()
 {
     return QStringLiteral("usage: Valdora.exe                  (the bar)\n       Valdora.exe --run BUTTON "
-                          "--scope current|lookup|all");
+                          "--scope current|lookup|all [--preview]\n"
+                          "       Valdora.exe --runs              (the run journal)\n"
+                          "       Valdora.exe --undo [RUN]\n"
+                          "       Valdora.exe --retry [RUN]");
 }
 
 } // namespace valdora::bar

@@ -14,10 +14,12 @@ class ProgramSession;
 
 namespace valdora::bar {
 
-/// A button run asked for on the command line: "--run BUTTON --scope current|lookup|all".
+/// A button run asked for on the command line: "--run BUTTON --scope current|lookup|all [--preview]".
 struct RunRequest {
     QString buttonFileName; ///< "~100.ini" (an identifier "~100" is completed)
     run::Scope scope = run::Scope::AllContacts;
+    /// "--preview": what the run would write, as CSV, and nothing written.
+    bool preview = false;
 };
 
 /// The command line of Valdora.exe's button run: what it asks for, and the one summary line.

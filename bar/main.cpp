@@ -1,3 +1,4 @@
+#include "JournalCommand.h"
 #include "RunCommand.h"
 
 #include "bar/dialogs/WindowScopeChooser.h"
@@ -12,6 +13,9 @@
 #include "host/embedded/DatabaseFactory.h"
 #include "run/ButtonRun.h"
 #include "run/ProgramStartup.h"
+#include "run/journal/RunJournal.h"
+#include "run/journal/RunUndo.h"
+#include "run/preview/RunPreview.h"
 #include "settings/ProgramSession.h"
 
 #include <QApplication>
@@ -26,6 +30,33 @@ void printLine(FILE* stream, const QString& text)
 {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stream);
+}
+
+// Valdora.exe --run BUTTON --scope ... --preview: the rows as CSV on stdout, the counts on stderr.
+void previewButton(valdora::ProgramSession& session, valdora::run::RunHost host,
+                   valdora::run::ScopeChooser& scopes, const QString& buttonFileName,
+                   valdora::run::RunSummary& summary)
+{
+    using namespace valdora;
+    run::RunPreview preview(session, host, run::ProgramProfile::valdora(session.locale()), &scopes);
+    bool headerDone = false;
+    // Rows go out as they come, so a long preview shows its first rows at once.
+    preview.setRowObserver([&](const run::PreviewRow& row) {
+        const QString csv = run::previewCsv({row});
+        const qsizetype lineEnd = csv.indexOf(QStringLiteral("\r\n")) + 2;
+        std::fputs((headerDone ? csv.mid(lineEnd) : csv).toUtf8().constData(), stdout);
+        headerDone = true;
+    });
+    const run::PreviewResult result = preview.Preview_Button(buttonFileName);
+    if (!headerDone)
+        std::fputs(run::previewCsv({}).toUtf8().constData(), stdout);
+    std::fflush(stdout);
+    summary = result.summary;
+    printLine(stderr, QStringLiteral("%1: %2 contacts would be written, %3 unchanged, %4 locked now")
+                          .arg(buttonFileName)
+                          .arg(result.counts.wouldWrite)
+                          .arg(result.counts.unchanged)
+                          .arg(result.counts.lockedNow));
 }
 
 // Valdora.exe --run BUTTON --scope current|lookup|all: one button run against the running host.
@@ -56,12 +87,102 @@ int runButton(const QStringList& arguments)
         const run::StartupHost hostObjects =
             run::openHostObjects({&host::createApplication, &host::createDatabase});
         run::FixedScopeChooser scopes(request->scope);
+        if (request->preview) {
+            previewButton(session, hostObjects.runHost(), scopes, request->buttonFileName, summary);
+            return;
+        }
         run::ButtonRun buttonRun(session, hostObjects.runHost(),
                                  run::ProgramProfile::valdora(session.locale()), &scopes);
+        const std::unique_ptr<journal::RunJournal> journal =
+            request->scope != run::Scope::CurrentContact ? journal::RunJournal::openForUser() : nullptr;
+        buttonRun.setJournal(journal.get());
         summary = buttonRun.Process_Button(request->buttonFileName);
     });
+    if (request->preview)
+        return ran && summary.started ? 0 : 2;
     printLine(stdout, bar::RunCommand::summaryLine(request->buttonFileName, summary));
     return ran ? bar::RunCommand::exitCode(summary) : 2;
+}
+
+// Valdora.exe --runs | --undo [RUN] | --retry [RUN]: the user's run journal.
+int runJournalCommand(const QStringList& arguments)
+{
+    using namespace valdora;
+    QString error;
+    const std::optional<bar::JournalCommandRequest> request = bar::JournalCommand::parse(arguments, error);
+    if (!request) {
+        printLine(stderr, QStringLiteral("Valdora.exe: ") + error);
+        printLine(stderr, bar::RunCommand::usage());
+        return 2;
+    }
+    ConsolePlatform platform;
+    const UserSettings userSettings;
+    ProgramSession session(platform, QStringLiteral("Valdora"), programFolder(), userSettings);
+    int code = 2;
+    trapped(session.reporter(), {"Module1", RoutineKind::Sub, "Main"}, [&] {
+        const std::unique_ptr<journal::RunJournal> opened = journal::RunJournal::openForUser();
+        journal::RunJournal& journal = *opened;
+        if (request->action == bar::JournalAction::List) {
+            printLine(stdout, bar::JournalCommand::runsText(journal.runs()));
+            code = 0;
+            return;
+        }
+        const bool undo = request->action == bar::JournalAction::Undo;
+        const std::optional<qint64> runId = request->run ? request->run
+                                            : undo       ? journal.lastUndoable()
+                                                         : journal.lastWithFailures();
+        if (!runId) {
+            printLine(stderr, undo ? QStringLiteral("Valdora.exe: the run journal holds nothing to undo")
+                                   : QStringLiteral("Valdora.exe: the run journal holds no failed contacts"));
+            return;
+        }
+        const std::optional<journal::JournalRun> entry = journal.run(*runId);
+        if (!entry) {
+            printLine(stderr, QStringLiteral("Valdora.exe: the run journal holds no run %1").arg(*runId));
+            return;
+        }
+        const run::StartupHost hostObjects =
+            run::openHostObjects({&host::createApplication, &host::createDatabase});
+        if (undo) {
+            journal::RunUndo undoer(journal, *hostObjects.database);
+            printLine(stdout, bar::JournalCommand::undoPlanText(*entry, undoer.plan(*runId)));
+            const journal::UndoReport report = undoer.undo(*runId, hostObjects.database->CurrentUser());
+            printLine(stdout, bar::JournalCommand::undoText(report));
+            code = bar::JournalCommand::undoExitCode(report);
+            return;
+        }
+        if (entry->info.kind == journal::RunKind::Undo) {
+            printLine(stderr,
+                      QStringLiteral("Valdora.exe: run %1 is an undo; Valdora.exe --undo %2 writes back "
+                                     "what it left")
+                          .arg(*runId)
+                          .arg(entry->info.of));
+            return;
+        }
+        const QStringList failed = journal.failures(*runId);
+        if (failed.isEmpty()) {
+            printLine(stderr, QStringLiteral("Valdora.exe: run %1 has no failed contacts").arg(*runId));
+            return;
+        }
+        if (entry->info.database != hostObjects.database->GetDatabasePath()) {
+            printLine(stderr,
+                      QStringLiteral("Valdora.exe: run %1 wrote the database %2, not the open database")
+                          .arg(*runId)
+                          .arg(entry->info.database));
+            return;
+        }
+        run::settleSessionAtStartUp(session,
+                                    {.defaultLanguage = 0, .settingsFileTitle = session.applicationTitle()});
+        run::ButtonRun buttonRun(session, hostObjects.runHost(),
+                                 run::ProgramProfile::valdora(session.locale()));
+        buttonRun.setJournal(&journal);
+        buttonRun.setRetry(*runId, std::vector<host::ContactId>(failed.begin(), failed.end()));
+        const run::RunSummary summary = buttonRun.Process_Button(entry->info.button);
+        printLine(stdout, QStringLiteral("retry of run %1: ").arg(*runId) +
+                              bar::RunCommand::summaryLine(entry->info.button, summary));
+        code = bar::RunCommand::exitCode(summary);
+    });
+    return code;
 }
 
 // Valdora.exe: the bar beside the running host, until it is closed or the host goes.
@@ -111,6 +232,9 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    if (valdora::bar::JournalCommand::isJournalRequest(arguments) &&
+        !valdora::bar::RunCommand::isRunRequest(arguments))
+        return runJournalCommand(arguments);
     if (!valdora::bar::RunCommand::isRunRequest(arguments)) {
         printLine(stderr, valdora::bar::RunCommand::usage());
         return 2;

@@ -3,6 +3,7 @@
 #include "TextHelpers.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace valdora::engine {
@@ -41,8 +42,33 @@ QString AutoNumberScheme::counterFileOf(const ButtonFile& keys, const QString& b
     return keys.read(ButtonKey::AutoIniFile, defaultCounterFile(buttonFileName));
 }
 
+QString AutoNumberScheme::previewCounter(const QString& path)
+{
+    auto found = m_previewCounters.find(path);
+    if (found == m_previewCounters.end()) {
+        QString counter = QStringLiteral("1");
+        QFile file(path);
+        if (file.exists()) {
+            if (!file.open(QIODevice::ReadOnly))
+                throw Failure(
+                    ErrorNumber::PermissionDenied,
+                    QStringLiteral("The counter file %1 cannot be read: %2").arg(path, file.errorString()));
+            QByteArray line = file.readLine();
+            while (line.endsWith('\n') || line.endsWith('\r'))
+                line.chop(1);
+            counter = CounterFile::counterOf(QString::fromLatin1(line), path);
+        }
+        found = m_previewCounters.emplace(path, counter).first;
+    }
+    return found->second;
+}
+
 void AutoNumberScheme::writeCounter(const Member& m, const QString& counter)
 {
+    if (m_context.options.preview) {
+        m_previewCounters[m.counterFile] = counter;
+        return;
+    }
     // Flushed in batches: each replace is atomic, so only a power loss can take a number back.
     CounterFile::write(m.counterFile, counter, FileSync::Later);
     m_sync.advanced(m.counterFile);
@@ -78,6 +104,8 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
     });
     // A counter that cannot be read or replaced would fail every contact after a commit, or restart
     // the numbering: the run learns it before it writes anything.
+    if (m_context.options.preview)
+        return !m_failed;
     const bool usable = trapped(
         m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"),
         [&] { CounterFile::checkUsable(counterFileOf(m_context.keys(buttonFileName), buttonFileName)); });
@@ -118,6 +146,13 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
 
             const QString path = counterFileOf(keys, buttonFileName);
             m_lastCounterFile = path;
+            if (m_context.options.preview) {
+                m.counterFile = path;
+                m.counter = previewCounter(path);
+                m.pending = true;
+                result = format.replace(CounterMarker, m.counter);
+                return;
+            }
             // The number stays locked against other processes until it is advanced or given up.
             if (!m.lock || m.counterFile != path) {
                 m.lock.reset();

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -65,8 +66,13 @@ private:
     /// Replaces a member's counter file by `counter`, its disk flush batched.
     void writeCounter(const Member& m, const QString& counter);
 
+    /// A preview's counter: the file's counter as first read, advanced in memory.
+    QString previewCounter(const QString& path);
+
     EngineContext& m_context;
     std::vector<Member> m_members;
+    /// A preview's counters by file: members that share a file share its numbers, as in a run.
+    std::map<QString, QString> m_previewCounters;
     CounterLocks m_locks;
     CounterSync m_sync;
     QString m_lastCounterFile;

@@ -29,6 +29,10 @@ struct EngineOptions {
     CounterFileNaming counterNaming = CounterFileNaming::BaseName;
     /// How long an AutoNumber waits for another process that holds the same counter file.
     int counterLockTimeoutMs = 10000;
+    /// A preview computes what a run would write and changes nothing: counter files are only read (a
+    /// missing one counts from 1), never locked, created or advanced; the numbers a run would hand out
+    /// are counted in memory, one per contact whose number would be used.
+    bool preview = false;
     /// The present local date and time (tests pin it).
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 };

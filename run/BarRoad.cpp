@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
+
 namespace valdora::run {
 
 namespace {
@@ -23,8 +25,9 @@ bool hasDecimals(qint16 fieldType)
 
 } // namespace
 
-BarRoad::BarRoad(const RoadParts& parts, ScopeChooser* scopes, std::function<QDateTime()> clock)
-    : ContactRoad(parts), m_scopes(scopes), m_clock(std::move(clock))
+BarRoad::BarRoad(const RoadParts& parts, ScopeChooser* scopes, std::function<QDateTime()> clock,
+                 JournalRequest journal)
+    : ContactRoad(parts), m_scopes(scopes), m_clock(std::move(clock)), m_journalRequest(std::move(journal))
 {}
 
 host::ContactTable& BarRoad::contacts() const
@@ -67,8 +70,10 @@ bool BarRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
 bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
 {
     const bool otherDatabase = button.read(ButtonKey::SavedWithDB) != host().database->GetDatabasePath();
-    const std::optional<Scope> scope =
-        m_scopes ? m_scopes->chooseScope(otherDatabase) : std::optional<Scope>(Scope::AllContacts);
+    // A retry covers the contacts it is given, without asking.
+    const std::optional<Scope> scope = m_journalRequest.isRetry() ? std::optional<Scope>(Scope::CurrentLookup)
+                                       : m_scopes                 ? m_scopes->chooseScope(otherDatabase)
+                                                                  : std::optional<Scope>(Scope::AllContacts);
     if (!scope)
         return false;
     const QString folder = session().programFolder();
@@ -80,8 +85,19 @@ bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
     state().progressWindowOpen = true;
     progress().setStage(-1);
 
-    if (!collect(*scope, summary))
-        return false;
+    if (m_journalRequest.isRetry()) {
+        state().contactIds = m_journalRequest.contacts;
+        m_journalScope = QStringLiteral("failed contacts of run %1").arg(m_journalRequest.retryOf);
+    } else {
+        if (!collect(*scope, summary))
+            return false;
+        if (*scope == Scope::CurrentLookup)
+            m_journalScope = QStringLiteral("lookup");
+        else if (*scope == Scope::AllContacts)
+            m_journalScope = QStringLiteral("all");
+    }
+    if (!m_journalRequest.journal)
+        m_journalScope.reset();
     progress().setTotal(state().total());
     return true;
 }
@@ -130,8 +146,29 @@ void BarRoad::walkSelection()
     }
 }
 
+void BarRoad::beginJournal()
+{
+    if (!m_journalScope || m_journalling)
+        return;
+    const RunState& run = state();
+    const bool numbers = std::any_of(run.members.begin(), run.members.end(),
+                                     [](const RunMember& m) { return m.isAutoNumber(); });
+    m_journalling.emplace(*m_journalRequest.journal);
+    m_journalRun = m_journalling->begin(
+        {.kind = m_journalRequest.isRetry() ? journal::RunKind::Retry : journal::RunKind::Run,
+         .button = run.currentButton,
+         .database = host().database->GetDatabasePath(),
+         .user = host().database->CurrentUser(),
+         .scope = *m_journalScope,
+         .of = m_journalRequest.retryOf,
+         .numbers = numbers});
+}
+
 void BarRoad::startContact(const host::ContactId& id)
 {
+    // The run is in the journal before the first record is held.
+    beginJournal();
+    m_contact = id;
     progress().keepStatusOn();
     // The record is held before the present values that the overwrite rule looks at are read, so that
     // no other process writes it between that read and this write.
@@ -189,6 +226,15 @@ void BarRoad::writeContact(RunSummary& summary)
         stopAt(summary);
         return;
     }
+    if (!m_writeFailed && m_journalling) {
+        // What the contact holds reaches the journal before the write that changes it.
+        try {
+            m_journalling->beforeWrite(m_contact, run.members);
+        } catch (const Failure& failure) {
+            stopOnJournalFailure(failure, summary);
+            return;
+        }
+    }
     if (!m_writeFailed) {
         // Values that could not be staged must not be followed by a commit that reports success.
         m_writeFailed = !trapped(session().reporter(), routine(RoutineKind::Sub, "Process_Button"), [&] {
@@ -207,6 +253,15 @@ void BarRoad::writeContact(RunSummary& summary)
     End_Write();
     failed = failed || m_lastCommitFailed;
     summary.countContact(failed, used);
+    if (m_journalling) {
+        try {
+            m_journalling->afterWrite(m_contact, failed);
+        } catch (const Failure& failure) {
+            session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
+            run.stopped = true;
+            return;
+        }
+    }
     if (run.engine->counterFailed())
         run.stopped = true;
 }
@@ -217,6 +272,25 @@ void BarRoad::abandonRecord()
     if (host().database)
         trapped(session().reporter(), routine(RoutineKind::Sub, "End_Write"),
                 [&] { contacts().Goto(host::ContactId()); });
+}
+
+void BarRoad::stopOnJournalFailure(const Failure& failure, RunSummary& summary)
+{
+    stopAt(summary);
+    session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
+}
+
+void BarRoad::endRun(RunSummary& summary)
+{
+    summary.journalRun = m_journalRun;
+    if (!m_journalling)
+        return;
+    try {
+        m_journalling->finish(m_journalRequest.retryOf);
+    } catch (const Failure& failure) {
+        session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
+    }
+    m_journalling.reset();
 }
 
 void BarRoad::Start_Write()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ContactRoad.h"
+#include "RunJournalling.h"
 #include "ScopeChooser.h"
 
 #include <QDateTime>
 
 #include <functional>
+#include <optional>
 
 namespace valdora::run {
 
@@ -14,7 +16,8 @@ namespace valdora::run {
 /// with one SetDataEx and committed; a write that does not go through is shown and logged.
 class BarRoad final : public ContactRoad {
 public:
-    BarRoad(const RoadParts& parts, ScopeChooser* scopes, std::function<QDateTime()> clock);
+    BarRoad(const RoadParts& parts, ScopeChooser* scopes, std::function<QDateTime()> clock,
+            JournalRequest journal = {});
 
     std::unique_ptr<engine::FieldReader> open(int& maxFields) override;
     bool refusesMissingButton(const QString&, const ButtonFile&) override { return false; }
@@ -25,6 +28,7 @@ public:
     void decimalsAfterValidate(RunMember& member, bool single) override;
     void writeContact(RunSummary& summary) override;
     void abandonRecord() override;
+    void endRun(RunSummary& summary) override;
 
     /// Before a contact's values are computed: progress, lock checks, edit mode (the record is held).
     void Start_Write();
@@ -46,8 +50,19 @@ private:
     void applyHostDecimals(RunMember& member, QString& value);
     void storeDecimals(RunMember& member, const QString& decimals);
 
+    /// Enters the run into the journal before its first write, when it is journalled.
+    void beginJournal();
+    /// A journal that cannot be written stops the run where it is, before the next write.
+    void stopOnJournalFailure(const Failure& failure, RunSummary& summary);
+
     ScopeChooser* m_scopes;
     std::function<QDateTime()> m_clock;
+    JournalRequest m_journalRequest;
+    /// The scope as the journal names it; set when the run is journalled.
+    std::optional<QString> m_journalScope;
+    std::optional<RunJournalling> m_journalling;
+    qint64 m_journalRun = 0;
+    host::ContactId m_contact;
     bool m_writeFailed = false;
     bool m_lastCommitFailed = false;
 };

@@ -37,9 +37,11 @@ ButtonRun::~ButtonRun() = default;
 std::unique_ptr<ContactRoad> ButtonRun::makeRoad()
 {
     const RoadParts parts{m_session, m_host, m_progress, m_state, m_profile.module()};
+    if (m_roadMaker)
+        return m_roadMaker(parts);
     switch (m_profile.road) {
     case ContactRoadKind::Bar:
-        return std::make_unique<BarRoad>(parts, m_scopes, m_clock);
+        return std::make_unique<BarRoad>(parts, m_scopes, m_clock, m_journal);
     case ContactRoadKind::OnScreen:
         return std::make_unique<OnScreenRoad>(parts, m_confirmWrite, m_afterEndOfWrite);
     }
@@ -84,6 +86,8 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
         m_state.engine->releaseCounterLocks();
         m_state.engine->syncCounters();
     }
+    if (m_road)
+        m_road->endRun(summary);
     summary.stopped = summary.started && (!finished || m_state.stopped);
     summary.failureReported = m_session.reporter().reportCount() != reportsBefore;
     // A progress window left counting after a run that stopped would wait for contacts that never come.
@@ -218,11 +222,12 @@ QString ButtonRun::Validate(int member)
     QString result;
     trapped(m_session.reporter(), routine(RoutineKind::Function, "Validate"), [&] {
         RunMember& entry = m_state.members.at(static_cast<std::size_t>(member));
+        const QString present = m_state.reader->read(entry.target).value_or(QString());
+        entry.present = present;
         if (!entry.computesValue() && entry.type != codeOf(Scheme::Combo)) {
-            result = m_state.reader->read(entry.target).value_or(QString());
+            result = present;
             return;
         }
-        const QString present = m_state.reader->read(entry.target).value_or(QString());
         const OverwriteResult outcome = entry.rule.apply(present, m_state.fieldValues.value(entry.target));
         result = outcome.text;
         if (outcome.valueUsed)

@@ -3,6 +3,7 @@
 #include "ContactRoad.h"
 #include "ProgramProfile.h"
 #include "ProgressWriter.h"
+#include "RunJournalling.h"
 #include "RunState.h"
 #include "RunSummary.h"
 #include "ScopeChooser.h"
@@ -44,6 +45,20 @@ public:
     {
         m_afterEndOfWrite = std::move(afterEndOfWrite);
     }
+    /// The user's run journal: Valdora's runs over a lookup or all contacts are entered into it, so
+    /// that they can be undone and their failed contacts retried.
+    void setJournal(journal::RunJournal* journal) { m_journal.journal = journal; }
+    /// The next run covers just these contacts, the failed contacts of that journalled run, and is
+    /// journalled as its retry.
+    void setRetry(qint64 run, std::vector<host::ContactId> contacts)
+    {
+        m_journal.retryOf = run;
+        m_journal.contacts = std::move(contacts);
+    }
+    /// Makes the run's road instead of the program's profile (a preview brings its own, which writes
+    /// nothing).
+    using RoadMaker = std::function<std::unique_ptr<ContactRoad>(const RoadParts&)>;
+    void setRoadMaker(RoadMaker maker) { m_roadMaker = std::move(maker); }
     /// The present date and time of the error log (tests pin it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
@@ -76,6 +91,8 @@ private:
     std::function<bool(const RunMember&)> m_confirmWrite;
     std::function<void()> m_afterEndOfWrite;
     std::function<QDateTime()> m_clock;
+    JournalRequest m_journal;
+    RoadMaker m_roadMaker;
 
     qint16 m_type = -1;
     int m_maxFields = 0;

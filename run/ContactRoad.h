@@ -70,6 +70,8 @@ public:
     virtual void writeContact(RunSummary& summary) = 0;
     /// Drops what was staged for the current contact without writing it.
     virtual void abandonRecord() = 0;
+    /// After the last contact, whether the run finished or stopped.
+    virtual void endRun(RunSummary& /*summary*/) {}
 
     /// Ends the run at the current contact, which is counted as failed and not written.
     void stopAt(RunSummary& summary);

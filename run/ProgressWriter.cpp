@@ -34,7 +34,8 @@ void ProgressWriter::setContactStage(qint64 stage)
 void ProgressWriter::write(const QString& key, const QString& value) const
 {
     // The window only shows these values: a store that cannot be written never stops a run.
-    m_settings.set(Application::Valdora, Section, key, value);
+    if (m_stored)
+        m_settings.set(Application::Valdora, Section, key, value);
     if (m_observer)
         m_observer(key, value);
 }

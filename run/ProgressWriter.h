@@ -19,6 +19,9 @@ public:
     explicit ProgressWriter(UserSettings settings) : m_settings(std::move(settings)) {}
 
     void setObserver(Observer observer) { m_observer = std::move(observer); }
+    /// Whether the values go into the store (a preview shows no progress window and stores nothing;
+    /// the observer still sees every value).
+    void setStored(bool stored) { m_stored = stored; }
 
     void setStatus(const QString& value) const { write(QStringLiteral("Status"), value); }
     /// "Status" as stored; "Off" when absent.
@@ -47,6 +50,7 @@ private:
     UserSettings m_settings;
     Observer m_observer;
     int m_minimumIntervalMs = 100;
+    bool m_stored = true;
     QElapsedTimer m_sinceContactStage;
     QElapsedTimer m_sinceStatusCheck;
 };

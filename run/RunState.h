@@ -29,6 +29,8 @@ struct RunMember {
     qint16 decimals = 0;
     OverwriteRule rule;
     QString value;
+    /// What the target held when the value was validated against it.
+    QString present;
     bool valueUsed = false;
     std::optional<QString> storedDecimals; ///< "TargetDecimals" as last read or written
 

@@ -17,6 +17,8 @@ struct RunSummary {
     bool failureReported = false;
     /// The run ended early on a failure: the contacts after the one it stopped at were not reached.
     bool stopped = false;
+    /// The run's entry in the user's run journal (0: not journalled).
+    long long journalRun = 0;
     /// A contact could not be reached (its message has been shown): the bar is to unload.
     bool unloadRequested = false;
 

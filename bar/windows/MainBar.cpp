@@ -5,6 +5,7 @@
 #include "core/qt/QtPlatform.h"
 
 #include "run/ButtonRun.h"
+#include "run/journal/RunJournal.h"
 #include "settings/ComposedMessages.h"
 #include "settings/MessageId.h"
 #include "triggers/TriggerText.h"
@@ -347,6 +348,9 @@ void MainBar::cmdButton_Click(int index)
         }
         run::ButtonRun buttonRun(m_session, m_connection.host.runHost(),
                                  run::ProgramProfile::valdora(m_session.locale()), &m_scopes);
+        // Runs over a lookup or all contacts go into the user's run journal, to be undone or retried.
+        const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+        buttonRun.setJournal(journal.get());
         const run::RunSummary summary = buttonRun.Process_Button(m_buttons[index]);
         // The host could not reach a contact: the bar unloads, as its close would.
         if (summary.unloadRequested)

@@ -1,0 +1,121 @@
+#include "JournalCommand.h"
+
+namespace valdora::bar {
+
+namespace {
+
+const QString Runs = QStringLiteral("--runs");
+const QString Undo = QStringLiteral("--undo");
+const QString Retry = QStringLiteral("--retry");
+
+} // namespace
+
+bool JournalCommand::isJournalRequest(const QStringList& arguments)
+{
+    return arguments.contains(Runs) || arguments.contains(Undo) || arguments.contains(Retry);
+}
+
+std::optional<JournalCommandRequest> JournalCommand::parse(const QStringList& arguments, QString& error)
+{
+    if (arguments.isEmpty()) {
+        error = QStringLiteral("--runs, --undo or --retry is missing");
+        return std::nullopt;
+    }
+    JournalCommandRequest request;
+    const QString& action = arguments.first();
+    if (action == Runs)
+        request.action = JournalAction::List;
+    else if (action == Undo)
+        request.action = JournalAction::Undo;
+    else if (action == Retry)
+        request.action = JournalAction::Retry;
+    else {
+        error = QStringLiteral("unknown argument '%1'").arg(action);
+        return std::nullopt;
+    }
+    const qsizetype allowed = request.action == JournalAction::List ? 1 : 2;
+    if (arguments.size() > allowed) {
+        error = QStringLiteral("unknown argument '%1'").arg(arguments.at(allowed));
+        return std::nullopt;
+    }
+    if (arguments.size() == 2) {
+        bool ok = false;
+        const qint64 run = arguments.at(1).toLongLong(&ok);
+        if (!ok || run <= 0) {
+            error = QStringLiteral("'%1' is not a run number (see --runs)").arg(arguments.at(1));
+            return std::nullopt;
+        }
+        request.run = run;
+    }
+    return request;
+}
+
+QString JournalCommand::runsText(const std::vector<journal::JournalRun>& runs)
+{
+    QStringList lines{QStringLiteral("run\tstarted\tkind\tstate\tbutton\tscope\tcontacts\tchanges\tto undo\t"
+                                     "failed\tuser\tdatabase")};
+    for (const journal::JournalRun& run : runs) {
+        lines << QStringList{QString::number(run.id),
+                             run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                             journal::kindName(run.info.kind),
+                             journal::standName(run.stand),
+                             run.info.button,
+                             run.info.scope,
+                             QString::number(run.contacts),
+                             QString::number(run.changes),
+                             QString::number(run.pending),
+                             QString::number(run.failures),
+                             run.info.user,
+                             run.info.database}
+                     .join(u'\t');
+    }
+    return lines.join(u'\n');
+}
+
+QString JournalCommand::undoPlanText(const journal::JournalRun& run,
+                                     const std::vector<journal::JournalChange>& plan)
+{
+    QStringList contacts;
+    for (const journal::JournalChange& change : plan) {
+        if (contacts.isEmpty() || contacts.last() != change.contact)
+            contacts << change.contact;
+    }
+    contacts.removeDuplicates();
+    QString text =
+        QStringLiteral("Undo of run %1 (%2, %3, %4%5): %6 fields of %7 contacts to write back")
+            .arg(run.id)
+            .arg(run.info.button, run.info.scope, run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                 run.stand == journal::RunStand::Interrupted ? QStringLiteral(", interrupted") : QString())
+            .arg(plan.size())
+            .arg(contacts.size());
+    return text;
+}
+
+QString JournalCommand::undoText(const journal::UndoReport& report)
+{
+    QStringList lines{QStringLiteral("Undo of run %1: %2 contacts written back (%3 fields)")
+                          .arg(report.run)
+                          .arg(report.contacts)
+                          .arg(report.fields)};
+    for (const journal::ChangedSince& left : report.changedSince)
+        lines << QStringLiteral("left alone, changed since the run: %1 %2 holds \"%3\", the run wrote \"%4\"")
+                     .arg(left.contact, left.field, left.holds, left.written);
+    for (const QString& contact : report.locked)
+        lines << QStringLiteral("locked by another user, not written back: %1 (undo run %2 again to retry)")
+                     .arg(contact)
+                     .arg(report.run);
+    for (const QString& contact : report.missing)
+        lines << QStringLiteral("no longer in the database: %1").arg(contact);
+    if (report.numbers)
+        lines << QStringLiteral(
+            "AutoNumber counters are not rolled back: the numbers this run handed out are "
+            "never handed out again");
+    return lines.join(u'\n');
+}
+
+int JournalCommand::undoExitCode(const journal::UndoReport& report)
+{
+    return report.changedSince.empty() && report.locked.isEmpty() && report.missing.isEmpty() ? 0 : 1;
+}
+
+} // namespace valdora::bar

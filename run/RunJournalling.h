@@ -1,0 +1,50 @@
+#pragma once
+
+#include "RunState.h"
+
+#include "host/HostTypes.h"
+#include "run/journal/RunJournal.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace valdora::run {
+
+/// What a run is to do with the user's run journal. Without a journal nothing is journalled.
+struct JournalRequest {
+    journal::RunJournal* journal = nullptr;
+    /// A retry: the run whose failed contacts this run covers, and those contacts.
+    qint64 retryOf = 0;
+    std::vector<host::ContactId> contacts;
+
+    bool isRetry() const { return retryOf != 0; }
+};
+
+/// One run's entries in the journal: each contact's changed targets before its write, the contacts
+/// whose write failed after it. Journal failures are thrown as Failure, so that the run stops before a
+/// write it could not take back.
+class RunJournalling {
+public:
+    explicit RunJournalling(journal::RunJournal& journal) : m_journal(journal) {}
+
+    /// Enters the run; its id.
+    qint64 begin(const journal::RunInfo& info);
+    /// Before a contact's write: the targets whose value changes, with what they hold now. A target
+    /// written by several members keeps what it held first and gets the last value.
+    void beforeWrite(const host::ContactId& contact, const std::vector<RunMember>& members);
+    /// After the contact's write.
+    void afterWrite(const host::ContactId& contact, bool failed);
+    /// The run's end. A retry takes the contacts it came to off the failures of the run it retried: those
+    /// that failed again are its own failures now.
+    void finish(qint64 retryOf);
+
+private:
+    template <typename Body> void guarded(Body&& body);
+
+    journal::RunJournal& m_journal;
+    /// The contacts the run came to; a retry lists those that failed again as its own.
+    QStringList m_covered;
+};
+
+} // namespace valdora::run

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "RunJournal.h"
+
+#include "host/Database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace valdora::journal {
+
+/// A field the undo left alone: it no longer holds what the run wrote.
+struct ChangedSince {
+    QString contact;
+    QString field;
+    QString holds;   ///< what the field holds now
+    QString written; ///< what the run wrote
+};
+
+/// What an undo did.
+struct UndoReport {
+    qint64 run = 0;       ///< the run undone
+    qint64 journalId = 0; ///< the undo's own entry in the journal (itself undoable)
+    int contacts = 0;     ///< contacts written back
+    int fields = 0;       ///< fields written back
+    std::vector<ChangedSince> changedSince;
+    QStringList locked;   ///< contacts held by another user or whose write was not confirmed: undo again
+    QStringList missing;  ///< contacts no longer in the database
+    bool numbers = false; ///< the run handed out AutoNumber numbers, which stay handed out
+};
+
+/// Takes a journalled run back: each contact's fields get their old values in one write through the
+/// contact object, under the record's lock as a run writes it, but only fields that still hold what the
+/// run wrote. The undo is journalled itself, so it can be undone in turn; an undo of the same run again
+/// only does what is left (contacts that were locked).
+class RunUndo {
+public:
+    RunUndo(RunJournal& journal, host::Database& database) : m_journal(journal), m_database(database) {}
+
+    /// The changes an undo of that run would write back (those not undone yet), in the order written.
+    std::vector<JournalChange> plan(qint64 run) { return m_journal.changes(run, true); }
+    /// Undoes the run; throws Failure when the run is not in the journal or was made on another
+    /// database.
+    UndoReport undo(qint64 run, const QString& user);
+
+private:
+    void undoContact(const QString& contact, const std::vector<const JournalChange*>& changes,
+                     UndoReport& report);
+
+    RunJournal& m_journal;
+    host::Database& m_database;
+};
+
+} // namespace valdora::journal

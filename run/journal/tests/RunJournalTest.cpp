@@ -1,0 +1,222 @@
+#include "run/journal/RunJournal.h"
+
+#include "core/testsupport/QtPrinters.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+namespace valdora::journal {
+namespace {
+
+class RunJournalTest : public ::testing::Test {
+protected:
+    QString path() const { return m_dir.filePath(QStringLiteral("RunJournal.sqlite")); }
+
+    static RunInfo info(const QString& button = QStringLiteral("~101.ini"))
+    {
+        return {.kind = RunKind::Run,
+                .button = button,
+                .database = QStringLiteral("/data/Sample.dbf"),
+                .user = QStringLiteral("Anna"),
+                .scope = QStringLiteral("all"),
+                .of = 0,
+                .numbers = false};
+    }
+
+    /// Runs a statement on the file from a connection of its own (another process would see this).
+    void sql(const char* statement) const
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path().toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_busy_timeout(db, 5000);
+        EXPECT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(RunJournalTest, FinishedRunHoldsItsChangesAndFailures)
+{
+    RunJournal journal(path());
+    const qint64 id = journal.begin(info());
+    journal.addChange("A", "User 1", "", "1");
+    journal.addChange("A", "User 2", "x", "y");
+    journal.contactDone();
+    journal.addChange("B", "User 1", "old", "2");
+    journal.contactFailed("B");
+    journal.contactDone();
+    journal.finish();
+
+    const std::optional<JournalRun> run = journal.run(id);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->stand, RunStand::Finished);
+    EXPECT_EQ(run->info.button, QStringLiteral("~101.ini"));
+    EXPECT_EQ(run->info.user, QStringLiteral("Anna"));
+    EXPECT_EQ(run->contacts, 1);
+    EXPECT_EQ(run->changes, 2);
+    EXPECT_EQ(run->pending, 2);
+    EXPECT_EQ(run->failures, 1);
+    EXPECT_EQ(journal.failures(id), QStringList{"B"});
+    const std::vector<JournalChange> changes = journal.changes(id, false);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1].contact, QStringLiteral("A"));
+    EXPECT_EQ(changes[1].field, QStringLiteral("User 2"));
+    EXPECT_EQ(changes[1].oldValue, QStringLiteral("x"));
+    EXPECT_EQ(changes[1].newValue, QStringLiteral("y"));
+    EXPECT_EQ(journal.lastUndoable(), id);
+    EXPECT_EQ(journal.lastWithFailures(), id);
+
+    journal.markUndone({changes[0].id, changes[1].id});
+    journal.resolveFailures(id, {"B"});
+    EXPECT_EQ(journal.run(id)->pending, 0);
+    EXPECT_FALSE(journal.lastUndoable());
+    EXPECT_FALSE(journal.lastWithFailures());
+}
+
+TEST_F(RunJournalTest, ChangesAreCommittedInBatchesOfContacts)
+{
+    RunJournal journal(path());
+    journal.setBatch(3, 600000);
+    const qint64 id = journal.begin(info());
+    const auto seenElsewhere = [&] { return RunJournal(path()).run(id)->changes; };
+    // The run itself is there before its first write.
+    EXPECT_EQ(seenElsewhere(), 0);
+    for (const char* contact : {"A", "B"}) {
+        journal.addChange(contact, "User 1", "", "1");
+        journal.contactDone();
+    }
+    EXPECT_EQ(seenElsewhere(), 0);
+    journal.addChange("C", "User 1", "", "1");
+    journal.contactDone();
+    EXPECT_EQ(seenElsewhere(), 3);
+    journal.addChange("D", "User 1", "", "1");
+    journal.contactDone();
+    journal.finish();
+    EXPECT_EQ(seenElsewhere(), 4);
+}
+
+TEST_F(RunJournalTest, ChangesAreCommittedOnceTheIntervalHasPassed)
+{
+    RunJournal journal(path());
+    journal.setBatch(1000000, 0);
+    const qint64 id = journal.begin(info());
+    journal.addChange("A", "User 1", "", "1");
+    journal.contactDone();
+    EXPECT_EQ(RunJournal(path()).run(id)->changes, 1);
+}
+
+TEST_F(RunJournalTest, RunNeverFinishedIsMarkedInterrupted)
+{
+    qint64 id = 0;
+    {
+        RunJournal journal(path());
+        id = journal.begin(info());
+        journal.addChange("A", "User 1", "", "1");
+        journal.contactDone();
+    }
+    RunJournal journal(path());
+    EXPECT_EQ(journal.run(id)->stand, RunStand::Interrupted);
+    EXPECT_EQ(journal.run(id)->changes, 1);
+}
+
+TEST_F(RunJournalTest, RunOfAProcessThatIsGoneIsMarkedInterruptedWhenOpened)
+{
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 deadPid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    qint64 id = 0;
+    {
+        RunJournal journal(path());
+        id = journal.begin(info());
+        journal.finish();
+    }
+    // As a process killed halfway leaves it: still running, its process gone.
+    const QByteArray statement =
+        QStringLiteral("UPDATE runs SET stand = 'running', pid = %1").arg(deadPid).toUtf8();
+    sql(statement.constData());
+    {
+        RunJournal journal(path());
+        EXPECT_EQ(journal.run(id)->stand, RunStand::Interrupted);
+    }
+    // A run whose process is alive (this one) is left running.
+    sql(QStringLiteral("UPDATE runs SET stand = 'running', pid = %1")
+            .arg(QCoreApplication::applicationPid())
+            .toUtf8()
+            .constData());
+    RunJournal journal(path());
+    EXPECT_EQ(journal.run(id)->stand, RunStand::Running);
+}
+
+TEST_F(RunJournalTest, KeepsTheNewestRuns)
+{
+    RunJournal journal(path());
+    journal.setRetention(3, 100LL * 1024 * 1024);
+    for (int i = 1; i <= 5; ++i) {
+        journal.begin(info(QStringLiteral("~%1.ini").arg(100 + i)));
+        journal.addChange("A", "User 1", "", QString::number(i));
+        journal.contactDone();
+        journal.finish();
+    }
+    const std::vector<JournalRun> runs = journal.runs();
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].info.button, QStringLiteral("~105.ini"));
+    EXPECT_EQ(runs[2].info.button, QStringLiteral("~103.ini"));
+    // Their changes went with them.
+    EXPECT_TRUE(journal.changes(runs[2].id - 1, false).empty());
+}
+
+TEST_F(RunJournalTest, DropsOldRunsBeyondTheSizeLimitButNeverTheRunJustFinished)
+{
+    RunJournal journal(path());
+    const qint64 limit = 512 * 1024;
+    journal.setRetention(50, limit);
+    const QString big(20000, u'x');
+    for (int run = 0; run < 4; ++run) {
+        journal.begin(info());
+        for (int i = 0; i < 10; ++i) {
+            journal.addChange(QString::number(i), "User 1", big, big + QString::number(run));
+            journal.contactDone();
+        }
+        journal.finish();
+    }
+    EXPECT_LE(journal.bytesInUse(), limit);
+    const std::vector<JournalRun> runs = journal.runs();
+    ASSERT_FALSE(runs.empty());
+    EXPECT_LT(runs.size(), 4u);
+    EXPECT_EQ(runs.front().changes, 10);
+
+    // A single run larger than the limit stays: it is the one a user would undo.
+    journal.setRetention(50, 1024);
+    const qint64 id = journal.begin(info());
+    journal.addChange("A", "User 1", big, big);
+    journal.contactDone();
+    journal.finish();
+    ASSERT_EQ(journal.runs().size(), 1u);
+    EXPECT_EQ(journal.runs().front().id, id);
+}
+
+TEST_F(RunJournalTest, AFileThatIsNoJournalIsRefusedWithItsPath)
+{
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'z'));
+    file.close();
+    try {
+        RunJournal journal(path());
+        FAIL() << "opened";
+    } catch (const JournalError& error) {
+        EXPECT_TRUE(error.message().contains(path())) << error.message().toStdString();
+    }
+}
+
+} // namespace
+} // namespace valdora::journal

@@ -1,0 +1,128 @@
+#include "PreviewRoad.h"
+
+#include "run/FieldCount.h"
+#include "run/TargetDecimals.h"
+
+#include "engine/TableFieldReader.h"
+#include "engine/ValueEngine.h"
+
+namespace valdora::run {
+
+PreviewRoad::PreviewRoad(const RoadParts& parts, ScopeChooser* scopes, RowSink sink)
+    : ContactRoad(parts), m_scopes(scopes), m_sink(std::move(sink))
+{}
+
+host::ContactTable& PreviewRoad::contacts() const
+{
+    return host().database->Contact();
+}
+
+std::unique_ptr<engine::FieldReader> PreviewRoad::open(int& maxFields)
+{
+    host::ContactTable& table = contacts();
+    maxFields = countFields(table.Fields());
+    return std::make_unique<engine::TableFieldReader>(table, host().database->Users());
+}
+
+bool PreviewRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
+{
+    host::FieldList& fields = contacts().Fields();
+    if (!fields.Exists(member.targetName)) {
+        session().showMessage(session().messages().get(MessageId::InvalidButtonData));
+        return false;
+    }
+    member.target = fields.FieldID(member.targetName);
+    member.targetFieldType = fields.Type(member.target);
+    member.decimals = fields.DecimalPlaces(member.target);
+    return true;
+}
+
+bool PreviewRoad::gatherContacts(const ButtonFile& button, RunSummary& /*summary*/)
+{
+    const bool otherDatabase = button.read(ButtonKey::SavedWithDB) != host().database->GetDatabasePath();
+    const std::optional<Scope> scope =
+        m_scopes ? m_scopes->chooseScope(otherDatabase) : std::optional<Scope>(Scope::AllContacts);
+    if (!scope)
+        return false;
+    host::ContactTable& table = contacts();
+    std::vector<host::ContactId>& ids = state().contactIds;
+    switch (*scope) {
+    case Scope::CurrentContact:
+        ids.push_back(host().view ? host().view->GetCurrentID() : host::ContactId());
+        return true;
+    case Scope::CurrentLookup: {
+        const QString lookupFile = session().programFolder() + QStringLiteral("/~currentLU.LKU");
+        host().application->SaveCurrentLookup(lookupFile);
+        table.LoadLookUpQuery(lookupFile);
+        break;
+    }
+    case Scope::AllContacts:
+        table.Query(QString());
+        break;
+    }
+    for (table.MoveFirst(); !table.isEOF(); table.MoveNext())
+        ids.push_back(table.Data(host::FieldNumber::UniqueId));
+    return true;
+}
+
+void PreviewRoad::startContact(const host::ContactId& id)
+{
+    m_contact = id;
+    m_computed.assign(state().members.size(), QString());
+    // No lock is taken: a contact held now is shown as such, its values as they stand.
+    m_locked = !state().reader->makeCurrent(id) || contacts().isLocked();
+}
+
+void PreviewRoad::decimalsBeforeValidate(RunMember& member, bool single)
+{
+    engine::FieldValueTable& values = state().fieldValues;
+    QString computed = values.value(member.target);
+    if (!single) {
+        applyHostDecimals(member, computed);
+        values.setValue(member.target, computed);
+    }
+    const auto index = static_cast<std::size_t>(&member - state().members.data());
+    if (index < m_computed.size())
+        m_computed[index] = computed;
+}
+
+void PreviewRoad::decimalsAfterValidate(RunMember& member, bool single)
+{
+    if (single)
+        applyHostDecimals(member, member.value);
+}
+
+void PreviewRoad::applyHostDecimals(const RunMember& member, QString& value) const
+{
+    if (member.targetFieldType == host::FieldType::Numeric ||
+        member.targetFieldType == host::FieldType::Currency)
+        value = inDecimalPlaces(session().locale(), value, member.decimals);
+}
+
+void PreviewRoad::writeContact(RunSummary& summary)
+{
+    RunState& run = state();
+    const bool used = run.anyValueUsed();
+    // The numbers are counted as the run would take them: only a contact that would be written uses
+    // its number.
+    if (!m_locked && !run.takeNumbers()) {
+        stopAt(summary);
+        return;
+    }
+    host::ContactTable& table = contacts();
+    const QString contact = table.Data(host::FieldNumber::Contact);
+    const QString company = table.Data(host::FieldNumber::Company);
+    for (std::size_t j = 0; j < run.members.size(); ++j) {
+        const RunMember& member = run.members[j];
+        if (!member.computesValue())
+            continue;
+        const PreviewAction action =
+            m_locked ? PreviewAction::Locked
+                     : previewAction(member.rule, member.present, m_computed[j], member.value);
+        m_sink({m_contact, contact, company, member.targetName, member.present, member.value, action});
+    }
+    run.releaseAfterWrite();
+    summary.countContact(m_locked, used);
+}
+
+} // namespace valdora::run

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "run/OverwriteRule.h"
+
+#include "host/HostTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace valdora::run {
+
+/// What a run's overwrite rule would do to one target.
+enum class PreviewAction {
+    Write,        ///< fill an empty target
+    Append,       ///< append to what the target holds
+    Overwrite,    ///< replace what the target holds
+    Unchanged,    ///< the value it would write is what the target holds
+    Keep,         ///< the computed value is empty: the target keeps what it holds
+    SkipNotEmpty, ///< the rule fills only empty targets and this one is not
+    Locked,       ///< another user holds the contact now: the run would fail on it
+};
+
+/// One row of a preview: one target of one contact (a Combo has a row per member).
+struct PreviewRow {
+    host::ContactId id;
+    QString contact; ///< field 26
+    QString company; ///< field 25
+    QString field;   ///< the target's name
+    QString present;
+    QString value; ///< what the run would leave in the target
+    PreviewAction action = PreviewAction::Unchanged;
+
+    /// The run would change the target.
+    bool changes() const { return value != present && action != PreviewAction::Locked; }
+};
+
+/// The counts at the top of a preview, in contacts.
+struct PreviewCounts {
+    int wouldWrite = 0; ///< contacts with a target that would change
+    int unchanged = 0;  ///< contacts the run would leave as they are
+    int lockedNow = 0;  ///< contacts held by another user now
+};
+
+/// What the rule did with a computed value, told from the present value, the value and the result.
+PreviewAction previewAction(const OverwriteRule& rule, const QString& present, const QString& computed,
+                            const QString& result);
+/// The action as the preview shows it ("write", "append", ...).
+QString previewActionText(PreviewAction action);
+/// The counts of these rows, contact by contact.
+PreviewCounts previewCounts(const std::vector<PreviewRow>& rows);
+/// The rows as CSV with a header line (RFC 4180: fields quoted where needed, CRLF line ends).
+QString previewCsv(const std::vector<PreviewRow>& rows);
+
+} // namespace valdora::run
