@@ -2,6 +2,7 @@
 
 #include "BarScreens.h"
 
+#include "host/AuxCommands.h"
 #include "host/EventControl.h"
 #include "run/ProgramStartup.h"
 #include "settings/ProgramSession.h"
@@ -15,6 +16,9 @@ namespace valdora::bar {
 struct BarHostFactories {
     std::function<std::unique_ptr<host::EventControl>()> eventControl;
     run::HostFactories objects;
+    /// The running host's auxiliary commands, for the integration window; empty where no program
+    /// offers it.
+    std::function<std::unique_ptr<host::AuxCommands>()> auxCommands;
 };
 
 /// The program-wide flags of the bar, in one place.

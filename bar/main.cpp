@@ -197,13 +197,15 @@ int runBar(int argc, char** argv)
     bar::WindowBarScreens screens(session);
     bar::WindowScopeChooser scopes(session.messages());
     bar::SingleInstance instance(session.userSettings().folder());
-    const std::unique_ptr<bar::MainBar> mainBar = bar::Main(
-        {session,
-         screens,
-         scopes,
-         {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
-         [] { return std::make_unique<bar::SystemTrayIcon>(); }},
-        instance);
+    const std::unique_ptr<bar::MainBar> mainBar =
+        bar::Main({session,
+                   screens,
+                   scopes,
+                   {[] { return host::createEventControl(); },
+                    {&host::createApplication, &host::createDatabase},
+                    [] { return host::createAuxCommands(); }},
+                   [] { return std::make_unique<bar::SystemTrayIcon>(); }},
+                  instance);
     if (!mainBar)
         return 0;
     platform.setParentWindow(mainBar.get());

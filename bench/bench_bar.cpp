@@ -143,7 +143,8 @@ int main(int argc, char** argv)
                               screens,
                               scopes,
                               {[] { return host::createEventControl(); },
-                               {&host::createApplication, &host::createDatabase}},
+                               {&host::createApplication, &host::createDatabase},
+                               [] { return host::createAuxCommands(); }},
                               std::make_unique<NoIcon>()});
             loaded = made->Form_Load() && loaded;
             return made;

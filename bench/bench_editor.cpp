@@ -78,7 +78,7 @@ public:
     void startOptions() override {}
     void languages() override {}
     void settingsLocation() override {}
-    void integrate() override {}
+    bool integrate() override { return false; }
     void onlineHelp() override {}
 };
 

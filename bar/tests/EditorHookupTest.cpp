@@ -103,12 +103,13 @@ protected:
 
     MainBar& loadBar()
     {
-        m_bar = std::make_unique<MainBar>(BarParts{
-            *m_session,
-            *m_screens,
-            m_scopes,
-            {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
-            std::make_unique<test::ScriptedIcon>(false)});
+        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
+                                                   *m_screens,
+                                                   m_scopes,
+                                                   {[] { return host::createEventControl(); },
+                                                    {&host::createApplication, &host::createDatabase},
+                                                    [] { return host::createAuxCommands(); }},
+                                                   std::make_unique<test::ScriptedIcon>(false)});
         m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
         EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         m_screens->setBar(m_bar.get());

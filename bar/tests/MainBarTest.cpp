@@ -49,7 +49,9 @@ protected:
 
     BarHostFactories factories() const
     {
-        return {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}};
+        return {[] { return host::createEventControl(); },
+                {&host::createApplication, &host::createDatabase},
+                [] { return host::createAuxCommands(); }};
     }
 
     /// The bar, loaded; `trayAvailable` says whether the desktop has a notification area.

@@ -2,6 +2,9 @@
 
 #include "MainBar.h"
 
+#include "bar/options/windows/IntegrateWindow.h"
+#include "bar/options/windows/LocationsWindow.h"
+
 #include <QMetaObject>
 
 namespace valdora::bar {
@@ -53,6 +56,23 @@ void BarEditorLink::startShutdown()
     MainBar* bar = &m_bar;
     QMetaObject::invokeMethod(
         bar, [bar] { bar->mnuClose_Click(); }, Qt::QueuedConnection);
+}
+
+bool BarEditorLink::offersOptions() const
+{
+    return static_cast<bool>(m_bar.factories().auxCommands);
+}
+
+void BarEditorLink::settingsLocation(QWidget* parent)
+{
+    LocationsWindow::edit(m_bar.session(), parent);
+}
+
+bool BarEditorLink::integrate(QWidget* parent)
+{
+    // The restart itself is the bar's unload, started by the editor once it has closed.
+    return IntegrateWindow::edit(
+        m_bar.session(), m_bar.factories().auxCommands, m_bar.flags(), [] {}, parent);
 }
 
 } // namespace valdora::bar

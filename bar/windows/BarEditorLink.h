@@ -19,6 +19,9 @@ public:
     void buttonSaved(const QString& fileName, bool newButton) override;
     void setLaunchKeelbrook() override;
     void startShutdown() override;
+    bool offersOptions() const override;
+    void settingsLocation(QWidget* parent) override;
+    bool integrate(QWidget* parent) override;
 
 private:
     MainBar& m_bar;

@@ -72,6 +72,8 @@ public:
     void reloadAfterEdit();
 
     BarFlags& flags() { return m_flags; }
+    ProgramSession& session() { return m_session; }
+    const BarHostFactories& factories() const { return m_factories; }
     const BarConnection& connection() const { return m_connection; }
     /// The file names of the buttons on the bar, slot by slot.
     const QStringList& buttonFiles() const { return m_buttons; }

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QWidget;
+
 namespace valdora::editor {
 
 /// What the editor needs of the bar that opened it: its buttons, the open database, the host's field
@@ -31,6 +33,14 @@ public:
     /// Starts the bar's shutdown once the editor has closed (the host closes, then Keelbrook starts
     /// when its flag is set).
     virtual void startShutdown() = 0;
+
+    /// Whether the bar offers the settings-file location and integration windows.
+    virtual bool offersOptions() const { return false; }
+    /// The settings-file location window over `parent`.
+    virtual void settingsLocation(QWidget* /*parent*/) {}
+    /// The integration window over `parent`; true when the user asked for the host's restart (the
+    /// bar's flag is then set, and the editor starts the shutdown once it has closed).
+    virtual bool integrate(QWidget* /*parent*/) { return false; }
 };
 
 /// The host's type code of the field of this name, asked of the host when it is needed: -1 for the

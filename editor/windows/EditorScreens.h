@@ -34,12 +34,13 @@ public:
     virtual void languages() = 0;
     /// The settings-file location window.
     virtual void settingsLocation() = 0;
-    /// The integration with the host's toolbars and Tools menu.
-    virtual void integrate() = 0;
+    /// The integration with the host's toolbars and Tools menu; true when the user asked for the host's
+    /// restart, which closes the editor and ends the bar.
+    virtual bool integrate() = 0;
     /// The online help page.
     virtual void onlineHelp() = 0;
-    /// Whether the program offers the settings-file location and integration windows yet; their menu
-    /// items are disabled otherwise.
+    /// Whether the program offers the settings-file location and integration windows; their menu items
+    /// are disabled otherwise (a program or test without a running host's bar).
     virtual bool offersSettingsLocation() const { return false; }
     virtual bool offersIntegration() const { return false; }
 };

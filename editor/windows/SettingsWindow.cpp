@@ -183,7 +183,13 @@ void SettingsWindow::buildMenus()
     m_mnuLanguage = item(options, "mnuLanguage", [this] {
         trapped(m_session.reporter(), routine("mnuLanguage_Click"), [&] { m_screens.languages(); });
     });
-    m_mnuIntegrate = item(options, "mnuIntegrate", [this] { m_screens.integrate(); });
+    m_mnuIntegrate = item(options, "mnuIntegrate", [this] {
+        // The host restarts through the bar's unload, which must not run under the editor's loop.
+        if (m_screens.integrate()) {
+            reject();
+            m_host.startShutdown();
+        }
+    });
     QMenu* help = m_menuBar->addMenu(QString());
     m_mnuHelp = help->menuAction();
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -462,11 +468,12 @@ void SettingsWindow::Form_Load(const QString& fileName)
         trapped(m_session.reporter(), {Form, RoutineKind::Sub, "Field_List"}, [&] {
             m_fields = m_host.fields() ? FieldListModel::fromHost(*m_host.fields()) : FieldListModel();
         });
-        const QString programFolder = withSeparator(m_session.programFolder());
+        // Default counter files live in the data folder, where the run looks for them.
+        const QString dataFolder = withSeparator(m_session.dataFolder());
         m_counterFolder = withSeparator(
             m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("IniFolder"),
-                                         SettingsLocation::defaultCounterFolder(m_session.programFolder())));
-        const EditorSources sources{m_session.ini(), m_session.buttonFolder(), programFolder,
+                                         SettingsLocation::defaultCounterFolder(m_session.dataFolder())));
+        const EditorSources sources{m_session.ini(), m_session.buttonFolder(), dataFolder,
                                     m_counterFolder, m_session.messages(),     m_session.locale(),
                                     m_fields,        m_host.buttonFiles()};
         m_state = fileName.isEmpty() ? newEditorState(sources) : loadEditorState(sources, fileName);

@@ -120,11 +120,15 @@ void WindowEditorScreens::languages()
     bar::LanguageWindow::choose(m_session, m_editor);
 }
 
-// The settings-file location and integration windows are offered once the program has them; until
-// then their menu items are disabled (offersSettingsLocation, offersIntegration).
-void WindowEditorScreens::settingsLocation() {}
+void WindowEditorScreens::settingsLocation()
+{
+    m_host.settingsLocation(m_editor);
+}
 
-void WindowEditorScreens::integrate() {}
+bool WindowEditorScreens::integrate()
+{
+    return m_host.integrate(m_editor);
+}
 
 void WindowEditorScreens::onlineHelp()
 {

@@ -34,7 +34,9 @@ public:
     void startOptions() override;
     void languages() override;
     void settingsLocation() override;
-    void integrate() override;
+    bool integrate() override;
+    bool offersSettingsLocation() const override { return m_host.offersOptions(); }
+    bool offersIntegration() const override { return m_host.offersOptions(); }
     void onlineHelp() override;
 
 private:

@@ -57,12 +57,13 @@ protected:
     void loadBar(bool upgradeTargetDecimals = false)
     {
         m_bar.reset();
-        m_bar = std::make_unique<MainBar>(BarParts{
-            *m_session,
-            *m_screens,
-            m_scopes,
-            {[] { return host::createEventControl(); }, {&host::createApplication, &host::createDatabase}},
-            std::make_unique<test::ScriptedIcon>(false)});
+        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
+                                                   *m_screens,
+                                                   m_scopes,
+                                                   {[] { return host::createEventControl(); },
+                                                    {&host::createApplication, &host::createDatabase},
+                                                    [] { return host::createAuxCommands(); }},
+                                                   std::make_unique<test::ScriptedIcon>(false)});
         m_bar->flags().upgradeTargetDecimals = upgradeTargetDecimals;
         ASSERT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         EXPECT_FALSE(m_bar->flags().upgradeTargetDecimals);

@@ -78,8 +78,14 @@ public:
     void startOptions() override { ++startOptionsShown; }
     void languages() override { ++languagesShown; }
     void settingsLocation() override { ++settingsLocationShown; }
-    void integrate() override { ++integrateShown; }
+    bool integrate() override
+    {
+        ++integrateShown;
+        return integrateAsksRestart;
+    }
     void onlineHelp() override { ++onlineHelpShown; }
+    bool offersSettingsLocation() const override { return offersOptions; }
+    bool offersIntegration() const override { return offersOptions; }
 
     std::optional<AutoNumberPage> fieldOptionsAnswer;
     std::function<void(EditorState&)> conditionsEdit;
@@ -92,6 +98,8 @@ public:
     int languagesShown = 0;
     int settingsLocationShown = 0;
     int integrateShown = 0;
+    bool integrateAsksRestart = false;
+    bool offersOptions = false;
     int onlineHelpShown = 0;
 };
 

@@ -885,6 +885,29 @@ TEST_F(SettingsWindowTest, TheMenusOpenTheirWindows)
     EXPECT_EQ(child<QAction>("mnuOnline")->text(), u"&Online Help");
 }
 
+TEST_F(SettingsWindowTest, TheLocationAndIntegrationItemsOpenTheBarsWindows)
+{
+    m_screens.offersOptions = true;
+    open();
+    ASSERT_TRUE(child<QAction>("mnuIniFile")->isEnabled());
+    ASSERT_TRUE(child<QAction>("mnuIntegrate")->isEnabled());
+    child<QAction>("mnuIniFile")->trigger();
+    EXPECT_EQ(m_screens.settingsLocationShown, 1);
+
+    // Closed without asking for the host's restart: the editor stays, the bar goes on.
+    child<QAction>("mnuIntegrate")->trigger();
+    EXPECT_EQ(m_screens.integrateShown, 1);
+    EXPECT_EQ(m_host->shutdowns, 0);
+    EXPECT_TRUE(m_window->isVisible());
+
+    // A restart: the editor closes unsaved and the bar's unload follows.
+    m_screens.integrateAsksRestart = true;
+    child<QAction>("mnuIntegrate")->trigger();
+    EXPECT_EQ(m_host->shutdowns, 1);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_host->saved.isEmpty());
+}
+
 TEST_F(SettingsWindowTest, CancelWritesNothing)
 {
     startNew(EditorPage::Now, 4);
