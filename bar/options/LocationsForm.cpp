@@ -67,7 +67,7 @@ LocationsForm::DialogStart LocationsForm::dialogStart() const
 {
     const QString folder = folderOf(m_pathText);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return {m_session.programFolder(), fileNameOf(m_pathText)};
+        return {m_session.dataFolder(), fileNameOf(m_pathText)};
     return {folder, fileNameOf(m_pathText)};
 }
 

@@ -101,7 +101,7 @@ void KeelbrookState::endProgram()
 
 QString KeelbrookState::errorReportPath() const
 {
-    return QDir(m_session.programFolder()).filePath(texts::ErrorReportFileName);
+    return QDir(m_session.dataFolder()).filePath(texts::ErrorReportFileName);
 }
 
 QString KeelbrookState::programText() const
