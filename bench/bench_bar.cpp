@@ -7,8 +7,8 @@
 //   bench_bar [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
 
 #include "BenchRunningHost.h"
+#include "FirstPaintTiming.h"
 
-#include "bar/windows/FirstPaint.h"
 #include "bar/windows/MainBar.h"
 #include "core/ConsolePlatform.h"
 #include "host/client/ClientFactories.h"
@@ -28,29 +28,10 @@
 namespace {
 
 using namespace valdora;
+using bench::median;
+using bench::toFirstPaint;
 
 constexpr int Buttons = 120;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-/// Milliseconds until the widget made by `make` is first painted.
-template <typename Make> double toFirstPaint(Make make)
-{
-    QElapsedTimer timer;
-    timer.start();
-    bool painted = false;
-    auto widget = make();
-    new bar::FirstPaint(*widget, [&painted] { painted = true; });
-    widget->show();
-    while (!painted)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 class NoScreens final : public bar::BarScreens {
 public:

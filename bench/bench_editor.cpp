@@ -4,7 +4,7 @@
 //
 //   bench_editor [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
 
-#include "bar/windows/FirstPaint.h"
+#include "FirstPaintTiming.h"
 #include "core/ConsolePlatform.h"
 #include "editor/windows/EditorHost.h"
 #include "editor/windows/EditorScreens.h"
@@ -27,30 +27,11 @@
 namespace {
 
 using namespace valdora;
+using bench::median;
+using bench::toFirstPaint;
 
 constexpr int Fields = 500;
 constexpr int Buttons = 120;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-/// Milliseconds until the widget made by `make` is first painted.
-template <typename Make> double toFirstPaint(Make make)
-{
-    QElapsedTimer timer;
-    timer.start();
-    bool painted = false;
-    auto widget = make();
-    new bar::FirstPaint(*widget, [&painted] { painted = true; });
-    widget->show();
-    while (!painted)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 class BenchHost final : public editor::EditorHost {
 public:

@@ -4,6 +4,7 @@
 //
 //   bench_keelbrook [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
 
+#include "FirstPaintTiming.h"
 #include "triggers/program/KeelbrookState.h"
 #include "triggers/program/ReportWindow.h"
 
@@ -24,46 +25,11 @@
 namespace {
 
 using namespace valdora;
+using bench::median;
+using bench::toFirstPaint;
 
 constexpr int Fields = 1500;
 constexpr int Triggers = 300;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-/// Notes the first paint of the widget it watches.
-class PaintWatch final : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-/// Milliseconds until the widget made by `make` is first painted.
-template <typename Make> double toFirstPaint(Make make)
-{
-    QElapsedTimer timer;
-    timer.start();
-    std::unique_ptr<QWidget> widget = make();
-    PaintWatch watch;
-    widget->installEventFilter(&watch);
-    widget->show();
-    while (!watch.painted)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
-    widget->removeEventFilter(&watch);
-    return elapsed;
-}
 
 /// A database whose fields reach past id 1,500, with 300 triggers spread over them: half entry, half
 /// exit, programs and queues of buttons.

@@ -56,15 +56,7 @@ std::unique_ptr<engine::FieldReader> BarRoad::open(int& maxFields)
 
 bool BarRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
 {
-    host::FieldList& fields = contacts().Fields();
-    if (!fields.Exists(member.targetName)) {
-        session().showMessage(session().messages().get(MessageId::InvalidButtonData));
-        return false;
-    }
-    member.target = fields.FieldID(member.targetName);
-    member.targetFieldType = fields.Type(member.target);
-    member.decimals = fields.DecimalPlaces(member.target);
-    return true;
+    return resolveNamedTarget(member, contacts().Fields());
 }
 
 bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)

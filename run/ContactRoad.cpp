@@ -1,6 +1,7 @@
 #include "ContactRoad.h"
 
 #include "engine/ValueEngine.h"
+#include "settings/MessageId.h"
 
 namespace valdora::run {
 
@@ -13,6 +14,18 @@ void ContactRoad::stopAt(RunSummary& summary)
     run.releaseAfterWrite();
     ++summary.failed;
     run.stopped = true;
+}
+
+bool ContactRoad::resolveNamedTarget(RunMember& member, host::FieldList& fields) const
+{
+    if (!fields.Exists(member.targetName)) {
+        session().showMessage(session().messages().get(MessageId::InvalidButtonData));
+        return false;
+    }
+    member.target = fields.FieldID(member.targetName);
+    member.targetFieldType = fields.Type(member.target);
+    member.decimals = fields.DecimalPlaces(member.target);
+    return true;
 }
 
 } // namespace valdora::run

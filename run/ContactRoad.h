@@ -77,6 +77,10 @@ public:
     void stopAt(RunSummary& summary);
 
 protected:
+    /// Sets the member's target from the field its name stands for in `fields`: id, type and decimal
+    /// places. False (after the message on bad button data) when there is no such field.
+    bool resolveNamedTarget(RunMember& member, host::FieldList& fields) const;
+
     ProgramSession& session() const { return m_parts.session; }
     const RunHost& host() const { return m_parts.host; }
     ProgressWriter& progress() const { return m_parts.progress; }
