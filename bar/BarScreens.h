@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/ScopeChooser.h"
+
 #include <QString>
 
 namespace valdora::bar {
@@ -22,6 +24,9 @@ public:
     virtual void openEditor(int slot) = 0;
     /// The trigger-syntax window holding this command.
     virtual void showTriggerSyntax(const QString& syntax) = 0;
+    /// The preview of a run of that button over that scope, shown over the scope dialog; true when
+    /// the user chose to run the button from it.
+    virtual bool previewRun(const QString& buttonFileName, run::Scope scope) = 0;
 };
 
 } // namespace valdora::bar

@@ -91,28 +91,6 @@ QString JournalCommand::undoPlanText(const journal::JournalRun& run,
     return text;
 }
 
-QString JournalCommand::undoText(const journal::UndoReport& report)
-{
-    QStringList lines{QStringLiteral("Undo of run %1: %2 contacts written back (%3 fields)")
-                          .arg(report.run)
-                          .arg(report.contacts)
-                          .arg(report.fields)};
-    for (const journal::ChangedSince& left : report.changedSince)
-        lines << QStringLiteral("left alone, changed since the run: %1 %2 holds \"%3\", the run wrote \"%4\"")
-                     .arg(left.contact, left.field, left.holds, left.written);
-    for (const QString& contact : report.locked)
-        lines << QStringLiteral("locked by another user, not written back: %1 (undo run %2 again to retry)")
-                     .arg(contact)
-                     .arg(report.run);
-    for (const QString& contact : report.missing)
-        lines << QStringLiteral("no longer in the database: %1").arg(contact);
-    if (report.numbers)
-        lines << QStringLiteral(
-            "AutoNumber counters are not rolled back: the numbers this run handed out are "
-            "never handed out again");
-    return lines.join(u'\n');
-}
-
 int JournalCommand::undoExitCode(const journal::UndoReport& report)
 {
     return report.changedSince.empty() && report.locked.isEmpty() && report.missing.isEmpty() ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
+#include "settings/MessageTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,8 +38,6 @@ public:
     /// What an undo is about to write back.
     static QString undoPlanText(const journal::JournalRun& run,
                                 const std::vector<journal::JournalChange>& plan);
-    /// What an undo did, and what it left alone.
-    static QString undoText(const journal::UndoReport& report);
     /// The exit code of an undo: 0 when every change was written back, 1 when something was left.
     static int undoExitCode(const journal::UndoReport& report);
 };

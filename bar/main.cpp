@@ -13,6 +13,7 @@
 #include "host/embedded/DatabaseFactory.h"
 #include "run/ButtonRun.h"
 #include "run/ProgramStartup.h"
+#include "run/UndoAndRetry.h"
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
 #include "run/preview/RunPreview.h"
@@ -127,60 +128,40 @@ int runJournalCommand(const QStringList& arguments)
             code = 0;
             return;
         }
-        const bool undo = request->action == bar::JournalAction::Undo;
-        const std::optional<qint64> runId = request->run ? request->run
-                                            : undo       ? journal.lastUndoable()
-                                                         : journal.lastWithFailures();
-        if (!runId) {
-            printLine(stderr, undo ? QStringLiteral("Valdora.exe: the run journal holds nothing to undo")
-                                   : QStringLiteral("Valdora.exe: the run journal holds no failed contacts"));
+        const Messages& texts = session.messages();
+        if (request->action == bar::JournalAction::Retry) {
+            const run::StartupHost hostObjects =
+                run::openHostObjects({&host::createApplication, &host::createDatabase});
+            const run::RetryPlan plan =
+                run::planRetry(journal, request->run, hostObjects.database->GetDatabasePath(), texts);
+            if (!plan.ready()) {
+                printLine(stderr, QStringLiteral("Valdora.exe: ") + plan.refusal);
+                return;
+            }
+            run::settleSessionAtStartUp(
+                session, {.defaultLanguage = 0, .settingsFileTitle = session.applicationTitle()});
+            const run::RunSummary summary =
+                run::retryFailedContacts(session, hostObjects.runHost(), journal, plan);
+            printLine(stdout, QStringLiteral("retry of run %1: ").arg(plan.run->id) +
+                                  bar::RunCommand::summaryLine(plan.run->info.button, summary));
+            code = bar::RunCommand::exitCode(summary);
             return;
         }
-        const std::optional<journal::JournalRun> entry = journal.run(*runId);
+        const std::optional<qint64> runId = request->run ? request->run : journal.lastUndoable();
+        const std::optional<journal::JournalRun> entry = runId ? journal.run(*runId) : std::nullopt;
         if (!entry) {
-            printLine(stderr, QStringLiteral("Valdora.exe: the run journal holds no run %1").arg(*runId));
+            printLine(stderr,
+                      QStringLiteral("Valdora.exe: ") + (runId ? texts.get(OwnText::NoSuchRun).arg(*runId)
+                                                               : texts.get(OwnText::NothingToUndo)));
             return;
         }
         const run::StartupHost hostObjects =
             run::openHostObjects({&host::createApplication, &host::createDatabase});
-        if (undo) {
-            journal::RunUndo undoer(journal, *hostObjects.database);
-            printLine(stdout, bar::JournalCommand::undoPlanText(*entry, undoer.plan(*runId)));
-            const journal::UndoReport report = undoer.undo(*runId, hostObjects.database->CurrentUser());
-            printLine(stdout, bar::JournalCommand::undoText(report));
-            code = bar::JournalCommand::undoExitCode(report);
-            return;
-        }
-        if (entry->info.kind == journal::RunKind::Undo) {
-            printLine(stderr,
-                      QStringLiteral("Valdora.exe: run %1 is an undo; Valdora.exe --undo %2 writes back "
-                                     "what it left")
-                          .arg(*runId)
-                          .arg(entry->info.of));
-            return;
-        }
-        const QStringList failed = journal.failures(*runId);
-        if (failed.isEmpty()) {
-            printLine(stderr, QStringLiteral("Valdora.exe: run %1 has no failed contacts").arg(*runId));
-            return;
-        }
-        if (entry->info.database != hostObjects.database->GetDatabasePath()) {
-            printLine(stderr,
-                      QStringLiteral("Valdora.exe: run %1 wrote the database %2, not the open database")
-                          .arg(*runId)
-                          .arg(entry->info.database));
-            return;
-        }
-        run::settleSessionAtStartUp(session,
-                                    {.defaultLanguage = 0, .settingsFileTitle = session.applicationTitle()});
-        run::ButtonRun buttonRun(session, hostObjects.runHost(),
-                                 run::ProgramProfile::valdora(session.locale()));
-        buttonRun.setJournal(&journal);
-        buttonRun.setRetry(*runId, std::vector<host::ContactId>(failed.begin(), failed.end()));
-        const run::RunSummary summary = buttonRun.Process_Button(entry->info.button);
-        printLine(stdout, QStringLiteral("retry of run %1: ").arg(*runId) +
-                              bar::RunCommand::summaryLine(entry->info.button, summary));
-        code = bar::RunCommand::exitCode(summary);
+        journal::RunUndo undoer(journal, *hostObjects.database);
+        printLine(stdout, bar::JournalCommand::undoPlanText(*entry, undoer.plan(*runId)));
+        const journal::UndoReport report = undoer.undo(*runId, hostObjects.database->CurrentUser());
+        printLine(stdout, run::undoReportText(report, texts));
+        code = bar::JournalCommand::undoExitCode(report);
     });
     return code;
 }

@@ -41,6 +41,7 @@ public:
     void chooseLanguage() override {}
     void openEditor(int) override {}
     void showTriggerSyntax(const QString&) override {}
+    bool previewRun(const QString&, run::Scope) override { return false; }
 };
 
 class NoIcon final : public bar::NotificationIcon {

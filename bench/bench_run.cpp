@@ -144,9 +144,63 @@ Figures measure(int contacts)
 
 } // namespace
 
+/// "bench_run --preview N": only the preview of N contacts and the run it previews, for profiling the
+/// preview's first rows.
+int previewOnly(int contacts)
+{
+    using namespace valdora;
+    QTemporaryDir folder;
+    qputenv("VALDORA_USER_SETTINGS", folder.filePath(QStringLiteral("user")).toUtf8());
+    QDir(folder.path()).mkpath(QStringLiteral("Settings"));
+    ScriptedPlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), folder.path(),
+                           UserSettings(folder.filePath(QStringLiteral("user"))));
+    session.setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
+    const QString path = folder.filePath(QStringLiteral("Bench.dbf"));
+    host::createSampleDatabase(path, contacts);
+    const std::unique_ptr<host::Database> database = host::createDatabase();
+    database->OpenEx(path);
+    const ButtonFile button =
+        ButtonFile::inFolder(session.ini(), session.buttonFolder(), QStringLiteral("~101.ini"));
+    for (const auto& [key, value] : QList<QPair<QString, QString>>{{"Type", "0"},
+                                                                   {"Target", "User 2"},
+                                                                   {"AutoTextPos", "0"},
+                                                                   {"AutoTextValue", "N-"},
+                                                                   {"AutoNumberPos", "1"},
+                                                                   {"Over0", "0"},
+                                                                   {"Over1", "0"},
+                                                                   {"Over3", "1"}})
+        button.write(key, value);
+    run::FixedScopeChooser scopes(run::Scope::AllContacts);
+    QElapsedTimer timer;
+    qint64 firstRowMs = -1;
+    run::RunPreview preview(session, {database.get(), nullptr, nullptr},
+                            run::ProgramProfile::valdora(session.locale()), &scopes);
+    preview.setRowObserver([&](const run::PreviewRow&) {
+        if (firstRowMs < 0)
+            firstRowMs = timer.elapsed();
+    });
+    timer.start();
+    const run::PreviewResult result = preview.Preview_Button(QStringLiteral("~101.ini"));
+    const qint64 previewMs = timer.elapsed();
+    run::ButtonRun buttonRun(session, {database.get(), nullptr, nullptr},
+                             run::ProgramProfile::valdora(session.locale()), &scopes);
+    timer.restart();
+    buttonRun.Process_Button(QStringLiteral("~101.ini"));
+    const qint64 runMs = timer.elapsed();
+    std::printf(
+        "%d contacts: preview %lld ms (%zu rows), first row after %lld ms; the run %lld ms (%.1fx the "
+        "preview's time)\n",
+        contacts, static_cast<long long>(previewMs), result.rows.size(), static_cast<long long>(firstRowMs),
+        static_cast<long long>(runMs), double(runMs) / std::max<qint64>(previewMs, 1));
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--preview")
+        return previewOnly(std::atoi(argv[2]));
     const int large = argc > 1 ? std::atoi(argv[1]) : 100000;
     const Figures small = measure(large / 10);
     const Figures big = measure(large);

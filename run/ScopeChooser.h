@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 namespace valdora::run {
@@ -15,6 +16,13 @@ public:
     /// The chosen scope, or nullopt when the user cancelled. `otherDatabase` is true when the button
     /// was saved with another database than the one open.
     virtual std::optional<Scope> chooseScope(bool otherDatabase) = 0;
+
+    /// Shows what a run over a scope would write; true when the user chose to run it from there.
+    using PreviewOffer = std::function<bool(Scope)>;
+    /// While set, the question lets the user preview the run over the scope chosen so far; a choice
+    /// to run from the preview answers the question with that scope. Unset: no preview is offered.
+    /// Choosers without a window ignore it.
+    virtual void offerPreview(PreviewOffer offer) { (void)offer; }
 };
 
 /// Always answers with the same scope (or always cancels).

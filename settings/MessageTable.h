@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessageId.h"
+#include "OwnTexts.h"
 
 #include "core/Failure.h"
 
@@ -57,6 +58,8 @@ public:
 
     /// The named message in the current language: row language base + its offset.
     QString get(MessageId id) const { return atOffset(static_cast<int>(id)); }
+    /// One of our own texts beyond the table, in the current language.
+    QString get(OwnText id) const { return ownText(m_languageBase, id); }
     /// The message at an offset (0..287) in the current language.
     QString atOffset(int offset) const { return m_table->text(m_languageBase, offset); }
 

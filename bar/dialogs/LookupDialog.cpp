@@ -41,6 +41,9 @@ LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget
     m_ui->CancelButton->setText(messages.get(MessageId::Cancel));
     connect(m_ui->OKButton, &QPushButton::clicked, this, &LookupDialog::OKButton_Click);
     connect(m_ui->CancelButton, &QPushButton::clicked, this, &LookupDialog::reject);
+    m_ui->cmdPreview->setText(messages.get(OwnText::ScopePreview));
+    m_ui->cmdPreview->hide();
+    connect(m_ui->cmdPreview, &QPushButton::clicked, this, &LookupDialog::cmdPreview_Click);
 
     fitToTexts(*this, MinimumWidth);
 }
@@ -64,11 +67,39 @@ std::optional<run::Scope> LookupDialog::scope() const
     return static_cast<run::Scope>(m_intLookup);
 }
 
-void LookupDialog::OKButton_Click()
+int LookupDialog::selectedOption() const
 {
     for (int i = 0; i < OptionCount; ++i)
         if (m_options[std::size_t(i)]->isChecked())
-            m_intLookup = i;
+            return i;
+    return -1;
+}
+
+void LookupDialog::OKButton_Click()
+{
+    if (const int selected = selectedOption(); selected >= 0)
+        m_intLookup = selected;
+    m_confirmed = true;
+    accept();
+}
+
+void LookupDialog::setPreviewOffer(run::ScopeChooser::PreviewOffer offer)
+{
+    m_preview = std::move(offer);
+    m_ui->cmdPreview->setVisible(static_cast<bool>(m_preview));
+    fitToTexts(*this, MinimumWidth);
+}
+
+void LookupDialog::cmdPreview_Click()
+{
+    if (!m_preview)
+        return;
+    // The preview covers what OK would run: the option selected, the current contact when none is.
+    const int scope = std::max(selectedOption(), 0);
+    if (!m_preview(static_cast<run::Scope>(scope)))
+        return;
+    m_options[std::size_t(scope)]->setChecked(true);
+    m_intLookup = scope;
     m_confirmed = true;
     accept();
 }

@@ -44,6 +44,10 @@ public:
     /// The scope chosen with OK; nullopt when the dialog was cancelled or closed any other way.
     std::optional<run::Scope> scope() const;
 
+    /// Shows the "Preview..." button, which previews the run over the option selected; a run chosen
+    /// from the preview closes the dialog as OK does with that option. An empty offer hides it.
+    void setPreviewOffer(run::ScopeChooser::PreviewOffer offer);
+
     /// Cancel, Escape and the close box all come here.
     void reject() override;
 
@@ -52,6 +56,8 @@ protected:
 
 private:
     void OKButton_Click();
+    void cmdPreview_Click();
+    int selectedOption() const;
 
     std::unique_ptr<Ui::dlgLookup> m_ui;
     std::array<QRadioButton*, OptionCount> m_options{};
@@ -59,6 +65,7 @@ private:
     int m_intLookup = 0;
     int m_intCancel = 0;
     bool m_confirmed = false;
+    run::ScopeChooser::PreviewOffer m_preview;
 };
 
 } // namespace valdora::bar

@@ -19,10 +19,13 @@ public:
 
     /// The scope chosen with OK, or nullopt when the dialog was cancelled or closed.
     std::optional<run::Scope> chooseScope(bool otherDatabase) override;
+    /// The dialogs show their "Preview..." button while an offer is set.
+    void offerPreview(PreviewOffer offer) override { m_preview = std::move(offer); }
 
 private:
     const Messages& m_messages;
     QPointer<QWidget> m_parent;
+    PreviewOffer m_preview;
 };
 
 } // namespace valdora::bar

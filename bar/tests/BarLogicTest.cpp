@@ -189,6 +189,7 @@ public:
     void chooseLanguage() override {}
     void openEditor(int) override {}
     void showTriggerSyntax(const QString&) override {}
+    bool previewRun(const QString&, run::Scope) override { return false; }
     int asked = 0;
 
 private:

@@ -29,6 +29,11 @@ public:
     }
     void openEditor(int slot) override { editorSlots << slot; }
     void showTriggerSyntax(const QString& syntax) override { syntaxes << syntax; }
+    bool previewRun(const QString& buttonFileName, run::Scope scope) override
+    {
+        previews << qMakePair(buttonFileName, scope);
+        return runFromPreview;
+    }
 
     bool upgradeAnswer = true;
     /// The language the language window stores; nullopt: it is closed without a choice.
@@ -38,6 +43,9 @@ public:
     int languageAsked = 0;
     QList<int> editorSlots;
     QStringList syntaxes;
+    QList<QPair<QString, run::Scope>> previews;
+    /// What the user does in a preview: run the button (true) or close it.
+    bool runFromPreview = false;
 
 private:
     UserSettings m_store;

@@ -31,21 +31,6 @@ namespace {
 
 const QString Amount = QStringLiteral("Amount");
 
-/// Runs `action` on the modal window of this object name once it is on screen.
-void inModalNamed(const QString& name, std::function<void(QWidget&)> action)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible() || modal->objectName() != name)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(*modal);
-    });
-    poll->start(10);
-}
-
 template <class Widget> Widget* in(QWidget& window, const QString& name)
 {
     auto* widget = window.findChild<Widget*>(name);
@@ -144,7 +129,7 @@ TEST_F(EditorHookupTest, AButtonMadeInTheEditorIsShownAndRunsIntoTheContacts)
     MainBar& bar = loadBar();
     ASSERT_EQ(bar.slotsShown(), 1);
     bool opened = false;
-    inModalNamed(QStringLiteral("frmSettings"), [&](QWidget& editor) {
+    test::inNextModal(QStringLiteral("frmSettings"), [&](QWidget& editor) {
         opened = true;
         EXPECT_EQ(in<QLineEdit>(editor, QStringLiteral("txtButtonName"))->text(), u"New");
         makeTimesButton(editor, QStringLiteral("Times"));
@@ -174,7 +159,7 @@ TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
                                                                    {"CalcText1", "4"}})
         ASSERT_TRUE(button.write(key, value));
     MainBar& bar = loadBar();
-    inModalNamed(QStringLiteral("frmSettings"), [](QWidget& editor) {
+    test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
         EXPECT_EQ(in<QPushButton>(editor, QStringLiteral("cmdOK"))->text(), u"Apply");
         type(editor, QStringLiteral("txtButtonName"), QStringLiteral("Cancelled"));
         QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdCancel")), Qt::LeftButton);
@@ -183,7 +168,7 @@ TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
     EXPECT_EQ(button.read("Name"), u"Times");
     EXPECT_EQ(fill(0)->text(), u"Times");
 
-    inModalNamed(QStringLiteral("frmSettings"), [](QWidget& editor) {
+    test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
         type(editor, QStringLiteral("txtButtonName"), QStringLiteral("Twelve"));
         QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdOK")), Qt::LeftButton);
     });
@@ -196,9 +181,9 @@ TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
 TEST_F(EditorHookupTest, LaunchingKeelbrookFromTheEditorSavesAndEndsForKeelbrook)
 {
     MainBar& bar = loadBar();
-    inModalNamed(QStringLiteral("frmSettings"), [](QWidget& editor) {
+    test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
         makeTimesButton(editor, QStringLiteral("Times"));
-        inModalNamed(QStringLiteral("frmTrigger"), [](QWidget& trigger) {
+        test::inNextModal(QStringLiteral("frmTrigger"), [](QWidget& trigger) {
             QTest::mouseClick(in<QPushButton>(trigger, QStringLiteral("cmdKeelbrook")), Qt::LeftButton);
         });
         QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdTrigger")), Qt::LeftButton);

@@ -1,5 +1,6 @@
 #include "bar/JournalCommand.h"
 #include "bar/RunCommand.h"
+#include "run/UndoAndRetry.h"
 
 #include "core/testsupport/QtPrinters.h"
 
@@ -77,13 +78,19 @@ TEST(JournalCommandTextTest, UndoTellsWhatItLeftAndThatNumbersStayHandedOut)
     report.changedSince.push_back({"C1", "User 1", "by hand", "N-7"});
     report.locked << "C2";
     report.numbers = true;
-    EXPECT_EQ(JournalCommand::undoText(report),
+    EXPECT_EQ(run::undoReportText(report, Messages()),
               QStringLiteral(
-                  "Undo of run 4: 2 contacts written back (3 fields)\n"
-                  "left alone, changed since the run: C1 User 1 holds \"by hand\", the run wrote \"N-7\"\n"
-                  "locked by another user, not written back: C2 (undo run 4 again to retry)\n"
+                  "Undo of run 4: 2 contacts written back (3 fields).\n"
+                  "Left alone, changed since the run: C1, User 1 holds \"by hand\", the run wrote \"N-7\"\n"
+                  "Locked by another user, not written back: C2 (undo run 4 again to retry)\n"
                   "AutoNumber counters are not rolled back: the numbers this run handed out are never "
-                  "handed out again"));
+                  "handed out again."));
+    // The bar shows the same report in the user's language.
+    const QString french = run::undoReportText(report, Messages(MessageTable::valdora(), 1300));
+    EXPECT_TRUE(
+        french.startsWith(QStringLiteral("Annulation de l'exécution 4 : 2 contacts rétablis (3 champs).")))
+        << french.toStdString();
+    EXPECT_TRUE(french.contains(QStringLiteral("C2 (annulez de nouveau l'exécution 4 pour réessayer)")));
     EXPECT_EQ(JournalCommand::undoExitCode(report), 1);
     EXPECT_EQ(JournalCommand::undoExitCode(journal::UndoReport{}), 0);
 }

@@ -10,6 +10,7 @@
 #include "core/testsupport/QtPrinters.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
+#include "host/tests/HostProcess.h"
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/MessageId.h"
 
@@ -59,8 +60,8 @@ protected:
     {
         auto icon = std::make_unique<test::ScriptedIcon>(trayAvailable);
         m_icon = icon.get();
-        m_bar = std::make_unique<MainBar>(
-            BarParts{*m_session, *m_screens, m_scopes, factories(), std::move(icon)});
+        m_bar = std::make_unique<MainBar>(BarParts{*m_session, *m_screens, m_chooser ? *m_chooser : m_scopes,
+                                                   factories(), std::move(icon)});
         m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
         EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         return *m_bar;
@@ -106,6 +107,8 @@ protected:
 
     std::unique_ptr<test::ScriptedScreens> m_screens;
     run::FixedScopeChooser m_scopes{run::Scope::AllContacts};
+    /// Another way of answering the scope question, when a test sets one.
+    run::ScopeChooser* m_chooser = nullptr;
     test::ScriptedIcon* m_icon = nullptr;
     std::unique_ptr<MainBar> m_bar;
     std::unique_ptr<QSignalSpy> m_ended;
@@ -176,6 +179,147 @@ TEST_F(MainBarTest, AClickRunsTheButtonOverTheChosenScope)
     loadBar();
     QTest::mouseClick(fill(0), Qt::LeftButton);
     EXPECT_FALSE(fill(0)->isChecked());
+    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+}
+
+/// The scope question as a user answers it who looks at the preview first: "Preview..." over all
+/// contacts, then whatever the preview ends with (a run from it, or Cancel after closing it).
+class PreviewingScopes final : public run::ScopeChooser {
+public:
+    std::optional<run::Scope> chooseScope(bool) override
+    {
+        ++asked;
+        if (m_offer && m_offer(run::Scope::AllContacts))
+            return run::Scope::AllContacts;
+        return std::nullopt;
+    }
+    void offerPreview(PreviewOffer offer) override { m_offer = std::move(offer); }
+    bool holdsOffer() const { return static_cast<bool>(m_offer); }
+    int asked = 0;
+
+private:
+    PreviewOffer m_offer;
+};
+
+TEST_F(MainBarTest, TheScopeQuestionOffersAPreviewOfTheButtonItRuns)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    PreviewingScopes scopes;
+    m_chooser = &scopes;
+    loadBar();
+    const QStringList before = amounts();
+
+    // Closed after the preview: nothing is written.
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    ASSERT_EQ(m_screens->previews.size(), 1);
+    EXPECT_EQ(m_screens->previews[0].first, QStringLiteral("~100.ini"));
+    EXPECT_EQ(m_screens->previews[0].second, run::Scope::AllContacts);
+    EXPECT_EQ(amounts(), before);
+    EXPECT_FALSE(scopes.holdsOffer()) << "no other question offers this button's preview";
+
+    // Run from the preview.
+    m_screens->runFromPreview = true;
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    EXPECT_EQ(scopes.asked, 2);
+    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+}
+
+TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    EXPECT_TRUE(bar.trayMenu()->actions().contains(action("mnuUndo")));
+    EXPECT_TRUE(bar.trayMenu()->actions().contains(action("mnuRetry")));
+    EXPECT_EQ(action("mnuUndo")->text(), QStringLiteral("&Undo last run..."));
+    const QStringList before = amounts();
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    ASSERT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+
+    // Declined: nothing goes back.
+    m_platform.clearRecord();
+    m_platform.answerNextMessage(MessageAnswer::No);
+    action("mnuUndo")->trigger();
+    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    action("mnuUndo")->trigger();
+    EXPECT_EQ(amounts(), before);
+    const QStringList texts = m_platform.messageTexts();
+    ASSERT_EQ(texts.size(), 3) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Undo run 1 of \"Times\" ("))) << texts[1].toStdString();
+    EXPECT_TRUE(texts[1].contains(QStringLiteral("fields of 5 contacts"))) << texts[1].toStdString();
+    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Undo of run 1: 5 contacts written back")))
+        << texts[2].toStdString();
+
+    // The undo is journalled: undoing it writes the run's values again.
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    action("mnuUndo")->trigger();
+    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+}
+
+TEST_F(MainBarTest, WithNothingJournalledTheItemsAreOffOrSaySo)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    emit bar.popupMenu()->aboutToShow();
+    EXPECT_FALSE(action("mnuUndo")->isEnabled());
+    EXPECT_FALSE(action("mnuRetry")->isEnabled());
+    // As when the journal could not be read while the menu opened: the click says what there is.
+    action("mnuUndo")->setEnabled(true);
+    action("mnuRetry")->setEnabled(true);
+    action("mnuUndo")->trigger();
+    action("mnuRetry")->trigger();
+    EXPECT_EQ(m_platform.messageTexts(), QStringList({"The run journal holds nothing to undo.",
+                                                      "The run journal holds no failed contacts."}));
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    emit bar.trayMenu()->aboutToShow();
+    EXPECT_TRUE(action("mnuUndo")->isEnabled());
+    EXPECT_FALSE(action("mnuRetry")->isEnabled());
+}
+
+TEST_F(MainBarTest, ALockedContactIsOfferedForRetryAfterTheRunAndFromTheMenu)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    loadBar();
+    QProcess holder;
+    // Not the contact on screen, which the bar would ask to be saved first.
+    const std::unique_ptr<host::Database> database = host::createDatabase();
+    database->OpenEx(m_database);
+    host::ContactTable& contacts = database->Contact();
+    contacts.Query(QString());
+    contacts.MoveFirst();
+    contacts.MoveNext();
+    const QString second = contacts.Data(host::FieldNumber::UniqueId);
+    ASSERT_NE(second, firstContactId());
+    ASSERT_TRUE(host::test::startLockHolder(holder, m_database, second, 120));
+
+    // The run's message for the locked contact, then its offer: Retry. Still held, so the retry's own
+    // message, then its offer again: Cancel.
+    for (const MessageAnswer answer :
+         {MessageAnswer::Ok, MessageAnswer::Retry, MessageAnswer::Ok, MessageAnswer::Cancel})
+        m_platform.answerNextMessage(answer);
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    QStringList texts = m_platform.messageTexts();
+    ASSERT_EQ(texts.size(), 4) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("1 contacts could not be written")))
+        << texts[1].toStdString();
+    EXPECT_EQ(m_platform.messages()[1].buttons, MessageButtons::RetryCancel);
+    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("Retry of run 1: 0 contacts written, 1 still failed.")))
+        << texts[3].toStdString();
+    EXPECT_EQ(amounts().count(QStringLiteral("12.00")), 4);
+
+    holder.kill();
+    holder.waitForFinished();
+    m_platform.clearRecord();
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    action("mnuRetry")->trigger();
+    texts = m_platform.messageTexts();
+    ASSERT_EQ(texts.size(), 2) << texts.join(" | ").toStdString();
+    EXPECT_EQ(texts[0], QStringLiteral("Run \"Times\" again on the 1 contacts of run 2 whose write failed?"));
+    EXPECT_EQ(texts[1], QStringLiteral("Retry of run 2: 1 contacts written, 0 still failed."));
     EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
 }
 

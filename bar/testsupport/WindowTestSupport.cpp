@@ -62,10 +62,16 @@ QStringList tabOrder(QWidget& first, const QStringList& wanted)
 
 void inNextModal(std::function<void(QWidget&)> action)
 {
+    inNextModal(QString(), std::move(action));
+}
+
+void inNextModal(const QString& objectName, std::function<void(QWidget&)> action)
+{
     auto* poll = new QTimer(qApp); // deletes itself once it has acted
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+    QObject::connect(poll, &QTimer::timeout, [poll, action, objectName] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible())
+        if (modal == nullptr || !modal->isVisible() ||
+            (!objectName.isEmpty() && modal->objectName() != objectName))
             return;
         poll->stop();
         poll->deleteLater();

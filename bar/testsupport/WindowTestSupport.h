@@ -37,6 +37,9 @@ QStringList tabOrder(QWidget& first, const QStringList& wanted);
 
 /// Runs `action` on the modal window that is about to open, once it is shown.
 void inNextModal(std::function<void(QWidget&)> action);
+/// The same for the modal window of that object name, once it is the active one (another modal
+/// window, such as the one that opens it, may be active before).
+void inNextModal(const QString& objectName, std::function<void(QWidget&)> action);
 
 /// Clicks the named button (or the label, which has no click of its own) of a window.
 void click(QWidget& window, const QString& name);

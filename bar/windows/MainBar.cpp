@@ -18,6 +18,7 @@
 #include <QFontMetrics>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -108,11 +109,43 @@ void MainBar::buildMenus()
     m_mnuBold->setCheckable(true);
     m_popup->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
     m_mnuDelete = item(m_popup, "mnuDelete", &MainBar::mnuDelete_Click);
+    m_popup->addSeparator()->setObjectName(QStringLiteral("mnuSepJournal"));
+    m_mnuUndo = item(m_popup, "mnuUndo", &MainBar::mnuUndo_Click);
+    m_mnuRetry = item(m_popup, "mnuRetry", &MainBar::mnuRetry_Click);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("mnuTray"));
     m_mnuShow = item(m_trayMenu, "mnuShow", &MainBar::mnuShow_Click);
+    // The same two items as in the button menu: a run can be taken back while the bar is hidden.
+    m_trayMenu->addSeparator()->setObjectName(QStringLiteral("mnuTraySepJournal"));
+    m_trayMenu->addAction(m_mnuUndo);
+    m_trayMenu->addAction(m_mnuRetry);
+    m_trayMenu->addSeparator()->setObjectName(QStringLiteral("mnuTraySepClose"));
     m_mnuClose = item(m_trayMenu, "mnuClose", &MainBar::mnuClose_Click);
+    for (QMenu* menu : {m_popup, m_trayMenu})
+        connect(menu, &QMenu::aboutToShow, this, &MainBar::offerJournalItems);
+}
+
+void MainBar::offerJournalItems()
+{
+    const JournalActions::Offers offers = JournalActions::offers();
+    m_mnuUndo->setEnabled(offers.undo);
+    m_mnuRetry->setEnabled(offers.retry);
+}
+
+JournalActions MainBar::journalActions()
+{
+    return JournalActions(m_session, m_connection.host.runHost());
+}
+
+void MainBar::mnuUndo_Click()
+{
+    trapped(m_session.reporter(), routine("mnuUndo_Click"), [&] { journalActions().undoLastRun(); });
+}
+
+void MainBar::mnuRetry_Click()
+{
+    trapped(m_session.reporter(), routine("mnuRetry_Click"), [&] { journalActions().retryFailedContacts(); });
 }
 
 void MainBar::setMenuCaptions()
@@ -125,6 +158,8 @@ void MainBar::setMenuCaptions()
     m_mnuDelete->setText(messages.get(MessageId::BarMenuDeleteButton));
     m_mnuShow->setText(messages.get(MessageId::BarMenuShowBar));
     m_mnuClose->setText(messages.get(MessageId::BarMenuClose));
+    m_mnuUndo->setText(messages.get(OwnText::MenuUndoLastRun));
+    m_mnuRetry->setText(messages.get(OwnText::MenuRetryFailed));
 }
 
 bool MainBar::Form_Load()
@@ -346,15 +381,23 @@ void MainBar::cmdButton_Click(int index)
             cmdOptions_Click(index);
             return;
         }
+        const QString buttonFile = m_buttons[index];
         run::ButtonRun buttonRun(m_session, m_connection.host.runHost(),
                                  run::ProgramProfile::valdora(m_session.locale()), &m_scopes);
         // Runs over a lookup or all contacts go into the user's run journal, to be undone or retried.
         const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
         buttonRun.setJournal(journal.get());
-        const run::RunSummary summary = buttonRun.Process_Button(m_buttons[index]);
+        // The scope dialog of this run offers its preview; no other question does.
+        m_scopes.offerPreview(
+            [this, buttonFile](run::Scope scope) { return m_screens.previewRun(buttonFile, scope); });
+        const QScopeGuard withdraw([this] { m_scopes.offerPreview({}); });
+        const run::RunSummary summary = buttonRun.Process_Button(buttonFile);
         // The host could not reach a contact: the bar unloads, as its close would.
-        if (summary.unloadRequested)
+        if (summary.unloadRequested) {
             close();
+            return;
+        }
+        journalActions().offerRetry(summary);
     });
 }
 

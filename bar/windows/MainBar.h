@@ -5,6 +5,7 @@
 #include "bar/BarShutdown.h"
 #include "bar/BarStartup.h"
 #include "bar/ButtonFace.h"
+#include "bar/JournalActions.h"
 #include "run/ScopeChooser.h"
 
 #include <QPointer>
@@ -64,6 +65,9 @@ public:
     void mnuDelete_Click();
     void mnuShow_Click();
     void mnuClose_Click();
+    /// "Undo last run..." and "Retry failed contacts", in the button menu and the tray menu alike.
+    void mnuUndo_Click();
+    void mnuRetry_Click();
 
     /// The right button on a slot: selects it and prepares the pop-up menu; `showAt` shows it there.
     void prepareSlotMenu(int index);
@@ -103,6 +107,8 @@ private:
     };
 
     void buildMenus();
+    void offerJournalItems();
+    JournalActions journalActions();
     void setMenuCaptions();
     void ensureSlots(int count);
     void buildBar();
@@ -145,6 +151,8 @@ private:
     QMenu* m_trayMenu = nullptr;
     QAction* m_mnuShow = nullptr;
     QAction* m_mnuClose = nullptr;
+    QAction* m_mnuUndo = nullptr;
+    QAction* m_mnuRetry = nullptr;
 
     int m_selectedSlot = 0;
     QString m_currentButton;

@@ -4,12 +4,16 @@
 #include "MainBar.h"
 
 #include "bar/dialogs/ManualTriggerWindow.h"
+#include "bar/preview/PreviewWindow.h"
 #include "bar/startup/SettingsUpgrade.h"
 #include "bar/startup/windows/LanguageWindow.h"
 #include "bar/startup/windows/SplashWindow.h"
 #include "bar/startup/windows/WindowUpgradeScreens.h"
 #include "editor/windows/SettingsWindow.h"
 #include "editor/windows/WindowEditorScreens.h"
+#include "run/preview/RunPreview.h"
+
+#include <QApplication>
 
 namespace valdora::bar {
 
@@ -56,6 +60,28 @@ void WindowBarScreens::openEditor(int)
     editor::SettingsWindow window(m_session, link, screens, fileName, m_parent);
     screens.setEditor(&window);
     window.exec();
+}
+
+bool WindowBarScreens::previewRun(const QString& buttonFileName, run::Scope scope)
+{
+    if (!m_bar)
+        return false;
+    run::FixedScopeChooser scopes(scope);
+    run::RunPreview preview(m_session, m_bar->connection().host.runHost(),
+                            run::ProgramProfile::valdora(m_session.locale()), &scopes);
+    const QString caption =
+        ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName).read(ButtonKey::Name);
+    const PreviewSource source = [&](const std::function<void(const run::PreviewRow&)>& observer,
+                                     const std::function<bool()>& stopRequested) {
+        preview.setRowObserver(observer);
+        preview.setStopCheck(stopRequested);
+        return preview.Preview_Button(buttonFileName);
+    };
+    // Over the scope dialog that offered it.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_parent.data();
+    PreviewWindow window(m_session.messages(), m_session.platform(), caption, source, parent);
+    window.exec();
+    return window.runChosen();
 }
 
 void WindowBarScreens::showTriggerSyntax(const QString& syntax)

@@ -32,6 +32,7 @@ public:
     void chooseLanguage() override;
     void openEditor(int slot) override;
     void showTriggerSyntax(const QString& syntax) override;
+    bool previewRun(const QString& buttonFileName, run::Scope scope) override;
 
 private:
     ProgramSession& m_session;

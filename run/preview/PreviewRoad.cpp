@@ -8,8 +8,9 @@
 
 namespace valdora::run {
 
-PreviewRoad::PreviewRoad(const RoadParts& parts, ScopeChooser* scopes, RowSink sink)
-    : ContactRoad(parts), m_scopes(scopes), m_sink(std::move(sink))
+PreviewRoad::PreviewRoad(const RoadParts& parts, ScopeChooser* scopes, RowSink sink,
+                         std::function<bool()> stopRequested)
+    : ContactRoad(parts), m_scopes(scopes), m_sink(std::move(sink)), m_stopRequested(std::move(stopRequested))
 {}
 
 host::ContactTable& PreviewRoad::contacts() const
@@ -95,6 +96,10 @@ void PreviewRoad::writeContact(RunSummary& summary)
 {
     RunState& run = state();
     const bool used = run.anyValueUsed();
+    if (m_stopRequested && m_stopRequested()) {
+        stopAt(summary);
+        return;
+    }
     // The numbers are counted as the run would take them: only a contact that would be written uses
     // its number.
     if (!m_locked && !run.takeNumbers()) {

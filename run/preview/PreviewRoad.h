@@ -16,7 +16,8 @@ class PreviewRoad final : public ContactRoad {
 public:
     using RowSink = std::function<void(PreviewRow)>;
 
-    PreviewRoad(const RoadParts& parts, ScopeChooser* scopes, RowSink sink);
+    PreviewRoad(const RoadParts& parts, ScopeChooser* scopes, RowSink sink,
+                std::function<bool()> stopRequested = {});
 
     std::unique_ptr<engine::FieldReader> open(int& maxFields) override;
     bool refusesMissingButton(const QString&, const ButtonFile&) override { return false; }
@@ -34,6 +35,7 @@ private:
 
     ScopeChooser* m_scopes;
     RowSink m_sink;
+    std::function<bool()> m_stopRequested;
     host::ContactId m_contact;
     bool m_locked = false;
     /// The computed value of each member before Validate combined it with the target.

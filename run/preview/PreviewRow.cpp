@@ -34,25 +34,38 @@ PreviewAction previewAction(const OverwriteRule& rule, const QString& present, c
     return PreviewAction::Overwrite;
 }
 
-QString previewActionText(PreviewAction action)
+QString previewActionText(PreviewAction action, const Messages& texts)
 {
     switch (action) {
     case PreviewAction::Write:
-        return QStringLiteral("write");
+        return texts.get(OwnText::ActionWrite);
     case PreviewAction::Append:
-        return QStringLiteral("append");
+        return texts.get(OwnText::ActionAppend);
     case PreviewAction::Overwrite:
-        return QStringLiteral("overwrite");
+        return texts.get(OwnText::ActionOverwrite);
     case PreviewAction::Unchanged:
-        return QStringLiteral("unchanged");
+        return texts.get(OwnText::ActionUnchanged);
     case PreviewAction::Keep:
-        return QStringLiteral("keep (nothing computed)");
+        return texts.get(OwnText::ActionKeep);
     case PreviewAction::SkipNotEmpty:
-        return QStringLiteral("skip (the target is not empty)");
+        return texts.get(OwnText::ActionSkipNotEmpty);
     case PreviewAction::Locked:
-        return QStringLiteral("locked now");
+        return texts.get(OwnText::ActionLocked);
     }
     return QString();
+}
+
+QStringList previewColumns(const Messages& texts)
+{
+    return {texts.get(OwnText::ColumnContact),    texts.get(OwnText::ColumnCompany),
+            texts.get(OwnText::ColumnField),      texts.get(OwnText::ColumnPresent),
+            texts.get(OwnText::ColumnWouldWrite), texts.get(OwnText::ColumnAction)};
+}
+
+QStringList previewCells(const PreviewRow& row, const Messages& texts)
+{
+    return {row.contact, row.company, row.field,
+            row.present, row.value,   previewActionText(row.action, texts)};
 }
 
 PreviewCounts previewCounts(const std::vector<PreviewRow>& rows)
@@ -77,17 +90,17 @@ PreviewCounts previewCounts(const std::vector<PreviewRow>& rows)
     return counts;
 }
 
-QString previewCsv(const std::vector<PreviewRow>& rows)
+QString previewCsv(const std::vector<PreviewRow>& rows, const Messages& texts)
 {
-    QString text = QStringLiteral("Contact,Company,Field,Present value,Would write,Action\r\n");
-    for (const PreviewRow& row : rows) {
-        const QStringList fields{row.contact, row.company, row.field,
-                                 row.present, row.value,   previewActionText(row.action)};
+    const auto line = [](const QStringList& fields) {
         QStringList quoted;
         for (const QString& field : fields)
             quoted << csvField(field);
-        text += quoted.join(u',') + QStringLiteral("\r\n");
-    }
+        return quoted.join(u',') + QStringLiteral("\r\n");
+    };
+    QString text = line(previewColumns(texts));
+    for (const PreviewRow& row : rows)
+        text += line(previewCells(row, texts));
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "run/OverwriteRule.h"
 
 #include "host/HostTypes.h"
+#include "settings/MessageTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,11 +47,17 @@ struct PreviewCounts {
 /// What the rule did with a computed value, told from the present value, the value and the result.
 PreviewAction previewAction(const OverwriteRule& rule, const QString& present, const QString& computed,
                             const QString& result);
-/// The action as the preview shows it ("write", "append", ...).
-QString previewActionText(PreviewAction action);
+/// The action as the preview shows it ("write", "append", ...), in the language of `texts`.
+QString previewActionText(PreviewAction action, const Messages& texts = Messages());
+/// The preview's column captions, in the language of `texts`: contact, company, field, present value,
+/// the value it would write, action.
+QStringList previewColumns(const Messages& texts = Messages());
 /// The counts of these rows, contact by contact.
 PreviewCounts previewCounts(const std::vector<PreviewRow>& rows);
-/// The rows as CSV with a header line (RFC 4180: fields quoted where needed, CRLF line ends).
-QString previewCsv(const std::vector<PreviewRow>& rows);
+/// The rows as CSV with a header line (RFC 4180: fields quoted where needed, CRLF line ends), captions
+/// and actions in the language of `texts`.
+QString previewCsv(const std::vector<PreviewRow>& rows, const Messages& texts = Messages());
+/// One row's cells, in the order of the columns.
+QStringList previewCells(const PreviewRow& row, const Messages& texts = Messages());
 
 } // namespace valdora::run

@@ -16,11 +16,14 @@ PreviewResult RunPreview::Preview_Button(const QString& buttonFileName)
     ButtonRun run(m_session, m_host, m_profile, m_scopes);
     run.progress().setStored(false);
     run.setRoadMaker([&](const RoadParts& parts) {
-        return std::make_unique<PreviewRoad>(parts, m_scopes, [&](PreviewRow row) {
-            if (m_observer)
-                m_observer(row);
-            result.rows.push_back(std::move(row));
-        });
+        return std::make_unique<PreviewRoad>(
+            parts, m_scopes,
+            [&](PreviewRow row) {
+                if (m_observer)
+                    m_observer(row);
+                result.rows.push_back(std::move(row));
+            },
+            m_stopRequested);
     });
     result.summary = run.Process_Button(buttonFileName);
     result.counts = previewCounts(result.rows);

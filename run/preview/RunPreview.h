@@ -27,6 +27,9 @@ public:
     /// Sees every row as soon as it is computed (a window shows the first rows while the rest come).
     void setRowObserver(std::function<void(const PreviewRow&)> observer) { m_observer = std::move(observer); }
 
+    /// Asked before each contact: true ends the preview there (the user closed its window).
+    void setStopCheck(std::function<bool()> stopRequested) { m_stopRequested = std::move(stopRequested); }
+
     /// Previews the button of that file name ("~101.ini").
     PreviewResult Preview_Button(const QString& buttonFileName);
 
@@ -36,6 +39,7 @@ private:
     ProgramProfile m_profile;
     ScopeChooser* m_scopes;
     std::function<void(const PreviewRow&)> m_observer;
+    std::function<bool()> m_stopRequested;
 };
 
 } // namespace valdora::run

@@ -198,9 +198,14 @@ class LookupDialogLanguage : public ::testing::TestWithParam<Language> {};
 TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
 {
     const Language& language = GetParam();
-    LookupDialog dialog(Messages(MessageTable::valdora(), language.base), true);
+    const Messages texts(MessageTable::valdora(), language.base);
+    LookupDialog dialog(texts, true);
+    // As the bar shows it: with its preview.
+    dialog.setPreviewOffer([](Scope) { return false; });
     show(dialog);
     EXPECT_EQ(dialog.windowTitle(), rowText(language, 580));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->text(),
+              texts.get(OwnText::ScopePreview));
     for (int i = 0; i < LookupDialog::OptionCount; ++i) {
         EXPECT_EQ(labelText(dialog, LookupDialog::labelName(i)), rowText(language, 577 + i)) << i;
         EXPECT_EQ(option(dialog, i)->accessibleName(), rowText(language, 577 + i)) << i;
@@ -222,6 +227,59 @@ TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
 
 INSTANTIATE_TEST_SUITE_P(Languages, LookupDialogLanguage, ::testing::Values(English, French, German),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LookupDialog, PreviewCoversTheSelectedOptionAndARunFromItAnswersAsOk)
+{
+    LookupDialog dialog(Messages(), false);
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden())
+        << "no preview without an offer";
+    QList<Scope> previewed;
+    bool runFromPreview = false;
+    dialog.setPreviewOffer([&](Scope scope) {
+        previewed << scope;
+        return runFromPreview;
+    });
+    show(dialog);
+    ASSERT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden());
+    // Nothing selected: the preview covers what OK would run, the current contact.
+    click(dialog, QStringLiteral("cmdPreview"));
+    click(dialog, LookupDialog::labelName(1));
+    click(dialog, QStringLiteral("cmdPreview"));
+    EXPECT_EQ(previewed, (QList<Scope>{Scope::CurrentContact, Scope::CurrentLookup}));
+    EXPECT_TRUE(dialog.isVisible()) << "a closed preview goes back to the question";
+    EXPECT_EQ(dialog.scope(), std::nullopt);
+
+    runFromPreview = true;
+    click(dialog, LookupDialog::labelName(2));
+    click(dialog, QStringLiteral("cmdPreview"));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.scope(), Scope::AllContacts);
+}
+
+TEST(WindowScopeChooser, OffersThePreviewWhileAnOfferIsSet)
+{
+    Messages messages;
+    WindowScopeChooser chooser(messages);
+    std::optional<Scope> previewed;
+    chooser.offerPreview([&](Scope scope) {
+        previewed = scope;
+        return true;
+    });
+    inNextModal([](QWidget& dialog) {
+        click(dialog, LookupDialog::labelName(1));
+        click(dialog, QStringLiteral("cmdPreview"));
+    });
+    EXPECT_EQ(chooser.chooseScope(false), Scope::CurrentLookup);
+    EXPECT_EQ(previewed, Scope::CurrentLookup);
+
+    chooser.offerPreview({});
+    inNextModal([](QWidget& dialog) {
+        EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden());
+        click(dialog, QStringLiteral("OKButton"));
+    });
+    EXPECT_EQ(chooser.chooseScope(false), Scope::CurrentContact);
+}
 
 TEST(WindowScopeChooser, ReturnsWhatTheDialogChose)
 {

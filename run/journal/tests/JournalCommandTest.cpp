@@ -175,7 +175,7 @@ TEST_F(JournalCommandTest, JournalArgumentsAreChecked)
         << bad.err.toStdString();
     const valdora::test::CommandResult empty = valdora({"--undo"});
     EXPECT_EQ(empty.code, 2);
-    EXPECT_TRUE(empty.err.contains(QStringLiteral("the run journal holds nothing to undo")))
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("The run journal holds nothing to undo.")))
         << empty.err.toStdString();
 }
 

@@ -1,0 +1,128 @@
+#include "JournalActions.h"
+
+#include "run/journal/RunJournal.h"
+#include "run/journal/RunUndo.h"
+
+namespace valdora::bar {
+
+namespace {
+
+const QString Paragraph = QStringLiteral("\n\n");
+
+} // namespace
+
+QString JournalActions::captionOf(const QString& buttonFile) const
+{
+    const QString caption =
+        ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFile).read(ButtonKey::Name);
+    return caption.isEmpty() ? buttonFile : caption;
+}
+
+MessageAnswer JournalActions::ask(const QString& text, MessageButtons buttons, MessageIcon icon)
+{
+    return m_session.showMessage(text, buttons, icon);
+}
+
+JournalActions::Offers JournalActions::offers()
+{
+    try {
+        const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+        return {journal->lastUndoable().has_value(), journal->lastWithFailures().has_value()};
+    } catch (...) {
+        return {};
+    }
+}
+
+void JournalActions::undoLastRun()
+{
+    const Messages& texts = m_session.messages();
+    const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    const std::optional<qint64> runId = journal->lastUndoable();
+    std::optional<journal::JournalRun> entry = runId ? journal->run(*runId) : std::nullopt;
+    if (!entry) {
+        ask(texts.get(OwnText::NothingToUndo), MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    // The user knows the button by its caption, not by its file.
+    entry->info.button = captionOf(entry->info.button);
+    journal::RunUndo undo(*journal, *m_host.database);
+    if (ask(run::undoQuestionText(*entry, undo.plan(*runId), texts), MessageButtons::YesNo,
+            MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+    // An undo of the same run again only writes back what is left: the contacts that were locked.
+    for (;;) {
+        const journal::UndoReport report = undo.undo(*runId, m_host.database->CurrentUser());
+        const QString text = run::undoReportText(report, texts);
+        if (report.locked.isEmpty()) {
+            ask(text, MessageButtons::Ok,
+                report.changedSince.empty() && report.missing.isEmpty() ? MessageIcon::Information
+                                                                        : MessageIcon::Exclamation);
+            return;
+        }
+        if (ask(text + Paragraph + texts.get(OwnText::UndoRetryLocked), MessageButtons::RetryCancel,
+                MessageIcon::Exclamation) != MessageAnswer::Retry)
+            return;
+    }
+}
+
+void JournalActions::retryFailedContacts()
+{
+    const Messages& texts = m_session.messages();
+    const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    run::RetryPlan plan = run::planRetry(*journal, std::nullopt, m_host.database->GetDatabasePath(), texts);
+    if (!plan.ready()) {
+        ask(plan.refusal, MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    const QString question = texts.get(OwnText::RetryQuestion)
+                                 .arg(captionOf(plan.run->info.button))
+                                 .arg(plan.contacts.size())
+                                 .arg(plan.run->id);
+    if (ask(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+    retryLoop(*journal, std::move(plan));
+}
+
+void JournalActions::offerRetry(const run::RunSummary& summary)
+{
+    if (summary.journalRun == 0 || summary.failed == 0)
+        return;
+    const Messages& texts = m_session.messages();
+    const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    run::RetryPlan plan =
+        run::planRetry(*journal, summary.journalRun, m_host.database->GetDatabasePath(), texts);
+    if (!plan.ready())
+        return;
+    if (ask(texts.get(OwnText::RunFailedRetry).arg(plan.contacts.size()), MessageButtons::RetryCancel,
+            MessageIcon::Exclamation) != MessageAnswer::Retry)
+        return;
+    retryLoop(*journal, std::move(plan));
+}
+
+void JournalActions::retryLoop(journal::RunJournal& journal, run::RetryPlan plan)
+{
+    const Messages& texts = m_session.messages();
+    for (;;) {
+        const run::RunSummary summary = run::retryFailedContacts(m_session, m_host, journal, plan);
+        // The contacts that fail again are kept with the retry's own entry.
+        const QStringList left =
+            summary.journalRun != 0 ? journal.failures(summary.journalRun) : QStringList();
+        const QString report = texts.get(OwnText::RetryDone)
+                                   .arg(plan.run->id)
+                                   .arg(summary.written + summary.unchanged)
+                                   .arg(left.size());
+        if (left.isEmpty() || summary.journalRun == 0) {
+            ask(report, MessageButtons::Ok,
+                left.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
+            return;
+        }
+        if (ask(report + Paragraph + texts.get(OwnText::RunFailedRetry).arg(left.size()),
+                MessageButtons::RetryCancel, MessageIcon::Exclamation) != MessageAnswer::Retry)
+            return;
+        plan = run::planRetry(journal, summary.journalRun, m_host.database->GetDatabasePath(), texts);
+        if (!plan.ready())
+            return;
+    }
+}
+
+} // namespace valdora::bar

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "run/ContactRoad.h"
+#include "run/RunSummary.h"
+#include "run/UndoAndRetry.h"
+#include "settings/ProgramSession.h"
+
+namespace valdora::bar {
+
+/// The bar's way back from a run: undo the last run and retry the contacts a run could not write,
+/// each with its question and its report in message boxes, over the user's run journal.
+class JournalActions {
+public:
+    JournalActions(ProgramSession& session, run::RunHost host) : m_session(session), m_host(host) {}
+
+    /// "Undo last run...": what the undo will write back, the question, the undo, and what it did and
+    /// left alone. Contacts locked by another user can be retried at once.
+    void undoLastRun();
+    /// "Retry failed contacts": the newest run with failed contacts, run again on just those.
+    void retryFailedContacts();
+    /// After a run of the bar: when contacts of it failed, its message offers "Retry", again as long as
+    /// some still fail.
+    void offerRetry(const run::RunSummary& summary);
+
+    /// What the journal holds for the menus: a run to undo, contacts to retry. Both true when the
+    /// journal cannot be read, so that the items stay and their click tells why.
+    struct Offers {
+        bool undo = true;
+        bool retry = true;
+    };
+    static Offers offers();
+
+private:
+    /// Retries the plan's contacts, reports, and offers "Retry" while some still fail.
+    void retryLoop(journal::RunJournal& journal, run::RetryPlan plan);
+    QString captionOf(const QString& buttonFile) const;
+    MessageAnswer ask(const QString& text, MessageButtons buttons, MessageIcon icon);
+
+    ProgramSession& m_session;
+    run::RunHost m_host;
+};
+
+} // namespace valdora::bar

@@ -1,0 +1,154 @@
+// The bar's preview as a user takes it, with the real windows offscreen against a running headless host:
+// a click on a button, "Preview..." in the scope dialog, the preview window with what the run would
+// write, then a run from it (which writes exactly that) or a close that goes back to the question.
+#include "bar/dialogs/WindowScopeChooser.h"
+#include "bar/preview/PreviewWindow.h"
+#include "bar/testsupport/WindowTestSupport.h"
+#include "bar/windows/MainBar.h"
+#include "bar/windows/WindowBarScreens.h"
+
+#include "BarScriptedScreens.h"
+
+#include "core/testsupport/QtPrinters.h"
+#include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
+#include "run/tests/ProgramOnHostFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace valdora::bar {
+namespace {
+
+const QString Amount = QStringLiteral("Amount");
+
+class BarPreviewTest : public run::test::ProgramOnHostTest {
+protected:
+    void SetUp() override
+    {
+        ProgramOnHostTest::SetUp();
+        startHost();
+        m_session->userSettings().set(Application::Valdora, "Settings", "Installed", "1");
+        m_session->userSettings().set(Application::Valdora, "Options", "Language", "0");
+        m_screens = std::make_unique<WindowBarScreens>(*m_session);
+        m_scopes = std::make_unique<WindowScopeChooser>(m_session->messages());
+        // Half of the contacts hold 12.00 already: the preview tells them apart.
+        writeButton(QStringLiteral("~100.ini"), {{"Name", "Times"},
+                                                 {"Type", "3"},
+                                                 {"Target", Amount},
+                                                 {"Over3", "1"},
+                                                 {"CalcOperator", "0"},
+                                                 {"CalcTextOption0", "1"},
+                                                 {"CalcText0", "3"},
+                                                 {"CalcTextOption1", "1"},
+                                                 {"CalcText1", "4"}});
+        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
+                                                   *m_screens,
+                                                   *m_scopes,
+                                                   {[] { return host::createEventControl(); },
+                                                    {&host::createApplication, &host::createDatabase},
+                                                    [] { return host::createAuxCommands(); }},
+                                                   std::make_unique<test::ScriptedIcon>(false)});
+        ASSERT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
+        m_screens->setBar(m_bar.get());
+        m_scopes->setParentWindow(m_bar.get());
+    }
+
+    void TearDown() override
+    {
+        m_bar.reset();
+        m_scopes.reset();
+        m_screens.reset();
+        ProgramOnHostTest::TearDown();
+    }
+
+    QStringList amounts()
+    {
+        const std::unique_ptr<host::Database> database = host::createDatabase();
+        database->OpenEx(m_database);
+        host::ContactTable& contacts = database->Contact();
+        contacts.Query(QString());
+        QStringList values;
+        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+            values << contacts.Data(contacts.Fields().FieldID(Amount));
+        return values;
+    }
+
+    void clickFill()
+    {
+        QTest::mouseClick(m_bar->findChild<QPushButton*>(QStringLiteral("cmdButton_0")), Qt::LeftButton);
+    }
+
+    std::unique_ptr<WindowBarScreens> m_screens;
+    std::unique_ptr<WindowScopeChooser> m_scopes;
+    std::unique_ptr<MainBar> m_bar;
+};
+
+/// The column of the preview's table.
+QStringList column(QWidget& preview, int column)
+{
+    const QAbstractItemModel* model = preview.findChild<QTableView*>(QStringLiteral("tblPreview"))->model();
+    QStringList cells;
+    for (int row = 0; row < model->rowCount(); ++row)
+        cells << model->index(row, column).data().toString();
+    return cells;
+}
+
+TEST_F(BarPreviewTest, ARunFromThePreviewWritesWhatItShowed)
+{
+    const QStringList before = amounts();
+    QStringList wouldWrite;
+    QString counts;
+    QStringList beforeRun;
+    bool previewed = false;
+    test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
+        test::click(scope, QStringLiteral("Label12")); // all contacts
+        test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
+            previewed = true;
+            auto& window = static_cast<PreviewWindow&>(preview);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !window.computing() && window.found().summary.started; },
+                                        20000));
+            counts = preview.findChild<QLabel*>(QStringLiteral("lblCounts"))->text();
+            wouldWrite = column(preview, 4);
+            beforeRun = amounts();
+            test::saveScreenshot(preview, QStringLiteral("bar-preview"));
+            test::click(preview, QStringLiteral("cmdRun"));
+        });
+        test::click(scope, QStringLiteral("cmdPreview"));
+    });
+    clickFill();
+    ASSERT_TRUE(previewed);
+    EXPECT_EQ(beforeRun, before) << "the preview writes nothing";
+    EXPECT_EQ(counts, QStringLiteral("5 contacts would be written, 0 unchanged, 0 locked now"));
+    EXPECT_EQ(wouldWrite, QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(amounts(), wouldWrite);
+}
+
+TEST_F(BarPreviewTest, ClosingThePreviewGoesBackToTheQuestion)
+{
+    const QStringList before = amounts();
+    bool backInQuestion = false;
+    test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
+        test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
+            auto& window = static_cast<PreviewWindow&>(preview);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !window.computing() && window.found().summary.started; },
+                                        20000));
+            // The current contact only: one row.
+            EXPECT_EQ(column(preview, 4).size(), 1);
+            test::click(preview, QStringLiteral("cmdClose"));
+        });
+        test::click(scope, QStringLiteral("cmdPreview"));
+        backInQuestion = scope.isVisible();
+        test::click(scope, QStringLiteral("CancelButton"));
+    });
+    clickFill();
+    EXPECT_TRUE(backInQuestion);
+    EXPECT_EQ(amounts(), before);
+}
+
+} // namespace
+} // namespace valdora::bar

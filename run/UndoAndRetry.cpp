@@ -1,0 +1,79 @@
+#include "UndoAndRetry.h"
+
+#include <set>
+
+namespace valdora::run {
+
+QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
+                         const Messages& texts)
+{
+    std::set<QString> contacts;
+    for (const journal::JournalChange& change : plan)
+        contacts.insert(change.contact);
+    QString when = run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (run.stand == journal::RunStand::Interrupted)
+        when += QStringLiteral(", ") + texts.get(OwnText::RunInterrupted);
+    QString text = texts.get(OwnText::UndoQuestion)
+                       .arg(run.id)
+                       .arg(run.info.button, when)
+                       .arg(plan.size())
+                       .arg(contacts.size());
+    if (run.info.numbers)
+        text += QStringLiteral("\n\n") + texts.get(OwnText::UndoNumbersNote);
+    return text;
+}
+
+QString undoReportText(const journal::UndoReport& report, const Messages& texts)
+{
+    QStringList lines{texts.get(OwnText::UndoDone).arg(report.run).arg(report.contacts).arg(report.fields)};
+    for (const journal::ChangedSince& left : report.changedSince)
+        lines << texts.get(OwnText::UndoChangedSince).arg(left.contact, left.field, left.holds, left.written);
+    for (const QString& contact : report.locked)
+        lines << texts.get(OwnText::UndoLocked).arg(contact).arg(report.run);
+    for (const QString& contact : report.missing)
+        lines << texts.get(OwnText::UndoMissing).arg(contact);
+    if (report.numbers)
+        lines << texts.get(OwnText::UndoNumbersNote);
+    return lines.join(u'\n');
+}
+
+RetryPlan planRetry(journal::RunJournal& journal, std::optional<qint64> runId, const QString& openDatabase,
+                    const Messages& messages)
+{
+    RetryPlan plan;
+    if (!runId)
+        runId = journal.lastWithFailures();
+    if (!runId) {
+        plan.refusal = messages.get(OwnText::NoFailedContacts);
+        return plan;
+    }
+    plan.run = journal.run(*runId);
+    if (!plan.run) {
+        plan.refusal = messages.get(OwnText::NoSuchRun).arg(*runId);
+        return plan;
+    }
+    if (plan.run->info.kind == journal::RunKind::Undo) {
+        plan.refusal = messages.get(OwnText::RetryOfUndo).arg(*runId).arg(plan.run->info.of);
+        return plan;
+    }
+    plan.contacts = journal.failures(*runId);
+    if (plan.contacts.isEmpty()) {
+        plan.refusal = messages.get(OwnText::NoFailedInRun).arg(*runId);
+        return plan;
+    }
+    if (plan.run->info.database != openDatabase)
+        plan.refusal = messages.get(OwnText::RetryOtherDatabase).arg(*runId).arg(plan.run->info.database);
+    return plan;
+}
+
+RunSummary retryFailedContacts(ProgramSession& session, RunHost host, journal::RunJournal& journal,
+                               const RetryPlan& plan)
+{
+    ButtonRun buttonRun(session, host, ProgramProfile::valdora(session.locale()));
+    buttonRun.setJournal(&journal);
+    buttonRun.setRetry(plan.run->id,
+                       std::vector<host::ContactId>(plan.contacts.begin(), plan.contacts.end()));
+    return buttonRun.Process_Button(plan.run->info.button);
+}
+
+} // namespace valdora::run

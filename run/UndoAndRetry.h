@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ButtonRun.h"
+
+#include "run/journal/RunJournal.h"
+#include "run/journal/RunUndo.h"
+#include "settings/MessageTable.h"
+
+#include <optional>
+
+namespace valdora::run {
+
+/// The question before an undo of `run`: which run, how many fields of how many contacts go back, and
+/// that AutoNumber numbers stay handed out.
+QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
+                         const Messages& texts);
+/// What an undo did, and what it left alone, in the language of `texts`.
+QString undoReportText(const journal::UndoReport& report, const Messages& texts);
+
+/// A retry of a journalled run's failed contacts, as it is about to go: the run and its contacts, or
+/// why it cannot (a text for the user).
+struct RetryPlan {
+    std::optional<journal::JournalRun> run;
+    QStringList contacts;
+    QString refusal;
+
+    bool ready() const { return refusal.isEmpty() && run.has_value(); }
+};
+
+/// The retry of run `runId`, or of the newest run with failed contacts when absent. Refused for a run
+/// that is not there, an undo (an undo is retried by undoing again), a run without failed contacts,
+/// or a run made on another database than `openDatabase`.
+RetryPlan planRetry(journal::RunJournal& journal, std::optional<qint64> runId, const QString& openDatabase,
+                    const Messages& messages);
+
+/// Runs the run's button again on just its failed contacts, journalled as a retry of that run; what
+/// still fails stays listed with the run.
+RunSummary retryFailedContacts(ProgramSession& session, RunHost host, journal::RunJournal& journal,
+                               const RetryPlan& plan);
+
+} // namespace valdora::run

@@ -1,0 +1,188 @@
+#include "OwnTexts.h"
+
+#include <array>
+
+namespace valdora {
+
+namespace {
+
+constexpr auto Count = static_cast<std::size_t>(OwnText::Count);
+using Block = std::array<const char*, Count>;
+
+// One block per language, in the order of OwnText. French keeps its blank before a colon and a
+// question mark, as the table's French rows do.
+constexpr Block English{
+    "&Preview...",
+    "Preview: %1",
+    "Computing... %1 contacts",
+    "%1 contacts would be written, %2 unchanged, %3 locked now",
+    "Preview stopped after %1 contacts",
+    "Contact",
+    "Company",
+    "Field",
+    "Present value",
+    "Would write",
+    "Action",
+    "write",
+    "append",
+    "overwrite",
+    "unchanged",
+    "keep (nothing computed)",
+    "skip (the target is not empty)",
+    "locked now",
+    "&Changes only",
+    "&Export CSV...",
+    "&Run",
+    "&Close",
+    "&Stop",
+    "CSV files (*.csv)|*.csv",
+    "Export the preview",
+    "The file %1 could not be written: %2",
+    "&Undo last run...",
+    "Re&try failed contacts",
+    "The run journal holds nothing to undo.",
+    "The run journal holds no failed contacts.",
+    "Undo run %1 of \"%2\" (%3)?\n\n%4 fields of %5 contacts will get back the value they held before, "
+    "where they still hold what the run wrote. A field changed since is left alone and listed.",
+    "interrupted",
+    "AutoNumber counters are not rolled back: the numbers this run handed out are never handed out again.",
+    "Undo of run %1: %2 contacts written back (%3 fields).",
+    "Left alone, changed since the run: %1, %2 holds \"%3\", the run wrote \"%4\"",
+    "Locked by another user, not written back: %1 (undo run %2 again to retry)",
+    "No longer in the database: %1",
+    "Retry the locked contacts?",
+    "Run \"%1\" again on the %2 contacts of run %3 whose write failed?",
+    "%1 contacts could not be written (locked by another user, or the write was not confirmed). "
+    "Retry them now?",
+    "Retry of run %1: %2 contacts written, %3 still failed.",
+    "Run %1 is an undo of run %2: undo run %2 again to write back what it left.",
+    "Run %1 wrote the database %2, not the open database.",
+    "The run journal holds no run %1.",
+    "Run %1 has no failed contacts.",
+};
+
+constexpr Block French{
+    "&Aperçu...",
+    "Aperçu : %1",
+    "Calcul en cours... %1 contacts",
+    "%1 contacts seraient modifiés, %2 inchangés, %3 verrouillés en ce moment",
+    "Aperçu arrêté après %1 contacts",
+    "Contact",
+    "Société",
+    "Champ",
+    "Valeur actuelle",
+    "Valeur écrite",
+    "Action",
+    "écrire",
+    "ajouter",
+    "remplacer",
+    "inchangé",
+    "conserver (aucune valeur calculée)",
+    "ignorer (le champ cible n'est pas vide)",
+    "verrouillé en ce moment",
+    "&Modifications seulement",
+    "&Exporter en CSV...",
+    "E&xécuter",
+    "&Fermer",
+    "A&rrêter",
+    "Fichiers CSV (*.csv)|*.csv",
+    "Exporter l'aperçu",
+    "Impossible d'écrire le fichier %1 : %2",
+    "&Annuler la dernière exécution...",
+    "&Réessayer les contacts en échec",
+    "Le journal des exécutions ne contient rien à annuler.",
+    "Le journal des exécutions ne contient aucun contact en échec.",
+    "Annuler l'exécution %1 de « %2 » (%3) ?\n\n%4 champs de %5 contacts vont retrouver leur valeur "
+    "d'avant, là où ils contiennent encore ce que l'exécution a écrit. Un champ modifié depuis est laissé "
+    "tel quel et signalé.",
+    "interrompue",
+    "Les compteurs de numérotation automatique ne sont pas remis en arrière : les numéros attribués par "
+    "cette exécution ne seront jamais réattribués.",
+    "Annulation de l'exécution %1 : %2 contacts rétablis (%3 champs).",
+    "Laissé tel quel, modifié depuis l'exécution : %1, %2 contient « %3 », l'exécution avait écrit « %4 »",
+    "Verrouillé par un autre utilisateur, non rétabli : %1 (annulez de nouveau l'exécution %2 pour "
+    "réessayer)",
+    "N'existe plus dans la base de données : %1",
+    "Réessayer les contacts verrouillés ?",
+    "Exécuter à nouveau « %1 » sur les %2 contacts de l'exécution %3 dont l'écriture a échoué ?",
+    "%1 contacts n'ont pas pu être écrits (verrouillés par un autre utilisateur, ou écriture non "
+    "confirmée). Les réessayer maintenant ?",
+    "Nouvel essai de l'exécution %1 : %2 contacts écrits, %3 toujours en échec.",
+    "L'exécution %1 annule l'exécution %2 : annulez de nouveau l'exécution %2 pour rétablir ce qui reste.",
+    "L'exécution %1 a écrit dans la base de données %2, qui n'est pas la base ouverte.",
+    "Le journal des exécutions ne contient pas d'exécution %1.",
+    "L'exécution %1 n'a aucun contact en échec.",
+};
+
+constexpr Block German{
+    "&Vorschau...",
+    "Vorschau: %1",
+    "Berechnung läuft... %1 Kontakte",
+    "%1 Kontakte würden geschrieben, %2 unverändert, %3 zurzeit gesperrt",
+    "Vorschau nach %1 Kontakten angehalten",
+    "Kontakt",
+    "Firma",
+    "Feld",
+    "Aktueller Wert",
+    "Würde schreiben",
+    "Aktion",
+    "schreiben",
+    "anhängen",
+    "überschreiben",
+    "unverändert",
+    "beibehalten (nichts berechnet)",
+    "überspringen (Zielfeld nicht leer)",
+    "zurzeit gesperrt",
+    "Nur Än&derungen",
+    "Als CSV &exportieren...",
+    "&Ausführen",
+    "&Schließen",
+    "A&nhalten",
+    "CSV-Dateien (*.csv)|*.csv",
+    "Vorschau exportieren",
+    "Die Datei %1 konnte nicht geschrieben werden: %2",
+    "Letzten Lauf &rückgängig machen...",
+    "Fehlgeschlagene Kontakte &erneut versuchen",
+    "Das Laufprotokoll enthält nichts, was rückgängig gemacht werden kann.",
+    "Das Laufprotokoll enthält keine fehlgeschlagenen Kontakte.",
+    "Lauf %1 von „%2“ (%3) rückgängig machen?\n\n%4 Felder von %5 Kontakten erhalten ihren früheren Wert "
+    "zurück, sofern sie noch enthalten, was der Lauf geschrieben hat. Ein seither geändertes Feld bleibt "
+    "unverändert und wird aufgeführt.",
+    "unterbrochen",
+    "Die Zähler der automatischen Nummerierung werden nicht zurückgesetzt: die von diesem Lauf vergebenen "
+    "Nummern werden nie wieder vergeben.",
+    "Rückgängig gemachter Lauf %1: %2 Kontakte wiederhergestellt (%3 Felder).",
+    "Unverändert gelassen, seit dem Lauf geändert: %1, %2 enthält „%3“, der Lauf schrieb „%4“",
+    "Von einem anderen Benutzer gesperrt, nicht wiederhergestellt: %1 (Lauf %2 erneut rückgängig machen, um "
+    "es erneut zu versuchen)",
+    "Nicht mehr in der Datenbank: %1",
+    "Gesperrte Kontakte erneut versuchen?",
+    "„%1“ erneut auf die %2 Kontakte von Lauf %3 anwenden, deren Schreiben fehlgeschlagen ist?",
+    "%1 Kontakte konnten nicht geschrieben werden (von einem anderen Benutzer gesperrt, oder das Schreiben "
+    "wurde nicht bestätigt). Jetzt erneut versuchen?",
+    "Neuer Versuch von Lauf %1: %2 Kontakte geschrieben, %3 weiterhin fehlgeschlagen.",
+    "Lauf %1 macht Lauf %2 rückgängig: machen Sie Lauf %2 erneut rückgängig, um den Rest wiederherzustellen.",
+    "Lauf %1 hat in die Datenbank %2 geschrieben, nicht in die geöffnete Datenbank.",
+    "Das Laufprotokoll enthält keinen Lauf %1.",
+    "Lauf %1 hat keine fehlgeschlagenen Kontakte.",
+};
+
+/// A block with fewer texts than OwnText has names would leave its last ones null.
+constexpr bool complete(const Block& block)
+{
+    for (const char* text : block)
+        if (text == nullptr)
+            return false;
+    return true;
+}
+static_assert(complete(English) && complete(French) && complete(German));
+
+} // namespace
+
+QString ownText(qint16 languageBase, OwnText id)
+{
+    const Block& block = languageBase == 1300 ? French : languageBase == 2300 ? German : English;
+    return QString::fromUtf8(block.at(static_cast<std::size_t>(id)));
+}
+
+} // namespace valdora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+namespace valdora {
+
+/// Texts of the features that the numbered message table has no rows for (the preview of a run, the
+/// run journal's undo and retry). They are our own rows beyond the table's, in the same three
+/// languages: English 600.., French 1600.., German 2600.., so that the table's rows never change.
+enum class OwnText {
+    ScopePreview,     // "&Preview..." on the scope dialog
+    PreviewTitle,     // %1: the button's caption
+    PreviewComputing, // %1: contacts so far
+    PreviewCounts,    // %1 would write, %2 unchanged, %3 locked now
+    PreviewStopped,   // %1: contacts computed before the stop
+    ColumnContact,
+    ColumnCompany,
+    ColumnField,
+    ColumnPresent,
+    ColumnWouldWrite,
+    ColumnAction,
+    ActionWrite,
+    ActionAppend,
+    ActionOverwrite,
+    ActionUnchanged,
+    ActionKeep,
+    ActionSkipNotEmpty,
+    ActionLocked,
+    ChangesOnly,
+    ExportCsv,
+    RunFromPreview,
+    ClosePreview,
+    StopPreview,
+    CsvFilter,
+    ExportTitle,
+    ExportFailed, // %1: the file, %2: why
+    MenuUndoLastRun,
+    MenuRetryFailed,
+    NothingToUndo,
+    NoFailedContacts,
+    UndoQuestion,   // %1 run, %2 button, %3 when, %4 fields, %5 contacts
+    RunInterrupted, // added to the question of an interrupted run
+    UndoNumbersNote,
+    UndoDone,         // %1 run, %2 contacts, %3 fields
+    UndoChangedSince, // %1 contact, %2 field, %3 what it holds, %4 what the run wrote
+    UndoLocked,       // %1 contact, %2 run
+    UndoMissing,      // %1 contact
+    UndoRetryLocked,
+    RetryQuestion,      // %1 button, %2 contacts, %3 run
+    RunFailedRetry,     // %1 contacts
+    RetryDone,          // %1 run, %2 written, %3 still failed
+    RetryOfUndo,        // %1 run, %2 the run it undid
+    RetryOtherDatabase, // %1 run, %2 database
+    NoSuchRun,          // %1 run
+    NoFailedInRun,      // %1 run
+    Count
+};
+
+/// The row number of an own text in the language of `languageBase` (300, 1300 or 2300).
+constexpr int ownRowNumber(qint16 languageBase, OwnText id)
+{
+    return languageBase + 300 + static_cast<int>(id);
+}
+
+/// The text of an own row; the English one for a language base without its own texts.
+QString ownText(qint16 languageBase, OwnText id);
+
+} // namespace valdora
