@@ -67,7 +67,11 @@ const QHash<FieldId, QString>& EmbeddedContactTable::currentValues(Where where) 
 
 void EmbeddedContactTable::Goto(const ContactId& id, Where where)
 {
-    const qint64 record = recordOf(id, where);
+    moveTo(id, recordOf(id, where));
+}
+
+void EmbeddedContactTable::moveTo(const ContactId& id, qint64 record)
+{
     if (record != m_current) {
         // Moving on abandons what the previous record had staged, and its lock.
         releaseLock();
@@ -214,15 +218,16 @@ void EmbeddedContactTable::Query(const QString& filter, Where where)
         QString uid;
         QString company;
         QString contact;
+        qint64 record;
     };
     QList<Row> rows;
-    Statement read =
-        m_connection.prepare("SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, '') FROM contacts c "
-                             "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
-                             "LEFT JOIN vals b ON b.record = c.record AND b.field = 26",
-                             where);
+    Statement read = m_connection.prepare(
+        "SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, ''), c.record FROM contacts c "
+        "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
+        "LEFT JOIN vals b ON b.record = c.record AND b.field = 26",
+        where);
     while (read.step(where))
-        rows.append(Row{read.text(0), read.text(1), read.text(2)});
+        rows.append(Row{read.text(0), read.text(1), read.text(2), read.integer(3)});
     std::sort(rows.begin(), rows.end(), [](const Row& left, const Row& right) {
         if (const int c = left.company.compare(right.company, Qt::CaseInsensitive))
             return c < 0;
@@ -232,8 +237,12 @@ void EmbeddedContactTable::Query(const QString& filter, Where where)
     });
     m_selection.clear();
     m_selection.reserve(rows.size());
-    for (const Row& row : rows)
+    m_selectionRecords.clear();
+    m_selectionRecords.reserve(rows.size());
+    for (const Row& row : rows) {
         m_selection.append(row.uid);
+        m_selectionRecords.append(row.record);
+    }
     m_position = 0;
 }
 
@@ -241,26 +250,32 @@ void EmbeddedContactTable::LoadLookUpQuery(const QString& file, Where where)
 {
     const QList<ContactId> ids = readLookupFile(file, where);
     QStringList selection;
-    for (const QString& id : ids)
-        if (recordOf(id, where) != 0) // contacts deleted since the lookup was saved are left out
+    QList<qint64> records;
+    for (const QString& id : ids) {
+        // Contacts deleted since the lookup was saved are left out.
+        if (const qint64 record = recordOf(id, where); record != 0) {
             selection.append(id);
+            records.append(record);
+        }
+    }
     m_selection = selection;
+    m_selectionRecords = records;
     m_position = 0;
 }
 
-void EmbeddedContactTable::MoveFirst(Where where)
+void EmbeddedContactTable::MoveFirst(Where)
 {
     m_position = 0;
     if (!m_selection.isEmpty())
-        Goto(m_selection.first(), where);
+        moveTo(m_selection.first(), m_selectionRecords.first());
 }
 
-void EmbeddedContactTable::MoveNext(Where where)
+void EmbeddedContactTable::MoveNext(Where)
 {
     if (m_position < m_selection.size())
         ++m_position;
     if (m_position < m_selection.size())
-        Goto(m_selection.at(m_position), where);
+        moveTo(m_selection.at(m_position), m_selectionRecords.at(m_position));
 }
 
 bool EmbeddedContactTable::isEOF(Where) const

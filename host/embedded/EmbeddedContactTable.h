@@ -50,6 +50,8 @@ public:
 
 private:
     qint64 recordOf(const ContactId& id, Where where) const;
+    /// Makes the contact of that record current (0: none); what the previous one staged is dropped.
+    void moveTo(const ContactId& id, qint64 record);
     void releaseLock();
     /// The current record's values, read on first use after Goto or Edit.
     const QHash<FieldId, QString>& currentValues(Where where) const;
@@ -60,6 +62,10 @@ private:
     EmbeddedFieldList& m_fields;
     RecordLocks m_locks;
     QStringList m_selection;
+    /// The record of each contact of the selection, as it was when the selection was made: moving
+    /// through it needs no lookup. A contact deleted since reads as empty, and its write fails, as
+    /// after a Goto.
+    QList<qint64> m_selectionRecords;
     qsizetype m_position = 0;
     qint64 m_current = 0;
     QString m_currentId;

@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -124,6 +126,39 @@ TEST_F(DatabaseTest, GotoUnknownIdLeavesNoCurrentRecord)
     EXPECT_EQ(table().Data(FieldNumber::Company), QString());
     EXPECT_EQ(table().Update(), QString());
     EXPECT_TRUE(valdora::test::failsWith<HostFailure>(HostError::NoDatabaseOpen, [&] { table().Edit(); }));
+}
+
+TEST_F(DatabaseTest, AContactDeletedAfterTheQueryReadsEmptyAndIsNotWritten)
+{
+    table().Query(QString());
+    table().MoveFirst();
+    table().MoveNext();
+    const QString deleted = table().Data(FieldNumber::UniqueId);
+    ASSERT_FALSE(table().Data(FieldNumber::Contact).isEmpty());
+    {
+        // Another program deletes it while this one walks its selection.
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(m_path.toUtf8().constData(), &other), SQLITE_OK);
+        const QByteArray sql = "DELETE FROM vals WHERE record = (SELECT record FROM contacts WHERE uid = '" +
+                               deleted.toUtf8() + "'); DELETE FROM contacts WHERE uid = '" +
+                               deleted.toUtf8() + "';";
+        EXPECT_EQ(sqlite3_exec(other, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+    }
+    table().MoveFirst();
+    table().MoveNext();
+    EXPECT_EQ(table().Data(FieldNumber::UniqueId), deleted);
+    EXPECT_EQ(table().Data(FieldNumber::Contact), QString());
+    table().Edit();
+    table().SetDataEx({27}, {QStringLiteral("orphan")});
+    EXPECT_EQ(table().Update(), QString()) << "a deleted contact's write does not report success";
+    table().Goto(deleted);
+    EXPECT_EQ(table().Data(27), QString());
+    // The walk goes on to the next contact as before.
+    table().MoveFirst();
+    table().MoveNext();
+    table().MoveNext();
+    EXPECT_FALSE(table().Data(FieldNumber::Contact).isEmpty());
 }
 
 TEST_F(DatabaseTest, SetDataExRejectsUnequalListsUnknownFieldsAndFieldOne)
