@@ -10,9 +10,12 @@ constexpr auto Count = static_cast<std::size_t>(OwnText::Count);
 using Block = std::array<const char*, Count>;
 
 // One block per language, in the order of OwnText. French keeps its blank before a colon and a
-// question mark, as the table's French rows do.
+// question mark, as the table's French rows do. Accelerators differ from those of the table's rows
+// shown beside them (the scope dialog's buttons, the button menu, the tray menu).
 constexpr Block English{
     "&Preview...",
+    "A run over a lookup or all contacts is kept in Valdora's run journal: \"Undo last run...\" in the "
+    "bar's menu takes it back.",
     "Preview: %1",
     "Computing... %1 contacts",
     "%1 contacts would be written, %2 unchanged, %3 locked now",
@@ -30,7 +33,7 @@ constexpr Block English{
     "keep (nothing computed)",
     "skip (the target is not empty)",
     "locked now",
-    "&Changes only",
+    "Changes &only",
     "&Export CSV...",
     "&Run",
     "&Close",
@@ -39,12 +42,14 @@ constexpr Block English{
     "Export the preview",
     "The file %1 could not be written: %2",
     "&Undo last run...",
-    "Re&try failed contacts",
+    "&Retry failed contacts",
     "The run journal holds nothing to undo.",
     "The run journal holds no failed contacts.",
     "Undo run %1 of \"%2\" (%3)?\n\n%4 fields of %5 contacts will get back the value they held before, "
     "where they still hold what the run wrote. A field changed since is left alone and listed.",
     "interrupted",
+    "%1, %2: \"%3\" back to \"%4\"",
+    "... and %1 more",
     "AutoNumber counters are not rolled back: the numbers this run handed out are never handed out again.",
     "Undo of run %1: %2 contacts written back (%3 fields).",
     "Left alone, changed since the run: %1, %2 holds \"%3\", the run wrote \"%4\"",
@@ -62,7 +67,9 @@ constexpr Block English{
 };
 
 constexpr Block French{
-    "&Aperçu...",
+    "A&perçu...",
+    "Une exécution sur la recherche courante ou sur tous les contacts est gardée dans le journal des "
+    "exécutions de Valdora : « Annuler la dernière exécution... » dans le menu de la barre l'annule.",
     "Aperçu : %1",
     "Calcul en cours... %1 contacts",
     "%1 contacts seraient modifiés, %2 inchangés, %3 verrouillés en ce moment",
@@ -88,7 +95,7 @@ constexpr Block French{
     "Fichiers CSV (*.csv)|*.csv",
     "Exporter l'aperçu",
     "Impossible d'écrire le fichier %1 : %2",
-    "&Annuler la dernière exécution...",
+    "A&nnuler la dernière exécution...",
     "&Réessayer les contacts en échec",
     "Le journal des exécutions ne contient rien à annuler.",
     "Le journal des exécutions ne contient aucun contact en échec.",
@@ -96,6 +103,8 @@ constexpr Block French{
     "d'avant, là où ils contiennent encore ce que l'exécution a écrit. Un champ modifié depuis est laissé "
     "tel quel et signalé.",
     "interrompue",
+    "%1, %2 : « %3 » redevient « %4 »",
+    "... et %1 autres",
     "Les compteurs de numérotation automatique ne sont pas remis en arrière : les numéros attribués par "
     "cette exécution ne seront jamais réattribués.",
     "Annulation de l'exécution %1 : %2 contacts rétablis (%3 champs).",
@@ -116,6 +125,8 @@ constexpr Block French{
 
 constexpr Block German{
     "&Vorschau...",
+    "Ein Lauf über die aktuelle Suche oder alle Kontakte wird im Laufprotokoll von Valdora festgehalten: "
+    "„Letzten Lauf rückgängig machen...“ im Menü der Leiste nimmt ihn zurück.",
     "Vorschau: %1",
     "Berechnung läuft... %1 Kontakte",
     "%1 Kontakte würden geschrieben, %2 unverändert, %3 zurzeit gesperrt",
@@ -142,13 +153,15 @@ constexpr Block German{
     "Vorschau exportieren",
     "Die Datei %1 konnte nicht geschrieben werden: %2",
     "Letzten Lauf &rückgängig machen...",
-    "Fehlgeschlagene Kontakte &erneut versuchen",
+    "Fehlgeschlagene Kontakte erneut &versuchen",
     "Das Laufprotokoll enthält nichts, was rückgängig gemacht werden kann.",
     "Das Laufprotokoll enthält keine fehlgeschlagenen Kontakte.",
     "Lauf %1 von „%2“ (%3) rückgängig machen?\n\n%4 Felder von %5 Kontakten erhalten ihren früheren Wert "
     "zurück, sofern sie noch enthalten, was der Lauf geschrieben hat. Ein seither geändertes Feld bleibt "
     "unverändert und wird aufgeführt.",
     "unterbrochen",
+    "%1, %2: „%3“ wird wieder zu „%4“",
+    "... und %1 weitere",
     "Die Zähler der automatischen Nummerierung werden nicht zurückgesetzt: die von diesem Lauf vergebenen "
     "Nummern werden nie wieder vergeben.",
     "Rückgängig gemachter Lauf %1: %2 Kontakte wiederhergestellt (%3 Felder).",

@@ -9,6 +9,7 @@ namespace valdora {
 /// languages: English 600.., French 1600.., German 2600.., so that the table's rows never change.
 enum class OwnText {
     ScopePreview,     // "&Preview..." on the scope dialog
+    ScopeJournalNote, // under its warning
     PreviewTitle,     // %1: the button's caption
     PreviewComputing, // %1: contacts so far
     PreviewCounts,    // %1 would write, %2 unchanged, %3 locked now
@@ -40,6 +41,8 @@ enum class OwnText {
     NoFailedContacts,
     UndoQuestion,   // %1 run, %2 button, %3 when, %4 fields, %5 contacts
     RunInterrupted, // added to the question of an interrupted run
+    UndoPlanLine,   // %1 contact, %2 field, %3 what the run wrote, %4 what goes back
+    UndoPlanMore,   // %1 changes not listed
     UndoNumbersNote,
     UndoDone,         // %1 run, %2 contacts, %3 fields
     UndoChangedSince, // %1 contact, %2 field, %3 what it holds, %4 what the run wrote

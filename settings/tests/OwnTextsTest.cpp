@@ -1,0 +1,90 @@
+// Our own texts beyond the message table: every one present in each language, with the placeholders
+// its callers fill, and accelerators that do not clash with the table's rows shown beside them.
+#include "settings/MessageTable.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace valdora {
+namespace {
+
+constexpr qint16 Bases[] = {300, 1300, 2300};
+
+QChar accelerator(const QString& caption)
+{
+    const qsizetype at = caption.indexOf(u'&');
+    return at >= 0 && at + 1 < caption.size() ? caption.at(at + 1).toLower() : QChar();
+}
+
+int highestPlaceholder(const QString& text)
+{
+    int highest = 0;
+    const QRegularExpression placeholder(QStringLiteral("%(\\d)"));
+    for (auto it = placeholder.globalMatch(text); it.hasNext();)
+        highest = std::max(highest, it.next().captured(1).toInt());
+    return highest;
+}
+
+TEST(OwnTexts, EveryLanguageHasEveryTextWithTheSamePlaceholders)
+{
+    for (int i = 0; i < static_cast<int>(OwnText::Count); ++i) {
+        const auto id = static_cast<OwnText>(i);
+        const QString english = ownText(300, id);
+        ASSERT_FALSE(english.isEmpty()) << i;
+        for (const qint16 base : {1300, 2300}) {
+            const QString text = ownText(base, id);
+            EXPECT_FALSE(text.isEmpty()) << i << " " << base;
+            EXPECT_EQ(highestPlaceholder(text), highestPlaceholder(english)) << text.toStdString();
+            EXPECT_EQ(text.count(u'&'), english.count(u'&')) << text.toStdString();
+        }
+    }
+    EXPECT_EQ(ownRowNumber(300, OwnText::ScopePreview), 600);
+    EXPECT_EQ(ownRowNumber(2300, OwnText::ScopePreview), 2600);
+    EXPECT_EQ(Messages(MessageTable::valdora(), 1300).get(OwnText::ClosePreview), QStringLiteral("&Fermer"));
+}
+
+struct Neighbours {
+    const char* where;
+    std::vector<OwnText> own;
+    std::vector<MessageId> table;
+};
+
+TEST(OwnTexts, AcceleratorsDoNotClashWithTheirNeighbours)
+{
+    const std::vector<Neighbours> places{
+        {"scope dialog", {OwnText::ScopePreview}, {MessageId::Ok, MessageId::Cancel}},
+        {"preview window",
+         {OwnText::ChangesOnly, OwnText::ExportCsv, OwnText::RunFromPreview, OwnText::ClosePreview},
+         {}},
+        {"preview window computing",
+         {OwnText::ChangesOnly, OwnText::ExportCsv, OwnText::RunFromPreview, OwnText::StopPreview},
+         {}},
+        {"button menu",
+         {OwnText::MenuUndoLastRun, OwnText::MenuRetryFailed},
+         {MessageId::BarMenuSettings, MessageId::BarMenuTriggerSyntax, MessageId::BarMenuColor,
+          MessageId::BarMenuBold, MessageId::BarMenuDeleteButton}},
+        {"tray menu",
+         {OwnText::MenuUndoLastRun, OwnText::MenuRetryFailed},
+         {MessageId::BarMenuShowBar, MessageId::BarMenuClose}},
+    };
+    for (const qint16 base : Bases) {
+        const Messages texts(MessageTable::valdora(), base);
+        for (const Neighbours& place : places) {
+            QSet<QChar> taken;
+            for (const MessageId id : place.table)
+                taken.insert(accelerator(texts.get(id)));
+            for (const OwnText id : place.own) {
+                const QChar key = accelerator(texts.get(id));
+                ASSERT_FALSE(key.isNull()) << texts.get(id).toStdString();
+                EXPECT_FALSE(taken.contains(key))
+                    << place.where << ", " << base << ": " << texts.get(id).toStdString();
+                taken.insert(key);
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace valdora
