@@ -39,14 +39,14 @@ void RunningHostTest::startHost(HostStart how)
     m_host = std::make_unique<QProcess>();
     m_host->setProcessChannelMode(QProcess::SeparateChannels);
     QStringList arguments{m_database};
-    if (how == HostStart::Headless) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!m_hostProgramFolder.isEmpty())
+        environment.insert(QStringLiteral("VALDORA_PROGRAM_FOLDER"), m_hostProgramFolder);
+    if (how == HostStart::Headless)
         arguments.prepend(QStringLiteral("--headless"));
-    } else {
-        // The window needs a display; the offscreen platform gives it one on any machine.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    else // the window needs a display; the offscreen platform gives it one on any machine
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        m_host->setProcessEnvironment(environment);
-    }
+    m_host->setProcessEnvironment(environment);
     m_host->start(host::test::contactHostProgram(), arguments);
     ASSERT_TRUE(m_host->waitForStarted(5000));
     QElapsedTimer timer;

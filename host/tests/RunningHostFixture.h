@@ -45,6 +45,9 @@ protected:
     QString m_probeOutput;
     std::unique_ptr<QProcess> m_host;
     QByteArray m_previousServer;
+    /// The host's program folder when set (files the host's callers put beside it land there instead
+    /// of in the build's folder); else the folder of ContactHost.exe.
+    QString m_hostProgramFolder;
 };
 
 } // namespace valdora::test

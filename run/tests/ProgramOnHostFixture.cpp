@@ -12,6 +12,9 @@ void ProgramOnHostTest::SetUp()
     RunningHostTest::SetUp();
     m_program = m_dir.filePath(QStringLiteral("program"));
     ASSERT_TRUE(QDir().mkpath(m_program + QStringLiteral("/Settings")));
+    // The bar's first run puts the maker's link beside the host: in the test's folder, not the build's.
+    m_hostProgramFolder = m_dir.filePath(QStringLiteral("host"));
+    ASSERT_TRUE(QDir().mkpath(m_hostProgramFolder));
     m_session = std::make_unique<ProgramSession>(m_platform, QStringLiteral("Valdora"), m_program,
                                                  UserSettings(m_settings->path()),
                                                  TextLocale(QLocale(QStringLiteral("en_US"))));

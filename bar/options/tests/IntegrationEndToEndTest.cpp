@@ -31,6 +31,8 @@ protected:
     void SetUp() override
     {
         ProgramOnHostTest::SetUp();
+        // The restart starts the host again from its own folder, so the host keeps the build's.
+        m_hostProgramFolder.clear();
         ASSERT_NO_FATAL_FAILURE(startHost());
         const UserSettings& store = m_session->userSettings();
         store.set(Application::Valdora, "Settings", "Installed", "1");
