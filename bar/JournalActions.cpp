@@ -18,6 +18,19 @@ QString JournalActions::captionOf(const QString& buttonFile) const
     return caption.isEmpty() ? buttonFile : caption;
 }
 
+QString JournalActions::contactName(const QString& contactId) const
+{
+    host::ContactTable& contacts = m_host.database->Contact();
+    contacts.Goto(contactId);
+    const QString contact = contacts.Data(host::FieldNumber::Contact);
+    const QString company = contacts.Data(host::FieldNumber::Company);
+    if (contact.isEmpty() && company.isEmpty())
+        return contactId;
+    if (company.isEmpty() || contact.isEmpty())
+        return contact + company;
+    return QStringLiteral("%1 (%2)").arg(contact, company);
+}
+
 MessageAnswer JournalActions::ask(const QString& text, MessageButtons buttons, MessageIcon icon)
 {
     return m_session.showMessage(text, buttons, icon);
@@ -46,13 +59,14 @@ void JournalActions::undoLastRun()
     // The user knows the button by its caption, not by its file.
     entry->info.button = captionOf(entry->info.button);
     journal::RunUndo undo(*journal, *m_host.database);
-    if (ask(run::undoQuestionText(*entry, undo.plan(*runId), texts), MessageButtons::YesNo,
+    const run::ContactNamer name = [this](const QString& id) { return contactName(id); };
+    if (ask(run::undoQuestionText(*entry, undo.plan(*runId), texts, name), MessageButtons::YesNo,
             MessageIcon::Question) != MessageAnswer::Yes)
         return;
     // An undo of the same run again only writes back what is left: the contacts that were locked.
     for (;;) {
         const journal::UndoReport report = undo.undo(*runId, m_host.database->CurrentUser());
-        const QString text = run::undoReportText(report, texts);
+        const QString text = run::undoReportText(report, texts, name);
         if (report.locked.isEmpty()) {
             ask(text, MessageButtons::Ok,
                 report.changedSince.empty() && report.missing.isEmpty() ? MessageIcon::Information

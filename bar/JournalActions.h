@@ -34,6 +34,8 @@ private:
     /// Retries the plan's contacts, reports, and offers "Retry" while some still fail.
     void retryLoop(journal::RunJournal& journal, run::RetryPlan plan);
     QString captionOf(const QString& buttonFile) const;
+    /// "Contact (Company)" as the host has it now.
+    QString contactName(const QString& contactId) const;
     MessageAnswer ask(const QString& text, MessageButtons buttons, MessageIcon icon);
 
     ProgramSession& m_session;

@@ -4,8 +4,20 @@
 
 namespace valdora::run {
 
+namespace {
+
+/// Changes listed by name in the question before an undo; the rest are counted.
+constexpr std::size_t PlanLinesShown = 8;
+
+QString named(const ContactNamer& name, const QString& contactId)
+{
+    return name ? name(contactId) : contactId;
+}
+
+} // namespace
+
 QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
-                         const Messages& texts)
+                         const Messages& texts, const ContactNamer& name)
 {
     std::set<QString> contacts;
     for (const journal::JournalChange& change : plan)
@@ -18,18 +30,29 @@ QString undoQuestionText(const journal::JournalRun& run, const std::vector<journ
                        .arg(run.info.button, when)
                        .arg(plan.size())
                        .arg(contacts.size());
+    // The first changes, so that the user sees what goes back before saying yes.
+    QStringList lines;
+    for (std::size_t i = 0; i < plan.size() && i < PlanLinesShown; ++i)
+        lines << texts.get(OwnText::UndoPlanLine)
+                     .arg(named(name, plan[i].contact), plan[i].field, plan[i].newValue, plan[i].oldValue);
+    if (plan.size() > PlanLinesShown)
+        lines << texts.get(OwnText::UndoPlanMore).arg(plan.size() - PlanLinesShown);
+    if (!lines.isEmpty())
+        text += QStringLiteral("\n\n") + lines.join(u'\n');
     if (run.info.numbers)
         text += QStringLiteral("\n\n") + texts.get(OwnText::UndoNumbersNote);
     return text;
 }
 
-QString undoReportText(const journal::UndoReport& report, const Messages& texts)
+QString undoReportText(const journal::UndoReport& report, const Messages& texts, const ContactNamer& name)
 {
     QStringList lines{texts.get(OwnText::UndoDone).arg(report.run).arg(report.contacts).arg(report.fields)};
     for (const journal::ChangedSince& left : report.changedSince)
-        lines << texts.get(OwnText::UndoChangedSince).arg(left.contact, left.field, left.holds, left.written);
+        lines << texts.get(OwnText::UndoChangedSince)
+                     .arg(named(name, left.contact), left.field, left.holds, left.written);
     for (const QString& contact : report.locked)
-        lines << texts.get(OwnText::UndoLocked).arg(contact).arg(report.run);
+        lines << texts.get(OwnText::UndoLocked).arg(named(name, contact)).arg(report.run);
+    // A contact no longer in the database has no name to show.
     for (const QString& contact : report.missing)
         lines << texts.get(OwnText::UndoMissing).arg(contact);
     if (report.numbers)

@@ -6,16 +6,22 @@
 #include "run/journal/RunUndo.h"
 #include "settings/MessageTable.h"
 
+#include <functional>
 #include <optional>
 
 namespace valdora::run {
 
-/// The question before an undo of `run`: which run, how many fields of how many contacts go back, and
-/// that AutoNumber numbers stay handed out.
+/// How a contact of the journal is named to the user; the journal knows contacts by their unique id,
+/// which is what an empty namer shows.
+using ContactNamer = std::function<QString(const QString& contactId)>;
+
+/// The question before an undo of `run`: which run, how many fields of how many contacts go back, the
+/// first of them, and that AutoNumber numbers stay handed out.
 QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
-                         const Messages& texts);
+                         const Messages& texts, const ContactNamer& name = {});
 /// What an undo did, and what it left alone, in the language of `texts`.
-QString undoReportText(const journal::UndoReport& report, const Messages& texts);
+QString undoReportText(const journal::UndoReport& report, const Messages& texts,
+                       const ContactNamer& name = {});
 
 /// A retry of a journalled run's failed contacts, as it is about to go: the run and its contacts, or
 /// why it cannot (a text for the user).

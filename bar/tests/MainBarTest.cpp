@@ -249,6 +249,9 @@ TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
     ASSERT_EQ(texts.size(), 3) << texts.join(" | ").toStdString();
     EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Undo run 1 of \"Times\" ("))) << texts[1].toStdString();
     EXPECT_TRUE(texts[1].contains(QStringLiteral("fields of 5 contacts"))) << texts[1].toStdString();
+    // The first changes are listed by the contact's name, not its id.
+    EXPECT_TRUE(texts[1].contains(QStringLiteral("Amount: \"12.00\" back to"))) << texts[1].toStdString();
+    EXPECT_FALSE(texts[1].contains(firstContactId())) << texts[1].toStdString();
     EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Undo of run 1: 5 contacts written back")))
         << texts[2].toStdString();
 
