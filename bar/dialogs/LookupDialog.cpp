@@ -43,6 +43,8 @@ LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget
     connect(m_ui->CancelButton, &QPushButton::clicked, this, &LookupDialog::reject);
     m_ui->cmdPreview->setText(messages.get(OwnText::ScopePreview));
     m_ui->cmdPreview->hide();
+    m_ui->lblJournalNote->setText(messages.get(OwnText::ScopeJournalNote));
+    m_ui->lblJournalNote->hide();
     connect(m_ui->cmdPreview, &QPushButton::clicked, this, &LookupDialog::cmdPreview_Click);
 
     fitToTexts(*this, MinimumWidth);
@@ -87,6 +89,8 @@ void LookupDialog::setPreviewOffer(run::ScopeChooser::PreviewOffer offer)
 {
     m_preview = std::move(offer);
     m_ui->cmdPreview->setVisible(static_cast<bool>(m_preview));
+    // Where the run can be previewed it is also journalled: the warning is no longer the whole truth.
+    m_ui->lblJournalNote->setVisible(static_cast<bool>(m_preview));
     fitToTexts(*this, MinimumWidth);
 }
 

@@ -204,6 +204,7 @@ TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
     dialog.setPreviewOffer([](Scope) { return false; });
     show(dialog);
     EXPECT_EQ(dialog.windowTitle(), rowText(language, 580));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblJournalNote")), texts.get(OwnText::ScopeJournalNote));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->text(),
               texts.get(OwnText::ScopePreview));
     for (int i = 0; i < LookupDialog::OptionCount; ++i) {
@@ -233,6 +234,7 @@ TEST(LookupDialog, PreviewCoversTheSelectedOptionAndARunFromItAnswersAsOk)
     LookupDialog dialog(Messages(), false);
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden())
         << "no preview without an offer";
+    EXPECT_TRUE(dialog.findChild<QLabel*>(QStringLiteral("lblJournalNote"))->isHidden());
     QList<Scope> previewed;
     bool runFromPreview = false;
     dialog.setPreviewOffer([&](Scope scope) {
