@@ -3,6 +3,8 @@
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
 
+#include <QScopeGuard>
+
 namespace valdora::bar {
 
 namespace {
@@ -65,7 +67,15 @@ void JournalActions::undoLastRun()
         return;
     // An undo of the same run again only writes back what is left: the contacts that were locked.
     for (;;) {
-        const journal::UndoReport report = undo.undo(*runId, m_host.database->CurrentUser());
+        const journal::UndoReport report = [&] {
+            if (m_busy)
+                m_busy(true);
+            const auto notBusy = qScopeGuard([this] {
+                if (m_busy)
+                    m_busy(false);
+            });
+            return undo.undo(*runId, m_host.database->CurrentUser());
+        }();
         const QString text = run::undoReportText(report, texts, name);
         if (report.locked.isEmpty()) {
             ask(text, MessageButtons::Ok,

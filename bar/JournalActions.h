@@ -5,13 +5,21 @@
 #include "run/UndoAndRetry.h"
 #include "settings/ProgramSession.h"
 
+#include <functional>
+
 namespace valdora::bar {
 
 /// The bar's way back from a run: undo the last run and retry the contacts a run could not write,
 /// each with its question and its report in message boxes, over the user's run journal.
 class JournalActions {
 public:
-    JournalActions(ProgramSession& session, run::RunHost host) : m_session(session), m_host(host) {}
+    /// Marks the time of an undo's writes, which has no progress window of its own (the bar shows a
+    /// busy cursor).
+    using BusySign = std::function<void(bool busy)>;
+
+    JournalActions(ProgramSession& session, run::RunHost host, BusySign busy = {})
+        : m_session(session), m_host(host), m_busy(std::move(busy))
+    {}
 
     /// "Undo last run...": what the undo will write back, the question, the undo, and what it did and
     /// left alone. Contacts locked by another user can be retried at once.
@@ -40,6 +48,7 @@ private:
 
     ProgramSession& m_session;
     run::RunHost m_host;
+    BusySign m_busy;
 };
 
 } // namespace valdora::bar

@@ -10,7 +10,8 @@ constexpr auto Count = static_cast<std::size_t>(OwnText::Count);
 using Block = std::array<const char*, Count>;
 
 // One block per language, in the order of OwnText. French keeps its blank before a colon and a
-// question mark, as the table's French rows do. Accelerators differ from those of the table's rows
+// question mark (unbreakable, with those inside its quotes, so that a wrapped line never starts with
+// one), as the table's French rows do. Accelerators differ from those of the table's rows
 // shown beside them (the scope dialog's buttons, the button menu, the tray menu).
 constexpr Block English{
     "&Preview...",
@@ -69,8 +70,9 @@ constexpr Block English{
 constexpr Block French{
     "A&perçu...",
     "Une exécution sur la recherche courante ou sur tous les contacts est gardée dans le journal des "
-    "exécutions de Valdora : « Annuler la dernière exécution... » dans le menu de la barre l'annule.",
-    "Aperçu : %1",
+    "exécutions de Valdora\u00a0: «\u00a0Annuler la dernière exécution...\u00a0» dans le menu de la barre "
+    "l'annule.",
+    "Aperçu\u00a0: %1",
     "Calcul en cours... %1 contacts",
     "%1 contacts seraient modifiés, %2 inchangés, %3 verrouillés en ce moment",
     "Aperçu arrêté après %1 contacts",
@@ -94,30 +96,34 @@ constexpr Block French{
     "A&rrêter",
     "Fichiers CSV (*.csv)|*.csv",
     "Exporter l'aperçu",
-    "Impossible d'écrire le fichier %1 : %2",
+    "Impossible d'écrire le fichier %1\u00a0: %2",
     "A&nnuler la dernière exécution...",
     "&Réessayer les contacts en échec",
     "Le journal des exécutions ne contient rien à annuler.",
     "Le journal des exécutions ne contient aucun contact en échec.",
-    "Annuler l'exécution %1 de « %2 » (%3) ?\n\n%4 champs de %5 contacts vont retrouver leur valeur "
+    "Annuler l'exécution %1 de «\u00a0%2\u00a0» (%3)\u00a0?\n\n%4 champs de %5 contacts vont retrouver leur "
+    "valeur "
     "d'avant, là où ils contiennent encore ce que l'exécution a écrit. Un champ modifié depuis est laissé "
     "tel quel et signalé.",
     "interrompue",
-    "%1, %2 : « %3 » redevient « %4 »",
+    "%1, %2\u00a0: «\u00a0%3\u00a0» redevient «\u00a0%4\u00a0»",
     "... et %1 autres",
-    "Les compteurs de numérotation automatique ne sont pas remis en arrière : les numéros attribués par "
+    "Les compteurs de numérotation automatique ne sont pas remis en arrière\u00a0: les numéros attribués par "
     "cette exécution ne seront jamais réattribués.",
-    "Annulation de l'exécution %1 : %2 contacts rétablis (%3 champs).",
-    "Laissé tel quel, modifié depuis l'exécution : %1, %2 contient « %3 », l'exécution avait écrit « %4 »",
-    "Verrouillé par un autre utilisateur, non rétabli : %1 (annulez de nouveau l'exécution %2 pour "
+    "Annulation de l'exécution %1\u00a0: %2 contacts rétablis (%3 champs).",
+    "Laissé tel quel, modifié depuis l'exécution\u00a0: %1, %2 contient «\u00a0%3\u00a0», l'exécution avait "
+    "écrit «\u00a0%4\u00a0»",
+    "Verrouillé par un autre utilisateur, non rétabli\u00a0: %1 (annulez de nouveau l'exécution %2 pour "
     "réessayer)",
-    "N'existe plus dans la base de données : %1",
-    "Réessayer les contacts verrouillés ?",
-    "Exécuter à nouveau « %1 » sur les %2 contacts de l'exécution %3 dont l'écriture a échoué ?",
+    "N'existe plus dans la base de données\u00a0: %1",
+    "Réessayer les contacts verrouillés\u00a0?",
+    "Exécuter à nouveau «\u00a0%1\u00a0» sur les %2 contacts de l'exécution %3 dont l'écriture a "
+    "échoué\u00a0?",
     "%1 contacts n'ont pas pu être écrits (verrouillés par un autre utilisateur, ou écriture non "
-    "confirmée). Les réessayer maintenant ?",
-    "Nouvel essai de l'exécution %1 : %2 contacts écrits, %3 toujours en échec.",
-    "L'exécution %1 annule l'exécution %2 : annulez de nouveau l'exécution %2 pour rétablir ce qui reste.",
+    "confirmée). Les réessayer maintenant\u00a0?",
+    "Nouvel essai de l'exécution %1\u00a0: %2 contacts écrits, %3 toujours en échec.",
+    "L'exécution %1 annule l'exécution %2\u00a0: annulez de nouveau l'exécution %2 pour rétablir ce qui "
+    "reste.",
     "L'exécution %1 a écrit dans la base de données %2, qui n'est pas la base ouverte.",
     "Le journal des exécutions ne contient pas d'exécution %1.",
     "L'exécution %1 n'a aucun contact en échec.",

@@ -121,6 +121,8 @@ void PreviewWindow::compute()
         return;
     }
     showCounts();
+    // Fitted again now that many rows are there: the first row alone would cut longer names.
+    m_table->resizeColumnsToContents();
     m_table->setSortingEnabled(true);
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_run->setEnabled(true);

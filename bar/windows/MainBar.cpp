@@ -135,7 +135,12 @@ void MainBar::offerJournalItems()
 
 JournalActions MainBar::journalActions()
 {
-    return JournalActions(m_session, m_connection.host.runHost());
+    return JournalActions(m_session, m_connection.host.runHost(), [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 }
 
 void MainBar::mnuUndo_Click()
