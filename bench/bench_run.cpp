@@ -42,20 +42,48 @@ struct Figures {
     long memoryBytesPerContact = 0;
 };
 
+/// A program folder with its settings and per-user store, and a sample database of that many contacts.
+struct BenchFolder {
+    explicit BenchFolder(int contacts)
+    {
+        using namespace valdora;
+        qputenv("VALDORA_USER_SETTINGS", folder.filePath(QStringLiteral("user")).toUtf8());
+        QDir(folder.path()).mkpath(QStringLiteral("Settings"));
+        session = std::make_unique<ProgramSession>(platform, QStringLiteral("Valdora"), folder.path(),
+                                                   UserSettings(folder.filePath(QStringLiteral("user"))));
+        session->setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
+        const QString path = folder.filePath(QStringLiteral("Bench.dbf"));
+        host::createSampleDatabase(path, contacts);
+        database = host::createDatabase();
+        database->OpenEx(path);
+    }
+
+    void writeButton(const QString& name, const QList<QPair<QString, QString>>& keys) const
+    {
+        const valdora::ButtonFile button =
+            valdora::ButtonFile::inFolder(session->ini(), session->buttonFolder(), name);
+        for (const auto& [key, value] : keys)
+            button.write(key, value);
+    }
+
+    QTemporaryDir folder;
+    valdora::ScriptedPlatform platform;
+    std::unique_ptr<valdora::ProgramSession> session;
+    std::unique_ptr<valdora::host::Database> database;
+};
+
+/// The AutoNumber button that the run, the journal and the preview are measured with.
+const QList<QPair<QString, QString>> NumberButton{
+    {"Type", "0"},          {"Target", "User 2"}, {"AutoTextPos", "0"}, {"AutoTextValue", "N-"},
+    {"AutoNumberPos", "1"}, {"Over0", "0"},       {"Over1", "0"},       {"Over3", "1"}};
+
 Figures measure(int contacts)
 {
     using namespace valdora;
-    QTemporaryDir folder;
-    qputenv("VALDORA_USER_SETTINGS", folder.filePath(QStringLiteral("user")).toUtf8());
-    QDir(folder.path()).mkpath(QStringLiteral("Settings"));
-    ScriptedPlatform platform;
-    ProgramSession session(platform, QStringLiteral("Valdora"), folder.path(),
-                           UserSettings(folder.filePath(QStringLiteral("user"))));
-    session.setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
-    const QString path = folder.filePath(QStringLiteral("Bench.dbf"));
-    host::createSampleDatabase(path, contacts);
-    const std::unique_ptr<host::Database> database = host::createDatabase();
-    database->OpenEx(path);
+    BenchFolder bench(contacts);
+    QTemporaryDir& folder = bench.folder;
+    ProgramSession& session = *bench.session;
+    const std::unique_ptr<host::Database>& database = bench.database;
     host::ContactTable& table = database->Contact();
     const host::FieldId user1 = table.Fields().FieldID(QStringLiteral("User 1"));
 
@@ -75,25 +103,13 @@ Figures measure(int contacts)
     }
     figures.plain = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);
 
-    const auto write = [&](const QString& name, const QList<QPair<QString, QString>>& keys) {
-        const ButtonFile button = ButtonFile::inFolder(session.ini(), session.buttonFolder(), name);
-        for (const auto& [key, value] : keys)
-            button.write(key, value);
-    };
-    write(QStringLiteral("~100.ini"), {{"Type", "4"},
-                                       {"Target", "User 1"},
-                                       {"NowFormatDate0", "1"},
-                                       {"Over0", "0"},
-                                       {"Over1", "0"},
-                                       {"Over3", "1"}});
-    write(QStringLiteral("~101.ini"), {{"Type", "0"},
-                                       {"Target", "User 2"},
-                                       {"AutoTextPos", "0"},
-                                       {"AutoTextValue", "N-"},
-                                       {"AutoNumberPos", "1"},
-                                       {"Over0", "0"},
-                                       {"Over1", "0"},
-                                       {"Over3", "1"}});
+    bench.writeButton(QStringLiteral("~100.ini"), {{"Type", "4"},
+                                                   {"Target", "User 1"},
+                                                   {"NowFormatDate0", "1"},
+                                                   {"Over0", "0"},
+                                                   {"Over1", "0"},
+                                                   {"Over3", "1"}});
+    bench.writeButton(QStringLiteral("~101.ini"), NumberButton);
     run::FixedScopeChooser scopes(run::Scope::AllContacts);
     const long before = residentKb();
     for (const char* button : {"~100.ini", "~101.ini"}) {
@@ -149,28 +165,10 @@ Figures measure(int contacts)
 int previewOnly(int contacts)
 {
     using namespace valdora;
-    QTemporaryDir folder;
-    qputenv("VALDORA_USER_SETTINGS", folder.filePath(QStringLiteral("user")).toUtf8());
-    QDir(folder.path()).mkpath(QStringLiteral("Settings"));
-    ScriptedPlatform platform;
-    ProgramSession session(platform, QStringLiteral("Valdora"), folder.path(),
-                           UserSettings(folder.filePath(QStringLiteral("user"))));
-    session.setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
-    const QString path = folder.filePath(QStringLiteral("Bench.dbf"));
-    host::createSampleDatabase(path, contacts);
-    const std::unique_ptr<host::Database> database = host::createDatabase();
-    database->OpenEx(path);
-    const ButtonFile button =
-        ButtonFile::inFolder(session.ini(), session.buttonFolder(), QStringLiteral("~101.ini"));
-    for (const auto& [key, value] : QList<QPair<QString, QString>>{{"Type", "0"},
-                                                                   {"Target", "User 2"},
-                                                                   {"AutoTextPos", "0"},
-                                                                   {"AutoTextValue", "N-"},
-                                                                   {"AutoNumberPos", "1"},
-                                                                   {"Over0", "0"},
-                                                                   {"Over1", "0"},
-                                                                   {"Over3", "1"}})
-        button.write(key, value);
+    BenchFolder bench(contacts);
+    ProgramSession& session = *bench.session;
+    const std::unique_ptr<host::Database>& database = bench.database;
+    bench.writeButton(QStringLiteral("~101.ini"), NumberButton);
     run::FixedScopeChooser scopes(run::Scope::AllContacts);
     QElapsedTimer timer;
     qint64 firstRowMs = -1;

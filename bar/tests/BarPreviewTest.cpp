@@ -68,18 +68,6 @@ protected:
         ProgramOnHostTest::TearDown();
     }
 
-    QStringList amounts()
-    {
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(m_database);
-        host::ContactTable& contacts = database->Contact();
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(contacts.Fields().FieldID(Amount));
-        return values;
-    }
-
     void clickFill()
     {
         QTest::mouseClick(m_bar->findChild<QPushButton*>(QStringLiteral("cmdButton_0")), Qt::LeftButton);
@@ -91,7 +79,7 @@ protected:
 };
 
 /// The column of the preview's table.
-QStringList column(QWidget& preview, int column)
+QStringList previewColumn(QWidget& preview, int column)
 {
     const QAbstractItemModel* model = preview.findChild<QTableView*>(QStringLiteral("tblPreview"))->model();
     QStringList cells;
@@ -126,7 +114,7 @@ void whenComputed(QWidget& preview, std::function<void()> action)
 
 TEST_F(BarPreviewTest, ARunFromThePreviewWritesWhatItShowed)
 {
-    const QStringList before = amounts();
+    const QStringList before = column(Amount);
     QStringList wouldWrite;
     QString counts;
     QStringList beforeRun;
@@ -137,8 +125,8 @@ TEST_F(BarPreviewTest, ARunFromThePreviewWritesWhatItShowed)
             previewed = true;
             whenComputed(preview, [&] {
                 counts = preview.findChild<QLabel*>(QStringLiteral("lblCounts"))->text();
-                wouldWrite = column(preview, 4);
-                beforeRun = amounts();
+                wouldWrite = previewColumn(preview, 4);
+                beforeRun = column(Amount);
                 test::saveScreenshot(preview, QStringLiteral("bar-preview"));
                 test::click(preview, QStringLiteral("cmdRun"));
             });
@@ -150,18 +138,18 @@ TEST_F(BarPreviewTest, ARunFromThePreviewWritesWhatItShowed)
     EXPECT_EQ(beforeRun, before) << "the preview writes nothing";
     EXPECT_EQ(counts, QStringLiteral("5 contacts would be written, 0 unchanged, 0 locked now"));
     EXPECT_EQ(wouldWrite, QStringList(5, QStringLiteral("12.00")));
-    EXPECT_EQ(amounts(), wouldWrite);
+    EXPECT_EQ(column(Amount), wouldWrite);
 }
 
 TEST_F(BarPreviewTest, ClosingThePreviewGoesBackToTheQuestion)
 {
-    const QStringList before = amounts();
+    const QStringList before = column(Amount);
     bool backInQuestion = false;
     test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
         test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
             whenComputed(preview, [&] {
                 // The current contact only: one row.
-                EXPECT_EQ(column(preview, 4).size(), 1);
+                EXPECT_EQ(previewColumn(preview, 4).size(), 1);
                 test::click(preview, QStringLiteral("cmdClose"));
             });
         });
@@ -171,7 +159,7 @@ TEST_F(BarPreviewTest, ClosingThePreviewGoesBackToTheQuestion)
     });
     clickFill();
     EXPECT_TRUE(backInQuestion);
-    EXPECT_EQ(amounts(), before);
+    EXPECT_EQ(column(Amount), before);
 }
 
 } // namespace

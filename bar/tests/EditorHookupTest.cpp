@@ -106,18 +106,6 @@ protected:
         return m_bar->findChild<QPushButton*>(QStringLiteral("cmdButton_%1").arg(slot));
     }
 
-    QStringList amounts()
-    {
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(m_database);
-        host::ContactTable& contacts = database->Contact();
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(contacts.Fields().FieldID(Amount));
-        return values;
-    }
-
     std::unique_ptr<WindowBarScreens> m_screens;
     run::FixedScopeChooser m_scopes{run::Scope::AllContacts};
     std::unique_ptr<MainBar> m_bar;
@@ -144,7 +132,7 @@ TEST_F(EditorHookupTest, AButtonMadeInTheEditorIsShownAndRunsIntoTheContacts)
     EXPECT_EQ(fill(1)->text(), u"New");
 
     QTest::mouseClick(fill(0), Qt::LeftButton);
-    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 
 TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)

@@ -88,18 +88,6 @@ protected:
 
     QAction* action(const char* name) const { return m_bar->findChild<QAction*>(QLatin1String(name)); }
 
-    QStringList amounts()
-    {
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(m_database);
-        host::ContactTable& contacts = database->Contact();
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(contacts.Fields().FieldID(Amount));
-        return values;
-    }
-
     bool waitForEnd()
     {
         return QTest::qWaitFor([this] { return m_ended->count() > 0; }, 10000);
@@ -179,7 +167,7 @@ TEST_F(MainBarTest, AClickRunsTheButtonOverTheChosenScope)
     loadBar();
     QTest::mouseClick(fill(0), Qt::LeftButton);
     EXPECT_FALSE(fill(0)->isChecked());
-    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 
 /// The scope question as a user answers it who looks at the preview first: "Preview..." over all
@@ -207,21 +195,21 @@ TEST_F(MainBarTest, TheScopeQuestionOffersAPreviewOfTheButtonItRuns)
     PreviewingScopes scopes;
     m_chooser = &scopes;
     loadBar();
-    const QStringList before = amounts();
+    const QStringList before = column(Amount);
 
     // Closed after the preview: nothing is written.
     QTest::mouseClick(fill(0), Qt::LeftButton);
     ASSERT_EQ(m_screens->previews.size(), 1);
     EXPECT_EQ(m_screens->previews[0].first, QStringLiteral("~100.ini"));
     EXPECT_EQ(m_screens->previews[0].second, run::Scope::AllContacts);
-    EXPECT_EQ(amounts(), before);
+    EXPECT_EQ(column(Amount), before);
     EXPECT_FALSE(scopes.holdsOffer()) << "no other question offers this button's preview";
 
     // Run from the preview.
     m_screens->runFromPreview = true;
     QTest::mouseClick(fill(0), Qt::LeftButton);
     EXPECT_EQ(scopes.asked, 2);
-    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 
 TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
@@ -231,20 +219,20 @@ TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
     EXPECT_TRUE(bar.trayMenu()->actions().contains(action("mnuUndo")));
     EXPECT_TRUE(bar.trayMenu()->actions().contains(action("mnuRetry")));
     EXPECT_EQ(action("mnuUndo")->text(), QStringLiteral("&Undo last run..."));
-    const QStringList before = amounts();
+    const QStringList before = column(Amount);
     QTest::mouseClick(fill(0), Qt::LeftButton);
-    ASSERT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    ASSERT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 
     // Declined: nothing goes back.
     m_platform.clearRecord();
     m_platform.answerNextMessage(MessageAnswer::No);
     action("mnuUndo")->trigger();
-    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 
     m_platform.answerNextMessage(MessageAnswer::Yes);
     m_platform.answerNextMessage(MessageAnswer::Ok);
     action("mnuUndo")->trigger();
-    EXPECT_EQ(amounts(), before);
+    EXPECT_EQ(column(Amount), before);
     const QStringList texts = m_platform.messageTexts();
     ASSERT_EQ(texts.size(), 3) << texts.join(" | ").toStdString();
     EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Undo run 1 of \"Times\" ("))) << texts[1].toStdString();
@@ -259,7 +247,7 @@ TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
     m_platform.answerNextMessage(MessageAnswer::Yes);
     m_platform.answerNextMessage(MessageAnswer::Ok);
     action("mnuUndo")->trigger();
-    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 
 TEST_F(MainBarTest, WithNothingJournalledTheItemsAreOffOrSaySo)
@@ -311,7 +299,7 @@ TEST_F(MainBarTest, ALockedContactIsOfferedForRetryAfterTheRunAndFromTheMenu)
     EXPECT_EQ(m_platform.messages()[1].buttons, MessageButtons::RetryCancel);
     EXPECT_TRUE(texts[3].startsWith(QStringLiteral("Retry of run 1: 0 contacts written, 1 still failed.")))
         << texts[3].toStdString();
-    EXPECT_EQ(amounts().count(QStringLiteral("12.00")), 4);
+    EXPECT_EQ(column(Amount).count(QStringLiteral("12.00")), 4);
 
     holder.kill();
     holder.waitForFinished();
@@ -323,13 +311,13 @@ TEST_F(MainBarTest, ALockedContactIsOfferedForRetryAfterTheRunAndFromTheMenu)
     ASSERT_EQ(texts.size(), 2) << texts.join(" | ").toStdString();
     EXPECT_EQ(texts[0], QStringLiteral("Run \"Times\" again on the 1 contacts of run 2 whose write failed?"));
     EXPECT_EQ(texts[1], QStringLiteral("Retry of run 2: 1 contacts written, 0 still failed."));
-    EXPECT_EQ(amounts(), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 
 TEST_F(MainBarTest, TheContactOnScreenIsHandedToValdoraAuto)
 {
     multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
-    const QStringList before = amounts();
+    const QStringList before = column(Amount);
     m_scopes = run::FixedScopeChooser(run::Scope::CurrentContact);
     loadBar();
     QTest::mouseClick(fill(0), Qt::LeftButton);
@@ -337,7 +325,7 @@ TEST_F(MainBarTest, TheContactOnScreenIsHandedToValdoraAuto)
     const ProgramStart& started = m_platform.startedPrograms().constLast();
     EXPECT_TRUE(started.program.endsWith(QStringLiteral("ValdoraAuto.exe"))) << started.program.toStdString();
     EXPECT_EQ(started.arguments, QStringList{QStringLiteral("*~100.ini")});
-    EXPECT_EQ(amounts(), before);
+    EXPECT_EQ(column(Amount), before);
 }
 
 TEST_F(MainBarTest, TheNewSlotAndTheEditButtonsOpenTheEditor)

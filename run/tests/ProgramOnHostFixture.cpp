@@ -1,5 +1,6 @@
 #include "ProgramOnHostFixture.h"
 
+#include "host/embedded/DatabaseFactory.h"
 #include "settings/ButtonDefinition.h"
 
 #include <QDir>
@@ -49,6 +50,20 @@ valdora::test::CommandResult ProgramOnHostTest::valdora(const QStringList& argum
     return {process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
             QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed(),
             QString::fromLocal8Bit(process->readAllStandardError()).trimmed()};
+}
+
+QStringList ProgramOnHostTest::column(const QString& field) const
+{
+    const std::unique_ptr<host::Database> database = host::createDatabase();
+    database->OpenEx(m_database);
+    host::ContactTable& contacts = database->Contact();
+    const host::FieldId id = contacts.Fields().FieldID(field);
+    contacts.Query(QString());
+    QStringList values;
+    for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
+        values << contacts.Data(id);
+    database->Close();
+    return values;
 }
 
 } // namespace valdora::run::test

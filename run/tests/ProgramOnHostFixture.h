@@ -30,6 +30,8 @@ protected:
     std::unique_ptr<QProcess> startValdora(const QStringList& arguments) const;
     /// Valdora.exe with these arguments, to its end; killed when it runs longer than `msecs`.
     valdora::test::CommandResult valdora(const QStringList& arguments, int msecs = 120000) const;
+    /// The values of a field in every contact of the test's database, in the default sort.
+    QStringList column(const QString& field) const;
 
     ScriptedPlatform m_platform;
     QString m_program;

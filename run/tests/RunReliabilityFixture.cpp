@@ -47,20 +47,6 @@ RunSummary RunReliabilityTest::runOnScreen(const QString& button,
     return buttonRun.Process_Button(button);
 }
 
-QStringList RunReliabilityTest::column(const QString& field) const
-{
-    const std::unique_ptr<host::Database> database = host::createDatabase();
-    database->OpenEx(m_database);
-    host::ContactTable& contacts = database->Contact();
-    const host::FieldId id = contacts.Fields().FieldID(field);
-    contacts.Query(QString());
-    QStringList values;
-    for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-        values << contacts.Data(id);
-    database->Close();
-    return values;
-}
-
 QString RunReliabilityTest::integrity() const
 {
     sqlite3* handle = nullptr;

@@ -28,9 +28,6 @@ protected:
     /// ValdoraAuto's run of a button on the contact on screen of the running host; `confirm` answers
     /// its confirmation screen.
     RunSummary runOnScreen(const QString& button, std::function<bool(const RunMember&)> confirm = {});
-
-    /// A field of every contact in the default sort, read from the database file.
-    QStringList column(const QString& field) const;
     /// SQLite's own integrity check of the database file: "ok" when sound.
     QString integrity() const;
     /// Hidden temporaries of an atomic replace left in a folder (lock companions are not such).

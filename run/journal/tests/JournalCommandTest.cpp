@@ -42,19 +42,6 @@ protected:
     }
     QString journalPath() const { return m_settings->path() + QStringLiteral("/RunJournal.sqlite"); }
 
-    QStringList column(const QString& field) const
-    {
-        const std::unique_ptr<host::Database> database = host::createDatabase();
-        database->OpenEx(m_database);
-        host::ContactTable& contacts = database->Contact();
-        const host::FieldId id = contacts.Fields().FieldID(field);
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(id);
-        database->Close();
-        return values;
-    }
     /// Committed changes in the journal, read as another process reads them (0 while there is none).
     qint64 committedChanges() const
     {
