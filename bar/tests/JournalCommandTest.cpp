@@ -87,8 +87,8 @@ TEST(JournalCommandTextTest, UndoTellsWhatItLeftAndThatNumbersStayHandedOut)
                   "handed out again."));
     // The bar shows the same report in the user's language.
     const QString french = run::undoReportText(report, Messages(MessageTable::valdora(), 1300));
-    EXPECT_TRUE(
-        french.startsWith(QStringLiteral("Annulation de l'exécution 4 : 2 contacts rétablis (3 champs).")))
+    EXPECT_TRUE(french.startsWith(
+        QStringLiteral("Annulation de l'exécution 4\u00a0: 2 contacts rétablis (3 champs).")))
         << french.toStdString();
     EXPECT_TRUE(french.contains(QStringLiteral("C2 (annulez de nouveau l'exécution 4 pour réessayer)")));
     EXPECT_EQ(JournalCommand::undoExitCode(report), 1);
