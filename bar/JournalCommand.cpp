@@ -1,5 +1,7 @@
 #include "JournalCommand.h"
 
+#include "run/UndoAndRetry.h"
+
 namespace valdora::bar {
 
 namespace {
@@ -56,7 +58,7 @@ QString JournalCommand::runsText(const std::vector<journal::JournalRun>& runs)
                                      "failed\tuser\tdatabase")};
     for (const journal::JournalRun& run : runs) {
         lines << QStringList{QString::number(run.id),
-                             run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                             run::startedText(run),
                              journal::kindName(run.info.kind),
                              journal::standName(run.stand),
                              run.info.button,
@@ -75,20 +77,12 @@ QString JournalCommand::runsText(const std::vector<journal::JournalRun>& runs)
 QString JournalCommand::undoPlanText(const journal::JournalRun& run,
                                      const std::vector<journal::JournalChange>& plan)
 {
-    QStringList contacts;
-    for (const journal::JournalChange& change : plan) {
-        if (contacts.isEmpty() || contacts.last() != change.contact)
-            contacts << change.contact;
-    }
-    contacts.removeDuplicates();
-    QString text =
-        QStringLiteral("Undo of run %1 (%2, %3, %4%5): %6 fields of %7 contacts to write back")
-            .arg(run.id)
-            .arg(run.info.button, run.info.scope, run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                 run.stand == journal::RunStand::Interrupted ? QStringLiteral(", interrupted") : QString())
-            .arg(plan.size())
-            .arg(contacts.size());
-    return text;
+    return QStringLiteral("Undo of run %1 (%2, %3, %4%5): %6 fields of %7 contacts to write back")
+        .arg(run.id)
+        .arg(run.info.button, run.info.scope, run::startedText(run),
+             run.stand == journal::RunStand::Interrupted ? QStringLiteral(", interrupted") : QString())
+        .arg(plan.size())
+        .arg(run::contactsIn(plan));
 }
 
 int JournalCommand::undoExitCode(const journal::UndoReport& report)

@@ -16,20 +16,30 @@ QString named(const ContactNamer& name, const QString& contactId)
 
 } // namespace
 
-QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
-                         const Messages& texts, const ContactNamer& name)
+QString startedText(const journal::JournalRun& run)
+{
+    return run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+std::size_t contactsIn(const std::vector<journal::JournalChange>& plan)
 {
     std::set<QString> contacts;
     for (const journal::JournalChange& change : plan)
         contacts.insert(change.contact);
-    QString when = run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return contacts.size();
+}
+
+QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
+                         const Messages& texts, const ContactNamer& name)
+{
+    QString when = startedText(run);
     if (run.stand == journal::RunStand::Interrupted)
         when += QStringLiteral(", ") + texts.get(OwnText::RunInterrupted);
     QString text = texts.get(OwnText::UndoQuestion)
                        .arg(run.id)
                        .arg(run.info.button, when)
                        .arg(plan.size())
-                       .arg(contacts.size());
+                       .arg(contactsIn(plan));
     // The first changes, so that the user sees what goes back before saying yes.
     QStringList lines;
     for (std::size_t i = 0; i < plan.size() && i < PlanLinesShown; ++i)

@@ -15,6 +15,11 @@ namespace valdora::run {
 /// which is what an empty namer shows.
 using ContactNamer = std::function<QString(const QString& contactId)>;
 
+/// When a run started, as the journal's listings and questions show it.
+QString startedText(const journal::JournalRun& run);
+/// How many contacts the changes of a plan touch.
+std::size_t contactsIn(const std::vector<journal::JournalChange>& plan);
+
 /// The question before an undo of `run`: which run, how many fields of how many contacts go back, the
 /// first of them, and that AutoNumber numbers stay handed out.
 QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,

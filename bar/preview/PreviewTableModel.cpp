@@ -35,22 +35,8 @@ QVariant PreviewTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const run::PreviewRow& row = m_rows[static_cast<std::size_t>(index.row())];
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        switch (index.column()) {
-        case 0:
-            return row.contact;
-        case 1:
-            return row.company;
-        case 2:
-            return row.field;
-        case 3:
-            return row.present;
-        case 4:
-            return row.value;
-        default:
-            return run::previewActionText(row.action, m_texts);
-        }
-    }
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return run::previewCell(row, index.column(), m_texts);
     // The rows that would change stand out; a contact held by another user is greyed.
     if (role == Qt::FontRole && index.column() == 4 && row.changes()) {
         QFont font;

@@ -62,10 +62,30 @@ QStringList previewColumns(const Messages& texts)
             texts.get(OwnText::ColumnWouldWrite), texts.get(OwnText::ColumnAction)};
 }
 
+QString previewCell(const PreviewRow& row, int column, const Messages& texts)
+{
+    switch (column) {
+    case 0:
+        return row.contact;
+    case 1:
+        return row.company;
+    case 2:
+        return row.field;
+    case 3:
+        return row.present;
+    case 4:
+        return row.value;
+    default:
+        return previewActionText(row.action, texts);
+    }
+}
+
 QStringList previewCells(const PreviewRow& row, const Messages& texts)
 {
-    return {row.contact, row.company, row.field,
-            row.present, row.value,   previewActionText(row.action, texts)};
+    QStringList cells;
+    for (int column = 0; column < PreviewColumnCount; ++column)
+        cells << previewCell(row, column, texts);
+    return cells;
 }
 
 PreviewCounts previewCounts(const std::vector<PreviewRow>& rows)

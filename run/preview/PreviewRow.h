@@ -47,6 +47,9 @@ struct PreviewCounts {
 /// What the rule did with a computed value, told from the present value, the value and the result.
 PreviewAction previewAction(const OverwriteRule& rule, const QString& present, const QString& computed,
                             const QString& result);
+/// The preview's columns: contact, company, field, present value, the value it would write, action.
+constexpr int PreviewColumnCount = 6;
+
 /// The action as the preview shows it ("write", "append", ...), in the language of `texts`.
 QString previewActionText(PreviewAction action, const Messages& texts = Messages());
 /// The preview's column captions, in the language of `texts`: contact, company, field, present value,
@@ -57,6 +60,8 @@ PreviewCounts previewCounts(const std::vector<PreviewRow>& rows);
 /// The rows as CSV with a header line (RFC 4180: fields quoted where needed, CRLF line ends), captions
 /// and actions in the language of `texts`.
 QString previewCsv(const std::vector<PreviewRow>& rows, const Messages& texts = Messages());
+/// One cell of a row, in the order of the columns (0: contact .. 5: action).
+QString previewCell(const PreviewRow& row, int column, const Messages& texts = Messages());
 /// One row's cells, in the order of the columns.
 QStringList previewCells(const PreviewRow& row, const Messages& texts = Messages());
 
