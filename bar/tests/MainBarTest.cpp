@@ -45,6 +45,14 @@ protected:
         store().set(Application::Valdora, "Options", "Language", "0");
         m_screens = std::make_unique<test::ScriptedScreens>(store());
     }
+    void TearDown() override
+    {
+        // The bar stores its position as it goes: it goes while the test's settings folder is
+        // still there, or it would make that folder again after the fixture removed it.
+        m_ended.reset();
+        m_bar.reset();
+        ProgramOnHostTest::TearDown();
+    }
 
     const UserSettings& store() const { return m_session->userSettings(); }
 

@@ -16,6 +16,17 @@ QString helperProgram()
     return valdora::test::binaryFolder() + QStringLiteral("/engine_counter_helper");
 }
 
+/// Starts a helper that obtains one number and holds its counter until it is killed. Its own
+/// temporaries go into `dir`, which the test removes: a killed process cannot remove them itself.
+void startHolder(QProcess& holder, const QTemporaryDir& dir, const QString& counterFile)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), dir.path());
+    holder.setProcessEnvironment(environment);
+    holder.start(helperProgram(),
+                 {dir.path() + "/h", counterFile, QStringLiteral("1"), QStringLiteral("hold")});
+}
+
 QStringList outputLines(QProcess& process)
 {
     return QString::fromLocal8Bit(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -53,8 +64,7 @@ TEST(CounterConcurrency, LockOfAnEndedProcessDoesNotBlock)
     ASSERT_TRUE(valdora::test::writeFile(counterFile, "41\r\n"));
 
     QProcess holder;
-    holder.start(helperProgram(),
-                 {dir.path() + "/h", counterFile, QStringLiteral("1"), QStringLiteral("hold")});
+    startHolder(holder, dir, counterFile);
     ASSERT_TRUE(holder.waitForReadyRead(60000));
     EXPECT_EQ(outputLines(holder), QStringList{QStringLiteral("41")});
     holder.kill();
@@ -81,8 +91,7 @@ TEST(CounterConcurrency, HeldCounterFileIsReportedAfterTheWait)
     ASSERT_TRUE(valdora::test::writeFile(counterFile, "7\r\n"));
 
     QProcess holder;
-    holder.start(helperProgram(),
-                 {dir.path() + "/h", counterFile, QStringLiteral("1"), QStringLiteral("hold")});
+    startHolder(holder, dir, counterFile);
     ASSERT_TRUE(holder.waitForReadyRead(60000));
 
     EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Auto);

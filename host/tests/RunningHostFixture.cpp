@@ -7,6 +7,7 @@
 #include "host/embedded/SampleData.h"
 
 #include <QElapsedTimer>
+#include <QLocalServer>
 #include <QThread>
 #include <QUuid>
 
@@ -30,6 +31,9 @@ void RunningHostTest::TearDown()
         m_host->kill();
         m_host->waitForFinished(5000);
     }
+    // A killed host leaves its socket file behind; every test names a server of its own, so
+    // without this each run would leave one more in the temporary folder.
+    QLocalServer::removeServer(QString::fromUtf8(qgetenv("VALDORA_HOST_SERVER")));
     qputenv("VALDORA_HOST_SERVER", m_previousServer);
     m_settings.reset();
 }
