@@ -5,6 +5,7 @@
 #include "core/testsupport/TestEnvironment.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
+#include "host/tests/ContactColumns.h"
 #include "host/tests/HostProcess.h"
 
 #include <QDir>
@@ -86,16 +87,7 @@ protected:
     }
 
     /// A field of every contact, in the default sort.
-    QStringList column(const QString& field)
-    {
-        host::ContactTable& contacts = m_database->Contact();
-        const host::FieldId id = contacts.Fields().FieldID(field);
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(id);
-        return values;
-    }
+    QStringList column(const QString& field) { return host::test::fieldOfEveryContact(*m_database, field); }
     void fillFirst(const QString& field, const QString& value)
     {
         host::ContactTable& contacts = m_database->Contact();

@@ -1,6 +1,7 @@
 #include "ProgramOnHostFixture.h"
 
 #include "host/embedded/DatabaseFactory.h"
+#include "host/tests/ContactColumns.h"
 #include "settings/ButtonDefinition.h"
 
 #include <QDir>
@@ -56,12 +57,7 @@ QStringList ProgramOnHostTest::column(const QString& field) const
 {
     const std::unique_ptr<host::Database> database = host::createDatabase();
     database->OpenEx(m_database);
-    host::ContactTable& contacts = database->Contact();
-    const host::FieldId id = contacts.Fields().FieldID(field);
-    contacts.Query(QString());
-    QStringList values;
-    for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-        values << contacts.Data(id);
+    const QStringList values = host::test::fieldOfEveryContact(*database, field);
     database->Close();
     return values;
 }

@@ -8,6 +8,7 @@
 #include "core/testsupport/ScriptedPlatform.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
+#include "host/tests/ContactColumns.h"
 #include "host/tests/HostProcess.h"
 
 #include <QDir>
@@ -77,23 +78,10 @@ protected:
     }
 
     QStringList ids() { return column(QStringLiteral("Unique Id")); }
-    QStringList column(const QString& field)
-    {
-        host::ContactTable& contacts = m_database->Contact();
-        const host::FieldId id = contacts.Fields().FieldID(field);
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(id);
-        return values;
-    }
+    QStringList column(const QString& field) { return host::test::fieldOfEveryContact(*m_database, field); }
     void set(const QString& contact, const QString& field, const QString& value)
     {
-        host::ContactTable& contacts = m_database->Contact();
-        contacts.Goto(contact);
-        contacts.Edit();
-        contacts.SetDataEx({contacts.Fields().FieldID(field)}, {value});
-        ASSERT_EQ(contacts.Update(), contact);
+        ASSERT_EQ(host::test::writeFieldOf(*m_database, contact, field, value), contact);
     }
     void lock(QProcess& holder, const QString& contact)
     {

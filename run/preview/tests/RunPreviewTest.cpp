@@ -7,6 +7,7 @@
 #include "core/testsupport/ScriptedPlatform.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
+#include "host/tests/ContactColumns.h"
 #include "host/tests/HostProcess.h"
 
 #include <QDir>
@@ -62,23 +63,10 @@ protected:
             ASSERT_TRUE(button.write(key, value)) << key.toStdString();
     }
     QStringList ids() { return column(QStringLiteral("Unique Id")); }
-    QStringList column(const QString& field)
-    {
-        host::ContactTable& contacts = m_database->Contact();
-        const host::FieldId id = contacts.Fields().FieldID(field);
-        contacts.Query(QString());
-        QStringList values;
-        for (contacts.MoveFirst(); !contacts.isEOF(); contacts.MoveNext())
-            values << contacts.Data(id);
-        return values;
-    }
+    QStringList column(const QString& field) { return host::test::fieldOfEveryContact(*m_database, field); }
     void set(const QString& contact, const QString& field, const QString& value)
     {
-        host::ContactTable& contacts = m_database->Contact();
-        contacts.Goto(contact);
-        contacts.Edit();
-        contacts.SetDataEx({contacts.Fields().FieldID(field)}, {value});
-        ASSERT_EQ(contacts.Update(), contact);
+        ASSERT_EQ(host::test::writeFieldOf(*m_database, contact, field, value), contact);
     }
     /// Every file under the program folder and the per-user settings, with its bytes. SQLite's
     /// shared-memory index is left out: every reader marks its reads there, and it holds no data.
