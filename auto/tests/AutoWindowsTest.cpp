@@ -5,10 +5,10 @@
 #include "auto/windows/AutoSplashWindow.h"
 #include "auto/windows/DoneWindow.h"
 #include "auto/windows/WindowWarningScreens.h"
+#include "bar/testsupport/WindowTestSupport.h"
 #include "core/testsupport/QtPrinters.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -33,30 +33,11 @@ QString labelText(const QWidget& window, const char* name)
     return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
 }
 
-/// Saves a picture of the window into the screenshot folder of the build.
-void saveScreenshot(QWidget& window, const QString& name)
-{
-    ASSERT_TRUE(QDir().mkpath(QStringLiteral(VALDORA_SCREENSHOT_DIR)));
-    const QString path = QStringLiteral(VALDORA_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
-    ASSERT_TRUE(window.grab().save(path)) << path.toStdString();
-}
-
 /// Clicks a button of the modal window that is about to open, once it is open.
 void clickInNextModal(const char* buttonName)
 {
-    auto* poll = new QTimer(qApp); // deletes itself once it has clicked
-    QObject::connect(poll, &QTimer::timeout, [poll, buttonName] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (auto* button = modal->findChild<QPushButton*>(QString::fromLatin1(buttonName)))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            modal->close();
-    });
-    poll->start(10);
+    bar::test::inNextModal(
+        [buttonName](QWidget& modal) { bar::test::click(modal, QString::fromLatin1(buttonName)); });
 }
 
 TEST(AutoConfirmWindowTest, ShowsTheTextsInItsNamedControls)
@@ -80,7 +61,7 @@ TEST(AutoConfirmWindowTest, ShowsTheTextsInItsNamedControls)
     // Small and tidy: every text fits without the window growing past a modest size.
     EXPECT_LE(window.width(), 520);
     EXPECT_LE(window.height(), 320);
-    saveScreenshot(window, QStringLiteral("frmAutoConfirm"));
+    bar::test::saveScreenshot(window, QStringLiteral("frmAutoConfirm"));
 }
 
 struct AnswerCase {
@@ -130,7 +111,8 @@ TEST(AutoSplashWindowTest, GreyBarStepsToTheEndAndTheNoticeClosesAfterASecond)
     EXPECT_EQ(labelText(window, "Label3"), QStringLiteral("Updating Contact..."));
     QList<int> values;
     QObject::connect(bar, &QProgressBar::valueChanged, [&values](int value) { values << value; });
-    QTimer::singleShot(550, [&window] { saveScreenshot(window, QStringLiteral("frmAutoSplash")); });
+    QTimer::singleShot(550,
+                       [&window] { bar::test::saveScreenshot(window, QStringLiteral("frmAutoSplash")); });
 
     QElapsedTimer timer;
     timer.start();
@@ -152,7 +134,7 @@ TEST(DoneWindowTest, SaysTheCalculationIsDoneAndClosesAfterASecond)
     DoneWindow window(doneText());
     EXPECT_EQ(window.objectName(), QStringLiteral("frmDone"));
     EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Calculation completed!"));
-    QTimer::singleShot(300, [&window] { saveScreenshot(window, QStringLiteral("frmDone")); });
+    QTimer::singleShot(300, [&window] { bar::test::saveScreenshot(window, QStringLiteral("frmDone")); });
 
     QElapsedTimer timer;
     timer.start();
@@ -160,6 +142,45 @@ TEST(DoneWindowTest, SaysTheCalculationIsDoneAndClosesAfterASecond)
     EXPECT_GE(timer.elapsed(), 950);
     EXPECT_LT(timer.elapsed(), 3000);
 }
+
+/// Each window in each language: every text fits, with no window grown past a modest size.
+class AutoWindowLanguageTest : public ::testing::TestWithParam<bar::test::Language> {
+protected:
+    Messages messages() const { return Messages(MessageTable::valdora(), GetParam().base); }
+    void expectTidy(QDialog& window, const QString& name)
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        bar::test::expectNothingClipped(window);
+        EXPECT_LE(window.width(), 560) << name.toStdString();
+        EXPECT_LE(window.height(), 340) << name.toStdString();
+        bar::test::saveScreenshot(window, name + QLatin1Char('-') + QLatin1String(GetParam().name));
+        window.close();
+    }
+};
+
+TEST_P(AutoWindowLanguageTest, ConfirmationFitsItsTexts)
+{
+    AutoConfirmWindow window(
+        confirmationTexts(messages(), QStringLiteral("Date of Last Reach"), QStringLiteral("Next Invoice")));
+    expectTidy(window, QStringLiteral("frmAutoConfirm"));
+}
+
+TEST_P(AutoWindowLanguageTest, NoticeFitsItsTexts)
+{
+    AutoSplashWindow window(noticeTexts(messages(), QStringLiteral("Date of Last Reach")));
+    expectTidy(window, QStringLiteral("frmAutoSplash"));
+}
+
+TEST_P(AutoWindowLanguageTest, DoneNoticeFitsItsText)
+{
+    DoneWindow window(doneText());
+    expectTidy(window, QStringLiteral("frmDone"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, AutoWindowLanguageTest,
+                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace valdora::autorun
