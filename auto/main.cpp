@@ -6,6 +6,7 @@
 #include "core/qt/QtPlatform.h"
 #include "host/client/ClientFactories.h"
 #include "settings/AutoCommandLine.h"
+#include "settings/MessageButtonCaptions.h"
 
 #include <QApplication>
 
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
 
     QtPlatform platform;
     ProgramSession session(platform, QStringLiteral("Valdora Auto"), programFolder());
+    platform.setButtonCaptions(
+        [&session](MessageAnswer answer) { return messageButtonCaption(session.messages(), answer); });
     autorun::WindowWarningScreens screens;
     autorun::AutoProgram program(
         session, {[] { return host::createEventControl(); }, &host::createApplication}, screens);

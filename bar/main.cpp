@@ -17,6 +17,7 @@
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
 #include "run/preview/RunPreview.h"
+#include "settings/MessageButtonCaptions.h"
 #include "settings/ProgramSession.h"
 
 #include <QApplication>
@@ -175,6 +176,8 @@ int runBar(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QtPlatform platform;
     ProgramSession session(platform, QStringLiteral("Valdora"), programFolder());
+    platform.setButtonCaptions(
+        [&session](MessageAnswer answer) { return messageButtonCaption(session.messages(), answer); });
     bar::WindowBarScreens screens(session);
     bar::WindowScopeChooser scopes(session.messages());
     bar::SingleInstance instance(session.userSettings().folder());

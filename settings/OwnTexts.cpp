@@ -65,6 +65,9 @@ constexpr Block English{
     "Run %1 wrote the database %2, not the open database.",
     "The run journal holds no run %1.",
     "Run %1 has no failed contacts.",
+    "&Retry",
+    "&Abort",
+    "&Ignore",
 };
 
 constexpr Block French{
@@ -127,6 +130,9 @@ constexpr Block French{
     "L'exécution %1 a écrit dans la base de données %2, qui n'est pas la base ouverte.",
     "Le journal des exécutions ne contient pas d'exécution %1.",
     "L'exécution %1 n'a aucun contact en échec.",
+    "&Réessayer",
+    "&Abandonner",
+    "&Ignorer",
 };
 
 constexpr Block German{
@@ -184,6 +190,9 @@ constexpr Block German{
     "Lauf %1 hat in die Datenbank %2 geschrieben, nicht in die geöffnete Datenbank.",
     "Das Laufprotokoll enthält keinen Lauf %1.",
     "Lauf %1 hat keine fehlgeschlagenen Kontakte.",
+    "&Wiederholen",
+    "&Abbrechen",
+    "&Ignorieren",
 };
 
 /// A block with fewer texts than OwnText has names would leave its last ones null.

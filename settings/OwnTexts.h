@@ -5,8 +5,8 @@
 namespace valdora {
 
 /// Texts of the features that the numbered message table has no rows for (the preview of a run, the
-/// run journal's undo and retry). They are our own rows beyond the table's, in the same three
-/// languages: English 600.., French 1600.., German 2600.., so that the table's rows never change.
+/// run journal's undo and retry, three message box buttons). They are our own rows beyond the table's, in the
+/// same three languages: English 600.., French 1600.., German 2600.., so that the table's rows never change.
 enum class OwnText {
     ScopePreview,     // "&Preview..." on the scope dialog
     ScopeJournalNote, // under its warning
@@ -56,6 +56,9 @@ enum class OwnText {
     RetryOtherDatabase, // %1 run, %2 database
     NoSuchRun,          // %1 run
     NoFailedInRun,      // %1 run
+    ButtonRetry,        // message box buttons the table has no rows for
+    ButtonAbort,
+    ButtonIgnore,
     Count
 };
 

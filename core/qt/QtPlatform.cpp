@@ -141,8 +141,15 @@ MessageAnswer QtPlatform::showMessage(const MessageRequest& request)
     // Plain text: an ampersand or an angle bracket in a message shows as it is.
     box.setTextFormat(Qt::PlainText);
     const QList<QMessageBox::StandardButton> buttons = standardButtons(request.buttons);
-    for (const auto button : buttons)
-        box.addButton(button);
+    for (const auto button : buttons) {
+        QPushButton* added = box.addButton(button);
+        // Qt names its buttons in English unless its own translations are loaded; the program names
+        // them in the language the user chose for it.
+        if (m_buttonCaptions) {
+            if (const QString caption = m_buttonCaptions(*answerOf(button)); !caption.isEmpty())
+                added->setText(caption);
+        }
+    }
     const qsizetype defaultIndex =
         request.defaultButton >= 0 && request.defaultButton < buttons.size() ? request.defaultButton : 0;
     box.setDefaultButton(buttons[defaultIndex]);

@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <functional>
+
 class QWidget;
 
 namespace valdora {
@@ -14,6 +16,10 @@ class QtPlatform final : public Platform {
 public:
     explicit QtPlatform(QWidget* parentWindow = nullptr) : m_parent(parentWindow) {}
     void setParentWindow(QWidget* parentWindow) { m_parent = parentWindow; }
+    /// Names the buttons of message boxes: the caption of the button that gives an answer, in the
+    /// program's language at the time the box is shown; an empty caption keeps Qt's own.
+    using ButtonCaptions = std::function<QString(MessageAnswer)>;
+    void setButtonCaptions(ButtonCaptions captions) { m_buttonCaptions = std::move(captions); }
 
     MessageAnswer showMessage(const MessageRequest& request) override;
     std::optional<QString> askOpenFile(const FileRequest& request) override;
@@ -25,6 +31,7 @@ public:
 
 private:
     QWidget* m_parent;
+    ButtonCaptions m_buttonCaptions;
 };
 
 /// A filter in the "Text (*.txt)|*.txt|All (*.*)|*.*" form as Qt's "Text (*.txt);;All (*.*)".

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -224,6 +225,7 @@ struct ShownBox {
     QList<QMessageBox::StandardButton> buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     Qt::TextFormat format = Qt::AutoText;
+    QMap<QMessageBox::StandardButton, QString> captions;
 };
 
 /// Clicks a button of the message box that is shown next, and records what the box showed.
@@ -242,8 +244,10 @@ void clickWhenShown(QMessageBox::StandardButton which, ShownBox& shown)
         shown.format = box->textFormat();
         shown.defaultButton =
             box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-        for (QAbstractButton* button : box->buttons())
+        for (QAbstractButton* button : box->buttons()) {
             shown.buttons << box->standardButton(button);
+            shown.captions.insert(box->standardButton(button), button->text());
+        }
         if (QAbstractButton* button = box->button(which))
             QTest::mouseClick(button, Qt::LeftButton);
         else
@@ -275,6 +279,30 @@ TEST(QtPlatformTest, OkOnlyBox)
     clickWhenShown(QMessageBox::Ok, shown);
     EXPECT_EQ(platform.showMessage(message("Done", "Valdora error")), MessageAnswer::Ok);
     EXPECT_EQ(shown.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+}
+
+TEST(QtPlatformTest, ButtonsCarryTheProgramsCaptionsAndKeepTheirAnswers)
+{
+    QtPlatform platform;
+    platform.setButtonCaptions([](MessageAnswer answer) {
+        switch (answer) {
+        case MessageAnswer::Yes:
+            return QStringLiteral("&Oui");
+        case MessageAnswer::No:
+            return QStringLiteral("&Non");
+        default:
+            return QString();
+        }
+    });
+    ShownBox shown;
+    clickWhenShown(QMessageBox::No, shown);
+    EXPECT_EQ(platform.showMessage(message("Continuer ?", "Valdora", MessageButtons::YesNoCancel)),
+              MessageAnswer::No);
+    EXPECT_EQ(shown.captions.value(QMessageBox::Yes), QStringLiteral("&Oui"));
+    EXPECT_EQ(shown.captions.value(QMessageBox::No), QStringLiteral("&Non"));
+    // No caption given: Qt's own.
+    QMessageBox plain;
+    EXPECT_EQ(shown.captions.value(QMessageBox::Cancel), plain.addButton(QMessageBox::Cancel)->text());
 }
 
 TEST(QtPlatformTest, ClipboardAndMissingDocument)

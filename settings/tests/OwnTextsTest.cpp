@@ -1,5 +1,7 @@
 // Our own texts beyond the message table: every one present in each language, with the placeholders
-// its callers fill, and accelerators that do not clash with the table's rows shown beside them.
+// its callers fill, and accelerators that do not clash with the table's rows shown beside them. The
+// captions of message box buttons, which come from both.
+#include "settings/MessageButtonCaptions.h"
 #include "settings/MessageTable.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +83,57 @@ TEST(OwnTexts, AcceleratorsDoNotClashWithTheirNeighbours)
                 EXPECT_FALSE(taken.contains(key))
                     << place.where << ", " << base << ": " << texts.get(id).toStdString();
                 taken.insert(key);
+            }
+        }
+    }
+}
+
+struct CaptionRow {
+    qint16 base;
+    MessageAnswer answer;
+    const char* caption;
+};
+
+TEST(MessageButtonCaptions, EachButtonIsNamedInTheProgramsLanguage)
+{
+    const CaptionRow rows[] = {
+        {300, MessageAnswer::Yes, "&Yes"},
+        {300, MessageAnswer::Retry, "&Retry"},
+        {1300, MessageAnswer::Yes, "&Oui"},
+        {1300, MessageAnswer::Cancel, "&Annuler"},
+        {1300, MessageAnswer::Abort, "&Abandonner"},
+        {2300, MessageAnswer::No, "&Nein"},
+        {2300, MessageAnswer::Retry, "&Wiederholen"},
+        {2300, MessageAnswer::Ok, "&OK"},
+    };
+    for (const CaptionRow& row : rows) {
+        EXPECT_EQ(messageButtonCaption(Messages(MessageTable::valdora(), row.base), row.answer),
+                  QString::fromUtf8(row.caption))
+            << row.base << ", " << row.caption;
+    }
+}
+
+TEST(MessageButtonCaptions, TheButtonsOfOneBoxHaveAnAcceleratorEach)
+{
+    using A = MessageAnswer;
+    const std::vector<std::vector<MessageAnswer>> boxes{{A::Ok},
+                                                        {A::Ok, A::Cancel},
+                                                        {A::Yes, A::No},
+                                                        {A::Yes, A::No, A::Cancel},
+                                                        {A::Retry, A::Cancel},
+                                                        {A::Abort, A::Retry, A::Ignore}};
+    for (const MessageTable* table : {&MessageTable::valdora(), &MessageTable::keelbrook()}) {
+        for (const qint16 base : Bases) {
+            const Messages texts(*table, base);
+            for (const auto& box : boxes) {
+                QSet<QChar> taken;
+                for (const MessageAnswer answer : box) {
+                    const QString caption = messageButtonCaption(texts, answer);
+                    const QChar key = accelerator(caption);
+                    ASSERT_FALSE(key.isNull()) << base << ": " << caption.toStdString();
+                    EXPECT_FALSE(taken.contains(key)) << base << ": " << caption.toStdString();
+                    taken.insert(key);
+                }
             }
         }
     }
