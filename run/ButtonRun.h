@@ -47,7 +47,7 @@ public:
     }
     /// The user's run journal: Valdora's runs over a lookup or all contacts are entered into it, so
     /// that they can be undone and their failed contacts retried.
-    void setJournal(journal::RunJournal* journal) { m_journal.journal = journal; }
+    void setJournal(journal::JournalWriter* journal) { m_journal.journal = journal; }
     /// The next run covers just these contacts, the failed contacts of that journalled run, and is
     /// journalled as its retry.
     void setRetry(qint64 run, std::vector<host::ContactId> contacts)

@@ -3,7 +3,7 @@
 #include "RunState.h"
 
 #include "host/HostTypes.h"
-#include "run/journal/RunJournal.h"
+#include "run/journal/JournalWriter.h"
 
 #include <QStringList>
 
@@ -13,7 +13,7 @@ namespace valdora::run {
 
 /// What a run is to do with the user's run journal. Without a journal nothing is journalled.
 struct JournalRequest {
-    journal::RunJournal* journal = nullptr;
+    journal::JournalWriter* journal = nullptr;
     /// A retry: the run whose failed contacts this run covers, and those contacts.
     qint64 retryOf = 0;
     std::vector<host::ContactId> contacts;
@@ -26,7 +26,7 @@ struct JournalRequest {
 /// write it could not take back.
 class RunJournalling {
 public:
-    explicit RunJournalling(journal::RunJournal& journal) : m_journal(journal) {}
+    explicit RunJournalling(journal::JournalWriter& journal) : m_journal(journal) {}
 
     /// Enters the run; its id.
     qint64 begin(const journal::RunInfo& info);
@@ -42,7 +42,7 @@ public:
 private:
     template <typename Body> void guarded(Body&& body);
 
-    journal::RunJournal& m_journal;
+    journal::JournalWriter& m_journal;
     /// The contacts the run came to; a retry lists those that failed again as its own.
     QStringList m_covered;
 };

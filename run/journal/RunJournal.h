@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JournalWriter.h"
 #include "SqliteFile.h"
 
 #include <QDateTime>
@@ -13,23 +14,9 @@
 
 namespace valdora::journal {
 
-/// What a journalled run was.
-enum class RunKind { Run, Retry, Undo };
-
 /// Where a run stands: running (its process is alive), finished, or interrupted (its process ended
 /// before it finished: a crash, a kill).
 enum class RunStand { Running, Finished, Interrupted };
-
-/// What a run is, as it starts.
-struct RunInfo {
-    RunKind kind = RunKind::Run;
-    QString button;   ///< "~101.ini"
-    QString database; ///< the contact database's path
-    QString user;
-    QString scope;        ///< "lookup", "all", or the contacts of an earlier run
-    qint64 of = 0;        ///< the run an undo or retry works on
-    bool numbers = false; ///< AutoNumber numbers are handed out (never given back by an undo)
-};
 
 /// One journalled run, with what it holds.
 struct JournalRun {
@@ -61,7 +48,7 @@ struct JournalChange {
 /// committed at least every `commitContacts` contacts or `commitMs` milliseconds and at the end, so a
 /// crash loses at most the last batch; a run whose process is gone is marked interrupted when the
 /// journal is next opened. The last `keepRuns` runs are kept, and no more than `maxBytes`.
-class RunJournal {
+class RunJournal final : public JournalWriter {
 public:
     /// Opens (creates) the journal; throws JournalError when it cannot be used.
     explicit RunJournal(const QString& path);
@@ -91,20 +78,20 @@ public:
 
     // Writing a run (one at a time per journal object).
     /// Starts a run; its id.
-    qint64 begin(const RunInfo& info);
+    qint64 begin(const RunInfo& info) override;
     /// One field the contact is about to be written with; before the contact's write.
     void addChange(const QString& contact, const QString& field, const QString& oldValue,
-                   const QString& newValue);
+                   const QString& newValue) override;
     /// The contact's write did not go through: its changes go, it is kept as failed.
-    void contactFailed(const QString& contact);
+    void contactFailed(const QString& contact) override;
     /// The contact is done with: commits when a batch is full or due.
-    void contactDone();
+    void contactDone() override;
     /// Changes of an earlier run put back by this one.
     void markUndone(const std::vector<qint64>& changeIds);
     /// Contacts of an earlier run now written after all.
-    void resolveFailures(qint64 run, const QStringList& contacts);
+    void resolveFailures(qint64 run, const QStringList& contacts) override;
     /// Ends the run: the last batch is committed, the run marked finished, old runs dropped.
-    void finish();
+    void finish() override;
 
     void setBatch(int contacts, int ms)
     {

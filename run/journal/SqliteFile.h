@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JournalWriter.h"
+
 #include <QString>
 
 #include <memory>
@@ -9,18 +11,6 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace valdora::journal {
-
-/// A failure of the journal's file: what was being done and SQLite's reason.
-class JournalError : public std::runtime_error {
-public:
-    explicit JournalError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 /// One statement, prepared for one use: binds, steps, reads columns, finalizes when it goes.
 class SqliteStatement {
