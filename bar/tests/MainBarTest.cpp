@@ -15,6 +15,7 @@
 #include "settings/MessageId.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLockFile>
@@ -430,6 +431,41 @@ TEST_F(MainBarTest, TheHostQuittingEndsTheBar)
     ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
     ASSERT_TRUE(waitForEnd());
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+}
+
+/// Asks for the scope in a modal window of its own; while it is open, the host closes its database.
+class HostClosesWhileAsked final : public run::ScopeChooser {
+public:
+    explicit HostClosesWhileAsked(std::function<void()> closeHost) : m_closeHost(std::move(closeHost)) {}
+    std::optional<run::Scope> chooseScope(bool /*otherDatabase*/) override
+    {
+        QDialog question;
+        QTimer::singleShot(0, &question, [this] { m_closeHost(); });
+        // Long enough for the host's event to reach the bar while the question is still open.
+        QTimer::singleShot(1500, &question, &QDialog::accept);
+        question.exec();
+        return run::Scope::AllContacts;
+    }
+
+private:
+    std::function<void()> m_closeHost;
+};
+
+TEST_F(MainBarTest, TheHostClosingWhileTheScopeQuestionIsOpenRunsNothingAndEndsTheBarAfter)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    const QStringList before = column(Amount);
+    HostClosesWhileAsked chooser([this] { ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0); });
+    m_chooser = &chooser;
+    loadBar();
+
+    // The click's own stack still holds the host objects: the bar ends after it, not under it.
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    EXPECT_EQ(m_ended->count(), 0);
+    ASSERT_TRUE(waitForEnd());
+    // The answer came after the host had gone: nothing ran, nothing was reported.
+    EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+    EXPECT_EQ(column(Amount), before);
 }
 
 TEST_F(MainBarTest, ARestartClosesTheHostStartsItAgainAndEndsTwoTicksLater)

@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 
 namespace valdora::bar {
 
@@ -32,11 +33,32 @@ constexpr const char* Form = "frmMain";
 const QString SettingsSection = QStringLiteral("Settings");
 constexpr int ShutdownTickMs = 1000;
 constexpr int ShutdownTicks = 2;
+/// How often an end the host asked for looks again whether the bar's open window has closed.
+constexpr int EndRetryMs = 50;
 
 Routine routine(const char* name)
 {
     return {Form, RoutineKind::Sub, name};
 }
+
+/// The scope question of a run, answered as cancelled when the host closed while it was open (or
+/// while the preview it opened was): the bar is ending, and the run would find no host to write
+/// through.
+class QuestionWhileTheHostStays final : public run::ScopeChooser {
+public:
+    QuestionWhileTheHostStays(run::ScopeChooser& question, const bool& hostGone)
+        : m_question(question), m_hostGone(hostGone)
+    {}
+    std::optional<run::Scope> chooseScope(bool otherDatabase) override
+    {
+        const std::optional<run::Scope> scope = m_question.chooseScope(otherDatabase);
+        return m_hostGone ? std::nullopt : scope;
+    }
+
+private:
+    run::ScopeChooser& m_question;
+    const bool& m_hostGone;
+};
 
 /// The smallest size a caption is drawn at to fit its slot.
 constexpr qreal SmallestCaptionPoints = 6.5;
@@ -387,8 +409,9 @@ void MainBar::cmdButton_Click(int index)
             return;
         }
         const QString buttonFile = m_buttons[index];
+        QuestionWhileTheHostStays question(m_scopes, m_hostGone);
         run::ButtonRun buttonRun(m_session, m_connection.host.runHost(),
-                                 run::ProgramProfile::valdora(m_session.locale()), &m_scopes);
+                                 run::ProgramProfile::valdora(m_session.locale()), &question);
         // Runs over a lookup or all contacts go into the user's run journal, to be undone or retried.
         const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
         buttonRun.setJournal(journal.get());
@@ -512,6 +535,7 @@ void MainBar::OnActUserWantsToClose()
 {
     if (m_connection.events)
         m_connection.events->Unregister();
+    m_hostGone = true;
     m_closingByMenu = true;
     takeOffTray();
     // When the bar itself closed the host for a restart, the restart goes on.
@@ -523,6 +547,7 @@ void MainBar::OnDatabaseClose()
 {
     if (m_connection.events)
         m_connection.events->Unregister();
+    m_hostGone = true;
     m_closingByMenu = true;
     takeOffTray();
     endAtOnce();
@@ -530,6 +555,13 @@ void MainBar::OnDatabaseClose()
 
 void MainBar::endAtOnce()
 {
+    // A window the bar opened (the scope question, the preview, the editor, a message, a menu) runs a
+    // loop of its own, with the run or the edit that opened it still on the stack and using the host's
+    // objects: the unload that releases them waits until that window is closed and its action done.
+    if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr) {
+        QTimer::singleShot(EndRetryMs, this, &MainBar::endAtOnce);
+        return;
+    }
     close();
 }
 

@@ -161,6 +161,8 @@ private:
     quint32 m_lastColour = 0;
     /// Set by the tray menu's Close and the host's events: the close is not turned into hiding.
     bool m_closingByMenu = false;
+    /// The host closed its database or is quitting: the bar ends once its open window is closed.
+    bool m_hostGone = false;
     /// The bar has been in the notification area: a later start shows it.
     bool m_hooked = false;
     bool m_unloaded = false;
