@@ -22,8 +22,7 @@ int main(int argc, char** argv)
 
     QtPlatform platform;
     ProgramSession session(platform, QStringLiteral("Valdora Auto"), programFolder());
-    platform.setButtonCaptions(
-        [&session](MessageAnswer answer) { return messageButtonCaption(session.messages(), answer); });
+    platform.setButtonCaptions(messageButtonCaptions(session.messages()));
     autorun::WindowWarningScreens screens;
     autorun::AutoProgram program(
         session, {[] { return host::createEventControl(); }, &host::createApplication}, screens);

@@ -176,8 +176,7 @@ int runBar(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QtPlatform platform;
     ProgramSession session(platform, QStringLiteral("Valdora"), programFolder());
-    platform.setButtonCaptions(
-        [&session](MessageAnswer answer) { return messageButtonCaption(session.messages(), answer); });
+    platform.setButtonCaptions(messageButtonCaptions(session.messages()));
     bar::WindowBarScreens screens(session);
     bar::WindowScopeChooser scopes(session.messages());
     bar::SingleInstance instance(session.userSettings().folder());

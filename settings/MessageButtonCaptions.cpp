@@ -23,4 +23,9 @@ QString messageButtonCaption(const Messages& messages, MessageAnswer answer)
     return {};
 }
 
+std::function<QString(MessageAnswer)> messageButtonCaptions(const Messages& messages)
+{
+    return [&messages](MessageAnswer answer) { return messageButtonCaption(messages, answer); };
+}
+
 } // namespace valdora

@@ -113,6 +113,15 @@ TEST(MessageButtonCaptions, EachButtonIsNamedInTheProgramsLanguage)
     }
 }
 
+TEST(MessageButtonCaptions, ALanguageChosenLaterAppliesToTheNextBox)
+{
+    Messages texts(MessageTable::valdora(), 300);
+    const auto captions = messageButtonCaptions(texts);
+    EXPECT_EQ(captions(MessageAnswer::Yes), QStringLiteral("&Yes"));
+    texts.setLanguageBase(1300);
+    EXPECT_EQ(captions(MessageAnswer::Yes), QStringLiteral("&Oui"));
+}
+
 TEST(MessageButtonCaptions, TheButtonsOfOneBoxHaveAnAcceleratorEach)
 {
     using A = MessageAnswer;

@@ -27,8 +27,7 @@ int main(int argc, char** argv)
     QtPlatform platform;
     ProgramSession session(platform, keelbrook::texts::ProgramTitle, programFolder(), UserSettings(),
                            TextLocale(), MessageTable::keelbrook());
-    platform.setButtonCaptions(
-        [&session](MessageAnswer answer) { return messageButtonCaption(session.messages(), answer); });
+    platform.setButtonCaptions(messageButtonCaptions(session.messages()));
     keelbrook::KeelbrookState state(session, &host::createDatabase, QStringLiteral(KEELBROOK_VERSION));
     // Queued: the end may come before the event loop runs (the host check at load).
     // A run that ended in the error report says so in its exit code.
