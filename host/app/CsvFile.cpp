@@ -16,7 +16,10 @@ namespace {
 
 QList<QStringList> parse(const QByteArray& content, const QString& source, Where where)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoder keeps every U+FEFF; only one at the very start of the file is the file's mark, and
+    // is dropped here once. Any other, a second one at the start included, belongs to a value.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder(content);
     if (decoder.hasError())
         throw HostFailure(int(ErrorNumber::InvalidProcedureCall),

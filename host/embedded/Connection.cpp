@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include "core/Utf8Text.h"
+
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -50,7 +52,7 @@ qint64 Statement::integer(int column) const
 QString Statement::text(int column) const
 {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-    return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)) : QString();
+    return data ? utf8Verbatim(QByteArrayView(data, sqlite3_column_bytes(m_statement, column))) : QString();
 }
 
 bool Statement::isNull(int column) const

@@ -1,5 +1,7 @@
 #include "SqliteFile.h"
 
+#include "core/Utf8Text.h"
+
 #include <sqlite3.h>
 
 namespace valdora::journal {
@@ -64,7 +66,7 @@ qint64 SqliteStatement::integer(int column) const
 QString SqliteStatement::text(int column) const
 {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-    return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)) : QString();
+    return data ? utf8Verbatim(QByteArrayView(data, sqlite3_column_bytes(m_statement, column))) : QString();
 }
 
 void SqliteFile::Closer::operator()(sqlite3* db) const
