@@ -17,6 +17,9 @@ public:
     virtual void SetField(FieldId id, const QString& value, Where where = Where::current()) = 0;
     /// The error of the last GetField/SetField: 0, or 117 for an unknown field.
     virtual int GetLastError() const = 0;
+    /// True while the user has typed into the contact on screen without committing it. Another
+    /// program's write of that contact, however it holds the record meanwhile, is no such change.
+    virtual bool hasUnsavedChanges(Where where = Where::current()) const = 0;
 };
 
 } // namespace valdora::host

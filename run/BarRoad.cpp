@@ -37,13 +37,15 @@ host::ContactTable& BarRoad::contacts() const
 
 std::unique_ptr<engine::FieldReader> BarRoad::open(int& maxFields)
 {
-    // The contact on screen must be saved and free, or the host would lose what is typed.
+    // The contact on screen must be there and saved, or the host would lose what the user typed.
+    // A record lock alone is no reason to refuse: another run or ValdoraAuto holds it for the short
+    // write of one contact, and this run meets that lock, if at all, at its own write of the contact.
     host::ContactTable& table = contacts();
     host::ContactView* view = host().view;
     const host::ContactId shown = view ? view->GetCurrentID() : host::ContactId();
     if (view) {
         table.Goto(shown);
-        if (shown != table.Data(host::FieldNumber::UniqueId) || table.isLocked()) {
+        if (shown != table.Data(host::FieldNumber::UniqueId) || view->hasUnsavedChanges()) {
             session().showMessage(saveContactFirstText(session().messages(), session().applicationTitle()));
             return nullptr;
         }

@@ -92,8 +92,6 @@ void HostApplication::closeDatabase()
     // database that is going away.
     try {
         commitTyping();
-        if (m_fieldOnScreen > 0)
-            m_screen->Contact().Update();
     } catch (const Failure& failure) {
         tell(QStringLiteral("The field being edited could not be saved: %1").arg(failure.description()));
     }
@@ -253,8 +251,8 @@ void HostApplication::writeFields(const QList<FieldId>& ids, const QStringList& 
     takeLock(where);
     contacts.SetDataEx(ids, values, where);
     const QString written = contacts.Update(where);
-    // The field on screen stays locked while the user is in it.
-    if (m_fieldOnScreen > 0)
+    // The commit released the record; what the user is still typing keeps it held.
+    if (m_typed)
         takeLock(where);
     if (written != m_current)
         throw HostFailure(HostError::RecordLocked,
@@ -283,7 +281,7 @@ void HostApplication::enterField(FieldId id, Where where)
     if (m_current.isEmpty())
         throw HostFailure(HostError::NoDatabaseOpen, QStringLiteral("No contact is on screen"), where);
     leaveField(where);
-    takeLock(where);
+    // Being in a field changes nothing yet: the record is locked once the user types into it.
     m_fieldOnScreen = id;
     emit fieldOnScreenChanged();
     runTrigger(id, fields(where).EntryTrigger(id, where), QStringLiteral("entry"));
@@ -296,8 +294,6 @@ void HostApplication::leaveField(Where where)
     const FieldId id = m_fieldOnScreen;
     commitTyping(where);
     m_fieldOnScreen = 0;
-    // Update with nothing staged releases the lock.
-    screen(where).Contact(where).Update(where);
     emit fieldOnScreenChanged();
     runTrigger(id, fields(where).ExitTrigger(id, where), QStringLiteral("exit"));
 }
@@ -308,6 +304,10 @@ void HostApplication::type(FieldId id, const QString& value, Where where)
         throw HostFailure(ErrorNumber::PermissionDenied,
                           QStringLiteral("The field %1 cannot be changed").arg(id), where);
     enterField(id, where);
+    // The first change holds the record until it is committed, so that no other program writes
+    // under what the user is typing.
+    if (!m_typed)
+        takeLock(where);
     m_typed = value;
     emit fieldOnScreenChanged();
 }

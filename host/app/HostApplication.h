@@ -66,14 +66,18 @@ public:
     /// Writes a field of the contact on screen at once (a failure when another user holds it).
     void setField(FieldId id, const QString& value, Where where = Where::current());
 
-    /// The user moves into a field: its record is locked for editing and its entry trigger starts.
+    /// The user moves into a field: its entry trigger starts. The record is not locked for that.
     void enterField(FieldId id, Where where = Where::current());
     /// The user leaves the field on screen: the typed value is committed, the lock released, and
     /// the exit trigger starts.
     void leaveField(Where where = Where::current());
     /// The user types into a field (entering it first when it is not the field on screen); the
-    /// value stays uncommitted until commitTyping or leaveField.
+    /// value stays uncommitted until commitTyping or leaveField, and the record stays locked until
+    /// then. A failure when another program holds the record at that moment.
     void type(FieldId id, const QString& value, Where where = Where::current());
+    /// True while the contact on screen has changes the user typed and did not commit: what a
+    /// run must not write under. A program's short write of the contact is no such change.
+    bool hasUnsavedChanges() const { return m_typed.has_value(); }
     /// Commits what is being typed in the field on screen (the host's command 104).
     void commitTyping(Where where = Where::current());
     /// The field on screen (0 when none) and the text typed into it, if any.

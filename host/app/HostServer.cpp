@@ -148,6 +148,8 @@ Message HostServer::carryOut(QLocalSocket* socket, const Message& request)
         return reply();
     case Op::GetCurrentID:
         return reply(0, {app.currentId()});
+    case Op::HasUnsavedChanges:
+        return reply(app.hasUnsavedChanges() ? 1 : 0);
     case Op::GetField: {
         const auto value = app.field(qint16(n));
         return value ? reply(0, {*value}) : reply(HostError::ViewFieldUnknown, {QString()});

@@ -56,6 +56,11 @@ ContactId ClientContactView::GetCurrentID(Where where) const
     return m_connection.call(Op::GetCurrentID, 0, {}, where).texts.value(0);
 }
 
+bool ClientContactView::hasUnsavedChanges(Where where) const
+{
+    return m_connection.call(Op::HasUnsavedChanges, 0, {}, where).number != 0;
+}
+
 QString ClientContactView::GetField(FieldId id, Where where)
 {
     const protocol::Message reply = m_connection.call(Op::GetField, id, {}, where);

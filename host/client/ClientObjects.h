@@ -30,6 +30,7 @@ public:
     QString GetField(FieldId id, Where where = Where::current()) override;
     void SetField(FieldId id, const QString& value, Where where = Where::current()) override;
     int GetLastError() const override { return m_lastError; }
+    bool hasUnsavedChanges(Where where = Where::current()) const override;
 
 private:
     mutable HostConnection m_connection;

@@ -40,6 +40,7 @@ enum class Op : qint32 {
     TypeField,
     CloseDatabase,
     Quit,
+    HasUnsavedChanges, ///< number 1 while the user has typed into the contact on screen and not committed
 };
 
 /// The events a registered client receives.

@@ -185,26 +185,49 @@ TEST_F(RunningHostTest, TypedValueIsCommittedByCommand104)
     EXPECT_EQ(view->GetField(FieldNumber::Company), QStringLiteral("Typed Co"));
 }
 
-TEST_F(RunningHostTest, RecordIsLockedWhileAFieldIsEditedOnScreen)
+// The host holds the record on screen only while the user has typed into it and not committed: a
+// field with the focus, or a window that regains it, keeps no other program from writing the contact.
+TEST_F(RunningHostTest, RecordIsLockedOnlyWhileTheUserHasUnsavedChanges)
 {
     startHost();
     const QString first = firstContactId();
+    auto application = createApplication();
+    auto view = application->CreateView(1, QStringLiteral("CV"));
     auto database = createDatabase();
     database->OpenEx(m_database);
     ContactTable& contacts = database->Contact();
-    ASSERT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("Company")}).code, 0);
-    contacts.Goto(first);
-    EXPECT_TRUE(contacts.isLocked());
-    ASSERT_EQ(run({QStringLiteral("type"), QStringLiteral("Company"), QStringLiteral("Left Co")}).code, 0);
-    contacts.Goto(first);
-    EXPECT_TRUE(contacts.isLocked());
-    ASSERT_EQ(run({QStringLiteral("leave-field"), QStringLiteral("Company")}).code, 0);
-    contacts.Goto(first);
-    EXPECT_FALSE(contacts.isLocked());
+    const auto heldOnScreen = [&] {
+        contacts.Goto(first);
+        return contacts.isLocked();
+    };
+    struct Step {
+        QStringList command;
+        bool held;
+    };
+    const Step steps[] = {
+        {{QStringLiteral("enter-field"), QStringLiteral("Company")}, false},
+        {{QStringLiteral("leave-field"), QStringLiteral("Company")}, false},
+        {{QStringLiteral("enter-field"), QStringLiteral("Company")}, false},
+        {{QStringLiteral("type"), QStringLiteral("Company"), QStringLiteral("Left Co")}, true},
+        {{QStringLiteral("type"), QStringLiteral("Company"), QStringLiteral("Left Co 2")}, true},
+        {{QStringLiteral("leave-field"), QStringLiteral("Company")}, false},
+        {{QStringLiteral("type"), QStringLiteral("City"), QStringLiteral("Lyon")}, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.command.join(u' ').toStdString());
+        ASSERT_EQ(run(step.command).code, 0);
+        EXPECT_EQ(heldOnScreen(), step.held);
+        EXPECT_EQ(view->hasUnsavedChanges(), step.held);
+    }
+    application->Command(104); // commits what is typed, as the host's save does
+    EXPECT_FALSE(heldOnScreen());
+    EXPECT_FALSE(view->hasUnsavedChanges());
     auto fresh = createDatabase();
     fresh->OpenEx(m_database);
     fresh->Contact().Goto(first);
-    EXPECT_EQ(fresh->Contact().Data(FieldNumber::Company), QStringLiteral("Left Co"));
+    EXPECT_EQ(fresh->Contact().Data(FieldNumber::Company), QStringLiteral("Left Co 2"));
+    EXPECT_EQ(fresh->Contact().Data(fresh->Contact().Fields().FieldID(QStringLiteral("City"))),
+              QStringLiteral("Lyon"));
 }
 
 TEST_F(RunningHostTest, WriteToARecordAnotherUserHoldsFailsAndChangesNothing)
@@ -224,10 +247,13 @@ TEST_F(RunningHostTest, WriteToARecordAnotherUserHoldsFailsAndChangesNothing)
     } catch (const HostFailure& failure) {
         EXPECT_EQ(failure.number(), HostError::RecordLocked);
     }
-    EXPECT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("Company")}).code, 1);
+    // The user may enter the field, but not change it while another program holds the record.
+    EXPECT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("Company")}).code, 0);
+    EXPECT_EQ(run({QStringLiteral("type"), QStringLiteral("Company"), QStringLiteral("Typed")}).code, 1);
+    EXPECT_FALSE(view->hasUnsavedChanges());
     other->Contact().Update();
     EXPECT_EQ(view->GetField(FieldNumber::Company), before);
-    EXPECT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("Company")}).code, 0);
+    EXPECT_EQ(run({QStringLiteral("type"), QStringLiteral("Company"), QStringLiteral("Typed")}).code, 0);
 }
 
 TEST_F(RunningHostTest, TriggersStartTheirProgramWithItsArgumentsInItsFolder)

@@ -159,7 +159,7 @@ TEST_F(RunOnHostTest, ContactBeingEditedOnScreenStopsTheRunBeforeAnyWrite)
     multiplyButton(QStringLiteral("~101.ini"), Amount);
     const QStringList before = column(Amount);
     startHost();
-    ASSERT_EQ(run({QStringLiteral("enter-field"), QStringLiteral("User 1")}).code, 0);
+    ASSERT_EQ(run({QStringLiteral("type"), QStringLiteral("User 1"), QStringLiteral("typed")}).code, 0);
 
     const RunSummary summary = runValdora(QStringLiteral("~101.ini"), Scope::AllContacts);
 
@@ -170,6 +170,58 @@ TEST_F(RunOnHostTest, ContactBeingEditedOnScreenStopsTheRunBeforeAnyWrite)
     EXPECT_EQ(m_progress, QStringList());
     EXPECT_EQ(column(Amount), before);
 }
+
+// Only what the user typed and did not save stops a run: a field with the focus does not, and nor
+// does the record lock another program holds while it writes the contact on screen (that contact
+// alone then fails, the others are written).
+struct OnScreenNoEdit {
+    const char* name;
+    const char* enterField; // entered on screen first, or nullptr
+    bool heldByAnotherProgram;
+};
+
+void PrintTo(const OnScreenNoEdit& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class OnScreenNoEditTest : public RunOnHostTest, public ::testing::WithParamInterface<OnScreenNoEdit> {};
+
+TEST_P(OnScreenNoEditTest, RunStarts)
+{
+    const OnScreenNoEdit& row = GetParam();
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    startHost();
+    if (row.enterField) {
+        ASSERT_EQ(run({QStringLiteral("enter-field"), QString::fromLatin1(row.enterField)}).code, 0);
+    }
+    QProcess holder;
+    if (row.heldByAnotherProgram) {
+        ASSERT_TRUE(host::test::startLockHolder(holder, m_database, m_ids[0], 60));
+    }
+
+    const RunSummary summary = runValdora(QStringLiteral("~101.ini"), Scope::AllContacts);
+    if (row.heldByAnotherProgram) {
+        holder.kill();
+        holder.waitForFinished();
+    }
+
+    EXPECT_TRUE(summary.started) << m_platform.messageTexts().join('|').toStdString();
+    const int held = row.heldByAnotherProgram ? 1 : 0;
+    EXPECT_EQ(summary.written, 5 - held);
+    EXPECT_EQ(summary.failed, held);
+    EXPECT_EQ(column(Amount).count(QStringLiteral("12.00")), 5 - held);
+}
+
+const OnScreenNoEdit OnScreenNoEditRows[] = {
+    {"NothingOnScreenEdited", nullptr, false},
+    {"FieldWithTheFocus", "User 1", false},
+    {"ContactHeldByAnotherProgram", nullptr, true},
+    {"FocusAndHeldByAnotherProgram", "Amount", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(OnScreen, OnScreenNoEditTest, ::testing::ValuesIn(OnScreenNoEditRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunOnHostTest, ValdoraAutoWritesOnlyTheContactOnScreen)
 {
