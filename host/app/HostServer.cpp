@@ -124,6 +124,9 @@ void HostServer::readFrom(QLocalSocket* socket)
 
 Message HostServer::handle(QLocalSocket* socket, const Message& request)
 {
+    // A request of the wrong shape is answered with an error before anything is done for it.
+    if (const QString problem = protocol::requestProblem(request); !problem.isEmpty())
+        return {Op::Failed, int(ErrorNumber::InvalidProcedureCall), {problem}};
     try {
         return carryOut(socket, request);
     } catch (const Failure& failure) {
