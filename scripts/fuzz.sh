@@ -17,7 +17,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(ini_reader calculator csv_import text_semantics)
+    targets=(ini_reader calculator csv_import text_semantics host_protocol)
 fi
 
 build="$root/build/fuzz"
