@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
 
@@ -50,6 +51,18 @@ TEST_F(RunningHostTest, TheHostSocketIsInThePrivateFolderAndASquatterOfTheShared
     EXPECT_EQ(current.code, 0) << current.err.toStdString();
     EXPECT_EQ(current.out.trimmed(), firstContactId());
     EXPECT_EQ(squatter.connections(), 0);
+}
+
+TEST_F(RunningHostTest, ASocketLeftByAHostThatDiedIsTakenOver)
+{
+    startHost();
+    m_host->kill();
+    ASSERT_TRUE(m_host->waitForFinished(5000)) << "the host did not end in 5 s";
+    ASSERT_TRUE(QFileInfo::exists(hostSocketPath())) << "a killed host leaves its socket behind";
+    startHost();
+    const CommandResult current = run({QStringLiteral("current")});
+    EXPECT_EQ(current.code, 0) << current.err.toStdString();
+    EXPECT_EQ(fileOwnerId(hostSocketPath()), currentUserId());
 }
 
 TEST_F(RunningHostTest, AServerOfAnotherUserIsRefusedByEveryClientWithItsMessage)
