@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "core/LocalSockets.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalSocket>
@@ -47,20 +49,21 @@ bool SingleInstance::claim()
     if (!m_lock.tryLock(0))
         return false;
     m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString name = serverName(m_storeFolder);
-    // We hold the lock: a socket of that name is left from a bar that ended without closing it.
-    QLocalServer::removeServer(name);
     connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::answerConnection);
-    m_server->listen(name);
+    // We hold the lock: a socket of that name is left from a bar that ended without closing it.
+    // A bar that cannot listen still runs; a later start then finds no answer and says so.
+    m_listenProblem = listenAsOwnUser(*m_server, serverName(m_storeFolder));
     return true;
 }
 
-SingleInstance::Handover SingleInstance::askRunningToShow(int timeoutMs) const
+SingleInstance::Handover SingleInstance::askRunningToShow(int timeoutMs)
 {
     QLocalSocket socket;
-    socket.connectToServer(serverName(m_storeFolder));
-    if (!socket.waitForConnected(timeoutMs))
+    const LocalReach reach = connectToOwnServer(socket, serverName(m_storeFolder), timeoutMs);
+    m_refusal = reach.message;
+    if (reach.outcome == LocalReach::Outcome::OtherUser || reach.outcome == LocalReach::Outcome::NoPlace)
+        return Handover::Refused;
+    if (reach.outcome != LocalReach::Outcome::Connected)
         return Handover::NoAnswer;
     socket.write(ShowRequest.data(), ShowRequest.size());
     if (!socket.waitForBytesWritten(timeoutMs))
@@ -74,6 +77,10 @@ SingleInstance::Handover SingleInstance::askRunningToShow(int timeoutMs) const
 void SingleInstance::answerConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (!admitOwnUserOnly(*socket)) {
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine())

@@ -7,6 +7,8 @@
 #include "bar/KeyFilter.h"
 #include "bar/SingleInstance.h"
 
+#include "core/UserSockets.h"
+#include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
@@ -14,10 +16,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <atomic>
 #include <limits>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -257,6 +265,92 @@ TEST(SingleInstanceTest, OneBarPerStoreAndALockOfACrashedBarIsTakenOver)
     SingleInstance elsewhere(otherStore.path());
     EXPECT_TRUE(elsewhere.claim());
     EXPECT_NE(SingleInstance::serverName(store.path()), SingleInstance::serverName(otherStore.path()));
+}
+
+TEST(SingleInstanceTest, AnUnsafeSocketFolderIsNamedAndNothingListensOrIsSent)
+{
+    QTemporaryDir store;
+    QTemporaryDir open;
+    test::setMode(open.path(), 0755);
+    const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", previous); });
+    const QString expected =
+        QStringLiteral(
+            "The folder for this user's sockets \"%1\" is open to other users (mode 0755, not 0700)")
+            .arg(open.path());
+    SingleInstance first(store.path());
+    ASSERT_TRUE(first.claim());
+    EXPECT_EQ(first.listenProblem(), expected);
+    SingleInstance second(store.path());
+    ASSERT_FALSE(second.claim());
+    EXPECT_EQ(second.askRunningToShow(), SingleInstance::Handover::Refused);
+    EXPECT_EQ(second.refusal(), expected);
+    EXPECT_TRUE(QDir(open.path()).isEmpty());
+}
+
+TEST(SingleInstanceTest, ASquatterOfTheSharedNameNeverHearsFromTheBar)
+{
+    if (!test::canActAsAnotherUser())
+        GTEST_SKIP() << "acting as another user needs root";
+    QTemporaryDir store;
+    const QString name = SingleInstance::serverName(store.path());
+    // Another user takes the name in the shared temporary folder, where the socket used to be.
+    test::ForeignServer squatter(QDir::tempPath() + u'/' + name);
+    ASSERT_TRUE(squatter.listening());
+    SingleInstance first(store.path());
+    ASSERT_TRUE(first.claim());
+    EXPECT_EQ(first.listenProblem(), QString());
+    EXPECT_EQ(fileOwnerId(userSocketPath(name).path), currentUserId());
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+
+    // The later start waits for the answer, which comes on this thread's event loop.
+    SingleInstance second(store.path());
+    ASSERT_FALSE(second.claim());
+    std::atomic<int> handover = -1;
+    std::thread asking([&] { handover = static_cast<int>(second.askRunningToShow()); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handover >= 0; }, 10000)) << "no answer in 10 s";
+    asking.join();
+    EXPECT_EQ(handover, static_cast<int>(SingleInstance::Handover::Shown));
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(squatter.connections(), 0);
+}
+
+TEST(SingleInstanceTest, ASocketOfAnotherUserIsRefusedWithItsMessage)
+{
+    if (!test::canActAsAnotherUser())
+        GTEST_SKIP() << "acting as another user needs root";
+    QTemporaryDir store;
+    // A bar of this user holds the lock; the socket is another user's.
+    QLockFile held(QDir(store.path()).filePath(QStringLiteral("Valdora.bar.lock")));
+    ASSERT_TRUE(held.tryLock(0));
+    const QString path = userSocketPath(SingleInstance::serverName(store.path())).path;
+    test::ForeignServer foreign(path);
+    ASSERT_TRUE(foreign.listening());
+    SingleInstance second(store.path());
+    ASSERT_FALSE(second.claim());
+    EXPECT_EQ(second.askRunningToShow(), SingleInstance::Handover::Refused);
+    EXPECT_EQ(
+        second.refusal(),
+        QStringLiteral("The socket \"%1\" belongs to another user (nobody, uid 65534): nothing is sent to it")
+            .arg(path));
+    EXPECT_EQ(foreign.connectionsThatSent(), 0);
+}
+
+TEST(SingleInstanceTest, AClientOfAnotherUserCannotShowTheBar)
+{
+    if (!test::canActAsAnotherUser())
+        GTEST_SKIP() << "acting as another user needs root";
+    QTemporaryDir store;
+    SingleInstance first(store.path());
+    ASSERT_TRUE(first.claim());
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+    const test::ForeignVisit visit =
+        test::visitAsAnotherUser(userSocketPath(SingleInstance::serverName(store.path())).path, "show\n");
+    EXPECT_TRUE(visit.connected);
+    EXPECT_TRUE(visit.closed);
+    EXPECT_EQ(visit.answer, QByteArray());
+    EXPECT_EQ(shown.count(), 0);
 }
 
 } // namespace

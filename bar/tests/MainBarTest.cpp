@@ -7,6 +7,8 @@
 #include "bar/windows/BarMain.h"
 #include "bar/windows/MainBar.h"
 
+#include "core/UserSockets.h"
+#include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
@@ -649,6 +651,25 @@ TEST_F(SecondStartTest, AStartBesideABarThatDoesNotAnswerSaysSo)
     EXPECT_EQ(start(second), nullptr);
     EXPECT_EQ(m_platform.messageTexts(),
               QStringList{QStringLiteral("An instance of this program is already running !")});
+    EXPECT_EQ(m_screens->splashShown, 0);
+}
+
+TEST_F(SecondStartTest, AStartBesideASocketOfAnotherUserSaysWhoseItIs)
+{
+    if (!valdora::test::canActAsAnotherUser())
+        GTEST_SKIP() << "acting as another user needs root";
+    QLockFile held(QDir(store().folder()).filePath(QStringLiteral("Valdora.bar.lock")));
+    ASSERT_TRUE(held.tryLock(0));
+    const QString path = userSocketPath(SingleInstance::serverName(store().folder())).path;
+    valdora::test::ForeignServer foreign(path);
+    ASSERT_TRUE(foreign.listening());
+    SingleInstance second(store().folder());
+    EXPECT_EQ(start(second), nullptr);
+    EXPECT_EQ(m_platform.messageTexts(),
+              QStringList{
+                  QStringLiteral("The socket \"%1\" belongs to another user (nobody, uid 65534): nothing is "
+                                 "sent to it")
+                      .arg(path)});
     EXPECT_EQ(m_screens->splashShown, 0);
 }
 

@@ -22,8 +22,11 @@ std::unique_ptr<MainBar> Main(BarProgramParts parts, SingleInstance& instance)
         if (!settleSettings(session, parts.screens))
             return;
         if (!instance.claim()) {
-            if (instance.askRunningToShow() == SingleInstance::Handover::NoAnswer)
+            const SingleInstance::Handover handover = instance.askRunningToShow();
+            if (handover == SingleInstance::Handover::NoAnswer)
                 session.showMessage(session.messages().get(MessageId::AlreadyRunning));
+            else if (handover == SingleInstance::Handover::Refused)
+                session.showMessage(instance.refusal());
             return;
         }
         parts.screens.showSplash();

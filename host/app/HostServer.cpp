@@ -1,5 +1,6 @@
 #include "HostServer.h"
 
+#include "core/LocalSockets.h"
 #include "host/client/RunningHost.h"
 
 namespace valdora::host {
@@ -10,6 +11,7 @@ using protocol::Op;
 namespace {
 
 constexpr int EventFlushMs = 200;
+constexpr int ProbeMs = 500;
 
 Message reply(qint32 number = 0, const QStringList& texts = {})
 {
@@ -57,18 +59,24 @@ bool HostServer::listen(QString& reason)
     const QString name = runningHostServerName();
     {
         QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(500)) {
+        const LocalReach reach = connectToOwnServer(probe, name, ProbeMs);
+        switch (reach.outcome) {
+        case LocalReach::Outcome::Connected:
             reason =
                 QStringLiteral("A contact host is already running for this user (server \"%1\")").arg(name);
             return false;
+        case LocalReach::Outcome::OtherUser:
+        case LocalReach::Outcome::NoPlace:
+            reason = QStringLiteral("The host cannot listen: %1").arg(reach.message);
+            return false;
+        case LocalReach::Outcome::NoServer:
+            break;
         }
     }
-    // Nothing answers: a name left behind by a host that died may be taken over.
-    QLocalServer::removeServer(name);
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server.listen(name)) {
-        reason = QStringLiteral("The host cannot listen on \"%1\": %2").arg(name, m_server.errorString());
+    // Nothing of this user answers: a socket left behind by a host that died is taken over.
+    const QString problem = listenAsOwnUser(m_server, name);
+    if (!problem.isEmpty()) {
+        reason = QStringLiteral("The host cannot listen: %1").arg(problem);
         return false;
     }
     return true;
@@ -77,6 +85,12 @@ bool HostServer::listen(QString& reason)
 void HostServer::accept()
 {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        // Only this user's programs may talk to the host (the folder keeps others out already;
+        // this holds also for a socket reached through a link root made elsewhere).
+        if (!admitOwnUserOnly(*socket)) {
+            socket->deleteLater();
+            continue;
+        }
         m_readers.emplace(socket, protocol::FrameReader());
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
@@ -110,6 +124,9 @@ void HostServer::readFrom(QLocalSocket* socket)
 
 Message HostServer::handle(QLocalSocket* socket, const Message& request)
 {
+    // A request of the wrong shape is answered with an error before anything is done for it.
+    if (const QString problem = protocol::requestProblem(request); !problem.isEmpty())
+        return {Op::Failed, int(ErrorNumber::InvalidProcedureCall), {problem}};
     try {
         return carryOut(socket, request);
     } catch (const Failure& failure) {

@@ -2,6 +2,8 @@
 
 #include "RunningHost.h"
 
+#include "core/LocalSockets.h"
+
 #include <QElapsedTimer>
 
 namespace valdora::host {
@@ -21,8 +23,9 @@ bool HostConnection::connect()
         return true;
     m_socket->abort();
     m_reader = protocol::FrameReader();
-    m_socket->connectToServer(runningHostServerName());
-    return m_socket->waitForConnected(ConnectTimeoutMs);
+    const LocalReach reach = connectToOwnServer(*m_socket, runningHostServerName(), ConnectTimeoutMs);
+    m_refusal = reach.message;
+    return reach.outcome == LocalReach::Outcome::Connected;
 }
 
 void HostConnection::failNoHost(const QString& reason, Where where)
@@ -36,7 +39,7 @@ void HostConnection::failNoHost(const QString& reason, Where where)
 protocol::Message HostConnection::call(protocol::Op op, qint32 number, const QStringList& texts, Where where)
 {
     if (!connect())
-        failNoHost(QStringLiteral("start it on a database first"), where);
+        failNoHost(m_refusal.isEmpty() ? QStringLiteral("start it on a database first") : m_refusal, where);
     m_socket->write(protocol::encode({op, number, texts}));
     m_socket->flush();
     QElapsedTimer timer;

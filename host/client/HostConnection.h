@@ -16,8 +16,12 @@ class HostConnection {
 public:
     HostConnection();
 
-    /// True when a host answers on the server name (connects when not yet connected).
+    /// True when a host of this user answers on the server name (connects when not yet connected).
+    /// A server of another user is never talked to: refusal() then says whose it is.
     bool connect();
+    /// Why the last connect() reached no host when something was there to refuse (a server of
+    /// another user, an unsafe socket folder); empty when simply no host runs.
+    const QString& refusal() const { return m_refusal; }
     /// Sends a request and waits for its reply. Throws HostFailure: NoHostRunning when no host
     /// answers, or the error the host reported.
     protocol::Message call(protocol::Op op, qint32 number = 0, const QStringList& texts = {},
@@ -35,6 +39,7 @@ private:
     std::unique_ptr<QLocalSocket> m_socket;
     protocol::FrameReader m_reader;
     QList<protocol::Message> m_pendingEvents;
+    QString m_refusal;
 };
 
 } // namespace valdora::host

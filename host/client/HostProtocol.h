@@ -56,6 +56,11 @@ struct Message {
 /// The largest frame either side accepts; a longer length prefix means a broken or foreign peer.
 inline constexpr quint32 MaximumFrameSize = 16 * 1024 * 1024;
 
+/// Why the host does not carry out this request as it came: an operation that is no request, or a
+/// number or a count of texts that do not fit the operation. Empty when the request has the shape
+/// its operation needs. The host answers a refused request with an error and changes nothing.
+QString requestProblem(const Message& request);
+
 /// A message framed for the socket: its length (32-bit, big-endian) and its QDataStream body.
 QByteArray encode(const Message& message);
 

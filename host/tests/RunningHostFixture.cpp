@@ -2,6 +2,7 @@
 
 #include "HostProcess.h"
 
+#include "core/UserSockets.h"
 #include "host/client/RunningHost.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
@@ -32,8 +33,8 @@ void RunningHostTest::TearDown()
         m_host->waitForFinished(5000);
     }
     // A killed host leaves its socket file behind; every test names a server of its own, so
-    // without this each run would leave one more in the temporary folder.
-    QLocalServer::removeServer(QString::fromUtf8(qgetenv("VALDORA_HOST_SERVER")));
+    // without this each run would leave one more in the socket folder.
+    QLocalServer::removeServer(userSocketPath(host::runningHostServerName()).path);
     qputenv("VALDORA_HOST_SERVER", m_previousServer);
     m_settings.reset();
 }
