@@ -43,6 +43,7 @@ public:
         m_state.fields[id] = value;
     }
     int GetLastError() const override { return m_lastError; }
+    bool hasUnsavedChanges(Where = Where::current()) const override { return false; }
 
 private:
     FakeHostState& m_state;

@@ -50,6 +50,7 @@ public:
         m_contacts.Update(where);
     }
     int GetLastError() const override { return m_lastError; }
+    bool hasUnsavedChanges(Where = Where::current()) const override { return false; }
 
 private:
     host::ContactTable& m_contacts;

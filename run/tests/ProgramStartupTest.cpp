@@ -103,6 +103,7 @@ public:
     QString GetField(host::FieldId, Where) override { return {}; }
     void SetField(host::FieldId, const QString&, Where) override {}
     int GetLastError() const override { return 0; }
+    bool hasUnsavedChanges(Where = Where::current()) const override { return false; }
 };
 
 class RecordingApplication final : public host::Application {
