@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -146,6 +147,8 @@ void BarRoad::beginJournal()
     const bool numbers = std::any_of(run.members.begin(), run.members.end(),
                                      [](const RunMember& m) { return m.isAutoNumber(); });
     m_journalling.emplace(*m_journalRequest.journal);
+    // A run the journal cannot take is not journalled at all: it stops before its first write.
+    auto notEntered = qScopeGuard([this] { m_journalling.reset(); });
     m_journalRun = m_journalling->begin(
         {.kind = m_journalRequest.isRetry() ? journal::RunKind::Retry : journal::RunKind::Run,
          .button = run.currentButton,
@@ -154,6 +157,7 @@ void BarRoad::beginJournal()
          .scope = *m_journalScope,
          .of = m_journalRequest.retryOf,
          .numbers = numbers});
+    notEntered.dismiss();
 }
 
 void BarRoad::startContact(const host::ContactId& id)
@@ -249,6 +253,7 @@ void BarRoad::writeContact(RunSummary& summary)
         try {
             m_journalling->afterWrite(m_contact, failed);
         } catch (const Failure& failure) {
+            m_journalFailed = true;
             session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
             run.stopped = true;
             return;
@@ -269,6 +274,7 @@ void BarRoad::abandonRecord()
 void BarRoad::stopOnJournalFailure(const Failure& failure, RunSummary& summary)
 {
     stopAt(summary);
+    m_journalFailed = true;
     session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
 }
 
@@ -278,9 +284,11 @@ void BarRoad::endRun(RunSummary& summary)
     if (!m_journalling)
         return;
     try {
-        m_journalling->finish(m_journalRequest.retryOf);
+        m_journalling->finish(m_journalRequest.retryOf, state().contactIds, summary.stopped, m_contact);
     } catch (const Failure& failure) {
-        session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
+        // A journal that already stopped the run has said why once.
+        if (!m_journalFailed)
+            session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
     }
     m_journalling.reset();
 }

@@ -65,6 +65,8 @@ private:
     host::ContactId m_contact;
     bool m_writeFailed = false;
     bool m_lastCommitFailed = false;
+    /// The journal failed during the run and the failure was reported.
+    bool m_journalFailed = false;
 };
 
 } // namespace valdora::run
