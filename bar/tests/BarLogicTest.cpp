@@ -6,6 +6,7 @@
 #include "bar/ButtonList.h"
 #include "bar/KeyFilter.h"
 #include "bar/SingleInstance.h"
+#include "core/testsupport/AnotherUser.h"
 
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
@@ -257,6 +258,21 @@ TEST(SingleInstanceTest, OneBarPerStoreAndALockOfACrashedBarIsTakenOver)
     SingleInstance elsewhere(otherStore.path());
     EXPECT_TRUE(elsewhere.claim());
     EXPECT_NE(SingleInstance::serverName(store.path()), SingleInstance::serverName(otherStore.path()));
+}
+
+TEST(SingleInstanceTest, AStoreFolderTheUserCannotWriteIsNoRunningBar)
+{
+    const valdora::test::ProgramFolderTree tree(0555);
+    EXPECT_TRUE(valdora::test::asAnotherUser([&] {
+        SingleInstance instance(tree.program());
+        return !instance.claim() && instance.storeUnwritable();
+    }));
+    QTemporaryDir store;
+    SingleInstance first(store.path());
+    ASSERT_TRUE(first.claim());
+    SingleInstance second(store.path());
+    EXPECT_FALSE(second.claim());
+    EXPECT_FALSE(second.storeUnwritable()) << "a bar holds the lock";
 }
 
 } // namespace

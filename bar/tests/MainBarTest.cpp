@@ -653,6 +653,23 @@ TEST_F(SecondStartTest, AStartBesideABarThatDoesNotAnswerSaysSo)
     EXPECT_EQ(m_screens->splashShown, 0);
 }
 
+TEST_F(SecondStartTest, AStoreThatCannotBeWrittenIsSaidWithItsFolderNotAsARunningBar)
+{
+    // A store folder under a file: no lock can be made there, and no bar runs.
+    const QString file = m_dir.filePath(QStringLiteral("plain-file"));
+    ASSERT_TRUE(valdora::test::writeFile(file, "x"));
+    const QString folder = file + QStringLiteral("/Valdora");
+    SingleInstance instance(folder);
+    EXPECT_EQ(start(instance), nullptr);
+    EXPECT_TRUE(instance.storeUnwritable());
+    EXPECT_EQ(
+        m_platform.messageTexts(),
+        QStringList{QStringLiteral("Valdora cannot start: its settings store %1 cannot be written. Check "
+                                   "that this folder exists and that you may write in it.")
+                        .arg(folder)});
+    EXPECT_EQ(m_screens->splashShown, 0);
+}
+
 /// Valdora.exe itself, offscreen, beside the running host.
 class BarProgramTest : public MainBarTest {
 protected:

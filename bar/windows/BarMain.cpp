@@ -1,6 +1,7 @@
 #include "BarMain.h"
 
 #include "settings/MessageId.h"
+#include "settings/OwnTexts.h"
 
 namespace valdora::bar {
 
@@ -22,7 +23,11 @@ std::unique_ptr<MainBar> Main(BarProgramParts parts, SingleInstance& instance)
         if (!settleSettings(session, parts.screens))
             return;
         if (!instance.claim()) {
-            if (instance.askRunningToShow() == SingleInstance::Handover::NoAnswer)
+            if (instance.storeUnwritable())
+                session.showMessage(
+                    session.messages().get(OwnText::StoreNotWritable).arg(instance.storeFolder()),
+                    MessageButtons::Ok, MessageIcon::Critical);
+            else if (instance.askRunningToShow() == SingleInstance::Handover::NoAnswer)
                 session.showMessage(session.messages().get(MessageId::AlreadyRunning));
             return;
         }
