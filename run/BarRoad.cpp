@@ -333,15 +333,27 @@ void BarRoad::End_Write()
 void BarRoad::Write_Log(const QString& buttonFileName)
 {
     Q_UNUSED(buttonFileName);
+    // The failed write is dealt with even when the log cannot take it: a flag left set would fail
+    // every contact after this one.
+    const auto dealtWith = qScopeGuard([this] { m_writeFailed = false; });
     trapped(session().reporter(), routine(RoutineKind::Sub, "Write_Log"), [&] {
         host::ContactTable& table = contacts();
         const QString contact = table.Data(host::FieldNumber::Contact);
         const QString company = table.Data(host::FieldNumber::Company);
         const Messages& text = session().messages();
         session().showMessage(contactLockedText(text, contact, company));
+        // A log that could not be written was reported once, with its path; the run goes on without it.
+        if (m_logUnwritable)
+            return;
         QFile log(session().dataFolder() + QStringLiteral("/error.log"));
+        const auto logFailure = [&] {
+            m_logUnwritable = true;
+            return Failure(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The error log %1 cannot be written: %2")
+                               .arg(log.fileName(), log.errorString()));
+        };
         if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
-            throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
+            throw logFailure();
         const QString stamp = session().locale().dateTimeText(m_clock());
         QByteArray lines;
         for (const RunMember& member : state().members) {
@@ -357,8 +369,7 @@ void BarRoad::Write_Log(const QString& buttonFileName)
         }
         // One write per failed contact, so lines of two programs appending at once do not interleave.
         if (log.write(lines) != lines.size() || !log.flush())
-            throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
-        m_writeFailed = false;
+            throw logFailure();
     });
 }
 

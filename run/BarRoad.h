@@ -67,6 +67,8 @@ private:
     bool m_lastCommitFailed = false;
     /// The journal failed during the run and the failure was reported.
     bool m_journalFailed = false;
+    /// error.log could not be written and that was reported: the run logs no more.
+    bool m_logUnwritable = false;
 };
 
 } // namespace valdora::run
