@@ -319,6 +319,15 @@ void BarRoad::End_Write()
                 m_writeFailed = true;
         }
         m_lastCommitFailed = m_writeFailed;
+        const QString databaseFailure = m_writeFailed ? table.lastWriteFailure() : QString();
+        if (!databaseFailure.isEmpty()) {
+            // The database itself failed (a full disk, a damaged file): said once as it is, not as a
+            // locked contact, and the run stops, since every later write would fail the same way.
+            state().giveBackNumbers();
+            m_writeFailed = false;
+            state().stopped = true;
+            throw Failure(ErrorNumber::PathFileAccessError, databaseFailure);
+        }
         if (m_writeFailed) {
             // Not committed: the numbers go back, exactly, while their counters are still locked.
             state().giveBackNumbers();

@@ -8,6 +8,7 @@
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "host/embedded/DatabaseFactory.h"
+#include "host/embedded/EmbeddedDatabase.h"
 #include "host/embedded/SampleData.h"
 #include "host/tests/ContactColumns.h"
 #include "host/tests/HostProcess.h"
@@ -476,6 +477,36 @@ TEST_F(JournalledRunTest, UndoOfARunThatDidNotFinishSaysWhatItCouldNotTakeBack)
                                   .arg(summary.journalRun)))
         << done.toStdString();
     EXPECT_EQ(column(User1), QStringList(200, QString()));
+}
+
+TEST_F(JournalledRunTest, FullContactDatabaseIsReportedOnceAsItIsAndStopsTheRun)
+{
+    open(2000);
+    numberButton();
+    // The contact database cannot grow: as on a full disk, a write that needs a new page fails.
+    host::embedded::Connection& connection =
+        dynamic_cast<host::embedded::EmbeddedDatabase&>(*m_database).connection();
+    // No free pages left in the file either.
+    connection.exec("VACUUM;");
+    qint64 pages = 0;
+    {
+        host::embedded::Statement count = connection.prepare("PRAGMA page_count");
+        ASSERT_TRUE(count.step());
+        pages = count.integer(0);
+    }
+    const QByteArray limit = "PRAGMA max_page_count = " + QByteArray::number(pages) + ';';
+    connection.exec(limit.constData());
+
+    const RunSummary summary = run();
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_GT(summary.notReached(), 0);
+    const QStringList messages = m_platform.messageTexts();
+    ASSERT_EQ(messages.size(), 1) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("database or disk is full")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(m_path)) << messages[0].toStdString();
+    EXPECT_EQ(m_journal->run(summary.journalRun)->stand, journal::RunStand::Stopped);
 }
 
 } // namespace
