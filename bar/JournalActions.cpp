@@ -41,7 +41,10 @@ MessageAnswer JournalActions::ask(const QString& text, MessageButtons buttons, M
 JournalActions::Offers JournalActions::offers()
 {
     try {
-        const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+        // Only read here: a damaged journal is kept aside and replaced when an item is used, which
+        // tells the user.
+        const std::unique_ptr<journal::RunJournal> journal =
+            std::make_unique<journal::RunJournal>(journal::RunJournal::defaultPath());
         return {journal->lastUndoable().has_value(), journal->lastWithFailures().has_value()};
     } catch (...) {
         return {};
@@ -51,7 +54,7 @@ JournalActions::Offers JournalActions::offers()
 void JournalActions::undoLastRun()
 {
     const Messages& texts = m_session.messages();
-    const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
     const std::optional<qint64> runId = journal->lastUndoable();
     std::optional<journal::JournalRun> entry = runId ? journal->run(*runId) : std::nullopt;
     if (!entry) {
@@ -92,7 +95,7 @@ void JournalActions::undoLastRun()
 void JournalActions::retryFailedContacts()
 {
     const Messages& texts = m_session.messages();
-    const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
     run::RetryPlan plan = run::planRetry(*journal, std::nullopt, m_host.database->GetDatabasePath(), texts);
     if (!plan.ready()) {
         ask(plan.refusal, MessageButtons::Ok, MessageIcon::Information);
@@ -109,10 +112,10 @@ void JournalActions::retryFailedContacts()
 
 void JournalActions::offerRetry(const run::RunSummary& summary)
 {
-    if (summary.journalRun == 0 || summary.failed == 0)
+    if (summary.journalRun == 0 || (summary.failed == 0 && summary.notReached() == 0))
         return;
     const Messages& texts = m_session.messages();
-    const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
     run::RetryPlan plan =
         run::planRetry(*journal, summary.journalRun, m_host.database->GetDatabasePath(), texts);
     if (!plan.ready())

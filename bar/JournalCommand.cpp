@@ -55,7 +55,7 @@ std::optional<JournalCommandRequest> JournalCommand::parse(const QStringList& ar
 QString JournalCommand::runsText(const std::vector<journal::JournalRun>& runs)
 {
     QStringList lines{QStringLiteral("run\tstarted\tkind\tstate\tbutton\tscope\tcontacts\tchanges\tto undo\t"
-                                     "failed\tuser\tdatabase")};
+                                     "failed\tuser\tdatabase\tnot reached\tundone by")};
     for (const journal::JournalRun& run : runs) {
         lines << QStringList{QString::number(run.id),
                              run::startedText(run),
@@ -68,7 +68,9 @@ QString JournalCommand::runsText(const std::vector<journal::JournalRun>& runs)
                              QString::number(run.pending),
                              QString::number(run.failures),
                              run.info.user,
-                             run.info.database}
+                             run.info.database,
+                             QString::number(run.notReached),
+                             run.undoneBy != 0 ? QString::number(run.undoneBy) : QString()}
                      .join(u'\t');
     }
     return lines.join(u'\n');
@@ -80,14 +82,16 @@ QString JournalCommand::undoPlanText(const journal::JournalRun& run,
     return QStringLiteral("Undo of run %1 (%2, %3, %4%5): %6 fields of %7 contacts to write back")
         .arg(run.id)
         .arg(run.info.button, run.info.scope, run::startedText(run),
-             run.stand == journal::RunStand::Interrupted ? QStringLiteral(", interrupted") : QString())
+             run.stand == journal::RunStand::Interrupted ? QStringLiteral(", interrupted")
+             : run.stand == journal::RunStand::Stopped   ? QStringLiteral(", stopped halfway")
+                                                         : QString())
         .arg(plan.size())
         .arg(run::contactsIn(plan));
 }
 
 int JournalCommand::undoExitCode(const journal::UndoReport& report)
 {
-    return report.changedSince.empty() && report.locked.isEmpty() && report.missing.isEmpty() ? 0 : 1;
+    return report.complete() ? 0 : 1;
 }
 
 } // namespace valdora::bar

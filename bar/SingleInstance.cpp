@@ -46,8 +46,13 @@ QString SingleInstance::serverName(const QString& storeFolder)
 bool SingleInstance::claim()
 {
     QDir().mkpath(m_storeFolder);
-    if (!m_lock.tryLock(0))
+    if (!m_lock.tryLock(0)) {
+        // Only a lock that is there means another bar; one that cannot be made means a store that
+        // cannot be written, which a message about a running bar would hide.
+        m_storeUnwritable = m_lock.error() != QLockFile::LockFailedError;
         return false;
+    }
+    m_storeUnwritable = false;
     m_server = std::make_unique<QLocalServer>();
     connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::answerConnection);
     // We hold the lock: a socket of that name is left from a bar that ended without closing it.

@@ -30,6 +30,10 @@ public:
     /// True when this is the only bar of the user: the lock is taken and the socket listens (unless
     /// listenProblem() says why not).
     bool claim();
+    /// After a claim that failed: no bar holds the lock, the lock could not be made at all (the store
+    /// folder cannot be written, or is no folder).
+    bool storeUnwritable() const { return m_storeUnwritable; }
+    const QString& storeFolder() const { return m_storeFolder; }
     /// Asks the running bar to show itself; waits at most `timeoutMs` for its answer.
     Handover askRunningToShow(int timeoutMs = 3000);
     /// After Refused: the sentence that says why.
@@ -52,6 +56,7 @@ private:
     std::unique_ptr<QLocalServer> m_server;
     QString m_refusal;
     QString m_listenProblem;
+    bool m_storeUnwritable = false;
 };
 
 } // namespace valdora::bar

@@ -96,7 +96,7 @@ int runButton(const QStringList& arguments)
         run::ButtonRun buttonRun(session, hostObjects.runHost(),
                                  run::ProgramProfile::valdora(session.locale()), &scopes);
         const std::unique_ptr<journal::RunJournal> journal =
-            request->scope != run::Scope::CurrentContact ? journal::RunJournal::openForUser() : nullptr;
+            request->scope != run::Scope::CurrentContact ? run::openUserJournal(session) : nullptr;
         buttonRun.setJournal(journal.get());
         summary = buttonRun.Process_Button(request->buttonFileName);
     });
@@ -122,7 +122,7 @@ int runJournalCommand(const QStringList& arguments)
     ProgramSession session(platform, QStringLiteral("Valdora"), programFolder(), userSettings);
     int code = 2;
     trapped(session.reporter(), {"Module1", RoutineKind::Sub, "Main"}, [&] {
-        const std::unique_ptr<journal::RunJournal> opened = journal::RunJournal::openForUser();
+        const std::unique_ptr<journal::RunJournal> opened = run::openUserJournal(session);
         journal::RunJournal& journal = *opened;
         if (request->action == bar::JournalAction::List) {
             printLine(stdout, bar::JournalCommand::runsText(journal.runs()));
@@ -154,6 +154,15 @@ int runJournalCommand(const QStringList& arguments)
             printLine(stderr,
                       QStringLiteral("Valdora.exe: ") + (runId ? texts.get(OwnText::NoSuchRun).arg(*runId)
                                                                : texts.get(OwnText::NothingToUndo)));
+            return;
+        }
+        // An undo is not undone, and a run is undone once.
+        if (entry->isUndo() || entry->undoneBy != 0) {
+            printLine(stderr,
+                      QStringLiteral("Valdora.exe: ") +
+                          (entry->isUndo()
+                               ? texts.get(OwnText::UndoOfUndo).arg(entry->id).arg(entry->info.of)
+                               : texts.get(OwnText::UndoneAlready).arg(entry->id).arg(entry->undoneBy)));
             return;
         }
         const run::StartupHost hostObjects =

@@ -3,6 +3,8 @@
 #include "FieldList.h"
 #include "HostTypes.h"
 
+#include <QString>
+
 namespace valdora::host {
 
 /// The contact object: a selection of contacts, a current record, record locks and writes.
@@ -32,6 +34,10 @@ public:
     /// Commits the staged values in one transaction and releases the lock. Returns the record's id,
     /// or something else (as a rule "") when the commit did not go through.
     virtual QString Update(Where where = Where::current()) = 0;
+    /// Why the last Update did not go through when the database itself failed (a full disk, a damaged
+    /// file), as opposed to a record held elsewhere; empty otherwise. Every later write would fail the
+    /// same way, so a run stops on it instead of going on.
+    virtual QString lastWriteFailure() const { return {}; }
 
     /// Selects contacts: "" selects all in the default sort (company, then contact name).
     virtual void Query(const QString& filter, Where where = Where::current()) = 0;

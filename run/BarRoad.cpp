@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -148,6 +149,8 @@ void BarRoad::beginJournal()
     const bool numbers = std::any_of(run.members.begin(), run.members.end(),
                                      [](const RunMember& m) { return m.isAutoNumber(); });
     m_journalling.emplace(*m_journalRequest.journal);
+    // A run the journal cannot take is not journalled at all: it stops before its first write.
+    auto notEntered = qScopeGuard([this] { m_journalling.reset(); });
     m_journalRun = m_journalling->begin(
         {.kind = m_journalRequest.isRetry() ? journal::RunKind::Retry : journal::RunKind::Run,
          .button = run.currentButton,
@@ -156,6 +159,7 @@ void BarRoad::beginJournal()
          .scope = *m_journalScope,
          .of = m_journalRequest.retryOf,
          .numbers = numbers});
+    notEntered.dismiss();
 }
 
 void BarRoad::startContact(const host::ContactId& id)
@@ -251,6 +255,7 @@ void BarRoad::writeContact(RunSummary& summary)
         try {
             m_journalling->afterWrite(m_contact, failed);
         } catch (const Failure& failure) {
+            m_journalFailed = true;
             session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
             run.stopped = true;
             return;
@@ -271,6 +276,7 @@ void BarRoad::abandonRecord()
 void BarRoad::stopOnJournalFailure(const Failure& failure, RunSummary& summary)
 {
     stopAt(summary);
+    m_journalFailed = true;
     session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
 }
 
@@ -280,9 +286,11 @@ void BarRoad::endRun(RunSummary& summary)
     if (!m_journalling)
         return;
     try {
-        m_journalling->finish(m_journalRequest.retryOf);
+        m_journalling->finish(m_journalRequest.retryOf, state().contactIds, summary.stopped, m_contact);
     } catch (const Failure& failure) {
-        session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
+        // A journal that already stopped the run has said why once.
+        if (!m_journalFailed)
+            session().reporter().report(failure, routine(RoutineKind::Sub, "Process_Button"));
     }
     m_journalling.reset();
 }
@@ -313,6 +321,15 @@ void BarRoad::End_Write()
                 m_writeFailed = true;
         }
         m_lastCommitFailed = m_writeFailed;
+        const QString databaseFailure = m_writeFailed ? table.lastWriteFailure() : QString();
+        if (!databaseFailure.isEmpty()) {
+            // The database itself failed (a full disk, a damaged file): said once as it is, not as a
+            // locked contact, and the run stops, since every later write would fail the same way.
+            state().giveBackNumbers();
+            m_writeFailed = false;
+            state().stopped = true;
+            throw Failure(ErrorNumber::PathFileAccessError, databaseFailure);
+        }
         if (m_writeFailed) {
             // Not committed: the numbers go back, exactly, while their counters are still locked.
             state().giveBackNumbers();
@@ -327,15 +344,27 @@ void BarRoad::End_Write()
 void BarRoad::Write_Log(const QString& buttonFileName)
 {
     Q_UNUSED(buttonFileName);
+    // The failed write is dealt with even when the log cannot take it: a flag left set would fail
+    // every contact after this one.
+    const auto dealtWith = qScopeGuard([this] { m_writeFailed = false; });
     trapped(session().reporter(), routine(RoutineKind::Sub, "Write_Log"), [&] {
         host::ContactTable& table = contacts();
         const QString contact = table.Data(host::FieldNumber::Contact);
         const QString company = table.Data(host::FieldNumber::Company);
         const Messages& text = session().messages();
         session().showMessage(contactLockedText(text, contact, company));
+        // A log that could not be written was reported once, with its path; the run goes on without it.
+        if (m_logUnwritable)
+            return;
         QFile log(session().dataFolder() + QStringLiteral("/error.log"));
+        const auto logFailure = [&] {
+            m_logUnwritable = true;
+            return Failure(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The error log %1 cannot be written: %2")
+                               .arg(log.fileName(), log.errorString()));
+        };
         if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
-            throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
+            throw logFailure();
         const QString stamp = session().locale().dateTimeText(m_clock());
         QByteArray lines;
         for (const RunMember& member : state().members) {
@@ -351,8 +380,7 @@ void BarRoad::Write_Log(const QString& buttonFileName)
         }
         // One write per failed contact, so lines of two programs appending at once do not interleave.
         if (log.write(lines) != lines.size() || !log.flush())
-            throw Failure(ErrorNumber::PathFileAccessError, log.errorString());
-        m_writeFailed = false;
+            throw logFailure();
     });
 }
 

@@ -65,6 +65,10 @@ private:
     host::ContactId m_contact;
     bool m_writeFailed = false;
     bool m_lastCommitFailed = false;
+    /// The journal failed during the run and the failure was reported.
+    bool m_journalFailed = false;
+    /// error.log could not be written and that was reported: the run logs no more.
+    bool m_logUnwritable = false;
 };
 
 } // namespace valdora::run

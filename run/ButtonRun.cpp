@@ -86,9 +86,9 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
         m_state.engine->releaseCounterLocks();
         m_state.engine->syncCounters();
     }
+    summary.stopped = summary.started && (!finished || m_state.stopped);
     if (m_road)
         m_road->endRun(summary);
-    summary.stopped = summary.started && (!finished || m_state.stopped);
     summary.failureReported = m_session.reporter().reportCount() != reportsBefore;
     // A progress window left counting after a run that stopped would wait for contacts that never come.
     if (m_state.progressWindowOpen)

@@ -41,10 +41,15 @@ void RunJournalling::beforeWrite(const host::ContactId& contact, const std::vect
             found->second.value = member.value;
     }
     guarded([&] {
+        bool changes = false;
         for (const auto& [id, target] : targets) {
-            if (target.value != target.present)
-                m_journal.addChange(contact, target.name, target.present, target.value);
+            if (target.value == target.present)
+                continue;
+            m_journal.addChange(contact, target.name, target.present, target.value);
+            changes = true;
         }
+        if (changes)
+            m_journal.writeAhead();
     });
 }
 
@@ -53,17 +58,30 @@ void RunJournalling::afterWrite(const host::ContactId& contact, bool failed)
     guarded([&] {
         if (failed)
             m_journal.contactFailed(contact);
-        m_covered << contact;
+        m_covered.insert(contact);
         m_journal.contactDone();
     });
 }
 
-void RunJournalling::finish(qint64 retryOf)
+void RunJournalling::finish(qint64 retryOf, const std::vector<host::ContactId>& scope, bool stopped,
+                            const host::ContactId& stoppedAt)
 {
+    journal::RunEnd end;
+    end.stopped = stopped;
+    for (const host::ContactId& contact : scope) {
+        if (m_covered.contains(contact))
+            continue;
+        if (stopped && contact == stoppedAt && end.failedAt.isEmpty())
+            end.failedAt = contact;
+        else
+            end.notReached << contact;
+    }
+    end.stopped = end.stopped || !end.notReached.isEmpty();
     guarded([&] {
+        // The retried run's contacts are this run's now: written, failed again, or not reached.
         if (retryOf != 0)
-            m_journal.resolveFailures(retryOf, m_covered);
-        m_journal.finish();
+            m_journal.resolveFailures(retryOf, QStringList(scope.begin(), scope.end()));
+        m_journal.finish(end);
     });
 }
 

@@ -5,7 +5,8 @@
 #include "host/HostTypes.h"
 #include "run/journal/JournalWriter.h"
 
-#include <QStringList>
+#include <QSet>
+#include <QString>
 
 #include <vector>
 
@@ -21,9 +22,10 @@ struct JournalRequest {
     bool isRetry() const { return retryOf != 0; }
 };
 
-/// One run's entries in the journal: each contact's changed targets before its write, the contacts
-/// whose write failed after it. Journal failures are thrown as Failure, so that the run stops before a
-/// write it could not take back.
+/// One run's entries in the journal: each contact's changed targets, committed before its write; the
+/// contacts whose write failed after it; at the end how the run ended and the contacts it never came
+/// to. Journal failures are thrown as Failure, so that the run stops before a write it could not take
+/// back.
 class RunJournalling {
 public:
     explicit RunJournalling(journal::JournalWriter& journal) : m_journal(journal) {}
@@ -35,16 +37,18 @@ public:
     void beforeWrite(const host::ContactId& contact, const std::vector<RunMember>& members);
     /// After the contact's write.
     void afterWrite(const host::ContactId& contact, bool failed);
-    /// The run's end. A retry takes the contacts it came to off the failures of the run it retried: those
-    /// that failed again are its own failures now.
-    void finish(qint64 retryOf);
+    /// The run's end over its `scope`: finished, or stopped at `stoppedAt` (not written, kept as failed)
+    /// with the contacts after it kept as not reached. A retry takes its contacts off the failures of
+    /// the run it retried: those that fail again, or that it does not reach, are its own now.
+    void finish(qint64 retryOf, const std::vector<host::ContactId>& scope, bool stopped,
+                const host::ContactId& stoppedAt);
 
 private:
     template <typename Body> void guarded(Body&& body);
 
     journal::JournalWriter& m_journal;
-    /// The contacts the run came to; a retry lists those that failed again as its own.
-    QStringList m_covered;
+    /// The contacts the run came to the end of, written or failed.
+    QSet<QString> m_covered;
 };
 
 } // namespace valdora::run

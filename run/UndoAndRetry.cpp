@@ -16,17 +16,38 @@ QString named(const ContactNamer& name, const QString& contactId)
 
 } // namespace
 
+std::unique_ptr<journal::RunJournal> openUserJournal(ProgramSession& session)
+{
+    std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+    if (!journal->setAside().isEmpty())
+        session.showMessage(session.messages()
+                                .get(OwnText::JournalSetAside)
+                                .arg(journal::RunJournal::defaultPath(), journal->setAside()),
+                            MessageButtons::Ok, MessageIcon::Exclamation);
+    return journal;
+}
+
 QString startedText(const journal::JournalRun& run)
 {
     return run.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-std::size_t contactsIn(const std::vector<journal::JournalChange>& plan)
+template <typename Entries> std::size_t distinctContacts(const Entries& entries)
 {
     std::set<QString> contacts;
-    for (const journal::JournalChange& change : plan)
-        contacts.insert(change.contact);
+    for (const auto& entry : entries)
+        contacts.insert(entry.contact);
     return contacts.size();
+}
+
+std::size_t contactsIn(const std::vector<journal::JournalChange>& plan)
+{
+    return distinctContacts(plan);
+}
+
+std::size_t contactsIn(const std::vector<journal::ChangedSince>& left)
+{
+    return distinctContacts(left);
 }
 
 QString undoQuestionText(const journal::JournalRun& run, const std::vector<journal::JournalChange>& plan,
@@ -35,6 +56,8 @@ QString undoQuestionText(const journal::JournalRun& run, const std::vector<journ
     QString when = startedText(run);
     if (run.stand == journal::RunStand::Interrupted)
         when += QStringLiteral(", ") + texts.get(OwnText::RunInterrupted);
+    else if (run.stand == journal::RunStand::Stopped)
+        when += QStringLiteral(", ") + texts.get(OwnText::RunStopped);
     QString text = texts.get(OwnText::UndoQuestion)
                        .arg(run.id)
                        .arg(run.info.button, when)
@@ -65,6 +88,16 @@ QString undoReportText(const journal::UndoReport& report, const Messages& texts,
     // A contact no longer in the database has no name to show.
     for (const QString& contact : report.missing)
         lines << texts.get(OwnText::UndoMissing).arg(contact);
+    // How many are left and why, after the names: the count is what a long list hides.
+    if (!report.complete())
+        lines << texts.get(OwnText::UndoLeft)
+                     .arg(report.contactsLeft())
+                     .arg(report.run)
+                     .arg(report.locked.size())
+                     .arg(contactsIn(report.changedSince))
+                     .arg(report.missing.size());
+    else if (report.runUnfinished)
+        lines << texts.get(OwnText::UndoUnfinishedRun).arg(report.run);
     if (report.numbers)
         lines << texts.get(OwnText::UndoNumbersNote);
     return lines.join(u'\n');

@@ -15,10 +15,16 @@ namespace valdora::run {
 /// which is what an empty namer shows.
 using ContactNamer = std::function<QString(const QString& contactId)>;
 
+/// The user's run journal, opened; a damaged journal kept aside and replaced is told to the user here,
+/// once (the next open finds the fresh one). Throws Failure (naming the file) when it cannot be used.
+std::unique_ptr<journal::RunJournal> openUserJournal(ProgramSession& session);
+
 /// When a run started, as the journal's listings and questions show it.
 QString startedText(const journal::JournalRun& run);
 /// How many contacts the changes of a plan touch.
 std::size_t contactsIn(const std::vector<journal::JournalChange>& plan);
+/// How many contacts the fields an undo left alone belong to.
+std::size_t contactsIn(const std::vector<journal::ChangedSince>& left);
 
 /// The question before an undo of `run`: which run, how many fields of how many contacts go back, the
 /// first of them, and that AutoNumber numbers stay handed out.

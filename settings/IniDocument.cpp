@@ -76,21 +76,37 @@ IniDocument IniDocument::parse(QByteArrayView bytes, IniEncoding encoding)
         document.m_byteOrderMark = true;
         bytes = bytes.sliced(3);
     }
-    const QString text = document.m_encoding == IniEncoding::Utf8 ? decodeUtf8(bytes) : Cp1252::decode(bytes);
+    // Split on the bytes, not the text: neither encoding has a "\n" byte inside a character, and each
+    // line keeps the bytes it came from, so a line the document does not change is written back as it
+    // was, even bytes its encoding cannot read (a Latin-1 letter in a UTF-8 store).
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
         const bool lastLine = end < 0;
         if (lastLine)
-            end = text.size();
+            end = bytes.size();
         qsizetype lineEnd = end;
-        if (lineEnd > start && text[lineEnd - 1] == u'\r')
+        if (lineEnd > start && bytes[lineEnd - 1] == '\r')
             --lineEnd;
-        document.m_lines.push_back(parseLine(text.sliced(start, lineEnd - start)));
+        const QByteArrayView lineBytes = bytes.sliced(start, lineEnd - start);
+        Line line = parseLine(document.decodeLine(lineBytes));
+        line.bytes = lineBytes.toByteArray();
+        line.read = true;
+        document.m_lines.push_back(std::move(line));
         start = end + 1;
     }
     document.rebuildIndex();
     return document;
+}
+
+QString IniDocument::decodeLine(QByteArrayView bytes) const
+{
+    return m_encoding == IniEncoding::Utf8 ? decodeUtf8(bytes) : Cp1252::decode(bytes);
+}
+
+QByteArray IniDocument::encodeLine(const QString& text) const
+{
+    return m_encoding == IniEncoding::Utf8 ? text.toUtf8() : Cp1252::encode(text);
 }
 
 IniDocument::Line IniDocument::parseLine(QString text)
@@ -118,18 +134,16 @@ IniDocument::Line IniDocument::parseLine(QString text)
 
 QByteArray IniDocument::serialize() const
 {
-    QString text;
-    qsizetype size = 0;
+    QByteArray bytes = m_byteOrderMark ? QByteArray(Utf8Bom) : QByteArray();
+    qsizetype size = bytes.size();
     for (const Line& line : m_lines)
-        size += line.text.size() + 2;
-    text.reserve(size);
+        size += (line.read ? line.bytes.size() : line.text.size() * 3) + 2;
+    bytes.reserve(size);
     for (const Line& line : m_lines) {
-        text += line.text;
-        text += QStringLiteral("\r\n");
+        bytes += line.read ? line.bytes : encodeLine(line.text);
+        bytes += "\r\n";
     }
-    if (m_encoding == IniEncoding::Utf8)
-        return m_byteOrderMark ? QByteArray(Utf8Bom) + text.toUtf8() : text.toUtf8();
-    return Cp1252::encode(text);
+    return bytes;
 }
 
 void IniDocument::rebuildIndex()
@@ -199,6 +213,7 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
             Line& line = m_lines[static_cast<std::size_t>(*existing)];
             line.text = line.text.left(line.text.indexOf(u'=') + 1) + stored;
             line.value = value;
+            line.read = false;
             return true;
         }
         // After the section's last line that is not blank, so blank separators stay below it.

@@ -16,10 +16,10 @@ enum class IniEncoding {
     Utf8,   ///< the per-user store
 };
 
-/// One parsed INI file. Every line is kept verbatim, so a change rewrites one line (or adds some)
-/// and keeps every other line, comment and blank in place. Sections and keys are matched without
-/// regard to case; the first section of a name and the first key of a name in it count. Lines end
-/// with CRLF when written; CRLF or LF are read.
+/// One parsed INI file. Every line is kept byte for byte, so a change rewrites one line (or adds some)
+/// and keeps every other line, comment and blank as it was: its bytes, also those that are not valid in
+/// the file's encoding. Sections and keys are matched without regard to case; the first section of a
+/// name and the first key of a name in it count. Lines end with CRLF when written; CRLF or LF are read.
 ///
 /// Values are read as the platform reads them: blanks around the value are dropped, and one pair of
 /// matching quotes (" or ') around it is removed. A value written with blanks at its edges, or that
@@ -32,7 +32,7 @@ public:
     /// Parses a file's bytes. A leading UTF-8 byte-order mark makes the file UTF-8 whatever
     /// `encoding` says (a file saved so by a text editor), and is written back.
     static IniDocument parse(QByteArrayView bytes, IniEncoding encoding);
-    /// The file's bytes: every line followed by CRLF.
+    /// The file's bytes: every line followed by CRLF, lines not changed in the bytes they were read from.
     QByteArray serialize() const;
 
     /// The value of a key; nullopt when the section or key is absent (an empty value is "").
@@ -64,6 +64,10 @@ private:
         LineKind kind = LineKind::Other;
         QString name;  // section or key name, trimmed
         QString value; // key value as read
+        /// The bytes the line was read from, without its line end; `read` is false for a line written
+        /// or added since.
+        QByteArray bytes;
+        bool read = false;
     };
     struct Section {
         QString name;
@@ -74,6 +78,8 @@ private:
     };
 
     static Line parseLine(QString text);
+    QString decodeLine(QByteArrayView bytes) const;
+    QByteArray encodeLine(const QString& text) const;
     static QString storedValueText(const QString& value);
     void rebuildIndex();
     const Section* findSection(QStringView name) const;

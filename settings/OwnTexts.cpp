@@ -68,6 +68,15 @@ constexpr Block English{
     "&Retry",
     "&Abort",
     "&Ignore",
+    "stopped halfway",
+    "%1 contacts of run %2 could not be taken back: %3 locked by another user, %4 changed since the run, %5 "
+    "no longer in the database.",
+    "Run %1 did not finish: every contact it wrote was taken back.",
+    "Run %1 is the undo of run %2: an undo is not undone. Run the button again to write its values again.",
+    "Run %1 was undone by run %2.",
+    "The run journal %1 could not be read. It was kept as %2, and a new journal was started.",
+    "Valdora cannot start: its settings store %1 cannot be written. Check that this folder exists and that "
+    "you may write in it.",
 };
 
 constexpr Block French{
@@ -133,6 +142,17 @@ constexpr Block French{
     "&Réessayer",
     "&Abandonner",
     "&Ignorer",
+    "arrêtée en cours de route",
+    "%1 contacts de l'exécution %2 n'ont pas pu être rétablis\u00a0: %3 verrouillés par un autre "
+    "utilisateur, %4 modifiés depuis l'exécution, %5 n'existent plus dans la base de données.",
+    "L'exécution %1 ne s'est pas terminée\u00a0: chaque contact qu'elle a écrit a été rétabli.",
+    "L'exécution %1 est l'annulation de l'exécution %2\u00a0: une annulation ne s'annule pas. Exécutez à "
+    "nouveau le bouton pour réécrire ses valeurs.",
+    "L'exécution %1 a été annulée par l'exécution %2.",
+    "Le journal des exécutions %1 n'a pas pu être lu. Il a été conservé sous le nom %2, et un nouveau "
+    "journal a été commencé.",
+    "Valdora ne peut pas démarrer\u00a0: son dossier de réglages %1 n'est pas accessible en écriture. "
+    "Vérifiez que ce dossier existe et que vous pouvez y écrire.",
 };
 
 constexpr Block German{
@@ -193,6 +213,17 @@ constexpr Block German{
     "&Wiederholen",
     "&Abbrechen",
     "&Ignorieren",
+    "auf halbem Weg angehalten",
+    "%1 Kontakte von Lauf %2 konnten nicht wiederhergestellt werden: %3 von einem anderen Benutzer gesperrt, "
+    "%4 seit dem Lauf geändert, %5 nicht mehr in der Datenbank.",
+    "Lauf %1 wurde nicht beendet: jeder Kontakt, den er geschrieben hat, wurde wiederhergestellt.",
+    "Lauf %1 macht Lauf %2 rückgängig: ein Rückgängigmachen wird nicht rückgängig gemacht. Führen Sie die "
+    "Schaltfläche erneut aus, um ihre Werte wieder zu schreiben.",
+    "Lauf %1 wurde von Lauf %2 rückgängig gemacht.",
+    "Das Laufprotokoll %1 konnte nicht gelesen werden. Es wurde als %2 aufbewahrt, und ein neues Protokoll "
+    "wurde begonnen.",
+    "Valdora kann nicht starten: in den Einstellungsordner %1 kann nicht geschrieben werden. Prüfen Sie, ob "
+    "dieser Ordner existiert und Sie darin schreiben dürfen.",
 };
 
 /// A block with fewer texts than OwnText has names would leave its last ones null.

@@ -59,6 +59,13 @@ enum class OwnText {
     ButtonRetry,        // message box buttons the table has no rows for
     ButtonAbort,
     ButtonIgnore,
+    RunStopped,        // added to the question of a run that stopped halfway
+    UndoLeft,          // %1 contacts, %2 run, %3 locked, %4 changed since, %5 gone
+    UndoUnfinishedRun, // %1 run: every contact it wrote was taken back
+    UndoOfUndo,        // %1 run, %2 the run it undid
+    UndoneAlready,     // %1 run, %2 the undo
+    JournalSetAside,   // %1 the journal, %2 where it was kept
+    StoreNotWritable,  // %1 the per-user store's folder
     Count
 };
 

@@ -353,5 +353,20 @@ TEST(SingleInstanceTest, AClientOfAnotherUserCannotShowTheBar)
     EXPECT_EQ(shown.count(), 0);
 }
 
+TEST(SingleInstanceTest, AStoreFolderTheUserCannotWriteIsNoRunningBar)
+{
+    const valdora::test::ProgramFolderTree tree(0555);
+    EXPECT_TRUE(valdora::test::asAnotherUser([&] {
+        SingleInstance instance(tree.program());
+        return !instance.claim() && instance.storeUnwritable();
+    }));
+    QTemporaryDir store;
+    SingleInstance first(store.path());
+    ASSERT_TRUE(first.claim());
+    SingleInstance second(store.path());
+    EXPECT_FALSE(second.claim());
+    EXPECT_FALSE(second.storeUnwritable()) << "a bar holds the lock";
+}
+
 } // namespace
 } // namespace valdora::bar

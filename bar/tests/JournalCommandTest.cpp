@@ -78,13 +78,16 @@ TEST(JournalCommandTextTest, UndoTellsWhatItLeftAndThatNumbersStayHandedOut)
     report.changedSince.push_back({"C1", "User 1", "by hand", "N-7"});
     report.locked << "C2";
     report.numbers = true;
-    EXPECT_EQ(run::undoReportText(report, Messages()),
-              QStringLiteral(
-                  "Undo of run 4: 2 contacts written back (3 fields).\n"
-                  "Left alone, changed since the run: C1, User 1 holds \"by hand\", the run wrote \"N-7\"\n"
-                  "Locked by another user, not written back: C2 (undo run 4 again to retry)\n"
-                  "AutoNumber counters are not rolled back: the numbers this run handed out are never "
-                  "handed out again."));
+    EXPECT_EQ(
+        run::undoReportText(report, Messages()),
+        QStringLiteral(
+            "Undo of run 4: 2 contacts written back (3 fields).\n"
+            "Left alone, changed since the run: C1, User 1 holds \"by hand\", the run wrote \"N-7\"\n"
+            "Locked by another user, not written back: C2 (undo run 4 again to retry)\n"
+            "2 contacts of run 4 could not be taken back: 1 locked by another user, 1 changed since the "
+            "run, 0 no longer in the database.\n"
+            "AutoNumber counters are not rolled back: the numbers this run handed out are never "
+            "handed out again."));
     // The bar shows the same report in the user's language.
     const QString french = run::undoReportText(report, Messages(MessageTable::valdora(), 1300));
     EXPECT_TRUE(french.startsWith(

@@ -223,7 +223,7 @@ TEST_F(MainBarTest, TheScopeQuestionOffersAPreviewOfTheButtonItRuns)
     EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 
-TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
+TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndIsNotOfferedAgain)
 {
     multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
     MainBar& bar = loadBar();
@@ -254,11 +254,12 @@ TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndCanBeUndoneInTurn)
     EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Undo of run 1: 5 contacts written back")))
         << texts[2].toStdString();
 
-    // The undo is journalled: undoing it writes the run's values again.
-    m_platform.answerNextMessage(MessageAnswer::Yes);
-    m_platform.answerNextMessage(MessageAnswer::Ok);
+    // The undo is recorded against the run and not offered itself: nothing is left to undo.
+    m_platform.clearRecord();
     action("mnuUndo")->trigger();
-    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
+    EXPECT_EQ(m_platform.messageTexts(),
+              QStringList{QStringLiteral("The run journal holds nothing to undo.")});
+    EXPECT_EQ(column(Amount), before);
 }
 
 TEST_F(MainBarTest, WithNothingJournalledTheItemsAreOffOrSaySo)
@@ -670,6 +671,23 @@ TEST_F(SecondStartTest, AStartBesideASocketOfAnotherUserSaysWhoseItIs)
                   QStringLiteral("The socket \"%1\" belongs to another user (nobody, uid 65534): nothing is "
                                  "sent to it")
                       .arg(path)});
+    EXPECT_EQ(m_screens->splashShown, 0);
+}
+
+TEST_F(SecondStartTest, AStoreThatCannotBeWrittenIsSaidWithItsFolderNotAsARunningBar)
+{
+    // A store folder under a file: no lock can be made there, and no bar runs.
+    const QString file = m_dir.filePath(QStringLiteral("plain-file"));
+    ASSERT_TRUE(valdora::test::writeFile(file, "x"));
+    const QString folder = file + QStringLiteral("/Valdora");
+    SingleInstance instance(folder);
+    EXPECT_EQ(start(instance), nullptr);
+    EXPECT_TRUE(instance.storeUnwritable());
+    EXPECT_EQ(
+        m_platform.messageTexts(),
+        QStringList{QStringLiteral("Valdora cannot start: its settings store %1 cannot be written. Check "
+                                   "that this folder exists and that you may write in it.")
+                        .arg(folder)});
     EXPECT_EQ(m_screens->splashShown, 0);
 }
 

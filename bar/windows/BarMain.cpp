@@ -1,6 +1,7 @@
 #include "BarMain.h"
 
 #include "settings/MessageId.h"
+#include "settings/OwnTexts.h"
 
 namespace valdora::bar {
 
@@ -22,6 +23,12 @@ std::unique_ptr<MainBar> Main(BarProgramParts parts, SingleInstance& instance)
         if (!settleSettings(session, parts.screens))
             return;
         if (!instance.claim()) {
+            if (instance.storeUnwritable()) {
+                session.showMessage(
+                    session.messages().get(OwnText::StoreNotWritable).arg(instance.storeFolder()),
+                    MessageButtons::Ok, MessageIcon::Critical);
+                return;
+            }
             const SingleInstance::Handover handover = instance.askRunningToShow();
             if (handover == SingleInstance::Handover::NoAnswer)
                 session.showMessage(session.messages().get(MessageId::AlreadyRunning));

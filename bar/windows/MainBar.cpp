@@ -5,6 +5,7 @@
 #include "core/qt/QtPlatform.h"
 
 #include "run/ButtonRun.h"
+#include "run/UndoAndRetry.h"
 #include "run/journal/RunJournal.h"
 #include "settings/ComposedMessages.h"
 #include "settings/MessageId.h"
@@ -413,7 +414,7 @@ void MainBar::cmdButton_Click(int index)
         run::ButtonRun buttonRun(m_session, m_connection.host.runHost(),
                                  run::ProgramProfile::valdora(m_session.locale()), &question);
         // Runs over a lookup or all contacts go into the user's run journal, to be undone or retried.
-        const std::unique_ptr<journal::RunJournal> journal = journal::RunJournal::openForUser();
+        const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
         buttonRun.setJournal(journal.get());
         // The scope dialog of this run offers its preview; no other question does.
         m_scopes.offerPreview(

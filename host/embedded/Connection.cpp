@@ -76,18 +76,28 @@ Connection::Connection(const QString& path, bool create, Where where) : m_path(p
     m_db.reset(opened);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(handle(), 5000);
-        // The first statement reads the file header: this is where a file that is not a
-        // database shows itself.
-        if (sqlite3_exec(handle(),
-                         "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;",
-                         nullptr, nullptr, nullptr) == SQLITE_OK)
+        // The read of the schema reads the file header: this is where a file that is not a database
+        // shows itself. Nothing is written here: an existing file goes to WAL only once it is known
+        // to be a contact database (useWal), so that opening another program's file changes nothing.
+        if (sqlite3_exec(
+                handle(),
+                "PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;",
+                nullptr, nullptr, nullptr) == SQLITE_OK) {
+            if (create)
+                useWal(where);
             return;
+        }
     }
     const QString reason =
         handle() ? QString::fromUtf8(sqlite3_errmsg(handle())) : QStringLiteral("out of memory");
     throw HostFailure(HostError::DatabaseFailure,
                       QStringLiteral("The contact database %1 cannot be opened: %2").arg(path, reason),
                       where);
+}
+
+void Connection::useWal(Where where)
+{
+    exec("PRAGMA journal_mode=WAL;", where);
 }
 
 Connection::~Connection()

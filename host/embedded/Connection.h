@@ -38,8 +38,12 @@ private:
 /// The one SQLite connection of a database object, with its statements prepared once and kept.
 class Connection {
 public:
-    /// Opens (or, when `create`, makes) the file: WAL journal, synchronous=NORMAL, a busy timeout.
+    /// Opens (or, when `create`, makes) the file: synchronous=NORMAL, a busy timeout; a file it makes
+    /// gets the WAL journal at once. Opening writes nothing into an existing file.
     Connection(const QString& path, bool create, Where where = Where::current());
+    /// Switches the file to the WAL journal (a write to its header when it is not in WAL yet): for an
+    /// existing file, once it is known to be a contact database.
+    void useWal(Where where = Where::current());
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

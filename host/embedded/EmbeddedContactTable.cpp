@@ -188,6 +188,7 @@ bool EmbeddedContactTable::commitStaged(Where where)
 
 QString EmbeddedContactTable::Update(Where where)
 {
+    m_lastWriteFailure.clear();
     if (m_current == 0)
         return {};
     const bool lockedHere = m_locked == m_current;
@@ -198,8 +199,11 @@ QString EmbeddedContactTable::Update(Where where)
     bool written = false;
     try {
         written = commitStaged(where);
-    } catch (const HostFailure&) {
+    } catch (const HostFailure& failure) {
         written = false; // the caller learns it from the result, as callers of Update expect
+        // A busy database is a record held elsewhere to the caller; anything else is the file's own.
+        if (failure.number() != HostError::RecordLocked)
+            m_lastWriteFailure = failure.description();
     }
     m_staged.clear();
     m_locks.unlock(m_current);

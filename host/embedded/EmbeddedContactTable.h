@@ -27,6 +27,7 @@ public:
     void SetDataEx(const QList<FieldId>& ids, const QStringList& values,
                    Where where = Where::current()) override;
     QString Update(Where where = Where::current()) override;
+    QString lastWriteFailure() const override { return m_lastWriteFailure; }
 
     void Query(const QString& filter, Where where = Where::current()) override;
     void LoadLookUpQuery(const QString& file, Where where = Where::current()) override;
@@ -69,6 +70,7 @@ private:
     qsizetype m_position = 0;
     qint64 m_current = 0;
     QString m_currentId;
+    QString m_lastWriteFailure;
     // Read lazily: a run makes a record current, takes its lock and only then reads it, and the read
     // before the lock would be wasted (and stale).
     mutable QHash<FieldId, QString> m_values;

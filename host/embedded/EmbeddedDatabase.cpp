@@ -50,6 +50,7 @@ void EmbeddedDatabase::OpenEx(const QString& path, Where where)
     target = QFileInfo(target).absoluteFilePath();
     auto connection = std::make_unique<Connection>(target, false, where);
     checkSchema(*connection, where);
+    connection->useWal(where);
     auto fields = std::make_unique<EmbeddedFieldList>(*connection, where);
     auto users = std::make_unique<EmbeddedUserList>(*connection, where);
     auto contacts = std::make_unique<EmbeddedContactTable>(*connection, *fields, where);

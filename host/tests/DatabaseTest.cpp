@@ -294,6 +294,37 @@ TEST_F(DatabaseTest, OpenFailuresNameTheFile)
     EXPECT_EQ(m_database->GetDatabasePath(), QFileInfo(m_path).absoluteFilePath());
 }
 
+// A file that is not a contact database is refused and left byte for byte as it was: an empty file
+// stays empty, another program's SQLite file keeps its journal mode.
+TEST_F(DatabaseTest, OpeningAFileThatIsNoContactDatabaseChangesNothingInIt)
+{
+    const QString empty = m_dir.filePath(QStringLiteral("empty.dbf"));
+    ASSERT_TRUE(valdora::test::writeFile(empty, QByteArray()));
+    const QString other = m_dir.filePath(QStringLiteral("other.sqlite"));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(other.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('kept');",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    for (const QString& path : {empty, other}) {
+        const QByteArray before = valdora::test::readFile(path);
+        auto database = createDatabase();
+        try {
+            database->OpenEx(path);
+            FAIL() << path.toStdString() << " opened";
+        } catch (const HostFailure& failure) {
+            EXPECT_TRUE(failure.description().contains(QStringLiteral("is not a contact database")))
+                << failure.description().toStdString();
+        }
+        database.reset();
+        EXPECT_EQ(valdora::test::readFile(path), before) << path.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-wal"))) << path.toStdString();
+    }
+}
+
 TEST_F(DatabaseTest, UniqueIdsAreNeverGivenTwice)
 {
     EmbeddedDatabase writer;

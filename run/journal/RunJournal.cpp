@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
@@ -32,6 +34,8 @@ RunStand standFrom(const QString& name)
         return RunStand::Finished;
     if (name == QStringLiteral("interrupted"))
         return RunStand::Interrupted;
+    if (name == QStringLiteral("stopped"))
+        return RunStand::Stopped;
     return RunStand::Running;
 }
 
@@ -68,6 +72,8 @@ QString standName(RunStand stand)
         return QStringLiteral("running");
     case RunStand::Finished:
         return QStringLiteral("finished");
+    case RunStand::Stopped:
+        return QStringLiteral("stopped");
     case RunStand::Interrupted:
         return QStringLiteral("interrupted");
     }
@@ -87,8 +93,27 @@ QString RunJournal::defaultPath()
 
 std::unique_ptr<RunJournal> RunJournal::openForUser()
 {
+    const QString path = defaultPath();
     try {
-        return std::make_unique<RunJournal>(defaultPath());
+        try {
+            return std::make_unique<RunJournal>(path);
+        } catch (const JournalError& error) {
+            if (!error.damaged())
+                throw;
+        }
+        // A damaged journal would block every run and undo from now on: it is kept aside for whoever
+        // wants to look into it, and a fresh one takes its place.
+        const QString aside = path + QStringLiteral(".damaged-") +
+                              QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!QFile::rename(path, aside))
+            throw JournalError(QStringLiteral("The run journal %1 is damaged and cannot be kept aside as %2")
+                                   .arg(path, aside));
+        for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+            if (QFile::exists(path + suffix) && !QFile::rename(path + suffix, aside + suffix))
+                QFile::remove(path + suffix);
+        auto journal = std::make_unique<RunJournal>(path);
+        journal->m_setAside = aside;
+        return journal;
     } catch (const JournalError& error) {
         throw Failure(ErrorNumber::PathFileAccessError, error.message());
     }
@@ -100,6 +125,9 @@ RunJournal::RunJournal(const QString& path)
           return path;
       }())
 {
+    // A journal the user cannot write is only read: its runs are listed, a run cannot be entered.
+    if (m_file.readOnly())
+        return;
     createSchema();
     markInterrupted();
 }
@@ -110,8 +138,7 @@ RunJournal::~RunJournal()
     try {
         if (m_run != 0) {
             commitBatch();
-            SqliteStatement mark = m_file.prepare("UPDATE runs SET stand = 'interrupted' WHERE id = ?");
-            mark.bind(1, m_run).step();
+            markStand(RunStand::Interrupted);
         }
     } catch (const JournalError&) {
     }
@@ -137,6 +164,15 @@ void RunJournal::createSchema()
                 " run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE,"
                 " contact TEXT NOT NULL);"
                 "CREATE INDEX IF NOT EXISTS failures_of_run ON failures(run, contact);");
+    // Journals written before runs kept their unreached contacts: every failure there was reached.
+    bool hasReached = false;
+    {
+        SqliteStatement columns = m_file.prepare("PRAGMA table_info(failures)");
+        while (columns.step())
+            hasReached = hasReached || columns.text(1) == QStringLiteral("reached");
+    }
+    if (!hasReached)
+        m_file.exec("ALTER TABLE failures ADD COLUMN reached INTEGER NOT NULL DEFAULT 1;");
 }
 
 void RunJournal::markInterrupted()
@@ -157,13 +193,18 @@ void RunJournal::markInterrupted()
 
 std::vector<JournalRun> RunJournal::selectRuns(const char* where, qint64 id)
 {
-    QByteArray sql = "SELECT r.id, r.kind, r.button, r.database, r.started, r.user, r.scope, r.of, r.numbers,"
-                     " r.stand,"
-                     " (SELECT COUNT(DISTINCT contact) FROM changes c WHERE c.run = r.id),"
-                     " (SELECT COUNT(*) FROM changes c WHERE c.run = r.id),"
-                     " (SELECT COUNT(*) FROM changes c WHERE c.run = r.id AND c.undone = 0),"
-                     " (SELECT COUNT(*) FROM failures f WHERE f.run = r.id)"
-                     " FROM runs r ";
+    QByteArray sql =
+        "SELECT r.id, r.kind, r.button, r.database, r.started, r.user, r.scope, r.of, r.numbers,"
+        " r.stand,"
+        " (SELECT COUNT(DISTINCT contact) FROM changes c WHERE c.run = r.id),"
+        " (SELECT COUNT(*) FROM changes c WHERE c.run = r.id),"
+        " CASE WHEN r.kind = 'undo' THEN 0 ELSE"
+        "  (SELECT COUNT(*) FROM changes c WHERE c.run = r.id AND c.undone = 0) END,"
+        " (SELECT COUNT(*) FROM failures f WHERE f.run = r.id AND f.reached = 1),"
+        " (SELECT COUNT(*) FROM failures f WHERE f.run = r.id AND f.reached = 0),"
+        " (SELECT COALESCE(MAX(u.id), 0) FROM runs u WHERE u.kind = 'undo' AND u.of = r.id"
+        "  AND u.stand = 'finished' AND NOT EXISTS (SELECT 1 FROM failures f WHERE f.run = u.id))"
+        " FROM runs r ";
     sql += where;
     sql += " ORDER BY r.id DESC";
     SqliteStatement select = m_file.prepare(sql.constData());
@@ -181,6 +222,8 @@ std::vector<JournalRun> RunJournal::selectRuns(const char* where, qint64 id)
         run.changes = static_cast<int>(select.integer(11));
         run.pending = static_cast<int>(select.integer(12));
         run.failures = static_cast<int>(select.integer(13));
+        run.notReached = static_cast<int>(select.integer(14));
+        run.undoneBy = run.isUndo() ? 0 : select.integer(15);
         found.push_back(std::move(run));
     }
     return found;
@@ -214,7 +257,8 @@ std::vector<JournalChange> RunJournal::changes(qint64 run, bool pendingOnly)
 
 QStringList RunJournal::failures(qint64 run)
 {
-    SqliteStatement select = m_file.prepare("SELECT contact FROM failures WHERE run = ? ORDER BY id");
+    SqliteStatement select =
+        m_file.prepare("SELECT contact FROM failures WHERE run = ? ORDER BY reached DESC, id");
     select.bind(1, run);
     QStringList found;
     while (select.step())
@@ -224,7 +268,13 @@ QStringList RunJournal::failures(qint64 run)
 
 std::optional<qint64> RunJournal::lastUndoable()
 {
-    SqliteStatement select = m_file.prepare("SELECT MAX(run) FROM changes WHERE undone = 0");
+    // A finished undo that left no contact locked took its run back; what it left (fields changed since)
+    // stays where it is.
+    SqliteStatement select = m_file.prepare(
+        "SELECT MAX(r.id) FROM runs r WHERE r.kind <> 'undo' AND r.stand <> 'running'"
+        " AND EXISTS (SELECT 1 FROM changes c WHERE c.run = r.id AND c.undone = 0)"
+        " AND NOT EXISTS (SELECT 1 FROM runs u WHERE u.kind = 'undo' AND u.of = r.id AND u.stand = 'finished'"
+        "  AND NOT EXISTS (SELECT 1 FROM failures f WHERE f.run = u.id))");
     if (select.step() && select.integer(0) > 0)
         return select.integer(0);
     return std::nullopt;
@@ -232,7 +282,9 @@ std::optional<qint64> RunJournal::lastUndoable()
 
 std::optional<qint64> RunJournal::lastWithFailures()
 {
-    SqliteStatement select = m_file.prepare("SELECT MAX(run) FROM failures");
+    // An undo's locked contacts are finished by undoing its run again, not by a retry.
+    SqliteStatement select = m_file.prepare(
+        "SELECT MAX(f.run) FROM failures f JOIN runs r ON r.id = f.run WHERE r.kind <> 'undo'");
     if (select.step() && select.integer(0) > 0)
         return select.integer(0);
     return std::nullopt;
@@ -243,13 +295,11 @@ qint64 RunJournal::begin(const RunInfo& info)
     // A run before this one that never reached its end keeps what it wrote, marked interrupted.
     if (m_run != 0) {
         commitBatch();
-        SqliteStatement mark = m_file.prepare("UPDATE runs SET stand = 'interrupted' WHERE id = ?");
-        mark.bind(1, m_run).step();
+        markStand(RunStand::Interrupted);
         m_run = 0;
     }
     commitBatch();
-    m_file.exec("BEGIN IMMEDIATE");
-    m_inTransaction = true;
+    inTransaction();
     SqliteStatement insert = m_file.prepare(
         "INSERT INTO runs (kind, button, database, started, user, scope, of, numbers, stand, pid)"
         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'running', ?)");
@@ -262,20 +312,30 @@ qint64 RunJournal::begin(const RunInfo& info)
         .bind(7, info.of)
         .bind(8, info.numbers ? 1 : 0)
         .bind(9, QCoreApplication::applicationPid());
-    insert.step();
+    try {
+        insert.step();
+    } catch (const JournalError&) {
+        rollbackBatch();
+        throw;
+    }
     m_run = m_file.lastInsertId();
     // The run is in the journal before its first write.
     commitBatch();
     return m_run;
 }
 
+void RunJournal::inTransaction()
+{
+    if (m_inTransaction)
+        return;
+    m_file.exec("BEGIN IMMEDIATE");
+    m_inTransaction = true;
+}
+
 void RunJournal::addChange(const QString& contact, const QString& field, const QString& oldValue,
                            const QString& newValue)
 {
-    if (!m_inTransaction) {
-        m_file.exec("BEGIN IMMEDIATE");
-        m_inTransaction = true;
-    }
+    inTransaction();
     if (!m_insertChange)
         m_insertChange = std::make_unique<SqliteStatement>(
             m_file.handle(), "INSERT INTO changes (run, contact, field, old, new) VALUES (?, ?, ?, ?, ?)");
@@ -284,16 +344,27 @@ void RunJournal::addChange(const QString& contact, const QString& field, const Q
     m_insertChange->reset();
 }
 
+void RunJournal::writeAhead()
+{
+    // One commit per contact: the WAL takes it without waiting for the disk, and the write lock is
+    // held only for the moment of the commit, not for a whole batch.
+    try {
+        commitBatch();
+    } catch (const JournalError&) {
+        rollbackBatch();
+        throw;
+    }
+}
+
 void RunJournal::contactFailed(const QString& contact)
 {
-    if (!m_inTransaction) {
-        m_file.exec("BEGIN IMMEDIATE");
-        m_inTransaction = true;
-    }
+    inTransaction();
     SqliteStatement drop = m_file.prepare("DELETE FROM changes WHERE run = ? AND contact = ?");
     drop.bind(1, m_run).bind(2, contact).step();
     SqliteStatement keep = m_file.prepare("INSERT INTO failures (run, contact) VALUES (?, ?)");
     keep.bind(1, m_run).bind(2, contact).step();
+    // A failure is rare and must not wait for a batch that a kill would lose.
+    commitBatch();
 }
 
 void RunJournal::contactDone()
@@ -305,10 +376,7 @@ void RunJournal::contactDone()
 
 void RunJournal::markUndone(const std::vector<qint64>& changeIds)
 {
-    if (!m_inTransaction) {
-        m_file.exec("BEGIN IMMEDIATE");
-        m_inTransaction = true;
-    }
+    inTransaction();
     SqliteStatement mark = m_file.prepare("UPDATE changes SET undone = 1 WHERE id = ?");
     for (const qint64 id : changeIds) {
         mark.bind(1, id).step();
@@ -318,10 +386,7 @@ void RunJournal::markUndone(const std::vector<qint64>& changeIds)
 
 void RunJournal::resolveFailures(qint64 run, const QStringList& contacts)
 {
-    if (!m_inTransaction) {
-        m_file.exec("BEGIN IMMEDIATE");
-        m_inTransaction = true;
-    }
+    inTransaction();
     SqliteStatement drop = m_file.prepare("DELETE FROM failures WHERE run = ? AND contact = ?");
     for (const QString& contact : contacts) {
         drop.bind(1, run).bind(2, contact).step();
@@ -339,19 +404,50 @@ void RunJournal::commitBatch()
     m_sinceCommit.start();
 }
 
-void RunJournal::finish()
+void RunJournal::rollbackBatch()
+{
+    m_inTransaction = false;
+    m_file.rollback();
+}
+
+void RunJournal::markStand(RunStand stand)
+{
+    SqliteStatement mark = m_file.prepare("UPDATE runs SET stand = ? WHERE id = ?");
+    mark.bind(1, standName(stand)).bind(2, m_run).step();
+}
+
+void RunJournal::finish(const RunEnd& end)
 {
     if (m_run == 0)
         return;
-    if (!m_inTransaction) {
-        m_file.exec("BEGIN IMMEDIATE");
-        m_inTransaction = true;
+    const RunStand stand = end.stopped ? RunStand::Stopped : RunStand::Finished;
+    try {
+        inTransaction();
+        if (!end.failedAt.isEmpty())
+            contactFailed(end.failedAt);
+        inTransaction();
+        SqliteStatement unreached =
+            m_file.prepare("INSERT INTO failures (run, contact, reached) VALUES (?, ?, 0)");
+        for (const QString& contact : end.notReached) {
+            unreached.bind(1, m_run).bind(2, contact).step();
+            unreached.reset();
+        }
+        markStand(stand);
+        commitBatch();
+    } catch (const JournalError&) {
+        // What the journal could not take goes; the run is still marked as ended where the file lets
+        // it, else it is found interrupted at the next open.
+        rollbackBatch();
+        try {
+            markStand(RunStand::Stopped);
+        } catch (const JournalError&) {
+        }
+        m_run = 0;
+        throw;
     }
-    SqliteStatement mark = m_file.prepare("UPDATE runs SET stand = 'finished' WHERE id = ?");
-    mark.bind(1, m_run).step();
-    commitBatch();
+    // The run is recorded: a prune that fails leaves old runs, never this one marked interrupted.
+    const auto ended = qScopeGuard([this] { m_run = 0; });
     prune();
-    m_run = 0;
 }
 
 qint64 RunJournal::bytesInUse()
@@ -361,6 +457,12 @@ qint64 RunJournal::bytesInUse()
         return read.step() ? read.integer(0) : 0;
     };
     return (value("PRAGMA page_count") - value("PRAGMA freelist_count")) * value("PRAGMA page_size");
+}
+
+void RunJournal::limitPages(qint64 pages)
+{
+    const QByteArray pragma = "PRAGMA max_page_count = " + QByteArray::number(pages) + ';';
+    m_file.exec(pragma.constData());
 }
 
 void RunJournal::prune()

@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace valdora::journal {
 
@@ -12,6 +13,14 @@ UndoReport RunUndo::undo(qint64 run, const QString& user)
     if (!entry)
         throw Failure(ErrorNumber::SubscriptOutOfRange,
                       QStringLiteral("The run journal holds no run %1").arg(run));
+    if (entry->isUndo())
+        throw Failure(ErrorNumber::PermissionDenied,
+                      QStringLiteral("Run %1 is the undo of run %2; an undo is not undone")
+                          .arg(run)
+                          .arg(entry->info.of));
+    if (entry->undoneBy != 0)
+        throw Failure(ErrorNumber::PermissionDenied,
+                      QStringLiteral("Run %1 was undone by run %2").arg(run).arg(entry->undoneBy));
     const QString database = m_database.GetDatabasePath();
     if (entry->info.database != database)
         throw Failure(ErrorNumber::PermissionDenied,
@@ -22,6 +31,7 @@ UndoReport RunUndo::undo(qint64 run, const QString& user)
     UndoReport report;
     report.run = run;
     report.numbers = entry->info.numbers;
+    report.runUnfinished = entry->stand == RunStand::Stopped || entry->stand == RunStand::Interrupted;
     const std::vector<JournalChange> pending = m_journal.changes(run, true);
     // One write per contact: its changes together, in the order the run first came to it.
     QStringList order;
@@ -51,11 +61,24 @@ UndoReport RunUndo::undo(qint64 run, const QString& user)
             m_database.Contact().Goto(host::ContactId());
         } catch (...) {
         }
-        m_journal.finish();
+        try {
+            m_journal.finish({.stopped = true, .failedAt = {}, .notReached = {}});
+        } catch (const JournalError&) {
+        }
         throw;
     }
-    m_journal.finish();
+    m_journal.finish({});
     return report;
+}
+
+int UndoReport::contactsLeft() const
+{
+    QSet<QString> left(locked.begin(), locked.end());
+    for (const QString& contact : missing)
+        left.insert(contact);
+    for (const ChangedSince& change : changedSince)
+        left.insert(change.contact);
+    return static_cast<int>(left.size());
 }
 
 void RunUndo::undoContact(const QString& contact, const std::vector<const JournalChange*>& changes,

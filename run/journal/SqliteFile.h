@@ -35,6 +35,7 @@ private:
 };
 
 /// One SQLite connection: WAL journal, a busy timeout long enough to wait out another run's commit.
+/// An existing file the user cannot write is opened read-only (readOnly()), so that it can be read.
 class SqliteFile {
 public:
     explicit SqliteFile(const QString& path);
@@ -44,17 +45,24 @@ public:
 
     /// Runs statements that return no rows.
     void exec(const char* sql);
+    /// Drops an open transaction, if any; never fails.
+    void rollback() noexcept;
     SqliteStatement prepare(const char* sql) { return SqliteStatement(m_db.get(), sql); }
     qint64 lastInsertId() const;
     sqlite3* handle() const { return m_db.get(); }
     const QString& path() const { return m_path; }
+    bool readOnly() const { return m_readOnly; }
 
 private:
+    /// Opens the file (or `name`, a URI naming it) with those flags.
+    void open(int flags, const QString& name = QString());
+
     struct Closer {
         void operator()(sqlite3* db) const;
     };
     QString m_path;
     std::unique_ptr<sqlite3, Closer> m_db;
+    bool m_readOnly = false;
 };
 
 } // namespace valdora::journal

@@ -384,6 +384,33 @@ TEST_F(ButtonRunTest, RecordHeldByAnotherProcessIsLoggedAndTheRunGoesOn)
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("'") + User1 + QStringLiteral("'.")));
 }
 
+TEST_F(ButtonRunTest, ErrorLogThatCannotBeWrittenIsReportedOnceAndTheRunGoesOn)
+{
+    // A folder where the log should be: it cannot be opened for appending, even by root.
+    const QString log = m_folder.path() + QStringLiteral("/error.log");
+    ASSERT_TRUE(QDir().mkpath(log));
+    host::ContactTable& contacts = m_database->Contact();
+    contacts.Query(QString());
+    contacts.MoveFirst();
+    contacts.MoveNext();
+    const QString held = contacts.Data(host::FieldNumber::UniqueId);
+    QProcess holder;
+    ASSERT_TRUE(
+        host::test::startLockHolder(holder, m_folder.path() + QStringLiteral("/Sample.dbf"), held, 60));
+    const QString button = nowButton(QStringLiteral("~101.ini"), User1, {{"Over3", "1"}});
+
+    const RunSummary summary = runAll(button);
+    holder.kill();
+    holder.waitForFinished();
+
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_EQ(summary.written, Contacts - 1);
+    const QStringList logFailures = m_platform.messageTexts().filter(QStringLiteral("The error log"));
+    ASSERT_EQ(logFailures.size(), 1) << m_platform.messageTexts().join(u'\n').toStdString();
+    EXPECT_TRUE(logFailures[0].contains(QStringLiteral("The error log %1 cannot be written").arg(log)))
+        << logFailures[0].toStdString();
+}
+
 TEST_F(ButtonRunTest, MissingTargetFieldShowsMessage355AndWritesNothing)
 {
     const QString button =

@@ -123,5 +123,58 @@ TEST_F(RunCrashTest, KilledRunsNeverHandOutANumberTwice)
                 contacts);
 }
 
+TEST_F(RunCrashTest, KilledRunsAndKilledUndosAreTakenBackExactly)
+{
+    const int kills = std::max(fromEnvironment("VALDORA_CRASH_KILLS", 8) / 2, 2);
+    const int contacts = fromEnvironment("VALDORA_CRASH_CONTACTS", 1500);
+    useContacts(contacts);
+    const QString counter = m_program + QStringLiteral("/Crash.num");
+    autoNumberButton(QStringLiteral("~101.ini"), counter, QStringLiteral("Over0"));
+    writeButton(QStringLiteral("~101.ini"), {{"TargetDecimals", "-1"}});
+    startHost();
+
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(valdora({"--run", "~101", "--scope", "all"}).code, 0);
+    const qint64 wholeRunMs = std::max<qint64>(timer.elapsed(), 50);
+    ASSERT_EQ(valdora({"--undo"}).code, 0);
+    const QStringList untouched(contacts, QString());
+    ASSERT_EQ(column(QStringLiteral("User 1")), untouched);
+
+    const auto killAtRandom = [&](QRandomGenerator& random, const QStringList& arguments) {
+        const std::unique_ptr<QProcess> process = startValdora(arguments);
+        QThread::msleep(static_cast<unsigned long>(random.bounded(wholeRunMs)));
+        const bool killed = process->state() != QProcess::NotRunning;
+        if (killed)
+            process->kill();
+        process->waitForFinished(30000);
+        return killed;
+    };
+    QRandomGenerator random(20261209u);
+    int runsKilled = 0;
+    int undosKilled = 0;
+    for (int round = 1; round <= kills; ++round) {
+        // A run killed halfway: its undo gives every contact back what it held.
+        runsKilled += killAtRandom(random, {"--run", "~101", "--scope", "all"}) ? 1 : 0;
+        const valdora::test::CommandResult undone = valdora({"--undo"});
+        EXPECT_TRUE(undone.code == 0 || (undone.code == 2 && column(QStringLiteral("User 1")) == untouched))
+            << undone.out.toStdString() << undone.err.toStdString();
+        EXPECT_EQ(column(QStringLiteral("User 1")), untouched) << "after the undo of killed run " << round;
+
+        // A whole run, its undo killed halfway: undoing it again finishes the job.
+        ASSERT_EQ(valdora({"--run", "~101", "--scope", "all"}).code, 0);
+        undosKilled += killAtRandom(random, {"--undo"}) ? 1 : 0;
+        const valdora::test::CommandResult again = valdora({"--undo"});
+        EXPECT_TRUE(again.code == 0 || again.code == 2) << again.out.toStdString() << again.err.toStdString();
+        EXPECT_EQ(column(QStringLiteral("User 1")), untouched) << "after the killed undo of round " << round;
+        EXPECT_EQ(valdora({"--undo"}).code, 2) << "nothing left to undo after round " << round;
+        EXPECT_EQ(integrity(), QStringLiteral("ok"));
+        if (HasFailure())
+            break;
+    }
+    std::printf("crash test: %d rounds, %d runs and %d undos killed halfway, %d contacts\n", kills,
+                runsKilled, undosKilled, contacts);
+}
+
 } // namespace
 } // namespace valdora::run::test

@@ -65,6 +65,21 @@ TEST_F(UserSettingsTest, OneFilePerApplication)
     EXPECT_EQ(readFile(store.filePath(Application::Keelbrook)), "[Settings]\r\nLastDB=/data/Sales.dbf\r\n");
 }
 
+// Lines the store does not set keep every byte, also bytes that are no UTF-8 (a Latin-1 letter put
+// there by another program or an editor): a run's progress values must not spoil another section.
+TEST_F(UserSettingsTest, LinesItDoesNotSetKeepEveryByte)
+{
+    const UserSettings store;
+    const QByteArray other = "[Other]\r\nName=caf\xE9 \x81\xFF\r\n; r\xE9sum\xE9\r\n";
+    ASSERT_TRUE(writeFile(store.filePath(Application::Valdora), other + "[Progress]\r\nStage=1\r\n"));
+    ASSERT_TRUE(store.set(Application::Valdora, QStringLiteral("Progress"), QStringLiteral("Stage"),
+                          QStringLiteral("2")));
+    ASSERT_TRUE(store.set(Application::Valdora, QStringLiteral("Progress"), QStringLiteral("Total"),
+                          QStringLiteral("\u00e9t\u00e9")));
+    EXPECT_EQ(readFile(store.filePath(Application::Valdora)),
+              other + "[Progress]\r\nStage=2\r\nTotal=\xC3\xA9t\xC3\xA9\r\n");
+}
+
 TEST_F(UserSettingsTest, AbsentReadsAsDefaultAndNamesMatchInAnyCase)
 {
     const UserSettings store;

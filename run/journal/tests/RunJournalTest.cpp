@@ -1,10 +1,14 @@
 #include "run/journal/RunJournal.h"
 
+#include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
+#include "core/testsupport/TestEnvironment.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -52,7 +56,7 @@ TEST_F(RunJournalTest, FinishedRunHoldsItsChangesAndFailures)
     journal.addChange("B", "User 1", "old", "2");
     journal.contactFailed("B");
     journal.contactDone();
-    journal.finish();
+    journal.finish({});
 
     const std::optional<JournalRun> run = journal.run(id);
     ASSERT_TRUE(run);
@@ -98,7 +102,7 @@ TEST_F(RunJournalTest, ChangesAreCommittedInBatchesOfContacts)
     EXPECT_EQ(seenElsewhere(), 3);
     journal.addChange("D", "User 1", "", "1");
     journal.contactDone();
-    journal.finish();
+    journal.finish({});
     EXPECT_EQ(seenElsewhere(), 4);
 }
 
@@ -137,7 +141,7 @@ TEST_F(RunJournalTest, RunOfAProcessThatIsGoneIsMarkedInterruptedWhenOpened)
     {
         RunJournal journal(path());
         id = journal.begin(info());
-        journal.finish();
+        journal.finish({});
     }
     // As a process killed halfway leaves it: still running, its process gone.
     const QByteArray statement =
@@ -164,7 +168,7 @@ TEST_F(RunJournalTest, KeepsTheNewestRuns)
         journal.begin(info(QStringLiteral("~%1.ini").arg(100 + i)));
         journal.addChange("A", "User 1", "", QString::number(i));
         journal.contactDone();
-        journal.finish();
+        journal.finish({});
     }
     const std::vector<JournalRun> runs = journal.runs();
     ASSERT_EQ(runs.size(), 3u);
@@ -186,7 +190,7 @@ TEST_F(RunJournalTest, DropsOldRunsBeyondTheSizeLimitButNeverTheRunJustFinished)
             journal.addChange(QString::number(i), "User 1", big, big + QString::number(run));
             journal.contactDone();
         }
-        journal.finish();
+        journal.finish({});
     }
     EXPECT_LE(journal.bytesInUse(), limit);
     const std::vector<JournalRun> runs = journal.runs();
@@ -199,7 +203,7 @@ TEST_F(RunJournalTest, DropsOldRunsBeyondTheSizeLimitButNeverTheRunJustFinished)
     const qint64 id = journal.begin(info());
     journal.addChange("A", "User 1", big, big);
     journal.contactDone();
-    journal.finish();
+    journal.finish({});
     ASSERT_EQ(journal.runs().size(), 1u);
     EXPECT_EQ(journal.runs().front().id, id);
 }
@@ -216,6 +220,158 @@ TEST_F(RunJournalTest, AFileThatIsNoJournalIsRefusedWithItsPath)
     } catch (const JournalError& error) {
         EXPECT_TRUE(error.message().contains(path())) << error.message().toStdString();
     }
+}
+
+TEST_F(RunJournalTest, WriteAheadCommitsTheContactAtOnce)
+{
+    RunJournal journal(path());
+    journal.setBatch(1000, 600000);
+    const qint64 id = journal.begin(info());
+    journal.addChange("A", "User 1", "old", "1");
+    journal.writeAhead();
+    EXPECT_EQ(RunJournal(path()).run(id)->changes, 1);
+}
+
+TEST_F(RunJournalTest, StoppedRunKeepsTheContactItStoppedAtAndThoseItNeverCameTo)
+{
+    RunJournal journal(path());
+    const qint64 id = journal.begin(info());
+    journal.addChange("A", "User 1", "", "1");
+    journal.writeAhead();
+    journal.contactDone();
+    journal.addChange("B", "User 1", "", "2");
+    journal.writeAhead();
+    journal.finish({.stopped = true, .failedAt = "B", .notReached = {"C", "D"}});
+
+    const std::optional<JournalRun> run = RunJournal(path()).run(id);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->stand, RunStand::Stopped);
+    EXPECT_EQ(run->changes, 1) << "B was not written";
+    EXPECT_EQ(run->failures, 1);
+    EXPECT_EQ(run->notReached, 2);
+    EXPECT_EQ(journal.failures(id), QStringList({"B", "C", "D"}));
+    EXPECT_EQ(journal.lastWithFailures(), id);
+    journal.resolveFailures(id, {"B", "C", "D"});
+    EXPECT_FALSE(journal.lastWithFailures());
+}
+
+TEST_F(RunJournalTest, FullJournalRefusesTheChangeAndMarksTheRunStopped)
+{
+    RunJournal journal(path());
+    const qint64 id = journal.begin(info());
+    journal.limitPages(journal.bytesInUse() / 4096 + 2);
+    const QString big(3000, u'x');
+    int committed = 0;
+    try {
+        for (; committed < 1000; ++committed) {
+            journal.addChange(QString::number(committed), "User 1", big, "1");
+            journal.writeAhead();
+            journal.contactDone();
+        }
+        FAIL() << "the journal never filled";
+    } catch (const JournalError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("database or disk is full")))
+            << error.message().toStdString();
+        EXPECT_TRUE(error.message().contains(path())) << error.message().toStdString();
+    }
+    EXPECT_THROW(journal.finish({.stopped = true, .failedAt = {}, .notReached = {"X"}}), JournalError);
+    RunJournal again(path());
+    EXPECT_EQ(again.run(id)->stand, RunStand::Stopped);
+    EXPECT_EQ(again.run(id)->changes, committed);
+}
+
+TEST_F(RunJournalTest, AnUndoIsRecordedAgainstItsRunAndNeverOfferedItself)
+{
+    RunJournal journal(path());
+    const qint64 run = journal.begin(info());
+    journal.addChange("A", "User 1", "", "1");
+    journal.writeAhead();
+    journal.contactDone();
+    journal.finish({});
+    ASSERT_EQ(journal.lastUndoable(), run);
+
+    // An undo killed halfway leaves its run to be undone again.
+    RunInfo undoInfo = info();
+    undoInfo.kind = RunKind::Undo;
+    undoInfo.of = run;
+    {
+        RunJournal killed(path());
+        killed.begin(undoInfo);
+        killed.addChange("A", "User 1", "1", "");
+        killed.contactDone();
+    }
+    EXPECT_EQ(journal.lastUndoable(), run);
+    EXPECT_EQ(journal.run(run)->undoneBy, 0);
+
+    const qint64 undo = journal.begin(undoInfo);
+    journal.addChange("A", "User 1", "1", "");
+    journal.markUndone({journal.changes(run, true).front().id});
+    journal.contactDone();
+    journal.finish({});
+    EXPECT_EQ(journal.run(run)->undoneBy, undo);
+    EXPECT_EQ(journal.run(undo)->pending, 0) << "an undo has nothing to undo";
+    EXPECT_FALSE(journal.lastUndoable());
+}
+
+TEST_F(RunJournalTest, AJournalThatCannotBeOpenedIsNamed)
+{
+    // A folder where the file should be: SQLite cannot open it, and has no name of its own for it.
+    ASSERT_TRUE(QDir().mkpath(path()));
+    try {
+        RunJournal journal(path());
+        FAIL() << "opened";
+    } catch (const JournalError& error) {
+        EXPECT_TRUE(error.message().contains(path())) << error.message().toStdString();
+        EXPECT_FALSE(error.damaged());
+    }
+}
+
+TEST_F(RunJournalTest, ADamagedJournalIsKeptAsideAndAFreshOneStarted)
+{
+    const QByteArray damage(4096, 'z');
+    ASSERT_TRUE(valdora::test::writeFile(path(), damage));
+    const QByteArray before = qgetenv("VALDORA_USER_DATA");
+    qputenv("VALDORA_USER_DATA", m_dir.path().toUtf8());
+    const auto restore = qScopeGuard([&] {
+        if (before.isEmpty())
+            qunsetenv("VALDORA_USER_DATA");
+        else
+            qputenv("VALDORA_USER_DATA", before);
+    });
+    ASSERT_EQ(RunJournal::defaultPath(), path());
+    {
+        const std::unique_ptr<RunJournal> journal = RunJournal::openForUser();
+        ASSERT_FALSE(journal->setAside().isEmpty());
+        EXPECT_TRUE(journal->setAside().startsWith(path() + QStringLiteral(".damaged-")))
+            << journal->setAside().toStdString();
+        EXPECT_EQ(valdora::test::readFile(journal->setAside()), damage);
+        journal->begin(info());
+        journal->finish({});
+        EXPECT_EQ(journal->runs().size(), 1u);
+    }
+    // Told once: the next open finds the fresh journal.
+    EXPECT_TRUE(RunJournal::openForUser()->setAside().isEmpty());
+}
+
+TEST_F(RunJournalTest, AJournalTheUserCannotWriteStillListsItsRuns)
+{
+    const valdora::test::ProgramFolderTree tree(0755);
+    const QString file = tree.program() + QStringLiteral("/RunJournal.sqlite");
+    {
+        RunJournal journal(file);
+        journal.begin(info());
+        journal.finish({});
+    }
+    valdora::test::setMode(file, 0644);
+    EXPECT_TRUE(valdora::test::asAnotherUser([&] {
+        try {
+            RunJournal journal(file);
+            return journal.readOnly() && journal.runs().size() == 1 &&
+                   journal.runs().front().stand == RunStand::Finished;
+        } catch (const JournalError&) {
+            return false;
+        }
+    }));
 }
 
 } // namespace
