@@ -59,6 +59,10 @@ enum class OwnText {
     ButtonRetry,        // message box buttons the table has no rows for
     ButtonAbort,
     ButtonIgnore,
+    DeleteComboMember, // %1 the button, %2 the Combo buttons that run it
+    DaysNotAWholeNumber,
+    StartAtNotAWholeNumber,
+    OperandNotANumber, // %1 the operand's number
     Count
 };
 
