@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <optional>
 
 namespace valdora::host::embedded {
 
@@ -196,14 +197,21 @@ QString EmbeddedContactTable::Update(Where where)
         return {}; // another program is editing this record: nothing written
     }
     bool written = false;
+    std::optional<HostFailure> refused;
     try {
         written = commitStaged(where);
-    } catch (const HostFailure&) {
-        written = false; // the caller learns it from the result, as callers of Update expect
+    } catch (const HostFailure& failure) {
+        // A change refused for want of a login says so; any other failure the caller learns from the
+        // result, as callers of Update expect.
+        if (failure.number() == HostError::WriteRefused)
+            refused = failure;
+        written = false;
     }
     m_staged.clear();
     m_locks.unlock(m_current);
     m_locked = 0;
+    if (refused)
+        throw *refused;
     return written ? m_currentId : QString();
 }
 
