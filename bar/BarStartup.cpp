@@ -48,8 +48,7 @@ bool settleSettings(ProgramSession& session, BarScreens& screens)
         store.set(Application::Valdora, SettingsSection, VersionKey, versionText());
     const QString dataFolder = session.dataFolder();
     SettingsLocation::ensureDefaultSettingsFolder(dataFolder);
-    session.setSettingsFile(
-        SettingsLocation::settingsFilePathAtStartUp(store, dataFolder, session.applicationTitle()));
+    session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(session, session.applicationTitle()));
     return true;
 }
 

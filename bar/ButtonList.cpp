@@ -5,13 +5,22 @@
 
 namespace valdora::bar {
 
+namespace {
+
+bool isButtonFile(const QString& name)
+{
+    // Button files are "~", a number and ".ini"; the settings file and counter files are not.
+    return name.startsWith(u'~') && name.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
 ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const QString& databaseName)
 {
     ButtonListing listing;
     const QStringList names = FileLister().list(buttonFolder + QStringLiteral("*.*"));
     for (const QString& name : names) {
-        // Button files are "~", a number and ".ini"; the settings file and counter files are not.
-        if (!name.startsWith(u'~') || !name.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive))
+        if (!isButtonFile(name))
             continue;
         const QString database = ButtonFile::inFolder(ini, buttonFolder, name).read(ButtonKey::LimitedToDB);
         if (database.isEmpty() || database == databaseName)
@@ -19,6 +28,29 @@ ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const 
         listing.lastButtonFile = name;
     }
     return listing;
+}
+
+QStringList combosUsing(const IniLib& ini, const QString& buttonFolder, const QString& buttonFileName)
+{
+    QStringList combos;
+    const QStringList names = FileLister().list(buttonFolder + QStringLiteral("*.*"));
+    for (const QString& name : names) {
+        if (!isButtonFile(name) || name.compare(buttonFileName, Qt::CaseInsensitive) == 0)
+            continue;
+        const ButtonFile combo = ButtonFile::inFolder(ini, buttonFolder, name);
+        if (combo.scheme() != Scheme::Combo)
+            continue;
+        // Every slot ValdoraAuto runs, which are more than the bar runs.
+        for (int slot = 0; slot < ButtonKey::ComboCount; ++slot) {
+            if (combo.isOn(ButtonKey::at(ButtonKey::Button, slot)) &&
+                combo.read(ButtonKey::at(ButtonKey::ButtonName, slot))
+                        .compare(buttonFileName, Qt::CaseInsensitive) == 0) {
+                combos << combo.read(ButtonKey::Name, name);
+                break;
+            }
+        }
+    }
+    return combos;
 }
 
 } // namespace valdora::bar

@@ -18,4 +18,9 @@ struct ButtonListing {
 /// Lists the button folder (which ends with the separator) for the database of this file name.
 ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const QString& databaseName);
 
+/// The captions of the Combo buttons of the button folder (of any database) that run the button of
+/// this file name in one of their enabled slots, in listing order. A Combo without a caption is
+/// named by its file name.
+QStringList combosUsing(const IniLib& ini, const QString& buttonFolder, const QString& buttonFileName);
+
 } // namespace valdora::bar

@@ -16,6 +16,7 @@
 #include "settings/ButtonDefinition.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -52,23 +53,43 @@ public:
 };
 
 /// Milliseconds from the start of the program to its line "first paint" (the window is on screen);
-/// negative when it failed. The program's end is waited for but not timed.
+/// negative, after a line on stderr that says what did not come, when it failed. The program's end is
+/// waited for but not timed.
 double timedToFirstPaint(const QString& program, const QStringList& arguments,
                          const QProcessEnvironment& environment)
 {
+    constexpr int LimitMs = 30000;
     QProcess process;
     process.setProcessEnvironment(environment);
     QElapsedTimer timer;
     timer.start();
     process.start(program, arguments);
+    const QDeadlineTimer deadline(LimitMs);
+    QByteArray output;
     double painted = -1;
-    while (painted < 0 && process.waitForReadyRead(30000)) {
-        if (process.readAllStandardOutput().contains("first paint"))
+    while (painted < 0 && !deadline.hasExpired() && process.waitForReadyRead(int(deadline.remainingTime()))) {
+        output += process.readAllStandardOutput();
+        if (output.contains("first paint"))
             painted = double(timer.nsecsElapsed()) / 1e6;
     }
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
+    if (painted < 0) {
+        std::fprintf(stderr, "bench_bar: no \"first paint\" line from %s within %d ms\n", qPrintable(program),
+                     LimitMs);
+        process.kill();
+        process.waitForFinished(5000);
         return -1;
+    }
+    if (!process.waitForFinished(LimitMs)) {
+        std::fprintf(stderr, "bench_bar: %s did not end within %d ms of its first paint\n",
+                     qPrintable(program), LimitMs);
+        process.kill();
+        process.waitForFinished(5000);
+        return -1;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "bench_bar: %s ended with %d\n", qPrintable(program), process.exitCode());
+        return -1;
+    }
     return painted;
 }
 
@@ -113,13 +134,13 @@ int main(int argc, char** argv)
     std::vector<double> emptyTimes;
     std::vector<double> barTimes;
     for (int i = 0; i < runs; ++i) {
-        emptyTimes.push_back(toFirstPaint([] {
-            auto empty = std::make_unique<QWidget>();
-            empty->resize(200, 100);
-            return empty;
-        }));
+        const std::optional<double> empty = toFirstPaint("an empty QWidget", [] {
+            auto widget = std::make_unique<QWidget>();
+            widget->resize(200, 100);
+            return widget;
+        });
         bool loaded = true;
-        barTimes.push_back(toFirstPaint([&] {
+        const std::optional<double> bar = toFirstPaint("the bar", [&] {
             auto made = std::make_unique<bar::MainBar>(
                 bar::BarParts{session,
                               screens,
@@ -130,11 +151,15 @@ int main(int argc, char** argv)
                               std::make_unique<NoIcon>()});
             loaded = made->Form_Load() && loaded;
             return made;
-        }));
+        });
         if (!loaded) {
             std::fprintf(stderr, "bench_bar: the bar did not load\n");
             return 1;
         }
+        if (!empty || !bar)
+            return 1;
+        emptyTimes.push_back(*empty);
+        barTimes.push_back(*bar);
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -113,14 +113,18 @@ int main(int argc, char** argv)
     std::vector<double> emptyTimes;
     std::vector<double> editorTimes;
     for (int i = 0; i < runs; ++i) {
-        emptyTimes.push_back(toFirstPaint([] {
-            auto empty = std::make_unique<QDialog>();
-            empty->resize(200, 100);
-            return empty;
-        }));
-        editorTimes.push_back(toFirstPaint([&] {
+        const std::optional<double> empty = toFirstPaint("an empty QDialog", [] {
+            auto dialog = std::make_unique<QDialog>();
+            dialog->resize(200, 100);
+            return dialog;
+        });
+        const std::optional<double> opened = toFirstPaint("the editor", [&] {
             return std::make_unique<editor::SettingsWindow>(session, editorHost, screens, files.first());
-        }));
+        });
+        if (!empty || !opened)
+            return 1;
+        emptyTimes.push_back(*empty);
+        editorTimes.push_back(*opened);
     }
 
     const double emptyMedian = median(emptyTimes);

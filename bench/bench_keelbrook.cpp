@@ -86,12 +86,17 @@ int main(int argc, char** argv)
     std::vector<double> empty;
     int rows = 0;
     for (int run = 0; run < runs; ++run) {
-        empty.push_back(toFirstPaint([] { return std::make_unique<QWidget>(); }));
-        report.push_back(toFirstPaint([&] {
+        const std::optional<double> emptyMs =
+            toFirstPaint("an empty QWidget", [] { return std::make_unique<QWidget>(); });
+        const std::optional<double> reportMs = toFirstPaint("the trigger report", [&] {
             auto window = std::make_unique<keelbrook::ReportWindow>(state, nullptr, nullptr);
             rows = window->model().rowCount();
             return window;
-        }));
+        });
+        if (!emptyMs || !reportMs)
+            return 1;
+        empty.push_back(*emptyMs);
+        report.push_back(*reportMs);
     }
     if (state.ended()) {
         std::printf("the listing failed; see %s\n", qPrintable(state.errorReportPath()));

@@ -130,9 +130,9 @@ SaveOutcome saveEditorState(const EditorState& state, const SaveEnvironment& env
     const QString fontBold = file.read(ButtonKey::FontBold, QStringLiteral("0"));
     const QString foreColor = file.read(ButtonKey::ForeColor, QStringLiteral("0"));
 
-    // A section of this name in the per-user store would be moved over the file by an upgrade. A
-    // store that cannot be changed does not stop the save.
-    environment.userSettings.removeSection(Application::Valdora, outcome.fileName);
+    // The button's old section in the per-user store, named by its identifier ("~100"), would be moved
+    // over the file by an upgrade. A store that cannot be changed does not stop the save.
+    environment.userSettings.removeSection(Application::Valdora, buttonIdentifier(outcome.fileName));
 
     const ButtonValue button = buttonValueOf(state, environment, fontBold, foreColor);
     if (button.type() == Scheme::AutoNumber) {

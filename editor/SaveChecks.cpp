@@ -57,8 +57,8 @@ public:
         if (pageOf(m_scheme) != m_state.page && !answers.proceedOffPage)
             return SaveAsk{SaveQuestion::SchemeNotOnScreen,
                            text(MessageId::SchemeNotOnScreen) + LineBreak + text(MessageId::ProceedAnyway)};
-        for (const auto& check : {&Checks::caption, &Checks::target, &Checks::startAt, &Checks::conditions,
-                                  &Checks::members, &Checks::encodable}) {
+        for (const auto& check : {&Checks::caption, &Checks::target, &Checks::startAt, &Checks::days,
+                                  &Checks::conditions, &Checks::members, &Checks::encodable}) {
             if (auto failure = (this->*check)())
                 return *failure;
         }
@@ -76,11 +76,15 @@ public:
             return SaveAsk{SaveQuestion::UrlTarget, text(MessageId::UrlTargetField)};
         if (failure)
             return *failure;
+        // After the target's type, whose own message names a constant a numeric target refuses.
+        if (auto refused = operands())
+            return *refused;
         return std::monostate();
     }
 
 private:
     QString text(MessageId id) const { return m_context.messages.get(id); }
+    QString text(OwnText id) const { return m_context.messages.get(id); }
     bool isNumber(const QString& value) const { return m_context.locale.isNumeric(value); }
     bool isDate(const QString& value) const { return m_context.locale.isDate(value); }
     QString wrongType(MessageId id) const { return wrongType(text(id)); }
@@ -114,8 +118,43 @@ private:
 
     std::optional<SaveFailure> startAt() const
     {
-        if (m_scheme == Scheme::AutoNumber && m_state.autoNumber.entries.number.isEmpty())
+        if (m_scheme != Scheme::AutoNumber)
+            return std::nullopt;
+        const QString& number = m_state.autoNumber.entries.number;
+        if (number.isEmpty())
             return atControl(text(MessageId::StartAtEmpty), QStringLiteral("txtNumber"), m_scheme);
+        // The counter file takes digits only: anything else (a sign, a decimal, a blank, a number
+        // from an old file) would stop every run of the button.
+        if (!std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            return atControl(text(OwnText::StartAtNotAWholeNumber), QStringLiteral("txtNumber"), m_scheme);
+        return std::nullopt;
+    }
+
+    // The run reads the days as a 16-bit whole number; an empty box is 0.
+    std::optional<SaveFailure> days() const
+    {
+        if (m_scheme != Scheme::Now || m_state.now.days.isEmpty())
+            return std::nullopt;
+        try {
+            (void)m_context.locale.toInt16(m_state.now.days);
+            return std::nullopt;
+        } catch (const Failure&) {
+            return atControl(text(OwnText::DaysNotAWholeNumber), QStringLiteral("txtDays"), m_scheme);
+        }
+    }
+
+    // A multiplication or division of a constant that is no number could only ever give the
+    // invalid value.
+    std::optional<SaveFailure> operands() const
+    {
+        if (m_scheme != Scheme::MultiplyDivide)
+            return std::nullopt;
+        const auto& operands = m_state.multiplyDivide.operands;
+        for (std::size_t i = 0; i < operands.size(); ++i) {
+            if (operands[i].source == Operand::Constant && !isNumber(operands[i].constant))
+                return atControl(text(OwnText::OperandNotANumber).arg(i + 1), indexed("txtCalcTab3", i),
+                                 m_scheme);
+        }
         return std::nullopt;
     }
 

@@ -45,6 +45,7 @@ std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, con
         const FieldRef ref =
             context.reader.resolve(keys, {ButtonKey::CalcField, k}, FieldUse::Optional, QStringLiteral("-2"));
         if (ref.state == FieldRefState::NotUpgraded) {
+            context.memberFailed = true;
             context.session.platform().showMessage({.text = fixedtexts::OperandsNotResaved,
                                                     .title = fixedtexts::IncompleteUpgradeCaption,
                                                     .buttons = MessageButtons::OkCancel});

@@ -76,32 +76,36 @@ void AutoNumberScheme::writeCounter(const Member& m, const QString& counter)
 
 bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFileName)
 {
-    trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
-        Member& m = member(index);
-        m = Member{};
-        const ButtonFile keys = m_context.keys(buttonFileName);
-        QString format = keys.read(ButtonKey::Format);
-        if (format.contains(TextMarker))
-            format.replace(TextMarker, keys.read(ButtonKey::AutoTextValue));
-        m.format = format;
-        if (format.contains(FieldMarker)) {
-            m.usesField = true;
-            const FieldRef ref =
-                m_context.reader.resolve(keys, {ButtonKey::AutoFieldValue}, FieldUse::Required);
-            if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
-                m_context.showInvalidData();
-                return;
+    const bool keysRead = trapped(
+        m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"), [&] {
+            Member& m = member(index);
+            m = Member{};
+            const ButtonFile keys = m_context.keys(buttonFileName);
+            QString format = keys.read(ButtonKey::Format);
+            if (format.contains(TextMarker))
+                format.replace(TextMarker, keys.read(ButtonKey::AutoTextValue));
+            m.format = format;
+            if (format.contains(FieldMarker)) {
+                m.usesField = true;
+                const FieldRef ref =
+                    m_context.reader.resolve(keys, {ButtonKey::AutoFieldValue}, FieldUse::Required);
+                if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
+                    m_context.showInvalidData();
+                    return;
+                }
+                m.fieldId = ref.id;
+                m.fieldType = ref.type;
             }
-            m.fieldId = ref.id;
-            m.fieldType = ref.type;
-        }
-        m.upperCase = keys.isOn(ButtonKey::AutoCaps, QStringLiteral("0"));
-        if (keys.isOn(ButtonKey::Truncate, QStringLiteral("0"))) {
-            m.truncate = true;
-            m.keep =
-                m_context.session.locale().toInt16(keys.read(ButtonKey::TruncateDigits, QStringLiteral("0")));
-        }
-    });
+            m.upperCase = keys.isOn(ButtonKey::AutoCaps, QStringLiteral("0"));
+            if (keys.isOn(ButtonKey::Truncate, QStringLiteral("0"))) {
+                m.truncate = true;
+                m.keep = m_context.session.locale().toInt16(
+                    keys.read(ButtonKey::TruncateDigits, QStringLiteral("0")));
+            }
+        });
+    // A member that cannot be prepared is said once: its counter is not looked at.
+    if (!keysRead || m_context.memberFailed)
+        return false;
     // A counter that cannot be read or replaced would fail every contact after a commit, or restart
     // the numbering: the run learns it before it writes anything.
     if (m_context.options.preview)

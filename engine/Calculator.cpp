@@ -44,7 +44,7 @@ QString Calculator::Start_Calc(const QString& expression)
             } else if (ch == u']') {
                 inside = false;
                 if (!locale.isNumeric(reference)) {
-                    m_context.session.showMessage(fixedtexts::InvalidCalculation);
+                    m_context.showBadData(fixedtexts::InvalidCalculation);
                     return;
                 }
                 const QString value = m_context.fieldValue(locale.toInt16(reference)).value_or(QString());
@@ -58,7 +58,7 @@ QString Calculator::Start_Calc(const QString& expression)
         }
         // A reference left open would silently drop its text; say so instead.
         if (inside) {
-            m_context.session.showMessage(fixedtexts::InvalidCalculation);
+            m_context.showBadData(fixedtexts::InvalidCalculation);
             return;
         }
 
@@ -80,7 +80,7 @@ QString Calculator::Start_Calc(const QString& expression)
             }
         }
         if (inside) {
-            m_context.session.showMessage(fixedtexts::InvalidCalculation);
+            m_context.showBadData(fixedtexts::InvalidCalculation);
             return;
         }
 
@@ -122,7 +122,7 @@ QString Calculator::Calculate(QStringView text)
             }
             const std::optional<double> number = locale.toNumber(token);
             if (!number) {
-                m_context.session.showMessage(fixedtexts::InvalidFieldValuePrefix + token);
+                m_context.showBadData(fixedtexts::InvalidFieldValuePrefix + token);
                 return;
             }
             operands[i] = *number;

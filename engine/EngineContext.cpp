@@ -24,9 +24,15 @@ std::optional<QString> EngineContext::fieldValue(host::FieldId id, Where where)
     return reader.read(id, where);
 }
 
-void EngineContext::showInvalidData() const
+void EngineContext::showInvalidData()
 {
-    session.showMessage(session.messages().get(MessageId::InvalidButtonData));
+    showBadData(session.messages().get(MessageId::InvalidButtonData));
+}
+
+void EngineContext::showBadData(const QString& text)
+{
+    memberFailed = true;
+    session.showMessage(text);
 }
 
 } // namespace valdora::engine

@@ -21,6 +21,9 @@ struct EngineContext {
     bool targetIsType6 = false;
     /// Message 474 was shown: the run is to unload the bar.
     bool unloadRequested = false;
+    /// The member being prepared or computed met button data it cannot use, and said so: its value
+    /// is not to be written. ValueEngine clears it before each Initialize and Obtain.
+    bool memberFailed = false;
 
     /// The trap name of a routine of this engine's module.
     Routine routine(RoutineKind kind, const char* name) const { return {options.module, kind, name}; }
@@ -32,8 +35,10 @@ struct EngineContext {
     /// A field of the current contact: the field-value table entry when not empty, else the host.
     /// nullopt when the host does not know the field.
     std::optional<QString> fieldValue(host::FieldId id, Where where = Where::current());
-    /// Message 355 (button set for another database), OK only.
-    void showInvalidData() const;
+    /// Message 355 (button set for another database), OK only; the member has failed.
+    void showInvalidData();
+    /// A message about data the member cannot compute with, OK only; the member has failed.
+    void showBadData(const QString& text);
 };
 
 } // namespace valdora::engine

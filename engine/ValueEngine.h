@@ -41,10 +41,16 @@ public:
     bool targetIsType6() const { return m_context.targetIsType6; }
 
     /// The Initialize_ routine of a scheme type for a member; nothing for Combo or an unknown type.
-    /// False when the member cannot run at all (an unusable counter file, reported).
+    /// False when the member cannot run at all: its routine failed or met button data it cannot use
+    /// (a key that is no number, a missing field, an unusable counter file), and said so. A run must
+    /// then write nothing.
     bool Initialize(qint16 type, int member, const QString& buttonFileName);
-    /// The Obtain_ routine of a scheme type; "" for Combo or an unknown type.
+    /// The Obtain_ routine of a scheme type; "" for Combo or an unknown type. Afterwards
+    /// obtainFailed() tells whether the value can be written.
     QString Obtain(qint16 type, const host::ContactId& contactId, const QString& buttonFileName, int member);
+    /// The last Obtain failed or met data it cannot compute with, and said so: its value (whatever
+    /// it holds) is not to be written, and neither is anything else of that contact.
+    bool obtainFailed() const { return m_obtainFailed; }
     /// Advances the counter of an AutoNumber member whose value was used, keeping its lock; false when
     /// it could not (reported).
     bool Update_AutoNumber(int member) { return m_autoNumber.Update_AutoNumber(member); }
@@ -74,7 +80,11 @@ public:
     AgeScheme& age() { return m_age; }
 
 private:
+    /// Runs one scheme routine; true when it neither reported a failure nor met unusable data.
+    template <typename Call> bool watched(Call&& call);
+
     EngineContext m_context;
+    bool m_obtainFailed = false;
     Calculator m_calculator;
     AutoNumberScheme m_autoNumber;
     ConditionScheme m_condition;

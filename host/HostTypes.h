@@ -41,6 +41,7 @@ inline constexpr int RecordLocked = 3260;    ///< the record is locked by anothe
 inline constexpr int UnknownField = 3265;    ///< item not found in this collection
 inline constexpr int DatabaseFailure = 3049; ///< the database file cannot be used
 inline constexpr int ViewFieldUnknown = 117; ///< the contact view's GetLastError for an unknown field
+inline constexpr int WriteRefused = 3033;    ///< no permission: a change without a valid login
 } // namespace HostError
 
 /// A failed host call: raised at the call, reported by the caller's trap with the caller's line.

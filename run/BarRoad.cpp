@@ -1,6 +1,7 @@
 #include "BarRoad.h"
 
 #include "FieldCount.h"
+#include "ScopeContacts.h"
 #include "TargetDecimals.h"
 #include "pb/ProgressArguments.h"
 
@@ -114,31 +115,14 @@ bool BarRoad::collect(Scope scope, RunSummary& summary)
         // ValdoraAuto is not there: the bar does the work itself.
         ids.push_back(host().view ? host().view->GetCurrentID() : host::ContactId());
         return true;
-    case Scope::CurrentLookup: {
-        const QString lookupFile = session().dataFolder() + QStringLiteral("/~currentLU.LKU");
-        host().application->SaveCurrentLookup(lookupFile);
-        contacts().LoadLookUpQuery(lookupFile);
-        walkSelection();
-        return true;
-    }
+    case Scope::CurrentLookup:
     case Scope::AllContacts:
-        contacts().Query(QString());
-        walkSelection();
+        ids = contactsOfScope(session(), host(), scope, [this](qsizetype counted) {
+            progress().setContactStage(-static_cast<qint64>(counted + 1));
+        });
         return true;
     }
     return false;
-}
-
-void BarRoad::walkSelection()
-{
-    host::ContactTable& table = contacts();
-    std::vector<host::ContactId>& ids = state().contactIds;
-    table.MoveFirst();
-    while (!table.isEOF()) {
-        progress().setContactStage(-static_cast<qint64>(ids.size() + 1));
-        ids.push_back(table.Data(host::FieldNumber::UniqueId));
-        table.MoveNext();
-    }
 }
 
 void BarRoad::beginJournal()

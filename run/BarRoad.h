@@ -45,7 +45,6 @@ private:
     host::ContactTable& contacts() const;
     /// The contacts of a scope into the run's list; false when the run ends here (handed over).
     bool collect(Scope scope, RunSummary& summary);
-    void walkSelection();
     /// Puts the target field's decimal places on a value and notes them in the member's file.
     void applyHostDecimals(RunMember& member, QString& value);
     void storeDecimals(RunMember& member, const QString& decimals);

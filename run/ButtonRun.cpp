@@ -182,9 +182,15 @@ void ButtonRun::processContact(const host::ContactId& id, RunSummary& summary)
     ++m_state.processed;
 
     m_road->startContact(id);
-    computeMembers(id);
+    const bool computed = computeMembers(id);
     if (mustNotWrite(summary))
         return;
+    if (!computed) {
+        // Its message has been shown once; the same failure at every contact after it would only
+        // repeat it. Nothing of this contact is written, and the run ends here.
+        m_road->stopAt(summary);
+        return;
+    }
     m_road->writeContact(summary);
 }
 
@@ -198,9 +204,10 @@ bool ButtonRun::mustNotWrite(RunSummary& summary)
     return true;
 }
 
-void ButtonRun::computeMembers(const host::ContactId& id)
+bool ButtonRun::computeMembers(const host::ContactId& id)
 {
     const bool single = m_type != codeOf(Scheme::Combo);
+    const int reportsBefore = m_session.reporter().reportCount();
     for (std::size_t j = 0; j < m_state.members.size(); ++j) {
         RunMember& member = m_state.members[j];
         const int index = static_cast<int>(j);
@@ -208,13 +215,18 @@ void ButtonRun::computeMembers(const host::ContactId& id)
             m_state.engine->setTargetIsType6(member.targetIsType6);
             const QString value = m_state.engine->Obtain(member.type, id, member.fileName, index);
             if (m_state.engine->unloadRequested())
-                return;
+                return false;
+            // The members after it may read its value: none of this contact is computed on.
+            if (m_state.engine->obtainFailed())
+                return false;
             m_state.fieldValues.setValue(member.target, value);
         }
         m_road->decimalsBeforeValidate(member, single);
         member.value = Validate(index);
         m_road->decimalsAfterValidate(member, single);
     }
+    // A Validate that failed leaves an empty text, which would empty the field.
+    return m_session.reporter().reportCount() == reportsBefore;
 }
 
 QString ButtonRun::Validate(int member)

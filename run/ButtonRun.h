@@ -76,8 +76,9 @@ private:
     bool addMember(const QString& fileName, bool fromCombo);
     bool resolveTarget(RunMember& member, const ButtonFile& button);
     void processContact(const host::ContactId& id, RunSummary& summary);
-    /// Computes every member's value for the contact the road made current.
-    void computeMembers(const host::ContactId& id);
+    /// Computes every member's value for the contact the road made current; false when a member's
+    /// computation failed (said so): nothing of the contact is to be written.
+    bool computeMembers(const host::ContactId& id);
     /// After the values are computed: true when the contact is not to be written, because the bar is
     /// to unload or a counter failed (the run then stops at this contact).
     bool mustNotWrite(RunSummary& summary);

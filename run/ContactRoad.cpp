@@ -7,7 +7,7 @@ namespace valdora::run {
 
 void ContactRoad::stopAt(RunSummary& summary)
 {
-    // A counter that cannot be trusted: nothing of this contact is written and the run ends here.
+    // Nothing of this contact is written and the run ends here.
     RunState& run = state();
     run.giveBackNumbers();
     abandonRecord();

@@ -68,12 +68,13 @@ public:
     virtual void decimalsAfterValidate(RunMember& member, bool single) = 0;
     /// Writes the computed values of the contact and counts it; a counter that fails stops the run.
     virtual void writeContact(RunSummary& summary) = 0;
-    /// Drops what was staged for the current contact without writing it.
+    /// Drops what was staged for the current contact, and the record it holds, without writing it.
     virtual void abandonRecord() = 0;
     /// After the last contact, whether the run finished or stopped.
     virtual void endRun(RunSummary& /*summary*/) {}
 
-    /// Ends the run at the current contact, which is counted as failed and not written.
+    /// Ends the run at the current contact, which is counted as failed and not written (a counter
+    /// that cannot be trusted, a member whose value could not be computed).
     void stopAt(RunSummary& summary);
 
 protected:

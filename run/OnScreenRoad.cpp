@@ -1,5 +1,6 @@
 #include "OnScreenRoad.h"
 
+#include "ButtonNumbers.h"
 #include "FieldCount.h"
 #include "TargetDecimals.h"
 
@@ -39,8 +40,7 @@ bool OnScreenRoad::refusesMissingButton(const QString& buttonFileName, const But
 
 bool OnScreenRoad::resolveTarget(RunMember& member, const ButtonFile& button)
 {
-    member.target =
-        static_cast<host::FieldId>(button.read(ButtonKey::TargetID, QStringLiteral("-1")).toInt());
+    member.target = wholeNumberKey(button, ButtonKey::TargetID, -1);
     if (member.target == -1) {
         const Messages& text = session().messages();
         session().platform().showMessage(
@@ -52,8 +52,7 @@ bool OnScreenRoad::resolveTarget(RunMember& member, const ButtonFile& button)
         session().showMessage(session().messages().get(MessageId::InvalidButtonData));
         return false;
     }
-    member.targetFieldType =
-        static_cast<qint16>(button.read(ButtonKey::TargetType, QStringLiteral("-1")).toInt());
+    member.targetFieldType = wholeNumberKey(button, ButtonKey::TargetType, -1);
     return true;
 }
 
@@ -73,7 +72,7 @@ void OnScreenRoad::decimalsAfterValidate(RunMember& member, bool /*single*/)
 {
     const ButtonFile button =
         ButtonFile::inFolder(session().ini(), session().buttonFolder(), member.fileName);
-    const int places = button.read(ButtonKey::TargetDecimals, QStringLiteral("-1")).toInt();
+    const int places = wholeNumberKey(button, ButtonKey::TargetDecimals, -1);
     if (places >= 0)
         member.value = inDecimalPlaces(session().locale(), member.value, places);
 }

@@ -11,8 +11,7 @@ void settleSessionAtStartUp(ProgramSession& session, const StartupSettings& sett
 {
     session.messages().setLanguageBase(
         languageBaseFromSettings(session.userSettings(), settings.defaultLanguage, where));
-    session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(
-        session.userSettings(), session.dataFolder(), settings.settingsFileTitle));
+    session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(session, settings.settingsFileTitle));
 }
 
 QString openDatabaseName(const host::Application& application, Where where)

@@ -77,6 +77,12 @@ constexpr Block English{
     "The run journal %1 could not be read. It was kept as %2, and a new journal was started.",
     "Valdora cannot start: its settings store %1 cannot be written. Check that this folder exists and that "
     "you may write in it.",
+    "The button %1 is a member of these Combo buttons: %2. Without it they will fail at their next run. "
+    "Delete it anyway?",
+    "The number of days must be a whole number from -32768 to 32767.",
+    "The Start At box must hold a whole number of 0 or more, in digits only.",
+    "Value #%1 must be a number: a multiplication or division of anything else always gives the invalid "
+    "value.",
 };
 
 constexpr Block French{
@@ -153,6 +159,12 @@ constexpr Block French{
     "journal a été commencé.",
     "Valdora ne peut pas démarrer\u00a0: son dossier de réglages %1 n'est pas accessible en écriture. "
     "Vérifiez que ce dossier existe et que vous pouvez y écrire.",
+    "Le bouton %1 fait partie de ces boutons combinés\u00a0: %2. Sans lui, ils échoueront à leur "
+    "prochaine exécution. Le supprimer quand même\u00a0?",
+    "Le nombre de jours doit être un nombre entier de -32768 à 32767.",
+    "Le numéro de départ doit être un nombre entier de 0 ou plus, écrit en chiffres seulement.",
+    "La valeur n°\u00a0%1 doit être un nombre\u00a0: une multiplication ou une division de toute autre "
+    "chose donne toujours la valeur invalide.",
 };
 
 constexpr Block German{
@@ -224,6 +236,12 @@ constexpr Block German{
     "wurde begonnen.",
     "Valdora kann nicht starten: in den Einstellungsordner %1 kann nicht geschrieben werden. Prüfen Sie, ob "
     "dieser Ordner existiert und Sie darin schreiben dürfen.",
+    "Die Schaltfläche %1 gehört zu diesen Kombi-Schaltflächen: %2. Ohne sie schlagen diese bei ihrer "
+    "nächsten Ausführung fehl. Trotzdem löschen?",
+    "Die Anzahl der Tage muss eine ganze Zahl von -32768 bis 32767 sein.",
+    "Die Startnummer muss eine ganze Zahl ab 0 sein, nur aus Ziffern geschrieben.",
+    "Wert Nr. %1 muss eine Zahl sein: eine Multiplikation oder Division mit etwas anderem ergibt immer "
+    "den ungültigen Wert.",
 };
 
 /// A block with fewer texts than OwnText has names would leave its last ones null.

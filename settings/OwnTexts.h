@@ -66,6 +66,10 @@ enum class OwnText {
     UndoneAlready,     // %1 run, %2 the undo
     JournalSetAside,   // %1 the journal, %2 where it was kept
     StoreNotWritable,  // %1 the per-user store's folder
+    DeleteComboMember, // %1 the button, %2 the Combo buttons that run it
+    DaysNotAWholeNumber,
+    StartAtNotAWholeNumber,
+    OperandNotANumber, // %1 the operand's number
     Count
 };
 

@@ -1,5 +1,7 @@
 #include "SettingsLocation.h"
 
+#include "ProgramSession.h"
+
 #include "core/FileLock.h"
 #include "core/ProgramFolder.h"
 
@@ -57,6 +59,11 @@ QString settingsFilePathAtStartUp(const UserSettings& userSettings, const QStrin
     const QString stored =
         userSettings.get(Application::Valdora, QStringLiteral("Settings"), QStringLiteral("IniLocation"));
     return stored.isEmpty() ? defaultSettingsFilePath(dataFolder, applicationTitle) : stored;
+}
+
+QString settingsFilePathAtStartUp(const ProgramSession& session, const QString& applicationTitle)
+{
+    return settingsFilePathAtStartUp(session.userSettings(), session.dataFolder(), applicationTitle);
 }
 
 QString buttonFolderOf(const QString& settingsFilePath)

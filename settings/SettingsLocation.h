@@ -6,6 +6,8 @@
 
 namespace valdora {
 
+class ProgramSession;
+
 /// Where the settings file and the button files lie. The folder these defaults start from is the
 /// program's data folder (ProgramSession::dataFolder): the program folder unless the user cannot
 /// write there, as in an installed suite.
@@ -29,6 +31,13 @@ QString defaultSettingsFilePath(const QString& dataFolder, const QString& applic
 /// when it is absent or empty.
 QString settingsFilePathAtStartUp(const UserSettings& userSettings, const QString& dataFolder,
                                   const QString& applicationTitle);
+
+/// The settings file a program of the suite starts with, decided in one place for Valdora,
+/// ValdoraAuto and Keelbrook, so that they all find the same button files: the one above, from the
+/// session's per-user store and its data folder (never the program folder itself, which an ordinary
+/// user of an installed suite cannot write).
+QString settingsFilePathAtStartUp(const ProgramSession& session,
+                                  const QString& applicationTitle = QStringLiteral("Valdora"));
 
 /// The button folder of a settings file: its path up to and including the last separator; empty
 /// when the path has none.

@@ -322,8 +322,8 @@ TEST_F(AutoOnHostTest, TwoRunnersStartedAtOnceTakeTwoDistinctNumbers)
     QProcess second;
     first.start(QStringLiteral(VALDORA_AUTO_PROGRAM), {QStringLiteral("~300")});
     second.start(QStringLiteral(VALDORA_AUTO_PROGRAM), {QStringLiteral("~301")});
-    ASSERT_TRUE(first.waitForFinished(30000));
-    ASSERT_TRUE(second.waitForFinished(30000));
+    ASSERT_TRUE(first.waitForFinished(30000)) << "first did not end within the wait";
+    ASSERT_TRUE(second.waitForFinished(30000)) << "second did not end within the wait";
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(second.exitCode(), 0);
 

@@ -44,7 +44,7 @@ TEST(AutoConfirmWindowTest, ShowsTheTextsInItsNamedControls)
 {
     AutoConfirmWindow window(englishConfirmation());
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
 
     EXPECT_EQ(window.objectName(), QStringLiteral("frmAutoConfirm"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Valdora Optional Confirmation"));
@@ -77,7 +77,7 @@ TEST_P(AutoConfirmAnswerTest, AnswersAndCloses)
     const AnswerCase& row = GetParam();
     AutoConfirmWindow window(englishConfirmation());
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     if (row.button)
         QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(row.button)), Qt::LeftButton);
     else
@@ -150,7 +150,7 @@ protected:
     void expectTidy(QDialog& window, const QString& name)
     {
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
         bar::test::expectNothingClipped(window);
         EXPECT_LE(window.width(), 560) << name.toStdString();
         EXPECT_LE(window.height(), 340) << name.toStdString();

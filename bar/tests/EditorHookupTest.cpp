@@ -180,7 +180,8 @@ TEST_F(EditorHookupTest, LaunchingKeelbrookFromTheEditorSavesAndEndsForKeelbrook
     EXPECT_TRUE(bar.flags().launchKeelbrook);
     EXPECT_TRUE(QFileInfo::exists(m_session->buttonFilePath("~100.ini")));
     EXPECT_EQ(store().get(Application::Keelbrook, "Settings", "LastDB"), m_database);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return m_ended->count() > 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_ended->count() > 0; }, 10000))
+        << "timed out waiting for: m_ended->count() > 0";
     ASSERT_FALSE(m_platform.startedPrograms().isEmpty());
     const ProgramStart& started = m_platform.startedPrograms().constLast();
     EXPECT_TRUE(started.program.endsWith(QStringLiteral("Keelbrook.exe"))) << started.program.toStdString();

@@ -314,7 +314,7 @@ TEST_F(MainBarTest, ALockedContactIsOfferedForRetryAfterTheRunAndFromTheMenu)
     EXPECT_EQ(column(Amount).count(QStringLiteral("12.00")), 4);
 
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
     m_platform.clearRecord();
     m_platform.answerNextMessage(MessageAnswer::Yes);
     m_platform.answerNextMessage(MessageAnswer::Ok);
@@ -377,16 +377,55 @@ TEST_F(MainBarTest, ButtonMenuRestylesAndShowsTheTriggerSyntax)
     action("mnuColor")->trigger();
     EXPECT_EQ(file.read(ButtonKey::ForeColor), QStringLiteral("255"));
     EXPECT_EQ(fill(0)->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
-    // A cancelled dialog applies the colour it started from: the one chosen last.
-    writeButton(QStringLiteral("~100.ini"), {{"ForeColor", "0"}});
-    m_platform.answerNextColour(std::nullopt);
-    action("mnuColor")->trigger();
-    EXPECT_EQ(file.read(ButtonKey::ForeColor), QStringLiteral("255"));
 
     action("mnuTrigger")->trigger();
     ASSERT_EQ(m_screens->syntaxes.size(), 1);
     EXPECT_EQ(m_screens->syntaxes.first(),
               QDir::toNativeSeparators(m_program + "/ValdoraAuto.exe") + " ~100");
+}
+
+TEST_F(MainBarTest, ACancelledColourChangesNothing)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    multiplyButton(QStringLiteral("~101.ini"), QStringLiteral("Twice"));
+    MainBar& bar = loadBar();
+    const ButtonFile second = ButtonFile::inFolder(m_session->ini(), m_session->buttonFolder(), "~101.ini");
+    const QColor caption = fill(1)->palette().color(QPalette::ButtonText);
+    bar.prepareSlotMenu(0);
+    m_platform.answerNextColour(0x0000FF);
+    action("mnuColor")->trigger();
+    ASSERT_EQ(fill(0)->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+
+    bar.prepareSlotMenu(1);
+    m_platform.answerNextColour(std::nullopt);
+    action("mnuColor")->trigger();
+
+    EXPECT_EQ(second.read(ButtonKey::ForeColor), QString());
+    EXPECT_EQ(fill(1)->palette().color(QPalette::ButtonText), caption);
+    EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
+}
+
+TEST_F(MainBarTest, ARebuildThatFailsEndsTheBarWithItsMessage)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    multiplyButton(QStringLiteral("~101.ini"), QStringLiteral("Twice"));
+    MainBar& bar = loadBar();
+    m_host->kill();
+    ASSERT_TRUE(m_host->waitForFinished(10000)) << "the host did not end after its kill";
+
+    bar.prepareSlotMenu(0);
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    action("mnuDelete")->trigger();
+
+    ASSERT_TRUE(waitForEnd()) << "the bar did not end after its rebuild failed";
+    EXPECT_TRUE(bar.flags().quit);
+    EXPECT_TRUE(bar.isHidden());
+    // The question, then the load's own message of the host that is gone.
+    ASSERT_EQ(m_platform.messages().size(), 2) << m_platform.messageTexts().join(" | ").toStdString();
+    EXPECT_NE(m_platform.messages().last().text, m_platform.messages().first().text);
+    // A click that still reaches the bar runs nothing.
+    bar.cmdButton_Click(0);
+    EXPECT_EQ(m_platform.messages().size(), 2) << m_platform.messageTexts().join(" | ").toStdString();
 }
 
 TEST_F(MainBarTest, DeletionAsksThenRebuildsTheBar)
@@ -417,12 +456,51 @@ TEST_F(MainBarTest, DeletionAsksThenRebuildsTheBar)
     EXPECT_EQ(m_ended->count(), 0);
 }
 
+TEST_F(MainBarTest, DeletingAComboMemberNamesTheCombosFirst)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    multiplyButton(QStringLiteral("~101.ini"), QStringLiteral("Twice"));
+    writeButton(QStringLiteral("~102.ini"), {{"Name", "Both"},
+                                             {"Type", "5"},
+                                             {"Button0", "1"},
+                                             {"ButtonName0", "~100.ini"},
+                                             {"Button12", "1"},
+                                             {"ButtonName12", "~101.ini"}});
+    // Slot 3 is not enabled: this Combo does not run the button.
+    writeButton(QStringLiteral("~103.ini"),
+                {{"Name", "Off"}, {"Type", "5"}, {"Button3", "0"}, {"ButtonName3", "~101.ini"}});
+    writeButton(QStringLiteral("~104.ini"), {{"Name", "Elsewhere"},
+                                             {"_DB", "Other.dbf"},
+                                             {"Type", "5"},
+                                             {"Button1", "1"},
+                                             {"ButtonName1", "~101.ini"}});
+    MainBar& bar = loadBar();
+    ASSERT_EQ(bar.buttonFiles().indexOf(QStringLiteral("~101.ini")), 1);
+
+    bar.prepareSlotMenu(1);
+    m_platform.answerNextMessage(MessageAnswer::No);
+    action("mnuDelete")->trigger();
+    ASSERT_EQ(m_platform.messages().size(), 1);
+    EXPECT_EQ(
+        m_platform.messages().last().text,
+        QStringLiteral("The button Twice is a member of these Combo buttons: Both, Elsewhere. Without it "
+                       "they will fail at their next run. Delete it anyway?"));
+    EXPECT_EQ(m_platform.messages().last().buttons, MessageButtons::YesNo);
+    EXPECT_EQ(m_platform.messages().last().defaultButton, 1) << "No is the default";
+    EXPECT_TRUE(QFile::exists(m_session->buttonFilePath("~101.ini")));
+
+    bar.prepareSlotMenu(1);
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    action("mnuDelete")->trigger();
+    EXPECT_FALSE(QFile::exists(m_session->buttonFilePath("~101.ini")));
+}
+
 TEST_F(MainBarTest, TheHostClosingItsDatabaseEndsTheBarAtOnce)
 {
     MainBar& bar = loadBar();
     bar.move(bar.pos() + QPoint(30, 45));
     ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0);
-    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(waitForEnd()) << "the bar did not end within 10 s";
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
     EXPECT_NE(store().get(Application::Valdora, "Settings", "Top"), QString());
     EXPECT_NE(store().get(Application::Valdora, "Settings", "Left"), QString());
@@ -432,7 +510,7 @@ TEST_F(MainBarTest, TheHostQuittingEndsTheBar)
 {
     loadBar();
     ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
-    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(waitForEnd()) << "the bar did not end within 10 s";
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
 }
 
@@ -465,7 +543,7 @@ TEST_F(MainBarTest, TheHostClosingWhileTheScopeQuestionIsOpenRunsNothingAndEndsT
     // The click's own stack still holds the host objects: the bar ends after it, not under it.
     QTest::mouseClick(fill(0), Qt::LeftButton);
     EXPECT_EQ(m_ended->count(), 0);
-    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(waitForEnd()) << "the bar did not end within 10 s";
     // The answer came after the host had gone: nothing ran, nothing was reported.
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
     EXPECT_EQ(column(Amount), before);
@@ -484,7 +562,7 @@ TEST_F(MainBarTest, ARestartClosesTheHostStartsItAgainAndEndsTwoTicksLater)
     EXPECT_TRUE(started.program.endsWith(QStringLiteral("ContactHost.exe"))) << started.program.toStdString();
     EXPECT_EQ(QFileInfo(started.arguments.value(0)).canonicalFilePath(),
               QFileInfo(m_database).canonicalFilePath());
-    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(waitForEnd()) << "the bar did not end within 10 s";
     EXPECT_NE(store().get(Application::Valdora, "Settings", "Top"), QString());
 }
 
@@ -564,7 +642,7 @@ TEST_F(MainBarTest, FirstRunAsksForTheLanguageOnce)
 TEST_F(MainBarTest, NoHostRunningEndsWithItsMessage)
 {
     m_host->kill();
-    m_host->waitForFinished();
+    ASSERT_TRUE(m_host->waitForFinished(10000)) << "the host did not end after its kill";
     auto bar = std::make_unique<MainBar>(
         BarParts{*m_session, *m_screens, m_scopes, factories(), std::make_unique<test::ScriptedIcon>(false)});
     EXPECT_FALSE(bar->Form_Load());
@@ -580,7 +658,7 @@ TEST_F(MainBarTest, NoHostRunningEndsWithItsMessage)
 TEST_F(MainBarTest, AHostThatRefusesItsEventsIsTold)
 {
     m_host->kill();
-    m_host->waitForFinished();
+    ASSERT_TRUE(m_host->waitForFinished(10000)) << "the host did not end after its kill";
     qputenv("VALDORA_HOST_REFUSE_EVENTS", "1");
     startHost();
     qunsetenv("VALDORA_HOST_REFUSE_EVENTS");
@@ -636,7 +714,8 @@ TEST_F(SecondStartTest, ASecondStartShowsTheRunningBar)
     ASSERT_FALSE(second.claim());
     std::atomic<int> handover = -1;
     std::thread asking([&] { handover = static_cast<int>(second.askRunningToShow()); });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return handover >= 0; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handover >= 0; }, 10000))
+        << "timed out waiting for: handover >= 0";
     asking.join();
     EXPECT_EQ(handover, static_cast<int>(SingleInstance::Handover::Shown));
     EXPECT_FALSE(bar->isHidden());
@@ -719,7 +798,7 @@ TEST_F(BarProgramTest, ASecondProgramEndsAndTheFirstEndsWithTheHost)
     EXPECT_EQ(first->state(), QProcess::Running);
 
     ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
-    ASSERT_TRUE(first->waitForFinished(10000));
+    ASSERT_TRUE(first->waitForFinished(10000)) << "first did not end within the wait";
     EXPECT_EQ(first->exitCode(), 0);
     EXPECT_NE(store().get(Application::Valdora, "Settings", "Top"), QString());
 }

@@ -401,6 +401,9 @@ ButtonFile MainBar::selectedButton() const
 
 void MainBar::cmdButton_Click(int index)
 {
+    // A bar that is ending has no host to run on.
+    if (m_flags.quit)
+        return;
     trapped(m_session.reporter(), routine("cmdButton_Click"), [&] {
         const QString caption = m_slots.at(static_cast<std::size_t>(index)).fill->text();
         // The "New" slot (or a button without a caption) opens the editor instead of running.
@@ -432,6 +435,8 @@ void MainBar::cmdButton_Click(int index)
 
 void MainBar::cmdOptions_Click(int index)
 {
+    if (m_flags.quit)
+        return;
     trapped(m_session.reporter(), routine("cmdOptions_Click"), [&] {
         m_selectedSlot = index;
         m_currentButton = m_buttons.value(index);
@@ -472,8 +477,11 @@ void MainBar::mnuTrigger_Click()
 void MainBar::mnuColor_Click()
 {
     trapped(m_session.reporter(), routine("mnuColor_Click"), [&] {
-        // A cancelled dialog applies the colour it started from, as it always has.
-        m_lastColour = m_session.platform().askColour(m_lastColour).value_or(m_lastColour);
+        // The dialog opens on the colour chosen last; a cancelled one changes nothing.
+        const std::optional<quint32> chosen = m_session.platform().askColour(m_lastColour);
+        if (!chosen)
+            return;
+        m_lastColour = *chosen;
         const ButtonFile button = selectedButton();
         if (!writeColour(button, m_lastColour))
             throw Failure(ErrorNumber::PermissionDenied, button.path());
@@ -497,8 +505,18 @@ void MainBar::mnuDelete_Click()
 {
     trapped(m_session.reporter(), routine("mnuDelete_Click"), [&] {
         const ButtonFile button = selectedButton();
-        const QString question = deleteButtonQuestion(m_session.messages(), button.read(ButtonKey::Name));
-        if (m_session.showMessage(question, MessageButtons::YesNo) == MessageAnswer::No)
+        const QString name = button.read(ButtonKey::Name);
+        // A Combo that runs this button would fail at its next run: the question names them, and
+        // then No is the default.
+        const QStringList combos = combosUsing(m_session.ini(), m_session.buttonFolder(), button.fileName());
+        const MessageAnswer answer =
+            combos.isEmpty() ? m_session.showMessage(deleteButtonQuestion(m_session.messages(), name),
+                                                     MessageButtons::YesNo)
+                             : m_session.showMessage(m_session.messages()
+                                                         .get(OwnText::DeleteComboMember)
+                                                         .arg(name, combos.join(QStringLiteral(", "))),
+                                                     MessageButtons::YesNo, MessageIcon::Exclamation, 1);
+        if (answer != MessageAnswer::Yes)
             return;
         // A file that is already gone is no failure.
         QFile::remove(button.path());
@@ -510,7 +528,12 @@ void MainBar::mnuDelete_Click()
 void MainBar::reloadBar()
 {
     m_flags.reload = true;
-    Form_Load();
+    if (Form_Load())
+        return;
+    // The load has said why; a bar left standing would show stale buttons over host objects that
+    // are gone. It ends as a failed start does, once the window that asked for the rebuild is closed.
+    hide();
+    endAtOnce();
 }
 
 void MainBar::reloadAfterEdit()

@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <grp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -42,10 +44,21 @@ bool asAnotherUser(const std::function<bool()>& check)
             _exit(CouldNotChangeUser);
         _exit(check() ? 0 : 1);
     }
+    // The check gets a minute; one that hangs is killed and said so, and counts as failed.
+    constexpr int LimitMs = 60000;
+    QElapsedTimer waited;
+    waited.start();
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
+    pid_t ended = 0;
+    while ((ended = waitpid(child, &status, WNOHANG)) == 0 && waited.elapsed() < LimitMs)
+        QThread::msleep(10);
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        std::fprintf(stderr, "asAnotherUser: the check as another user did not end within %d ms\n", LimitMs);
+        return false;
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ended == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void setMode(const QString& path, int mode)

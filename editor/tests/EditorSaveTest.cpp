@@ -272,9 +272,11 @@ TEST_F(EditorSave, ANewButtonIsNumberedAfterEveryButtonFile)
     EXPECT_EQ(saveEditorState(state, environment("~101.ini")).fileName, u"~1001.ini");
 }
 
-TEST_F(EditorSave, TheButtonsSectionOfTheUserStoreGoes)
+TEST_F(EditorSave, TheButtonsOldSectionOfTheUserStoreGoes)
 {
-    ASSERT_TRUE(m_store.set(Application::Valdora, "~100.ini", "Name", "Old"));
+    // The upgrade names a button's section by its identifier and leaves it behind.
+    ASSERT_TRUE(m_store.set(Application::Valdora, "~100", "Name", "Old"));
+    ASSERT_TRUE(m_store.set(Application::Valdora, "~101", "Name", "Other"));
     ASSERT_TRUE(m_store.set(Application::Valdora, "Settings", "Version", "310"));
     EditorState state = newEditorState(sources());
     state.caption = QStringLiteral("Fresh");
@@ -282,7 +284,8 @@ TEST_F(EditorSave, TheButtonsSectionOfTheUserStoreGoes)
     state.typeTicked[4] = true;
     state.page = EditorPage::Now;
     ASSERT_EQ(saveEditorState(state, environment()).fileName, u"~100.ini");
-    EXPECT_FALSE(m_store.sections(Application::Valdora).contains("~100.ini"));
+    EXPECT_FALSE(m_store.sections(Application::Valdora).contains("~100"));
+    EXPECT_EQ(m_store.get(Application::Valdora, "~101", "Name"), u"Other");
     EXPECT_EQ(m_store.get(Application::Valdora, "Settings", "Version"), u"310");
 }
 

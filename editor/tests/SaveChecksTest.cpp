@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
+#include <tuple>
 
 namespace valdora::editor::test {
 namespace {
@@ -347,6 +349,87 @@ TEST(SaveChecksAsk, TheHighestTickedSchemeCounts)
     state.typeTicked[0] = true;
     EXPECT_EQ(state.chosenScheme(), Scheme::Age);
 }
+
+/// One numeric box of the editor: the scheme whose page holds it, how a value gets into it, its
+/// control and the message it refuses with.
+struct NumericBox {
+    const char* name;
+    Scheme scheme;
+    std::function<void(EditorState&, const QString&)> enter;
+    const char* control;
+    const char* refusal;
+};
+
+/// A value and, box by box in the order of NumericBoxes, whether the save takes it.
+struct NumericValue {
+    const char* name;
+    const char* text;
+    std::array<bool, 4> accepted;
+};
+
+const std::array<NumericBox, 4> Boxes{{
+    {"Days", Scheme::Now, [](EditorState& s, const QString& v) { s.now.days = v; }, "txtDays",
+     "The number of days must be a whole number from -32768 to 32767."},
+    {"StartAt", Scheme::AutoNumber, [](EditorState& s, const QString& v) { s.autoNumber.entries.number = v; },
+     "txtNumber", "The Start At box must hold a whole number of 0 or more, in digits only."},
+    {"Operand1", Scheme::MultiplyDivide,
+     [](EditorState& s, const QString& v) {
+         s.multiplyDivide.operands[0] = {v, {}, Operand::Constant};
+     },
+     "txtCalcTab30",
+     "Value #1 must be a number: a multiplication or division of anything else always gives the invalid "
+     "value."},
+    {"Operand2", Scheme::MultiplyDivide,
+     [](EditorState& s, const QString& v) {
+         s.multiplyDivide.operands[1] = {v, {}, Operand::Constant};
+     },
+     "txtCalcTab31",
+     "Value #2 must be a number: a multiplication or division of anything else always gives the invalid "
+     "value."},
+}};
+
+class NumericBoxes : public ::testing::TestWithParam<std::tuple<std::size_t, NumericValue>> {};
+
+// Whatever a box holds (typed, pasted, or read from an old file), the save takes only what a run can
+// read, and otherwise names the box and focuses it.
+TEST_P(NumericBoxes, TakeOnlyWhatARunCanRead)
+{
+    const auto& [index, value] = GetParam();
+    const NumericBox& box = Boxes.at(index);
+    EditorState state = passing(box.scheme);
+    box.enter(state, QString::fromUtf8(value.text));
+    const SaveCheckContext context{English, EnUs, {}, Character};
+
+    const SaveCheckResult result = checkSave(state, context);
+
+    if (value.accepted.at(index)) {
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(result))
+            << std::get<SaveFailure>(result).message.toStdString();
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<SaveFailure>(result));
+    const SaveFailure& failure = std::get<SaveFailure>(result);
+    EXPECT_EQ(failure.control, QString::fromLatin1(box.control));
+    EXPECT_EQ(failure.page, pageOf(box.scheme));
+    // The start-at box has its own message for an empty box.
+    if (!(box.scheme == Scheme::AutoNumber && value.text[0] == '\0')) {
+        EXPECT_EQ(failure.message, QString::fromUtf8(box.refusal));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryBox, NumericBoxes,
+    ::testing::Combine(::testing::Range<std::size_t>(0, Boxes.size()),
+                       ::testing::Values(
+                           //                                  Days   StartAt Operand1 Operand2
+                           NumericValue{"NotANumber", "7x", {false, false, false, false}},
+                           NumericValue{"Empty", "", {true, false, false, false}},
+                           NumericValue{"LeadingBlank", " 7", {true, false, true, true}},
+                           NumericValue{"Negative", "-1", {true, false, true, true}},
+                           NumericValue{"Huge", "99999999999", {false, true, true, true}})),
+    [](const auto& info) {
+        return std::string(Boxes.at(std::get<0>(info.param)).name) + "_" + std::get<1>(info.param).name;
+    });
 
 TEST(MessageWrongType, NamesTheTypeOrNothing)
 {

@@ -68,7 +68,7 @@ TEST(CounterConcurrency, LockOfAnEndedProcessDoesNotBlock)
     ASSERT_TRUE(holder.waitForReadyRead(60000));
     EXPECT_EQ(outputLines(holder), QStringList{QStringLiteral("41")});
     holder.kill();
-    ASSERT_TRUE(holder.waitForFinished(10000));
+    ASSERT_TRUE(holder.waitForFinished(10000)) << "holder did not end within the wait";
 
     EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
     const QString button =

@@ -8,8 +8,18 @@
 
 namespace valdora::host::embedded {
 
-Statement::Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path)
-    : m_db(db), m_statement(statement), m_path(path)
+namespace {
+
+// A change that SQLite refused because the connection only reads: the host's refusal, in its words.
+bool refusedChange(int code, const QString& refusal)
+{
+    return (code & 0xff) == SQLITE_READONLY && !refusal.isEmpty();
+}
+
+} // namespace
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path, const QString& refusal)
+    : m_db(db), m_statement(statement), m_path(path), m_refusal(refusal)
 {}
 
 Statement::~Statement()
@@ -38,6 +48,8 @@ bool Statement::step(Where where)
         return true;
     if (rc == SQLITE_DONE)
         return false;
+    if (refusedChange(rc, m_refusal))
+        throw HostFailure(HostError::WriteRefused, m_refusal, where);
     throw HostFailure(rc == SQLITE_BUSY ? HostError::RecordLocked : HostError::DatabaseFailure,
                       QStringLiteral("The contact database %1 cannot be used: %2")
                           .arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_db))),
@@ -116,7 +128,7 @@ Statement Connection::prepare(const char* sql, Where where)
             fail(QStringLiteral("reading"), where);
         found = m_statements.emplace(sql, statement).first;
     }
-    return Statement(handle(), found->second, m_path);
+    return Statement(handle(), found->second, m_path, m_refusal);
 }
 
 void Connection::exec(const char* sql, Where where)
@@ -128,9 +140,20 @@ void Connection::exec(const char* sql, Where where)
     }
 }
 
+void Connection::refuseChanges(const QString& reason, Where where)
+{
+    // SQLite itself keeps the connection from changing the file, whatever statement is tried.
+    const char* pragma = reason.isEmpty() ? "PRAGMA query_only=OFF" : "PRAGMA query_only=ON";
+    if (sqlite3_exec(handle(), pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("setting its access"), where);
+    m_refusal = reason;
+}
+
 void Connection::fail(const QString& doing, Where where) const
 {
     const int code = sqlite3_errcode(handle());
+    if (refusedChange(code, m_refusal))
+        throw HostFailure(HostError::WriteRefused, m_refusal, where);
     throw HostFailure(code == SQLITE_BUSY ? HostError::RecordLocked : HostError::DatabaseFailure,
                       QStringLiteral("The contact database %1 failed while %2: %3")
                           .arg(m_path, doing, QString::fromUtf8(sqlite3_errmsg(handle()))),

@@ -16,7 +16,7 @@ namespace valdora::host::embedded {
 /// so that the cached statement is ready for the next use.
 class Statement {
 public:
-    Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path);
+    Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path, const QString& refusal);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -33,6 +33,7 @@ private:
     sqlite3* m_db;
     sqlite3_stmt* m_statement;
     const QString& m_path;
+    const QString& m_refusal;
 };
 
 /// The one SQLite connection of a database object, with its statements prepared once and kept.
@@ -53,6 +54,9 @@ public:
     /// Runs statements that return no rows.
     void exec(const char* sql, Where where = Where::current());
     const QString& path() const { return m_path; }
+    /// From now on every change through this connection fails with HostError::WriteRefused and this
+    /// text, while reading goes on; an empty text allows changes again.
+    void refuseChanges(const QString& reason, Where where = Where::current());
     /// A failure naming this database file and SQLite's reason.
     [[noreturn]] void fail(const QString& doing, Where where = Where::current()) const;
 
@@ -63,6 +67,7 @@ private:
     sqlite3* handle() const { return m_db.get(); }
 
     QString m_path;
+    QString m_refusal;
     // Owned from the moment sqlite3_open_v2 hands it out, so a constructor that fails later
     // still closes it.
     std::unique_ptr<sqlite3, Closer> m_db;

@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <optional>
 
 namespace valdora::host::embedded {
 
@@ -197,17 +198,23 @@ QString EmbeddedContactTable::Update(Where where)
         return {}; // another program is editing this record: nothing written
     }
     bool written = false;
+    std::optional<HostFailure> refused;
     try {
         written = commitStaged(where);
     } catch (const HostFailure& failure) {
         written = false; // the caller learns it from the result, as callers of Update expect
-        // A busy database is a record held elsewhere to the caller; anything else is the file's own.
-        if (failure.number() != HostError::RecordLocked)
+        // A change refused for want of a login says so. A busy database is a record held elsewhere to
+        // the caller; anything else is the file's own.
+        if (failure.number() == HostError::WriteRefused)
+            refused = failure;
+        else if (failure.number() != HostError::RecordLocked)
             m_lastWriteFailure = failure.description();
     }
     m_staged.clear();
     m_locks.unlock(m_current);
     m_locked = 0;
+    if (refused)
+        throw *refused;
     return written ? m_currentId : QString();
 }
 

@@ -37,6 +37,7 @@ void EmbeddedDatabase::OpenEx(const QString& path, Where where)
     Close();
     m_error = true;
     QString target = path;
+    m_openedByPath = !target.isEmpty();
     if (target.isEmpty()) {
         const std::optional<QString> running = runningHostDatabasePath();
         if (!running)
@@ -127,12 +128,27 @@ void EmbeddedDatabase::Close()
     m_connection.reset();
     m_path.clear();
     m_currentUser.clear();
+    m_openedByPath = false;
+    m_loginOutstanding = false;
 }
 
 bool EmbeddedDatabase::isMultiuser(Where where) const
 {
     requireOpen(where);
-    return m_users->anyPassword();
+    const bool passwords = m_users->anyPassword();
+    // A program that opened the file itself and learns that it has passwords must log in before it
+    // changes anything; until then it may read. The running host's database is used as the user
+    // logged into the host.
+    if (passwords && m_openedByPath && m_currentUser.isEmpty() && !m_loginOutstanding) {
+        m_loginOutstanding = true;
+        m_connection->refuseChanges(
+            QStringLiteral("The contact database %1 has passwords and nobody has logged in to it: it can be "
+                           "read but not changed. Open it again and log in with a user name and password of "
+                           "the database to change it.")
+                .arg(m_path),
+            where);
+    }
+    return passwords;
 }
 
 bool EmbeddedDatabase::ValidateUser(const QString& user, const QString& password, Where where)
@@ -140,9 +156,18 @@ bool EmbeddedDatabase::ValidateUser(const QString& user, const QString& password
     requireOpen(where);
     if (!m_users->matches(user, password)) {
         m_error = true;
+        m_currentUser.clear();
+        m_connection->refuseChanges(
+            QStringLiteral("The login of %1 to the contact database %2 failed: the database can be read but "
+                           "not changed. Open it again and log in with a user name and password of the "
+                           "database to change it.")
+                .arg(user, m_path),
+            where);
         return false;
     }
     m_currentUser = m_users->storedName(user);
+    m_loginOutstanding = false;
+    m_connection->refuseChanges(QString(), where);
     m_error = false;
     return true;
 }

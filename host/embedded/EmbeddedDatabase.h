@@ -25,7 +25,11 @@ public:
     QString CurrentUser(Where where = Where::current()) const override;
     QString GetDatabasePath(Where where = Where::current()) const override;
     void Close() override;
+    /// True when the database has users with passwords. Asked of a database opened by its path, it
+    /// starts a login: from then on the object reads but changes nothing until ValidateUser succeeds.
     bool isMultiuser(Where where = Where::current()) const override;
+    /// Logs a user in. A failed login leaves the object reading only (HostError::WriteRefused on
+    /// every change) until a later one succeeds.
     bool ValidateUser(const QString& user, const QString& password, Where where = Where::current()) override;
     bool Error() const override { return m_error; }
 
@@ -45,6 +49,10 @@ private:
     QString m_path;
     QString m_currentUser;
     bool m_error = false;
+    /// Opened by its path rather than as the running host's database.
+    bool m_openedByPath = false;
+    /// A login was asked for (isMultiuser answered yes) and has not succeeded.
+    mutable bool m_loginOutstanding = false;
 };
 
 } // namespace valdora::host::embedded

@@ -75,7 +75,7 @@ TEST_F(CommandLineTest, SetFailsWhileAnotherProcessHoldsTheRecord)
     EXPECT_EQ(run.err.count(u'\n'), 1);
     EXPECT_EQ(digest(), before);
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
     EXPECT_EQ(runHost({QStringLiteral("set"), m_db, id, QStringLiteral("City"), QStringLiteral("Nowhere")})
                   .exitCode,
               0);
@@ -86,7 +86,7 @@ TEST_F(CommandLineTest, LockIsReleasedWhenTheHolderEnds)
     const QString id = ids().first();
     QProcess holder;
     ASSERT_TRUE(startLockHolder(holder, m_db, id, 1));
-    ASSERT_TRUE(holder.waitForFinished(10000));
+    ASSERT_TRUE(holder.waitForFinished(10000)) << "holder did not end within the wait";
     EXPECT_EQ(holder.exitCode(), 0);
     EXPECT_EQ(
         runHost({QStringLiteral("set"), m_db, id, QStringLiteral("City"), QStringLiteral("Back")}).exitCode,

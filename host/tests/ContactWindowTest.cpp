@@ -143,7 +143,7 @@ protected:
         QObject::connect(&m_application, &HostApplication::databaseClosed,
                          [this] { m_heard << QStringLiteral("closed"); });
         m_window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window)) << "the window was not shown within the wait";
     }
 
     QTemporaryDir m_dir;

@@ -185,7 +185,7 @@ TEST_F(DatabaseTest, RecordLockedByAnotherProcessIsNotWritten)
     table().SetDataEx({20}, {QStringLiteral("must not land")});
     EXPECT_EQ(table().Update(), QString());
     holder.kill(); // a holder that is killed leaves no lock behind
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
     table().Goto(id);
     EXPECT_FALSE(table().isLocked());
     EXPECT_EQ(table().Data(20), QString());
@@ -274,6 +274,82 @@ TEST_F(DatabaseTest, UsersAndPasswords)
     EXPECT_FALSE(m_database->ValidateUser(QStringLiteral("Nobody"), QString()));
     EXPECT_TRUE(m_database->ValidateUser(QStringLiteral("Alice Martin"), QString()));
 }
+
+enum class Login { NotAsked, Skipped, Wrong, Valid, WrongThenValid };
+
+struct LoginRightsCase {
+    const char* name;
+    Login login;
+    bool mayChange;
+};
+
+void PrintTo(const LoginRightsCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class DatabaseLoginRights : public DatabaseTest, public ::testing::WithParamInterface<LoginRightsCase> {};
+
+// A database with passwords: a database object that asked for the login reads, and changes nothing,
+// until its login succeeded. One that never asked is the host's own (its window, its commands).
+TEST_P(DatabaseLoginRights, OnlyAValidLoginChangesADatabaseWithPasswords)
+{
+    {
+        EmbeddedDatabase writer;
+        writer.OpenEx(m_path);
+        writer.users().addUser(QStringLiteral("Dora Lang"), QStringLiteral("s3cret"));
+        writer.Contact().Fields().EntryTrigger(11, QStringLiteral("before"));
+    }
+    const QString id = firstId();
+    auto database = createDatabase();
+    database->OpenEx(m_path);
+    const Login login = GetParam().login;
+    if (login != Login::NotAsked) {
+        ASSERT_TRUE(database->isMultiuser());
+    }
+    if (login == Login::Wrong || login == Login::WrongThenValid) {
+        EXPECT_FALSE(database->ValidateUser(QStringLiteral("Dora Lang"), QStringLiteral("guess")));
+    }
+    if (login == Login::Valid || login == Login::WrongThenValid) {
+        EXPECT_TRUE(database->ValidateUser(QStringLiteral("Dora Lang"), QStringLiteral("s3cret")));
+    }
+
+    FieldList& fields = database->Contact().Fields();
+    ContactTable& contacts = database->Contact();
+    EXPECT_EQ(fields.EntryTrigger(11), QStringLiteral("before")) << "reading is always allowed";
+    contacts.Goto(id);
+    EXPECT_EQ(contacts.Data(FieldNumber::UniqueId), id);
+    const auto changeTrigger = [&] { fields.EntryTrigger(11, QStringLiteral("after")); };
+    const auto changeContact = [&] {
+        contacts.Goto(id);
+        contacts.Edit();
+        contacts.SetDataEx({FieldNumber::Company}, {QStringLiteral("Changed Ltd")});
+        contacts.Update();
+    };
+    if (GetParam().mayChange) {
+        changeTrigger();
+        changeContact();
+    } else {
+        EXPECT_TRUE(valdora::test::failsWith<HostFailure>(HostError::WriteRefused, changeTrigger));
+        EXPECT_TRUE(valdora::test::failsWith<HostFailure>(HostError::WriteRefused, changeContact));
+        contacts.Goto(QString());
+    }
+    auto reader = createDatabase();
+    reader->OpenEx(m_path);
+    EXPECT_EQ(reader->Contact().Fields().EntryTrigger(11),
+              GetParam().mayChange ? QStringLiteral("after") : QStringLiteral("before"));
+    reader->Contact().Goto(id);
+    EXPECT_EQ(reader->Contact().Data(FieldNumber::Company) == QStringLiteral("Changed Ltd"),
+              GetParam().mayChange);
+}
+
+INSTANTIATE_TEST_SUITE_P(Logins, DatabaseLoginRights,
+                         ::testing::Values(LoginRightsCase{"NotAskedByTheHostItself", Login::NotAsked, true},
+                                           LoginRightsCase{"Skipped", Login::Skipped, false},
+                                           LoginRightsCase{"WrongPassword", Login::Wrong, false},
+                                           LoginRightsCase{"Valid", Login::Valid, true},
+                                           LoginRightsCase{"WrongThenValid", Login::WrongThenValid, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DatabaseTest, OpenFailuresNameTheFile)
 {

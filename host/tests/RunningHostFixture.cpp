@@ -53,7 +53,7 @@ void RunningHostTest::startHost(HostStart how)
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_host->setProcessEnvironment(environment);
     m_host->start(host::test::contactHostProgram(), arguments);
-    ASSERT_TRUE(m_host->waitForStarted(5000));
+    ASSERT_TRUE(m_host->waitForStarted(5000)) << "m_host did not start within the wait";
     QElapsedTimer timer;
     timer.start();
     while (!host::runningHostDatabasePath() && timer.elapsed() < 10000) {

@@ -1,6 +1,7 @@
 #include "PreviewRoad.h"
 
 #include "run/FieldCount.h"
+#include "run/ScopeContacts.h"
 #include "run/TargetDecimals.h"
 
 #include "engine/TableFieldReader.h"
@@ -37,24 +38,11 @@ bool PreviewRoad::gatherContacts(const ButtonFile& button, RunSummary& /*summary
         m_scopes ? m_scopes->chooseScope(otherDatabase) : std::optional<Scope>(Scope::AllContacts);
     if (!scope)
         return false;
-    host::ContactTable& table = contacts();
     std::vector<host::ContactId>& ids = state().contactIds;
-    switch (*scope) {
-    case Scope::CurrentContact:
+    if (*scope == Scope::CurrentContact)
         ids.push_back(host().view ? host().view->GetCurrentID() : host::ContactId());
-        return true;
-    case Scope::CurrentLookup: {
-        const QString lookupFile = session().programFolder() + QStringLiteral("/~currentLU.LKU");
-        host().application->SaveCurrentLookup(lookupFile);
-        table.LoadLookUpQuery(lookupFile);
-        break;
-    }
-    case Scope::AllContacts:
-        table.Query(QString());
-        break;
-    }
-    for (table.MoveFirst(); !table.isEOF(); table.MoveNext())
-        ids.push_back(table.Data(host::FieldNumber::UniqueId));
+    else
+        ids = contactsOfScope(session(), host(), *scope);
     return true;
 }
 

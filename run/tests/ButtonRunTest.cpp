@@ -26,6 +26,7 @@ using Keys = QList<QPair<QString, QString>>;
 constexpr int Contacts = 4;
 const QString User1 = QStringLiteral("User 1");
 const QString User2 = QStringLiteral("User 2");
+const QString User3 = QStringLiteral("User 3");
 
 /// A program folder with a settings folder, a real sample database of four contacts and a session.
 class ButtonRunTest : public ::testing::Test {
@@ -329,6 +330,136 @@ INSTANTIATE_TEST_SUITE_P(
                    {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FailingMemberCase {
+    const char* name;
+    Keys keys;               // of a button on "User 3" that always overwrites; "{folder}" as above
+    bool prepared;           // false: it fails while it is prepared; true: at its first contact
+    const char* messageHead; // how its first message begins
+};
+
+void PrintTo(const FailingMemberCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class FailingMemberTest : public ButtonRunTest, public ::testing::WithParamInterface<FailingMemberCase> {};
+
+// A member that cannot be prepared writes nothing at all; one that cannot compute its value for a
+// contact writes nothing into that contact, and the run stops there rather than say the same at every
+// contact. Its scheme's message, once, is the only thing that happens.
+TEST_P(FailingMemberTest, WritesNothingAndSaysSo)
+{
+    const FailingMemberCase& row = GetParam();
+    const QStringList kept(Contacts, QStringLiteral("kept"));
+    setColumn(User3, kept);
+    setColumn(QStringLiteral("City"), {"Hamburg", "Lyon", "Oslo", "Hamburg"});
+    Keys keys{{"Target", User3}, {"Over0", "0"}, {"Over1", "0"}, {"Over2", "0"}, {"Over3", "1"}};
+    for (const auto& [key, value] : row.keys)
+        keys += {key, QString(value).replace(QStringLiteral("{folder}"), m_folder.path())};
+    const QString button = writeButton(QStringLiteral("~101.ini"), keys);
+
+    const RunSummary summary = runAll(button);
+
+    EXPECT_EQ(column(User3), kept);
+    EXPECT_EQ(summary.written, 0);
+    EXPECT_EQ(summary.unchanged, 0);
+    ASSERT_FALSE(m_platform.messageTexts().isEmpty());
+    EXPECT_TRUE(m_platform.messageTexts().first().startsWith(QString::fromUtf8(row.messageHead)))
+        << m_platform.messageTexts().join('|').toStdString();
+    EXPECT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
+    if (row.prepared) {
+        EXPECT_TRUE(summary.started);
+        EXPECT_TRUE(summary.stopped);
+        EXPECT_EQ(summary.failed, 1);
+        EXPECT_EQ(summary.notReached(), Contacts - 1);
+    } else {
+        EXPECT_FALSE(summary.started);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, FailingMemberTest,
+    ::testing::Values(
+        FailingMemberCase{"NowDaysNotANumber",
+                          {{"Type", "4"}, {"NowDays", "7x"}, {"NowFormatDate0", "1"}},
+                          false,
+                          "Error 13: "},
+        FailingMemberCase{"NowOperatorNotANumber",
+                          {{"Type", "4"}, {"NowDays", "7"}, {"NowOperator", "minus"}},
+                          false,
+                          "Error 13: "},
+        FailingMemberCase{
+            "NowDaysOutOfRange", {{"Type", "4"}, {"NowDays", "99999999999"}}, false, "Error 6: "},
+        FailingMemberCase{"AutoNumberDigitsNotANumber",
+                          {{"Type", "0"},
+                           {"Format", QString::fromLatin1("\xf8|\xfa")},
+                           {"AutoFieldValue", "City"},
+                           {"Truncate", "1"},
+                           {"TruncateDigits", "3x"},
+                           {"AutoIniFile", "{folder}/Invoice.num"}},
+                          false,
+                          "Error 13: "},
+        FailingMemberCase{"AutoNumberFieldMissing",
+                          {{"Type", "0"},
+                           {"Format", QString::fromLatin1("\xf8|\xfa")},
+                           {"AutoFieldValue", "No Such Field"},
+                           {"AutoIniFile", "{folder}/Invoice.num"}},
+                          false,
+                          "Invalid data."},
+        FailingMemberCase{"ConditionOperatorNotANumber",
+                          {{"Type", "1"},
+                           {"Cond0", "1"},
+                           {"Field0", "City"},
+                           {"Operator0", "x"},
+                           {"Condition0", "Hamburg"},
+                           {"Value0", "hit"}},
+                          true,
+                          "Error 13: "},
+        FailingMemberCase{"ConditionFieldMissing",
+                          {{"Type", "1"},
+                           {"Cond0", "1"},
+                           {"Field0", "No Such Field"},
+                           {"Operator0", "0"},
+                           {"Condition0", "Hamburg"},
+                           {"Value0", "hit"}},
+                          true,
+                          "Invalid data."},
+        FailingMemberCase{"CalculationInvalid",
+                          {{"Type", "1"},
+                           {"Cond0", "1"},
+                           {"Field0", "City"},
+                           {"Operator0", "1"},
+                           {"Condition0", "Nowhere"},
+                           {"Value0", "//[Phone]"}},
+                          true,
+                          "Invalid calculation"},
+        FailingMemberCase{"AddFieldMissing",
+                          {{"Type", "2"},
+                           {"CalcTextOption0", "0"},
+                           {"CalcFieldOption0", "1"},
+                           {"CalcField0", "No Such Field"},
+                           {"CalcOperator0", "0"}},
+                          true,
+                          "Invalid data."},
+        FailingMemberCase{
+            "AgeFieldMissing", {{"Type", "6"}, {"DateField", "No Such Field"}}, true, "Invalid data."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ButtonRunTest, ComboWithAMemberThatCannotBePreparedWritesNoMember)
+{
+    nowButton("~201.ini", User1, {{"Over3", "1"}});
+    nowButton("~202.ini", User2, {{"Over3", "1"}, {"NowDays", "7x"}});
+    const QString combo = comboButton("~200.ini", {{0, "~201.ini", true}, {1, "~202.ini", true}});
+
+    const RunSummary summary = runAll(combo);
+
+    EXPECT_FALSE(summary.started);
+    EXPECT_EQ(column(User1), QStringList(Contacts, QString()));
+    EXPECT_EQ(column(User2), QStringList(Contacts, QString()));
+    ASSERT_EQ(m_platform.messageTexts().size(), 1);
+    EXPECT_TRUE(m_platform.messageTexts()[0].contains(QStringLiteral("Initialize_Now")));
+}
+
 TEST_F(ButtonRunTest, ProgressValuesInOrder)
 {
     const QString button = nowButton(QStringLiteral("~101.ini"), User1, {{"Over3", "1"}});
@@ -362,7 +493,7 @@ TEST_F(ButtonRunTest, RecordHeldByAnotherProcessIsLoggedAndTheRunGoesOn)
 
     const RunSummary summary = runAll(button);
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
 
     EXPECT_EQ(summary.inScope, Contacts);
     EXPECT_EQ(summary.failed, 1);

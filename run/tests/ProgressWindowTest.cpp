@@ -27,7 +27,7 @@ protected:
     static void killRun(QProcess& run)
     {
         run.kill(); // SIGKILL: the run writes no last stage
-        ASSERT_TRUE(run.waitForFinished(5000));
+        ASSERT_TRUE(run.waitForFinished(5000)) << "run did not end within the wait";
     }
     void preparePbExe(QProcess& program) const
     {
@@ -112,12 +112,12 @@ TEST_F(ProgressWindowTest, ProgramEndsByItselfWhenTheRunEnds)
     program.setProcessEnvironment(environment);
     m_writer.setStage(-1);
     program.start(test::binaryFolder() + QStringLiteral("/pb.exe"), {});
-    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForStarted(5000)) << "program did not start within the wait";
     m_writer.setTotal(3);
     m_writer.setStage(2);
     EXPECT_FALSE(program.waitForFinished(600)) << "the window stays while the run goes on";
     m_writer.setStage(0);
-    EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_TRUE(program.waitForFinished(5000)) << "program did not end within the wait";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 }
@@ -147,14 +147,14 @@ TEST_F(ProgressWindowTest, ProgramEndsSoonAfterTheRunThatStartedItIsKilled)
     program.setArguments(progressWindowArguments(run.processId()));
     m_writer.setStage(-1);
     program.start();
-    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForStarted(5000)) << "program did not start within the wait";
     m_writer.setTotal(3);
     m_writer.setStage(1);
     EXPECT_FALSE(program.waitForFinished(800)) << "the window stays while the run goes on";
     killRun(run);
     QElapsedTimer closing;
     closing.start();
-    EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_TRUE(program.waitForFinished(5000)) << "program did not end within the wait";
     EXPECT_LT(closing.elapsed(), 2000) << "the window closes soon after the run is gone";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
@@ -166,10 +166,10 @@ TEST_F(ProgressWindowTest, ProgramWithoutTheRunsProcessIdKeepsWaitingForTheLastS
     preparePbExe(program);
     m_writer.setStage(-1);
     program.start();
-    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForStarted(5000)) << "program did not start within the wait";
     EXPECT_FALSE(program.waitForFinished(800));
     m_writer.setStage(0);
-    EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_TRUE(program.waitForFinished(5000)) << "program did not end within the wait";
 }
 
 struct ArgumentCase {

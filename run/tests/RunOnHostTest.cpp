@@ -4,8 +4,11 @@
 
 #include "run/ButtonRun.h"
 #include "run/ProgramStartup.h"
+#include "run/preview/RunPreview.h"
 
+#include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
+#include "core/testsupport/TestEnvironment.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/tests/HostProcess.h"
@@ -154,6 +157,39 @@ TEST_F(RunOnHostTest, LookupOfThreeIsWrittenWithProgressInOrder)
     EXPECT_EQ(m_platform.messageTexts(), QStringList());
 }
 
+// Where the program folder cannot be written (an installed package, for an ordinary user; here a
+// folder below a file, which no one can make), the run and its preview both hand the lookup over in
+// the user's data folder.
+TEST_F(RunOnHostTest, RunAndPreviewOfTheLookupWorkWhereTheProgramFolderCannotBeWritten)
+{
+    multiplyButton(QStringLiteral("~101.ini"), Amount);
+    const QStringList before = column(Amount);
+    startHost();
+    lookupOf({m_ids[1], m_ids[3], m_ids[4]});
+    ASSERT_TRUE(valdora::test::writeFile(m_dir.filePath(QStringLiteral("file")), "not a folder"));
+    const QString program = m_dir.filePath(QStringLiteral("file/program"));
+    const QString home = m_dir.filePath(QStringLiteral("home"));
+    const valdora::test::PinnedDataHome pinned(home);
+    ProgramSession session(m_platform, QStringLiteral("Valdora"), program, UserSettings(m_settings->path()),
+                           TextLocale(QLocale(QStringLiteral("en_US"))));
+    session.setSettingsFile(m_session->settingsFilePath());
+    ASSERT_EQ(session.dataFolder(), home + QStringLiteral("/Valdora"));
+    const StartupHost objects = openHostObjects({&host::createApplication, &host::createDatabase});
+    FixedScopeChooser scopes(Scope::CurrentLookup);
+
+    RunPreview preview(session, objects.runHost(), ProgramProfile::valdora(session.locale()), &scopes);
+    const PreviewResult previewed = preview.Preview_Button(QStringLiteral("~101.ini"));
+    ButtonRun buttonRun(session, objects.runHost(), ProgramProfile::valdora(session.locale()), &scopes);
+    const RunSummary summary = buttonRun.Process_Button(QStringLiteral("~101.ini"));
+
+    EXPECT_EQ(m_platform.messageTexts(), QStringList());
+    EXPECT_EQ(previewed.summary.inScope, 3);
+    EXPECT_EQ(previewed.rows.size(), 3u);
+    EXPECT_EQ(summary.written, 3);
+    EXPECT_EQ(column(Amount), with(before, {1, 3, 4}, QStringLiteral("12.00")));
+    EXPECT_TRUE(QFile::exists(home + QStringLiteral("/Valdora/~currentLU.LKU")));
+}
+
 TEST_F(RunOnHostTest, ContactBeingEditedOnScreenStopsTheRunBeforeAnyWrite)
 {
     multiplyButton(QStringLiteral("~101.ini"), Amount);
@@ -273,7 +309,7 @@ TEST_F(RunOnHostTest, ValdoraAutoShowsALockedContactOnScreenAndLogsNothing)
 
     runValdoraAuto(QStringLiteral("~101.ini"));
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
 
     // The failure report of the write, not the bar's locked-contact message and log.
     ASSERT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
@@ -357,7 +393,7 @@ TEST_F(ValdoraCommandTest, LockedRecordFailsTheRunWithItsMessageOnStderr)
 
     const valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
 
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out,

@@ -40,7 +40,7 @@ TEST_F(RunReliabilityTest, LockedContactGivesItsNumberBack)
 
     const valdora::test::CommandResult result = valdora({"--run", "~101", "--scope", "all"});
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
 
     EXPECT_EQ(result.code, 1) << result.err.toStdString();
     EXPECT_EQ(result.out,
@@ -77,7 +77,7 @@ TEST_F(OnScreenNumberTest, ContactHeldElsewhereGivesItsNumberBack)
     ASSERT_TRUE(host::test::startLockHolder(holder, m_database, m_ids[2], 60));
     runOnScreen(QStringLiteral("~101.ini"));
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
 
     ASSERT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
     EXPECT_TRUE(m_platform.messageTexts()[0].startsWith(QStringLiteral("Error 3260: ")));
@@ -119,8 +119,8 @@ TEST_F(RunReliabilityTest, TwoRunsOfOneFillEmptyButtonNeitherOverwriteNorSkipANu
 
     const std::unique_ptr<QProcess> first = startValdora({"--run", "~101", "--scope", "all"});
     const std::unique_ptr<QProcess> second = startValdora({"--run", "~101", "--scope", "all"});
-    ASSERT_TRUE(first->waitForFinished(180000));
-    ASSERT_TRUE(second->waitForFinished(180000));
+    ASSERT_TRUE(first->waitForFinished(180000)) << "first did not end within the wait";
+    ASSERT_TRUE(second->waitForFinished(180000)) << "second did not end within the wait";
 
     // Each contact holds one number, every number 1..Contacts is used once and the counter is past them:
     // a number computed for a contact the other run filled meanwhile was never written nor used up.
@@ -210,6 +210,93 @@ TEST_F(RunReliabilityTest, TypeThatIsNoNumberIsReportedAndWritesNothing)
     EXPECT_FALSE(QFile::exists(counter));
 }
 
+TEST_F(RunReliabilityTest, NowDaysThatAreNoNumberAreReportedOnceAndWriteNothing)
+{
+    writeButton(
+        QStringLiteral("~100.ini"),
+        {{"Type", "4"}, {"Target", User1}, {"NowDays", "7x"}, {"NowFormatDate0", "1"}, {"Over3", "1"}});
+    startHost();
+    const QStringList before = column(User1);
+    const QStringList editDates = column(EditDate);
+
+    const valdora::test::CommandResult result = valdora({"--run", "~100", "--scope", "all"});
+
+    EXPECT_NE(result.code, 0);
+    EXPECT_EQ(result.out, QStringLiteral("~100.ini: not run"));
+    EXPECT_EQ(result.err.count(QStringLiteral("Error 13: ")), 1) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Sub Initialize_Now"))) << result.err.toStdString();
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(column(EditDate), editDates) << "no contact is committed";
+    // Nothing was written, so the journal has nothing to undo.
+    const valdora::test::CommandResult runs = valdora({"--runs"});
+    EXPECT_FALSE(runs.out.contains(QStringLiteral("~100"))) << runs.out.toStdString();
+}
+
+TEST_F(RunReliabilityTest, OnScreenMemberThatCannotBePreparedWritesNothing)
+{
+    writeButton(QStringLiteral("~100.ini"), {{"Type", "4"},
+                                             {"Target", User1},
+                                             {"TargetID", "27"},
+                                             {"TargetType", "1"},
+                                             {"NowDays", "7x"},
+                                             {"AutoWarning0", "0"},
+                                             {"Over3", "1"}});
+    startHost();
+    const QStringList before = column(User1);
+
+    const RunSummary summary = runOnScreen(QStringLiteral("~100.ini"));
+
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(summary.written, 0);
+    ASSERT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(m_platform.messageTexts()[0].startsWith(QStringLiteral("Error 13: ")));
+}
+
+struct OnScreenKeyCase {
+    const char* name;
+    const char* key;
+    const char* value;
+};
+
+void PrintTo(const OnScreenKeyCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class OnScreenDamagedKeyTest : public RunReliabilityTest,
+                               public ::testing::WithParamInterface<OnScreenKeyCase> {};
+
+// ValdoraAuto reads the target from the button file: a key that is no number stands for no field and
+// no decimal places, and the button writes nothing.
+TEST_P(OnScreenDamagedKeyTest, WritesNothingAndNamesTheKey)
+{
+    writeButton(QStringLiteral("~100.ini"), {{"Type", "4"},
+                                             {"Target", User1},
+                                             {"TargetID", "27"},
+                                             {"TargetType", "1"},
+                                             {"TargetDecimals", "-1"},
+                                             {"AutoWarning0", "0"},
+                                             {"Over3", "1"}});
+    writeButton(QStringLiteral("~100.ini"),
+                {{QString::fromLatin1(GetParam().key), QString::fromLatin1(GetParam().value)}});
+    startHost();
+    const QStringList before = column(User1);
+
+    const RunSummary summary = runOnScreen(QStringLiteral("~100.ini"));
+
+    EXPECT_EQ(column(User1), before);
+    EXPECT_EQ(summary.written, 0);
+    ASSERT_EQ(m_platform.messageTexts().size(), 1) << m_platform.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(m_platform.messageTexts()[0].startsWith(QStringLiteral("Error 13: ")));
+    EXPECT_TRUE(m_platform.messageTexts()[0].contains(QString::fromLatin1(GetParam().key)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, OnScreenDamagedKeyTest,
+                         ::testing::Values(OnScreenKeyCase{"TargetId", "TargetID", "27x"},
+                                           OnScreenKeyCase{"TargetType", "TargetType", "text"},
+                                           OnScreenKeyCase{"TargetDecimals", "TargetDecimals", "2x"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct UnusableCounterRun {
     const char* name;
     const char* file;                  // under the program folder
@@ -288,12 +375,13 @@ TEST_F(RunReliabilityTest, RunStoppedHalfwayExitsNonZeroAndItsCountsAddUp)
     timer.start();
     while (readFile(counter).trimmed().toInt() < 50 && timer.elapsed() < 60000)
         QThread::msleep(5);
+    ASSERT_GE(readFile(counter).trimmed().toInt(), 50) << "the run did not take its 50th number within 60 s";
     {
         const FileLock lock(counter, 10000);
         ASSERT_TRUE(lock.isLocked());
         ASSERT_TRUE(writeFile(counter, "spoiled\r\n"));
     }
-    ASSERT_TRUE(run->waitForFinished(120000));
+    ASSERT_TRUE(run->waitForFinished(120000)) << "run did not end within the wait";
     const QString out = QString::fromLocal8Bit(run->readAllStandardOutput()).trimmed();
     const QString err = QString::fromLocal8Bit(run->readAllStandardError()).trimmed();
 

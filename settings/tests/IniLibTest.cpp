@@ -272,8 +272,8 @@ TEST_F(IniLibTest, ConcurrentWritersOfDifferentKeysBothKeepTheirKeys)
                         QString::number(Count)});
     startHelper(second, {QStringLiteral("fill-ini"), file, QStringLiteral("Settings"), QStringLiteral("B"),
                          QString::number(Count)});
-    ASSERT_TRUE(first.waitForFinished(60000));
-    ASSERT_TRUE(second.waitForFinished(60000));
+    ASSERT_TRUE(first.waitForFinished(60000)) << "first did not end within the wait";
+    ASSERT_TRUE(second.waitForFinished(60000)) << "second did not end within the wait";
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(second.exitCode(), 0);
     for (int i = 0; i < Count; ++i) {
@@ -298,7 +298,7 @@ TEST_F(IniLibTest, ReaderInAnotherProcessNeverSeesAHalfWrittenFile)
     for (int i = 0; reader.state() != QProcess::NotRunning && i < 2000; ++i)
         ASSERT_TRUE(m_ini.SetKeyValue(QStringLiteral("Settings"), QStringLiteral("Key0"),
                                       QString(i % 90, u'x'), file));
-    ASSERT_TRUE(reader.waitForFinished(60000));
+    ASSERT_TRUE(reader.waitForFinished(60000)) << "reader did not end within the wait";
     EXPECT_EQ(reader.exitCode(), 0);
 }
 

@@ -218,8 +218,8 @@ TEST_F(UserSettingsTest, ConcurrentWritersLoseNoKey)
     for (int i = 0; i < Count; ++i)
         ASSERT_TRUE(store.set(Application::Valdora, QStringLiteral("Progress"),
                               QStringLiteral("C") + QString::number(i), QString::number(i)));
-    ASSERT_TRUE(first.waitForFinished(60000));
-    ASSERT_TRUE(second.waitForFinished(60000));
+    ASSERT_TRUE(first.waitForFinished(60000)) << "first did not end within the wait";
+    ASSERT_TRUE(second.waitForFinished(60000)) << "second did not end within the wait";
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(store.keys(Application::Valdora, QStringLiteral("Progress")).size(), 3 * Count);

@@ -27,8 +27,7 @@ void KeelbrookState::settleLanguage(Where where)
 
 void KeelbrookState::settleSettingsFile()
 {
-    m_session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(
-        m_session.userSettings(), m_session.programFolder(), Application::Valdora));
+    m_session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(m_session, Application::Valdora));
 }
 
 QString KeelbrookState::lastDatabase() const
@@ -123,6 +122,11 @@ void KeelbrookState::reportFailure(const Failure& failure, const QString& source
     appendErrorReport(errorReportPath(), record);
     m_session.showMessage(errorReportMessage(record, text(MessageId::EmailErrorReport)));
     endProgram();
+}
+
+void KeelbrookState::showRefusal(const Failure& refusal)
+{
+    m_session.showMessage(refusal.description(), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 } // namespace valdora::keelbrook

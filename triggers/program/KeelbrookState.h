@@ -90,6 +90,9 @@ public:
     /// The error report: appends its entry to the report file of the program folder, shows the
     /// message and ends the program.
     void reportFailure(const Failure& failure, const QString& source);
+    /// A change the host refused (HostError::WriteRefused: no valid login to a database with
+    /// passwords) is no fault of the program: the host's reason is shown, and reading goes on.
+    void showRefusal(const Failure& refusal);
     /// The report file: "error_report_Keelbrook.txt" in the program folder.
     QString errorReportPath() const;
     /// The title and version the report names: "Keelbrook 3.1.3".
@@ -120,7 +123,10 @@ bool reportingFailures(KeelbrookState& state, const QString& source, Body&& body
         std::forward<Body>(body)();
         return true;
     } catch (const Failure& failure) {
-        state.reportFailure(failure, source);
+        if (failure.number() == host::HostError::WriteRefused)
+            state.showRefusal(failure);
+        else
+            state.reportFailure(failure, source);
     } catch (const std::bad_alloc&) {
         state.reportFailure(Failure(ErrorNumber::OutOfMemory, Where{}), source);
     } catch (const std::exception& other) {

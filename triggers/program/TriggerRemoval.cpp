@@ -32,6 +32,15 @@ bool askAndClear(KeelbrookState& state, const ReportModel& model, std::optional<
         triggers::writeTrigger(state.fields(), static_cast<host::FieldId>(id),
                                triggers::kindOfTypeText(state.session().messages(), type), QString());
         return true;
+    } catch (const Failure& failure) {
+        // The host keeps a database without a valid login from being changed: its reason, not a
+        // question of the selection.
+        if (failure.number() == host::HostError::WriteRefused)
+            state.showRefusal(failure);
+        else
+            state.session().showMessage(state.text(MessageId::NoItemSelected));
+        result.end = RemovalEnd::NotRemoved;
+        return false;
     } catch (const std::exception&) {
         state.session().showMessage(state.text(MessageId::NoItemSelected));
         result.end = RemovalEnd::NotRemoved;

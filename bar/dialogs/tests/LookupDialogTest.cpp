@@ -35,7 +35,7 @@ QString labelText(const QWidget& dialog, const QString& name)
 void show(QDialog& dialog)
 {
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog)) << "the window was not shown within the wait";
 }
 
 struct ChoiceCase {

@@ -37,7 +37,7 @@ QString text(const QWidget& window, const QString& name)
 void show(QDialog& window)
 {
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
 }
 
 TEST(ManualTriggerWindow, EnglishTextsAreTheSystemsOwn)

@@ -247,7 +247,7 @@ TEST_P(IntegrateWindowLanguages, ShowsItsRowsUnclipped)
     m_session.messages().setLanguageBase(language.base);
     IntegrateWindow window(m_session, counted());
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     EXPECT_EQ(window.objectName(), QStringLiteral("frmIntegrate"));
     EXPECT_EQ(window.windowTitle(), rowText(language, 313));
     EXPECT_EQ(window.findChild<QGroupBox*>(QStringLiteral("Frame1_0"))->title(),

@@ -49,7 +49,7 @@ protected:
         m_host->setProcessEnvironment(environment);
         m_host->setWorkingDirectory(start.workingFolder);
         m_host->start(start.program, start.arguments);
-        ASSERT_TRUE(m_host->waitForStarted(5000));
+        ASSERT_TRUE(m_host->waitForStarted(5000)) << "m_host did not start within the wait";
         QElapsedTimer timer;
         timer.start();
         while (!host::runningHostDatabasePath() && timer.elapsed() < 10000) {
@@ -123,7 +123,7 @@ TEST_F(IntegrationEndToEnd, ValdoraPlacedOnTheToolbarStartsFromTheRestartedHost)
     EXPECT_FALSE(store.get(Application::Valdora, "Settings", "Hwnd").isEmpty())
         << valdora->readAllStandardError().toStdString();
     ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
-    EXPECT_TRUE(valdora->waitForFinished(20000));
+    EXPECT_TRUE(valdora->waitForFinished(20000)) << "valdora did not end within the wait";
     EXPECT_EQ(valdora->exitCode(), 0);
     EXPECT_TRUE(waitForHostEnd(10000));
 }

@@ -79,7 +79,7 @@ TEST_P(LocationsWindowLanguages, OpensOnTheSettingsFileInUseWithItsFixedTexts)
     m_session.messages().setLanguageBase(GetParam().base);
     LocationsWindow window(m_session);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     EXPECT_EQ(window.objectName(), QStringLiteral("frmLocations"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Settings File Location"));
     EXPECT_EQ(pathBox(window), m_old);

@@ -87,8 +87,9 @@ protected:
         window =
             std::make_unique<PreviewWindow>(texts, platform, QStringLiteral("Fill amount"), preview.source());
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return preview.calls > 0 && !window->computing(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get())) << "the window was not shown within the wait";
+        ASSERT_TRUE(QTest::qWaitFor([this] { return preview.calls > 0 && !window->computing(); }, 5000))
+            << "timed out waiting for: preview.calls > 0 && !window->computing()";
     }
 
     ScriptedPlatform platform;
@@ -179,7 +180,8 @@ TEST_F(PreviewWindowTest, RowsShowWhileTheyComeAndClosingStopsThePreview)
     };
     window = std::make_unique<PreviewWindow>(Messages(), platform, QStringLiteral("Many"), preview.source());
     window->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.calls > 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.calls > 0; }, 10000))
+        << "timed out waiting for: preview.calls > 0";
     EXPECT_GE(shownAtFifty, 1) << "the first rows are on screen before the preview ends";
     EXPECT_LT(given, 400) << "the close stopped the preview";
     EXPECT_FALSE(window->isVisible());
@@ -191,7 +193,8 @@ TEST_F(PreviewWindowTest, APreviewThatDidNotStartClosesAtOnce)
     window = std::make_unique<PreviewWindow>(Messages(), platform, QStringLiteral("Broken"),
                                              [](const auto&, const auto&) { return run::PreviewResult{}; });
     window->show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000))
+        << "timed out waiting for: !window->isVisible()";
     EXPECT_FALSE(window->runChosen());
 }
 

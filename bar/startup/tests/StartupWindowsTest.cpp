@@ -84,7 +84,7 @@ void click(const QWidget& window, const char* name)
 void showAndWait(QWidget& window)
 {
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -98,7 +98,8 @@ protected:
         m_window = std::make_unique<SettingsWindow>(*m_session, *m_host, m_screens, fileName);
         m_window->show();
         m_window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()))
+            << "the window did not become active within the wait";
         return *m_window;
     }
 
@@ -636,6 +637,22 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"AutoNumberIntoDate", EditorPage::AutoNumber, 0, "Birth Date",
                     [](SettingsWindowTest& t) { as(t).type("txtNumber", "1"); },
                     DateType + "You can't put an AutoNumber in a date field."},
+        RefusalCase{"DaysNotANumber", EditorPage::Now, 4, "Notes",
+                    [](SettingsWindowTest& t) { as(t).type("txtDays", "7x"); },
+                    "The number of days must be a whole number from -32768 to 32767.", "txtDays", 4},
+        RefusalCase{"StartAtWithASign", EditorPage::AutoNumber, 0, "Notes",
+                    // As a counter file or a paste puts it there: the box's key rules see no typing.
+                    [](SettingsWindowTest& t) { t.findChildOf<QLineEdit>("txtNumber")->setText("-1"); },
+                    "The Start At box must hold a whole number of 0 or more, in digits only.", "txtNumber",
+                    0},
+        RefusalCase{"MultiplyConstantNotANumber", EditorPage::MultiplyDivide, 3, "Notes",
+                    [](SettingsWindowTest& t) {
+                        as(t).type("txtCalcTab3_0", "7x");
+                        as(t).type("txtCalcTab3_1", "4");
+                    },
+                    "Value #1 must be a number: a multiplication or division of anything else always gives "
+                    "the invalid value.",
+                    "txtCalcTab3_0", 3},
         RefusalCase{"UrlTargetAnsweredNo", EditorPage::Now, 4, "Web Site",
                     [](SettingsWindowTest& t) { as(t).platform().answerNextMessage(MessageAnswer::No); },
                     "The Target Field is a URL Type Field. Are you sure you want to continue?"}),
@@ -1011,7 +1028,7 @@ TEST_F(SettingsWindowTest, ARefusedRowOfTheConditionsDialogOpensItWithThatRowFoc
     screens.setEditor(&window);
     window.show();
     window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << "the window did not become active within the wait";
 
     QString focusedInDialog;
     QString dialogName;

@@ -176,7 +176,7 @@ TEST_F(RunPreviewLockTest, ContactHeldNowIsShownLockedAndUsesNoNumber)
                        ProgramProfile::valdora(m_session.locale()), &scopes);
     const PreviewResult result = preview.Preview_Button(QStringLiteral("~101.ini"));
     holder.kill();
-    holder.waitForFinished();
+    EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
     ASSERT_EQ(result.rows.size(), static_cast<std::size_t>(Contacts));
     EXPECT_EQ(result.rows[0].action, PreviewAction::Locked);
     EXPECT_EQ(result.counts.lockedNow, 1);

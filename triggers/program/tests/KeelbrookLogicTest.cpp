@@ -3,6 +3,7 @@
 // report.
 #include "KeelbrookFixture.h"
 
+#include "triggers/TriggerKind.h"
 #include "triggers/program/DatabaseSelection.h"
 #include "triggers/program/ErrorReportFile.h"
 #include "triggers/program/KeelbrookTexts.h"
@@ -10,8 +11,10 @@
 #include "triggers/program/TriggerListing.h"
 #include "triggers/program/TriggerRemoval.h"
 
+#include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
 #include "host/embedded/EmbeddedDatabase.h"
+#include "settings/SettingsLocation.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -186,6 +189,44 @@ struct DescriptionCase {
     const char* text;
     const char* description; ///< "%1" as above
 };
+
+struct SettingsFileCase {
+    const char* name;
+    int programMode;
+};
+
+void PrintTo(const SettingsFileCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class KeelbrookSettingsFile : public ::testing::TestWithParam<SettingsFileCase> {};
+
+// Without a stored location Keelbrook takes the settings file that Valdora and ValdoraAuto take: the
+// default one of the data folder, which for a user of an installed suite is not the program folder.
+TEST_P(KeelbrookSettingsFile, IsTheOneTheOtherProgramsUse)
+{
+    const valdora::test::TemporaryUserSettings store;
+    const valdora::test::ProgramFolderTree tree(GetParam().programMode);
+    const valdora::test::PinnedDataHome pinned(tree.openHome());
+    ScriptedPlatform platform;
+    EXPECT_TRUE(valdora::test::asAnotherUser([&] {
+        ProgramSession valdora(platform, QStringLiteral("Valdora"), tree.program());
+        valdora.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(valdora));
+        ProgramSession session(platform, texts::ProgramTitle, tree.program());
+        KeelbrookState state(
+            session, [] { return std::unique_ptr<host::Database>(); }, QStringLiteral("3.1.3"));
+        state.settleSettingsFile();
+        return session.settingsFilePath() == valdora.settingsFilePath() &&
+               session.buttonFolder() == valdora.buttonFolder() &&
+               session.buttonFolder().startsWith(valdora.dataFolder());
+    }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, KeelbrookSettingsFile,
+                         ::testing::Values(SettingsFileCase{"PortableCopy", 0777},
+                                           SettingsFileCase{"Installed", 0555}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class KeelbrookDescription : public KeelbrookTest, public ::testing::WithParamInterface<DescriptionCase> {};
 
@@ -400,6 +441,73 @@ INSTANTIATE_TEST_SUITE_P(Rows, RowAfterRemoval,
                                            AfterRemovalCase{"FirstOfSeveral", 0, 3, 0},
                                            AfterRemovalCase{"FourthRow", 3, 4, 2},
                                            AfterRemovalCase{"LastRow", 4, 4, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct LoginRightsCase {
+    const char* name;
+    std::optional<const char*> password; // nullopt: the login window was cancelled
+    bool mayChange;
+};
+
+void PrintTo(const LoginRightsCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class KeelbrookLoginRights : public KeelbrookTest, public ::testing::WithParamInterface<LoginRightsCase> {};
+
+// The host decides what a database with passwords allows without a valid login: its triggers can be
+// listed, not added or removed; Keelbrook says why and goes on.
+TEST_P(KeelbrookLoginRights, OnlyAValidLoginChangesTriggers)
+{
+    const LoginRightsCase& row = GetParam();
+    const QString path =
+        makeDatabase(QStringLiteral("Shared.dbf"), {{7, TriggerKind::Entry, QStringLiteral("/opt/in.exe")},
+                                                    {7, TriggerKind::Exit, QStringLiteral("/opt/out.exe")}});
+    addUser(path, QStringLiteral("Chris"), QStringLiteral("s3cret"));
+    setLanguage(0);
+    m_state->settleLanguage();
+    ASSERT_TRUE(openDatabase(*m_state, path, [&](host::Database& database) {
+        if (row.password)
+            validateLogin(*m_state, database, QStringLiteral("Chris"), QString::fromUtf8(*row.password));
+    }));
+    m_platform.clearRecord();
+    ReportModel model{englishHeaders()};
+    model.setRows(listTriggers(*m_state).rows);
+    ASSERT_EQ(model.rowCount(), 2) << "reading is always allowed";
+
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    const RemovalResult removal = cmdRemove(*m_state, model, 1);
+    bool added = true;
+    try {
+        triggers::writeTrigger(m_state->fields(), 9, TriggerKind::Entry, QStringLiteral("/opt/new.exe"));
+    } catch (const host::HostFailure& refused) {
+        added = false;
+        EXPECT_EQ(refused.number(), host::HostError::WriteRefused);
+    }
+
+    EXPECT_FALSE(m_state->ended());
+    EXPECT_FALSE(m_state->failed()) << "no error report";
+    EXPECT_EQ(added, row.mayChange);
+    if (row.mayChange) {
+        EXPECT_EQ(removal.end, RemovalEnd::Removed);
+        EXPECT_TRUE(triggerIn(path, 7, TriggerKind::Exit).isEmpty());
+        EXPECT_EQ(triggerIn(path, 9, TriggerKind::Entry), QStringLiteral("/opt/new.exe"));
+    } else {
+        EXPECT_EQ(removal.end, RemovalEnd::NotRemoved);
+        EXPECT_EQ(triggerIn(path, 7, TriggerKind::Exit), QStringLiteral("/opt/out.exe"));
+        EXPECT_TRUE(triggerIn(path, 9, TriggerKind::Entry).isEmpty());
+        ASSERT_EQ(m_platform.messages().size(), 2) << m_platform.messageTexts().join('|').toStdString();
+        EXPECT_TRUE(m_platform.messages().last().text.contains(QStringLiteral("can be read but not changed")))
+            << m_platform.messages().last().text.toStdString();
+        EXPECT_EQ(m_platform.messages().last().title, QStringLiteral("Keelbrook"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Logins, KeelbrookLoginRights,
+                         ::testing::Values(LoginRightsCase{"Valid", "s3cret", true},
+                                           LoginRightsCase{"WrongPassword", "guess", false},
+                                           LoginRightsCase{"Cancelled", std::nullopt, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class KeelbrookRemoval : public KeelbrookTest {

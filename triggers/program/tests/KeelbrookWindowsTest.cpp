@@ -90,7 +90,8 @@ protected:
         child<QLineEdit>(*m_window, "txtDB")->setText(database);
         clickButton(*m_window, "cmdOK");
         EXPECT_NE(m_window->report(), nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window->report()));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window->report()))
+            << "the window was not shown within the wait";
         return *m_window->report();
     }
 
@@ -144,7 +145,7 @@ TEST_F(KeelbrookWindows, WithoutAHostTheWindowShowsTheLastDatabase)
     setLanguage(0);
     ASSERT_TRUE(m_state->setLastDatabase(QStringLiteral("/data/Sales.dbf")));
     DBSelectionWindow& window = load(QString(), 0, true);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     EXPECT_TRUE(m_platform.messages().isEmpty());
     EXPECT_EQ(window.objectName(), QStringLiteral("frmDBSelection"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Keelbrook for ACT!"));
@@ -165,7 +166,8 @@ TEST_F(KeelbrookWindows, W5WaitsTwoSecondsBeforeTheHostCheck)
     EXPECT_FALSE(window.isVisible());
     QTest::qWait(1500);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }, 3000))
+        << "timed out waiting for: window.isVisible()";
     EXPECT_FALSE(window.timer().isActive());
     EXPECT_EQ(m_state->trace().path(), QStringLiteral("Form_Load/"));
     // Without a "Language" setting, the German block.
@@ -510,7 +512,7 @@ TEST_P(KeelbrookScreenshots, EveryWindowFitsItsTexts)
     const QString path = fiveTriggers();
     addUser(path, QStringLiteral("Chris"), QStringLiteral("s3cret"));
     DBSelectionWindow& window = load(QString());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     child<QLineEdit>(window, "txtDB")->setText(path);
     expectNothingClipped(window);
     saveScreenshot(window, QStringLiteral("frmDBSelection-") + language);
@@ -524,7 +526,7 @@ TEST_P(KeelbrookScreenshots, EveryWindowFitsItsTexts)
     clickButton(window, "cmdOK");
     ReportWindow* report = m_window->report();
     ASSERT_NE(report, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(report)) << "the window was not shown within the wait";
     selectRow(*report, 1);
     expectNothingClipped(*report);
     saveScreenshot(*report, QStringLiteral("frmReport-") + language);

@@ -71,7 +71,7 @@ protected:
     static void show(QDialog& window)
     {
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     }
     static void pick(QWidget& window, const char* list, int index)
     {

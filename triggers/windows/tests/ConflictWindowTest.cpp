@@ -38,7 +38,7 @@ TEST_P(ConflictWindowTexts, ComeFromTheLanguagesRows)
     EXPECT_EQ(textOf(window, "cmdOverwrite"), bar::test::rowText(language, 530));
     EXPECT_EQ(textOf(window, "cmdCancel"), bar::test::rowText(language, 302));
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     bar::test::expectNothingClipped(window);
     EXPECT_EQ(
         bar::test::tabOrder(
