@@ -19,7 +19,7 @@ public:
 
 signals:
     /// The user asked the host to close; sent before it closes.
-    void OnActUserWantsToClose();
+    void OnUserWantsToClose();
     /// The host closed its database.
     void OnDatabaseClose();
 };

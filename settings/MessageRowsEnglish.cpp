@@ -14,26 +14,26 @@ constexpr MessageTable::Row Rows[] = {
     {306, "E-mail us with any problem or suggestion :"},
     {307, "An instance of this program is already running !"},
     {308, "Please open a database before running"},
-    {309, "Please run ACT! before running"},
-    {310, "Problem registering ACT! event."},
-    {311, "You should close and re-start ACT!. If the problem persists, please run actreg.exe in your ACT! "
-          "folder and try again."},
-    {312, "&Valdora Software - Free Add-Ons for ACT!"},
-    {313, "Integrate with ACT!"},
+    {309, "Please run ContactHost before running"},
+    {310, "Problem registering ContactHost event."},
+    {311, "You should close and re-start ContactHost. If the problem persists, please run hostreg.exe in "
+          "your ContactHost folder and try again."},
+    {312, "&Valdora Software - Free Add-Ons for ContactHost"},
+    {313, "Integrate with ContactHost"},
     {314, "Launch options"},
     {315, "Remove icon from the Contact Toolbars"},
     {316, "Add icon to the Contact Toolbars"},
     {317, "&Close"},
     {318, "Remove item from the Tools menu"},
     {319, "Add item to the Tools menu"},
-    {320, "You need to re-start ACT! for the changes to take effect!"},
+    {320, "You need to re-start ContactHost for the changes to take effect!"},
     {321, "Do you want to re-start it now?"},
     {322, "Operation failed. You will have to add/remove the command manually."},
     {323, "Click to launch"},
     {324, "software.htm"},
     {325, "&Options"},
     {326, "&Languages"},
-    {327, "&Integrate with ACT!"},
+    {327, "&Integrate with ContactHost"},
     {328, "&Help"},
     {329, "&Online Help"},
     {345, "Loading... Please Wait!"},
@@ -84,7 +84,8 @@ constexpr MessageTable::Row Rows[] = {
     {393, "System Tray"},
     {394, "Always view Valdora Bar at startup"},
     {395, "Always start minimized in System Tray"},
-    {396, "Minimize to system tray icon when Close (X) button clicked (Exit automatically when ACT! closes)"},
+    {396, "Minimize to system tray icon when Close (X) button clicked (Exit automatically when ContactHost "
+          "closes)"},
     {397, "Startup Options"},
     {398, "Close Option"},
     {399, "&Show bar"},
@@ -107,7 +108,7 @@ constexpr MessageTable::Row Rows[] = {
     {423, "Your database appears to be locked. Please remove the lock before launching"},
     {424, "Always view Valdora Bar at startup"},
     {425, "Always start minimized in System Tray"},
-    {426, "Minimize to system tray icon when Close (X) button clicked (Exit only with ACT!)"},
+    {426, "Minimize to system tray icon when Close (X) button clicked (Exit only with ContactHost)"},
     {427, "Keep only the first :"},
     {428, "digits."},
     {429, "Convert to uppercase"},
@@ -156,7 +157,7 @@ constexpr MessageTable::Row Rows[] = {
     {471, "System Tray"},
     {472, "0 is not a valid entry."},
     {473, "You need to re-start Valdora for changes to take effect."},
-    {474, "ACT! error. Contact is not reachable. Cloase ACT! and try again!"},
+    {474, "ContactHost error. Contact is not reachable. Cloase ContactHost and try again!"},
     {475, "Ignore this message if you are currently defining a field."},
     {476, "Please e-mail the error_report.txt file in the app directory to: "},
     {477, "One of the buttons combined in this combo button does not exist anymore. Check the settings of "
@@ -170,7 +171,7 @@ constexpr MessageTable::Row Rows[] = {
     {484, "years"},
     {485, "months"},
     {486, "If all fields in the calculation are empty, copy an empty value instead of 0"},
-    {487, "If ACT! does not allow you to, go to the next contact and come back."},
+    {487, "If ContactHost does not allow you to, go to the next contact and come back."},
     {488, "Scope"},
     {489, "This database only"},
     {490, "All databases"},
@@ -185,14 +186,15 @@ constexpr MessageTable::Row Rows[] = {
     {499, "The first way is to simply click the button in the Valdora toolbar. Once you click the 'Add "
           "button' button in the previous screen, you are all set."},
     {500, "2. Automatic Mode"},
-    {501, "The second way is to instruct ACT! to trigger the button when you enter or exit a field of your "
-          "choice. For instance: if you define a button to perform the following calculation: FieldB = "
-          "FieldA x 5%, you might want to have ACT! automatically trigger it when you exit FieldA so that "
-          "FieldB is automatically updated."},
-    {502, "To set this up, you will need to exit ACT! and run the \"Keelbrook\" utility which is included "
-          "with Valdora or click the button below."},
+    {501, "The second way is to instruct ContactHost to trigger the button when you enter or exit a field of "
+          "your choice. For instance: if you define a button to perform the following calculation: FieldB = "
+          "FieldA x 5%, you might want to have ContactHost automatically trigger it when you exit FieldA so "
+          "that FieldB is automatically updated."},
+    {502, "To set this up, you will need to exit ContactHost and run the \"Keelbrook\" utility which is "
+          "included with Valdora or click the button below."},
     {503, "Launch \"Keelbrook\""},
-    {504, "Clicking the above button will save your current settings, close ACT! and launch the Keelbrook."},
+    {504, "Clicking the above button will save your current settings, close ContactHost and launch the "
+          "Keelbrook."},
     {505, "Even if you choose to add a trigger to a field, you still have the option to manually fire up the "
           "button from the Valdora toolbar."},
     {506, "You have set Valdora to automatically update the following field :"},
@@ -210,8 +212,8 @@ constexpr MessageTable::Row Rows[] = {
     {520, "You upgraded to v 2.2 but did not resave your button."},
     {521, "Incomplete upgrade"},
     {522, " button."},
-    {523, "Choose an ACT! database:"},
-    {524, "Logon ACT! database :"},
+    {523, "Choose a ContactHost database:"},
+    {524, "Logon ContactHost database :"},
     {525, "User Name :"},
     {526, "Password :"},
     {527, "Click Cancel if you want to use another database."},
@@ -219,11 +221,11 @@ constexpr MessageTable::Row Rows[] = {
           "button to the queue or overwrite the existing buttons?"},
     {529, "&Add to Queue"},
     {530, "&Overwrite"},
-    {531, "Active ACT! database :"},
+    {531, "Active ContactHost database :"},
     {532, "Here are all the Triggers currently associated with this database :"},
     {533, "&Add a Trigger"},
     {534, "&Remove Trigger"},
-    {535, "ACT! Database :"},
+    {535, "ContactHost Database :"},
     {536, "Field :"},
     {537, "Trigger type :"},
     {538, "Entry"},
@@ -237,26 +239,26 @@ constexpr MessageTable::Row Rows[] = {
     {546, "Conflict Checking"},
     {547, "Login"},
     {548, "Trigger Report"},
-    {549, "Please close ACT! before launching Keelbrook."},
+    {549, "Please close ContactHost before launching Keelbrook."},
     {550, "Field"},
     {551, "Program, macro or Valdora button"},
     {552, "Are you sure you want to delete the "},
     {553, "Trigger associated with "},
-    {554, "ACT has triggered the "},
+    {554, "ContactHost has triggered the "},
     {555, " Valdora button but the database appears locked (you may be in the Define field window)."},
     {556, "Valdora is unable to update the Target field."},
-    {557, "Unable to register ACT! events. Run actreg.exe and try again!"},
-    {558, "You probably exited ACT! while your mouse was in a field with an exit Trigger to Valdora. Valdora "
-          "tried to reopen the database to update the target field but was unsuccessfull. Click OK to close "
-          "Valdora."},
+    {557, "Unable to register ContactHost events. Run hostreg.exe and try again!"},
+    {558, "You probably exited ContactHost while your mouse was in a field with an exit Trigger to Valdora. "
+          "Valdora tried to reopen the database to update the target field but was unsuccessfull. Click OK "
+          "to close Valdora."},
     {559, "Manual or automatic ?"},
     {560, "Settings"},
     {561, "If you want to setup your trigger manually, copy the syntax below and paste it in the appropriate "
-          "field under the Triggers tab of ACT! Define Fields window :"},
+          "field under the Triggers tab of ContactHost Define Fields window :"},
     {562, "Copy syntax to clipboard"},
     {563,
      "You will need to completely close Valdora to be able to access the Define field area. If you leave "
-     "Valdora open, even in the system tray, you will get a \"Database locked\" message from ACT!"},
+     "Valdora open, even in the system tray, you will get a \"Database locked\" message from ContactHost"},
     {564, "Trigger Syntax"},
     {565, "&Settings"},
     {566, "&Trigger Syntax"},
@@ -274,8 +276,8 @@ constexpr MessageTable::Row Rows[] = {
     {579, "All contacts"},
     {580, "Apply to"},
     {581, "SORT ORDER WHEN AUTONUMBERING"},
-    {582, "Current lookup will use the current Sort. All contacts will use ACT! default sort (Company then "
-          "Contact)."},
+    {582, "Current lookup will use the current Sort. All contacts will use ContactHost default sort (Company "
+          "then Contact)."},
     {583, "This operation cannot be undone. You should back-up your database before proceeding to a massive "
           "field modification."},
     {584, "Field options"},

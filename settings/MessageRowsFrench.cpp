@@ -15,26 +15,26 @@ constexpr MessageTable::Row Rows[] = {
     {1306, "Écrivez-nous pour tout problème ou suggestion :"},
     {1307, "Une instance de ce programme est déjà en cours d'exécution !"},
     {1308, "Veuillez ouvrir une base de données avant de lancer"},
-    {1309, "Veuillez lancer ACT! avant de lancer"},
-    {1310, "Problème lors de l'enregistrement de l'événement ACT!."},
-    {1311, "Vous devriez fermer et redémarrer ACT!. Si le problème persiste, exécutez actreg.exe dans votre "
-           "dossier ACT! et réessayez."},
-    {1312, "&Valdora Software - Modules gratuits pour ACT!"},
-    {1313, "Intégrer à ACT!"},
+    {1309, "Veuillez lancer ContactHost avant de lancer"},
+    {1310, "Problème lors de l'enregistrement de l'événement ContactHost."},
+    {1311, "Vous devriez fermer et redémarrer ContactHost. Si le problème persiste, exécutez hostreg.exe "
+           "dans votre dossier ContactHost et réessayez."},
+    {1312, "&Valdora Software - Modules gratuits pour ContactHost"},
+    {1313, "Intégrer à ContactHost"},
     {1314, "Options de lancement"},
     {1315, "Retirer l'icône des barres d'outils Contact"},
     {1316, "Ajouter l'icône aux barres d'outils Contact"},
     {1317, "&Fermer"},
     {1318, "Retirer l'élément du menu Outils"},
     {1319, "Ajouter l'élément au menu Outils"},
-    {1320, "Vous devez redémarrer ACT! pour que les modifications prennent effet !"},
+    {1320, "Vous devez redémarrer ContactHost pour que les modifications prennent effet !"},
     {1321, "Voulez-vous le redémarrer maintenant ?"},
     {1322, "L'opération a échoué. Vous devrez ajouter ou retirer la commande manuellement."},
     {1323, "Cliquez pour lancer"},
     {1324, "software.htm"},
     {1325, "&Options"},
     {1326, "&Langues"},
-    {1327, "&Intégrer à ACT!"},
+    {1327, "&Intégrer à ContactHost"},
     {1328, "&Aide"},
     {1329, "Aide en &ligne"},
     {1345, "Chargement... Veuillez patienter !"},
@@ -86,7 +86,7 @@ constexpr MessageTable::Row Rows[] = {
     {1394, "Toujours afficher la barre Valdora au démarrage"},
     {1395, "Toujours démarrer réduit dans la zone de notification"},
     {1396, "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter automatiquement à la "
-           "fermeture d'ACT!)"},
+           "fermeture de ContactHost)"},
     {1397, "Options de démarrage"},
     {1398, "Option de fermeture"},
     {1399, "&Afficher la barre"},
@@ -109,8 +109,8 @@ constexpr MessageTable::Row Rows[] = {
     {1423, "Votre base de données semble verrouillée. Veuillez supprimer le verrou avant de lancer"},
     {1424, "Toujours afficher la barre Valdora au démarrage"},
     {1425, "Toujours démarrer réduit dans la zone de notification"},
-    {1426,
-     "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter uniquement avec ACT!)"},
+    {1426, "Réduire dans la zone de notification lors d'un clic sur Fermer (X) (quitter uniquement avec "
+           "ContactHost)"},
     {1427, "Ne conserver que les premiers :"},
     {1428, "chiffres."},
     {1429, "Convertir en majuscules"},
@@ -160,7 +160,7 @@ constexpr MessageTable::Row Rows[] = {
     {1471, "Zone de notification"},
     {1472, "0 n'est pas une valeur valide."},
     {1473, "Vous devez redémarrer Valdora pour que les modifications prennent effet."},
-    {1474, "Erreur ACT!. Le contact est inaccessible. Fermez ACT! et réessayez !"},
+    {1474, "Erreur ContactHost. Le contact est inaccessible. Fermez ContactHost et réessayez !"},
     {1475, "Ignorez ce message si vous êtes en train de définir un champ."},
     {1476, "Veuillez envoyer par e-mail le fichier error_report.txt du dossier de l'application à: "},
     {1477, "L'un des boutons combinés dans ce bouton de combinaison n'existe plus. Vérifiez les paramètres "
@@ -174,7 +174,7 @@ constexpr MessageTable::Row Rows[] = {
     {1484, "ans"},
     {1485, "mois"},
     {1486, "Si tous les champs du calcul sont vides, copier une valeur vide au lieu de 0"},
-    {1487, "Si ACT! ne vous le permet pas, passez au contact suivant et revenez."},
+    {1487, "Si ContactHost ne vous le permet pas, passez au contact suivant et revenez."},
     {1488, "Portée"},
     {1489, "Cette base de données seulement"},
     {1490, "Toutes les bases de données"},
@@ -189,15 +189,15 @@ constexpr MessageTable::Row Rows[] = {
     {1499, "La première consiste simplement à cliquer sur le bouton dans la barre d'outils Valdora. Une fois "
            "que vous avez cliqué sur le bouton 'Ajouter le bouton' de l'écran précédent, tout est prêt."},
     {1500, "2. Mode automatique"},
-    {1501, "La seconde consiste à demander à ACT! de déclencher le bouton quand vous entrez dans un champ de "
-           "votre choix ou en sortez. Par exemple : si vous définissez un bouton qui effectue le calcul "
-           "ChampB = ChampA x 5%, vous voudrez peut-être qu'ACT! le déclenche automatiquement quand vous "
-           "quittez ChampA, afin que ChampB soit mis à jour automatiquement."},
-    {1502, "Pour cela, vous devez quitter ACT! et lancer l'utilitaire \"Keelbrook\" fourni avec Valdora, ou "
-           "cliquer sur le bouton ci-dessous."},
+    {1501, "La seconde consiste à demander à ContactHost de déclencher le bouton quand vous entrez dans un "
+           "champ de votre choix ou en sortez. Par exemple : si vous définissez un bouton qui effectue le "
+           "calcul ChampB = ChampA x 5%, vous voudrez peut-être que ContactHost le déclenche automatiquement "
+           "quand vous quittez ChampA, afin que ChampB soit mis à jour automatiquement."},
+    {1502, "Pour cela, vous devez quitter ContactHost et lancer l'utilitaire \"Keelbrook\" fourni avec "
+           "Valdora, ou cliquer sur le bouton ci-dessous."},
     {1503, "Lancer \"Keelbrook\""},
-    {1504,
-     "Un clic sur le bouton ci-dessus enregistre vos paramètres actuels, ferme ACT! et lance Keelbrook."},
+    {1504, "Un clic sur le bouton ci-dessus enregistre vos paramètres actuels, ferme ContactHost et lance "
+           "Keelbrook."},
     {1505, "Même si vous ajoutez un déclencheur à un champ, vous pouvez toujours déclencher le bouton "
            "manuellement depuis la barre d'outils Valdora."},
     {1506, "Vous avez demandé à Valdora de mettre à jour automatiquement le champ suivant :"},
@@ -215,8 +215,8 @@ constexpr MessageTable::Row Rows[] = {
     {1520, "Vous êtes passé à la v 2.2 sans enregistrer à nouveau votre bouton."},
     {1521, "Mise à niveau incomplète"},
     {1522, " bouton."},
-    {1523, "Choisissez une base de données ACT!:"},
-    {1524, "Connexion à la base de données ACT! :"},
+    {1523, "Choisissez une base de données ContactHost:"},
+    {1524, "Connexion à la base de données ContactHost :"},
     {1525, "Nom d'utilisateur :"},
     {1526, "Mot de passe :"},
     {1527, "Cliquez sur Annuler si vous voulez utiliser une autre base de données."},
@@ -224,11 +224,11 @@ constexpr MessageTable::Row Rows[] = {
            "à la file d'attente ou remplacer les boutons existants ?"},
     {1529, "&Ajouter à la file"},
     {1530, "&Remplacer"},
-    {1531, "Base de données ACT! active :"},
+    {1531, "Base de données ContactHost active :"},
     {1532, "Voici tous les déclencheurs actuellement associés à cette base de données :"},
     {1533, "&Ajouter un déclencheur"},
     {1534, "&Supprimer le déclencheur"},
-    {1535, "Base de données ACT! :"},
+    {1535, "Base de données ContactHost :"},
     {1536, "Champ :"},
     {1537, "Type de déclencheur :"},
     {1538, "Entrée"},
@@ -242,28 +242,28 @@ constexpr MessageTable::Row Rows[] = {
     {1546, "Vérification des conflits"},
     {1547, "Connexion"},
     {1548, "Rapport des déclencheurs"},
-    {1549, "Veuillez fermer ACT! avant de lancer Keelbrook."},
+    {1549, "Veuillez fermer ContactHost avant de lancer Keelbrook."},
     {1550, "Champ"},
     {1551, "Programme, macro ou bouton Valdora"},
     {1552, "Voulez-vous vraiment supprimer le "},
     {1553, "Déclencheur associé à "},
-    {1554, "ACT a déclenché le "},
+    {1554, "ContactHost a déclenché le "},
     {1555, " bouton Valdora, mais la base de données semble verrouillée (vous êtes peut-être dans la fenêtre "
            "Définir les champs)."},
     {1556, "Valdora ne peut pas mettre à jour le champ cible."},
-    {1557, "Impossible d'enregistrer les événements ACT!. Exécutez actreg.exe et réessayez !"},
-    {1558, "Vous avez probablement quitté ACT! alors que la souris se trouvait dans un champ ayant un "
+    {1557, "Impossible d'enregistrer les événements ContactHost. Exécutez hostreg.exe et réessayez !"},
+    {1558, "Vous avez probablement quitté ContactHost alors que la souris se trouvait dans un champ ayant un "
            "déclencheur de sortie vers Valdora. Valdora a tenté de rouvrir la base de données pour mettre à "
            "jour le champ cible, sans succès. Cliquez sur OK pour fermer Valdora."},
     {1559, "Manuel ou automatique ?"},
     {1560, "Paramètres"},
     {1561,
      "Si vous voulez configurer votre déclencheur manuellement, copiez la syntaxe ci-dessous et collez-la "
-     "dans le champ approprié de l'onglet Déclencheurs de la fenêtre Définir les champs d'ACT! :"},
+     "dans le champ approprié de l'onglet Déclencheurs de la fenêtre Définir les champs de ContactHost :"},
     {1562, "Copier la syntaxe dans le presse-papiers"},
     {1563, "Vous devez fermer complètement Valdora pour accéder à la définition des champs. Si vous laissez "
-           "Valdora ouvert, même dans la zone de notification, ACT! affichera le message \"Base de données "
-           "verrouillée\""},
+           "Valdora ouvert, même dans la zone de notification, ContactHost affichera le message \"Base de "
+           "données verrouillée\""},
     {1564, "Syntaxe du déclencheur"},
     {1565, "&Paramètres"},
     {1566, "Syntaxe du &déclencheur"},
@@ -282,7 +282,7 @@ constexpr MessageTable::Row Rows[] = {
     {1580, "Appliquer à"},
     {1581, "ORDRE DE TRI POUR LA NUMÉROTATION AUTOMATIQUE"},
     {1582, "La sélection en cours utilisera le tri actuel. Tous les contacts utiliseront le tri par défaut "
-           "d'ACT! (Société puis Contact)."},
+           "de ContactHost (Société puis Contact)."},
     {1583, "Cette opération est irréversible. Sauvegardez votre base de données avant de procéder à une "
            "modification massive de champs."},
     {1584, "Options du champ"},

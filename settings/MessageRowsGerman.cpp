@@ -15,26 +15,26 @@ constexpr MessageTable::Row Rows[] = {
     {2306, "Schreiben Sie uns bei Problemen oder Anregungen :"},
     {2307, "Eine Instanz dieses Programms läuft bereits !"},
     {2308, "Bitte öffnen Sie eine Datenbank vor dem Start von"},
-    {2309, "Bitte starten Sie ACT! vor dem Start von"},
-    {2310, "Fehler beim Registrieren des ACT!-Ereignisses."},
-    {2311, "Sie sollten ACT! schließen und neu starten. Wenn das Problem weiterhin besteht, führen Sie "
-           "actreg.exe in Ihrem ACT!-Ordner aus und versuchen Sie es erneut."},
-    {2312, "&Valdora Software - Kostenlose Add-Ons für ACT!"},
-    {2313, "In ACT! integrieren"},
+    {2309, "Bitte starten Sie ContactHost vor dem Start von"},
+    {2310, "Fehler beim Registrieren des ContactHost-Ereignisses."},
+    {2311, "Sie sollten ContactHost schließen und neu starten. Wenn das Problem weiterhin besteht, führen "
+           "Sie hostreg.exe in Ihrem ContactHost-Ordner aus und versuchen Sie es erneut."},
+    {2312, "&Valdora Software - Kostenlose Add-Ons für ContactHost"},
+    {2313, "In ContactHost integrieren"},
     {2314, "Startoptionen"},
     {2315, "Symbol aus den Kontakt-Symbolleisten entfernen"},
     {2316, "Symbol zu den Kontakt-Symbolleisten hinzufügen"},
     {2317, "&Schließen"},
     {2318, "Eintrag aus dem Menü Extras entfernen"},
     {2319, "Eintrag zum Menü Extras hinzufügen"},
-    {2320, "Sie müssen ACT! neu starten, damit die Änderungen wirksam werden!"},
+    {2320, "Sie müssen ContactHost neu starten, damit die Änderungen wirksam werden!"},
     {2321, "Möchten Sie es jetzt neu starten?"},
     {2322, "Vorgang fehlgeschlagen. Sie müssen den Befehl manuell hinzufügen bzw. entfernen."},
     {2323, "Zum Starten klicken"},
     {2324, "software.htm"},
     {2325, "&Optionen"},
     {2326, "&Sprachen"},
-    {2327, "In ACT! &integrieren"},
+    {2327, "In ContactHost &integrieren"},
     {2328, "&Hilfe"},
     {2329, "&Online-Hilfe"},
     {2345, "Wird geladen... Bitte warten!"},
@@ -86,8 +86,8 @@ constexpr MessageTable::Row Rows[] = {
     {2393, "Infobereich"},
     {2394, "Valdora-Leiste beim Start immer anzeigen"},
     {2395, "Immer minimiert im Infobereich starten"},
-    {2396, "Beim Klick auf Schließen (X) in den Infobereich minimieren (automatisch beenden, wenn ACT! "
-           "geschlossen wird)"},
+    {2396, "Beim Klick auf Schließen (X) in den Infobereich minimieren (automatisch beenden, wenn "
+           "ContactHost geschlossen wird)"},
     {2397, "Startoptionen"},
     {2398, "Schließoption"},
     {2399, "Leiste &anzeigen"},
@@ -110,7 +110,7 @@ constexpr MessageTable::Row Rows[] = {
     {2423, "Ihre Datenbank scheint gesperrt zu sein. Bitte heben Sie die Sperre auf vor dem Start von"},
     {2424, "Valdora-Leiste beim Start immer anzeigen"},
     {2425, "Immer minimiert im Infobereich starten"},
-    {2426, "Beim Klick auf Schließen (X) in den Infobereich minimieren (nur mit ACT! beenden)"},
+    {2426, "Beim Klick auf Schließen (X) in den Infobereich minimieren (nur mit ContactHost beenden)"},
     {2427, "Nur die ersten behalten :"},
     {2428, "Ziffern."},
     {2429, "In Großbuchstaben umwandeln"},
@@ -160,7 +160,8 @@ constexpr MessageTable::Row Rows[] = {
     {2471, "Infobereich"},
     {2472, "0 ist keine gültige Eingabe."},
     {2473, "Sie müssen Valdora neu starten, damit die Änderungen wirksam werden."},
-    {2474, "ACT!-Fehler. Der Kontakt ist nicht erreichbar. Schließen Sie ACT! und versuchen Sie es erneut!"},
+    {2474, "ContactHost-Fehler. Der Kontakt ist nicht erreichbar. Schließen Sie ContactHost und versuchen "
+           "Sie es erneut!"},
     {2475, "Ignorieren Sie diese Meldung, wenn Sie gerade ein Feld definieren."},
     {2476, "Bitte senden Sie die Datei error_report.txt aus dem Programmordner per E-Mail an: "},
     {2477, "Eine der in dieser Kombinationsschaltfläche zusammengefassten Schaltflächen existiert nicht "
@@ -174,7 +175,7 @@ constexpr MessageTable::Row Rows[] = {
     {2484, "Jahre"},
     {2485, "Monate"},
     {2486, "Wenn alle Felder der Berechnung leer sind, einen leeren Wert statt 0 kopieren"},
-    {2487, "Wenn ACT! dies nicht zulässt, gehen Sie zum nächsten Kontakt und wieder zurück."},
+    {2487, "Wenn ContactHost dies nicht zulässt, gehen Sie zum nächsten Kontakt und wieder zurück."},
     {2488, "Geltungsbereich"},
     {2489, "Nur diese Datenbank"},
     {2490, "Alle Datenbanken"},
@@ -190,15 +191,15 @@ constexpr MessageTable::Row Rows[] = {
            "Sobald Sie im vorigen Fenster auf die Schaltfläche 'Schaltfläche hinzufügen' geklickt haben, ist "
            "alles bereit."},
     {2500, "2. Automatischer Modus"},
-    {2501, "Die zweite besteht darin, ACT! anzuweisen, die Schaltfläche auszulösen, wenn Sie ein Feld Ihrer "
-           "Wahl betreten oder verlassen. Beispiel: Wenn Sie eine Schaltfläche für die Berechnung FeldB = "
-           "FeldA x 5% definieren, möchten Sie vielleicht, dass ACT! sie beim Verlassen von FeldA "
-           "automatisch auslöst, damit FeldB automatisch aktualisiert wird."},
-    {2502, "Dazu müssen Sie ACT! beenden und das mit Valdora gelieferte Dienstprogramm \"Keelbrook\" starten "
-           "oder auf die Schaltfläche unten klicken."},
+    {2501, "Die zweite besteht darin, ContactHost anzuweisen, die Schaltfläche auszulösen, wenn Sie ein Feld "
+           "Ihrer Wahl betreten oder verlassen. Beispiel: Wenn Sie eine Schaltfläche für die Berechnung "
+           "FeldB = FeldA x 5% definieren, möchten Sie vielleicht, dass ContactHost sie beim Verlassen von "
+           "FeldA automatisch auslöst, damit FeldB automatisch aktualisiert wird."},
+    {2502, "Dazu müssen Sie ContactHost beenden und das mit Valdora gelieferte Dienstprogramm \"Keelbrook\" "
+           "starten oder auf die Schaltfläche unten klicken."},
     {2503, "\"Keelbrook\" starten"},
-    {2504, "Ein Klick auf die Schaltfläche oben speichert Ihre aktuellen Einstellungen, schließt ACT! und "
-           "startet Keelbrook."},
+    {2504, "Ein Klick auf die Schaltfläche oben speichert Ihre aktuellen Einstellungen, schließt ContactHost "
+           "und startet Keelbrook."},
     {2505, "Auch wenn Sie einem Feld einen Auslöser hinzufügen, können Sie die Schaltfläche weiterhin "
            "manuell in der Valdora-Symbolleiste auslösen."},
     {2506, "Sie haben Valdora so eingerichtet, dass folgendes Feld automatisch aktualisiert wird :"},
@@ -217,8 +218,8 @@ constexpr MessageTable::Row Rows[] = {
     {2520, "Sie haben auf v 2.2 aktualisiert, Ihre Schaltfläche aber nicht neu gespeichert."},
     {2521, "Unvollständige Aktualisierung"},
     {2522, " Schaltfläche."},
-    {2523, "Wählen Sie eine ACT!-Datenbank:"},
-    {2524, "Anmeldung an ACT!-Datenbank :"},
+    {2523, "Wählen Sie eine ContactHost-Datenbank:"},
+    {2524, "Anmeldung an ContactHost-Datenbank :"},
     {2525, "Benutzername :"},
     {2526, "Kennwort :"},
     {2527, "Klicken Sie auf Abbrechen, wenn Sie eine andere Datenbank verwenden möchten."},
@@ -226,11 +227,11 @@ constexpr MessageTable::Row Rows[] = {
            "Schaltfläche der Warteschlange hinzufügen oder die vorhandenen Schaltflächen überschreiben?"},
     {2529, "Zur Warteschlange &hinzufügen"},
     {2530, "&Überschreiben"},
-    {2531, "Aktive ACT!-Datenbank :"},
+    {2531, "Aktive ContactHost-Datenbank :"},
     {2532, "Dies sind alle Auslöser, die dieser Datenbank derzeit zugeordnet sind :"},
     {2533, "Auslöser &hinzufügen"},
     {2534, "Auslöser &entfernen"},
-    {2535, "ACT!-Datenbank :"},
+    {2535, "ContactHost-Datenbank :"},
     {2536, "Feld :"},
     {2537, "Auslösertyp :"},
     {2538, "Eintritt"},
@@ -244,29 +245,30 @@ constexpr MessageTable::Row Rows[] = {
     {2546, "Konfliktprüfung"},
     {2547, "Anmeldung"},
     {2548, "Auslöserbericht"},
-    {2549, "Bitte schließen Sie ACT!, bevor Sie Keelbrook starten."},
+    {2549, "Bitte schließen Sie ContactHost, bevor Sie Keelbrook starten."},
     {2550, "Feld"},
     {2551, "Programm, Makro oder Valdora-Schaltfläche"},
     {2552, "Möchten Sie wirklich löschen? "},
     {2553, "Auslöser verknüpft mit "},
-    {2554, "Von ACT ausgelöst wurde die "},
+    {2554, "Von ContactHost ausgelöst wurde die "},
     {2555, " Valdora-Schaltfläche, aber die Datenbank scheint gesperrt zu sein (vielleicht befinden Sie sich "
            "im Fenster Felder definieren)."},
     {2556, "Valdora kann das Zielfeld nicht aktualisieren."},
-    {2557, "ACT!-Ereignisse können nicht registriert werden. Führen Sie actreg.exe aus und versuchen Sie es "
-           "erneut!"},
+    {2557, "ContactHost-Ereignisse können nicht registriert werden. Führen Sie hostreg.exe aus und versuchen "
+           "Sie es erneut!"},
     {2558,
-     "Sie haben ACT! vermutlich beendet, während sich der Mauszeiger in einem Feld mit einem "
+     "Sie haben ContactHost vermutlich beendet, während sich der Mauszeiger in einem Feld mit einem "
      "Austritts-Auslöser zu Valdora befand. Valdora hat versucht, die Datenbank erneut zu öffnen, um das "
      "Zielfeld zu aktualisieren, was jedoch nicht gelang. Klicken Sie auf OK, um Valdora zu schließen."},
     {2559, "Manuell oder automatisch ?"},
     {2560, "Einstellungen"},
-    {2561, "Wenn Sie Ihren Auslöser manuell einrichten möchten, kopieren Sie die Syntax unten und fügen Sie "
-           "sie im passenden Feld auf der Registerkarte Auslöser des ACT!-Fensters Felder definieren ein :"},
+    {2561,
+     "Wenn Sie Ihren Auslöser manuell einrichten möchten, kopieren Sie die Syntax unten und fügen Sie sie im "
+     "passenden Feld auf der Registerkarte Auslöser des ContactHost-Fensters Felder definieren ein :"},
     {2562, "Syntax in die Zwischenablage kopieren"},
     {2563, "Sie müssen Valdora vollständig schließen, um auf die Felddefinition zugreifen zu können. Wenn "
-           "Sie Valdora geöffnet lassen, auch im Infobereich, erhalten Sie von ACT! die Meldung \"Datenbank "
-           "gesperrt\""},
+           "Sie Valdora geöffnet lassen, auch im Infobereich, erhalten Sie von ContactHost die Meldung "
+           "\"Datenbank gesperrt\""},
     {2564, "Auslösersyntax"},
     {2565, "&Einstellungen"},
     {2566, "Auslöser&syntax"},
@@ -285,7 +287,7 @@ constexpr MessageTable::Row Rows[] = {
     {2580, "Anwenden auf"},
     {2581, "SORTIERREIHENFOLGE BEI DER AUTONUMMERIERUNG"},
     {2582, "Die aktuelle Auswahl verwendet die aktuelle Sortierung. Alle Kontakte verwenden die "
-           "Standardsortierung von ACT! (Firma, dann Kontakt)."},
+           "Standardsortierung von ContactHost (Firma, dann Kontakt)."},
     {2583, "Dieser Vorgang kann nicht rückgängig gemacht werden. Sichern Sie Ihre Datenbank, bevor Sie "
            "umfangreiche Feldänderungen vornehmen."},
     {2584, "Feldoptionen"},

@@ -12,7 +12,8 @@ inline const QString SelectAProgramOrButton =
 
 /// The browse button's file dialog.
 inline const QString BrowseTitle = QStringLiteral("Select a program or macro");
-inline const QString BrowseFilter = QStringLiteral("ACT! macro (*.mpr)|*.mpr|Executable file (*.exe)|*.exe");
+inline const QString BrowseFilter =
+    QStringLiteral("ContactHost macro (*.mpr)|*.mpr|Executable file (*.exe)|*.exe");
 
 /// The browse button's caption.
 inline const QString BrowseCaption = QStringLiteral("...");

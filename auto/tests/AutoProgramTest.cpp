@@ -194,7 +194,7 @@ TEST_F(AutoProgramTest, FailedRegistrationWithARunningHostSaysSoAndRuns)
     EXPECT_EQ(run(QStringLiteral("~100")), AutoEnd::Ran);
     ASSERT_EQ(m_platform.messages().size(), 1);
     EXPECT_EQ(m_platform.messages()[0].text,
-              QStringLiteral("Unable to register ACT! events. Run actreg.exe and try again!"));
+              QStringLiteral("Unable to register ContactHost events. Run hostreg.exe and try again!"));
     EXPECT_EQ(m_platform.messages()[0].title, QStringLiteral("Valdora Auto"));
     EXPECT_EQ(m_host.fields.value(Amount), QStringLiteral("12"));
 }
@@ -208,8 +208,8 @@ TEST_F(AutoProgramTest, DatabaseThatStaysClosedEndsAfterItsMessage)
     EXPECT_EQ(m_host.calls, QStringList({"Register(0)", "OpenFile()", "IsDBOpen", "Unregister"}));
     ASSERT_EQ(m_platform.messages().size(), 1);
     EXPECT_EQ(m_platform.messages()[0].text, message(MessageId::DatabaseNotReopened));
-    EXPECT_TRUE(m_platform.messages()[0].text.startsWith(
-        QStringLiteral("You probably exited ACT! while your mouse was in a field with an exit Trigger")));
+    EXPECT_TRUE(m_platform.messages()[0].text.startsWith(QStringLiteral(
+        "You probably exited ContactHost while your mouse was in a field with an exit Trigger")));
 }
 
 TEST_F(AutoProgramTest, EmptyArgumentTextIsReportedAsAFailure)

@@ -647,7 +647,8 @@ TEST_F(MainBarTest, NoHostRunningEndsWithItsMessage)
         BarParts{*m_session, *m_screens, m_scopes, factories(), std::make_unique<test::ScriptedIcon>(false)});
     EXPECT_FALSE(bar->Form_Load());
     ASSERT_EQ(m_platform.messages().size(), 1);
-    EXPECT_EQ(m_platform.messages().first().text, QStringLiteral("Please run ACT! before running Valdora!"));
+    EXPECT_EQ(m_platform.messages().first().text,
+              QStringLiteral("Please run ContactHost before running Valdora!"));
     EXPECT_EQ(m_platform.messages().first().icon, MessageIcon::Critical);
     EXPECT_TRUE(bar->flags().quit);
     bar.reset();
@@ -666,10 +667,10 @@ TEST_F(MainBarTest, AHostThatRefusesItsEventsIsTold)
         BarParts{*m_session, *m_screens, m_scopes, factories(), std::make_unique<test::ScriptedIcon>(false)});
     EXPECT_FALSE(bar->Form_Load());
     ASSERT_EQ(m_platform.messages().size(), 1);
-    EXPECT_EQ(
-        m_platform.messages().first().text,
-        QStringLiteral("Problem registering ACT! event.\nYou should close and re-start ACT!. If the problem "
-                       "persists, please run actreg.exe in your ACT! folder and try again."));
+    EXPECT_EQ(m_platform.messages().first().text,
+              QStringLiteral("Problem registering ContactHost event.\nYou should close and re-start "
+                             "ContactHost. If the problem persists, please run hostreg.exe in your "
+                             "ContactHost folder and try again."));
     EXPECT_EQ(m_platform.messages().first().icon, MessageIcon::Critical);
     EXPECT_TRUE(bar->flags().quit);
 }

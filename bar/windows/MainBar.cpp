@@ -199,8 +199,8 @@ bool MainBar::Form_Load()
         if (m_connection.events && !m_flags.reload) {
             // Queued: the unload releases the event control, which must not happen while it is
             // still delivering the event.
-            connect(m_connection.events.get(), &host::EventControl::OnActUserWantsToClose, this,
-                    &MainBar::OnActUserWantsToClose, Qt::QueuedConnection);
+            connect(m_connection.events.get(), &host::EventControl::OnUserWantsToClose, this,
+                    &MainBar::OnUserWantsToClose, Qt::QueuedConnection);
             connect(m_connection.events.get(), &host::EventControl::OnDatabaseClose, this,
                     &MainBar::OnDatabaseClose, Qt::QueuedConnection);
         }
@@ -555,7 +555,7 @@ void MainBar::mnuClose_Click()
     close();
 }
 
-void MainBar::OnActUserWantsToClose()
+void MainBar::OnUserWantsToClose()
 {
     if (m_connection.events)
         m_connection.events->Unregister();

@@ -121,7 +121,7 @@ private:
     QPoint positionTwips() const;
     ButtonFile selectedButton() const;
     void reloadBar();
-    void OnActUserWantsToClose();
+    void OnUserWantsToClose();
     void OnDatabaseClose();
     void endAtOnce();
     bool Form_QueryUnload();

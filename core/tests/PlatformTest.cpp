@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FilterRow{"Text (*.txt)|*.txt", "Text (*.txt)"},
                       FilterRow{"Settings (*.ini)|*.ini|All files (*.*)|*.*",
                                 "Settings (*.ini);;All files (*.*)"},
-                      FilterRow{"ACT! databases|*.dbf;*.pad", "ACT! databases (*.dbf *.pad)"},
+                      FilterRow{"ContactHost databases|*.dbf;*.pad", "ContactHost databases (*.dbf *.pad)"},
                       FilterRow{"Programs (*.exe)|*.exe;*.bat", "Programs (*.exe *.bat)"}, FilterRow{"", ""},
                       FilterRow{"*.ini", "*.ini"}));
 

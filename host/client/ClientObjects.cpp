@@ -177,7 +177,7 @@ void ClientEventControl::dispatch(const protocol::Message& message)
     if (!m_registered)
         return;
     if (message.number == qint32(protocol::EventKind::UserWantsToClose))
-        emit OnActUserWantsToClose();
+        emit OnUserWantsToClose();
     else if (message.number == qint32(protocol::EventKind::DatabaseClose))
         emit OnDatabaseClose();
 }

@@ -312,7 +312,7 @@ TEST_F(RunningHostTest, RegisteredClientHearsTheHostCloseAndItsDatabaseClose)
     auto events = createEventControl();
     EXPECT_TRUE(events->IsHostRunning());
     EXPECT_GE(events->Register(0), 1);
-    QSignalSpy closing(events.get(), &EventControl::OnActUserWantsToClose);
+    QSignalSpy closing(events.get(), &EventControl::OnUserWantsToClose);
     QSignalSpy closed(events.get(), &EventControl::OnDatabaseClose);
     createApplication()->Command(150);
     QElapsedTimer timer;
@@ -343,7 +343,7 @@ TEST_P(HostWithWindowClose, EndsTheProgramAfterTellingItsClients)
     startHost(HostStart::WithWindow);
     auto events = createEventControl();
     ASSERT_GE(events->Register(0), 1);
-    QSignalSpy closing(events.get(), &EventControl::OnActUserWantsToClose);
+    QSignalSpy closing(events.get(), &EventControl::OnUserWantsToClose);
     QSignalSpy closed(events.get(), &EventControl::OnDatabaseClose);
     if (GetParam().byCommandLine)
         ASSERT_EQ(run({QStringLiteral("quit")}).code, 0);
@@ -370,7 +370,7 @@ TEST_F(RunningHostTest, CloseDatabaseTellsRegisteredClientsAndOpenFileReopensIt)
     startHost();
     auto events = createEventControl();
     ASSERT_GE(events->Register(0), 1);
-    QSignalSpy closing(events.get(), &EventControl::OnActUserWantsToClose);
+    QSignalSpy closing(events.get(), &EventControl::OnUserWantsToClose);
     QSignalSpy closed(events.get(), &EventControl::OnDatabaseClose);
     ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0);
     EXPECT_TRUE(closed.count() > 0 || closed.wait(500));

@@ -27,11 +27,11 @@ TEST(ComposedMessages, SaveContactFirstHasTwoBlanksBeforeTheTitle)
 {
     EXPECT_EQ(saveContactFirstText(english(), QStringLiteral("Valdora")),
               QStringLiteral("Please save the current contact before using  Valdora\r\n"
-                             "If ACT! does not allow you to, go to the next contact and come back."));
-    EXPECT_EQ(
-        saveContactFirstText(german(), QStringLiteral("Valdora")),
-        QStringLiteral("Bitte speichern Sie den aktuellen Kontakt vor der Verwendung von  Valdora\r\n"
-                       "Wenn ACT! dies nicht zulässt, gehen Sie zum nächsten Kontakt und wieder zurück."));
+                             "If ContactHost does not allow you to, go to the next contact and come back."));
+    EXPECT_EQ(saveContactFirstText(german(), QStringLiteral("Valdora")),
+              QStringLiteral(
+                  "Bitte speichern Sie den aktuellen Kontakt vor der Verwendung von  Valdora\r\n"
+                  "Wenn ContactHost dies nicht zulässt, gehen Sie zum nächsten Kontakt und wieder zurück."));
 }
 
 TEST(ComposedMessages, MissingButtonNamesTheButtonAndItsTarget)

@@ -150,36 +150,88 @@ INSTANTIATE_TEST_SUITE_P(
         ExactRow{301, "&OK"}, ExactRow{302, "&Cancel"},
         ExactRow{306, "E-mail us with any problem or suggestion :"},
         ExactRow{307, "An instance of this program is already running !"},
-        ExactRow{312, "&Valdora Software - Free Add-Ons for ACT!"},
         ExactRow{354, "Please save the current contact before using "},
         ExactRow{356, ") is locked (probably by another user) and cannot be edited."},
         ExactRow{376, "You have checked item #"}, ExactRow{435, "Add/Subtract"},
         ExactRow{450, "You may enter leading zeros. Ex: 00001"},
         ExactRow{464, "( Leave blank if you want no data entered )"},
-        ExactRow{474, "ACT! error. Contact is not reachable. Cloase ACT! and try again!"},
         ExactRow{476, "Please e-mail the error_report.txt file in the app directory to: "},
         ExactRow{484, "years"}, ExactRow{485, "months"}, ExactRow{491, "Automatic Triggering :"},
         ExactRow{
             499,
             "The first way is to simply click the button in the Valdora toolbar. Once you click the 'Add "
             "button' button in the previous screen, you are all set."},
-        ExactRow{502, "To set this up, you will need to exit ACT! and run the \"Keelbrook\" utility which is "
-                      "included with Valdora or click the button below."},
         ExactRow{503, "Launch \"Keelbrook\""}, ExactRow{516, " does not exist."}, ExactRow{518, " field"},
-        ExactRow{522, " button."}, ExactRow{523, "Choose an ACT! database:"},
+        ExactRow{522, " button."},
         ExactRow{555,
                  " Valdora button but the database appears locked (you may be in the Define field window)."},
-        ExactRow{558,
-                 "You probably exited ACT! while your mouse was in a field with an exit Trigger to Valdora. "
-                 "Valdora tried to reopen the database to update the target field but was unsuccessfull. "
-                 "Click OK to close Valdora."},
-        ExactRow{
-            563,
-            "You will need to completely close Valdora to be able to access the Define field area. If you "
-            "leave Valdora open, even in the system tray, you will get a \"Database locked\" message "
-            "from ACT!"},
         ExactRow{581, "SORT ORDER WHEN AUTONUMBERING"}, ExactRow{585, "Change Default Location..."},
         ExactRow{587, "Settings File Location"}));
+
+// Every row that names the host, word for word: a row that sent the user to another product would be
+// wrong for everyone who runs the suite on ContactHost.
+constexpr ExactRow RowsNamingTheHost[] = {
+    {309, "Please run ContactHost before running"},
+    {310, "Problem registering ContactHost event."},
+    {311,
+     "You should close and re-start ContactHost. If the problem persists, please run hostreg.exe in your "
+     "ContactHost folder and try again."},
+    {312, "&Valdora Software - Free Add-Ons for ContactHost"},
+    {313, "Integrate with ContactHost"},
+    {320, "You need to re-start ContactHost for the changes to take effect!"},
+    {327, "&Integrate with ContactHost"},
+    {396, "Minimize to system tray icon when Close (X) button clicked (Exit automatically when ContactHost "
+          "closes)"},
+    {426, "Minimize to system tray icon when Close (X) button clicked (Exit only with ContactHost)"},
+    {474, "ContactHost error. Contact is not reachable. Cloase ContactHost and try again!"},
+    {487, "If ContactHost does not allow you to, go to the next contact and come back."},
+    {501, "The second way is to instruct ContactHost to trigger the button when you enter or exit a field of "
+          "your choice. For instance: if you define a button to perform the following calculation: FieldB = "
+          "FieldA x 5%, you might want to have ContactHost automatically trigger it when you exit FieldA so "
+          "that FieldB is automatically updated."},
+    {502, "To set this up, you will need to exit ContactHost and run the \"Keelbrook\" utility which is "
+          "included with Valdora or click the button below."},
+    {504, "Clicking the above button will save your current settings, close ContactHost and launch the "
+          "Keelbrook."},
+    {523, "Choose a ContactHost database:"},
+    {524, "Logon ContactHost database :"},
+    {531, "Active ContactHost database :"},
+    {535, "ContactHost Database :"},
+    {549, "Please close ContactHost before launching Keelbrook."},
+    {554, "ContactHost has triggered the "},
+    {557, "Unable to register ContactHost events. Run hostreg.exe and try again!"},
+    {558, "You probably exited ContactHost while your mouse was in a field with an exit Trigger to Valdora. "
+          "Valdora tried to reopen the database to update the target field but was unsuccessfull. Click OK "
+          "to close Valdora."},
+    {561, "If you want to setup your trigger manually, copy the syntax below and paste it in the appropriate "
+          "field under the Triggers tab of ContactHost Define Fields window :"},
+    {563,
+     "You will need to completely close Valdora to be able to access the Define field area. If you leave "
+     "Valdora open, even in the system tray, you will get a \"Database locked\" message from "
+     "ContactHost"},
+    {582, "Current lookup will use the current Sort. All contacts will use ContactHost default sort (Company "
+          "then Contact)."},
+};
+
+INSTANTIATE_TEST_SUITE_P(NamingTheHost, EnglishRow, testing::ValuesIn(RowsNamingTheHost));
+
+class TranslatedHostRow : public testing::TestWithParam<ExactRow> {};
+
+// The French and German rows name the host and its registration tool where the English row does.
+TEST_P(TranslatedHostRow, NamesTheHostAsTheEnglishRowDoes)
+{
+    const QString english = QString::fromUtf8(GetParam().text);
+    for (const MessageTable* table : {&MessageTable::valdora(), &MessageTable::keelbrook()})
+        for (int block : {FrenchBase, GermanBase}) {
+            SCOPED_TRACE(GetParam().number + block);
+            const std::optional<QString> translated = table->row(GetParam().number + block);
+            ASSERT_TRUE(translated.has_value());
+            EXPECT_EQ(translated->count(u"ContactHost"), english.count(u"ContactHost"));
+            EXPECT_EQ(translated->contains(u"hostreg.exe"), english.contains(u"hostreg.exe"));
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(NamingTheHost, TranslatedHostRow, testing::ValuesIn(RowsNamingTheHost));
 
 TEST(MessageTable, SupportAddressIsTheOneRow300Names)
 {

@@ -30,8 +30,8 @@ DBSelectionWindow::~DBSelectionWindow()
 {
     if (m_report)
         delete m_report.data();
-    if (m_actEvent1)
-        m_actEvent1->Unregister();
+    if (m_hostEvent1)
+        m_hostEvent1->Unregister();
 }
 
 void DBSelectionWindow::Form_Load(const QString& argumentText)
@@ -45,7 +45,7 @@ void DBSelectionWindow::Form_Load(const QString& argumentText)
         m_ui->cmdCancel->setText(m_state.text(MessageId::Cancel));
         fitWindow(*this);
         m_state.trace().reach(1);
-        m_actEvent1 = m_eventControlFactory();
+        m_hostEvent1 = m_eventControlFactory();
         const int delay = hostCheckDelay(argumentText);
         if (delay > 0) {
             // Valdora has just asked the host to close: give it the time to go.
@@ -66,7 +66,7 @@ void DBSelectionWindow::Timer1_Timer()
 void DBSelectionWindow::checkHostAndShow()
 {
     m_state.trace().reach(2);
-    if (hostIsRunning(*m_actEvent1)) {
+    if (hostIsRunning(*m_hostEvent1)) {
         m_state.session().showMessage(m_state.text(MessageId::CloseHostBeforeKeelbrook));
         Form_Unload();
         return;
@@ -141,8 +141,8 @@ void DBSelectionWindow::Form_Unload()
         return;
     m_unloaded = true;
     hide();
-    if (m_actEvent1)
-        m_actEvent1->Unregister();
+    if (m_hostEvent1)
+        m_hostEvent1->Unregister();
     m_state.closeDatabase();
     m_state.endProgram();
 }

@@ -61,7 +61,7 @@ private:
     KeelbrookState& m_state;
     EventControlFactory m_eventControlFactory;
     ReportScreens& m_screens;
-    std::unique_ptr<host::EventControl> m_actEvent1;
+    std::unique_ptr<host::EventControl> m_hostEvent1;
     QTimer m_timer1;
     QPointer<ReportWindow> m_report;
     bool m_unloaded = false;

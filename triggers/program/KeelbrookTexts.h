@@ -8,10 +8,10 @@ namespace valdora::keelbrook::texts {
 /// The program's title: the caption of its message boxes and its application in the per-user store.
 inline const QString ProgramTitle = QStringLiteral("Keelbrook");
 /// The caption of the database-selection window.
-inline const QString SelectionCaption = QStringLiteral("Keelbrook for ACT!");
+inline const QString SelectionCaption = QStringLiteral("Keelbrook for ContactHost");
 /// The file dialog of the database box.
-inline const QString SelectDatabaseTitle = QStringLiteral("Select an ACT! database");
-inline const QString DatabaseFilter = QStringLiteral("ACT! Database Files (*.dbf)|*.dbf");
+inline const QString SelectDatabaseTitle = QStringLiteral("Select a ContactHost database");
+inline const QString DatabaseFilter = QStringLiteral("ContactHost Database Files (*.dbf)|*.dbf");
 /// The browse buttons.
 inline const QString Browse = QStringLiteral("...");
 /// The login window's buttons.

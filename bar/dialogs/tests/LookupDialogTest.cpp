@@ -181,10 +181,10 @@ TEST(LookupDialog, EnglishTextsAreTheSystemsOwn)
     EXPECT_EQ(labelText(dialog, QStringLiteral("Label12")), QStringLiteral("All contacts"));
     EXPECT_EQ(labelText(dialog, QStringLiteral("lblSortOrderHead")),
               QStringLiteral("SORT ORDER WHEN AUTONUMBERING"));
-    EXPECT_EQ(
-        labelText(dialog, QStringLiteral("lblSortOrder")),
-        QStringLiteral("Current lookup will use the current Sort. All contacts will use ACT! default sort "
-                       "(Company then Contact)."));
+    EXPECT_EQ(labelText(dialog, QStringLiteral("lblSortOrder")),
+              QStringLiteral(
+                  "Current lookup will use the current Sort. All contacts will use ContactHost default sort "
+                  "(Company then Contact)."));
     EXPECT_EQ(labelText(dialog, QStringLiteral("lblWarning")),
               QStringLiteral("This operation cannot be undone. You should back-up your database before "
                              "proceeding to a massive field modification."));

@@ -50,14 +50,14 @@ TEST(ManualTriggerWindow, EnglishTextsAreTheSystemsOwn)
     EXPECT_EQ(
         text(window, QStringLiteral("Label1")),
         QStringLiteral("If you want to setup your trigger manually, copy the syntax below and paste it in "
-                       "the appropriate field under the Triggers tab of ACT! Define Fields window :"));
+                       "the appropriate field under the Triggers tab of ContactHost Define Fields window :"));
     EXPECT_EQ(text(window, QStringLiteral("Text1")), QStringLiteral("/opt/Valdora/ValdoraAuto.exe ~101"));
     EXPECT_EQ(text(window, QStringLiteral("Command1")), QStringLiteral("Copy syntax to clipboard"));
     EXPECT_EQ(
         text(window, QStringLiteral("Label2")),
         QStringLiteral("You will need to completely close Valdora to be able to access the Define field "
                        "area. If you leave Valdora open, even in the system tray, you will get a "
-                       "\"Database locked\" message from ACT!"));
+                       "\"Database locked\" message from ContactHost"));
     EXPECT_EQ(text(window, QStringLiteral("cmdClose")), QStringLiteral("&Close"));
     EXPECT_TRUE(window.findChild<QLineEdit*>(QStringLiteral("Text1"))->isReadOnly());
     EXPECT_TRUE(platform.clipboardText().isEmpty());

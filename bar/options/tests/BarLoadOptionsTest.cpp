@@ -84,7 +84,8 @@ TEST_F(BarLoadOptionsTest, TheFirstRunWritesTheMakerLinkOnceInTheChosenLanguage)
     EXPECT_EQ(m_screens->languageAsked, 1);
     EXPECT_EQ(
         contentOf(link),
-        Cp1252::encode(u"[&Valdora Software - Modules gratuits pour ACT!]https://www.valdora.example/\r\n"));
+        Cp1252::encode(
+            u"[&Valdora Software - Modules gratuits pour ContactHost]https://www.valdora.example/\r\n"));
     EXPECT_EQ(store().get(Application::Valdora, "Settings", "Installed"), QStringLiteral("1"));
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join('|').toStdString();
 

@@ -171,8 +171,9 @@ TEST_F(IntegrateWindowTest, TheFirstBoxDefinesTheCommandThenPlacesItAndNoKeepsTh
                                             "AuxCommandExists", "AddAuxCommandToToolsMenu 3"}));
     ASSERT_EQ(m_platform.messages().size(), 1);
     const MessageRequest& question = m_platform.messages().at(0);
-    EXPECT_EQ(question.text, QStringLiteral("You need to re-start ACT! for the changes to take effect!\n"
-                                            "Do you want to re-start it now?"));
+    EXPECT_EQ(question.text,
+              QStringLiteral("You need to re-start ContactHost for the changes to take effect!\n"
+                             "Do you want to re-start it now?"));
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.title, QStringLiteral("Valdora"));
 

@@ -34,8 +34,9 @@ TEST_F(OptionsLogicTest, TheMakerLinkIsWrittenOnceIntoTheHostsNetLinksFolder)
     EXPECT_EQ(makerLinkPath(hostFolder), link);
 
     EXPECT_TRUE(Create_LinkMenuItem(m_session, hostFolder));
-    EXPECT_EQ(contentOf(link),
-              QByteArray("[&Valdora Software - Free Add-Ons for ACT!]https://www.valdora.example/\r\n"));
+    EXPECT_EQ(
+        contentOf(link),
+        QByteArray("[&Valdora Software - Free Add-Ons for ContactHost]https://www.valdora.example/\r\n"));
 
     // A link that is there already, edited by the user, stays as it is.
     QFile edited(link);
@@ -49,9 +50,9 @@ TEST_F(OptionsLogicTest, TheMakerLinkIsWrittenOnceIntoTheHostsNetLinksFolder)
 TEST_F(OptionsLogicTest, TheMakerLinkCaptionIsInTheCurrentLanguage)
 {
     m_session.messages().setLanguageBase(2300);
-    EXPECT_EQ(
-        makerLinkLine(m_session.messages()),
-        QStringLiteral("[&Valdora Software - Kostenlose Add-Ons für ACT!]https://www.valdora.example/"));
+    EXPECT_EQ(makerLinkLine(m_session.messages()),
+              QStringLiteral(
+                  "[&Valdora Software - Kostenlose Add-Ons für ContactHost]https://www.valdora.example/"));
 }
 
 TEST_F(OptionsLogicTest, AMakerLinkThatCannotBeWrittenFailsWithTheFolder)

@@ -15,7 +15,7 @@
 namespace valdora::editor::test {
 namespace {
 
-const QString SalesPath = QStringLiteral("C:\\ACT\\Database\\Sales.dbf");
+const QString SalesPath = QStringLiteral("C:\\ContactHost\\Database\\Sales.dbf");
 
 std::function<QString()> openDatabase(QString path)
 {
@@ -54,18 +54,20 @@ TEST(TriggerWindow, EnglishTextsAreTheSystemsOwn)
     EXPECT_EQ(text(window, "fraAutomatic"), QStringLiteral("2. Automatic Mode"));
     EXPECT_EQ(
         text(window, "lblAutomatic"),
-        QStringLiteral("The second way is to instruct ACT! to trigger the button when you enter or exit a "
-                       "field of your choice. For instance: if you define a button to perform the following "
-                       "calculation: FieldB = FieldA x 5%, you might want to have ACT! automatically trigger "
-                       "it when you exit FieldA so that FieldB is automatically updated."));
-    EXPECT_EQ(text(window, "lblTriggerSetup"),
-              QStringLiteral(
-                  "To set this up, you will need to exit ACT! and run the \"Keelbrook\" utility which is "
-                  "included with Valdora or click the button below."));
+        QStringLiteral(
+            "The second way is to instruct ContactHost to trigger the button when you enter or exit a "
+            "field of your choice. For instance: if you define a button to perform the following "
+            "calculation: FieldB = FieldA x 5%, you might want to have ContactHost automatically trigger "
+            "it when you exit FieldA so that FieldB is automatically updated."));
+    EXPECT_EQ(
+        text(window, "lblTriggerSetup"),
+        QStringLiteral(
+            "To set this up, you will need to exit ContactHost and run the \"Keelbrook\" utility which is "
+            "included with Valdora or click the button below."));
     EXPECT_EQ(text(window, "cmdKeelbrook"), QStringLiteral("Launch \"Keelbrook\""));
     EXPECT_EQ(text(window, "Label2"),
               QStringLiteral("Clicking the above button will save your current settings, "
-                             "close ACT! and launch the Keelbrook."));
+                             "close ContactHost and launch the Keelbrook."));
     EXPECT_EQ(text(window, "lblManualStillPossible"),
               QStringLiteral("Even if you choose to add a trigger to a field, you still have the option to "
                              "manually fire up the button from the Valdora toolbar."));

@@ -133,7 +133,7 @@ TEST_F(KeelbrookWindows, ARunningHostIsRefusedAndTheProgramEnds)
     setLanguage(0);
     DBSelectionWindow& window = load(QString(), 1);
     EXPECT_EQ(m_platform.messageTexts(),
-              QStringList{QStringLiteral("Please close ACT! before launching Keelbrook.")});
+              QStringList{QStringLiteral("Please close ContactHost before launching Keelbrook.")});
     EXPECT_EQ(m_platform.messages().first().title, QStringLiteral("Keelbrook"));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(m_endCount, 1);
@@ -148,8 +148,8 @@ TEST_F(KeelbrookWindows, WithoutAHostTheWindowShowsTheLastDatabase)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     EXPECT_TRUE(m_platform.messages().isEmpty());
     EXPECT_EQ(window.objectName(), QStringLiteral("frmDBSelection"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Keelbrook for ACT!"));
-    EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QStringLiteral("Choose an ACT! database:"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Keelbrook for ContactHost"));
+    EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QStringLiteral("Choose a ContactHost database:"));
     EXPECT_EQ(child<QPushButton>(window, "cmdOK")->text(), QStringLiteral("&OK"));
     EXPECT_EQ(child<QPushButton>(window, "cmdCancel")->text(), QStringLiteral("&Cancel"));
     EXPECT_EQ(child<QAbstractButton>(window, "cmdBrowse")->text(), QStringLiteral("..."));
@@ -171,7 +171,8 @@ TEST_F(KeelbrookWindows, W5WaitsTwoSecondsBeforeTheHostCheck)
     EXPECT_FALSE(window.timer().isActive());
     EXPECT_EQ(m_state->trace().path(), QStringLiteral("Form_Load/"));
     // Without a "Language" setting, the German block.
-    EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QStringLiteral("Wählen Sie eine ACT!-Datenbank:"));
+    EXPECT_EQ(child<QLabel>(window, "Label1")->text(),
+              QStringLiteral("Wählen Sie eine ContactHost-Datenbank:"));
 }
 
 TEST_F(KeelbrookWindows, BrowseAsksThroughTheFileDialog)
@@ -308,7 +309,7 @@ TEST_F(KeelbrookReport, ListsEveryTriggerInItsNamedControls)
     EXPECT_EQ(report.objectName(), QStringLiteral("frmReport"));
     EXPECT_EQ(report.windowTitle(), QStringLiteral("Trigger Report"));
     EXPECT_EQ(child<QLineEdit>(report, "txtDB")->text(), path);
-    EXPECT_EQ(child<QLabel>(report, "Label2")->text(), QStringLiteral("Active ACT! database :"));
+    EXPECT_EQ(child<QLabel>(report, "Label2")->text(), QStringLiteral("Active ContactHost database :"));
     EXPECT_EQ(child<QLabel>(report, "Label1")->text(),
               QStringLiteral("Here are all the Triggers currently associated with this database :"));
     EXPECT_EQ(child<QPushButton>(report, "cmdAdd")->text(), QStringLiteral("&Add a Trigger"));
