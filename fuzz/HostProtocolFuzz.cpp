@@ -68,7 +68,7 @@ void checkRequest(const protocol::Message& message)
     const bool reply = message.op == protocol::Op::Reply || message.op == protocol::Op::Failed ||
                        message.op == protocol::Op::Event;
     check(!reply || !problem.isEmpty(), "an answer or an event is no request", describe(message));
-    check(message.op <= protocol::Op::Quit || !problem.isEmpty(), "an unknown request is refused",
+    check(message.op <= protocol::Op::LastRequest || !problem.isEmpty(), "an unknown request is refused",
           describe(message));
     check(message.texts.size() <= 7 || !problem.isEmpty(), "no request takes more than 7 texts",
           describe(message));

@@ -41,6 +41,7 @@ enum class Op : qint32 {
     CloseDatabase,
     Quit,
     HasUnsavedChanges, ///< number 1 while the user has typed into the contact on screen and not committed
+    LastRequest = HasUnsavedChanges, ///< every request lies between OpenFile and this one
 };
 
 /// The events a registered client receives.
