@@ -165,10 +165,15 @@ TEST_F(RunReliabilityTest, ThreeRunsSharingOneCounterAllFinish)
     std::vector<std::unique_ptr<QProcess>> runs;
     for (int i = 0; i < 3; ++i)
         runs.push_back(startValdora({"--run", QStringLiteral("~10%1").arg(i + 1), "--scope", "all"}));
+    int failed = 0;
+    const QRegularExpression failedCount(QStringLiteral("(\\d+) failed"));
     for (const std::unique_ptr<QProcess>& process : runs) {
         ASSERT_TRUE(process->waitForFinished(300000)) << "a run did not end within five minutes";
         const QString out = QString::fromLocal8Bit(process->readAllStandardOutput());
         const QString err = QString::fromLocal8Bit(process->readAllStandardError());
+        const QRegularExpressionMatch counted = failedCount.match(out);
+        ASSERT_TRUE(counted.hasMatch()) << out.toStdString() << err.toStdString();
+        failed += counted.captured(1).toInt();
         // A contact the other runs hold at that moment may fail (and is kept for the retry); the run
         // itself goes to its end, without waiting for a lock that is never released.
         EXPECT_FALSE(out.contains(QStringLiteral("not reached"))) << out.toStdString() << err.toStdString();
@@ -186,7 +191,10 @@ TEST_F(RunReliabilityTest, ThreeRunsSharingOneCounterAllFinish)
         }
     }
     EXPECT_EQ(distinct.size(), numbers) << "a number held twice";
-    EXPECT_GT(numbers, 2 * Contacts);
+    // How many contacts meet another run's lock depends on the machine's load; what may not vary is
+    // that each contact either got its number or was reported failed (and kept for the retry).
+    EXPECT_EQ(numbers + failed, 3 * Contacts) << "a contact neither written nor reported failed";
+    EXPECT_GT(numbers, Contacts);
     EXPECT_EQ(readFile(counter).trimmed(), QByteArray::number(numbers + 1)) << "a number lost";
 }
 
