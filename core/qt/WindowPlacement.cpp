@@ -82,6 +82,17 @@ const QScreen* screenFor(const QWidget* owner)
     return QGuiApplication::primaryScreen();
 }
 
+/// A window larger than its screen is made smaller to fit (its lists and tables scroll instead).
+void fitInto(QWidget& window, QSize room)
+{
+    const QSize size = window.size();
+    if (size.width() <= room.width() && size.height() <= room.height())
+        return;
+    const QSize fitted = size.boundedTo(room);
+    window.setMinimumSize(window.minimumSize().boundedTo(fitted));
+    window.resize(fitted);
+}
+
 constexpr const char* SettlerName = "valdoraFrameSettler";
 /// How often a shown window is looked at until the window manager has framed it: a frame that
 /// arrives brings no event of its own.
@@ -127,6 +138,13 @@ private:
     {
         if (!m_window.isVisible() || !isFramed(m_window) || m_done)
             return;
+        // The frame may have made the window taller than its screen after all.
+        if (const QScreen* screen = m_window.screen()) {
+            const QSize room = screen->availableGeometry().size();
+            const QSize excess = m_window.frameGeometry().size() - room;
+            if (excess.width() > 0 || excess.height() > 0)
+                fitInto(m_window, m_window.size() - excess.expandedTo(QSize(0, 0)));
+        }
         const QPoint kept =
             keptOnScreen(QRect(m_target, m_window.frameGeometry().size()), availableScreenAreas());
         if (m_window.frameGeometry().topLeft() != kept)
@@ -148,17 +166,6 @@ private:
     bool m_done = false;
 };
 
-/// A window larger than its screen is made smaller to fit (its lists and tables scroll instead).
-void fitInto(QWidget& window, QSize room)
-{
-    const QSize size = window.size();
-    if (size.width() <= room.width() && size.height() <= room.height())
-        return;
-    const QSize fitted = size.boundedTo(room);
-    window.setMinimumSize(window.minimumSize().boundedTo(fitted));
-    window.resize(fitted);
-}
-
 bool placesItself(const QWidget& window)
 {
     return window.property(PlacedProperty).toBool();
@@ -176,7 +183,8 @@ protected:
         if (event->type() != QEvent::Show || !watched->isWidgetType())
             return false;
         auto* window = static_cast<QWidget*>(watched);
-        if (!window->isWindow() || placesItself(*window))
+        // A window moved before it is shown has a place of its own.
+        if (!window->isWindow() || placesItself(*window) || window->testAttribute(Qt::WA_Moved))
             return false;
         const Qt::WindowType type = window->windowType();
         if (type != Qt::Window && type != Qt::Dialog)

@@ -32,9 +32,9 @@ void placeFrame(QWidget& window, QPoint frameTopLeft);
 void placeOverOwner(QWidget& window, const QWidget* owner);
 
 /// From now on, every dialog and window of the application that is shown for the first time without
-/// a place of its own opens over the window it belongs to (its parent, else the active window), or
-/// centred on a screen, and wholly on a screen. A window that places itself says so with
-/// `keepOwnPlace`.
+/// a place of its own (it was not moved before) opens over the window it belongs to (its parent, else
+/// the active window), or centred on a screen, and wholly on a screen. A window that places itself
+/// later says so with `keepOwnPlace`.
 void placeWindowsOverTheirOwners(QApplication& application);
 
 /// Exempts a window from `placeWindowsOverTheirOwners` (the bar, which returns to its stored place).
