@@ -3,7 +3,9 @@
 #include "auto/windows/WindowWarningScreens.h"
 
 #include "core/ProgramFolder.h"
+#include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"
+#include "core/qt/WindowPlacement.h"
 #include "host/client/ClientFactories.h"
 #include "settings/AutoCommandLine.h"
 #include "settings/MessageButtonCaptions.h"
@@ -17,6 +19,9 @@ int main(int argc, char** argv)
     using namespace valdora;
     autorun::keepRunningWhenOutputIsClosed();
     QApplication app(argc, argv);
+    // Its notices are Valdora's: they carry the bar's icon.
+    icons::useProgramIcon(icons::Program::Valdora);
+    placeWindowsOverTheirOwners(app);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 

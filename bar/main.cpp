@@ -6,9 +6,11 @@
 #include "bar/windows/FirstPaint.h"
 #include "bar/windows/WindowBarScreens.h"
 #include "core/qt/QtPlatform.h"
+#include "core/qt/WindowPlacement.h"
 
 #include "core/ConsolePlatform.h"
 #include "core/ProgramFolder.h"
+#include "core/icons/ProgramIcons.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "run/ButtonRun.h"
@@ -181,6 +183,10 @@ int runBar(int argc, char** argv)
 {
     using namespace valdora;
     QApplication app(argc, argv);
+    // The bar, the editor and every window they open carry Valdora's icon.
+    valdora::icons::useProgramIcon(valdora::icons::Program::Valdora);
+    // Each window opens over the window it belongs to, wholly on a screen (the bar at its own place).
+    valdora::placeWindowsOverTheirOwners(app);
     // The bar may sit hidden in the notification area: the program ends when the bar says so.
     QApplication::setQuitOnLastWindowClosed(false);
     QtPlatform platform;

@@ -20,7 +20,7 @@ interactive=""
 if [[ -n "$interactive" ]]; then
     bash "$root/scripts/install-deps.sh"
 else
-    bash "$root/scripts/install-deps.sh" xvfb xauth xdotool imagemagick
+    bash "$root/scripts/install-deps.sh" xvfb xauth xdotool imagemagick openbox trayer x11-utils
 fi
 echo "=== building"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVALDORA_BENCHMARKS=OFF >/dev/null

@@ -29,12 +29,12 @@ echo "    $deb"
 echo "=== what the package declares"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "    Depends: $depends"
-for library in libqt6core6 libqt6widgets6 libqt6network6 libsqlite3 qt6-qpa-plugins; do
+for library in libqt6core6 libqt6widgets6 libqt6network6 libsqlite3 qt6-qpa-plugins libqt6svg6; do
     [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library"
 done
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for file in ./usr/lib/valdora/Valdora.exe ./usr/lib/valdora/ValdoraAuto.exe ./usr/lib/valdora/ContactHost.exe \
-    ./usr/lib/valdora/pb.exe ./usr/bin/valdora ./usr/bin/valdora-auto ./usr/bin/contact-host \
+    ./usr/lib/valdora/pb.exe ./usr/lib/valdora/Valdora.ico ./usr/lib/valdora/Valdora32.ico ./usr/bin/valdora ./usr/bin/valdora-auto ./usr/bin/contact-host \
     ./usr/bin/valdora-contacts ./usr/share/applications/valdora.desktop \
     ./usr/share/applications/valdora-contacts.desktop ./usr/share/icons/hicolor/scalable/apps/valdora.svg \
     ./usr/share/doc/valdora/README.md ./usr/share/doc/valdora/docs/settings.md; do

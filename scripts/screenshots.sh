@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Starts the contact host with its window and the Valdora bar beside it on a real X display and saves
-# screenshots of the screen, of the host window and of the bar. Run it under Xvfb:
+# Shows the suite on a real desktop (a window manager, openbox, and a notification area, trayer) and
+# saves a screenshot of each scene: the bar with its icon beside the contact host with Valdora's command
+# on the host's toolbar, the bar started in the notification area, a message box over its window, the
+# first start's language question, Keelbrook's report. Each scene also checks what a screenshot cannot
+# show at a glance (the bar's frame at the same place after a restart, every window wholly on the
+# screen) and says so; a failed check makes the script fail at the end. Run it under Xvfb:
 #
 #   xvfb-run -a -s "-screen 0 1280x800x24" scripts/screenshots.sh BIN DATABASE OUTDIR
 #
 # BIN holds the built programs; DATABASE is a contact database; the per-user store and the settings
-# folder are the caller's (VALDORA_USER_SETTINGS, VALDORA_HOST_SERVER as the demo sets them).
+# folder are the caller's (VALDORA_USER_SETTINGS, VALDORA_HOST_SERVER as the demo sets them). Windows
+# are driven as a user drives them: the window is activated, then keys go through XTEST
+# (`xdotool key`), since keys sent to a window id are synthetic and many programs ignore them.
+# Needs xdotool, imagemagick, openbox, trayer and x11-utils (scripts/install-deps.sh xvfb xdotool
+# imagemagick openbox trayer x11-utils).
 set -euo pipefail
 
 bin="$1"
@@ -13,9 +21,13 @@ db="$2"
 out="$3"
 mkdir -p "$out"
 export QT_QPA_PLATFORM=xcb
+store="${VALDORA_USER_SETTINGS:?the per-user store folder}"
+valdora_ini="$store/Valdora.ini"
 
+pids=()
 host_pid=""
 bar_pid=""
+failures=0
 cleanup() {
     [[ -n "$bar_pid" ]] && kill "$bar_pid" 2>/dev/null || true
     if [[ -n "$host_pid" ]]; then
@@ -23,32 +35,221 @@ cleanup() {
         sleep 0.5
         kill "$host_pid" 2>/dev/null || true
     fi
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
 
-"$bin/ContactHost.exe" "$db" >/dev/null 2>&1 &
-host_pid=$!
-for _ in $(seq 100); do
-    "$bin/ContactHost.exe" current >/dev/null 2>&1 && break
-    sleep 0.1
-done
+say() { printf '  %s\n' "$*"; }
+check() {
+    local what="$1"
+    shift
+    if "$@"; then say "ok: $what"; else say "FAILED: $what"; failures=$((failures + 1)); fi
+}
+# Waits up to five seconds for a shown window whose title matches; prints its id.
+wait_window() {
+    local pattern="$1" id=""
+    for _ in $(seq 50); do
+        id="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | tail -n 1)" && [[ -n "$id" ]] && break
+        sleep 0.1
+    done
+    [[ -n "$id" ]] && echo "$id"
+}
+# The window's frame (decorations included) as X Y WIDTH HEIGHT.
+frame_of() {
+    local id="$1" x y w h
+    read -r x y w h < <(xwininfo -id "$id" 2>/dev/null |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2}
+             END{print x, y, w, h}')
+    local left top right bottom
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null |
+        sed -n 's/.*= *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1 \2 \3 \4/p')
+    echo "$((x - ${left:-0})) $((y - ${top:-0})) $((w + ${left:-0} + ${right:-0})) $((h + ${top:-0} + ${bottom:-0}))"
+}
+on_screen() {
+    local x y w h sw sh
+    read -r x y w h <<<"$(frame_of "$1")"
+    read -r sw sh < <(xdpyinfo 2>/dev/null | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
+    ((x >= 0 && y >= 0 && x + w <= ${sw:-1280} && y + h <= ${sh:-800}))
+}
+activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true; }
+shoot() { import -window root "$out/$1.png"; }
+setting() { # setting KEY VALUE: one key of section "Settings" of Valdora's per-user store
+    local key="$1" value="$2"
+    sed -i "/^$key=/d" "$valdora_ini"
+    sed -i "s/^\[Settings\]\r\?$/[Settings]\r\n$key=$value\r/" "$valdora_ini"
+}
 
-"$bin/Valdora.exe" >/dev/null 2>&1 &
-bar_pid=$!
-# The bar is up once xdotool finds its window by its title.
-for _ in $(seq 100); do
-    xdotool search --name '^Valdora$' >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_host() {
+    "$bin/ContactHost.exe" "$db" >/dev/null 2>&1 &
+    host_pid=$!
+    for _ in $(seq 100); do
+        "$bin/ContactHost.exe" current >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+}
+stop_host() {
+    "$bin/ContactHost.exe" quit >/dev/null 2>&1 || true
+    wait "$host_pid" 2>/dev/null || true
+    host_pid=""
+}
+start_bar() {
+    "$bin/Valdora.exe" >/dev/null 2>&1 &
+    bar_pid=$!
+}
+stop_bar() { # closes the bar through its close box, as a user does, and waits for its end
+    local id
+    id="$(wait_window '^Valdora$')" || true
+    if [[ -n "$id" ]]; then
+        activate "$id"
+        xdotool key alt+F4
+    fi
+    for _ in $(seq 50); do kill -0 "$bar_pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$bar_pid" 2>/dev/null || true
+    wait "$bar_pid" 2>/dev/null || true
+    bar_pid=""
+}
+
+echo "=== the desktop: openbox and a notification area"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+trayer --edge bottom --align right --widthtype pixel --width 120 --heighttype pixel --height 24 \
+    --transparent false >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+# Valdora's command on the host's Contacts toolbar, as the integration window defines it.
+mkdir -p "$store/ContactHost"
+cat >"$store/ContactHost/auxcommands.json" <<EOF
+{"commands": [{"name": "Valdora", "flags": 1, "texts": ["$bin/Valdora.exe", "$bin", "Valdora",
+  "Click to launch Valdora", "$bin/Valdora.ico", "$bin/Valdora32.ico"]}],
+ "toolbar": [["Valdora"], [], [], [], [], []], "toolsMenu": [["Valdora"], [], [], [], [], []]}
+EOF
+
+echo "=== scene: the bar with its icon beside the host"
+start_host
+# The bar's stored place (its frame's corner, in twips: 15 a pixel on this 96 dpi screen) right of the
+# host's window, wherever the window manager put that.
+if host_window="$(wait_window 'ContactHost')"; then
+    read -r hx hy hw _ <<<"$(frame_of "$host_window")"
+    setting Top $((hy * 15))
+    setting Left $(((hx + hw + 8) * 15))
+fi
+start_bar
+bar="$(wait_window '^Valdora$')"
 sleep 1
-
-import -window root "$out/screen.png"
-if bar_window="$(xdotool search --name '^Valdora$' | head -n 1)" && [[ -n "$bar_window" ]]; then
-    import -window "$bar_window" "$out/bar.png"
-fi
-if host_window="$(xdotool search --name 'Demo' | head -n 1)" && [[ -n "$host_window" ]]; then
+shoot screen
+import -window "$bar" "$out/bar.png"
+if [[ -n "${host_window:-}" ]]; then
     import -window "$host_window" "$out/host.png"
+    check "the host's window is wholly on the screen" on_screen "$host_window"
 fi
+check "the bar is wholly on the screen" on_screen "$bar"
+read -r bx by _ <<<"$(frame_of "$bar")"
+
+echo "=== scene: a message box over its window (the question of a button's deletion)"
+activate "$bar"
+read -r fx fy fw _ <<<"$(frame_of "$bar")"
+xdotool mousemove $((fx + fw / 2 - 10)) $((fy + 34)) click 3
+sleep 0.5
+xdotool key d # the menu's "&Delete Button"
+box=""
+for _ in $(seq 50); do
+    box="$(xdotool search --onlyvisible --name '^Valdora$' 2>/dev/null | grep -v "^$bar$" | tail -n 1)" || true
+    [[ -n "$box" ]] && break
+    sleep 0.1
+done
+if [[ -n "$box" ]]; then
+    sleep 0.5
+    shoot message-over-bar
+    check "the message box is wholly on the screen" on_screen "$box"
+    read -r mx _ mw _ <<<"$(frame_of "$box")"
+    check "the message box opens over the bar" test $((mx <= fx + fw && mx + mw >= fx)) -eq 1
+    activate "$box"
+    xdotool key Escape # No: the button stays
+else
+    check "the button's menu asks before a deletion" false
+fi
+
+echo "=== scene: the bar comes back where it was left"
+stop_bar
+start_bar
+bar="$(wait_window '^Valdora$')"
+sleep 1
+read -r rx ry _ <<<"$(frame_of "$bar")"
+check "the bar's frame is at $bx,$by after a restart (now $rx,$ry)" test "$bx,$by" = "$rx,$ry"
+stop_bar
+
+echo "=== scene: started in the notification area"
+setting startBar 1
+start_bar
+sleep 2
+shoot tray
+check "the bar stays hidden at the start" test -z "$(xdotool search --onlyvisible --name '^Valdora$' 2>/dev/null)"
+read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
+convert "$out/tray.png" -crop 160x40+$((sw - 160))+$((sh - 40)) +repage "$out/tray-icon.png"
+# The icon is the last one in the area: a click on it shows the bar at its place.
+xdotool mousemove $((sw - 12)) $((sh - 12)) click 1
+if bar="$(wait_window '^Valdora$')"; then
+    sleep 0.5
+    shoot tray-shown
+    read -r tx ty _ <<<"$(frame_of "$bar")"
+    check "a click on the icon shows the bar at $bx,$by (now $tx,$ty)" test "$bx,$by" = "$tx,$ty"
+else
+    check "a click on the icon shows the bar" false
+fi
+stop_bar
+setting startBar 0
+
+echo "=== scene: the first start's language question, not hidden by the splash"
+setting Installed 0
+start_bar
+# At the first start the question bears the program's title; the bar is not up yet.
+if question="$(wait_window '^Valdora$')"; then
+    sleep 0.5
+    shoot first-start
+    check "the language question is wholly on the screen" on_screen "$question"
+    activate "$question"
+    xdotool key Return # OK: the language shown
+    bar="$(wait_window '^Valdora$')" && sleep 0.5
+else
+    check "the first start asks for the language" false
+fi
+stop_bar
+setting Installed 1
+
+echo "=== scene: Keelbrook's report (the host closed first)"
+stop_host
+"$bin/Keelbrook.exe" >/dev/null 2>&1 &
+keelbrook_pid=$!
+pids+=("$keelbrook_pid")
+if selection="$(wait_window '^Keelbrook for ContactHost$')"; then
+    sleep 0.5
+    activate "$selection"
+    xdotool key ctrl+a
+    xdotool type --delay 5 "$db"
+    xdotool key Return # OK through the keyboard
+    if report="$(wait_window '^Trigger Report$')"; then
+        sleep 0.5
+        shoot keelbrook-report
+        check "Keelbrook's report is wholly on the screen" on_screen "$report"
+        activate "$report"
+        xdotool key alt+F4
+    else
+        check "Return in the selection window opens the report" false
+    fi
+fi
+kill "$keelbrook_pid" 2>/dev/null || true
+
+# ---------------------------------------------------------------------------------------------------
+# Further scenes go below: each starts the host and the bar it needs with start_host and start_bar,
+# ends them with stop_bar and stop_host, and saves its pictures with `shoot NAME`.
+# ---------------------------------------------------------------------------------------------------
+
 echo "screenshots: $out"
 ls "$out"
+if ((failures > 0)); then
+    echo "$failures check(s) failed"
+    exit 1
+fi

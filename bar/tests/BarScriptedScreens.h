@@ -55,12 +55,13 @@ private:
 class ScriptedIcon final : public NotificationIcon {
 public:
     explicit ScriptedIcon(bool available) : m_available(available) {}
-    bool add(const QIcon&, const QString& tip) override
+    bool add(const QIcon& icon, const QString& tip) override
     {
         if (!m_available || m_shown)
             return false;
         m_shown = true;
         lastTip = tip;
+        lastIcon = icon;
         return true;
     }
     bool remove() override
@@ -71,6 +72,7 @@ public:
     }
     bool isShown() const override { return m_shown; }
     QString lastTip;
+    QIcon lastIcon;
 
 private:
     bool m_available;

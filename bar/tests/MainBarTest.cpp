@@ -8,6 +8,7 @@
 #include "bar/windows/MainBar.h"
 
 #include "core/UserSockets.h"
+#include "core/icons/ProgramIcons.h"
 #include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
 #include "host/client/ClientFactories.h"
@@ -20,9 +21,11 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -611,6 +614,87 @@ TEST_F(MainBarTest, TheCloseBoxFollowsNotClose)
         m_bar.reset();
     }
 }
+
+TEST_F(MainBarTest, StartedInTheNotificationAreaTheBarStaysHiddenUntilItsIconIsClicked)
+{
+    store().set(Application::Valdora, "Settings", "startBar", "1");
+    for (const bool tray : {true, false}) {
+        SCOPED_TRACE(tray ? "tray" : "no tray");
+        MainBar& bar = loadBar(tray);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_icon->isShown(), tray);
+        // Without a notification area the bar is shown: hidden, nothing would reach it.
+        EXPECT_EQ(bar.isVisible(), !tray);
+        if (tray) {
+            EXPECT_TRUE(icons::rendersVisibly(m_icon->lastIcon, 22)) << "the notification icon is blank";
+            bar.ProcessTray(TrayLeftButtonDown);
+            EXPECT_TRUE(bar.isVisible());
+        }
+        m_bar.reset();
+    }
+}
+
+TEST_F(MainBarTest, TheBarCarriesItsIcon)
+{
+    MainBar& bar = loadBar();
+    EXPECT_TRUE(icons::rendersVisibly(bar.windowIcon(), 32)) << "the bar's window icon is blank";
+}
+
+/// A stored place, and where the bar's frame stands after a start with it (pixels from the screen's
+/// top-left corner, at the screen's resolution).
+struct PlaceCase {
+    const char* name;
+    const char* top;
+    const char* left;
+    /// The frame's top-left corner in twips; nullopt: where the screen's corner keeps it on screen.
+    std::optional<QPoint> expectedTwips;
+};
+
+class BarPlaceTest : public MainBarTest, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(BarPlaceTest, TheBarComesBackWhereItWasLeftAndNeverOffTheScreen)
+{
+    const PlaceCase& row = GetParam();
+    store().set(Application::Valdora, "Settings", "Top", QString::fromLatin1(row.top));
+    store().set(Application::Valdora, "Settings", "Left", QString::fromLatin1(row.left));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QPoint firstPlace;
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        MainBar& bar = loadBar();
+        QCoreApplication::processEvents();
+        const double dpi = bar.logicalDpiY();
+        const QRect frame = bar.frameGeometry();
+        EXPECT_TRUE(screen.contains(frame)) << frame << " is not wholly on " << screen;
+        if (row.expectedTwips) {
+            EXPECT_EQ(frame.topLeft(), QPoint(BarLayout::toPixels(row.expectedTwips->x(), dpi),
+                                              BarLayout::toPixels(row.expectedTwips->y(), dpi)));
+        }
+        if (start == 1)
+            firstPlace = frame.topLeft();
+        else
+            EXPECT_EQ(frame.topLeft(), firstPlace) << "the bar moved between two starts";
+        // The close stores the place the next start restores.
+        bar.close();
+        ASSERT_TRUE(waitForEnd()) << "the bar did not end within the wait";
+        EXPECT_EQ(store().get(Application::Valdora, "Settings", "Top").toInt(),
+                  BarLayout::toTwips(frame.y(), dpi));
+        EXPECT_EQ(store().get(Application::Valdora, "Settings", "Left").toInt(),
+                  BarLayout::toTwips(frame.x(), dpi));
+        m_bar.reset();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, BarPlaceTest,
+    ::testing::Values(PlaceCase{"TheScreensCorner", "0", "0", QPoint(0, 0)},
+                      PlaceCase{"BesideTheHost", "600", "3000", QPoint(3000, 600)},
+                      // Stored by an earlier version whose bar crept up by its title bar.
+                      PlaceCase{"AboveTheScreen", "-300", "-15", QPoint(0, 0)},
+                      PlaceCase{"NoNumbers", "top", "", QPoint(0, 0)},
+                      // Past the bottom right: the stored values are not applied.
+                      PlaceCase{"PastTheScreen", "999999", "999999", QPoint(0, 0)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainBarTest, FirstRunAsksForTheLanguageOnce)
 {

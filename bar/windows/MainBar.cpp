@@ -2,7 +2,9 @@
 
 #include "bar/BarLayout.h"
 #include "bar/ButtonList.h"
+#include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"
+#include "core/qt/WindowPlacement.h"
 
 #include "run/ButtonRun.h"
 #include "run/UndoAndRetry.h"
@@ -93,6 +95,10 @@ MainBar::MainBar(BarParts parts, QWidget* parent)
       m_icon(std::move(parts.icon))
 {
     setObjectName(QStringLiteral("frmMain"));
+    // The bar's icon is also its icon in the notification area.
+    setWindowIcon(icons::programIcon(icons::Program::Valdora));
+    // It returns to its stored place rather than opening over another window.
+    keepOwnPlace(*this);
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("barSlots"));
     m_scroll->setFrameShape(QFrame::NoFrame);
@@ -230,8 +236,6 @@ bool MainBar::Form_Load()
 void MainBar::buildBar()
 {
     setMenuCaptions();
-    m_session.userSettings().set(Application::Valdora, SettingsSection, QStringLiteral("Hwnd"),
-                                 QString::number(winId()));
     setWindowTitle(m_session.applicationTitle());
 
     const ButtonListing listing =
@@ -251,13 +255,21 @@ void MainBar::buildBar()
     sizeBar(slotCount);
 
     if (!m_flags.reload) {
+        // Placed before its native window exists, the window manager puts the frame where asked.
         placeBar();
-        show();
-        if (m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("startBar"),
+        // Started in the notification area, the bar stays hidden until its icon is clicked; where
+        // the desktop has no notification area it is shown, or it could not be reached at all.
+        const bool inTray =
+            m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("startBar"),
                                          QStringLiteral("0")) == QStringLiteral("1") &&
-            putInTray())
+            putInTray();
+        if (inTray)
             m_hooked = true;
+        else
+            show();
     }
+    m_session.userSettings().set(Application::Valdora, SettingsSection, QStringLiteral("Hwnd"),
+                                 QString::number(winId()));
     m_flags.reload = false;
 }
 
@@ -341,27 +353,30 @@ double MainBar::dotsPerInch() const
 
 void MainBar::placeBar()
 {
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    // "Top" and "Left" are the frame's top-left corner on the desktop, in twips: what the bar's
+    // close stores is what its next start restores.
     const double dpi = dotsPerInch();
-    const QRect area = shown ? shown->geometry() : QRect(0, 0, 1024, 768);
-    const QSize screenTwips(BarLayout::toTwips(area.width(), dpi), BarLayout::toTwips(area.height(), dpi));
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect desktop = primary ? primary->virtualGeometry() : QRect(0, 0, 1024, 768);
+    const QSize desktopTwips(BarLayout::toTwips(desktop.right() + 1, dpi),
+                             BarLayout::toTwips(desktop.bottom() + 1, dpi));
     const QSize barTwips(BarLayout::toTwips(frameGeometry().width(), dpi),
                          BarLayout::toTwips(frameGeometry().height(), dpi));
     const UserSettings& store = m_session.userSettings();
     const QPoint twips = BarLayout::placedPosition(
         store.get(Application::Valdora, SettingsSection, QStringLiteral("Top"), QStringLiteral("0")),
         store.get(Application::Valdora, SettingsSection, QStringLiteral("Left"), QStringLiteral("0")),
-        screenTwips, barTwips);
-    move(area.topLeft() + QPoint(BarLayout::toPixels(twips.x(), dpi), BarLayout::toPixels(twips.y(), dpi)));
+        desktopTwips, barTwips);
+    // A place off every screen (a screen since removed, or a place stored by an earlier version
+    // that let the frame creep upwards) comes back onto the nearest screen.
+    placeFrame(*this, QPoint(BarLayout::toPixels(twips.x(), dpi), BarLayout::toPixels(twips.y(), dpi)));
 }
 
 QPoint MainBar::positionTwips() const
 {
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QPoint origin = shown ? shown->geometry().topLeft() : QPoint();
     const double dpi = dotsPerInch();
-    const QPoint position = pos() - origin;
-    return {BarLayout::toTwips(position.x(), dpi), BarLayout::toTwips(position.y(), dpi)};
+    const QPoint frame = frameGeometry().topLeft();
+    return {BarLayout::toTwips(frame.x(), dpi), BarLayout::toTwips(frame.y(), dpi)};
 }
 
 bool MainBar::putInTray()

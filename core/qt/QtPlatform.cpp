@@ -2,6 +2,7 @@
 
 #include "core/ConsolePlatform.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -101,6 +102,20 @@ std::optional<QString> chosen(const QString& name)
 
 } // namespace
 
+QWidget* QtPlatform::ownerWindow() const
+{
+    // A question asked from an open dialog (the editor, the scope question) belongs to that dialog;
+    // one asked while the program's window is hidden (the bar in the notification area) is centred
+    // on the screen rather than over a place where nothing is shown.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (m_parent && m_parent->isVisible())
+        return m_parent->window();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return nullptr;
+}
+
 QString qtFileFilter(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
@@ -137,7 +152,7 @@ quint32 numberFromColour(const QColor& colour)
 MessageAnswer QtPlatform::showMessage(const MessageRequest& request)
 {
     QMessageBox box(qtIcon(request.icon), request.title, withLineFeeds(request.text), QMessageBox::NoButton,
-                    m_parent);
+                    ownerWindow());
     // Plain text: an ampersand or an angle bracket in a message shows as it is.
     box.setTextFormat(Qt::PlainText);
     const QList<QMessageBox::StandardButton> buttons = standardButtons(request.buttons);
@@ -169,19 +184,19 @@ MessageAnswer QtPlatform::showMessage(const MessageRequest& request)
 
 std::optional<QString> QtPlatform::askOpenFile(const FileRequest& request)
 {
-    return chosen(QFileDialog::getOpenFileName(m_parent, request.title, startPath(request),
+    return chosen(QFileDialog::getOpenFileName(ownerWindow(), request.title, startPath(request),
                                                qtFileFilter(request.filter)));
 }
 
 std::optional<QString> QtPlatform::askSaveFile(const FileRequest& request)
 {
-    return chosen(QFileDialog::getSaveFileName(m_parent, request.title, startPath(request),
+    return chosen(QFileDialog::getSaveFileName(ownerWindow(), request.title, startPath(request),
                                                qtFileFilter(request.filter)));
 }
 
 std::optional<quint32> QtPlatform::askColour(quint32 initial)
 {
-    const QColor colour = QColorDialog::getColor(colourFromNumber(initial), m_parent);
+    const QColor colour = QColorDialog::getColor(colourFromNumber(initial), ownerWindow());
     if (!colour.isValid())
         return std::nullopt;
     return numberFromColour(colour);

@@ -3,19 +3,23 @@
 #include "core/Platform.h"
 
 #include <QColor>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
-
-class QWidget;
 
 namespace valdora {
 
 /// The platform seam on Qt: QMessageBox, QFileDialog, QColorDialog, QClipboard, QProcess and
-/// QDesktopServices. Dialogs are parented to the given window when there is one.
+/// QDesktopServices. Message boxes and dialogs open over the window they belong to: the open modal
+/// dialog, else the given window while it is shown, else the active window; with none, centred on
+/// the screen.
 class QtPlatform final : public Platform {
 public:
     explicit QtPlatform(QWidget* parentWindow = nullptr) : m_parent(parentWindow) {}
     void setParentWindow(QWidget* parentWindow) { m_parent = parentWindow; }
+    /// The window a message box or dialog opened now belongs to; nullptr for none.
+    QWidget* ownerWindow() const;
     /// Names the buttons of message boxes: the caption of the button that gives an answer, in the
     /// program's language at the time the box is shown; an empty caption keeps Qt's own.
     using ButtonCaptions = std::function<QString(MessageAnswer)>;
@@ -30,7 +34,7 @@ public:
     bool openDocument(const QString& target) override;
 
 private:
-    QWidget* m_parent;
+    QPointer<QWidget> m_parent;
     ButtonCaptions m_buttonCaptions;
 };
 

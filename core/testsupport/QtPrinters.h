@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -20,4 +22,16 @@ inline void PrintTo(const QStringList& texts, std::ostream* os)
         PrintTo(texts[i], os);
     }
     *os << '}';
+}
+
+// Places and frames of windows, readable in failures and in messages streamed into expectations.
+
+inline std::ostream& operator<<(std::ostream& os, const QPoint& point)
+{
+    return os << '(' << point.x() << ", " << point.y() << ')';
+}
+
+inline std::ostream& operator<<(std::ostream& os, const QRect& rect)
+{
+    return os << rect.width() << 'x' << rect.height() << " at " << rect.topLeft();
 }

@@ -359,6 +359,8 @@ void SettingsWindow::connectControls()
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Return in a text box saves the button, as OK does (Escape cancels, as in every dialog).
+    m_ui->cmdOK->setDefault(true);
     connect(m_ui->cmdTrigger, &QPushButton::clicked, this, &SettingsWindow::cmdTrigger_Click);
     connect(m_ui->cmdAutoNumber, &QPushButton::clicked, this, &SettingsWindow::cmdAutoNumber_Click);
     connect(m_ui->cmdSave, &QPushButton::clicked, this, &SettingsWindow::cmdSave_Click);

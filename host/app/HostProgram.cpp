@@ -4,6 +4,7 @@
 #include "HostApplication.h"
 #include "HostServer.h"
 #include "core/ConsolePlatform.h"
+#include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ int runHost(int argc, char* argv[], HostMode mode)
         return serve(database, platform, mode);
     }
     QApplication qt(argc, argv);
+    icons::useProgramIcon(icons::Program::ContactHost);
     QtPlatform platform;
     return serve(database, platform, mode);
 }

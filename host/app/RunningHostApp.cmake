@@ -11,4 +11,5 @@ add_library(valdora_hostapp STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TriggerCommand.cpp)
 target_include_directories(valdora_hostapp PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(valdora_hostapp PUBLIC
-  valdora::hostembedded valdora::hostclient valdora::settings valdora::platform_qt Qt6::Widgets)
+  valdora::hostembedded valdora::hostclient valdora::settings valdora::platform_qt Qt6::Widgets
+  PRIVATE valdora::programicons)

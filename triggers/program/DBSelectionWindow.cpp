@@ -6,6 +6,8 @@
 #include "WindowFit.h"
 #include "ui_frmDBSelection.h"
 
+#include "core/qt/DialogKeys.h"
+
 #include <QCloseEvent>
 #include <QToolButton>
 
@@ -24,6 +26,7 @@ DBSelectionWindow::DBSelectionWindow(KeelbrookState& state, EventControlFactory 
     connect(m_ui->cmdBrowse, &QToolButton::clicked, this, &DBSelectionWindow::cmdBrowse_Click);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &DBSelectionWindow::cmdOK_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &DBSelectionWindow::cmdCancel_Click);
+    acceptOnReturnCancelOnEscape(*this, *m_ui->cmdOK, *m_ui->cmdCancel);
 }
 
 DBSelectionWindow::~DBSelectionWindow()

@@ -3,7 +3,9 @@
 #include "triggers/program/WindowReportScreens.h"
 
 #include "core/ProgramFolder.h"
+#include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"
+#include "core/qt/WindowPlacement.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "settings/AutoCommandLine.h"
@@ -18,6 +20,9 @@ int main(int argc, char** argv)
 {
     using namespace valdora;
     QApplication app(argc, argv);
+    icons::useProgramIcon(icons::Program::Keelbrook);
+    // The report opens over the selection window, wholly on the screen, however tall its list.
+    placeWindowsOverTheirOwners(app);
     // The selection window hides while the report and the add window take turns: the program ends
     // when it says so, not when no window happens to be shown.
     QApplication::setQuitOnLastWindowClosed(false);

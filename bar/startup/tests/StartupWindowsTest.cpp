@@ -379,6 +379,17 @@ TEST_F(StartupWindowsTest, SplashIsFramelessCentredAndPaintedAtOnce)
     expectNothingClipped(window);
 }
 
+TEST_F(StartupWindowsTest, SplashStepsAsideForAQuestion)
+{
+    // The first start asks for the language while the splash is up: the question must not be hidden.
+    SplashWindow splash;
+    splash.showNow();
+    ASSERT_TRUE(splash.isVisible());
+    LanguageWindow question(m_session, languageWindowState(m_session));
+    question.show();
+    EXPECT_FALSE(splash.isVisible()) << "the splash stays over the question";
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Screenshots in each language the window may show
 

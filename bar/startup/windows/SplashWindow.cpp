@@ -5,6 +5,7 @@
 #include "settings/FixedTexts.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -28,11 +29,24 @@ void SplashWindow::showNow()
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    // Every window the load opens passes by here first.
+    QCoreApplication::instance()->installEventFilter(this);
     show();
     raise();
     repaint();
     // Lets the window system map and draw the window before the caller goes on.
     QCoreApplication::processEvents();
+}
+
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType()) {
+        const auto* widget = static_cast<const QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+            hide();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace valdora::bar

@@ -216,6 +216,46 @@ TEST_F(KeelbrookWindows, CancelEndsTheProgram)
     EXPECT_EQ(m_unregisters, 1);
 }
 
+/// A key pressed in the selection window, as a user presses it with the database box focused.
+struct SelectionKeyCase {
+    const char* name;
+    Qt::Key key;
+    /// Return and Enter open the database (the report comes), Escape ends the program.
+    bool opens;
+};
+
+class KeelbrookSelectionKeys : public KeelbrookWindows,
+                               public ::testing::WithParamInterface<SelectionKeyCase> {};
+
+TEST_P(KeelbrookSelectionKeys, ReturnOpensTheDatabaseAndEscapeCancels)
+{
+    const SelectionKeyCase& row = GetParam();
+    const QString path = makeDatabase(QStringLiteral("Sales.dbf"));
+    DBSelectionWindow& window = load(QString());
+    auto* box = child<QLineEdit>(window, "txtDB");
+    box->setText(path);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << "the selection window did not become active";
+    box->setFocus();
+    QTest::keyClick(box, row.key);
+    if (row.opens) {
+        ASSERT_NE(window.report(), nullptr) << "the key did not press OK";
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(m_state->lastDatabase(), path);
+        EXPECT_EQ(m_endCount, 0);
+    } else {
+        EXPECT_EQ(window.report(), nullptr);
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(m_endCount, 1) << "the key did not press Cancel";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeelbrookSelectionKeys,
+                         ::testing::Values(SelectionKeyCase{"Return", Qt::Key_Return, true},
+                                           SelectionKeyCase{"Enter", Qt::Key_Enter, true},
+                                           SelectionKeyCase{"Escape", Qt::Key_Escape, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct LoginCase {
     const char* name;
     const char* password;
