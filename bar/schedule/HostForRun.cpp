@@ -29,7 +29,7 @@ bool HostForRun::runsOn(const QString& openDatabase, const QString& database)
 std::unique_ptr<HostForRun> HostForRun::forDatabase(const QString& database, const QString& hostProgram,
                                                     QString& failure, int startTimeoutMs)
 {
-    std::unique_ptr<HostForRun> host(new HostForRun);
+    auto host = std::make_unique<HostForRun>(Key());
     const std::optional<QString> open = host::runningHostDatabasePath();
     if (open && runsOn(*open, database))
         return host;

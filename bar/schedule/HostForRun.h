@@ -27,9 +27,14 @@ public:
     /// True when a host is running on that database now: the same file, or the same text for a URI.
     static bool runsOn(const QString& openDatabase, const QString& database);
 
-private:
-    HostForRun() = default;
+    /// Only forDatabase makes one.
+    class Key {
+        friend class HostForRun;
+        Key() = default;
+    };
+    explicit HostForRun(Key) {}
 
+private:
     std::unique_ptr<QProcess> m_process;
     QByteArray m_previousServer;
 };

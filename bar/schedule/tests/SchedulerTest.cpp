@@ -170,7 +170,10 @@ TEST_P(ScheduleChoiceTest, UnitFilesPassSystemdAnalyzeVerify)
     QProcess verify;
     verify.start(analyze, QStringList{QStringLiteral("--user"), QStringLiteral("verify")} + units);
     ASSERT_TRUE(verify.waitForFinished(30000)) << "systemd-analyze verify did not end within 30 s";
-    EXPECT_EQ(verify.exitCode(), 0) << verify.readAllStandardError().toStdString();
+    const QString said = QString::fromLocal8Bit(verify.readAllStandardError());
+    EXPECT_EQ(verify.exitCode(), 0) << said.toStdString();
+    // A line systemd cannot read is skipped with a warning, and the unit still verifies.
+    EXPECT_FALSE(said.contains(QStringLiteral("ignoring"))) << said.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,4 +1,5 @@
 #include "bar/schedule/UnattendedRun.h"
+#include "bar/schedule/ScheduleFiles.h"
 
 #include "core/FileLock.h"
 #include "host/client/RunningHost.h"
@@ -255,6 +256,49 @@ TEST_F(UnattendedRunTest, HostThatCannotOpenTheDatabaseFailsTheRun)
         << result.err.toStdString();
     EXPECT_FALSE(hostRunsOn(broken));
     EXPECT_TRUE(journalRuns().empty());
+}
+
+TEST_F(UnattendedRunTest, SchedulesListsTheTimersAndTheCrontabEntries)
+{
+    const QString config = m_dir.filePath(QStringLiteral("config"));
+    const QByteArray previousConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    Schedule daily;
+    daily.button = QStringLiteral("~100.ini");
+    daily.kind = ScheduleKind::Daily;
+    daily.time = QTime(2, 30);
+    daily.database = m_database;
+    daily.program = QStringLiteral("/usr/lib/valdora/Valdora.exe");
+    ASSERT_TRUE(valdora::test::writeFile(config + QStringLiteral("/systemd/user/valdora-run-100.service"),
+                                         serviceText(daily).toUtf8()));
+    Schedule hourly = daily;
+    hourly.button = QStringLiteral("~7.ini");
+    hourly.kind = ScheduleKind::Hourly;
+    // crontab -l as the user's crontab program answers it: the user's own line, then the marked entry.
+    const QString crontab = m_dir.filePath(QStringLiteral("bin/crontab"));
+    const QString listed = QStringLiteral("15 4 * * 1 /usr/bin/backup\n") + cronLines(hourly).join(u'\n');
+    ASSERT_TRUE(valdora::test::writeFile(
+        crontab, QStringLiteral("#!/bin/sh\ncat <<'END'\n%1\nEND\n").arg(listed).toUtf8()));
+    QFile(crontab).setPermissions(QFile::permissions(crontab) | QFileDevice::ExeOwner);
+
+    const valdora::test::CommandResult result = valdora({"--schedules"});
+    qputenv("XDG_CONFIG_HOME", previousConfig);
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    const QStringList lines = result.out.split(u'\n');
+    ASSERT_EQ(lines.size(), 3) << result.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("button\twhen\tnext run\tscope\tdatabase\tkept in"));
+    const QStringList timer = lines[1].split(u'\t');
+    ASSERT_EQ(timer.size(), 6) << lines[1].toStdString();
+    EXPECT_EQ(timer[0], QStringLiteral("~100.ini"));
+    EXPECT_EQ(timer[1], QStringLiteral("every day at 02:30"));
+    EXPECT_TRUE(timer[2].endsWith(QStringLiteral(" 02:30"))) << timer[2].toStdString();
+    EXPECT_EQ(timer.mid(3), (QStringList{"all contacts", m_database, "systemd timer valdora-run-100.timer"}));
+    const QStringList entry = lines[2].split(u'\t');
+    ASSERT_EQ(entry.size(), 6) << lines[2].toStdString();
+    EXPECT_EQ(entry[0], QStringLiteral("~7.ini"));
+    EXPECT_EQ(entry[1], QStringLiteral("every hour"));
+    EXPECT_TRUE(entry[2].endsWith(QStringLiteral(":00"))) << entry[2].toStdString();
+    EXPECT_EQ(entry[5], QStringLiteral("crontab"));
 }
 
 } // namespace
