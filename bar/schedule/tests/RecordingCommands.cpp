@@ -10,7 +10,7 @@ bool RecordingCommands::has(const QString& program) const
         return systemd;
     if (program == QStringLiteral("crontab"))
         return crontab;
-    return false;
+    return installed.contains(program);
 }
 
 CommandOutput RecordingCommands::run(const QString& program, const QStringList& arguments,
@@ -25,6 +25,8 @@ CommandOutput RecordingCommands::run(const QString& program, const QStringList& 
         return systemctlFails ? CommandOutput{systemctlFails, {}, "Failed to connect to bus"}
                               : CommandOutput{0, {}, {}};
     }
+    if (program != QStringLiteral("crontab"))
+        return {0, {}, {}};
     QFile file(m_crontabFile);
     if (arguments == QStringList{QStringLiteral("-l")}) {
         if (!file.open(QIODevice::ReadOnly))

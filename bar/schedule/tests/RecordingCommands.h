@@ -22,6 +22,8 @@ public:
     bool systemd = true;
     /// Whether a crontab program is installed.
     bool crontab = true;
+    /// Other programs that are installed (notify-send, gdbus); each succeeds.
+    QStringList installed;
     /// systemctl calls fail with this exit code when not 0 (a broken user manager).
     int systemctlFails = 0;
     /// Every call, as "program arg arg ...", in order.
