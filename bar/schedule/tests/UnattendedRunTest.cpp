@@ -141,6 +141,27 @@ TEST_F(UnattendedRunTest, UsesTheHostThatHasTheDatabaseOpenAndLeavesItRunning)
     EXPECT_EQ(runs[0].changes, 5);
 }
 
+TEST_F(UnattendedRunTest, LeavesWhatTheUserIsTypingAloneAndSaysSo)
+{
+    startHost();
+    const QStringList before = column(Amount);
+    const QStringList notes = column(QStringLiteral("Notes"));
+    ASSERT_EQ(run({QStringLiteral("type"), QStringLiteral("Notes"), QStringLiteral("half typed")}).code, 0);
+
+    const valdora::test::CommandResult result = valdora(unattended(m_database));
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.out, QStringLiteral("~100.ini: not run"));
+    EXPECT_FALSE(result.err.isEmpty());
+    EXPECT_EQ(result.err.count(u'\n'), 0) << "one line per message: " << result.err.toStdString();
+    EXPECT_EQ(column(Amount), before);
+    // The typing is still the user's to save or drop.
+    EXPECT_EQ(column(QStringLiteral("Notes")), notes);
+    EXPECT_TRUE(errorLog().contains(QStringLiteral(" ~100.ini (unattended): ") + result.err));
+    EXPECT_EQ(m_host->state(), QProcess::Running);
+    ASSERT_EQ(run({QStringLiteral("leave-field"), QStringLiteral("Notes")}).code, 0);
+    EXPECT_TRUE(column(QStringLiteral("Notes")).contains(QStringLiteral("half typed")));
+}
+
 TEST_F(UnattendedRunTest, CoversTheContactsOfASavedLookupFile)
 {
     const std::unique_ptr<host::Database> database = host::createDatabase();
