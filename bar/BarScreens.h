@@ -27,6 +27,13 @@ public:
     /// The preview of a run of that button over that scope, shown over the scope dialog; true when
     /// the user chose to run the button from it.
     virtual bool previewRun(const QString& buttonFileName, run::Scope scope) = 0;
+    /// The schedule window of that button, for runs on `database` (the one open now) with nobody at
+    /// the screen. Screens without it show nothing.
+    virtual void openSchedule(const QString& buttonFileName, const QString& database)
+    {
+        Q_UNUSED(buttonFileName);
+        Q_UNUSED(database);
+    }
 };
 
 } // namespace valdora::bar

@@ -2,6 +2,9 @@
 #include "RunCommand.h"
 
 #include "bar/dialogs/WindowScopeChooser.h"
+#include "bar/schedule/SchedulesCommand.h"
+#include "bar/schedule/UnattendedRequest.h"
+#include "bar/schedule/UnattendedRun.h"
 #include "bar/windows/BarMain.h"
 #include "bar/windows/FirstPaint.h"
 #include "bar/windows/WindowBarScreens.h"
@@ -24,6 +27,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -178,6 +183,28 @@ int runJournalCommand(const QStringList& arguments)
     return code;
 }
 
+// Valdora.exe --run BUTTON --scope all --unattended --database PATH_OR_URI: a scheduled run.
+int runScheduled(const QStringList& arguments)
+{
+    using namespace valdora;
+    schedule::ProcessCommands commands;
+    // The host program beside this one, also where VALDORA_PROGRAM_FOLDER names another program folder.
+    const QString hostProgram =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ContactHost.exe"));
+    return schedule::runUnattended(
+        arguments, {{&host::createApplication, &host::createDatabase}, hostProgram, commands});
+}
+
+// Valdora.exe --schedules: the scheduled buttons and their next run.
+int listSchedules()
+{
+    using namespace valdora;
+    schedule::ProcessCommands commands;
+    schedule::Scheduler scheduler(commands);
+    printLine(stdout, schedule::schedulesText(scheduler.schedules(), QDateTime::currentDateTime()));
+    return 0;
+}
+
 // Valdora.exe: the bar beside the running host, until it is closed or the host goes.
 int runBar(int argc, char** argv)
 {
@@ -232,11 +259,16 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    if (arguments == QStringList{QStringLiteral("--schedules")})
+        return listSchedules();
+    if (valdora::schedule::UnattendedCommand::isUnattendedRequest(arguments))
+        return runScheduled(arguments);
     if (valdora::bar::JournalCommand::isJournalRequest(arguments) &&
         !valdora::bar::RunCommand::isRunRequest(arguments))
         return runJournalCommand(arguments);
     if (!valdora::bar::RunCommand::isRunRequest(arguments)) {
         printLine(stderr, valdora::bar::RunCommand::usage());
+        printLine(stderr, valdora::schedule::UnattendedCommand::usage());
         return 2;
     }
     return runButton(arguments);

@@ -34,6 +34,10 @@ public:
         previews << qMakePair(buttonFileName, scope);
         return runFromPreview;
     }
+    void openSchedule(const QString& buttonFileName, const QString& database) override
+    {
+        schedules << qMakePair(buttonFileName, database);
+    }
 
     bool upgradeAnswer = true;
     /// The language the language window stores; nullopt: it is closed without a choice.
@@ -46,6 +50,8 @@ public:
     QList<QPair<QString, run::Scope>> previews;
     /// What the user does in a preview: run the button (true) or close it.
     bool runFromPreview = false;
+    /// The schedule windows opened: the button and the database.
+    QList<QPair<QString, QString>> schedules;
 
 private:
     UserSettings m_store;

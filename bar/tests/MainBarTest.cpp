@@ -387,6 +387,22 @@ TEST_F(MainBarTest, ButtonMenuRestylesAndShowsTheTriggerSyntax)
               QDir::toNativeSeparators(m_program + "/ValdoraAuto.exe") + " ~100");
 }
 
+TEST_F(MainBarTest, ScheduleItemOpensTheButtonsScheduleOnTheOpenDatabase)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    bar.prepareSlotMenu(1); // the "New" slot has no button to schedule
+    EXPECT_FALSE(action("mnuSchedule")->isEnabled());
+    bar.prepareSlotMenu(0);
+    EXPECT_TRUE(action("mnuSchedule")->isEnabled());
+    EXPECT_EQ(action("mnuSchedule")->text(), QStringLiteral("Sc&hedule..."));
+    action("mnuSchedule")->trigger();
+    ASSERT_EQ(m_screens->schedules.size(), 1);
+    EXPECT_EQ(m_screens->schedules[0].first, QStringLiteral("~100.ini"));
+    EXPECT_EQ(QFileInfo(m_screens->schedules[0].second).canonicalFilePath(),
+              QFileInfo(m_database).canonicalFilePath());
+}
+
 TEST_F(MainBarTest, ACancelledColourChangesNothing)
 {
     multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));

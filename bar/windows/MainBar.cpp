@@ -6,6 +6,7 @@
 #include "core/qt/QtPlatform.h"
 #include "core/qt/WindowPlacement.h"
 
+#include "bar/schedule/ScheduleTexts.h"
 #include "run/ButtonRun.h"
 #include "run/UndoAndRetry.h"
 #include "run/journal/RunJournal.h"
@@ -132,6 +133,7 @@ void MainBar::buildMenus()
     };
     m_mnuSettings = item(m_popup, "mnuSettings", &MainBar::mnuSettings_Click);
     m_mnuTrigger = item(m_popup, "mnuTrigger", &MainBar::mnuTrigger_Click);
+    m_mnuSchedule = item(m_popup, "mnuSchedule", &MainBar::mnuSchedule_Click);
     m_popup->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     m_mnuColor = item(m_popup, "mnuColor", &MainBar::mnuColor_Click);
     m_mnuBold = item(m_popup, "mnuBold", &MainBar::mnuBold_Click);
@@ -190,6 +192,8 @@ void MainBar::setMenuCaptions()
     m_mnuColor->setText(messages.get(MessageId::BarMenuColor));
     m_mnuBold->setText(messages.get(MessageId::BarMenuBold));
     m_mnuDelete->setText(messages.get(MessageId::BarMenuDeleteButton));
+    m_mnuSchedule->setText(
+        schedule::scheduleText(messages.languageBase(), schedule::ScheduleText::MenuSchedule));
     m_mnuShow->setText(messages.get(MessageId::BarMenuShowBar));
     m_mnuClose->setText(messages.get(MessageId::BarMenuClose));
     m_mnuUndo->setText(messages.get(OwnText::MenuUndoLastRun));
@@ -469,6 +473,8 @@ void MainBar::prepareSlotMenu(int index)
     for (QAction* action : {m_mnuTrigger, m_mnuDelete, m_mnuBold, m_mnuColor})
         action->setEnabled(true);
     m_selectedSlot = index;
+    // The "New" slot has no button to schedule.
+    m_mnuSchedule->setEnabled(index < m_buttons.size());
     m_mnuBold->setChecked(m_slots.at(static_cast<std::size_t>(index)).fill->font().bold());
     if (index >= m_buttons.size()) {
         for (QAction* action : {m_mnuTrigger, m_mnuBold, m_mnuColor, m_mnuDelete})
@@ -513,6 +519,19 @@ void MainBar::mnuBold_Click()
             throw Failure(ErrorNumber::PermissionDenied, button.path());
         showFace(m_selectedSlot, faceOf(button));
         m_mnuBold->setChecked(bold);
+    });
+}
+
+void MainBar::mnuSchedule_Click()
+{
+    trapped(m_session.reporter(), routine("mnuSchedule_Click"), [&] {
+        const QString button = m_buttons.value(m_selectedSlot);
+        if (button.isEmpty())
+            return;
+        // A schedule runs on the database open now, named by its full path.
+        const QString database =
+            m_connection.host.database ? m_connection.host.database->GetDatabasePath() : QString();
+        m_screens.openSchedule(button, database);
     });
 }
 

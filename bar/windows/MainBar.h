@@ -63,6 +63,8 @@ public:
     void mnuColor_Click();
     void mnuBold_Click();
     void mnuDelete_Click();
+    /// "Schedule...": the schedule window of the selected button.
+    void mnuSchedule_Click();
     void mnuShow_Click();
     void mnuClose_Click();
     /// "Undo last run..." and "Retry failed contacts", in the button menu and the tray menu alike.
@@ -148,6 +150,7 @@ private:
     QAction* m_mnuColor = nullptr;
     QAction* m_mnuBold = nullptr;
     QAction* m_mnuDelete = nullptr;
+    QAction* m_mnuSchedule = nullptr;
     QMenu* m_trayMenu = nullptr;
     QAction* m_mnuShow = nullptr;
     QAction* m_mnuClose = nullptr;

@@ -5,6 +5,7 @@
 
 #include "bar/dialogs/ManualTriggerWindow.h"
 #include "bar/preview/PreviewWindow.h"
+#include "bar/schedule/windows/ScheduleWindow.h"
 #include "bar/startup/SettingsUpgrade.h"
 #include "bar/startup/windows/LanguageWindow.h"
 #include "bar/startup/windows/SplashWindow.h"
@@ -14,6 +15,7 @@
 #include "run/preview/RunPreview.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 namespace valdora::bar {
 
@@ -87,6 +89,16 @@ bool WindowBarScreens::previewRun(const QString& buttonFileName, run::Scope scop
 void WindowBarScreens::showTriggerSyntax(const QString& syntax)
 {
     ManualTriggerWindow::show(m_session.messages(), m_session.platform(), syntax, m_parent);
+}
+
+void WindowBarScreens::openSchedule(const QString& buttonFileName, const QString& database)
+{
+    schedule::ProcessCommands commands;
+    schedule::Scheduler scheduler(commands);
+    schedule::ScheduleForm form(m_session, scheduler, buttonFileName, database,
+                                QCoreApplication::applicationFilePath());
+    schedule::ScheduleWindow window(m_session, form, m_parent);
+    window.exec();
 }
 
 } // namespace valdora::bar

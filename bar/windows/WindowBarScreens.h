@@ -33,6 +33,7 @@ public:
     void openEditor(int slot) override;
     void showTriggerSyntax(const QString& syntax) override;
     bool previewRun(const QString& buttonFileName, run::Scope scope) override;
+    void openSchedule(const QString& buttonFileName, const QString& database) override;
 
 private:
     ProgramSession& m_session;
