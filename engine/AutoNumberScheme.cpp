@@ -63,14 +63,19 @@ QString AutoNumberScheme::previewCounter(const QString& path)
     return found->second;
 }
 
+OpenCounterFile& AutoNumberScheme::openCounter(const QString& path)
+{
+    return m_openCounters.try_emplace(path, path).first->second;
+}
+
 void AutoNumberScheme::writeCounter(const Member& m, const QString& counter)
 {
     if (m_context.options.preview) {
         m_previewCounters[m.counterFile] = counter;
         return;
     }
-    // Flushed in batches: each replace is atomic, so only a power loss can take a number back.
-    CounterFile::write(m.counterFile, counter, FileSync::Later);
+    // Flushed in batches: each write is whole, so only a power loss can take a number back.
+    openCounter(m.counterFile).write(counter);
     m_sync.advanced(m.counterFile);
 }
 
@@ -164,7 +169,7 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
                 m.lock = m_locks.acquire(path);
             }
             m.counterFile = path;
-            const QString line = CounterFile::readFirstLine(path);
+            const QString line = openCounter(path).readFirstLine();
             m.counter = CounterFile::counterOf(line, path);
             m.pending = true;
             result = format.replace(CounterMarker, m.counter);
@@ -212,6 +217,8 @@ void AutoNumberScheme::syncCounters()
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Update_AutoNumber"),
             [&] { m_sync.syncAll(); });
+    // Between runs the files are the users' and the editor's again: nothing is kept open.
+    m_openCounters.clear();
 }
 
 void AutoNumberScheme::releaseCounterLocks()

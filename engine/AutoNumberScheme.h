@@ -63,7 +63,9 @@ private:
     Member& member(int index);
     /// The counter file of a button: "AutoIniFile", else the default one.
     QString counterFileOf(const ButtonFile& keys, const QString& buttonFileName) const;
-    /// Replaces a member's counter file by `counter`, its disk flush batched.
+    /// The counter file at `path`, kept open for this run.
+    OpenCounterFile& openCounter(const QString& path);
+    /// Rewrites a member's counter file as `counter`, its disk flush batched.
     void writeCounter(const Member& m, const QString& counter);
 
     /// A preview's counter: the file's counter as first read, advanced in memory.
@@ -74,6 +76,9 @@ private:
     /// A preview's counters by file: members that share a file share its numbers, as in a run.
     std::map<QString, QString> m_previewCounters;
     CounterLocks m_locks;
+    /// The counter files of this run by path, kept open from contact to contact (and used only under
+    /// their locks); members that share a file share its entry.
+    std::map<QString, OpenCounterFile> m_openCounters;
     CounterSync m_sync;
     QString m_lastCounterFile;
     bool m_failed = false;

@@ -1,6 +1,7 @@
 #include "CounterFile.h"
 
 #include "core/Failure.h"
+#include "core/FileReplaceFaults.h"
 #include "core/StaleTemporaries.h"
 #include "core/TextSemantics.h"
 
@@ -9,6 +10,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -172,11 +176,115 @@ void write(const QString& path, const QString& counter, FileSync sync)
 
 namespace valdora::engine {
 
+OpenCounterFile::~OpenCounterFile()
+{
+    close();
+}
+
+void OpenCounterFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_writable = false;
+}
+
+bool OpenCounterFile::follow()
+{
+    const QByteArray name = QFile::encodeName(m_path);
+    struct stat now {};
+    if (::stat(name.constData(), &now) != 0 || !S_ISREG(now.st_mode)) {
+        close();
+        return false;
+    }
+    if (m_fd >= 0 && quint64(now.st_dev) == m_device && quint64(now.st_ino) == m_inode) {
+        m_size = now.st_size;
+        return true;
+    }
+    close();
+    // Numbers are written in place, so no replace of this file sweeps away what writers killed while
+    // creating it (or probing its folder) left beside it: the first open does.
+    removeStaleTemporaries(QFileInfo(m_path).absoluteFilePath());
+    m_writable = true;
+    m_fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (m_fd < 0 && errno == EACCES) {
+        // A counter file without write permission in a folder that takes new files is replaced as a
+        // whole, as the editor does.
+        m_writable = false;
+        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    }
+    struct stat opened {};
+    if (m_fd < 0 || ::fstat(m_fd, &opened) != 0) {
+        close();
+        return false;
+    }
+    m_device = quint64(opened.st_dev);
+    m_inode = quint64(opened.st_ino);
+    m_size = opened.st_size;
+    return true;
+}
+
+QString OpenCounterFile::readFirstLine()
+{
+    // A missing file is created, and anything that is no readable file is said, as on the first read.
+    if (!follow())
+        return CounterFile::readFirstLine(m_path);
+    QByteArray line;
+    char chunk[128];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(m_fd, chunk, sizeof chunk, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Failure(ErrorNumber::PermissionDenied, QStringLiteral("Permission denied: ") + m_path);
+        if (n == 0)
+            break;
+        const auto* end = static_cast<const char*>(std::memchr(chunk, '\n', static_cast<size_t>(n)));
+        line.append(chunk, end ? end - chunk : n);
+        if (end)
+            break;
+        offset += n;
+    }
+    while (line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLatin1(line);
+}
+
+void OpenCounterFile::write(const QString& counter)
+{
+    if (!follow() || !m_writable) {
+        CounterFile::write(m_path, counter, FileSync::Later);
+        return;
+    }
+    const QByteArray content = counter.toLatin1() + QByteArrayLiteral("\r\n");
+    if (!FileReplaceFaults::allows(ReplaceStep::Write))
+        throw accessError(m_path);
+    // One write of a few bytes at the start of the file: a process killed around it leaves either the
+    // old line or the new one, never a mix of both.
+    qsizetype written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::pwrite(m_fd, content.constData() + written,
+                                   static_cast<size_t>(content.size() - written), off_t(written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw accessError(m_path);
+        written += n;
+    }
+    // What a longer line left behind the new line end is no part of the counter; cutting it off only
+    // keeps the file as users expect it, so a failure here changes nothing that counts.
+    if (m_size > content.size() && ::ftruncate(m_fd, off_t(content.size())) != 0)
+        return;
+    m_size = content.size();
+}
+
 CounterSync::~CounterSync()
 {
     // Nothing can be reported from here; a failed flush leaves the content the system holds.
-    for (const QString& path : m_pending)
-        syncFile(path);
+    try {
+        syncAll();
+    } catch (const Failure&) {
+    }
 }
 
 void CounterSync::advanced(const QString& path)
@@ -186,19 +294,66 @@ void CounterSync::advanced(const QString& path)
     m_pending.insert(path);
     ++m_sinceSync;
     if (m_sinceSync >= m_batch || m_sinceFirst.elapsed() >= m_intervalMs)
-        syncAll();
+        handOver();
+    reportFailedFlushes();
+}
+
+void CounterSync::handOver()
+{
+    m_sinceSync = 0;
+    if (m_pending.empty())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_handedOver.merge(m_pending);
+    }
+    m_pending.clear();
+    if (!m_flusher.joinable())
+        m_flusher = std::jthread([this](const std::stop_token& stop) { flushWhenHandedOver(stop); });
+    m_handedOverChanged.notify_one();
+}
+
+void CounterSync::flushWhenHandedOver(const std::stop_token& stop)
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        // Files handed over before a stop are still flushed.
+        if (!m_handedOverChanged.wait(lock, stop, [this] { return !m_handedOver.empty(); }))
+            return;
+        std::set<QString> files;
+        files.swap(m_handedOver);
+        m_flushing = true;
+        lock.unlock();
+        QStringList failed;
+        for (const QString& path : files)
+            if (!syncFile(path))
+                failed << path;
+        lock.lock();
+        m_failed += failed;
+        m_flushing = false;
+        m_idle.notify_all();
+    }
+}
+
+void CounterSync::reportFailedFlushes()
+{
+    QStringList failed;
+    {
+        const std::lock_guard lock(m_mutex);
+        failed.swap(m_failed);
+    }
+    if (!failed.isEmpty())
+        throw accessError(failed.join(QStringLiteral(", ")));
 }
 
 void CounterSync::syncAll()
 {
-    QStringList failed;
-    for (const QString& path : m_pending)
-        if (!syncFile(path))
-            failed << path;
-    m_pending.clear();
-    m_sinceSync = 0;
-    if (!failed.isEmpty())
-        throw accessError(failed.join(QStringLiteral(", ")));
+    handOver();
+    if (m_flusher.joinable()) {
+        std::unique_lock lock(m_mutex);
+        m_idle.wait(lock, [this] { return m_handedOver.empty() && !m_flushing; });
+    }
+    reportFailedFlushes();
 }
 
 std::shared_ptr<FileLock> CounterLocks::acquire(const QString& path)
@@ -206,10 +361,11 @@ std::shared_ptr<FileLock> CounterLocks::acquire(const QString& path)
     const QString key = QFileInfo(path).absoluteFilePath();
     if (std::shared_ptr<FileLock> held = m_locks[key].lock())
         return held;
-    // The lock lives beside the file: without its folder there is nothing to lock, and no one else
-    // holds it.
-    CounterFile::checkFolder(path);
     auto lock = std::make_shared<FileLock>(path, m_timeoutMs);
+    // The lock lives beside the file: without its folder there is nothing to lock, and no one else
+    // holds it. Asked only when the lock was not taken, since a run takes it once per contact.
+    if (!lock->isLocked())
+        CounterFile::checkFolder(path);
     if (!lock->isLocked())
         throw Failure(ErrorNumber::PermissionDenied,
                       QStringLiteral("Permission denied (the counter file is in use): ") + path);

@@ -66,13 +66,47 @@ const QHash<FieldId, QString>& EmbeddedContactTable::currentValues(Where where) 
     return m_values;
 }
 
-void EmbeddedContactTable::Goto(const ContactId& id, Where where)
+void EmbeddedContactTable::resolve(bool withValues, Where where) const
 {
-    moveTo(id, recordOf(id, where));
+    if (!m_sought)
+        return;
+    qint64 record = 0;
+    if (withValues) {
+        Statement read = m_connection.prepare(
+            "SELECT c.record, v.field, v.value FROM contacts c LEFT JOIN vals v ON v.record = c.record "
+            "WHERE c.uid = ?",
+            where);
+        read.bind(1, *m_sought);
+        m_values.clear();
+        while (read.step(where)) {
+            record = read.integer(0);
+            if (!read.isNull(1))
+                m_values.insert(FieldId(read.integer(1)), read.text(2));
+        }
+        m_valuesLoaded = record != 0;
+    } else {
+        record = recordOf(*m_sought, where);
+    }
+    m_current = record;
+    m_currentId = record ? *m_sought : QString();
+    m_sought.reset();
+}
+
+void EmbeddedContactTable::Goto(const ContactId& id, Where)
+{
+    // Moving on abandons what the previous contact had staged, and its lock.
+    if (id != (m_sought ? *m_sought : m_currentId)) {
+        releaseLock();
+        m_staged.clear();
+    }
+    m_sought = id;
+    m_values.clear();
+    m_valuesLoaded = false;
 }
 
 void EmbeddedContactTable::moveTo(const ContactId& id, qint64 record)
 {
+    m_sought.reset();
     if (record != m_current) {
         // Moving on abandons what the previous record had staged, and its lock.
         releaseLock();
@@ -86,6 +120,7 @@ void EmbeddedContactTable::moveTo(const ContactId& id, qint64 record)
 
 QString EmbeddedContactTable::Data(FieldId id, Where where) const
 {
+    resolve(id != FieldNumber::UniqueId, where);
     if (m_current == 0)
         return {};
     if (id == FieldNumber::UniqueId)
@@ -93,13 +128,15 @@ QString EmbeddedContactTable::Data(FieldId id, Where where) const
     return currentValues(where).value(id);
 }
 
-bool EmbeddedContactTable::isLocked(Where) const
+bool EmbeddedContactTable::isLocked(Where where) const
 {
+    resolve(false, where);
     return m_current != 0 && m_locked != m_current && m_locks.heldByOther(m_current);
 }
 
 void EmbeddedContactTable::Edit(Where where)
 {
+    resolve(false, where);
     if (m_current == 0)
         throw HostFailure(
             HostError::NoDatabaseOpen,
@@ -114,8 +151,9 @@ void EmbeddedContactTable::Edit(Where where)
     }
 }
 
-int EmbeddedContactTable::LockLevel(Where) const
+int EmbeddedContactTable::LockLevel(Where where) const
 {
+    resolve(false, where);
     return m_current != 0 && m_locked == m_current ? 1 : 0;
 }
 
@@ -127,6 +165,7 @@ void EmbeddedContactTable::SetDataEx(const QList<FieldId>& ids, const QStringLis
                               .arg(ids.size())
                               .arg(values.size()),
                           where);
+    resolve(false, where);
     if (m_current == 0)
         throw HostFailure(
             HostError::NoDatabaseOpen,
@@ -190,6 +229,7 @@ bool EmbeddedContactTable::commitStaged(Where where)
 QString EmbeddedContactTable::Update(Where where)
 {
     m_lastWriteFailure.clear();
+    resolve(false, where);
     if (m_current == 0)
         return {};
     const bool lockedHere = m_locked == m_current;
@@ -378,6 +418,7 @@ bool EmbeddedContactTable::exists(const ContactId& id, Where where) const
 bool EmbeddedContactTable::lockRecord(const ContactId& id, Where where)
 {
     Goto(id, where);
+    resolve(false, where);
     if (m_current == 0)
         throw HostFailure(
             HostError::NoDatabaseOpen,

@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 namespace valdora::host::embedded {
 
 /// The contacts of one database: a selection, a current record held in memory, cross-process record
@@ -51,6 +53,9 @@ public:
 
 private:
     qint64 recordOf(const ContactId& id, Where where) const;
+    /// Looks up the contact of the last Goto, when that is not done yet; with its values as well
+    /// when `withValues`, in the same query.
+    void resolve(bool withValues, Where where) const;
     /// Makes the contact of that record current (0: none); what the previous one staged is dropped.
     void moveTo(const ContactId& id, qint64 record);
     void releaseLock();
@@ -68,8 +73,11 @@ private:
     /// after a Goto.
     QList<qint64> m_selectionRecords;
     qsizetype m_position = 0;
-    qint64 m_current = 0;
-    QString m_currentId;
+    // Goto only notes the contact: it is looked up on first use, together with its values when a
+    // field is read first, so that moving to a contact and reading it takes one query, not two.
+    mutable std::optional<ContactId> m_sought;
+    mutable qint64 m_current = 0;
+    mutable QString m_currentId;
     QString m_lastWriteFailure;
     // Read lazily: a run makes a record current, takes its lock and only then reads it, and the read
     // before the lock would be wasted (and stale).
