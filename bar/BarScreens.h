@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunChoice.h"
+
 #include "run/ScopeChooser.h"
 
 #include <QString>
@@ -27,6 +29,10 @@ public:
     /// The preview of a run of that button over that scope, shown over the scope dialog; true when
     /// the user chose to run the button from it.
     virtual bool previewRun(const QString& buttonFileName, run::Scope scope) = 0;
+    /// The list of the journal's runs (newest first) with `preselected` chosen at first; what the user
+    /// chose to do with which run, nullopt when the list was closed.
+    virtual std::optional<RunChoice> chooseRun(const std::vector<ListedRun>& runs,
+                                               std::optional<qint64> preselected) = 0;
 };
 
 } // namespace valdora::bar

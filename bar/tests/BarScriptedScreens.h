@@ -34,6 +34,18 @@ public:
         previews << qMakePair(buttonFileName, scope);
         return runFromPreview;
     }
+    std::optional<RunChoice> chooseRun(const std::vector<ListedRun>& runs,
+                                       std::optional<qint64> preselected) override
+    {
+        listedRuns.push_back(runs);
+        preselectedRuns << preselected;
+        if (!runChoice)
+            return std::nullopt;
+        // The preselected run unless the script names one.
+        if (runChoice->run == 0 && !preselected)
+            return std::nullopt;
+        return RunChoice{runChoice->run != 0 ? runChoice->run : *preselected, runChoice->action};
+    }
 
     bool upgradeAnswer = true;
     /// The language the language window stores; nullopt: it is closed without a choice.
@@ -46,6 +58,10 @@ public:
     QList<QPair<QString, run::Scope>> previews;
     /// What the user does in a preview: run the button (true) or close it.
     bool runFromPreview = false;
+    /// What the user does in the list of runs: nullopt closes it; a run of 0 takes the preselected one.
+    std::optional<RunChoice> runChoice = RunChoice{};
+    std::vector<std::vector<ListedRun>> listedRuns;
+    QList<std::optional<qint64>> preselectedRuns;
 
 private:
     UserSettings m_store;

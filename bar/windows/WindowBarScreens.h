@@ -33,6 +33,8 @@ public:
     void openEditor(int slot) override;
     void showTriggerSyntax(const QString& syntax) override;
     bool previewRun(const QString& buttonFileName, run::Scope scope) override;
+    std::optional<RunChoice> chooseRun(const std::vector<ListedRun>& runs,
+                                       std::optional<qint64> preselected) override;
 
 private:
     ProgramSession& m_session;
