@@ -6,6 +6,7 @@
 #include "bar/windows/FirstPaint.h"
 #include "bar/windows/WindowBarScreens.h"
 #include "core/qt/QtPlatform.h"
+#include "run/WaitingPlatform.h"
 
 #include "core/ConsolePlatform.h"
 #include "core/ProgramFolder.h"
@@ -183,9 +184,11 @@ int runBar(int argc, char** argv)
     QApplication app(argc, argv);
     // The bar may sit hidden in the notification area: the program ends when the bar says so.
     QApplication::setQuitOnLastWindowClosed(false);
-    QtPlatform platform;
+    QtPlatform desktop;
+    // The progress window of a run says when the run waits for the answer to one of these messages.
+    run::WaitingPlatform platform(desktop, UserSettings());
     ProgramSession session(platform, QStringLiteral("Valdora"), programFolder());
-    platform.setButtonCaptions(messageButtonCaptions(session.messages()));
+    desktop.setButtonCaptions(messageButtonCaptions(session.messages()));
     bar::WindowBarScreens screens(session);
     bar::WindowScopeChooser scopes(session.messages());
     bar::SingleInstance instance(session.userSettings().folder());

@@ -1,4 +1,5 @@
 #include "run/ProgressWriter.h"
+#include "run/WaitingPlatform.h"
 
 #include "core/testsupport/TestEnvironment.h"
 
@@ -81,6 +82,54 @@ TEST(ProgressWriterTest, StatusIsSetBackToOnAtMostOncePerInterval)
     thinned.keepStatusOn();
     EXPECT_EQ(seen, QStringList({"Status=On", "Status=On", "Status=On"}));
     EXPECT_EQ(thinned.status(), QStringLiteral("Off"));
+}
+
+/// A desktop whose message boxes look at the progress values while they are open, and may open
+/// another (as a failure report shown from within a message's handling would).
+class PeekingDesktop final : public Platform {
+public:
+    explicit PeekingDesktop(UserSettings store) : m_store(std::move(store)) {}
+    MessageAnswer showMessage(const MessageRequest&) override
+    {
+        seen << m_store.get(Application::Valdora, QStringLiteral("Progress"), QStringLiteral("Waiting"));
+        if (inner) {
+            inner = false;
+            outer->showMessage({});
+        }
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> askOpenFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> askSaveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<quint32> askColour(quint32) override { return std::nullopt; }
+    void setClipboardText(const QString&) override {}
+    bool startProgram(const ProgramStart&) override { return true; }
+    bool openDocument(const QString&) override { return true; }
+
+    QStringList seen;
+    bool inner = false;
+    Platform* outer = nullptr;
+
+private:
+    UserSettings m_store;
+};
+
+TEST(WaitingPlatformTest, TheProgressValuesSayARunWaitsWhileAMessageIsOpen)
+{
+    const test::TemporaryUserSettings folder;
+    const UserSettings store(folder.path());
+    PeekingDesktop desktop(store);
+    WaitingPlatform platform(desktop, store);
+    desktop.outer = &platform;
+    EXPECT_EQ(platform.showMessage({}), MessageAnswer::Ok);
+    EXPECT_EQ(desktop.seen, QStringList{QStringLiteral("1")});
+    EXPECT_EQ(store.get(Application::Valdora, "Progress", "Waiting"), QStringLiteral("0"));
+
+    // A message opened from within another keeps the run waiting until the outer one is answered.
+    desktop.seen.clear();
+    desktop.inner = true;
+    platform.showMessage({});
+    EXPECT_EQ(desktop.seen, QStringList({QStringLiteral("1"), QStringLiteral("1")}));
+    EXPECT_EQ(store.get(Application::Valdora, "Progress", "Waiting"), QStringLiteral("0"));
 }
 
 } // namespace
