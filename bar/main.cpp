@@ -203,7 +203,7 @@ int runBar(int argc, char** argv)
                   instance);
     if (!mainBar)
         return 0;
-    platform.setParentWindow(mainBar.get());
+    desktop.setParentWindow(mainBar.get());
     screens.setBar(mainBar.get());
     scopes.setParentWindow(mainBar.get());
     QObject::connect(mainBar.get(), &bar::MainBar::programEnded, &app, &QCoreApplication::quit,

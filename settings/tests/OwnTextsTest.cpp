@@ -9,8 +9,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <cstring>
-
 namespace valdora {
 namespace {
 
@@ -110,8 +108,8 @@ TEST_P(PluralForms, TheWordsAfterACountAgreeWithIt)
 {
     const PluralRow& row = GetParam();
     const Messages texts(MessageTable::valdora(), row.base);
-    EXPECT_EQ(texts.get(row.id, {{1, row.count}}).arg(row.count).left(qsizetype(strlen(row.expected))),
-              QString::fromUtf8(row.expected));
+    const QString text = texts.get(row.id, {{1, row.count}}).arg(row.count);
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(row.expected))) << text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
