@@ -83,6 +83,9 @@ bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
     if (!scope)
         return false;
     const QString folder = session().programFolder();
+    // The summary of an earlier run is not this one's; cleared before the window starts, so that
+    // any summary the window finds is this run's.
+    progress().setSummary(QString());
     // The progress window is only a view of the run: one that cannot start changes nothing.
     // It is told who runs, so that it closes when a run ends without saying so (a crash, a kill).
     session().platform().startProgram({folder + QStringLiteral("/pb.exe"),
@@ -90,8 +93,6 @@ bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
                                                                     session().messages().languageBase()),
                                        folder});
     state().progressWindowOpen = true;
-    // The summary of an earlier run is not this one's.
-    progress().setSummary(QString());
     progress().setStage(-1);
 
     if (m_journalRequest.isRetry()) {

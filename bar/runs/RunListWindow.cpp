@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -78,7 +79,12 @@ RunListWindow::RunListWindow(const Messages& texts, std::vector<ListedRun> runs,
 
     // Wide enough for every column, tall enough for a few runs without scrolling.
     const QHeaderView* header = m_table->horizontalHeader();
-    const int tableWidth = header->length() + 2 * m_table->frameWidth() + 24;
+    int columns = 0;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        columns += m_table->columnWidth(column);
+    const int tableWidth =
+        columns + 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width();
+    m_table->setMinimumWidth(tableWidth);
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
     const int shown = std::clamp(m_model->rowCount(), 3, RowsShown);
     m_table->setMinimumHeight(header->sizeHint().height() + shown * rowHeight + 2 * m_table->frameWidth());

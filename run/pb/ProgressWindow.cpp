@@ -50,7 +50,9 @@ void ProgressWindow::mousePressEvent(QMouseEvent* event)
 bool ProgressWindow::showSummary()
 {
     const QString summary = m_settings.get(Application::Valdora, Section, QStringLiteral("Summary"));
-    if (!m_seenRun || summary.isEmpty())
+    // The run clears the summary before it starts this window: one found is this run's, even when
+    // the run ended before the window saw any stage of it.
+    if (summary.isEmpty())
         return false;
     m_summaryShown = true;
     m_timer.stop();
@@ -75,10 +77,10 @@ void ProgressWindow::poll()
         m_sinceChange.restart();
     }
     const bool closing = stage == QStringLiteral("0") || stage == QStringLiteral("999999");
+    if (stage == QStringLiteral("0") && showSummary())
+        return;
     // A closing stage right after start may be the last run's: the new run writes "-1" at once.
     if (closing && (m_seenRun || m_sinceStart.elapsed() >= m_startGraceMs)) {
-        if (stage == QStringLiteral("0") && showSummary())
-            return;
         close();
         return;
     }
