@@ -10,7 +10,8 @@ QString runSummaryText(const Messages& texts, const QString& caption, const RunS
                        .arg(summary.unchanged)
                        .arg(summary.failed + summary.notReached());
     if (summary.journalRun != 0)
-        text += QLatin1Char('\n') + texts.get(OwnText::RunDoneUndoHint).arg(summary.journalRun);
+        // One line: the per-user store keeps no line breaks; the window wraps it.
+        text += QLatin1Char(' ') + texts.get(OwnText::RunDoneUndoHint).arg(summary.journalRun);
     return text;
 }
 

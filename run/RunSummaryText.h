@@ -6,7 +6,7 @@
 
 namespace valdora::run {
 
-/// What a run from the bar did, in one or two lines of the language of `texts`: the button's caption,
+/// What a run from the bar did, in one line of the language of `texts`: the button's caption,
 /// the contacts written, left unchanged and failed, and, for a journalled run, how to take it back.
 QString runSummaryText(const Messages& texts, const QString& caption, const RunSummary& summary);
 

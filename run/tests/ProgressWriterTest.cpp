@@ -1,4 +1,5 @@
 #include "run/ProgressWriter.h"
+#include "run/RunSummaryText.h"
 #include "run/WaitingPlatform.h"
 
 #include "core/testsupport/TestEnvironment.h"
@@ -130,6 +131,25 @@ TEST(WaitingPlatformTest, TheProgressValuesSayARunWaitsWhileAMessageIsOpen)
     platform.showMessage({});
     EXPECT_EQ(desktop.seen, QStringList({QStringLiteral("1"), QStringLiteral("1")}));
     EXPECT_EQ(store.get(Application::Valdora, "Progress", "Waiting"), QStringLiteral("0"));
+}
+
+TEST(RunSummaryTextTest, OneLineTheStoreCanKeepWithHowToUndo)
+{
+    RunSummary summary;
+    summary.inScope = 3;
+    summary.written = 1;
+    summary.unchanged = 1;
+    summary.failed = 1;
+    summary.journalRun = 7;
+    const QString text = runSummaryText(Messages(), QStringLiteral("Times"), summary);
+    EXPECT_EQ(text,
+              QStringLiteral("\"Times\": 1 contact written, 1 unchanged, 1 failed. Undo it with \"Undo a "
+                             "run...\" in the bar's menu (run 7)."));
+    const test::TemporaryUserSettings folder;
+    ProgressWriter progress{UserSettings(folder.path())};
+    progress.setSummary(text);
+    EXPECT_EQ(UserSettings(folder.path()).get(Application::Valdora, "Progress", "Summary"), text)
+        << "a line break would keep it out of the store";
 }
 
 } // namespace
