@@ -77,18 +77,30 @@ RunListWindow::RunListWindow(const Messages& texts, std::vector<ListedRun> runs,
     updateButtons();
     m_table->setFocus();
 
+    fitToColumns();
+}
+
+void RunListWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fitToColumns();
+}
+
+void RunListWindow::fitToColumns()
+{
     // Wide enough for every column, tall enough for a few runs without scrolling.
+    m_table->resizeColumnsToContents();
     const QHeaderView* header = m_table->horizontalHeader();
     int columns = 0;
     for (int column = 0; column < m_model->columnCount(); ++column)
-        columns += m_table->columnWidth(column);
+        columns += std::max(m_table->columnWidth(column), header->sectionSizeHint(column));
     const int tableWidth =
         columns + 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width();
     m_table->setMinimumWidth(tableWidth);
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
     const int shown = std::clamp(m_model->rowCount(), 3, RowsShown);
     m_table->setMinimumHeight(header->sizeHint().height() + shown * rowHeight + 2 * m_table->frameWidth());
-    resize(std::max({MinimumWidth, tableWidth, sizeHint().width()}), sizeHint().height());
+    resize(std::max({MinimumWidth, sizeHint().width(), width()}), std::max(sizeHint().height(), height()));
 }
 
 std::optional<qint64> RunListWindow::chosenRun() const

@@ -26,7 +26,12 @@ public:
     /// The run chosen in the list now; nullopt when none is.
     std::optional<qint64> chosenRun() const;
 
+protected:
+    /// Fits the window to its columns as they measure on screen (the desktop's fonts are known then).
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void fitToColumns();
     void updateButtons();
     void choose(RunChoice::Action action);
 
