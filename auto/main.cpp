@@ -8,6 +8,7 @@
 #include "core/qt/WindowPlacement.h"
 #include "host/client/ClientFactories.h"
 #include "settings/AutoCommandLine.h"
+#include "settings/FixedTexts.h"
 #include "settings/MessageButtonCaptions.h"
 
 #include <QApplication>
@@ -26,7 +27,7 @@ int main(int argc, char** argv)
     arguments.removeFirst();
 
     QtPlatform platform;
-    ProgramSession session(platform, QStringLiteral("Valdora Auto"), programFolder());
+    ProgramSession session(platform, fixedtexts::ValdoraAutoTitle, programFolder());
     platform.setButtonCaptions(messageButtonCaptions(session.messages()));
     autorun::WindowWarningScreens screens;
     autorun::AutoProgram program(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunChoice.h"
+
 #include "run/ScopeChooser.h"
 
 #include <QString>
@@ -34,6 +36,10 @@ public:
         Q_UNUSED(buttonFileName);
         Q_UNUSED(database);
     }
+    /// The list of the journal's runs (newest first) with `preselected` chosen at first; what the user
+    /// chose to do with which run, nullopt when the list was closed.
+    virtual std::optional<RunChoice> chooseRun(const std::vector<ListedRun>& runs,
+                                               std::optional<qint64> preselected) = 0;
 };
 
 } // namespace valdora::bar

@@ -3,6 +3,7 @@
 #include "bar/options/MakerLink.h"
 #include "bar/options/TargetDecimalsUpgrade.h"
 #include "bar/startup/LanguageChoice.h"
+#include "core/QtTranslations.h"
 #include "host/HostTypes.h"
 #include "settings/ComposedMessages.h"
 #include "settings/FixedTexts.h"
@@ -114,6 +115,7 @@ void settleLanguage(ProgramSession& session, BarScreens& screens, const host::Ap
         storeInstalled(store);
     }
     session.messages().setLanguageBase(languageBaseFromSettings(store, BarDefaultLanguage));
+    useQtTranslations(session.messages().languageBase());
 }
 
 bool targetDecimalsUpgradeDue(const ProgramSession& session)

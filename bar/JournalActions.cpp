@@ -51,21 +51,41 @@ JournalActions::Offers JournalActions::offers()
     }
 }
 
-void JournalActions::undoLastRun()
+std::vector<ListedRun> JournalActions::listedRuns()
+{
+    const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
+    std::vector<ListedRun> listed;
+    for (journal::JournalRun& entry : journal->runs()) {
+        if (entry.isUndo())
+            continue;
+        // The user knows the button by its caption, not by its file.
+        const QString caption = captionOf(entry.info.button);
+        listed.push_back({std::move(entry), caption});
+    }
+    return listed;
+}
+
+void JournalActions::sayNothingTo(RunChoice::Action action)
+{
+    ask(m_session.messages().get(action == RunChoice::Action::Undo ? OwnText::NothingToUndo
+                                                                   : OwnText::NoFailedContacts),
+        MessageButtons::Ok, MessageIcon::Information);
+}
+
+void JournalActions::undoRun(qint64 runId)
 {
     const Messages& texts = m_session.messages();
     const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
-    const std::optional<qint64> runId = journal->lastUndoable();
-    std::optional<journal::JournalRun> entry = runId ? journal->run(*runId) : std::nullopt;
-    if (!entry) {
-        ask(texts.get(OwnText::NothingToUndo), MessageButtons::Ok, MessageIcon::Information);
+    std::optional<journal::JournalRun> entry = journal->run(runId);
+    // Another program may have undone it while the list was open.
+    if (!entry || !canUndo(*entry)) {
+        sayNothingTo(RunChoice::Action::Undo);
         return;
     }
-    // The user knows the button by its caption, not by its file.
     entry->info.button = captionOf(entry->info.button);
     journal::RunUndo undo(*journal, *m_host.database);
     const run::ContactNamer name = [this](const QString& id) { return contactName(id); };
-    if (ask(run::undoQuestionText(*entry, undo.plan(*runId), texts, name), MessageButtons::YesNo,
+    if (ask(run::undoQuestionText(*entry, undo.plan(runId), texts, name), MessageButtons::YesNo,
             MessageIcon::Question) != MessageAnswer::Yes)
         return;
     // An undo of the same run again only writes back what is left: the contacts that were locked.
@@ -77,7 +97,7 @@ void JournalActions::undoLastRun()
                 if (m_busy)
                     m_busy(false);
             });
-            return undo.undo(*runId, m_host.database->CurrentUser());
+            return undo.undo(runId, m_host.database->CurrentUser());
         }();
         const QString text = run::undoReportText(report, texts, name);
         if (report.locked.isEmpty()) {
@@ -92,16 +112,16 @@ void JournalActions::undoLastRun()
     }
 }
 
-void JournalActions::retryFailedContacts()
+void JournalActions::retryRun(qint64 runId)
 {
     const Messages& texts = m_session.messages();
     const std::unique_ptr<journal::RunJournal> journal = run::openUserJournal(m_session);
-    run::RetryPlan plan = run::planRetry(*journal, std::nullopt, m_host.database->GetDatabasePath(), texts);
+    run::RetryPlan plan = run::planRetry(*journal, runId, m_host.database->GetDatabasePath(), texts);
     if (!plan.ready()) {
         ask(plan.refusal, MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    const QString question = texts.get(OwnText::RetryQuestion)
+    const QString question = texts.get(OwnText::RetryQuestion, {{2, plan.contacts.size()}})
                                  .arg(captionOf(plan.run->info.button))
                                  .arg(plan.contacts.size())
                                  .arg(plan.run->id);
@@ -120,8 +140,8 @@ void JournalActions::offerRetry(const run::RunSummary& summary)
         run::planRetry(*journal, summary.journalRun, m_host.database->GetDatabasePath(), texts);
     if (!plan.ready())
         return;
-    if (ask(texts.get(OwnText::RunFailedRetry).arg(plan.contacts.size()), MessageButtons::RetryCancel,
-            MessageIcon::Exclamation) != MessageAnswer::Retry)
+    if (ask(texts.get(OwnText::RunFailedRetry, {{1, plan.contacts.size()}}).arg(plan.contacts.size()),
+            MessageButtons::RetryCancel, MessageIcon::Exclamation) != MessageAnswer::Retry)
         return;
     retryLoop(*journal, std::move(plan));
 }
@@ -134,7 +154,7 @@ void JournalActions::retryLoop(journal::RunJournal& journal, run::RetryPlan plan
         // The contacts that fail again are kept with the retry's own entry.
         const QStringList left =
             summary.journalRun != 0 ? journal.failures(summary.journalRun) : QStringList();
-        const QString report = texts.get(OwnText::RetryDone)
+        const QString report = texts.get(OwnText::RetryDone, {{2, summary.written + summary.unchanged}})
                                    .arg(plan.run->id)
                                    .arg(summary.written + summary.unchanged)
                                    .arg(left.size());
@@ -143,7 +163,7 @@ void JournalActions::retryLoop(journal::RunJournal& journal, run::RetryPlan plan
                 left.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
             return;
         }
-        if (ask(report + Paragraph + texts.get(OwnText::RunFailedRetry).arg(left.size()),
+        if (ask(report + Paragraph + texts.get(OwnText::RunFailedRetry, {{1, left.size()}}).arg(left.size()),
                 MessageButtons::RetryCancel, MessageIcon::Exclamation) != MessageAnswer::Retry)
             return;
         plan = run::planRetry(journal, summary.journalRun, m_host.database->GetDatabasePath(), texts);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunChoice.h"
+
 #include "run/ContactRoad.h"
 #include "run/RunSummary.h"
 #include "run/UndoAndRetry.h"
@@ -21,11 +23,16 @@ public:
         : m_session(session), m_host(host), m_busy(std::move(busy))
     {}
 
-    /// "Undo last run...": what the undo will write back, the question, the undo, and what it did and
-    /// left alone. Contacts locked by another user can be retried at once.
-    void undoLastRun();
-    /// "Retry failed contacts": the newest run with failed contacts, run again on just those.
-    void retryFailedContacts();
+    /// The runs of the journal that the user can list (every run and retry, not the undos, which are
+    /// shown as the "undone by" of their run), newest first, each with its button's caption.
+    std::vector<ListedRun> listedRuns();
+    /// Undo of a run chosen in the list: what the undo will write back, the question, the undo, and what
+    /// it did and left alone. Contacts locked by another user can be retried at once.
+    void undoRun(qint64 runId);
+    /// Retry of a run chosen in the list: its failed contacts, run again on just those.
+    void retryRun(qint64 runId);
+    /// What to tell when the journal holds no run the action can be used on.
+    void sayNothingTo(RunChoice::Action action);
     /// After a run of the bar: when contacts of it failed, its message offers "Retry", again as long as
     /// some still fail.
     void offerRetry(const run::RunSummary& summary);

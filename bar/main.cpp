@@ -10,6 +10,7 @@
 #include "bar/windows/WindowBarScreens.h"
 #include "core/qt/QtPlatform.h"
 #include "core/qt/WindowPlacement.h"
+#include "run/WaitingPlatform.h"
 
 #include "core/ConsolePlatform.h"
 #include "core/ProgramFolder.h"
@@ -216,9 +217,11 @@ int runBar(int argc, char** argv)
     valdora::placeWindowsOverTheirOwners(app);
     // The bar may sit hidden in the notification area: the program ends when the bar says so.
     QApplication::setQuitOnLastWindowClosed(false);
-    QtPlatform platform;
+    QtPlatform desktop;
+    // The progress window of a run says when the run waits for the answer to one of these messages.
+    run::WaitingPlatform platform(desktop, UserSettings());
     ProgramSession session(platform, QStringLiteral("Valdora"), programFolder());
-    platform.setButtonCaptions(messageButtonCaptions(session.messages()));
+    desktop.setButtonCaptions(messageButtonCaptions(session.messages()));
     bar::WindowBarScreens screens(session);
     bar::WindowScopeChooser scopes(session.messages());
     bar::SingleInstance instance(session.userSettings().folder());
@@ -233,7 +236,7 @@ int runBar(int argc, char** argv)
                   instance);
     if (!mainBar)
         return 0;
-    platform.setParentWindow(mainBar.get());
+    desktop.setParentWindow(mainBar.get());
     screens.setBar(mainBar.get());
     scopes.setParentWindow(mainBar.get());
     QObject::connect(mainBar.get(), &bar::MainBar::programEnded, &app, &QCoreApplication::quit,

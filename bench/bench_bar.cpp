@@ -43,6 +43,11 @@ public:
     void openEditor(int) override {}
     void showTriggerSyntax(const QString&) override {}
     bool previewRun(const QString&, run::Scope) override { return false; }
+    std::optional<bar::RunChoice> chooseRun(const std::vector<bar::ListedRun>&,
+                                            std::optional<qint64>) override
+    {
+        return std::nullopt;
+    }
 };
 
 class NoIcon final : public bar::NotificationIcon {

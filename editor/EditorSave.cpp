@@ -106,9 +106,12 @@ ButtonValue buttonValueOf(const EditorState& state, const SaveEnvironment& envir
     button.target = stored(environment, scheme == Scheme::Combo ? QString() : state.target);
     button.format = state.output().pattern;
     const std::optional<FieldEntry> target = environment.fields.find(button.target.name);
-    button.targetDecimals = target && target->type == host::FieldType::Numeric
-                                ? QString::number(target->decimals)
-                                : QStringLiteral("-1");
+    // The run of the bar formats numeric and currency targets alike and stores their places here;
+    // ValdoraAuto formats by what is stored. Stored for both from the start, a trigger writes
+    // "1200.00" into a currency field as the bar does, not "1200" until the bar first ran the button.
+    const bool withPlaces =
+        target && (target->type == host::FieldType::Numeric || target->type == host::FieldType::Currency);
+    button.targetDecimals = withPlaces ? QString::number(target->decimals) : QStringLiteral("-1");
     button.limitedToDB = state.scope == 0 ? databaseName(environment.databasePath) : QString();
     button.overwrite = state.overwrite;
     button.autoWarning = state.autoWarning;

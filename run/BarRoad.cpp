@@ -20,6 +20,16 @@ namespace valdora::run {
 
 namespace {
 
+const Messages& englishLogTexts()
+{
+    static const Messages english(MessageTable::valdora(), 300);
+    return english;
+}
+
+} // namespace
+
+namespace {
+
 bool hasDecimals(qint16 fieldType)
 {
     return fieldType == host::FieldType::Numeric || fieldType == host::FieldType::Currency;
@@ -73,10 +83,14 @@ bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
     if (!scope)
         return false;
     const QString folder = session().programFolder();
+    // The summary of an earlier run is not this one's; cleared before the window starts, so that
+    // any summary the window finds is this run's.
+    progress().setSummary(QString());
     // The progress window is only a view of the run: one that cannot start changes nothing.
     // It is told who runs, so that it closes when a run ends without saying so (a crash, a kill).
     session().platform().startProgram({folder + QStringLiteral("/pb.exe"),
-                                       run::progressWindowArguments(QCoreApplication::applicationPid()),
+                                       run::progressWindowArguments(QCoreApplication::applicationPid(),
+                                                                    session().messages().languageBase()),
                                        folder});
     state().progressWindowOpen = true;
     progress().setStage(-1);
@@ -354,11 +368,13 @@ void BarRoad::Write_Log(const QString& buttonFileName)
         for (const RunMember& member : state().members) {
             if (member.target <= 0)
                 continue;
-            const QString line = errorLogLineText(text, {.when = stamp,
-                                                         .contact = contact,
-                                                         .company = company,
-                                                         .value = member.value,
-                                                         .targetName = member.targetName}) +
+            // One file for every program and language that writes it (the bar, its command line):
+            // its lines are in English, whatever the language of the program that adds them.
+            const QString line = errorLogLineText(englishLogTexts(), {.when = stamp,
+                                                                      .contact = contact,
+                                                                      .company = company,
+                                                                      .value = member.value,
+                                                                      .targetName = member.targetName}) +
                                  QStringLiteral("\r\n");
             lines += line.toUtf8();
         }

@@ -2,6 +2,7 @@
 
 #include "BarRoad.h"
 #include "OnScreenRoad.h"
+#include "RunSummaryText.h"
 
 #include "engine/FieldReader.h"
 #include "engine/ValueEngine.h"
@@ -76,10 +77,6 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
             if (m_state.stopped)
                 return;
         }
-        if (m_state.progressWindowOpen && m_state.processed == m_state.total()) {
-            m_progress.setStage(0);
-            m_state.progressWindowOpen = false;
-        }
     });
     if (m_state.engine) {
         m_road->abandonRecord();
@@ -90,9 +87,19 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
     if (m_road)
         m_road->endRun(summary);
     summary.failureReported = m_session.reporter().reportCount() != reportsBefore;
-    // A progress window left counting after a run that stopped would wait for contacts that never come.
-    if (m_state.progressWindowOpen)
+    // The window's last line says what the run did; a window left counting after a run that stopped
+    // would wait for contacts that never come.
+    if (m_state.progressWindowOpen) {
+        if (summary.started) {
+            const QString caption =
+                ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName)
+                    .read(ButtonKey::Name);
+            m_progress.setSummary(
+                runSummaryText(m_session.messages(), caption.isEmpty() ? buttonFileName : caption, summary));
+        }
         m_progress.setStage(0);
+        m_state.progressWindowOpen = false;
+    }
     return summary;
 }
 

@@ -38,6 +38,13 @@ public:
     /// The minimum interval between per-contact stages and between status checks (0: every one).
     void setMinimumInterval(int ms) { m_minimumIntervalMs = ms; }
     void setTotal(qint64 total) const { write(QStringLiteral("Total"), QString::number(total)); }
+    /// "Waiting": "1" while the run waits for the user's answer to a message, else "0".
+    void setWaiting(bool waiting) const
+    {
+        write(QStringLiteral("Waiting"), waiting ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    /// "Summary": what the run did, shown by the window at its end; empty while a run goes on.
+    void setSummary(const QString& summary) const { write(QStringLiteral("Summary"), summary); }
 
     /// "Stage" of a Combo whose member is gone.
     static constexpr qint64 MemberMissing = 999999;

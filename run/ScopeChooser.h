@@ -23,6 +23,9 @@ public:
     /// to run from the preview answers the question with that scope. Unset: no preview is offered.
     /// Choosers without a window ignore it.
     virtual void offerPreview(PreviewOffer offer) { (void)offer; }
+    /// The scope the next question starts with selected (the button's last one); nullopt: none, and
+    /// the question cannot be answered until the user chooses. Choosers without a window ignore it.
+    virtual void preselect(std::optional<Scope> scope) { (void)scope; }
 };
 
 /// Always answers with the same scope (or always cancels).

@@ -58,7 +58,7 @@ QString undoQuestionText(const journal::JournalRun& run, const std::vector<journ
         when += QStringLiteral(", ") + texts.get(OwnText::RunInterrupted);
     else if (run.stand == journal::RunStand::Stopped)
         when += QStringLiteral(", ") + texts.get(OwnText::RunStopped);
-    QString text = texts.get(OwnText::UndoQuestion)
+    QString text = texts.get(OwnText::UndoQuestion, {{4, qint64(plan.size())}, {5, qint64(contactsIn(plan))}})
                        .arg(run.id)
                        .arg(run.info.button, when)
                        .arg(plan.size())
@@ -79,7 +79,10 @@ QString undoQuestionText(const journal::JournalRun& run, const std::vector<journ
 
 QString undoReportText(const journal::UndoReport& report, const Messages& texts, const ContactNamer& name)
 {
-    QStringList lines{texts.get(OwnText::UndoDone).arg(report.run).arg(report.contacts).arg(report.fields)};
+    QStringList lines{texts.get(OwnText::UndoDone, {{2, report.contacts}, {3, report.fields}})
+                          .arg(report.run)
+                          .arg(report.contacts)
+                          .arg(report.fields)};
     for (const journal::ChangedSince& left : report.changedSince)
         lines << texts.get(OwnText::UndoChangedSince)
                      .arg(named(name, left.contact), left.field, left.holds, left.written);
@@ -90,7 +93,7 @@ QString undoReportText(const journal::UndoReport& report, const Messages& texts,
         lines << texts.get(OwnText::UndoMissing).arg(contact);
     // How many are left and why, after the names: the count is what a long list hides.
     if (!report.complete())
-        lines << texts.get(OwnText::UndoLeft)
+        lines << texts.get(OwnText::UndoLeft, {{1, report.contactsLeft()}})
                      .arg(report.contactsLeft())
                      .arg(report.run)
                      .arg(report.locked.size())

@@ -4,12 +4,13 @@
 # runtimes (libclang-rt-16-dev, the package of libclang_rt.fuzzer-x86_64.a for that clang). The layout
 # check of the sources uses the distribution's clang-format (14 on Debian 12); the check of names in the
 # tracked files needs python3. The programs' icons are SVGs that Qt draws with its SVG icon engine
-# (libqt6svg6); the build draws the toolbar command's icon files with it too. Further packages named
-# on the command line are installed too (the demo's screenshots need xvfb, xdotool and imagemagick;
-# the screenshots of the windows on a desktop also openbox and trayer).
+# (libqt6svg6); the build draws the toolbar command's icon files with it too. qt6-translations-l10n
+# holds Qt's own translations, which the file and colour dialogs use in French and German. Further
+# packages named on the command line are installed too (the demo's screenshots need xvfb, xdotool and
+# imagemagick; the screenshots of the windows on a desktop also openbox and trayer).
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config
-          qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6svg6 libgl-dev
+          qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6svg6 libgl-dev qt6-translations-l10n
           libsqlite3-dev sqlite3 googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang-16 libclang-rt-16-dev clang-format python3 "$@")
 missing=()

@@ -247,6 +247,138 @@ kill "$keelbrook_pid" 2>/dev/null || true
 # ends them with stop_bar and stop_host, and saves its pictures with `shoot NAME`.
 # ---------------------------------------------------------------------------------------------------
 
+# ==== Scenes of a run's way back and of the languages: the scope dialog, the preview, the progress
+# window's summary, the list of runs, and the bar and a Qt file dialog in French and German. Driven as
+# a user would: the window is activated, then keys and clicks go through XTEST.
+# Starts its own host and bar (the window manager above activates the windows) and ends them again.
+scene_window() { # the newest window whose title matches: its id
+    xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | tail -n 1
+}
+wait_scene_window() { # waits up to 10 s for a visible window of that title; its id
+    local id=""
+    for _ in $(seq 100); do
+        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1)" && [[ -n "$id" ]] && break
+        sleep 0.1
+    done
+    [[ -n "$id" ]] || { echo "no window \"$1\" within 10 s" >&2; return 1; }
+    echo "$id"
+}
+wait_gone() { # waits up to 30 s until no visible window has that title
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    echo "window \"$1\" still open after 30 s" >&2
+    return 1
+}
+activate_scene() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    sleep 0.3
+}
+shoot_window() { # window id, file name
+    sleep 0.4
+    import -window "$1" "$out/$2.png"
+    echo "  $2.png"
+}
+# The fill button of a slot of the bar: the slots stand 23 pixels apart at 96 dots per inch.
+click_slot() { # bar window, slot, mouse button
+    activate_scene "$1"
+    xdotool mousemove --window "$1" 37 $((16 + 23 * $2)) click "${3:-1}"
+}
+bar_id() { xdotool search --onlyvisible --name '^Valdora$' | head -n 1; }
+
+set_language() { # 0 English, 1 French, 2 German, for the programs started next
+    sed -i "s/^Language=.*/Language=$1\r/" "$valdora_ini"
+}
+restart_bar() {
+    [[ -n "$bar_pid" ]] && kill "$bar_pid" 2>/dev/null && wait "$bar_pid" 2>/dev/null || true
+    "$bin/Valdora.exe" >/dev/null 2>&1 &
+    bar_pid=$!
+    wait_scene_window '^Valdora$' >/dev/null
+    sleep 1
+}
+
+echo "=== scenes of the run's way back"
+start_host
+restart_bar
+bar="$(bar_id)"
+# "With tax" (slot 2): the scope dialog as it opens the first time, nothing chosen, OK disabled.
+click_slot "$bar" 2
+dialog="$(wait_scene_window '^Apply to$')"
+shoot_window "$dialog" scope-dialog-first
+# All contacts chosen: the journal's note instead of the warning.
+activate_scene "$dialog"
+xdotool key Down Down space
+shoot_window "$dialog" scope-dialog
+# Its preview over all contacts.
+xdotool key alt+p
+preview="$(wait_scene_window '^Preview: ')"
+sleep 2
+shoot_window "$preview" preview
+activate_scene "$preview"
+xdotool key Escape
+wait_gone '^Preview: '
+# OK runs it; the progress window ends with the run's summary.
+activate_scene "$dialog"
+xdotool key Return
+progress=""
+for _ in $(seq 100); do
+    progress="$(xdotool search --onlyvisible --name '^Valdora$' | grep -v "^$bar\$" | tail -n 1)" && [[ -n "$progress" ]] && break
+    sleep 0.1
+done
+if [[ -n "$progress" ]]; then
+    sleep 1.5
+    shoot_window "$progress" progress-summary
+fi
+sleep 6
+# The second run of the same button starts with all contacts chosen.
+click_slot "$bar" 2
+dialog="$(wait_scene_window '^Apply to$')"
+shoot_window "$dialog" scope-dialog-again
+activate_scene "$dialog"
+xdotool key Escape
+wait_gone '^Apply to$'
+# The button menu's "Undo a run...": the list of the journal's runs, this button's newest chosen.
+click_slot "$bar" 2 3
+sleep 0.5
+xdotool key u
+runs="$(wait_scene_window '^Runs of the journal$')"
+shoot_window "$runs" undo-list
+activate_scene "$runs"
+xdotool key Return
+sleep 1
+import -window root "$out/undo-question.png"
+xdotool key Return
+sleep 2
+import -window root "$out/undo-report.png"
+xdotool key Return
+
+echo "=== the bar in French and German"
+for language in 1:French:Appliquer 2:German:Anwenden; do
+    IFS=: read -r number name title <<<"$language"
+    set_language "$number"
+    restart_bar
+    bar="$(bar_id)"
+    shoot_window "$bar" "bar-$name"
+    click_slot "$bar" 2
+    dialog="$(wait_scene_window "^$title")"
+    activate_scene "$dialog"
+    xdotool key Down Down space
+    shoot_window "$dialog" "scope-dialog-$name"
+    xdotool key Escape
+    wait_gone "^$title"
+done
+# Qt's own file dialog in German: the editor's "An anderem Ort speichern..." of the AutoNumber button.
+bar="$(bar_id)"
+activate_scene "$bar"
+xdotool mousemove --window "$bar" 82 $((16 + 23 * 1)) click 1
+editor="$(wait_scene_window 'Valdora')"
+sleep 1
+import -window root "$out/editor-German.png"
+set_language 0
+stop_bar
+stop_host
+
 echo "screenshots: $out"
 ls "$out"
 if ((failures > 0)); then

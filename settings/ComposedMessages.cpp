@@ -11,22 +11,27 @@ const QChar Blank(u' ');
 
 QString saveContactFirstText(const Messages& messages, const QString& applicationTitle)
 {
-    return messages.get(MessageId::SaveContactBeforeUsing) + Blank + applicationTitle + LineBreak +
-           messages.get(MessageId::NextContactAndBack);
+    // The first sentence ends with the title: its full stop follows it.
+    return messages.get(MessageId::SaveContactBeforeUsing) + Blank + applicationTitle + QLatin1Char('.') +
+           LineBreak + messages.get(MessageId::NextContactAndBack);
 }
 
 QString missingButtonText(const Messages& messages, const QString& buttonName, const QString& targetName)
 {
+    // A button without a file has no target to name: "of the field" then, not "of the  field".
+    const QString field = targetName.isEmpty()
+                              ? messages.get(MessageId::ChangeTriggerSettingsHead).trimmed() +
+                                    messages.get(MessageId::ChangeTriggerSettingsField)
+                              : messages.get(MessageId::ChangeTriggerSettingsHead) + targetName +
+                                    messages.get(MessageId::ChangeTriggerSettingsField);
     return messages.get(MessageId::MissingButtonHead) + buttonName +
-           messages.get(MessageId::MissingButtonTail) + LineBreak +
-           messages.get(MessageId::ChangeTriggerSettingsHead) + targetName +
-           messages.get(MessageId::ChangeTriggerSettingsField) + LineBreak +
+           messages.get(MessageId::MissingButtonTail) + LineBreak + field + LineBreak +
            messages.get(MessageId::ChangeTriggerSettingsTail);
 }
 
 QString contactLockedText(const Messages& messages, const QString& contact, const QString& company)
 {
-    return QStringLiteral("Contact: ") + contact + QStringLiteral(" (") + company +
+    return messages.get(OwnText::ContactLockedHead) + contact + QStringLiteral(" (") + company +
            messages.get(MessageId::ContactLockedTail) + LineBreak + messages.get(MessageId::ConsultErrorLog);
 }
 

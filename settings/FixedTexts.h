@@ -17,19 +17,6 @@ inline const QString OperandsNotResaved =
     QStringLiteral("You upgraded to v2.1 but did not resave your buttons");
 inline const QString IncompleteUpgradeCaption = QStringLiteral("Incomplete upgrade");
 
-// The progress window of a button run.
-inline const QString ProgressStarting = QStringLiteral("Starting...");
-/// %1: the contacts counted so far.
-inline const QString ProgressCounting = QStringLiteral("Counting contacts: %1");
-/// %1: the contacts processed, %2: the contacts in scope.
-inline const QString ProgressOfTotal = QStringLiteral("%1 of %2");
-/// Joins the count and the time left.
-inline const QString ProgressTimeLeftSeparator = QStringLiteral(" - ");
-/// %1: seconds.
-inline const QString ProgressSecondsLeft = QStringLiteral("%1 s left");
-/// %1: minutes, %2: seconds.
-inline const QString ProgressMinutesLeft = QStringLiteral("%1 min %2 s left");
-
 // The forms of the programs.
 /// The splash screen's label.
 inline const QString LoadingPleaseWait = QStringLiteral("Loading... Please Wait!");
@@ -40,6 +27,8 @@ inline const QString WillNowClose = QStringLiteral("Valdora will now close!");
 /// ValdoraAuto's answer to settings that Valdora has not brought up to date yet.
 inline const QString RunValdoraOnce = QStringLiteral("You need to run Valdora once (simply launching it is "
                                                      "enough) to update your buttons to the latest version.");
+/// ValdoraAuto's application title: its message boxes and its windows without a caption of their own.
+inline const QString ValdoraAutoTitle = QStringLiteral("Valdora Auto");
 /// The caption of ValdoraAuto's confirmation window, and its note label.
 inline const QString OptionalConfirmationCaption = QStringLiteral("Valdora Optional Confirmation");
 inline const QString NoteLabel = QStringLiteral("NOTE :");

@@ -2,6 +2,7 @@
 
 #include "MessageId.h"
 #include "OwnTexts.h"
+#include "PluralForms.h"
 
 #include "core/Failure.h"
 
@@ -60,6 +61,12 @@ public:
     QString get(MessageId id) const { return atOffset(static_cast<int>(id)); }
     /// One of our own texts beyond the table, in the current language.
     QString get(OwnText id) const { return ownText(m_languageBase, id); }
+    /// One of our own texts with the words after each count in its singular or plural form: `counts`
+    /// pairs a placeholder's number with its count (the caller still fills the placeholders).
+    QString get(OwnText id, std::initializer_list<std::pair<int, qint64>> counts) const
+    {
+        return withPluralForms(get(id), m_languageBase, counts);
+    }
     /// The message at an offset (0..287) in the current language.
     QString atOffset(int offset) const { return m_table->text(m_languageBase, offset); }
 

@@ -15,12 +15,12 @@ using Block = std::array<const char*, Count>;
 // shown beside them (the scope dialog's buttons, the button menu, the tray menu).
 constexpr Block English{
     "&Preview...",
-    "A run over a lookup or all contacts is kept in Valdora's run journal: \"Undo last run...\" in the "
+    "A run over a lookup or all contacts is kept in Valdora's run journal: \"Undo a run...\" in the "
     "bar's menu takes it back.",
     "Preview: %1",
-    "Computing... %1 contacts",
-    "%1 contacts would be written, %2 unchanged, %3 locked now",
-    "Preview stopped after %1 contacts",
+    "Computing... %1 {1:contact|contacts}",
+    "%1 {1:contact|contacts} would be written, %2 unchanged, %3 locked now",
+    "Preview stopped after %1 {1:contact|contacts}",
     "Contact",
     "Company",
     "Field",
@@ -42,25 +42,26 @@ constexpr Block English{
     "CSV files (*.csv)|*.csv",
     "Export the preview",
     "The file %1 could not be written: %2",
-    "&Undo last run...",
-    "&Retry failed contacts",
+    "&Undo a run...",
+    "&Retry failed contacts...",
     "The run journal holds nothing to undo.",
     "The run journal holds no failed contacts.",
-    "Undo run %1 of \"%2\" (%3)?\n\n%4 fields of %5 contacts will get back the value they held before, "
+    "Undo run %1 of \"%2\" (%3)?\n\n%4 {4:field|fields} of %5 {5:contact|contacts} will get back the value "
+    "they held before, "
     "where they still hold what the run wrote. A field changed since is left alone and listed.",
     "interrupted",
     "%1, %2: \"%3\" back to \"%4\"",
     "... and %1 more",
     "AutoNumber counters are not rolled back: the numbers this run handed out are never handed out again.",
-    "Undo of run %1: %2 contacts written back (%3 fields).",
+    "Undo of run %1: %2 {2:contact|contacts} written back (%3 {3:field|fields}).",
     "Left alone, changed since the run: %1, %2 holds \"%3\", the run wrote \"%4\"",
     "Locked by another user, not written back: %1 (undo run %2 again to retry)",
     "No longer in the database: %1",
     "Retry the locked contacts?",
-    "Run \"%1\" again on the %2 contacts of run %3 whose write failed?",
-    "%1 contacts could not be written (locked by another user, or the write was not confirmed). "
+    "Run \"%1\" again on the %2 {2:contact|contacts} of run %3 whose write failed?",
+    "%1 {1:contact|contacts} could not be written (locked by another user, or the write was not confirmed). "
     "Retry them now?",
-    "Retry of run %1: %2 contacts written, %3 still failed.",
+    "Retry of run %1: %2 {2:contact|contacts} written, %3 still failed.",
     "Run %1 is an undo of run %2: undo run %2 again to write back what it left.",
     "Run %1 wrote the database %2, not the open database.",
     "The run journal holds no run %1.",
@@ -69,7 +70,8 @@ constexpr Block English{
     "&Abort",
     "&Ignore",
     "stopped halfway",
-    "%1 contacts of run %2 could not be taken back: %3 locked by another user, %4 changed since the run, %5 "
+    "%1 {1:contact|contacts} of run %2 could not be taken back: %3 locked by another user, %4 changed since "
+    "the run, %5 "
     "no longer in the database.",
     "Run %1 did not finish: every contact it wrote was taken back.",
     "Run %1 is the undo of run %2: an undo is not undone. Run the button again to write its values again.",
@@ -83,17 +85,47 @@ constexpr Block English{
     "The Start At box must hold a whole number of 0 or more, in digits only.",
     "Value #%1 must be a number: a multiplication or division of anything else always gives the invalid "
     "value.",
+    "Runs of the journal",
+    "Run",
+    "Button",
+    "Contacts covered",
+    "Started",
+    "Contacts written",
+    "How it ended",
+    "Undone",
+    "Failed",
+    "finished",
+    "running",
+    "failed contacts of run %1",
+    "by run %1",
+    "&Undo...",
+    "Re&try failed contacts...",
+    "Choose a run in the list.",
+    "\"%1\": %2 {2:contact|contacts} written, %3 unchanged, %4 failed.",
+    "Undo it with \"Undo a run...\" in the bar's menu (run %1).",
+    "Starting...",
+    "Counting contacts: %1",
+    "%1 of %2",
+    "%1 s left",
+    "%1 min %2 s left",
+    "Waiting for your answer to Valdora's message...",
+    "Save to Another Location...",
+    "More...",
+    "days",
+    "AutoNumber file (*.num)|*.num",
+    "Contact: ",
 };
 
 constexpr Block French{
     "A&perçu...",
     "Une exécution sur la recherche courante ou sur tous les contacts est gardée dans le journal des "
-    "exécutions de Valdora\u00a0: «\u00a0Annuler la dernière exécution...\u00a0» dans le menu de la barre "
+    "exécutions de Valdora\u00a0: «\u00a0Annuler une exécution...\u00a0» dans le menu de la barre "
     "l'annule.",
     "Aperçu\u00a0: %1",
-    "Calcul en cours... %1 contacts",
-    "%1 contacts seraient modifiés, %2 inchangés, %3 verrouillés en ce moment",
-    "Aperçu arrêté après %1 contacts",
+    "Calcul en cours... %1 {1:contact|contacts}",
+    "%1 {1:contact serait modifié|contacts seraient modifiés}, %2 {2:inchangé|inchangés}, %3 "
+    "{3:verrouillé|verrouillés} en ce moment",
+    "Aperçu arrêté après %1 {1:contact|contacts}",
     "Contact",
     "Société",
     "Champ",
@@ -115,11 +147,12 @@ constexpr Block French{
     "Fichiers CSV (*.csv)|*.csv",
     "Exporter l'aperçu",
     "Impossible d'écrire le fichier %1\u00a0: %2",
-    "A&nnuler la dernière exécution...",
-    "&Réessayer les contacts en échec",
+    "A&nnuler une exécution...",
+    "&Réessayer les contacts en échec...",
     "Le journal des exécutions ne contient rien à annuler.",
     "Le journal des exécutions ne contient aucun contact en échec.",
-    "Annuler l'exécution %1 de «\u00a0%2\u00a0» (%3)\u00a0?\n\n%4 champs de %5 contacts vont retrouver leur "
+    "Annuler l'exécution %1 de «\u00a0%2\u00a0» (%3)\u00a0?\n\n%4 {4:champ|champs} de %5 "
+    "{5:contact|contacts} vont retrouver leur "
     "valeur "
     "d'avant, là où ils contiennent encore ce que l'exécution a écrit. Un champ modifié depuis est laissé "
     "tel quel et signalé.",
@@ -128,18 +161,20 @@ constexpr Block French{
     "... et %1 autres",
     "Les compteurs de numérotation automatique ne sont pas remis en arrière\u00a0: les numéros attribués par "
     "cette exécution ne seront jamais réattribués.",
-    "Annulation de l'exécution %1\u00a0: %2 contacts rétablis (%3 champs).",
+    "Annulation de l'exécution %1\u00a0: %2 {2:contact rétabli|contacts rétablis} (%3 {3:champ|champs}).",
     "Laissé tel quel, modifié depuis l'exécution\u00a0: %1, %2 contient «\u00a0%3\u00a0», l'exécution avait "
     "écrit «\u00a0%4\u00a0»",
     "Verrouillé par un autre utilisateur, non rétabli\u00a0: %1 (annulez de nouveau l'exécution %2 pour "
     "réessayer)",
     "N'existe plus dans la base de données\u00a0: %1",
     "Réessayer les contacts verrouillés\u00a0?",
-    "Exécuter à nouveau «\u00a0%1\u00a0» sur les %2 contacts de l'exécution %3 dont l'écriture a "
+    "Exécuter à nouveau «\u00a0%1\u00a0» sur {2:le|les} %2 {2:contact|contacts} de l'exécution %3 dont "
+    "l'écriture a "
     "échoué\u00a0?",
-    "%1 contacts n'ont pas pu être écrits (verrouillés par un autre utilisateur, ou écriture non "
-    "confirmée). Les réessayer maintenant\u00a0?",
-    "Nouvel essai de l'exécution %1\u00a0: %2 contacts écrits, %3 toujours en échec.",
+    "%1 {1:contact n'a pas pu être écrit (verrouillé|contacts n'ont pas pu être écrits (verrouillés} par un "
+    "autre utilisateur, "
+    "ou écriture non confirmée). {1:Le|Les} réessayer maintenant\u00a0?",
+    "Nouvel essai de l'exécution %1\u00a0: %2 {2:contact écrit|contacts écrits}, %3 toujours en échec.",
     "L'exécution %1 annule l'exécution %2\u00a0: annulez de nouveau l'exécution %2 pour rétablir ce qui "
     "reste.",
     "L'exécution %1 a écrit dans la base de données %2, qui n'est pas la base ouverte.",
@@ -149,7 +184,8 @@ constexpr Block French{
     "&Abandonner",
     "&Ignorer",
     "arrêtée en cours de route",
-    "%1 contacts de l'exécution %2 n'ont pas pu être rétablis\u00a0: %3 verrouillés par un autre "
+    "%1 {1:contact de l'exécution %2 n'a pas pu être rétabli|contacts de l'exécution %2 n'ont pas pu être "
+    "rétablis}\u00a0: %3 verrouillés par un autre "
     "utilisateur, %4 modifiés depuis l'exécution, %5 n'existent plus dans la base de données.",
     "L'exécution %1 ne s'est pas terminée\u00a0: chaque contact qu'elle a écrit a été rétabli.",
     "L'exécution %1 est l'annulation de l'exécution %2\u00a0: une annulation ne s'annule pas. Exécutez à "
@@ -165,16 +201,45 @@ constexpr Block French{
     "Le numéro de départ doit être un nombre entier de 0 ou plus, écrit en chiffres seulement.",
     "La valeur n°\u00a0%1 doit être un nombre\u00a0: une multiplication ou une division de toute autre "
     "chose donne toujours la valeur invalide.",
+    "Exécutions du journal",
+    "Exécution",
+    "Bouton",
+    "Contacts concernés",
+    "Début",
+    "Contacts écrits",
+    "Fin",
+    "Annulée",
+    "En échec",
+    "terminée",
+    "en cours",
+    "contacts en échec de l'exécution %1",
+    "par l'exécution %1",
+    "A&nnuler...",
+    "&Réessayer les contacts en échec...",
+    "Choisissez une exécution dans la liste.",
+    "«\u00a0%1\u00a0»\u00a0: %2 {2:contact écrit|contacts écrits}, %3 {3:inchangé|inchangés}, %4 en échec.",
+    "Pour l'annuler\u00a0: «\u00a0Annuler une exécution...\u00a0» dans le menu de la barre (exécution %1).",
+    "Démarrage...",
+    "Comptage des contacts\u00a0: %1",
+    "%1 sur %2",
+    "encore %1\u00a0s",
+    "encore %1\u00a0min %2\u00a0s",
+    "En attente de votre réponse au message de Valdora...",
+    "Enregistrer à un autre emplacement...",
+    "Plus...",
+    "jours",
+    "Fichier de numérotation (*.num)|*.num",
+    "Contact\u00a0: ",
 };
 
 constexpr Block German{
     "&Vorschau...",
     "Ein Lauf über die aktuelle Suche oder alle Kontakte wird im Laufprotokoll von Valdora festgehalten: "
-    "„Letzten Lauf rückgängig machen...“ im Menü der Leiste nimmt ihn zurück.",
+    "„Einen Lauf rückgängig machen...“ im Menü der Leiste nimmt ihn zurück.",
     "Vorschau: %1",
-    "Berechnung läuft... %1 Kontakte",
-    "%1 Kontakte würden geschrieben, %2 unverändert, %3 zurzeit gesperrt",
-    "Vorschau nach %1 Kontakten angehalten",
+    "Berechnung läuft... %1 {1:Kontakt|Kontakte}",
+    "%1 {1:Kontakt würde|Kontakte würden} geschrieben, %2 unverändert, %3 zurzeit gesperrt",
+    "Vorschau nach %1 {1:Kontakt|Kontakten} angehalten",
     "Kontakt",
     "Firma",
     "Feld",
@@ -196,11 +261,12 @@ constexpr Block German{
     "CSV-Dateien (*.csv)|*.csv",
     "Vorschau exportieren",
     "Die Datei %1 konnte nicht geschrieben werden: %2",
-    "Letzten Lauf &rückgängig machen...",
-    "Fehlgeschlagene Kontakte erneut &versuchen",
+    "Einen Lauf &rückgängig machen...",
+    "Fehlgeschlagene Kontakte erneut &versuchen...",
     "Das Laufprotokoll enthält nichts, was rückgängig gemacht werden kann.",
     "Das Laufprotokoll enthält keine fehlgeschlagenen Kontakte.",
-    "Lauf %1 von „%2“ (%3) rückgängig machen?\n\n%4 Felder von %5 Kontakten erhalten ihren früheren Wert "
+    "Lauf %1 von „%2“ (%3) rückgängig machen?\n\n%4 {4:Feld|Felder} von %5 {5:Kontakt|Kontakten} erhalten "
+    "ihren früheren Wert "
     "zurück, sofern sie noch enthalten, was der Lauf geschrieben hat. Ein seither geändertes Feld bleibt "
     "unverändert und wird aufgeführt.",
     "unterbrochen",
@@ -208,16 +274,18 @@ constexpr Block German{
     "... und %1 weitere",
     "Die Zähler der automatischen Nummerierung werden nicht zurückgesetzt: die von diesem Lauf vergebenen "
     "Nummern werden nie wieder vergeben.",
-    "Rückgängig gemachter Lauf %1: %2 Kontakte wiederhergestellt (%3 Felder).",
+    "Rückgängig gemachter Lauf %1: %2 {2:Kontakt|Kontakte} wiederhergestellt (%3 {3:Feld|Felder}).",
     "Unverändert gelassen, seit dem Lauf geändert: %1, %2 enthält „%3“, der Lauf schrieb „%4“",
     "Von einem anderen Benutzer gesperrt, nicht wiederhergestellt: %1 (Lauf %2 erneut rückgängig machen, um "
     "es erneut zu versuchen)",
     "Nicht mehr in der Datenbank: %1",
     "Gesperrte Kontakte erneut versuchen?",
-    "„%1“ erneut auf die %2 Kontakte von Lauf %3 anwenden, deren Schreiben fehlgeschlagen ist?",
-    "%1 Kontakte konnten nicht geschrieben werden (von einem anderen Benutzer gesperrt, oder das Schreiben "
+    "„%1“ erneut auf {2:den|die} %2 {2:Kontakt|Kontakte} von Lauf %3 anwenden, {2:dessen|deren} Schreiben "
+    "fehlgeschlagen ist?",
+    "%1 {1:Kontakt konnte|Kontakte konnten} nicht geschrieben werden (von einem anderen Benutzer gesperrt, "
+    "oder das Schreiben "
     "wurde nicht bestätigt). Jetzt erneut versuchen?",
-    "Neuer Versuch von Lauf %1: %2 Kontakte geschrieben, %3 weiterhin fehlgeschlagen.",
+    "Neuer Versuch von Lauf %1: %2 {2:Kontakt|Kontakte} geschrieben, %3 weiterhin fehlgeschlagen.",
     "Lauf %1 macht Lauf %2 rückgängig: machen Sie Lauf %2 erneut rückgängig, um den Rest wiederherzustellen.",
     "Lauf %1 hat in die Datenbank %2 geschrieben, nicht in die geöffnete Datenbank.",
     "Das Laufprotokoll enthält keinen Lauf %1.",
@@ -226,7 +294,8 @@ constexpr Block German{
     "&Abbrechen",
     "&Ignorieren",
     "auf halbem Weg angehalten",
-    "%1 Kontakte von Lauf %2 konnten nicht wiederhergestellt werden: %3 von einem anderen Benutzer gesperrt, "
+    "%1 {1:Kontakt von Lauf %2 konnte|Kontakte von Lauf %2 konnten} nicht wiederhergestellt werden: %3 von "
+    "einem anderen Benutzer gesperrt, "
     "%4 seit dem Lauf geändert, %5 nicht mehr in der Datenbank.",
     "Lauf %1 wurde nicht beendet: jeder Kontakt, den er geschrieben hat, wurde wiederhergestellt.",
     "Lauf %1 macht Lauf %2 rückgängig: ein Rückgängigmachen wird nicht rückgängig gemacht. Führen Sie die "
@@ -242,6 +311,35 @@ constexpr Block German{
     "Die Startnummer muss eine ganze Zahl ab 0 sein, nur aus Ziffern geschrieben.",
     "Wert Nr. %1 muss eine Zahl sein: eine Multiplikation oder Division mit etwas anderem ergibt immer "
     "den ungültigen Wert.",
+    "Läufe im Protokoll",
+    "Lauf",
+    "Schaltfläche",
+    "Erfasste Kontakte",
+    "Beginn",
+    "Geschriebene Kontakte",
+    "Ende",
+    "Rückgängig gemacht",
+    "Fehlgeschlagen",
+    "beendet",
+    "läuft",
+    "fehlgeschlagene Kontakte von Lauf %1",
+    "von Lauf %1",
+    "&Rückgängig machen...",
+    "Fehlgeschlagene Kontakte erneut &versuchen...",
+    "Wählen Sie einen Lauf in der Liste.",
+    "„%1“: %2 {2:Kontakt|Kontakte} geschrieben, %3 unverändert, %4 fehlgeschlagen.",
+    "Rückgängig machen mit „Einen Lauf rückgängig machen...“ im Menü der Leiste (Lauf %1).",
+    "Start...",
+    "Kontakte werden gezählt: %1",
+    "%1 von %2",
+    "noch %1 s",
+    "noch %1 min %2 s",
+    "Wartet auf Ihre Antwort auf die Meldung von Valdora...",
+    "An anderem Ort speichern...",
+    "Mehr...",
+    "Tage",
+    "Nummerndatei (*.num)|*.num",
+    "Kontakt: ",
 };
 
 /// A block with fewer texts than OwnText has names would leave its last ones null.

@@ -5,7 +5,8 @@
 namespace valdora {
 
 /// Texts of the features that the numbered message table has no rows for (the preview of a run, the
-/// run journal's undo and retry, three message box buttons). They are our own rows beyond the table's, in the
+/// run journal's undo and retry and its list of runs, the progress window, three message box buttons,
+/// a few captions of the editor). They are our own rows beyond the table's, in the
 /// same three languages: English 600.., French 1600.., German 2600.., so that the table's rows never change.
 enum class OwnText {
     ScopePreview,     // "&Preview..." on the scope dialog
@@ -70,6 +71,35 @@ enum class OwnText {
     DaysNotAWholeNumber,
     StartAtNotAWholeNumber,
     OperandNotANumber, // %1 the operand's number
+    RunsTitle,         // the list of journalled runs that the undo and retry items open
+    RunsColumnRun,
+    RunsColumnButton,
+    RunsColumnScope,
+    RunsColumnStarted,
+    RunsColumnContacts,
+    RunsColumnState,
+    RunsColumnUndone,
+    RunsColumnFailed,
+    StateFinished,
+    StateRunning,
+    ScopeRetryOf, // %1 the run whose failed contacts a retry covered
+    UndoneByRun,  // %1 the undo
+    RunsUndo,     // the list's buttons
+    RunsRetry,
+    RunsNoneChosen,      // under the list while no run is chosen
+    RunDoneSummary,      // %1 button, %2 written, %3 unchanged, %4 failed
+    RunDoneUndoHint,     // %1 run
+    ProgressStarting,    // the progress window of a run
+    ProgressCounting,    // %1 contacts counted so far
+    ProgressOfTotal,     // %1 contacts done, %2 in scope
+    ProgressSecondsLeft, // %1 seconds
+    ProgressMinutesLeft, // %1 minutes, %2 seconds
+    ProgressWaiting,     // while the run waits for an answer to its message
+    EditorSaveElsewhere, // the AutoNumber page's button that picks where a new counter file goes
+    EditorMore,          // the Condition and Combo pages' buttons to the rows beyond the page
+    EditorDays,          // after the Now page's number of days
+    CounterFileFilter,   // the counter-file dialogs' filter
+    ContactLockedHead,   // before the contact's name in the message about a locked contact
     Count
 };
 

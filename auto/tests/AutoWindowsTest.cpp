@@ -108,6 +108,8 @@ TEST(AutoSplashWindowTest, GreyBarStepsToTheEndAndTheNoticeClosesAfterASecond)
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->palette().color(QPalette::Highlight), QColor(128, 128, 128));
     EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Valdora Automatic Update"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Valdora Automatic Update"))
+        << "not the program's file name";
     EXPECT_EQ(labelText(window, "Label3"), QStringLiteral("Updating Contact..."));
     QList<int> values;
     QObject::connect(bar, &QProgressBar::valueChanged, [&values](int value) { values << value; });
@@ -134,6 +136,7 @@ TEST(DoneWindowTest, SaysTheCalculationIsDoneAndClosesAfterASecond)
     DoneWindow window(doneText());
     EXPECT_EQ(window.objectName(), QStringLiteral("frmDone"));
     EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Calculation completed!"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Valdora Auto")) << "not the program's file name";
     QTimer::singleShot(300, [&window] { bar::test::saveScreenshot(window, QStringLiteral("frmDone")); });
 
     QElapsedTimer timer;

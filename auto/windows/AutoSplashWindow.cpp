@@ -19,6 +19,8 @@ AutoSplashWindow::AutoSplashWindow(const NoticeTexts& texts, QWidget* parent)
     m_ui->setupUi(this);
     SetProgressBarColour(barColour());
     m_ui->Label1->setText(texts.title);
+    // Without a caption the window manager shows the program's file name.
+    setWindowTitle(texts.title);
     m_ui->Label3->setText(texts.updating);
     setFixedSize(sizeHint().expandedTo(size()));
 

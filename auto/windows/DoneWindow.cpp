@@ -3,6 +3,8 @@
 #include "ForegroundWindow.h"
 #include "ui_frmDone.h"
 
+#include "settings/FixedTexts.h"
+
 namespace valdora::autorun {
 
 DoneWindow::DoneWindow(const QString& text, QWidget* parent)
@@ -10,6 +12,8 @@ DoneWindow::DoneWindow(const QString& text, QWidget* parent)
 {
     m_ui->setupUi(this);
     m_ui->Label1->setText(text);
+    // Without a caption the window manager shows the program's file name.
+    setWindowTitle(fixedtexts::ValdoraAutoTitle);
     setFixedSize(sizeHint().expandedTo(size()));
     m_tmr1.setObjectName(QStringLiteral("tmr1"));
     m_tmr1.setInterval(1000);

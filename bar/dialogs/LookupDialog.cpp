@@ -46,8 +46,12 @@ LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget
     m_ui->lblJournalNote->setText(messages.get(OwnText::ScopeJournalNote));
     m_ui->lblJournalNote->hide();
     connect(m_ui->cmdPreview, &QPushButton::clicked, this, &LookupDialog::cmdPreview_Click);
-
-    fitToTexts(*this, MinimumWidth);
+    for (QRadioButton* option : m_options)
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                updateForChoice();
+        });
+    updateForChoice();
 }
 
 LookupDialog::~LookupDialog() = default;
@@ -79,28 +83,50 @@ int LookupDialog::selectedOption() const
 
 void LookupDialog::OKButton_Click()
 {
-    if (const int selected = selectedOption(); selected >= 0)
-        m_intLookup = selected;
+    const int selected = selectedOption();
+    if (selected < 0)
+        return;
+    m_intLookup = selected;
     m_confirmed = true;
     accept();
+}
+
+void LookupDialog::preselect(std::optional<run::Scope> scope)
+{
+    if (scope)
+        m_options[std::size_t(static_cast<int>(*scope))]->setChecked(true);
+    updateForChoice();
+}
+
+void LookupDialog::updateForChoice()
+{
+    const int selected = selectedOption();
+    m_ui->OKButton->setEnabled(selected >= 0);
+    m_ui->cmdPreview->setEnabled(selected >= 0);
+    // Where the run is journalled (the bar offers its preview then), a run over a lookup or all
+    // contacts can be taken back: the table's warning would contradict the journal's note. A run on
+    // the current contact is not journalled, so the warning stays true for it.
+    const bool journalled =
+        static_cast<bool>(m_preview) && selected != static_cast<int>(run::Scope::CurrentContact);
+    m_ui->lblWarning->setVisible(!journalled);
+    m_ui->lblJournalNote->setVisible(journalled);
+    fitToTexts(*this, MinimumWidth);
 }
 
 void LookupDialog::setPreviewOffer(run::ScopeChooser::PreviewOffer offer)
 {
     m_preview = std::move(offer);
     m_ui->cmdPreview->setVisible(static_cast<bool>(m_preview));
-    // Where the run can be previewed it is also journalled: the warning is no longer the whole truth.
-    m_ui->lblJournalNote->setVisible(static_cast<bool>(m_preview));
-    fitToTexts(*this, MinimumWidth);
+    updateForChoice();
 }
 
 void LookupDialog::cmdPreview_Click()
 {
     if (!m_preview)
         return;
-    // The preview covers what OK would run: the option selected, the current contact when none is.
-    const int scope = std::max(selectedOption(), 0);
-    if (!m_preview(static_cast<run::Scope>(scope)))
+    // The preview covers what OK would run: the option selected.
+    const int scope = selectedOption();
+    if (scope < 0 || !m_preview(static_cast<run::Scope>(scope)))
         return;
     m_options[std::size_t(scope)]->setChecked(true);
     m_intLookup = scope;

@@ -36,8 +36,8 @@ public:
     static QString optionName(int index);
     static QString labelName(int index);
 
-    /// The chosen scope: the index of the option selected when OK was clicked, 0 (current contact)
-    /// when none was.
+    /// The chosen scope: the index of the option selected when OK was clicked. OK stays disabled
+    /// while no option is selected, so that a run never covers a scope the user did not choose.
     int intLookup() const { return m_intLookup; }
     /// 1 once the dialog was cancelled (Cancel, Escape or the close box), else 0.
     int intCancel() const { return m_intCancel; }
@@ -47,6 +47,9 @@ public:
     /// Shows the "Preview..." button, which previews the run over the option selected; a run chosen
     /// from the preview closes the dialog as OK does with that option. An empty offer hides it.
     void setPreviewOffer(run::ScopeChooser::PreviewOffer offer);
+
+    /// Selects the option of that scope (the button's last one); nullopt leaves all unselected.
+    void preselect(std::optional<run::Scope> scope);
 
     /// Cancel, Escape and the close box all come here.
     void reject() override;
@@ -58,6 +61,9 @@ private:
     void OKButton_Click();
     void cmdPreview_Click();
     int selectedOption() const;
+    /// OK and Preview need a chosen option; the note under the options says what an undo can do for
+    /// the one chosen.
+    void updateForChoice();
 
     std::unique_ptr<Ui::dlgLookup> m_ui;
     std::array<QRadioButton*, OptionCount> m_options{};

@@ -13,6 +13,7 @@ std::optional<run::Scope> WindowScopeChooser::chooseScope(bool otherDatabase)
     // A new dialog each time: no choice of an earlier run is carried into this one.
     LookupDialog dialog(m_messages, otherDatabase, m_parent.data());
     dialog.setPreviewOffer(m_preview);
+    dialog.preselect(m_preselected);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.scope();

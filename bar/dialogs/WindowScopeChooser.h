@@ -21,11 +21,13 @@ public:
     std::optional<run::Scope> chooseScope(bool otherDatabase) override;
     /// The dialogs show their "Preview..." button while an offer is set.
     void offerPreview(PreviewOffer offer) override { m_preview = std::move(offer); }
+    void preselect(std::optional<run::Scope> scope) override { m_preselected = scope; }
 
 private:
     const Messages& m_messages;
     QPointer<QWidget> m_parent;
     PreviewOffer m_preview;
+    std::optional<run::Scope> m_preselected;
 };
 
 } // namespace valdora::bar

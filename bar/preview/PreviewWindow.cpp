@@ -87,7 +87,7 @@ PreviewWindow::PreviewWindow(const Messages& texts, Platform& platform, const QS
     });
     connect(m_close, &QPushButton::clicked, this, &PreviewWindow::reject);
 
-    m_counts->setText(texts.get(OwnText::PreviewComputing).arg(0));
+    m_counts->setText(texts.get(OwnText::PreviewComputing, {{1, 0}}).arg(0));
     m_run->setEnabled(false);
     m_export->setEnabled(false);
     resize(900, 480);
@@ -151,7 +151,7 @@ void PreviewWindow::flush()
     if (first)
         m_table->resizeColumnsToContents();
     if (m_computing)
-        m_counts->setText(m_texts.get(OwnText::PreviewComputing).arg(m_contactsSeen));
+        m_counts->setText(m_texts.get(OwnText::PreviewComputing, {{1, m_contactsSeen}}).arg(m_contactsSeen));
     m_sinceFlush.restart();
     if (m_computing)
         QApplication::processEvents();
@@ -160,14 +160,18 @@ void PreviewWindow::flush()
 void PreviewWindow::showCounts()
 {
     const run::PreviewCounts& counts = m_result.counts;
-    QString text = m_texts.get(OwnText::PreviewCounts)
+    QString text = m_texts
+                       .get(OwnText::PreviewCounts,
+                            {{1, counts.wouldWrite}, {2, counts.unchanged}, {3, counts.lockedNow}})
                        .arg(counts.wouldWrite)
                        .arg(counts.unchanged)
                        .arg(counts.lockedNow);
     if (m_result.summary.stopped)
         text +=
             QStringLiteral("  -  ") +
-            m_texts.get(OwnText::PreviewStopped).arg(counts.wouldWrite + counts.unchanged + counts.lockedNow);
+            m_texts
+                .get(OwnText::PreviewStopped, {{1, counts.wouldWrite + counts.unchanged + counts.lockedNow}})
+                .arg(counts.wouldWrite + counts.unchanged + counts.lockedNow);
     m_counts->setText(text);
 }
 

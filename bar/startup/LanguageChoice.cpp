@@ -66,4 +66,15 @@ bool storeLanguageChoice(const UserSettings& userSettings, int entry)
     return userSettings.set(Application::Valdora, OptionsSection, LanguageKey, QString::number(entry));
 }
 
+bool announceLanguageAtNextStart(ProgramSession& session)
+{
+    // The default of the reading does not matter: a window that stored a choice left the key set.
+    if (languageBaseFromSettings(session.userSettings(), WindowDefaultLanguage) ==
+        session.messages().languageBase())
+        return false;
+    session.showMessage(session.messages().get(MessageId::RestartValdoraForChanges), MessageButtons::Ok,
+                        MessageIcon::Information);
+    return true;
+}
+
 } // namespace valdora::bar

@@ -41,4 +41,9 @@ LanguageWindowState languageWindowState(const ProgramSession& session, Where whe
 /// entry is none of them or the store could not be written.
 bool storeLanguageChoice(const UserSettings& userSettings, int entry);
 
+/// After the language window of a running program stored a choice: a language other than the one the
+/// program runs in takes effect at the next start of each program, which message 473 says. False (and
+/// nothing shown) when the stored language is the running one.
+bool announceLanguageAtNextStart(ProgramSession& session);
+
 } // namespace valdora::bar

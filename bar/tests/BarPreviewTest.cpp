@@ -153,6 +153,7 @@ TEST_F(BarPreviewTest, ClosingThePreviewGoesBackToTheQuestion)
                 test::click(preview, QStringLiteral("cmdClose"));
             });
         });
+        test::click(scope, QStringLiteral("Label10")); // the current contact
         test::click(scope, QStringLiteral("cmdPreview"));
         backInQuestion = scope.isVisible();
         test::click(scope, QStringLiteral("CancelButton"));

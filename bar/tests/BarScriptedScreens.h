@@ -38,6 +38,18 @@ public:
     {
         schedules << qMakePair(buttonFileName, database);
     }
+    std::optional<RunChoice> chooseRun(const std::vector<ListedRun>& runs,
+                                       std::optional<qint64> preselected) override
+    {
+        listedRuns.push_back(runs);
+        preselectedRuns << preselected;
+        if (!runChoice)
+            return std::nullopt;
+        // The preselected run unless the script names one.
+        if (runChoice->run == 0 && !preselected)
+            return std::nullopt;
+        return RunChoice{runChoice->run != 0 ? runChoice->run : *preselected, runChoice->action};
+    }
 
     bool upgradeAnswer = true;
     /// The language the language window stores; nullopt: it is closed without a choice.
@@ -52,6 +64,10 @@ public:
     bool runFromPreview = false;
     /// The schedule windows opened: the button and the database.
     QList<QPair<QString, QString>> schedules;
+    /// What the user does in the list of runs: nullopt closes it; a run of 0 takes the preselected one.
+    std::optional<RunChoice> runChoice = RunChoice{};
+    std::vector<std::vector<ListedRun>> listedRuns;
+    QList<std::optional<qint64>> preselectedRuns;
 
 private:
     UserSettings m_store;

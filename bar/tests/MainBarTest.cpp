@@ -232,7 +232,7 @@ TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndIsNotOfferedAgain)
     MainBar& bar = loadBar();
     EXPECT_TRUE(bar.trayMenu()->actions().contains(action("mnuUndo")));
     EXPECT_TRUE(bar.trayMenu()->actions().contains(action("mnuRetry")));
-    EXPECT_EQ(action("mnuUndo")->text(), QStringLiteral("&Undo last run..."));
+    EXPECT_EQ(action("mnuUndo")->text(), QStringLiteral("&Undo a run..."));
     const QStringList before = column(Amount);
     QTest::mouseClick(fill(0), Qt::LeftButton);
     ASSERT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
@@ -263,6 +263,104 @@ TEST_F(MainBarTest, UndoLastRunPutsBackWhatTheRunWroteAndIsNotOfferedAgain)
     EXPECT_EQ(m_platform.messageTexts(),
               QStringList{QStringLiteral("The run journal holds nothing to undo.")});
     EXPECT_EQ(column(Amount), before);
+}
+
+/// Remembers what each scope question started with, and answers all contacts.
+class PreselectedScopes final : public run::ScopeChooser {
+public:
+    std::optional<run::Scope> chooseScope(bool) override
+    {
+        startedWith << m_preselected;
+        return run::Scope::AllContacts;
+    }
+    void preselect(std::optional<run::Scope> scope) override { m_preselected = scope; }
+    QList<std::optional<run::Scope>> startedWith;
+
+private:
+    std::optional<run::Scope> m_preselected;
+};
+
+TEST_F(MainBarTest, TheScopeQuestionStartsWithTheButtonsLastScope)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    multiplyButton(QStringLiteral("~101.ini"), QStringLiteral("Again"));
+    PreselectedScopes scopes;
+    m_chooser = &scopes;
+    loadBar();
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    QTest::mouseClick(fill(1), Qt::LeftButton);
+    EXPECT_EQ(scopes.startedWith,
+              (QList<std::optional<run::Scope>>{std::nullopt, run::Scope::AllContacts, std::nullopt}))
+        << "each button starts with its own last scope, none before its first run";
+}
+
+TEST_F(MainBarTest, TheButtonMenuUndoesARunOfItsOwnButtonChosenInTheList)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    writeButton(QStringLiteral("~101.ini"), {{"Name", QStringLiteral("Notes")},
+                                             {"Type", "3"},
+                                             {"Target", QStringLiteral("User 1")},
+                                             {"Over3", "1"},
+                                             {"CalcOperator", "0"},
+                                             {"CalcTextOption0", "1"},
+                                             {"CalcText0", "2"},
+                                             {"CalcTextOption1", "1"},
+                                             {"CalcText1", "5"}});
+    MainBar& bar = loadBar();
+    const QStringList amounts = column(Amount);
+    const QStringList notes = column(QStringLiteral("User 1"));
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    QTest::mouseClick(fill(1), Qt::LeftButton);
+    ASSERT_EQ(column(QStringLiteral("User 1")), QStringList(5, QStringLiteral("10")));
+
+    // The menu of Times, whose run is not the newest: the list starts with Times's run.
+    bar.prepareSlotMenu(0);
+    emit bar.popupMenu()->aboutToShow();
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    action("mnuUndo")->trigger();
+    ASSERT_EQ(m_screens->listedRuns.size(), 1u);
+    const std::vector<ListedRun>& listed = m_screens->listedRuns[0];
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].caption, QStringLiteral("Notes")) << "newest first, by caption";
+    EXPECT_EQ(listed[1].caption, QStringLiteral("Times"));
+    EXPECT_EQ(listed[1].run.contacts, 5);
+    EXPECT_EQ(m_screens->preselectedRuns, (QList<std::optional<qint64>>{1}));
+    EXPECT_EQ(column(Amount), amounts);
+    EXPECT_EQ(column(QStringLiteral("User 1")), QStringList(5, QStringLiteral("10")));
+
+    // The list shows it undone, and another run can still be chosen.
+    m_screens->runChoice = RunChoice{2, RunChoice::Action::Undo};
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    emit bar.popupMenu()->aboutToShow();
+    action("mnuUndo")->trigger();
+    ASSERT_EQ(m_screens->listedRuns.size(), 2u);
+    EXPECT_NE(m_screens->listedRuns[1][1].run.undoneBy, 0);
+    EXPECT_EQ(m_screens->preselectedRuns[1], std::nullopt) << "Times has nothing left to undo";
+    EXPECT_EQ(column(QStringLiteral("User 1")), notes);
+
+    // Closed without a choice: nothing happens.
+    m_screens->runChoice.reset();
+    m_platform.clearRecord();
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    m_platform.clearRecord();
+    action("mnuUndo")->trigger();
+    EXPECT_TRUE(m_platform.messageTexts().isEmpty());
+    EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
+}
+
+TEST_F(MainBarTest, ALanguageChosenSinceWaitsForTheNextStartAfterARebuild)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    ASSERT_EQ(action("mnuUndo")->text(), QStringLiteral("&Undo a run..."));
+    // The editor's language window stored French; its save rebuilds the bar.
+    store().set(Application::Valdora, "Options", "Language", "1");
+    bar.reloadAfterEdit();
+    EXPECT_EQ(action("mnuUndo")->text(), QStringLiteral("&Undo a run..."));
+    EXPECT_EQ(m_session->messages().languageBase(), 300);
 }
 
 TEST_F(MainBarTest, WithNothingJournalledTheItemsAreOffOrSaySo)
@@ -309,7 +407,7 @@ TEST_F(MainBarTest, ALockedContactIsOfferedForRetryAfterTheRunAndFromTheMenu)
     QTest::mouseClick(fill(0), Qt::LeftButton);
     QStringList texts = m_platform.messageTexts();
     ASSERT_EQ(texts.size(), 4) << texts.join(" | ").toStdString();
-    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("1 contacts could not be written")))
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("1 contact could not be written")))
         << texts[1].toStdString();
     EXPECT_EQ(m_platform.messages()[1].buttons, MessageButtons::RetryCancel);
     EXPECT_TRUE(texts[3].startsWith(QStringLiteral("Retry of run 1: 0 contacts written, 1 still failed.")))
@@ -319,13 +417,14 @@ TEST_F(MainBarTest, ALockedContactIsOfferedForRetryAfterTheRunAndFromTheMenu)
     holder.kill();
     EXPECT_TRUE(holder.waitForFinished(10000)) << "the lock holder did not end after its kill";
     m_platform.clearRecord();
+    m_screens->runChoice = RunChoice{0, RunChoice::Action::Retry};
     m_platform.answerNextMessage(MessageAnswer::Yes);
     m_platform.answerNextMessage(MessageAnswer::Ok);
     action("mnuRetry")->trigger();
     texts = m_platform.messageTexts();
     ASSERT_EQ(texts.size(), 2) << texts.join(" | ").toStdString();
-    EXPECT_EQ(texts[0], QStringLiteral("Run \"Times\" again on the 1 contacts of run 2 whose write failed?"));
-    EXPECT_EQ(texts[1], QStringLiteral("Retry of run 2: 1 contacts written, 0 still failed."));
+    EXPECT_EQ(texts[0], QStringLiteral("Run \"Times\" again on the 1 contact of run 2 whose write failed?"));
+    EXPECT_EQ(texts[1], QStringLiteral("Retry of run 2: 1 contact written, 0 still failed."));
     EXPECT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
 }
 

@@ -2,6 +2,7 @@
 
 #include "bar/BarLayout.h"
 #include "bar/ButtonList.h"
+#include "bar/LastScope.h"
 #include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"
 #include "core/qt/WindowPlacement.h"
@@ -28,6 +29,8 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace valdora::bar {
 
@@ -56,8 +59,11 @@ public:
     std::optional<run::Scope> chooseScope(bool otherDatabase) override
     {
         const std::optional<run::Scope> scope = m_question.chooseScope(otherDatabase);
-        return m_hostGone ? std::nullopt : scope;
+        answered = m_hostGone ? std::nullopt : scope;
+        return answered;
     }
+    /// The scope the run was given, kept as the button's last one.
+    std::optional<run::Scope> answered;
 
 private:
     run::ScopeChooser& m_question;
@@ -153,8 +159,16 @@ void MainBar::buildMenus()
     m_trayMenu->addAction(m_mnuRetry);
     m_trayMenu->addSeparator()->setObjectName(QStringLiteral("mnuTraySepClose"));
     m_mnuClose = item(m_trayMenu, "mnuClose", &MainBar::mnuClose_Click);
-    for (QMenu* menu : {m_popup, m_trayMenu})
-        connect(menu, &QMenu::aboutToShow, this, &MainBar::offerJournalItems);
+    // The button menu lists its button's runs first; the tray menu has no button and starts with the
+    // newest run of any.
+    connect(m_popup, &QMenu::aboutToShow, this, [this] {
+        m_journalButton = m_buttons.value(m_selectedSlot);
+        offerJournalItems();
+    });
+    connect(m_trayMenu, &QMenu::aboutToShow, this, [this] {
+        m_journalButton.clear();
+        offerJournalItems();
+    });
 }
 
 void MainBar::offerJournalItems()
@@ -176,12 +190,34 @@ JournalActions MainBar::journalActions()
 
 void MainBar::mnuUndo_Click()
 {
-    trapped(m_session.reporter(), routine("mnuUndo_Click"), [&] { journalActions().undoLastRun(); });
+    trapped(m_session.reporter(), routine("mnuUndo_Click"),
+            [&] { chooseJournalRun(RunChoice::Action::Undo); });
 }
 
 void MainBar::mnuRetry_Click()
 {
-    trapped(m_session.reporter(), routine("mnuRetry_Click"), [&] { journalActions().retryFailedContacts(); });
+    trapped(m_session.reporter(), routine("mnuRetry_Click"),
+            [&] { chooseJournalRun(RunChoice::Action::Retry); });
+}
+
+void MainBar::chooseJournalRun(RunChoice::Action purpose)
+{
+    JournalActions actions = journalActions();
+    const std::vector<ListedRun> runs = actions.listedRuns();
+    if (std::none_of(runs.begin(), runs.end(),
+                     [purpose](const ListedRun& listed) { return canDo(listed.run, purpose); })) {
+        actions.sayNothingTo(purpose);
+        return;
+    }
+    // The run of the button whose menu this is; none when it has none, rather than another button's.
+    const std::optional<RunChoice> choice =
+        m_screens.chooseRun(runs, preselectedRun(runs, m_journalButton, purpose));
+    if (!choice)
+        return;
+    if (choice->action == RunChoice::Action::Undo)
+        actions.undoRun(choice->run);
+    else
+        actions.retryRun(choice->run);
 }
 
 void MainBar::setMenuCaptions()
@@ -219,8 +255,11 @@ bool MainBar::Form_Load()
             return;
         }
         // A language setting that is no number is reported; the bar loads in the language it has.
-        trapped(m_session.reporter(), routine("Form_Load"),
-                [&] { settleLanguage(m_session, m_screens, m_connection.host.application.get()); });
+        // A rebuild keeps the language the bar started with: one chosen since takes effect at the
+        // next start, everywhere at once, as the language window says.
+        if (!m_flags.reload)
+            trapped(m_session.reporter(), routine("Form_Load"),
+                    [&] { settleLanguage(m_session, m_screens, m_connection.host.application.get()); });
         buildBar();
         // Last of the load, once: buttons saved before the decimals of numeric targets were kept.
         if (m_flags.upgradeTargetDecimals) {
@@ -442,7 +481,10 @@ void MainBar::cmdButton_Click(int index)
         m_scopes.offerPreview(
             [this, buttonFile](run::Scope scope) { return m_screens.previewRun(buttonFile, scope); });
         const QScopeGuard withdraw([this] { m_scopes.offerPreview({}); });
+        m_scopes.preselect(lastScope(m_session.userSettings(), buttonFile));
         const run::RunSummary summary = buttonRun.Process_Button(buttonFile);
+        if (question.answered)
+            rememberScope(m_session.userSettings(), buttonFile, *question.answered);
         // The host could not reach a contact: the bar unloads, as its close would.
         if (summary.unloadRequested) {
             close();

@@ -67,7 +67,9 @@ public:
     void mnuSchedule_Click();
     void mnuShow_Click();
     void mnuClose_Click();
-    /// "Undo last run..." and "Retry failed contacts", in the button menu and the tray menu alike.
+    /// "Undo a run..." and "Retry failed contacts...", in the button menu and the tray menu alike: the
+    /// list of the journal's runs, starting with the newest run of the menu's button that the item
+    /// can be used on.
     void mnuUndo_Click();
     void mnuRetry_Click();
 
@@ -111,6 +113,7 @@ private:
     void buildMenus();
     void offerJournalItems();
     JournalActions journalActions();
+    void chooseJournalRun(RunChoice::Action purpose);
     void setMenuCaptions();
     void ensureSlots(int count);
     void buildBar();
@@ -158,6 +161,8 @@ private:
     QAction* m_mnuRetry = nullptr;
 
     int m_selectedSlot = 0;
+    /// The button whose menu offered the journal's items; empty for the tray menu.
+    QString m_journalButton;
     QString m_currentButton;
     bool m_newButton = false;
     /// The colour dialog starts from the colour last chosen in it during this run.

@@ -5,6 +5,7 @@
 
 #include "bar/dialogs/ManualTriggerWindow.h"
 #include "bar/preview/PreviewWindow.h"
+#include "bar/runs/RunListWindow.h"
 #include "bar/schedule/windows/ScheduleWindow.h"
 #include "bar/startup/SettingsUpgrade.h"
 #include "bar/startup/windows/LanguageWindow.h"
@@ -84,6 +85,14 @@ bool WindowBarScreens::previewRun(const QString& buttonFileName, run::Scope scop
     PreviewWindow window(m_session.messages(), m_session.platform(), caption, source, parent);
     window.exec();
     return window.runChosen();
+}
+
+std::optional<RunChoice> WindowBarScreens::chooseRun(const std::vector<ListedRun>& runs,
+                                                     std::optional<qint64> preselected)
+{
+    RunListWindow window(m_session.messages(), runs, preselected, m_parent);
+    window.exec();
+    return window.choice();
 }
 
 void WindowBarScreens::showTriggerSyntax(const QString& syntax)

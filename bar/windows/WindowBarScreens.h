@@ -34,6 +34,8 @@ public:
     void showTriggerSyntax(const QString& syntax) override;
     bool previewRun(const QString& buttonFileName, run::Scope scope) override;
     void openSchedule(const QString& buttonFileName, const QString& database) override;
+    std::optional<RunChoice> chooseRun(const std::vector<ListedRun>& runs,
+                                       std::optional<qint64> preselected) override;
 
 private:
     ProgramSession& m_session;

@@ -25,7 +25,11 @@ std::optional<qlonglong> digitsNumber(const QString& digits)
 
 FieldOptionsEntries fieldOptionsOf(const AutoNumberPage& page)
 {
-    return {page.intTruncateA != 0, QString::number(page.intTruncateDigitsA), page.intCapsA != 0};
+    // Without truncation the count is the run's "keep everything" (254 by default), which means
+    // nothing to the user: the box stays empty, and an empty box keeps that count on OK.
+    return {page.intTruncateA != 0,
+            page.intTruncateA != 0 ? QString::number(page.intTruncateDigitsA) : QString(),
+            page.intCapsA != 0};
 }
 
 FieldOptionsProblem checkFieldOptions(const FieldOptionsEntries& entries)

@@ -26,7 +26,7 @@ enum class FieldOptionsProblem {
 /// number, and a larger count keeps any value whole anyway.
 inline constexpr int LargestTruncateDigits = 32767;
 
-/// The entries the editor's three values show.
+/// The entries the editor's three values show; the digits box is empty while truncation is off.
 FieldOptionsEntries fieldOptionsOf(const AutoNumberPage& page);
 
 /// The check of OK, in its order: an empty box with truncation ticked, then a number below 1.

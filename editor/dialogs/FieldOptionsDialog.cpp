@@ -5,12 +5,19 @@
 
 #include "bar/dialogs/WindowSize.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+
+#include <algorithm>
+
 namespace valdora::editor {
 
 namespace {
 
-/// Wide enough for the caption to show whole in the title bar of every language.
+/// The narrowest the dialog gets; the caption may ask for more.
 constexpr int MinimumWidth = 340;
+/// Room in a title bar beside its caption: the window menu, minimize and close buttons, margins.
+constexpr int TitleBarRoom = 140;
 
 } // namespace
 
@@ -40,7 +47,11 @@ FieldOptionsDialog::FieldOptionsDialog(const ProgramSession& session, const Auto
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &FieldOptionsDialog::cmdOK_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &FieldOptionsDialog::reject);
 
-    bar::fitToTexts(*this, MinimumWidth);
+    // The caption is long in German ("Feldoptionen(AutoNummer-Schema)"): the window is wide enough
+    // for the title bar to show it whole.
+    const int titleWidth =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(windowTitle());
+    bar::fitToTexts(*this, std::max(MinimumWidth, titleWidth + TitleBarRoom));
 }
 
 FieldOptionsDialog::~FieldOptionsDialog() = default;

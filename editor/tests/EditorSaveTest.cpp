@@ -42,6 +42,7 @@ protected:
         m_host.add(7, QStringLiteral("Phone"));
         m_host.add(40, QStringLiteral("Amount"), 5, 2);
         m_host.add(60, QStringLiteral("Birth"), 8);
+        m_host.add(61, QStringLiteral("Price"), 6, 2);
         m_fields = FieldListModel::fromHost(m_host);
         QDir().mkpath(m_folder);
         QDir().mkpath(m_counters);
@@ -99,6 +100,24 @@ void PrintTo(const NewButtonCase& c, std::ostream* out)
 }
 
 class EditorSaveNewButton : public EditorSave, public ::testing::WithParamInterface<NewButtonCase> {};
+
+TEST_F(EditorSave, ACurrencyTargetKeepsItsDecimalPlacesAsANumericOneDoes)
+{
+    // ValdoraAuto formats by the stored places; the bar formats both kinds of target.
+    for (const auto& [target, places] : {std::pair{QStringLiteral("Price"), QStringLiteral("2")},
+                                         std::pair{QStringLiteral("Amount"), QStringLiteral("2")},
+                                         std::pair{QStringLiteral("Phone"), QStringLiteral("-1")}}) {
+        EditorState state = newEditorState(sources());
+        state.caption = QStringLiteral("Times ") + target;
+        state.target = target;
+        state.typeTicked[static_cast<std::size_t>(codeOf(Scheme::MultiplyDivide))] = true;
+        state.page = pageOf(Scheme::MultiplyDivide);
+        const SaveOutcome outcome = saveEditorState(state, environment());
+        ASSERT_TRUE(outcome.written) << target.toStdString();
+        EXPECT_EQ(ButtonFile::inFolder(m_ini, m_folder, outcome.fileName).read("TargetDecimals"), places)
+            << target.toStdString();
+    }
+}
 
 TEST_P(EditorSaveNewButton, WritesEveryKeyInOrder)
 {

@@ -7,15 +7,6 @@
 // and the fixed entries of its lists. Each is spelled here once.
 namespace valdora::editor::texts {
 
-/// The AutoNumber page's button that picks where a new counter file is saved.
-inline const QString SaveToAnotherLocation = QStringLiteral("Save to Another Location...");
-/// The Condition and Combo pages' buttons that open the rows beyond the page.
-inline const QString More = QStringLiteral("More...");
-/// After the Now page's number of days.
-inline const QString Days = QStringLiteral("days");
-/// The counter-file dialogs' filter.
-inline const QString CounterFileFilter = QStringLiteral("AutoNumber file (*.num)|*.num");
-
 /// The position boxes of the field and text parts (0: not used), and of the number part.
 inline const QStringList OptionalPositions{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                                            QStringLiteral("3")};

@@ -424,11 +424,11 @@ void SettingsWindow::setCaptions()
     m_ui->lblOutputCaption->setText(text(MessageId::OutputPreview));
     m_ui->Command1->setText(text(MessageId::FieldOptionsButton));
     m_ui->cmdAutoNumber->setText(text(MessageId::ChangeDefaultLocation));
-    m_ui->cmdSave->setText(texts::SaveToAnotherLocation);
+    m_ui->cmdSave->setText(m_session.messages().get(OwnText::EditorSaveElsewhere));
 
     for (QLabel* orLabel : m_orLabels)
         orLabel->setText(text(MessageId::ConditionOr));
-    m_ui->cmdMoreCond->setText(texts::More);
+    m_ui->cmdMoreCond->setText(m_session.messages().get(OwnText::EditorMore));
 
     const auto operandCaptions = [&text](auto& operands) {
         for (OperandWidgets& operand : operands) {
@@ -445,7 +445,7 @@ void SettingsWindow::setCaptions()
     m_ui->lblLeaveBlank->setText(text(MessageId::LeaveBlankForNoData));
 
     m_ui->lblNow->setText(text(MessageId::DateAndTimeNow));
-    m_ui->lblDays->setText(texts::Days);
+    m_ui->lblDays->setText(m_session.messages().get(OwnText::EditorDays));
     m_ui->fraFormat->setTitle(text(MessageId::Format) + LabelColon);
     m_optFormat[0]->setText(text(MessageId::DateOnly));
     m_optFormat[1]->setText(text(MessageId::DateAndTime));
@@ -460,7 +460,7 @@ void SettingsWindow::setCaptions()
     m_ui->lblBlankAge->setText(text(MessageId::AgeIfNoData));
 
     m_ui->lblCombine->setText(text(MessageId::CombineButtons) + LabelColon);
-    m_ui->cmdMoreCombo->setText(texts::More);
+    m_ui->cmdMoreCombo->setText(m_session.messages().get(OwnText::EditorMore));
     m_ui->Label2->setText(text(MessageId::ComboOrderNote));
 }
 
@@ -829,8 +829,9 @@ void SettingsWindow::cmdAutoNumber_Click()
                                     ? defaultCounterFilePath(m_counterFolder, m_state.caption)
                                     : m_state.autoNumber.counterFile;
         const QFileInfo info(current);
-        const std::optional<QString> chosen = m_session.platform().askOpenFile(
-            {QString(), texts::CounterFileFilter, info.absolutePath(), info.fileName()});
+        const std::optional<QString> chosen =
+            m_session.platform().askOpenFile({QString(), m_session.messages().get(OwnText::CounterFileFilter),
+                                              info.absolutePath(), info.fileName()});
         if (chosen && !chosen->isEmpty() && *chosen != current)
             setCounterFile(*chosen, true);
     });
@@ -844,8 +845,9 @@ void SettingsWindow::cmdSave_Click()
                                     ? defaultCounterFilePath(m_counterFolder, m_state.caption)
                                     : m_state.autoNumber.counterFile;
         const QFileInfo info(current);
-        const std::optional<QString> chosen = m_session.platform().askSaveFile(
-            {QString(), texts::CounterFileFilter, info.absolutePath(), info.fileName()});
+        const std::optional<QString> chosen =
+            m_session.platform().askSaveFile({QString(), m_session.messages().get(OwnText::CounterFileFilter),
+                                              info.absolutePath(), info.fileName()});
         // The file is written by the save, with the "Start at" number.
         if (chosen && !chosen->isEmpty())
             setCounterFile(*chosen, false);

@@ -2,6 +2,7 @@
 
 #include "SettingsWindow.h"
 
+#include "bar/startup/LanguageChoice.h"
 #include "bar/startup/windows/LanguageWindow.h"
 #include "bar/startup/windows/StartOptionsWindow.h"
 #include "editor/dialogs/FieldOptionsDialog.h"
@@ -117,7 +118,10 @@ void WindowEditorScreens::startOptions()
 
 void WindowEditorScreens::languages()
 {
-    bar::LanguageWindow::choose(m_session, m_editor);
+    // The running programs keep their language until they start again: the bar would otherwise
+    // take the new one halfway, at its next rebuild.
+    if (bar::LanguageWindow::choose(m_session, m_editor))
+        bar::announceLanguageAtNextStart(m_session);
 }
 
 void WindowEditorScreens::settingsLocation()

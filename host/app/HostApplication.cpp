@@ -45,9 +45,58 @@ const QString HostTitle = QStringLiteral("ContactHost");
 
 } // namespace
 
+namespace {
+
+/// How long a burst of writes may pause before the contact on screen is read again.
+constexpr int OutsideWriteSettleMs = 100;
+
+} // namespace
+
 HostApplication::HostApplication(Platform& platform, QString auxCommandFile, QObject* parent)
     : QObject(parent), m_platform(platform), m_aux(std::move(auxCommandFile))
-{}
+{
+    m_outsideWrite.setSingleShot(true);
+    m_outsideWrite.setInterval(OutsideWriteSettleMs);
+    connect(&m_outsideWrite, &QTimer::timeout, this, &HostApplication::rereadContactOnScreen);
+    connect(&m_files, &QFileSystemWatcher::fileChanged, this, [this] {
+        watchDatabaseFiles();
+        m_outsideWrite.start();
+    });
+    // The write-ahead log is made by the first write after the database was opened.
+    connect(&m_files, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watchDatabaseFiles();
+        m_outsideWrite.start();
+    });
+}
+
+void HostApplication::watchDatabaseFiles()
+{
+    if (m_path.isEmpty())
+        return;
+    const QFileInfo database(m_path);
+    QStringList wanted{database.absolutePath()};
+    for (const QString& file : {m_path, m_path + QStringLiteral("-wal")})
+        if (QFileInfo::exists(file))
+            wanted << file;
+    const QStringList watched = m_files.files() + m_files.directories();
+    for (const QString& path : wanted)
+        if (!watched.contains(path))
+            m_files.addPath(path);
+}
+
+void HostApplication::rereadContactOnScreen()
+{
+    if (!isDatabaseOpen() || m_current.isEmpty())
+        return;
+    try {
+        // Going to the same record again drops what was read of it, and keeps its lock.
+        m_screen->Contact().Goto(m_current);
+    } catch (const Failure&) {
+        // Gone meanwhile (removed by another process): the window shows what it has.
+        return;
+    }
+    emit contactChanged();
+}
 
 HostApplication::~HostApplication() = default;
 
@@ -74,6 +123,7 @@ void HostApplication::openDatabase(const QString& path, Where where)
     m_walk = std::move(walk);
     m_path = m_screen->GetDatabasePath(where);
     m_lastPath = m_path;
+    watchDatabaseFiles();
     m_lookup = selectAll(where);
     m_lookupDescription = QStringLiteral("All contacts");
     m_current = m_lookup.value(0);
@@ -101,6 +151,11 @@ void HostApplication::closeDatabase()
     m_walk->Close();
     m_screen.reset();
     m_walk.reset();
+    m_outsideWrite.stop();
+    if (!m_files.files().isEmpty())
+        m_files.removePaths(m_files.files());
+    if (!m_files.directories().isEmpty())
+        m_files.removePaths(m_files.directories());
     m_path.clear();
     m_current.clear();
     m_lookup.clear();

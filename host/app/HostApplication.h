@@ -4,7 +4,9 @@
 #include "core/Platform.h"
 #include "host/Database.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -111,6 +113,11 @@ signals:
     void quitRequested();
 
 private:
+    /// Watches the files of the open database (again: a file replaced drops out of the watch).
+    void watchDatabaseFiles();
+    /// The contact on screen as the database holds it now, after a write that did not come through
+    /// this host; what the user is typing stays.
+    void rereadContactOnScreen();
     Database& screen(Where where) const;
     void writeFields(const QList<FieldId>& ids, const QStringList& values, Where where);
     void takeLock(Where where);
@@ -131,6 +138,11 @@ private:
     std::optional<QString> m_typed;
     bool m_macroTold = false;
     bool m_closing = false;
+    /// The database file, its write-ahead log and their folder: another process's write (a run of the
+    /// bar, an undo, another host) changes them, and the contact on screen is read again.
+    QFileSystemWatcher m_files;
+    /// Writes come in bursts (a run writes many contacts): one read after the burst settles.
+    QTimer m_outsideWrite;
 };
 
 } // namespace valdora::host

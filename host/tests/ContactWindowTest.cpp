@@ -2,6 +2,7 @@
 #include "HostProgram.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,32 @@ TEST(ContactWindow, ShowsTheContactOnScreenWithEveryField)
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("contact-window.png"));
     ASSERT_TRUE(picture.save(file));
     EXPECT_GT(QFileInfo(file).size(), 0);
+}
+
+TEST(ContactWindow, AWriteOfAnotherProgramShowsWithoutMovingAway)
+{
+    QTemporaryDir dir;
+    TemporaryUserSettings settings;
+    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
+    createSampleDatabase(database, 3);
+    ScriptedPlatform platform;
+    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
+    application.openDatabase(database);
+    app::ContactWindow window(application, platform);
+    window.show();
+    auto* company = window.findChild<QLineEdit*>(QStringLiteral("field%1").arg(FieldNumber::Company));
+    ASSERT_NE(company, nullptr);
+
+    // As a run of the bar writes: its own connection to the file, not through this host.
+    const std::unique_ptr<Database> other = createDatabase();
+    other->OpenEx(database);
+    ContactTable& contacts = other->Contact();
+    contacts.Goto(application.currentId());
+    contacts.Edit();
+    contacts.SetDataEx({FieldNumber::Company}, {QStringLiteral("Written Elsewhere")});
+    contacts.Update();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return company->text() == QStringLiteral("Written Elsewhere"); }, 5000))
+        << "the window still shows " << company->text().toStdString();
 }
 
 TEST(ContactWindow, MovingBetweenContactsFollowsTheLookup)

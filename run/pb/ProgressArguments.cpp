@@ -12,4 +12,13 @@ std::optional<qint64> runPidArgument(const QStringList& arguments)
     return ok && pid > 0 ? std::optional(pid) : std::nullopt;
 }
 
+qint16 languageArgument(const QStringList& arguments)
+{
+    const qsizetype option = arguments.indexOf(LanguageOption);
+    if (option < 0 || option + 1 >= arguments.size())
+        return 300;
+    const int base = arguments[option + 1].toInt();
+    return base == 1300 || base == 2300 ? static_cast<qint16>(base) : qint16(300);
+}
+
 } // namespace valdora::run

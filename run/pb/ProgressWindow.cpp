@@ -1,43 +1,72 @@
 #include "ProgressWindow.h"
 
 #include "core/ProcessRunning.h"
-#include "settings/FixedTexts.h"
 
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace valdora::run {
 
 namespace {
 const QString Section = QStringLiteral("Progress");
+/// Joins the count and the time left.
+const QString TimeLeftSeparator = QStringLiteral(" - ");
+} // namespace
 
-QString timeLeftText(qint64 ms)
+QString ProgressWindow::timeLeftText(qint64 ms) const
 {
     const qint64 seconds = (ms + 999) / 1000;
     if (seconds < 60)
-        return fixedtexts::ProgressSecondsLeft.arg(seconds);
-    return fixedtexts::ProgressMinutesLeft.arg(seconds / 60).arg(seconds % 60);
+        return m_texts.get(OwnText::ProgressSecondsLeft).arg(seconds);
+    return m_texts.get(OwnText::ProgressMinutesLeft).arg(seconds / 60).arg(seconds % 60);
 }
-} // namespace
 
-ProgressWindow::ProgressWindow(UserSettings settings, int startGraceMs, QWidget* parent)
-    : QWidget(parent), m_settings(std::move(settings)), m_label(new QLabel(this)),
-      m_bar(new QProgressBar(this)), m_startGraceMs(startGraceMs)
+ProgressWindow::ProgressWindow(UserSettings settings, qint16 languageBase, int startGraceMs, QWidget* parent)
+    : QWidget(parent), m_settings(std::move(settings)), m_texts(MessageTable::valdora(), languageBase),
+      m_label(new QLabel(this)), m_bar(new QProgressBar(this)), m_startGraceMs(startGraceMs)
 {
     setWindowTitle(QStringLiteral("Valdora"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_bar);
-    m_label->setText(fixedtexts::ProgressStarting);
+    // A summary runs to two lines.
+    m_label->setWordWrap(true);
+    m_label->setText(m_texts.get(OwnText::ProgressStarting));
     m_bar->setRange(0, 0);
-    resize(320, 80);
+    resize(360, 90);
     m_sinceStart.start();
     m_sinceChange.start();
     connect(&m_timer, &QTimer::timeout, this, &ProgressWindow::poll);
     m_timer.start(250);
 }
 
+void ProgressWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (m_summaryShown)
+        close();
+    QWidget::mousePressEvent(event);
+}
+
+bool ProgressWindow::showSummary()
+{
+    const QString summary = m_settings.get(Application::Valdora, Section, QStringLiteral("Summary"));
+    // The run clears the summary before it starts this window: one found is this run's, even when
+    // the run ended before the window saw any stage of it.
+    if (summary.isEmpty())
+        return false;
+    m_summaryShown = true;
+    m_timer.stop();
+    m_label->setText(summary);
+    m_bar->setRange(0, 1);
+    m_bar->setValue(1);
+    QTimer::singleShot(SummaryMs, this, &QWidget::close);
+    return true;
+}
+
 void ProgressWindow::poll()
 {
+    if (m_summaryShown)
+        return;
     if (m_runPid && !isProcessRunning(*m_runPid)) {
         close();
         return;
@@ -48,11 +77,18 @@ void ProgressWindow::poll()
         m_sinceChange.restart();
     }
     const bool closing = stage == QStringLiteral("0") || stage == QStringLiteral("999999");
+    if (stage == QStringLiteral("0") && showSummary())
+        return;
     // A closing stage right after start may be the last run's: the new run writes "-1" at once.
     if (closing && (m_seenRun || m_sinceStart.elapsed() >= m_startGraceMs)) {
         close();
         return;
     }
+    // A run that waits for an answer is not idle: the user may take a while to answer.
+    const bool waiting =
+        m_settings.get(Application::Valdora, Section, QStringLiteral("Waiting")) == QStringLiteral("1");
+    if (waiting)
+        m_sinceChange.restart();
     if (m_sinceChange.elapsed() > IdleTimeoutMs) {
         close();
         return;
@@ -62,9 +98,14 @@ void ProgressWindow::poll()
     if (!ok || closing)
         return;
     m_seenRun = true;
+    if (waiting) {
+        // Not "counting" or a count that stands still while the run waits for the user.
+        m_label->setText(m_texts.get(OwnText::ProgressWaiting));
+        return;
+    }
     if (value < 0) {
         m_bar->setRange(0, 0);
-        m_label->setText(fixedtexts::ProgressCounting.arg(-value));
+        m_label->setText(m_texts.get(OwnText::ProgressCounting).arg(-value));
         return;
     }
     const qint64 total = m_settings.get(Application::Valdora, Section, QStringLiteral("Total")).toLongLong();
@@ -72,10 +113,10 @@ void ProgressWindow::poll()
         m_sinceFirstContact.start();
     m_bar->setRange(0, static_cast<int>(std::max<qint64>(total, 1)));
     m_bar->setValue(static_cast<int>(std::min(value, total)));
-    QString text = fixedtexts::ProgressOfTotal.arg(value).arg(total);
+    QString text = m_texts.get(OwnText::ProgressOfTotal).arg(value).arg(total);
     if (value > 0 && total >= value) {
         const qint64 perContact = m_sinceFirstContact.elapsed() / value;
-        text += fixedtexts::ProgressTimeLeftSeparator + timeLeftText(perContact * (total - value));
+        text += TimeLeftSeparator + timeLeftText(perContact * (total - value));
     }
     m_label->setText(text);
 }

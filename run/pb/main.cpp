@@ -12,8 +12,9 @@ int main(int argc, char** argv)
     // A window of a Valdora run: Valdora's icon, centred on the screen the user works on.
     valdora::icons::useProgramIcon(valdora::icons::Program::Valdora);
     valdora::placeWindowsOverTheirOwners(app);
-    valdora::run::ProgressWindow window{valdora::UserSettings()};
-    if (const auto runPid = valdora::run::runPidArgument(app.arguments().mid(1)))
+    const QStringList arguments = app.arguments().mid(1);
+    valdora::run::ProgressWindow window{valdora::UserSettings(), valdora::run::languageArgument(arguments)};
+    if (const auto runPid = valdora::run::runPidArgument(arguments))
         window.watchRun(*runPid);
     window.show();
     return app.exec();

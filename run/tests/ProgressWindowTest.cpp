@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,74 @@ TEST_F(ProgressWindowTest, ShowsCountingThenContactsOfTotalWithTimeLeft)
     EXPECT_TRUE(window.isVisible());
 }
 
+TEST_F(ProgressWindowTest, SaysSoWhileTheRunWaitsForAnAnswer)
+{
+    ProgressWindow window(UserSettings(m_settings.path()));
+    window.show();
+    m_writer.setStage(-3);
+    m_writer.setWaiting(true);
+    window.poll();
+    EXPECT_EQ(window.text(), QStringLiteral("Waiting for your answer to Valdora's message..."))
+        << "not counting while nothing is counted";
+    m_writer.setWaiting(false);
+    window.poll();
+    EXPECT_EQ(window.text(), QStringLiteral("Counting contacts: 3"));
+}
+
+TEST_F(ProgressWindowTest, EndsWithTheRunsSummaryThenCloses)
+{
+    ProgressWindow window(UserSettings(m_settings.path()));
+    window.show();
+    m_writer.setSummary(QString());
+    m_writer.setTotal(2);
+    m_writer.setStage(2);
+    window.poll();
+    const QString summary = QStringLiteral("\"Times\": 2 contacts written, 0 unchanged, 0 failed.");
+    m_writer.setSummary(summary);
+    m_writer.setStage(0);
+    window.poll();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.showsSummary());
+    EXPECT_EQ(window.text(), summary);
+    EXPECT_EQ(window.bar().value(), window.bar().maximum());
+    QTest::mouseClick(&window, Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible()) << "a click closes the summary";
+
+    // A run without a summary closes as before.
+    ProgressWindow plain(UserSettings(m_settings.path()));
+    plain.show();
+    m_writer.setSummary(QString());
+    m_writer.setStage(1);
+    plain.poll();
+    m_writer.setStage(0);
+    plain.poll();
+    EXPECT_FALSE(plain.isVisible());
+}
+
+struct LanguageCase {
+    const char* name;
+    qint16 base;
+    const char* counting;
+};
+
+class ProgressWindowLanguageTest : public ProgressWindowTest,
+                                   public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(ProgressWindowLanguageTest, SpeaksTheLanguageOfTheRun)
+{
+    ProgressWindow window(UserSettings(m_settings.path()), GetParam().base);
+    EXPECT_NE(window.text(), QString());
+    m_writer.setStage(-4);
+    window.poll();
+    EXPECT_EQ(window.text(), QString::fromUtf8(GetParam().counting));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ProgressWindowLanguageTest,
+                         ::testing::Values(LanguageCase{"English", 300, "Counting contacts: 4"},
+                                           LanguageCase{"French", 1300, "Comptage des contacts\u00a0: 4"},
+                                           LanguageCase{"German", 2300, "Kontakte werden gezählt: 4"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct ClosingCase {
     const char* name;
     qint64 stage;
@@ -98,7 +167,7 @@ TEST_F(ProgressWindowTest, ClosingStageOfAnEarlierRunIsIgnoredRightAfterStart)
     EXPECT_TRUE(window.isVisible()) << "the new run has not written its first stage yet";
 
     // Once the grace time is over, a closing stage closes even a window that saw no run.
-    ProgressWindow late(UserSettings(m_settings.path()), 0);
+    ProgressWindow late(UserSettings(m_settings.path()), 300, 0);
     late.show();
     late.poll();
     EXPECT_FALSE(late.isVisible());
@@ -203,6 +272,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentCase{"Negative", {"--run-pid", "-1"}, std::nullopt},
                       ArgumentCase{"OtherSpelling", {"--runpid", "77"}, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProgressArguments, TheRunNamesItsLanguage)
+{
+    EXPECT_EQ(languageArgument(progressWindowArguments(4242, 2300)), 2300);
+    EXPECT_EQ(languageArgument(progressWindowArguments(4242, 1300)), 1300);
+    EXPECT_EQ(languageArgument({}), 300) << "English when not named";
+    EXPECT_EQ(languageArgument({LanguageOption, QStringLiteral("99")}), 300);
+}
 
 } // namespace
 } // namespace valdora::run

@@ -1,4 +1,6 @@
 #include "run/ProgressWriter.h"
+#include "run/RunSummaryText.h"
+#include "run/WaitingPlatform.h"
 
 #include "core/testsupport/TestEnvironment.h"
 
@@ -81,6 +83,73 @@ TEST(ProgressWriterTest, StatusIsSetBackToOnAtMostOncePerInterval)
     thinned.keepStatusOn();
     EXPECT_EQ(seen, QStringList({"Status=On", "Status=On", "Status=On"}));
     EXPECT_EQ(thinned.status(), QStringLiteral("Off"));
+}
+
+/// A desktop whose message boxes look at the progress values while they are open, and may open
+/// another (as a failure report shown from within a message's handling would).
+class PeekingDesktop final : public Platform {
+public:
+    explicit PeekingDesktop(UserSettings store) : m_store(std::move(store)) {}
+    MessageAnswer showMessage(const MessageRequest&) override
+    {
+        seen << m_store.get(Application::Valdora, QStringLiteral("Progress"), QStringLiteral("Waiting"));
+        if (inner) {
+            inner = false;
+            outer->showMessage({});
+        }
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> askOpenFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> askSaveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<quint32> askColour(quint32) override { return std::nullopt; }
+    void setClipboardText(const QString&) override {}
+    bool startProgram(const ProgramStart&) override { return true; }
+    bool openDocument(const QString&) override { return true; }
+
+    QStringList seen;
+    bool inner = false;
+    Platform* outer = nullptr;
+
+private:
+    UserSettings m_store;
+};
+
+TEST(WaitingPlatformTest, TheProgressValuesSayARunWaitsWhileAMessageIsOpen)
+{
+    const test::TemporaryUserSettings folder;
+    const UserSettings store(folder.path());
+    PeekingDesktop desktop(store);
+    WaitingPlatform platform(desktop, store);
+    desktop.outer = &platform;
+    EXPECT_EQ(platform.showMessage({}), MessageAnswer::Ok);
+    EXPECT_EQ(desktop.seen, QStringList{QStringLiteral("1")});
+    EXPECT_EQ(store.get(Application::Valdora, "Progress", "Waiting"), QStringLiteral("0"));
+
+    // A message opened from within another keeps the run waiting until the outer one is answered.
+    desktop.seen.clear();
+    desktop.inner = true;
+    platform.showMessage({});
+    EXPECT_EQ(desktop.seen, QStringList({QStringLiteral("1"), QStringLiteral("1")}));
+    EXPECT_EQ(store.get(Application::Valdora, "Progress", "Waiting"), QStringLiteral("0"));
+}
+
+TEST(RunSummaryTextTest, OneLineTheStoreCanKeepWithHowToUndo)
+{
+    RunSummary summary;
+    summary.inScope = 3;
+    summary.written = 1;
+    summary.unchanged = 1;
+    summary.failed = 1;
+    summary.journalRun = 7;
+    const QString text = runSummaryText(Messages(), QStringLiteral("Times"), summary);
+    EXPECT_EQ(text,
+              QStringLiteral("\"Times\": 1 contact written, 1 unchanged, 1 failed. Undo it with \"Undo a "
+                             "run...\" in the bar's menu (run 7)."));
+    const test::TemporaryUserSettings folder;
+    ProgressWriter progress{UserSettings(folder.path())};
+    progress.setSummary(text);
+    EXPECT_EQ(UserSettings(folder.path()).get(Application::Valdora, "Progress", "Summary"), text)
+        << "a line break would keep it out of the store";
 }
 
 } // namespace

@@ -26,11 +26,11 @@ const Messages& german()
 TEST(ComposedMessages, SaveContactFirstHasTwoBlanksBeforeTheTitle)
 {
     EXPECT_EQ(saveContactFirstText(english(), QStringLiteral("Valdora")),
-              QStringLiteral("Please save the current contact before using  Valdora\r\n"
+              QStringLiteral("Please save the current contact before using  Valdora.\r\n"
                              "If ContactHost does not allow you to, go to the next contact and come back."));
     EXPECT_EQ(saveContactFirstText(german(), QStringLiteral("Valdora")),
               QStringLiteral(
-                  "Bitte speichern Sie den aktuellen Kontakt vor der Verwendung von  Valdora\r\n"
+                  "Bitte speichern Sie den aktuellen Kontakt vor der Verwendung von  Valdora.\r\n"
                   "Wenn ContactHost dies nicht zulässt, gehen Sie zum nächsten Kontakt und wieder zurück."));
 }
 
@@ -45,8 +45,9 @@ TEST(ComposedMessages, MissingButtonNamesTheButtonAndItsTarget)
               QStringLiteral("Le bouton ~100.ini n'existe pas.\r\n"
                              "Vous devrez modifier les paramètres de déclenchement du Facture champ\r\n"
                              "pour que ce message d'erreur ne s'affiche plus."));
-    // A missing file has no target to read: the blank of " field" stays.
-    EXPECT_TRUE(missingButtonText(english(), button, QString()).contains(u"of the  field\r\n"));
+    // A missing file has no target to read: no gap where its name would stand.
+    EXPECT_TRUE(missingButtonText(english(), button, QString()).contains(u"settings of the field\r\n"));
+    EXPECT_TRUE(missingButtonText(german(), button, QString()).contains(u"ändern für das Feld\r\n"));
 }
 
 TEST(ComposedMessages, ContactLockedClosesTheParenthesisWithItsMessage)
@@ -55,6 +56,9 @@ TEST(ComposedMessages, ContactLockedClosesTheParenthesisWithItsMessage)
         contactLockedText(english(), QStringLiteral("C-17"), QStringLiteral("North")),
         QStringLiteral("Contact: C-17 (North) is locked (probably by another user) and cannot be edited.\r\n"
                        "Consult the error.log file in the app folder for more information."));
+    // The whole message in the program's language.
+    EXPECT_TRUE(contactLockedText(german(), QStringLiteral("C-17"), QStringLiteral("North"))
+                    .startsWith(QStringLiteral("Kontakt: C-17 (North")));
 }
 
 TEST(ComposedMessages, ErrorLogLineNamesValueAndTarget)

@@ -70,6 +70,7 @@ TEST(OwnTexts, AcceleratorsDoNotClashWithTheirNeighbours)
         {"tray menu",
          {OwnText::MenuUndoLastRun, OwnText::MenuRetryFailed},
          {MessageId::BarMenuShowBar, MessageId::BarMenuClose}},
+        {"list of runs", {OwnText::RunsUndo, OwnText::RunsRetry, OwnText::ClosePreview}, {}},
     };
     for (const qint16 base : Bases) {
         const Messages texts(MessageTable::valdora(), base);
@@ -83,6 +84,66 @@ TEST(OwnTexts, AcceleratorsDoNotClashWithTheirNeighbours)
                 EXPECT_FALSE(taken.contains(key))
                     << place.where << ", " << base << ": " << texts.get(id).toStdString();
                 taken.insert(key);
+            }
+        }
+    }
+}
+
+struct PluralRow {
+    const char* name;
+    qint16 base;
+    OwnText id;
+    qint64 count;
+    const char* expected;
+};
+
+void PrintTo(const PluralRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class PluralForms : public ::testing::TestWithParam<PluralRow> {};
+
+TEST_P(PluralForms, TheWordsAfterACountAgreeWithIt)
+{
+    const PluralRow& row = GetParam();
+    const Messages texts(MessageTable::valdora(), row.base);
+    const QString text = texts.get(row.id, {{1, row.count}}).arg(row.count);
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(row.expected))) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PluralForms,
+    ::testing::Values(
+        PluralRow{"EnglishOne", 300, OwnText::RunFailedRetry, 1, "1 contact could not be written"},
+        PluralRow{"EnglishTwo", 300, OwnText::RunFailedRetry, 2, "2 contacts could not be written"},
+        PluralRow{"EnglishZero", 300, OwnText::PreviewComputing, 0, "Computing... 0 contacts"},
+        PluralRow{"FrenchOne", 1300, OwnText::RunFailedRetry, 1,
+                  "1 contact n'a pas pu être écrit (verrouillé par"},
+        PluralRow{"FrenchZero", 1300, OwnText::PreviewComputing, 0, "Calcul en cours... 0 contact"},
+        PluralRow{"FrenchTwo", 1300, OwnText::RunFailedRetry, 2,
+                  "2 contacts n'ont pas pu être écrits (verrouillés par"},
+        PluralRow{"GermanOne", 2300, OwnText::RunFailedRetry, 1, "1 Kontakt konnte nicht"},
+        PluralRow{"GermanZero", 2300, OwnText::RunFailedRetry, 0, "0 Kontakte konnten nicht"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PluralForms, EveryTextsFormsAreWellMadeAndNameAPlaceholder)
+{
+    const QRegularExpression forms(QStringLiteral("\\{(\\d+):[^|{}]*\\|[^|{}]*\\}"));
+    for (const qint16 base : Bases) {
+        const Messages texts(MessageTable::valdora(), base);
+        for (int i = 0; i < static_cast<int>(OwnText::Count); ++i) {
+            const QString text = texts.get(static_cast<OwnText>(i));
+            for (auto it = forms.globalMatch(text); it.hasNext();) {
+                const QString placeholder = QStringLiteral("%") + it.next().captured(1);
+                EXPECT_TRUE(text.contains(placeholder)) << base << ": " << text.toStdString();
+            }
+            // Once the forms are chosen no brace is left.
+            for (const qint64 count : {0, 1, 2}) {
+                const QString chosen =
+                    texts.get(static_cast<OwnText>(i), {{1, count}, {2, count}, {3, count}});
+                EXPECT_FALSE(chosen.contains(u'{') || chosen.contains(u'}'))
+                    << base << ": " << chosen.toStdString();
             }
         }
     }

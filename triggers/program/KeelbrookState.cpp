@@ -2,6 +2,7 @@
 
 #include "KeelbrookTexts.h"
 
+#include "core/QtTranslations.h"
 #include "settings/MessageTable.h"
 #include "settings/SettingsLocation.h"
 
@@ -23,6 +24,8 @@ void KeelbrookState::settleLanguage(Where where)
 {
     m_session.messages().setLanguageBase(
         languageBaseFromSettings(m_session.userSettings(), texts::DefaultLanguage, where));
+    // Its file dialog speaks the same language.
+    useQtTranslations(m_session.messages().languageBase());
 }
 
 void KeelbrookState::settleSettingsFile()

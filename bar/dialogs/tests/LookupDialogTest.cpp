@@ -89,17 +89,75 @@ TEST(LookupDialog, ALaterClickOnALabelReplacesTheEarlierChoice)
     EXPECT_EQ(dialog.scope(), Scope::CurrentLookup);
 }
 
-TEST(LookupDialog, OkWithNothingSelectedKeepsTheCurrentContact)
+TEST(LookupDialog, OkWaitsForAChoice)
 {
     LookupDialog dialog(Messages(), false);
+    dialog.setPreviewOffer([](Scope) { return false; });
     show(dialog);
     for (int i = 0; i < LookupDialog::OptionCount; ++i)
         EXPECT_FALSE(option(dialog, i)->isChecked()) << i;
+    // Nothing chosen: no run over a scope the user did not choose, and nothing to preview.
+    EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isEnabled());
+    click(dialog, QStringLiteral("OKButton"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.scope(), std::nullopt);
+    click(dialog, LookupDialog::labelName(0));
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isEnabled());
     click(dialog, QStringLiteral("OKButton"));
     EXPECT_EQ(dialog.intLookup(), 0);
     EXPECT_EQ(dialog.intCancel(), 0);
     EXPECT_EQ(dialog.scope(), Scope::CurrentContact);
 }
+
+TEST(LookupDialog, StartsWithTheScopeItIsGiven)
+{
+    LookupDialog dialog(Messages(), false);
+    dialog.preselect(Scope::CurrentLookup);
+    show(dialog);
+    EXPECT_TRUE(option(dialog, 1)->isChecked());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled());
+    click(dialog, QStringLiteral("OKButton"));
+    EXPECT_EQ(dialog.scope(), Scope::CurrentLookup);
+}
+
+struct NoteCase {
+    const char* name;
+    bool journalled; ///< the bar's run, which offers its preview and keeps its runs in the journal
+    std::optional<int> option;
+    bool warningShown; ///< else the journal's note
+};
+
+void PrintTo(const NoteCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class LookupDialogNote : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(LookupDialogNote, OneNoteSaysWhatAnUndoCanDo)
+{
+    const NoteCase& row = GetParam();
+    LookupDialog dialog(Messages(), false);
+    if (row.journalled)
+        dialog.setPreviewOffer([](Scope) { return false; });
+    show(dialog);
+    if (row.option)
+        click(dialog, LookupDialog::labelName(*row.option));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblWarning"))->isVisible(), row.warningShown);
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblJournalNote"))->isVisible(), !row.warningShown);
+    expectNothingClipped(dialog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LookupDialogNote,
+                         ::testing::Values(NoteCase{"NotJournalled", false, 2, true},
+                                           NoteCase{"NotJournalledNothingChosen", false, std::nullopt, true},
+                                           NoteCase{"JournalledCurrentContactIsNot", true, 0, true},
+                                           NoteCase{"JournalledLookup", true, 1, false},
+                                           NoteCase{"JournalledAllContacts", true, 2, false},
+                                           NoteCase{"JournalledNothingChosen", true, std::nullopt, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct CancelCase {
     const char* name;
@@ -163,6 +221,8 @@ TEST(LookupDialog, FrameAboutAnotherDatabaseIsShownOnlyForSuchAButton)
 TEST(LookupDialog, TabVisitsTheOptionsThenOkThenCancel)
 {
     LookupDialog dialog(Messages(), true);
+    // OK is only in the tab order once it can be used.
+    dialog.preselect(Scope::CurrentContact);
     show(dialog);
     const QStringList wanted{LookupDialog::optionName(0), LookupDialog::optionName(1),
                              LookupDialog::optionName(2), QStringLiteral("OKButton"),
@@ -243,7 +303,8 @@ TEST(LookupDialog, PreviewCoversTheSelectedOptionAndARunFromItAnswersAsOk)
     });
     show(dialog);
     ASSERT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden());
-    // Nothing selected: the preview covers what OK would run, the current contact.
+    // The preview covers what OK would run.
+    click(dialog, LookupDialog::labelName(0));
     click(dialog, QStringLiteral("cmdPreview"));
     click(dialog, LookupDialog::labelName(1));
     click(dialog, QStringLiteral("cmdPreview"));
@@ -278,9 +339,27 @@ TEST(WindowScopeChooser, OffersThePreviewWhileAnOfferIsSet)
     chooser.offerPreview({});
     inNextModal([](QWidget& dialog) {
         EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden());
+        click(dialog, LookupDialog::labelName(0));
         click(dialog, QStringLiteral("OKButton"));
     });
     EXPECT_EQ(chooser.chooseScope(false), Scope::CurrentContact);
+}
+
+TEST(WindowScopeChooser, StartsWithTheScopeItWasToldUntilToldOtherwise)
+{
+    Messages messages;
+    WindowScopeChooser chooser(messages);
+    chooser.preselect(Scope::AllContacts);
+    inNextModal([](QWidget& dialog) { click(dialog, QStringLiteral("OKButton")); });
+    EXPECT_EQ(chooser.chooseScope(false), Scope::AllContacts);
+    chooser.preselect(std::nullopt);
+    bool okEnabled = true;
+    inNextModal([&](QWidget& dialog) {
+        okEnabled = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled();
+        click(dialog, QStringLiteral("CancelButton"));
+    });
+    EXPECT_EQ(chooser.chooseScope(false), std::nullopt);
+    EXPECT_FALSE(okEnabled);
 }
 
 TEST(WindowScopeChooser, ReturnsWhatTheDialogChose)
@@ -321,6 +400,7 @@ TEST(WindowScopeChooser, EachRunAsksAfreshInTheSessionsLanguage)
         anyChecked = false;
         for (int i = 0; i < LookupDialog::OptionCount; ++i)
             anyChecked = anyChecked || option(dialog, i)->isChecked();
+        click(dialog, LookupDialog::labelName(0));
         click(dialog, QStringLiteral("OKButton"));
     });
     EXPECT_EQ(chooser.chooseScope(true), Scope::CurrentContact);

@@ -25,6 +25,20 @@ TEST_F(LanguageChoiceTest, FirstRunAsksInBothLanguagesUnderTheApplicationTitleWi
     EXPECT_EQ(state.selected, 0);
 }
 
+TEST_F(LanguageChoiceTest, AnotherLanguageIsAnnouncedForTheNextStartAndNotTakenNow)
+{
+    store(QStringLiteral("Options"), QStringLiteral("Language"), QStringLiteral("0"));
+    m_session.messages().setLanguageBase(300);
+    EXPECT_FALSE(announceLanguageAtNextStart(m_session)) << "the language it runs in";
+    EXPECT_TRUE(m_platform.messageTexts().isEmpty());
+
+    store(QStringLiteral("Options"), QStringLiteral("Language"), QStringLiteral("1"));
+    EXPECT_TRUE(announceLanguageAtNextStart(m_session));
+    EXPECT_EQ(m_platform.messageTexts(),
+              QStringList{QStringLiteral("You need to re-start Valdora for changes to take effect.")});
+    EXPECT_EQ(m_session.messages().languageBase(), 300) << "the running program keeps its language";
+}
+
 TEST_F(LanguageChoiceTest, LaterTheTitleAndLabelAreRowsOfTheCurrentLanguage)
 {
     store(QStringLiteral("Settings"), QStringLiteral("Installed"), QStringLiteral("1"));

@@ -5,7 +5,9 @@
 #include "editor/dialogs/FieldOptions.h"
 #include "editor/dialogs/FieldOptionsDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,8 +56,20 @@ TEST(FieldOptionsDialog, EnglishTextsAndTheEditorsValues)
 
     FieldOptionsDialog unticked(dialogs.session, AutoNumberPage());
     EXPECT_FALSE(isTicked(unticked, QStringLiteral("chkTruncate")));
-    EXPECT_EQ(digitsBox(unticked)->text(), QStringLiteral("254")) << "the default count";
+    EXPECT_EQ(digitsBox(unticked)->text(), QString())
+        << "without truncation the run's keep-everything count means nothing to the user";
     EXPECT_FALSE(isTicked(unticked, QStringLiteral("chkUppercase")));
+}
+
+TEST(FieldOptionsDialog, TheGermanCaptionHasRoomInTheTitleBar)
+{
+    DialogSession dialogs(2300);
+    FieldOptionsDialog dialog(dialogs.session, AutoNumberPage());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Feldoptionen(AutoNummer-Schema)"));
+    EXPECT_GE(
+        dialog.width(),
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(dialog.windowTitle()) +
+            100);
 }
 
 TEST(FieldOptionsDialog, DigitsBoxTakesOnlyDigits)

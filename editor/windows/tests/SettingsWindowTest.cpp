@@ -990,6 +990,13 @@ TEST_P(ScreenshotTest, EveryPageShowsItsTextsWhole)
     m_host->files = {QStringLiteral("~99.ini")};
     SettingsWindow& window = open();
     EXPECT_EQ(child<QLineEdit>("txtButtonName")->text(), bar::test::rowText(language, 458));
+    // Our own captions beside the table's speak the same language.
+    const Messages& texts = m_session->messages();
+    EXPECT_EQ(child<QPushButton>("cmdSave")->text(), texts.get(OwnText::EditorSaveElsewhere));
+    EXPECT_EQ(child<QPushButton>("cmdMoreCond")->text(), texts.get(OwnText::EditorMore));
+    EXPECT_EQ(child<QPushButton>("cmdMoreCombo")->text(), texts.get(OwnText::EditorMore));
+    if (language.base == bar::test::German.base)
+        EXPECT_EQ(child<QPushButton>("cmdMoreCond")->text(), QStringLiteral("Mehr..."));
     for (int index = 0; index < 7; ++index) {
         SCOPED_TRACE(index);
         page(static_cast<EditorPage>(index));

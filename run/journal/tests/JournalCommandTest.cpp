@@ -236,7 +236,7 @@ TEST_F(JournalCommandTest, KilledRunIsMarkedInterruptedAndItsUndoRestoresWhatThe
     const valdora::test::CommandResult undone = valdora({"--undo", "1"});
     EXPECT_EQ(undone.code, 1) << undone.out.toStdString() << undone.err.toStdString();
     EXPECT_TRUE(undone.out.contains(QStringLiteral(", interrupted)"))) << undone.out.toStdString();
-    EXPECT_TRUE(undone.out.contains(QStringLiteral("1 contacts of run 1 could not be taken back: 1 locked")))
+    EXPECT_TRUE(undone.out.contains(QStringLiteral("1 contact of run 1 could not be taken back: 1 locked")))
         << undone.out.toStdString();
     holder.kill();
     holder.waitForFinished();

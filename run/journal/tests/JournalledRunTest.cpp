@@ -463,7 +463,7 @@ TEST_F(JournalledRunTest, UndoOfARunThatDidNotFinishSaysWhatItCouldNotTakeBack)
     EXPECT_EQ(report.contactsLeft(), 1);
     const QString text = undoReportText(report, m_session->messages());
     EXPECT_TRUE(
-        text.contains(QStringLiteral("1 contacts of run %1 could not be taken back: 1 locked by another "
+        text.contains(QStringLiteral("1 contact of run %1 could not be taken back: 1 locked by another "
                                      "user, 0 changed since the run, 0 no longer in the database.")
                           .arg(summary.journalRun)))
         << text.toStdString();
