@@ -191,6 +191,7 @@ void ServerConnection::connect(Where where)
                               .arg(m_location, trimmedMessage(PQerrorMessage(m_connection.get()))),
                           where);
     ++m_generation;
+    applySessionSettings(where);
 }
 
 bool ServerConnection::isBroken() const
@@ -211,7 +212,7 @@ void ServerConnection::ensureOpen(Where where)
                           where);
     m_prepared.clear();
     ++m_generation;
-    applyRefusal(where);
+    applySessionSettings(where);
 }
 
 void ServerConnection::fail(pg_result* result, Where where)
@@ -270,6 +271,14 @@ void ServerConnection::applyRefusal(Where where)
     run(m_refusal.isEmpty() ? "SET default_transaction_read_only = off"
                             : "SET default_transaction_read_only = on",
         where);
+}
+
+void ServerConnection::applySessionSettings(Where where)
+{
+    // A lock wait (a record another workstation is writing, a table a field is being added to)
+    // ends after this long with "lock not available" rather than hanging the program.
+    run("SET lock_timeout = '500ms'", where);
+    applyRefusal(where);
 }
 
 void ServerConnection::refuseChanges(const QString& reason, Where where)

@@ -76,6 +76,7 @@ private:
     };
     void connect(Where where);
     void applyRefusal(Where where);
+    void applySessionSettings(Where where);
     ServerRows checked(pg_result* result, Where where);
     [[noreturn]] void fail(pg_result* result, Where where);
 

@@ -74,7 +74,7 @@ bool ServerContactTable::tryLock(qint64 record, Where where)
     return rows.text(0, 0) == QLatin1String("t");
 }
 
-void ServerContactTable::unlock(qint64 record)
+void ServerContactTable::unlock(qint64 record) const
 {
     if (m_connection.isBroken())
         return; // the server released the locks of the lost connection
@@ -83,6 +83,20 @@ void ServerContactTable::unlock(qint64 record)
                           {number(RecordLockSpace), number(record)});
     } catch (const HostFailure&) {
         // A connection lost now takes its locks with it.
+    }
+}
+
+bool ServerContactTable::waitForLock(qint64 record, Where where) const
+{
+    // The connection's lock_timeout ends the wait (ServerConnection sets it).
+    try {
+        m_connection.exec("SELECT pg_advisory_lock($1::integer, $2::integer)",
+                          {number(RecordLockSpace), number(record)}, where);
+        return true;
+    } catch (const HostFailure& failure) {
+        if (failure.number() != HostError::RecordLocked)
+            throw;
+        return false;
     }
 }
 
@@ -145,7 +159,14 @@ QString ServerContactTable::Data(FieldId id, Where where) const
 
 bool ServerContactTable::isLocked(Where where) const
 {
-    return m_current != 0 && m_locked != m_current && heldByOther(m_current, where);
+    if (m_current == 0 || m_locked == m_current || !heldByOther(m_current, where))
+        return false;
+    // Another workstation's write holds a record for a few milliseconds: a record it holds longer
+    // is being edited there.
+    if (!waitForLock(m_current, where))
+        return true;
+    unlock(m_current);
+    return false;
 }
 
 void ServerContactTable::Edit(Where where)
@@ -157,7 +178,7 @@ void ServerContactTable::Edit(Where where)
     if (m_locked == m_current && m_lockGeneration == m_connection.generation())
         return;
     releaseLock();
-    if (tryLock(m_current, where)) {
+    if (tryLock(m_current, where) || waitForLock(m_current, where)) {
         m_locked = m_current;
         m_lockGeneration = m_connection.generation();
         // What is edited is the record as it is now that no other workstation can write it.

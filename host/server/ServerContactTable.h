@@ -10,7 +10,8 @@ namespace valdora::host::server {
 
 /// The contacts of a database on the server: a selection, a current record held in memory, record
 /// locks that every workstation sees (advisory locks of this object's connection, held from Edit to
-/// Update and never inside a transaction) and writes that are each one statement.
+/// Update and never inside a transaction) and writes that are each one statement. A record that
+/// another workstation is writing is waited for a moment, not reported as locked.
 class ServerContactTable final : public ToolContactTable {
 public:
     ServerContactTable(ServerConnection& connection, ServerFieldList& fields);
@@ -49,7 +50,10 @@ private:
     qint64 recordOf(const ContactId& id, Where where) const;
     void moveTo(const ContactId& id, qint64 record);
     bool tryLock(qint64 record, Where where);
-    void unlock(qint64 record);
+    /// Waits a moment for another workstation's write to release the record, then takes its lock;
+    /// false when it is still held (being edited there).
+    bool waitForLock(qint64 record, Where where) const;
+    void unlock(qint64 record) const;
     bool heldByOther(qint64 record, Where where) const;
     void releaseLock();
     const QHash<FieldId, QString>& currentValues(Where where) const;
