@@ -84,7 +84,8 @@ struct Workstation {
         session = std::make_unique<ProgramSession>(platform, QStringLiteral("Valdora"), folder.path(),
                                                    UserSettings(folder.filePath(QStringLiteral("user"))));
         session->setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
-        const ButtonFile button = ButtonFile::inFolder(session->ini(), session->buttonFolder(), QStringLiteral("~100.ini"));
+        const ButtonFile button =
+            ButtonFile::inFolder(session->ini(), session->buttonFolder(), QStringLiteral("~100.ini"));
         for (const auto& [key, value] : QList<QPair<QString, QString>>{{"Type", "4"},
                                                                        {"Target", "User 1"},
                                                                        {"NowFormatDate0", "1"},
@@ -137,7 +138,8 @@ struct BenchServer {
         state = folder.filePath(QStringLiteral("server/state"));
         if (QProcess::execute(QStringLiteral("bash"), {QStringLiteral(SCRIPTS_FOLDER "/test-server.sh"),
                                                        QStringLiteral("start"), state}) != 0)
-            throw host::HostFailure(host::HostError::DatabaseFailure, QStringLiteral("the bench's server did not start"));
+            throw host::HostFailure(host::HostError::DatabaseFailure,
+                                    QStringLiteral("the bench's server did not start"));
         QFile file(state + QStringLiteral(".location"));
         file.open(QIODevice::ReadOnly);
         location = QString::fromUtf8(file.readAll()).trimmed();
@@ -145,8 +147,8 @@ struct BenchServer {
     ~BenchServer()
     {
         if (!state.isEmpty())
-            QProcess::execute(QStringLiteral("bash"),
-                              {QStringLiteral(SCRIPTS_FOLDER "/test-server.sh"), QStringLiteral("stop"), state});
+            QProcess::execute(QStringLiteral("bash"), {QStringLiteral(SCRIPTS_FOLDER "/test-server.sh"),
+                                                       QStringLiteral("stop"), state});
     }
     QTemporaryDir folder;
     QString state;
@@ -200,8 +202,8 @@ int measure(int contacts, const char* program)
             const QString file = slices.filePath(QStringLiteral("slice-%1-%2.lup").arg(workstations).arg(w));
             host::writeLookupFile(file, slice);
             auto process = std::make_unique<QProcess>();
-            process->start(QString::fromLocal8Bit(program), {QStringLiteral("--worker"), location, file,
-                                                             QString::number(slice.size())});
+            process->start(QString::fromLocal8Bit(program),
+                           {QStringLiteral("--worker"), location, file, QString::number(slice.size())});
             processes.push_back(std::move(process));
         }
         qint64 slowest = 1;
@@ -228,7 +230,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     try {
         if (argc > 4 && QByteArray(argv[1]) == "--worker")
-            return worker(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+            return worker(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          std::atoi(argv[4]));
         return measure(argc > 1 ? std::atoi(argv[1]) : 100000, argv[0]);
     } catch (const Failure& failure) {
         std::fprintf(stderr, "bench_team: %s\n", failure.description().toLocal8Bit().constData());

@@ -186,7 +186,8 @@ void ServerConnection::connect(Where where)
     if (!m_connection)
         throw HostFailure(HostError::DatabaseFailure, QStringLiteral("Out of memory"), where);
     // The server's notices ("... does not exist, skipping") are not the user's business.
-    PQsetNoticeProcessor(m_connection.get(), [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        m_connection.get(), [](void*, const char*) {}, nullptr);
     if (PQstatus(m_connection.get()) != CONNECTION_OK)
         throw HostFailure(HostError::DatabaseFailure,
                           QStringLiteral("The contact database server of %1 cannot be reached: %2")

@@ -62,12 +62,20 @@ ServerContactTable::~ServerContactTable()
 
 qint64 ServerContactTable::recordOf(const ContactId& id, Where where) const
 {
+    // A contact's record never changes and is never given to another contact: once known, it is
+    // not asked for again. A contact deleted since reads empty and its write fails, as after a
+    // Goto to an id that names none.
+    if (const auto known = m_knownRecords.constFind(id); known != m_knownRecords.constEnd())
+        return *known;
     const ServerRows rows =
         m_connection.exec("SELECT record FROM contacts WHERE uid = $1", {id.toUtf8()}, where);
-    return rows.count() == 1 ? rows.integer(0, 0) : 0;
+    const qint64 record = rows.count() == 1 ? rows.integer(0, 0) : 0;
+    if (record != 0)
+        m_knownRecords.insert(id, record);
+    return record;
 }
 
-bool ServerContactTable::tryLock(qint64 record, Where where)
+bool ServerContactTable::tryLock(qint64 record, Where where) const
 {
     const ServerRows rows = m_connection.exec("SELECT pg_try_advisory_lock($1::integer, $2::integer)",
                                               {number(RecordLockSpace), number(record)}, where);
@@ -111,7 +119,7 @@ bool ServerContactTable::heldByOther(qint64 record, Where where) const
     return rows.text(0, 0) == QLatin1String("t");
 }
 
-void ServerContactTable::releaseLock()
+void ServerContactTable::releaseLock() const
 {
     if (m_locked != 0 && m_lockGeneration == m_connection.generation())
         unlock(m_locked);
@@ -159,13 +167,17 @@ QString ServerContactTable::Data(FieldId id, Where where) const
 
 bool ServerContactTable::isLocked(Where where) const
 {
-    if (m_current == 0 || m_locked == m_current || !heldByOther(m_current, where))
+    if (m_current == 0 || (m_locked == m_current && m_lockGeneration == m_connection.generation()))
         return false;
-    // Another workstation's write holds a record for a few milliseconds: a record it holds longer
-    // is being edited there.
-    if (!waitForLock(m_current, where))
+    // Asking the server who holds a lock (pg_locks) costs more than taking it. The lock taken here
+    // is the one Edit would take next; moving to another record releases it. Another workstation's
+    // write holds a record for a few milliseconds: a record it holds longer is being edited there.
+    releaseLock();
+    if (!tryLock(m_current, where) && !waitForLock(m_current, where))
         return true;
-    unlock(m_current);
+    m_locked = m_current;
+    m_lockGeneration = m_connection.generation();
+    m_valuesLoaded = false; // read as it is now that no other workstation can write it
     return false;
 }
 
@@ -325,9 +337,11 @@ void ServerContactTable::Query(const QString& filter, Where where)
     m_selection.reserve(rows.size());
     m_selectionRecords.clear();
     m_selectionRecords.reserve(rows.size());
+    m_knownRecords.clear();
     for (const Row& row : rows) {
         m_selection.append(row.uid);
         m_selectionRecords.append(row.record);
+        m_knownRecords.insert(row.uid, row.record);
     }
     m_position = 0;
 }
@@ -347,6 +361,7 @@ void ServerContactTable::LoadLookUpQuery(const QString& file, Where where)
         if (const qint64 record = records.value(id); record != 0) {
             selection.append(id);
             found.append(record);
+            m_knownRecords.insert(id, record);
         }
     }
     m_selection = selection;

@@ -22,6 +22,8 @@ public:
 
     void Goto(const ContactId& id, Where where = Where::current()) override;
     QString Data(FieldId id, Where where = Where::current()) const override;
+    /// True while another workstation holds the current record. When it does not, the record's lock
+    /// is taken for this object on the way (LockLevel 1), as Edit would take it.
     bool isLocked(Where where = Where::current()) const override;
     void Edit(Where where = Where::current()) override;
     int LockLevel(Where where = Where::current()) const override;
@@ -49,13 +51,13 @@ public:
 private:
     qint64 recordOf(const ContactId& id, Where where) const;
     void moveTo(const ContactId& id, qint64 record);
-    bool tryLock(qint64 record, Where where);
+    bool tryLock(qint64 record, Where where) const;
     /// Waits a moment for another workstation's write to release the record, then takes its lock;
     /// false when it is still held (being edited there).
     bool waitForLock(qint64 record, Where where) const;
     void unlock(qint64 record) const;
     bool heldByOther(qint64 record, Where where) const;
-    void releaseLock();
+    void releaseLock() const;
     const QHash<FieldId, QString>& currentValues(Where where) const;
     bool commitStaged(Where where);
     void writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values, Where where);
@@ -64,6 +66,8 @@ private:
     ServerFieldList& m_fields;
     QStringList m_selection;
     QList<qint64> m_selectionRecords;
+    /// The records of contacts seen so far, by id.
+    mutable QHash<QString, qint64> m_knownRecords;
     qsizetype m_position = 0;
     qint64 m_current = 0;
     QString m_currentId;
@@ -71,9 +75,10 @@ private:
     mutable QHash<FieldId, QString> m_values;
     mutable bool m_valuesLoaded = false;
     QList<QPair<FieldId, QString>> m_staged;
-    qint64 m_locked = 0;
+    // Taken by isLocked on the way, so mutable.
+    mutable qint64 m_locked = 0;
     /// The connection's generation when the lock was taken: a lock of a lost connection is gone.
-    int m_lockGeneration = 0;
+    mutable int m_lockGeneration = 0;
 };
 
 } // namespace valdora::host::server
