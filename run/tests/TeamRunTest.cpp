@@ -234,6 +234,34 @@ TEST_F(TeamRunTest, AWorkstationKilledMidRunLeavesNoLockBehind)
                   .arg(Contacts));
 }
 
+// The server ends every connection mid-run (as a restart does): the run fails and says so rather
+// than reporting success, and the next run, on new connections, writes every contact.
+TEST_F(TeamRunTest, AConnectionLostMidRunFailsTheRunAndTheNextRunWorks)
+{
+    constexpr int Contacts = 3000;
+    onServer(Contacts);
+    autoNumberButton(QStringLiteral("~101.ini"), m_program + QStringLiteral("/Lost.num"),
+                     QStringLiteral("Over3"));
+    startBothHosts();
+    const auto cut = startOn(m_first, {"--run", "~101", "--scope", "all"});
+    const QDeadlineTimer deadline(60000);
+    while (column(User1).count(QString()) == Contacts && !deadline.hasExpired())
+        ASSERT_EQ(cut->state(), QProcess::Running) << "the run ended before its connection could be cut";
+    m_server.execute(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                    "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    ASSERT_TRUE(cut->waitForFinished(60000)) << "the cut run did not end";
+    const QString out = QString::fromLocal8Bit(cut->readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(cut->readAllStandardError());
+    EXPECT_NE(cut->exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("connection"))) << err.toStdString();
+
+    const valdora::test::CommandResult after = runOn(m_second, {"--run", "~101", "--scope", "all"});
+    EXPECT_EQ(after.code, 0) << after.err.toStdString();
+    EXPECT_EQ(after.out,
+              QStringLiteral("~101.ini: %1 contacts in scope, %1 written, 0 left unchanged, 0 failed")
+                  .arg(Contacts));
+}
+
 } // namespace
 
 } // namespace valdora::run::test
