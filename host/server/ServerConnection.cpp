@@ -78,6 +78,25 @@ void quoteInto(QByteArray& out, const QByteArray& value)
 
 } // namespace
 
+QList<QPair<const char*, QByteArray>> addedConnectionOptions(const QString& location)
+{
+    const ConnectionOptions options(location.toUtf8());
+    QList<QPair<const char*, QByteArray>> added;
+    const auto add = [&](const char* keyword, const char* value) {
+        if (options.value(keyword).isEmpty())
+            added.append({keyword, QByteArray(value)});
+    };
+    add("application_name", "Valdora");
+    add("connect_timeout", "10");
+    add("client_encoding", "UTF8");
+    const QString hosts =
+        options.value("hostaddr").isEmpty() ? options.value("host") : options.value("hostaddr");
+    if (!isOnThisMachine(hosts.isEmpty() ? qEnvironmentVariable("PGHOST") : hosts) &&
+        qEnvironmentVariableIsEmpty("PGSSLMODE"))
+        add("sslmode", "require");
+    return added;
+}
+
 ServerRows::ServerRows(pg_result* result) : m_result(result) {}
 
 ServerRows::~ServerRows()
@@ -163,20 +182,10 @@ void ServerConnection::connect(Where where)
                           where);
     std::vector<const char*> keywords = {"dbname"};
     std::vector<QByteArray> values = {text};
-    const auto add = [&](const char* keyword, const char* value) {
-        if (options.value(keyword).isEmpty()) {
-            keywords.push_back(keyword);
-            values.emplace_back(value);
-        }
-    };
-    add("application_name", "Valdora");
-    add("connect_timeout", "10");
-    add("client_encoding", "UTF8");
-    const QString hosts =
-        options.value("hostaddr").isEmpty() ? options.value("host") : options.value("hostaddr");
-    if (!isOnThisMachine(hosts.isEmpty() ? qEnvironmentVariable("PGHOST") : hosts) &&
-        qEnvironmentVariableIsEmpty("PGSSLMODE"))
-        add("sslmode", "require");
+    for (const auto& [keyword, value] : addedConnectionOptions(m_location)) {
+        keywords.push_back(keyword);
+        values.push_back(value);
+    }
     std::vector<const char*> pointers;
     for (const QByteArray& value : values)
         pointers.push_back(value.constData());

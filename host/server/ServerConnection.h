@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 #include <memory>
@@ -40,6 +41,11 @@ using ServerParameters = QList<QByteArray>;
 QByteArray textArray(const QStringList& values);
 /// An integer array parameter.
 QByteArray integerArray(const QList<qint64>& values);
+
+/// What a connection adds to a location where the location (or libpq's environment) says nothing:
+/// the program's name, a time limit for connecting, UTF-8, and TLS required (sslmode=require) for a
+/// server that is not on this machine.
+QList<QPair<const char*, QByteArray>> addedConnectionOptions(const QString& location);
 
 /// The one connection of a database object to the PostgreSQL server, with its statements prepared
 /// once per connection. A connection that the server dropped is made again at the next statement;

@@ -3,6 +3,7 @@
 
 #include "core/testsupport/FailsWith.h"
 #include "host/embedded/DatabaseFactory.h"
+#include "host/server/ServerConnection.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,47 @@ TEST_F(ServerDatabaseTest, ADroppedConnectionFailsTheWriteUnderWayAndTheNextOneW
     table().Goto(id);
     EXPECT_EQ(table().Data(20), QStringLiteral("kept"));
 }
+
+struct TlsCase {
+    const char* name;
+    const char* location;
+    bool required;
+};
+
+class ServerTlsDefault : public ::testing::TestWithParam<TlsCase> {};
+
+// Without a word about TLS in the location or the environment, a server reached over a network is
+// reached encrypted; one on this machine (a Unix socket, the loopback interface) needs no TLS.
+TEST_P(ServerTlsDefault, RequiredForAServerOnAnotherMachineUnlessTheLocationSaysOtherwise)
+{
+    const QByteArray previous = qgetenv("PGSSLMODE");
+    const QByteArray previousHost = qgetenv("PGHOST");
+    qunsetenv("PGSSLMODE");
+    qunsetenv("PGHOST");
+    bool required = false;
+    for (const auto& [keyword, value] :
+         server::addedConnectionOptions(QString::fromLatin1(GetParam().location)))
+        required = required || (qstrcmp(keyword, "sslmode") == 0 && value == "require");
+    EXPECT_EQ(required, GetParam().required);
+    if (!previous.isNull())
+        qputenv("PGSSLMODE", previous);
+    if (!previousHost.isNull())
+        qputenv("PGHOST", previousHost);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locations, ServerTlsDefault,
+    ::testing::Values(
+        TlsCase{"UnixSocket", "host=/run/postgresql dbname=contacts", false},
+        TlsCase{"Localhost", "postgresql://anna@localhost/contacts", false},
+        TlsCase{"Loopback", "host=127.0.0.1 dbname=contacts", false},
+        TlsCase{"NoHostAtAll", "dbname=contacts", false},
+        TlsCase{"OtherMachine", "postgresql://anna@db.example.com/contacts", true},
+        TlsCase{"OtherMachineByAddress", "host=192.168.1.20 dbname=contacts", true},
+        TlsCase{"OneOfSeveralElsewhere", "host=localhost,db.example.com dbname=contacts", true},
+        TlsCase{"LocationSaysDisable", "postgresql://db.example.com/contacts?sslmode=disable", false},
+        TlsCase{"LocationSaysVerifyFull", "host=db.example.com sslmode=verify-full dbname=c", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 
