@@ -22,8 +22,6 @@ public:
 
     void Goto(const ContactId& id, Where where = Where::current()) override;
     QString Data(FieldId id, Where where = Where::current()) const override;
-    /// True while another workstation holds the current record. When it does not, the record's lock
-    /// is taken for this object on the way (LockLevel 1), as Edit would take it.
     bool isLocked(Where where = Where::current()) const override;
     void Edit(Where where = Where::current()) override;
     int LockLevel(Where where = Where::current()) const override;
@@ -57,7 +55,7 @@ private:
     bool waitForLock(qint64 record, Where where) const;
     void unlock(qint64 record) const;
     bool heldByOther(qint64 record, Where where) const;
-    void releaseLock() const;
+    void releaseLock();
     const QHash<FieldId, QString>& currentValues(Where where) const;
     bool commitStaged(Where where);
     void writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values, Where where);
@@ -75,10 +73,9 @@ private:
     mutable QHash<FieldId, QString> m_values;
     mutable bool m_valuesLoaded = false;
     QList<QPair<FieldId, QString>> m_staged;
-    // Taken by isLocked on the way, so mutable.
-    mutable qint64 m_locked = 0;
+    qint64 m_locked = 0;
     /// The connection's generation when the lock was taken: a lock of a lost connection is gone.
-    mutable int m_lockGeneration = 0;
+    int m_lockGeneration = 0;
 };
 
 } // namespace valdora::host::server
