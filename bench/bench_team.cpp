@@ -170,23 +170,35 @@ int measure(int contacts, const char* program)
     host::createSampleDatabase(location, contacts);
     std::printf("%d sample contacts made on the server in %.1f s\n", contacts, timer.elapsed() / 1000.0);
 
-    // The host's own write, row by row: select all, then edit, stage and commit each contact.
+    // Each measurement starts from a vacuumed table: the dead rows of the one before would
+    // otherwise be cleaned up during the next, and charged to it.
+    host::server::ServerConnection maintenance(location);
+    maintenance.run("VACUUM ANALYZE");
+
+    // The host's own write, row by row (select all, then edit, stage and commit each contact), and
+    // the run, in turns, the best of two each: a busy machine moves a whole measurement by more than
+    // the difference between them.
     const auto database = host::openToolDatabase(location);
     host::ToolContactTable& table = database->contacts();
     const host::FieldId user2 = table.Fields().FieldID(QStringLiteral("User 2"));
     table.Query(QString());
     const QStringList ids = table.selection();
-    timer.restart();
-    for (const QString& id : ids) {
-        table.Goto(id);
-        table.Edit();
-        table.SetDataEx({user2}, {QStringLiteral("plain")});
-        table.Update();
-    }
-    const double plain = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);
-
     Workstation one;
-    const double run = one.run(*database, contacts);
+    double plain = 0;
+    double run = 0;
+    for (int round = 0; round < 2; ++round) {
+        maintenance.run("VACUUM ANALYZE");
+        timer.restart();
+        for (const QString& id : ids) {
+            table.Goto(id);
+            table.Edit();
+            table.SetDataEx({user2}, {QStringLiteral("plain %1").arg(round)});
+            table.Update();
+        }
+        plain = std::max(plain, contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1));
+        maintenance.run("VACUUM ANALYZE");
+        run = std::max(run, one.run(*database, contacts));
+    }
     std::printf("%d contacts on the server: the host's per-row write %.0f/s, a Now run through one "
                 "workstation %.0f/s (ratio %.2f, at least 0.5)\n",
                 contacts, plain, run, run / plain);
@@ -194,6 +206,7 @@ int measure(int contacts, const char* program)
     QTemporaryDir slices;
     double single = 0;
     for (const int workstations : {1, 2, 4}) {
+        maintenance.run("VACUUM ANALYZE");
         std::vector<std::unique_ptr<QProcess>> processes;
         for (int w = 0; w < workstations; ++w) {
             QList<host::ContactId> slice;
