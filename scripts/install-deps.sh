@@ -11,7 +11,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6svg6 libgl-dev qt6-translations-l10n
-          libsqlite3-dev sqlite3 googletest libgtest-dev libgmock-dev libbenchmark-dev
+          libsqlite3-dev sqlite3 postgresql libpq-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang-16 libclang-rt-16-dev clang-format python3 "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,7 @@
 
 #include "CsvFile.h"
 #include "UsageError.h"
-#include "host/embedded/EmbeddedDatabase.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 
 #include <QFile>
@@ -12,8 +12,6 @@
 namespace valdora::host::app {
 
 namespace {
-
-using embedded::EmbeddedDatabase;
 
 /// The arguments of a command: positional ones in order, and options ("--name value").
 class Arguments {
@@ -63,13 +61,11 @@ private:
     QHash<QString, QString> m_options;
 };
 
-std::unique_ptr<EmbeddedDatabase> open(const QString& path)
+std::unique_ptr<ToolDatabase> open(const QString& location)
 {
-    if (path.isEmpty())
+    if (location.isEmpty())
         throw UsageError(QStringLiteral("the database path is empty"));
-    auto database = std::make_unique<EmbeddedDatabase>();
-    database->OpenEx(path);
-    return database;
+    return openToolDatabase(location);
 }
 
 int create(CommandContext& context)
@@ -82,7 +78,7 @@ int create(CommandContext& context)
     if (arguments.has(QStringLiteral("--sample")))
         createSampleDatabase(arguments.at(0), sample);
     else
-        EmbeddedDatabase::create(arguments.at(0));
+        createEmptyDatabase(arguments.at(0));
     return 0;
 }
 
@@ -91,7 +87,7 @@ int fields(CommandContext& context)
     const Arguments arguments(context.arguments, {});
     arguments.expect(1, 1);
     const auto database = open(arguments.at(0));
-    embedded::EmbeddedFieldList& list = database->fields();
+    ToolFieldList& list = database->fields();
     for (const FieldId id : list.ids())
         context.out << id << '\t' << list.Label(id) << '\t' << list.Type(id) << '\t' << list.DecimalPlaces(id)
                     << '\n';
@@ -118,14 +114,14 @@ int contacts(CommandContext& context)
     const Arguments arguments(context.arguments, {});
     arguments.expect(1, 1);
     const auto database = open(arguments.at(0));
-    embedded::EmbeddedContactTable& table = database->contacts();
+    ToolContactTable& table = database->contacts();
     table.Query(QString());
     for (const QString& id : table.selection())
         context.out << id << '\n';
     return 0;
 }
 
-void gotoExisting(embedded::EmbeddedContactTable& table, const QString& id, const QString& path)
+void gotoExisting(ToolContactTable& table, const QString& id, const QString& path)
 {
     if (!table.exists(id))
         throw HostFailure(HostError::NoDatabaseOpen,
@@ -139,7 +135,7 @@ int get(CommandContext& context)
     arguments.expect(3, 3);
     const auto database = open(arguments.at(0));
     const FieldId field = database->fields().resolve(arguments.at(2));
-    embedded::EmbeddedContactTable& table = database->contacts();
+    ToolContactTable& table = database->contacts();
     gotoExisting(table, arguments.at(1), database->GetDatabasePath());
     context.out << table.Data(field) << '\n';
     return 0;
@@ -151,7 +147,7 @@ int set(CommandContext& context)
     arguments.expect(4, 4);
     const auto database = open(arguments.at(0));
     const FieldId field = database->fields().resolve(arguments.at(2));
-    embedded::EmbeddedContactTable& table = database->contacts();
+    ToolContactTable& table = database->contacts();
     gotoExisting(table, arguments.at(1), database->GetDatabasePath());
     table.Edit();
     if (table.LockLevel() != 1)
@@ -210,13 +206,13 @@ int exportCsv(CommandContext& context)
     const Arguments arguments(context.arguments, {});
     arguments.expect(1, 2);
     const auto database = open(arguments.at(0));
-    embedded::EmbeddedFieldList& list = database->fields();
+    ToolFieldList& list = database->fields();
     const QList<FieldId> ids = list.ids();
     QStringList names;
     for (const FieldId id : ids)
         names.append(list.Label(id));
     QByteArray content = CsvFile::line(names);
-    embedded::EmbeddedContactTable& table = database->contacts();
+    ToolContactTable& table = database->contacts();
     table.Query(QString());
     for (table.MoveFirst(); !table.isEOF(); table.MoveNext()) {
         QStringList values;
@@ -258,7 +254,7 @@ int trigger(CommandContext& context)
     if (kind != QLatin1String("entry") && kind != QLatin1String("exit"))
         throw UsageError(QStringLiteral("the trigger is \"entry\" or \"exit\", not \"%1\"").arg(kind));
     const auto database = open(arguments.at(0));
-    embedded::EmbeddedFieldList& list = database->fields();
+    ToolFieldList& list = database->fields();
     const FieldId field = list.resolve(arguments.at(1));
     const bool entry = kind == QLatin1String("entry");
     if (arguments.count() == 3) {

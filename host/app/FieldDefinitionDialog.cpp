@@ -1,6 +1,6 @@
 #include "FieldDefinitionDialog.h"
 
-#include "host/embedded/EmbeddedFieldList.h"
+#include "host/DatabaseTools.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -109,7 +109,7 @@ void FieldDefinitionDialog::showSelected()
 void FieldDefinitionDialog::addField()
 {
     attempt([this] {
-        auto* fields = dynamic_cast<embedded::EmbeddedFieldList*>(&m_app.fields());
+        auto* fields = dynamic_cast<ToolFieldList*>(&m_app.fields());
         if (fields == nullptr)
             throw HostFailure(ErrorNumber::InvalidProcedureCall, tr("This database cannot add fields"));
         if (m_name->text().trimmed().isEmpty())

@@ -2,8 +2,9 @@
 
 #include "TriggerCommand.h"
 #include "core/ProgramFolder.h"
+#include "host/DatabaseLocation.h"
+#include "host/LookupFile.h"
 #include "host/embedded/DatabaseFactory.h"
-#include "host/embedded/LookupFile.h"
 
 #include <QFileInfo>
 
@@ -113,10 +114,11 @@ void HostApplication::openDatabase(const QString& path, Where where)
         openDatabase(m_lastPath, where);
         return;
     }
+    const QString location = isServerLocation(path) ? path : QFileInfo(path).absoluteFilePath();
     auto screen = createDatabase();
-    screen->OpenEx(QFileInfo(path).absoluteFilePath(), where);
+    screen->OpenEx(location, where);
     auto walk = createDatabase();
-    walk->OpenEx(QFileInfo(path).absoluteFilePath(), where);
+    walk->OpenEx(location, where);
     if (isDatabaseOpen())
         closeDatabase();
     m_screen = std::move(screen);

@@ -6,6 +6,7 @@
 #include "core/ConsolePlatform.h"
 #include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"
+#include "host/DatabaseLocation.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -69,7 +70,7 @@ std::optional<HostMode> hostModeOf(int argc, char* argv[])
     const QString database = argument(argv, 1);
     if (database.startsWith(QLatin1Char('-')))
         return std::nullopt;
-    if (QFileInfo(database).isFile() || database.contains(QLatin1Char('/')) ||
+    if (isServerLocation(database) || QFileInfo(database).isFile() || database.contains(QLatin1Char('/')) ||
         database.contains(QLatin1Char('.')))
         return HostMode::Window;
     return std::nullopt;

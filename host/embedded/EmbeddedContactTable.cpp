@@ -1,7 +1,7 @@
 #include "EmbeddedContactTable.h"
 
-#include "LookupFile.h"
 #include "Schema.h"
+#include "host/LookupFile.h"
 
 #include <QDateTime>
 

@@ -3,7 +3,7 @@
 #include "Connection.h"
 #include "EmbeddedFieldList.h"
 #include "RecordLocks.h"
-#include "host/ContactTable.h"
+#include "host/DatabaseTools.h"
 
 #include <QHash>
 
@@ -13,7 +13,7 @@ namespace valdora::host::embedded {
 
 /// The contacts of one database: a selection, a current record held in memory, cross-process record
 /// locks and transactional writes.
-class EmbeddedContactTable final : public ContactTable {
+class EmbeddedContactTable final : public ToolContactTable {
 public:
     EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, Where where = Where::current());
     ~EmbeddedContactTable() override;
@@ -38,18 +38,18 @@ public:
     bool isEOF(Where where = Where::current()) const override;
 
     /// A new contact with these values (field 1 excluded), written in one transaction; returns its id.
-    QString addContact(const QHash<FieldId, QString>& values, Where where = Where::current());
+    QString addContact(const QHash<FieldId, QString>& values, Where where = Where::current()) override;
     /// Writes imported rows in one transaction, all or nothing: a row whose field-1 column names a
     /// contact updates it (or makes it with that id), a row without one makes a new contact. Fails,
     /// writing nothing, when a named contact is being edited by another program. Returns the row count.
     int importRecords(const QList<FieldId>& columns, const QList<QStringList>& rows,
-                      Where where = Where::current());
+                      Where where = Where::current()) override;
     /// True when a contact has that id.
-    bool exists(const ContactId& id, Where where = Where::current()) const;
+    bool exists(const ContactId& id, Where where = Where::current()) const override;
     /// The ids of the current selection, in order.
-    const QStringList& selection() const { return m_selection; }
+    const QStringList& selection() const override { return m_selection; }
     /// Makes the contact current and takes its lock; false when another holder has it.
-    bool lockRecord(const ContactId& id, Where where = Where::current());
+    bool lockRecord(const ContactId& id, Where where = Where::current()) override;
 
 private:
     qint64 recordOf(const ContactId& id, Where where) const;

@@ -4,14 +4,14 @@
 #include "EmbeddedContactTable.h"
 #include "EmbeddedFieldList.h"
 #include "EmbeddedUserList.h"
-#include "host/Database.h"
+#include "host/DatabaseTools.h"
 
 #include <memory>
 
 namespace valdora::host::embedded {
 
 /// The database object of the embedded host: one SQLite connection to one NAME.dbf file.
-class EmbeddedDatabase final : public Database {
+class EmbeddedDatabase final : public ToolDatabase {
 public:
     EmbeddedDatabase();
     ~EmbeddedDatabase() override;
@@ -34,9 +34,9 @@ public:
     bool Error() const override { return m_error; }
 
     /// The concrete parts, for the host's own tools (import, add-field, add-user ...).
-    EmbeddedContactTable& contacts(Where where = Where::current());
-    EmbeddedFieldList& fields(Where where = Where::current());
-    EmbeddedUserList& users(Where where = Where::current());
+    EmbeddedContactTable& contacts(Where where = Where::current()) override;
+    EmbeddedFieldList& fields(Where where = Where::current()) override;
+    EmbeddedUserList& users(Where where = Where::current()) override;
     Connection& connection(Where where = Where::current());
 
 private:

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "Connection.h"
-#include "host/FieldList.h"
+#include "host/DatabaseTools.h"
 
 #include <QHash>
 
 namespace valdora::host::embedded {
 
 /// The field definitions of one database, kept in memory (they change only through addField here).
-class EmbeddedFieldList final : public FieldList {
+class EmbeddedFieldList final : public ToolFieldList {
 public:
     explicit EmbeddedFieldList(Connection& connection, Where where = Where::current());
 
@@ -25,11 +25,12 @@ public:
     void ExitTrigger(FieldId id, const QString& text, Where where = Where::current()) override;
 
     /// Adds a user field at the lowest free id a button may write to; returns its id.
-    FieldId addField(const QString& name, qint16 type, qint16 decimals, Where where = Where::current());
+    FieldId addField(const QString& name, qint16 type, qint16 decimals,
+                     Where where = Where::current()) override;
     /// The ids in ascending order.
-    QList<FieldId> ids() const;
+    QList<FieldId> ids() const override;
     /// The id of a field given by name or by number; throws (naming it) when there is none.
-    FieldId resolve(const QString& nameOrId, Where where = Where::current()) const;
+    FieldId resolve(const QString& nameOrId, Where where = Where::current()) const override;
     /// True when a field with that id exists.
     bool has(FieldId id) const { return m_fields.contains(id); }
 

@@ -1,29 +1,9 @@
 #include "EmbeddedUserList.h"
 
 #include "Schema.h"
-
-#include <QCryptographicHash>
-#include <QRandomGenerator>
+#include "host/UserPasswords.h"
 
 namespace valdora::host::embedded {
-
-namespace {
-
-QString hashOf(const QString& salt, const QString& password)
-{
-    return QString::fromLatin1(
-        QCryptographicHash::hash((salt + u':' + password).toUtf8(), QCryptographicHash::Sha256).toHex());
-}
-
-QString newSalt()
-{
-    QByteArray bytes(16, '\0');
-    for (char& byte : bytes)
-        byte = char(QRandomGenerator::system()->bounded(256));
-    return QString::fromLatin1(bytes.toHex());
-}
-
-} // namespace
 
 EmbeddedUserList::EmbeddedUserList(Connection& connection, Where where) : m_connection(connection)
 {
@@ -80,8 +60,8 @@ QString EmbeddedUserList::addUser(const QString& name, const QString& password, 
                               .arg(m_connection.path(), name),
                           where);
     const QString uid = nextUniqueId(m_connection, where);
-    const QString salt = password.isEmpty() ? QString() : newSalt();
-    const QString hash = password.isEmpty() ? QString() : hashOf(salt, password);
+    const QString salt = password.isEmpty() ? QString() : newPasswordSalt();
+    const QString hash = password.isEmpty() ? QString() : passwordHash(salt, password);
     Statement insert =
         m_connection.prepare("INSERT INTO users(uid, name, salt, hash, ordinal) "
                              "VALUES(?, ?, ?, ?, (SELECT coalesce(max(ordinal), 0) + 1 FROM users))",
@@ -100,7 +80,7 @@ bool EmbeddedUserList::matches(const QString& name, const QString& password) con
             continue;
         if (user.hash.isEmpty())
             return password.isEmpty();
-        return hashOf(user.salt, password) == user.hash;
+        return passwordHash(user.salt, password) == user.hash;
     }
     return false;
 }

@@ -1,7 +1,10 @@
 #include "SampleData.h"
 
+#include "DatabaseFactory.h"
 #include "EmbeddedDatabase.h"
 #include "Schema.h"
+#include "host/DatabaseLocation.h"
+#include "host/server/ServerDatabase.h"
 
 #include <QDate>
 
@@ -47,11 +50,69 @@ void write(Connection& connection, qint64 record, FieldId field, const QString& 
     insert.step(where);
 }
 
+/// The generated values of sample contact `index` (field 1 excluded), the next draws of `random`.
+QHash<FieldId, QString> sampleContact(std::mt19937& random, int index, const QStringList& managers)
+{
+    const QString created = QStringLiteral("2024-01-15 09:30:00");
+    const QString first = pick(random, FirstNames);
+    const QString last = pick(random, LastNames);
+    const QString company =
+        pick(random, CompanyWords) + u' ' + pick(random, CompanyKinds) + u' ' + pick(random, CompanyForms);
+    QHash<FieldId, QString> values;
+    values.insert(2, created);
+    values.insert(3, created);
+    const QDate birth = QDate(1950, 1, 1).addDays(qint64(random() % 18000));
+    const unsigned cents = random() % 1000000;
+    const unsigned country = 30 + random() % 20;
+    const unsigned area = 100 + random() % 900;
+    const unsigned line = 100000 + random() % 900000;
+    values.insert(FieldNumber::RecordManager, managers.at(int(random() % managers.size())));
+    values.insert(7, QStringLiteral("+%1 %2 %3").arg(country).arg(area).arg(line));
+    values.insert(8, (first + u'.' + last + QStringLiteral("@example.com")).toLower());
+    values.insert(9, QStringLiteral("https://www.example.com/%1").arg(index + 1));
+    values.insert(11, pick(random, Cities));
+    values.insert(12, QString::number(10000 + random() % 89999));
+    values.insert(13, birth.toString(Qt::ISODate));
+    values.insert(16, QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0')));
+    values.insert(18, QString::number(random() % 50));
+    values.insert(21, pick(random, Titles));
+    values.insert(FieldNumber::Company, company);
+    values.insert(FieldNumber::Contact, first + u' ' + last);
+    return values;
+}
+
+/// The sample users (added when missing) and the ids of the first three users, the record managers.
+QStringList sampleManagers(ToolUserList& users, Where where)
+{
+    for (const char* name : SampleUsers)
+        if (users.storedName(QString::fromLatin1(name)).isEmpty())
+            users.addUser(QString::fromLatin1(name), QString(), where);
+    QStringList managers;
+    for (qint16 i = 1; i <= users.Count() && managers.size() < 3; ++i)
+        managers.append(users.UniqueID(i));
+    return managers;
+}
+
+constexpr unsigned SampleSeed = 20240611u; // fixed seed: the same contacts on every machine
+
+void addServerSampleContacts(const QString& location, int count, Where where)
+{
+    server::ServerDatabase database;
+    database.OpenEx(location, where);
+    const QStringList managers = sampleManagers(database.users(where), where);
+    std::mt19937 random(SampleSeed);
+    QList<QHash<FieldId, QString>> contacts;
+    contacts.reserve(count);
+    for (int i = 0; i < count; ++i)
+        contacts.append(sampleContact(random, i, managers));
+    database.contacts(where).addContacts(contacts, where);
+}
+
 } // namespace
 
 void createSampleDatabase(const QString& path, int count, Where where)
 {
-    embedded::EmbeddedDatabase::create(path, where);
+    createEmptyDatabase(path, where);
     addSampleContacts(path, count, where);
 }
 
@@ -61,20 +122,17 @@ void addSampleContacts(const QString& path, int count, Where where)
         throw HostFailure(
             int(ErrorNumber::InvalidProcedureCall),
             QStringLiteral("The number of sample contacts must not be negative (%1)").arg(count), where);
+    if (isServerLocation(path)) {
+        addServerSampleContacts(path, count, where);
+        return;
+    }
     embedded::EmbeddedDatabase database;
     database.OpenEx(path, where);
-    embedded::EmbeddedUserList& users = database.users(where);
-    for (const char* name : SampleUsers)
-        if (users.storedName(QString::fromLatin1(name)).isEmpty())
-            users.addUser(QString::fromLatin1(name), QString(), where);
-    QStringList managers;
-    for (qint16 i = 1; i <= users.Count() && managers.size() < 3; ++i)
-        managers.append(users.UniqueID(i));
+    const QStringList managers = sampleManagers(database.users(where), where);
 
     Connection& connection = database.connection(where);
     embedded::Transaction transaction(connection, where);
-    std::mt19937 random(20240611u); // fixed seed: the same contacts on every machine
-    const QString created = QStringLiteral("2024-01-15 09:30:00");
+    std::mt19937 random(SampleSeed);
     for (int i = 0; i < count; ++i) {
         const QString uid = embedded::nextUniqueId(connection, where);
         qint64 record = 0;
@@ -87,31 +145,9 @@ void addSampleContacts(const QString& path, int count, Where where)
             while (insert.step(where)) {
             }
         }
-        const QString first = pick(random, FirstNames);
-        const QString last = pick(random, LastNames);
-        const QString company = pick(random, CompanyWords) + u' ' + pick(random, CompanyKinds) + u' ' +
-                                pick(random, CompanyForms);
-        const QDate birth = QDate(1950, 1, 1).addDays(qint64(random() % 18000));
-        const unsigned cents = random() % 1000000;
-        const unsigned country = 30 + random() % 20;
-        const unsigned area = 100 + random() % 900;
-        const unsigned line = 100000 + random() % 900000;
-        write(connection, record, 2, created, where);
-        write(connection, record, 3, created, where);
-        write(connection, record, FieldNumber::RecordManager, managers.at(int(random() % managers.size())),
-              where);
-        write(connection, record, 7, QStringLiteral("+%1 %2 %3").arg(country).arg(area).arg(line), where);
-        write(connection, record, 8, (first + u'.' + last + QStringLiteral("@example.com")).toLower(), where);
-        write(connection, record, 9, QStringLiteral("https://www.example.com/%1").arg(i + 1), where);
-        write(connection, record, 11, pick(random, Cities), where);
-        write(connection, record, 12, QString::number(10000 + random() % 89999), where);
-        write(connection, record, 13, birth.toString(Qt::ISODate), where);
-        write(connection, record, 16,
-              QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0')), where);
-        write(connection, record, 18, QString::number(random() % 50), where);
-        write(connection, record, 21, pick(random, Titles), where);
-        write(connection, record, FieldNumber::Company, company, where);
-        write(connection, record, FieldNumber::Contact, first + u' ' + last, where);
+        const QHash<FieldId, QString> values = sampleContact(random, i, managers);
+        for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+            write(connection, record, it.key(), it.value(), where);
     }
     transaction.commit(where);
 }

@@ -94,7 +94,7 @@ protected:
         m_session->setSettingsFile(m_folder.path() + QStringLiteral("/Settings/valdora.ini"));
         m_path = m_folder.path() + QStringLiteral("/Sample.dbf");
         host::createSampleDatabase(m_path, contacts);
-        m_database = host::createDatabase();
+        m_database = std::make_unique<host::embedded::EmbeddedDatabase>(); // one test limits its file
         m_database->OpenEx(m_path);
         m_journal = std::make_unique<journal::RunJournal>(journalPath());
     }

@@ -1,0 +1,254 @@
+// A button run over the contacts of a database on a PostgreSQL server, through one workstation,
+// beside the host's own per-row write on the same server (the ratio), and the same run split over
+// 1, 2 and 4 workstations at once (each a process of its own with its own connection): aggregate
+// contacts per second. The server is the one named by VALDORA_BENCH_SERVER (a location whose
+// dbname is the maintenance database), else a throwaway one started in a temporary folder.
+#include "core/testsupport/ScriptedPlatform.h"
+#include "host/LookupFile.h"
+#include "host/embedded/DatabaseFactory.h"
+#include "host/embedded/SampleData.h"
+#include "host/server/ServerConnection.h"
+#include "run/ButtonRun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using namespace valdora;
+
+/// The contact table of a database whose selection of all contacts is one slice of them (a lookup
+/// file): a workstation's share of a run split over several.
+class SliceTable final : public host::ContactTable {
+public:
+    SliceTable(host::ContactTable& inner, QString lookup) : m_inner(inner), m_lookup(std::move(lookup)) {}
+    host::FieldList& Fields() override { return m_inner.Fields(); }
+    const host::FieldList& Fields() const override { return m_inner.Fields(); }
+    void Goto(const host::ContactId& id, Where where) override { m_inner.Goto(id, where); }
+    QString Data(host::FieldId id, Where where) const override { return m_inner.Data(id, where); }
+    bool isLocked(Where where) const override { return m_inner.isLocked(where); }
+    void Edit(Where where) override { m_inner.Edit(where); }
+    int LockLevel(Where where) const override { return m_inner.LockLevel(where); }
+    void SetDataEx(const QList<host::FieldId>& ids, const QStringList& values, Where where) override
+    {
+        m_inner.SetDataEx(ids, values, where);
+    }
+    QString Update(Where where) override { return m_inner.Update(where); }
+    QString lastWriteFailure() const override { return m_inner.lastWriteFailure(); }
+    void Query(const QString&, Where where) override { m_inner.LoadLookUpQuery(m_lookup, where); }
+    void LoadLookUpQuery(const QString& file, Where where) override { m_inner.LoadLookUpQuery(file, where); }
+    void MoveFirst(Where where) override { m_inner.MoveFirst(where); }
+    void MoveNext(Where where) override { m_inner.MoveNext(where); }
+    bool isEOF(Where where) const override { return m_inner.isEOF(where); }
+
+private:
+    host::ContactTable& m_inner;
+    QString m_lookup;
+};
+
+class SliceDatabase final : public host::Database {
+public:
+    SliceDatabase(std::unique_ptr<host::Database> inner, const QString& lookup)
+        : m_inner(std::move(inner)), m_table(m_inner->Contact(), lookup)
+    {}
+    void OpenEx(const QString& path, Where where) override { m_inner->OpenEx(path, where); }
+    host::ContactTable& Contact(Where) override { return m_table; }
+    host::UserList& Users(Where where) override { return m_inner->Users(where); }
+    QString CurrentUser(Where where) const override { return m_inner->CurrentUser(where); }
+    QString GetDatabasePath(Where where) const override { return m_inner->GetDatabasePath(where); }
+    void Close() override { m_inner->Close(); }
+    bool isMultiuser(Where where) const override { return m_inner->isMultiuser(where); }
+    bool ValidateUser(const QString& user, const QString& password, Where where) override
+    {
+        return m_inner->ValidateUser(user, password, where);
+    }
+    bool Error() const override { return m_inner->Error(); }
+
+private:
+    std::unique_ptr<host::Database> m_inner;
+    SliceTable m_table;
+};
+
+/// A program folder with its settings and a Now button, as one workstation has it.
+struct Workstation {
+    Workstation()
+    {
+        QDir(folder.path()).mkpath(QStringLiteral("Settings"));
+        session = std::make_unique<ProgramSession>(platform, QStringLiteral("Valdora"), folder.path(),
+                                                   UserSettings(folder.filePath(QStringLiteral("user"))));
+        session->setSettingsFile(folder.filePath(QStringLiteral("Settings/valdora.ini")));
+        const ButtonFile button =
+            ButtonFile::inFolder(session->ini(), session->buttonFolder(), QStringLiteral("~100.ini"));
+        for (const auto& [key, value] : QList<QPair<QString, QString>>{{"Type", "4"},
+                                                                       {"Target", "User 1"},
+                                                                       {"NowFormatDate0", "1"},
+                                                                       {"Over0", "0"},
+                                                                       {"Over1", "0"},
+                                                                       {"Over3", "1"}})
+            button.write(key, value);
+    }
+    /// Runs the Now button over every contact of the database's selection: contacts per second.
+    double run(host::Database& database, int contacts)
+    {
+        run::FixedScopeChooser scopes(run::Scope::AllContacts);
+        run::ButtonRun buttonRun(*session, {&database, nullptr, nullptr},
+                                 run::ProgramProfile::valdora(session->locale()), &scopes);
+        QElapsedTimer timer;
+        timer.start();
+        const run::RunSummary summary = buttonRun.Process_Button(QStringLiteral("~100.ini"));
+        const double rate = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);
+        if (summary.written != contacts)
+            std::fprintf(stderr, "the run wrote %d of %d contacts\n", summary.written, contacts);
+        return rate;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPlatform platform;
+    std::unique_ptr<ProgramSession> session;
+};
+
+/// "bench_team --worker LOCATION LOOKUP COUNT": one workstation's share; prints its milliseconds.
+int worker(const QString& location, const QString& lookup, int contacts)
+{
+    Workstation workstation;
+    std::unique_ptr<host::Database> opened = host::createDatabase();
+    opened->OpenEx(location, Where::current());
+    SliceDatabase database(std::move(opened), lookup);
+    QElapsedTimer timer;
+    timer.start();
+    workstation.run(database, contacts);
+    std::printf("%lld\n", static_cast<long long>(timer.elapsed()));
+    return 0;
+}
+
+/// The throwaway server of the bench, when none is named.
+struct BenchServer {
+    BenchServer()
+    {
+        location = qEnvironmentVariable("VALDORA_BENCH_SERVER");
+        if (!location.isEmpty())
+            return;
+        state = folder.filePath(QStringLiteral("server/state"));
+        if (QProcess::execute(QStringLiteral("bash"), {QStringLiteral(SCRIPTS_FOLDER "/test-server.sh"),
+                                                       QStringLiteral("start"), state}) != 0)
+            throw host::HostFailure(host::HostError::DatabaseFailure,
+                                    QStringLiteral("the bench's server did not start"));
+        QFile file(state + QStringLiteral(".location"));
+        file.open(QIODevice::ReadOnly);
+        location = QString::fromUtf8(file.readAll()).trimmed();
+    }
+    ~BenchServer()
+    {
+        if (!state.isEmpty())
+            QProcess::execute(QStringLiteral("bash"), {QStringLiteral(SCRIPTS_FOLDER "/test-server.sh"),
+                                                       QStringLiteral("stop"), state});
+    }
+    QTemporaryDir folder;
+    QString state;
+    QString location;
+};
+
+int measure(int contacts, const char* program)
+{
+    BenchServer server;
+    {
+        host::server::ServerConnection connection(server.location);
+        connection.run("DROP DATABASE IF EXISTS bench_team");
+        connection.run("CREATE DATABASE bench_team");
+    }
+    QString location = server.location;
+    location.replace(QStringLiteral("dbname=postgres"), QStringLiteral("dbname=bench_team"));
+    QElapsedTimer timer;
+    timer.start();
+    host::createSampleDatabase(location, contacts);
+    std::printf("%d sample contacts made on the server in %.1f s\n", contacts, timer.elapsed() / 1000.0);
+
+    // Each measurement starts from a vacuumed table: the dead rows of the one before would
+    // otherwise be cleaned up during the next, and charged to it.
+    host::server::ServerConnection maintenance(location);
+    maintenance.run("SET lock_timeout = 0"); // a VACUUM waits for the server's own autovacuum
+    maintenance.run("VACUUM ANALYZE");
+
+    // The host's own write, row by row (select all, then edit, stage and commit each contact), and
+    // the run, in turns, the best of two each: a busy machine moves a whole measurement by more than
+    // the difference between them.
+    const auto database = host::openToolDatabase(location);
+    host::ToolContactTable& table = database->contacts();
+    const host::FieldId user2 = table.Fields().FieldID(QStringLiteral("User 2"));
+    table.Query(QString());
+    const QStringList ids = table.selection();
+    Workstation one;
+    double plain = 0;
+    double run = 0;
+    for (int round = 0; round < 2; ++round) {
+        maintenance.run("VACUUM ANALYZE");
+        timer.restart();
+        for (const QString& id : ids) {
+            table.Goto(id);
+            table.Edit();
+            table.SetDataEx({user2}, {QStringLiteral("plain %1").arg(round)});
+            table.Update();
+        }
+        plain = std::max(plain, contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1));
+        maintenance.run("VACUUM ANALYZE");
+        run = std::max(run, one.run(*database, contacts));
+    }
+    std::printf("%d contacts on the server: the host's per-row write %.0f/s, a Now run through one "
+                "workstation %.0f/s (ratio %.2f, at least 0.5)\n",
+                contacts, plain, run, run / plain);
+
+    QTemporaryDir slices;
+    double single = 0;
+    for (const int workstations : {1, 2, 4}) {
+        maintenance.run("VACUUM ANALYZE");
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int w = 0; w < workstations; ++w) {
+            QList<host::ContactId> slice;
+            for (qsizetype i = w; i < ids.size(); i += workstations)
+                slice.append(ids.at(i));
+            const QString file = slices.filePath(QStringLiteral("slice-%1-%2.lup").arg(workstations).arg(w));
+            host::writeLookupFile(file, slice);
+            auto process = std::make_unique<QProcess>();
+            process->start(QString::fromLocal8Bit(program),
+                           {QStringLiteral("--worker"), location, file, QString::number(slice.size())});
+            processes.push_back(std::move(process));
+        }
+        qint64 slowest = 1;
+        for (const auto& process : processes) {
+            process->waitForFinished(-1);
+            slowest = std::max(slowest, process->readAllStandardOutput().trimmed().toLongLong());
+            const QByteArray errors = process->readAllStandardError();
+            if (!errors.isEmpty())
+                std::fprintf(stderr, "%s", errors.constData());
+        }
+        const double aggregate = contacts * 1000.0 / slowest;
+        if (workstations == 1)
+            single = aggregate;
+        std::printf("the run split over %d workstation%s at once: %.0f contacts/s together (%.2f x one)\n",
+                    workstations, workstations == 1 ? "" : "s", aggregate, aggregate / single);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    try {
+        if (argc > 4 && QByteArray(argv[1]) == "--worker")
+            return worker(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          std::atoi(argv[4]));
+        return measure(argc > 1 ? std::atoi(argv[1]) : 100000, argv[0]);
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "bench_team: %s\n", failure.description().toLocal8Bit().constData());
+        return 1;
+    }
+}

@@ -1,0 +1,531 @@
+#include "ServerContactTable.h"
+
+#include "ServerSchema.h"
+#include "host/LookupFile.h"
+#include "host/UniqueIds.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace valdora::host::server {
+
+namespace {
+
+constexpr FieldId CreateDate = 2;
+constexpr FieldId EditDate = 3;
+
+QByteArray number(qint64 value)
+{
+    return QByteArray::number(value);
+}
+
+/// The fields and values of a write, the last value of a field staged twice winning, as it would
+/// when they were written one after the other.
+struct WriteList {
+    QList<qint64> fields;
+    QStringList values;
+
+    void set(FieldId field, const QString& value)
+    {
+        const qsizetype at = fields.indexOf(field);
+        if (at >= 0) {
+            values[at] = value;
+        } else {
+            fields.append(field);
+            values.append(value);
+        }
+    }
+};
+
+// One statement writes a record: blank values remove the field's row, the others are put in. A
+// record deleted meanwhile gives 0 and nothing is written.
+constexpr char WriteRecord[] =
+    "WITH target AS (SELECT record FROM contacts WHERE record = $1),"
+    " input AS (SELECT f, v FROM unnest($2::integer[], $3::text[]) AS u(f, v)),"
+    " gone AS (DELETE FROM vals USING target, input WHERE vals.record = target.record"
+    "  AND vals.field = input.f AND input.v = ''),"
+    " put AS (INSERT INTO vals(record, field, value) SELECT target.record, input.f, input.v"
+    "  FROM target, input WHERE input.v <> ''"
+    "  ON CONFLICT (record, field) DO UPDATE SET value = EXCLUDED.value)"
+    " SELECT count(*) FROM target";
+
+} // namespace
+
+ServerContactTable::ServerContactTable(ServerConnection& connection, ServerFieldList& fields)
+    : m_connection(connection), m_fields(fields)
+{}
+
+ServerContactTable::~ServerContactTable()
+{
+    releaseLock();
+}
+
+qint64 ServerContactTable::recordOf(const ContactId& id, Where where) const
+{
+    // A contact's record never changes and is never given to another contact: once known, it is
+    // not asked for again. A contact deleted since reads empty and its write fails, as after a
+    // Goto to an id that names none.
+    if (const auto known = m_knownRecords.constFind(id); known != m_knownRecords.constEnd())
+        return *known;
+    const ServerRows rows =
+        m_connection.exec("SELECT record FROM contacts WHERE uid = $1", {id.toUtf8()}, where);
+    const qint64 record = rows.count() == 1 ? rows.integer(0, 0) : 0;
+    if (record != 0)
+        m_knownRecords.insert(id, record);
+    return record;
+}
+
+bool ServerContactTable::tryLock(qint64 record, Where where) const
+{
+    const ServerRows rows = m_connection.exec("SELECT pg_try_advisory_lock($1::integer, $2::integer)",
+                                              {number(RecordLockSpace), number(record)}, where);
+    return rows.text(0, 0) == QLatin1String("t");
+}
+
+void ServerContactTable::unlock(qint64 record) const
+{
+    if (m_connection.isBroken())
+        return; // the server released the locks of the lost connection
+    try {
+        m_connection.exec("SELECT pg_advisory_unlock($1::integer, $2::integer)",
+                          {number(RecordLockSpace), number(record)});
+    } catch (const HostFailure&) {
+        // A connection lost now takes its locks with it.
+    }
+}
+
+bool ServerContactTable::waitForLock(qint64 record, Where where) const
+{
+    // The connection's lock_timeout ends the wait (ServerConnection sets it).
+    try {
+        m_connection.exec("SELECT pg_advisory_lock($1::integer, $2::integer)",
+                          {number(RecordLockSpace), number(record)}, where);
+        return true;
+    } catch (const HostFailure& failure) {
+        if (failure.number() != HostError::RecordLocked)
+            throw;
+        return false;
+    }
+}
+
+bool ServerContactTable::heldByOther(qint64 record, Where where) const
+{
+    const ServerRows rows =
+        m_connection.exec("SELECT EXISTS(SELECT 1 FROM pg_locks WHERE locktype = 'advisory'"
+                          " AND database = (SELECT oid FROM pg_database WHERE datname = current_database())"
+                          " AND classid = $1::integer::oid AND objid = $2::integer::oid AND objsubid = 2"
+                          " AND pid <> pg_backend_pid())",
+                          {number(RecordLockSpace), number(record)}, where);
+    return rows.text(0, 0) == QLatin1String("t");
+}
+
+void ServerContactTable::releaseLock()
+{
+    if (m_locked != 0 && m_lockGeneration == m_connection.generation())
+        unlock(m_locked);
+    m_locked = 0;
+}
+
+const QHash<FieldId, QString>& ServerContactTable::currentValues(Where where) const
+{
+    if (m_valuesLoaded || m_current == 0)
+        return m_values;
+    const ServerRows rows =
+        m_connection.exec("SELECT field, value FROM vals WHERE record = $1", {number(m_current)}, where);
+    m_values.clear();
+    for (int row = 0; row < rows.count(); ++row)
+        m_values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
+    m_valuesLoaded = true;
+    return m_values;
+}
+
+void ServerContactTable::Goto(const ContactId& id, Where where)
+{
+    moveTo(id, recordOf(id, where));
+}
+
+void ServerContactTable::moveTo(const ContactId& id, qint64 record)
+{
+    if (record != m_current) {
+        releaseLock();
+        m_staged.clear();
+    }
+    m_current = record;
+    m_currentId = record ? id : QString();
+    m_values.clear();
+    m_valuesLoaded = false;
+}
+
+QString ServerContactTable::Data(FieldId id, Where where) const
+{
+    if (m_current == 0)
+        return {};
+    if (id == FieldNumber::UniqueId)
+        return m_currentId;
+    return currentValues(where).value(id);
+}
+
+bool ServerContactTable::isLocked(Where where) const
+{
+    if (m_current == 0 || (m_locked == m_current && m_lockGeneration == m_connection.generation()))
+        return false;
+    // Taking the lock and giving it back at once, in one statement, costs less than asking the
+    // server's lock table who holds it, and leaves no lock behind (a preview asks without editing).
+    const ServerRows probe =
+        m_connection.exec("SELECT CASE WHEN pg_try_advisory_lock($1::integer, $2::integer)"
+                          " THEN NOT pg_advisory_unlock($1::integer, $2::integer) ELSE true END",
+                          {number(RecordLockSpace), number(m_current)}, where);
+    if (probe.text(0, 0) != QLatin1String("t"))
+        return false;
+    // Another workstation's write holds a record for a few milliseconds: a record it holds longer
+    // is being edited there.
+    if (!waitForLock(m_current, where))
+        return true;
+    unlock(m_current);
+    return false;
+}
+
+void ServerContactTable::Edit(Where where)
+{
+    if (m_current == 0)
+        throw HostFailure(
+            HostError::NoDatabaseOpen,
+            QStringLiteral("There is no current contact to edit in %1").arg(m_connection.location()), where);
+    if (m_locked == m_current && m_lockGeneration == m_connection.generation())
+        return;
+    releaseLock();
+    if (tryLock(m_current, where) || waitForLock(m_current, where)) {
+        m_locked = m_current;
+        m_lockGeneration = m_connection.generation();
+        // What is edited is the record as it is now that no other workstation can write it.
+        m_valuesLoaded = false;
+    }
+}
+
+int ServerContactTable::LockLevel(Where) const
+{
+    return m_current != 0 && m_locked == m_current && m_lockGeneration == m_connection.generation() ? 1 : 0;
+}
+
+void ServerContactTable::SetDataEx(const QList<FieldId>& ids, const QStringList& values, Where where)
+{
+    if (ids.size() != values.size())
+        throw HostFailure(int(ErrorNumber::InvalidProcedureCall),
+                          QStringLiteral("SetDataEx was given %1 field ids and %2 values")
+                              .arg(ids.size())
+                              .arg(values.size()),
+                          where);
+    if (m_current == 0)
+        throw HostFailure(
+            HostError::NoDatabaseOpen,
+            QStringLiteral("There is no current contact to write in %1").arg(m_connection.location()), where);
+    for (const FieldId id : ids) {
+        if (!m_fields.has(id))
+            throw HostFailure(HostError::UnknownField,
+                              QStringLiteral("The contact database %1 has no field %2")
+                                  .arg(m_connection.location())
+                                  .arg(id),
+                              where);
+        if (id == FieldNumber::UniqueId)
+            throw HostFailure(int(ErrorNumber::PermissionDenied),
+                              QStringLiteral("Field 1 holds the contact's unique id and cannot be written"),
+                              where);
+    }
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        m_staged.append({ids.at(i), values.at(i)});
+}
+
+void ServerContactTable::writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values,
+                                     Where where)
+{
+    WriteList list;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        list.set(fields.at(i), values.at(i));
+    m_connection.exec(WriteRecord, {number(record), integerArray(list.fields), textArray(list.values)},
+                      where);
+}
+
+bool ServerContactTable::commitStaged(Where where)
+{
+    WriteList list;
+    for (const auto& [field, value] : m_staged)
+        list.set(field, value);
+    const QString edited = serverStamp();
+    list.set(EditDate, edited);
+    const ServerRows rows = m_connection.exec(
+        WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}, where);
+    if (rows.integer(0, 0) == 0)
+        return false; // deleted by another workstation meanwhile
+    if (m_valuesLoaded) {
+        for (qsizetype i = 0; i < list.fields.size(); ++i) {
+            if (list.values.at(i).isEmpty())
+                m_values.remove(FieldId(list.fields.at(i)));
+            else
+                m_values.insert(FieldId(list.fields.at(i)), list.values.at(i));
+        }
+    }
+    return true;
+}
+
+QString ServerContactTable::Update(Where where)
+{
+    m_lastWriteFailure.clear();
+    if (m_current == 0)
+        return {};
+    bool written = false;
+    std::optional<HostFailure> refused;
+    try {
+        m_connection.ensureOpen(where);
+        const bool lockedBefore = m_locked == m_current;
+        const bool lockedHere = lockedBefore && m_lockGeneration == m_connection.generation();
+        if (lockedBefore && !lockedHere) {
+            // The connection that held the lock was lost, and the lock with it: another workstation
+            // may have written the record since, so what was staged on the old reading is not written.
+            m_lastWriteFailure =
+                QStringLiteral(
+                    "The connection to the contact database server of %1 was lost while contact %2 "
+                    "was being edited; it was not written")
+                    .arg(m_connection.location(), m_currentId);
+            m_locked = 0;
+        } else if (lockedHere || tryLock(m_current, where)) {
+            m_locked = m_current;
+            m_lockGeneration = m_connection.generation();
+            written = commitStaged(where);
+        }
+    } catch (const HostFailure& failure) {
+        written = false;
+        if (failure.number() == HostError::WriteRefused)
+            refused = failure;
+        else if (failure.number() != HostError::RecordLocked)
+            m_lastWriteFailure = failure.description();
+    }
+    m_staged.clear();
+    releaseLock();
+    if (refused)
+        throw *refused;
+    return written ? m_currentId : QString();
+}
+
+void ServerContactTable::Query(const QString& filter, Where where)
+{
+    if (!filter.isEmpty())
+        throw HostFailure(
+            int(ErrorNumber::InvalidProcedureCall),
+            QStringLiteral("Query supports only the empty filter (all contacts), not \"%1\"").arg(filter),
+            where);
+    struct Row {
+        QString uid;
+        QString company;
+        QString contact;
+        qint64 record;
+    };
+    const ServerRows read = m_connection.exec(
+        "SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, ''), c.record FROM contacts c "
+        "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
+        "LEFT JOIN vals b ON b.record = c.record AND b.field = 26",
+        {}, where);
+    QList<Row> rows;
+    rows.reserve(read.count());
+    for (int row = 0; row < read.count(); ++row)
+        rows.append(Row{read.text(row, 0), read.text(row, 1), read.text(row, 2), read.integer(row, 3)});
+    // Sorted here, as the embedded database sorts, so that both give one order whatever the
+    // server's collation.
+    std::sort(rows.begin(), rows.end(), [](const Row& left, const Row& right) {
+        if (const int c = left.company.compare(right.company, Qt::CaseInsensitive))
+            return c < 0;
+        if (const int c = left.contact.compare(right.contact, Qt::CaseInsensitive))
+            return c < 0;
+        return left.uid < right.uid;
+    });
+    m_selection.clear();
+    m_selection.reserve(rows.size());
+    m_selectionRecords.clear();
+    m_selectionRecords.reserve(rows.size());
+    m_knownRecords.clear();
+    for (const Row& row : rows) {
+        m_selection.append(row.uid);
+        m_selectionRecords.append(row.record);
+        m_knownRecords.insert(row.uid, row.record);
+    }
+    m_position = 0;
+}
+
+void ServerContactTable::LoadLookUpQuery(const QString& file, Where where)
+{
+    const QList<ContactId> ids = readLookupFile(file, where);
+    const ServerRows rows = m_connection.exec("SELECT uid, record FROM contacts WHERE uid = ANY($1::text[])",
+                                              {textArray(ids)}, where);
+    QHash<QString, qint64> records;
+    for (int row = 0; row < rows.count(); ++row)
+        records.insert(rows.text(row, 0), rows.integer(row, 1));
+    QStringList selection;
+    QList<qint64> found;
+    for (const QString& id : ids) {
+        // Contacts deleted since the lookup was saved are left out.
+        if (const qint64 record = records.value(id); record != 0) {
+            selection.append(id);
+            found.append(record);
+            m_knownRecords.insert(id, record);
+        }
+    }
+    m_selection = selection;
+    m_selectionRecords = found;
+    m_position = 0;
+}
+
+void ServerContactTable::MoveFirst(Where)
+{
+    m_position = 0;
+    if (!m_selection.isEmpty())
+        moveTo(m_selection.first(), m_selectionRecords.first());
+}
+
+void ServerContactTable::MoveNext(Where)
+{
+    if (m_position < m_selection.size())
+        ++m_position;
+    if (m_position < m_selection.size())
+        moveTo(m_selection.at(m_position), m_selectionRecords.at(m_position));
+}
+
+bool ServerContactTable::isEOF(Where) const
+{
+    return m_position >= m_selection.size();
+}
+
+QString ServerContactTable::addContact(const QHash<FieldId, QString>& values, Where where)
+{
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        if (!m_fields.has(it.key()) || it.key() == FieldNumber::UniqueId)
+            throw HostFailure(
+                HostError::UnknownField,
+                QStringLiteral("Field %1 cannot be written in %2").arg(it.key()).arg(m_connection.location()),
+                where);
+    ServerTransaction transaction(m_connection, where);
+    const QString uid = nextServerUniqueId(m_connection, where);
+    const ServerRows inserted =
+        m_connection.exec("INSERT INTO contacts(uid) VALUES($1) RETURNING record", {uid.toUtf8()}, where);
+    const QString created = serverStamp();
+    QList<FieldId> fields = {CreateDate, EditDate};
+    QStringList texts = {created, created};
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        fields.append(it.key());
+        texts.append(it.value());
+    }
+    writeValues(inserted.integer(0, 0), fields, texts, where);
+    transaction.commit(where);
+    return uid;
+}
+
+int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contacts, Where where)
+{
+    ServerTransaction transaction(m_connection, where);
+    constexpr qsizetype Batch = 5000;
+    for (qsizetype start = 0; start < contacts.size(); start += Batch) {
+        const qsizetype end = std::min(contacts.size(), start + Batch);
+        const ServerRows ids = m_connection.exec(
+            "SELECT (SELECT value FROM meta WHERE key = 'id_prefix'), nextval('unique_serial') - 1 "
+            "FROM generate_series(1, $1::integer)",
+            {number(end - start)}, where);
+        QStringList uids;
+        for (int row = 0; row < ids.count(); ++row)
+            uids.append(ids.text(row, 0) + base36(quint64(ids.integer(row, 1)), 8));
+        const ServerRows inserted =
+            m_connection.exec("INSERT INTO contacts(uid) SELECT unnest($1::text[]) RETURNING uid, record",
+                              {textArray(uids)}, where);
+        QHash<QString, qint64> records;
+        for (int row = 0; row < inserted.count(); ++row)
+            records.insert(inserted.text(row, 0), inserted.integer(row, 1));
+        QList<qint64> rowRecords;
+        QList<qint64> rowFields;
+        QStringList rowValues;
+        for (qsizetype i = start; i < end; ++i) {
+            const qint64 record = records.value(uids.at(i - start));
+            for (auto it = contacts.at(i).constBegin(); it != contacts.at(i).constEnd(); ++it) {
+                if (it.value().isEmpty())
+                    continue;
+                rowRecords.append(record);
+                rowFields.append(it.key());
+                rowValues.append(it.value());
+            }
+        }
+        m_connection.exec("INSERT INTO vals(record, field, value) "
+                          "SELECT * FROM unnest($1::bigint[], $2::integer[], $3::text[])",
+                          {integerArray(rowRecords), integerArray(rowFields), textArray(rowValues)}, where);
+    }
+    transaction.commit(where);
+    return int(contacts.size());
+}
+
+int ServerContactTable::importRecords(const QList<FieldId>& columns, const QList<QStringList>& rows,
+                                      Where where)
+{
+    const qsizetype idColumn = columns.indexOf(FieldNumber::UniqueId);
+    const bool hasEditDate = columns.contains(EditDate);
+    const bool hasCreateDate = columns.contains(CreateDate);
+    const QString stamp = serverStamp();
+    ServerTransaction transaction(m_connection, where);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QStringList& row = rows.at(r);
+        const QString id = idColumn >= 0 ? row.at(idColumn) : QString();
+        qint64 record = id.isEmpty() ? 0 : recordOf(id, where);
+        const bool created = record == 0;
+        if (record != 0 && heldByOther(record, where))
+            throw HostFailure(
+                HostError::RecordLocked,
+                QStringLiteral("Contact %1 is being edited by another program; nothing was imported").arg(id),
+                where);
+        if (created) {
+            if (!id.isEmpty() && id.size() != 12)
+                throw HostFailure(
+                    int(ErrorNumber::InvalidProcedureCall),
+                    QStringLiteral("Row %1: \"%2\" is not a 12-character unique id; nothing was imported")
+                        .arg(r + 1)
+                        .arg(id),
+                    where);
+            const QString uid = id.isEmpty() ? nextServerUniqueId(m_connection, where) : id;
+            record = m_connection
+                         .exec("INSERT INTO contacts(uid) VALUES($1) RETURNING record", {uid.toUtf8()}, where)
+                         .integer(0, 0);
+        }
+        QList<FieldId> fields;
+        QStringList values;
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            if (c != idColumn) {
+                fields.append(columns.at(c));
+                values.append(row.at(c));
+            }
+        }
+        if (created && !hasCreateDate) {
+            fields.append(CreateDate);
+            values.append(stamp);
+        }
+        if (!hasEditDate) {
+            fields.append(EditDate);
+            values.append(stamp);
+        }
+        writeValues(record, fields, values, where);
+    }
+    transaction.commit(where);
+    m_valuesLoaded = false;
+    return int(rows.size());
+}
+
+bool ServerContactTable::exists(const ContactId& id, Where where) const
+{
+    return recordOf(id, where) != 0;
+}
+
+bool ServerContactTable::lockRecord(const ContactId& id, Where where)
+{
+    Goto(id, where);
+    if (m_current == 0)
+        throw HostFailure(
+            HostError::NoDatabaseOpen,
+            QStringLiteral("The contact database %1 has no contact %2").arg(m_connection.location(), id),
+            where);
+    Edit(where);
+    return LockLevel(where) == 1;
+}
+
+} // namespace valdora::host::server
