@@ -82,7 +82,9 @@ on() {
 for name in first second; do
     workstation "$name"
     echo "=== starting the $name workstation's headless host"
-    on "$name" "$bin/ContactHost.exe" --headless "$db" >"$work/$name-host.log" 2>&1 &
+    # Started directly, not through "on": the pid must be the host's own, for the cleanup to end it.
+    VALDORA_HOST_SERVER="valdora-team-demo-$name-$$" VALDORA_USER_SETTINGS="$work/$name" \
+        "$bin/ContactHost.exe" --headless "$db" >"$work/$name-host.log" 2>&1 &
     host_pids+=($!)
     for _ in $(seq 100); do
         on "$name" "$bin/ContactHost.exe" current >/dev/null 2>&1 && break

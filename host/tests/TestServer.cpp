@@ -50,3 +50,15 @@ void ServerTestDatabase::execute(const QString& sql) const
 }
 
 } // namespace valdora::host::test
+
+namespace valdora::host::test {
+
+QString ServerTestDatabase::value(const QString& sql) const
+{
+    server::ServerConnection connection(m_location);
+    const QByteArray text = sql.toUtf8();
+    const server::ServerRows rows = connection.exec(text.constData());
+    return rows.count() > 0 ? rows.text(0, 0) : QString();
+}
+
+} // namespace valdora::host::test

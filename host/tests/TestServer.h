@@ -22,6 +22,8 @@ public:
     const QString& name() const { return m_name; }
     /// Runs SQL in the database as another program would, on a connection of its own.
     void execute(const QString& sql) const;
+    /// The first value that a query gives, on a connection of its own ("" when it gives no row).
+    QString value(const QString& sql) const;
 
 private:
     QString m_name;
