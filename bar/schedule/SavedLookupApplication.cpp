@@ -1,6 +1,6 @@
 #include "SavedLookupApplication.h"
 
-#include "host/embedded/LookupFile.h"
+#include "host/LookupFile.h"
 
 namespace valdora::schedule {
 

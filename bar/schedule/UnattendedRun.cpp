@@ -9,6 +9,7 @@
 #include "bar/RunCommand.h"
 #include "core/FileLock.h"
 #include "core/ProgramFolder.h"
+#include "host/DatabaseLocation.h"
 #include "run/ButtonRun.h"
 #include "run/UndoAndRetry.h"
 #include "run/journal/RunJournal.h"
@@ -82,7 +83,7 @@ QString journalDatabaseName(const QString& database)
 
 bool isLocalFile(const QString& database)
 {
-    return !database.contains(QStringLiteral("://"));
+    return !host::isServerLocation(database);
 }
 
 /// Takes the button's lock, polling until `waitSeconds` have passed; nullptr when it could not.

@@ -4,7 +4,7 @@
 #include "core/FileLock.h"
 #include "host/client/RunningHost.h"
 #include "host/embedded/DatabaseFactory.h"
-#include "host/embedded/LookupFile.h"
+#include "host/LookupFile.h"
 #include "run/journal/RunJournal.h"
 #include "run/tests/ProgramOnHostFixture.h"
 
