@@ -2,9 +2,9 @@
 #include "bar/schedule/ScheduleFiles.h"
 
 #include "core/FileLock.h"
+#include "host/LookupFile.h"
 #include "host/client/RunningHost.h"
 #include "host/embedded/DatabaseFactory.h"
-#include "host/LookupFile.h"
 #include "run/journal/RunJournal.h"
 #include "run/tests/ProgramOnHostFixture.h"
 
