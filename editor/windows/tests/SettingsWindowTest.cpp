@@ -995,8 +995,9 @@ TEST_P(ScreenshotTest, EveryPageShowsItsTextsWhole)
     EXPECT_EQ(child<QPushButton>("cmdSave")->text(), texts.get(OwnText::EditorSaveElsewhere));
     EXPECT_EQ(child<QPushButton>("cmdMoreCond")->text(), texts.get(OwnText::EditorMore));
     EXPECT_EQ(child<QPushButton>("cmdMoreCombo")->text(), texts.get(OwnText::EditorMore));
-    if (language.base == bar::test::German.base)
+    if (language.base == bar::test::German.base) {
         EXPECT_EQ(child<QPushButton>("cmdMoreCond")->text(), QStringLiteral("Mehr..."));
+    }
     for (int index = 0; index < 7; ++index) {
         SCOPED_TRACE(index);
         page(static_cast<EditorPage>(index));
