@@ -162,9 +162,11 @@ void RunJournal::createSchema()
                 "CREATE TABLE IF NOT EXISTS failures ("
                 " id INTEGER PRIMARY KEY,"
                 " run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE,"
-                " contact TEXT NOT NULL);"
+                " contact TEXT NOT NULL, reached INTEGER NOT NULL DEFAULT 1);"
                 "CREATE INDEX IF NOT EXISTS failures_of_run ON failures(run, contact);");
     // Journals written before runs kept their unreached contacts: every failure there was reached.
+    // A journal made here has the column from the start, so two programs opening a new journal at
+    // once never both try to add it.
     bool hasReached = false;
     {
         SqliteStatement columns = m_file.prepare("PRAGMA table_info(failures)");

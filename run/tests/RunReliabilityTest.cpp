@@ -138,7 +138,7 @@ TEST_F(RunReliabilityTest, TwoRunsOfOneFillEmptyButtonNeitherOverwriteNorSkipANu
     for (QProcess* run : {first.get(), second.get()}) {
         const QString line = QString::fromLocal8Bit(run->readAllStandardOutput());
         const QRegularExpressionMatch match = count.match(line);
-        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString() << run->readAllStandardError().toStdString();
         written += match.captured(1).toInt();
     }
     EXPECT_EQ(written, Contacts);
