@@ -1,5 +1,7 @@
 #include "VersionCheck.h"
 
+#include "settings/UserKey.h"
+
 namespace valdora::autorun {
 
 namespace {
@@ -17,7 +19,7 @@ bool settingsAreCurrent(const QString& storedVersion)
 
 QString storedVersion(const UserSettings& settings)
 {
-    return settings.get(Application::Valdora, QStringLiteral("Settings"), QStringLiteral("Version"));
+    return settings.get(Application::Valdora, UserKey::Settings, UserKey::Version);
 }
 
 } // namespace valdora::autorun

@@ -1,5 +1,7 @@
 #include "BarShutdown.h"
 
+#include "settings/UserKey.h"
+
 #include <QDir>
 
 #include <exception>
@@ -8,7 +10,6 @@ namespace valdora::bar {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
 const QString HostProgram = QStringLiteral("ContactHost.exe");
 
 /// Runs a step of the shutdown with its failures ignored: the position is stored whatever the host
@@ -54,9 +55,9 @@ UnloadEnd unloadBar(ProgramSession& session, BarConnection& connection, const Ba
         connection.events.reset();
     }
     const UserSettings& store = session.userSettings();
-    store.set(Application::Valdora, SettingsSection,
-              {{QStringLiteral("Top"), QString::number(positionTwips.y())},
-               {QStringLiteral("Left"), QString::number(positionTwips.x())}});
+    store.set(Application::Valdora, UserKey::Settings,
+              {{UserKey::Top, QString::number(positionTwips.y())},
+               {UserKey::Left, QString::number(positionTwips.x())}});
 
     const QString folder = session.programFolder();
     if (flags.restartHost) {

@@ -9,13 +9,12 @@
 #include "settings/FixedTexts.h"
 #include "settings/MessageId.h"
 #include "settings/SettingsLocation.h"
+#include "settings/UserKey.h"
 
 namespace valdora::bar {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
-const QString VersionKey = QStringLiteral("Version");
 /// Versions before this kept the buttons in the per-user store.
 const QString FirstVersionWithButtonFiles = QStringLiteral("300");
 /// The bar takes German when no language was ever chosen.
@@ -37,7 +36,7 @@ QString versionText()
 bool settleSettings(ProgramSession& session, BarScreens& screens)
 {
     const UserSettings& store = session.userSettings();
-    const QString stored = store.get(Application::Valdora, SettingsSection, VersionKey);
+    const QString stored = store.get(Application::Valdora, UserKey::Settings, UserKey::Version);
     // The version has always been compared as text.
     if (!stored.isEmpty() && QString::compare(stored, FirstVersionWithButtonFiles) < 0 &&
         !screens.upgradeSettings()) {
@@ -46,7 +45,7 @@ bool settleSettings(ProgramSession& session, BarScreens& screens)
     }
     // Each write of the store is made durable; a version that is already stored is not written again.
     if (stored != versionText())
-        store.set(Application::Valdora, SettingsSection, VersionKey, versionText());
+        store.set(Application::Valdora, UserKey::Settings, UserKey::Version, versionText());
     const QString dataFolder = session.dataFolder();
     SettingsLocation::ensureDefaultSettingsFolder(dataFolder);
     session.setSettingsFile(SettingsLocation::settingsFilePathAtStartUp(session, session.applicationTitle()));
@@ -120,7 +119,8 @@ void settleLanguage(ProgramSession& session, BarScreens& screens, const host::Ap
 
 bool targetDecimalsUpgradeDue(const ProgramSession& session)
 {
-    return targetDecimalsDue(session.userSettings().get(Application::Valdora, SettingsSection, VersionKey));
+    return targetDecimalsDue(
+        session.userSettings().get(Application::Valdora, UserKey::Settings, UserKey::Version));
 }
 
 int upgradeButtonDecimals(ProgramSession& session, const BarConnection& connection,

@@ -1,17 +1,14 @@
 #include "LastScope.h"
 
+#include "settings/UserKey.h"
+
 namespace valdora::bar {
-
-namespace {
-
-const QString Section = QStringLiteral("LastScope");
-
-} // namespace
 
 std::optional<run::Scope> lastScope(const UserSettings& store, const QString& buttonFile)
 {
     bool number = false;
-    const int value = store.get(Application::Valdora, Section, buttonFile, QString()).toInt(&number);
+    const int value =
+        store.get(Application::Valdora, UserKey::LastScope, buttonFile, QString()).toInt(&number);
     if (!number || value < static_cast<int>(run::Scope::CurrentContact) ||
         value > static_cast<int>(run::Scope::AllContacts))
         return std::nullopt;
@@ -20,7 +17,7 @@ std::optional<run::Scope> lastScope(const UserSettings& store, const QString& bu
 
 void rememberScope(const UserSettings& store, const QString& buttonFile, run::Scope scope)
 {
-    store.set(Application::Valdora, Section, buttonFile, QString::number(static_cast<int>(scope)));
+    store.set(Application::Valdora, UserKey::LastScope, buttonFile, QString::number(static_cast<int>(scope)));
 }
 
 } // namespace valdora::bar

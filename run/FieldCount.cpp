@@ -1,15 +1,10 @@
 #include "FieldCount.h"
 
+#include "settings/UserKey.h"
+
 #include <limits>
 
 namespace valdora::run {
-
-namespace {
-
-const QString SettingsSection = QStringLiteral("Settings");
-const QString MaxFieldsKey = QStringLiteral("MaxFields");
-
-} // namespace
 
 int countFields(const host::FieldList& fields)
 {
@@ -30,12 +25,13 @@ int countFields(const host::FieldList& fields)
 
 void storeMaxFields(const UserSettings& settings, int maxFields)
 {
-    settings.set(Application::Valdora, SettingsSection, MaxFieldsKey, QString::number(maxFields));
+    settings.set(Application::Valdora, UserKey::Settings, UserKey::MaxFields, QString::number(maxFields));
 }
 
 int storedMaxFields(const UserSettings& settings, int whenAbsent)
 {
-    return settings.get(Application::Valdora, SettingsSection, MaxFieldsKey, QString::number(whenAbsent))
+    return settings
+        .get(Application::Valdora, UserKey::Settings, UserKey::MaxFields, QString::number(whenAbsent))
         .toInt();
 }
 

@@ -1,14 +1,12 @@
 #include "ProgressWriter.h"
 
-namespace valdora::run {
+#include "settings/UserKey.h"
 
-namespace {
-const QString Section = QStringLiteral("Progress");
-}
+namespace valdora::run {
 
 QString ProgressWriter::status() const
 {
-    return m_settings.get(Application::Valdora, Section, QStringLiteral("Status"), QStringLiteral("Off"));
+    return m_settings.get(Application::Valdora, UserKey::Progress, UserKey::Status, QStringLiteral("Off"));
 }
 
 bool ProgressWriter::due(QElapsedTimer& since) const
@@ -35,7 +33,7 @@ void ProgressWriter::write(const QString& key, const QString& value) const
 {
     // The window only shows these values: a store that cannot be written never stops a run.
     if (m_stored)
-        m_settings.set(Application::Valdora, Section, key, value);
+        m_settings.set(Application::Valdora, UserKey::Progress, key, value);
     if (m_observer)
         m_observer(key, value);
 }

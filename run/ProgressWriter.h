@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/UserKey.h"
 #include "settings/UserSettings.h"
 
 #include <QElapsedTimer>
@@ -23,28 +24,28 @@ public:
     /// the observer still sees every value).
     void setStored(bool stored) { m_stored = stored; }
 
-    void setStatus(const QString& value) const { write(QStringLiteral("Status"), value); }
+    void setStatus(const QString& value) const { write(UserKey::Status, value); }
     /// "Status" as stored; "Off" when absent.
     QString status() const;
     /// Before a contact's write: sets "Status" back to "On" when it reads "Off". The store is read at
     /// most once per minimum interval (the first time always), since while a run writes the store
     /// every read parses it again, which cost more than the contact's own write.
     void keepStatusOn();
-    void setStage(qint64 stage) const { write(QStringLiteral("Stage"), QString::number(stage)); }
+    void setStage(qint64 stage) const { write(UserKey::Stage, QString::number(stage)); }
     /// A per-contact "Stage" (counting or writing): skipped when the last one was written less than
     /// the minimum interval ago, since the window reads a few times a second and a store write per
     /// contact would cost more than the contact's own write. The first one is always written.
     void setContactStage(qint64 stage);
     /// The minimum interval between per-contact stages and between status checks (0: every one).
     void setMinimumInterval(int ms) { m_minimumIntervalMs = ms; }
-    void setTotal(qint64 total) const { write(QStringLiteral("Total"), QString::number(total)); }
+    void setTotal(qint64 total) const { write(UserKey::Total, QString::number(total)); }
     /// "Waiting": "1" while the run waits for the user's answer to a message, else "0".
     void setWaiting(bool waiting) const
     {
-        write(QStringLiteral("Waiting"), waiting ? QStringLiteral("1") : QStringLiteral("0"));
+        write(UserKey::Waiting, waiting ? QStringLiteral("1") : QStringLiteral("0"));
     }
     /// "Summary": what the run did, shown by the window at its end; empty while a run goes on.
-    void setSummary(const QString& summary) const { write(QStringLiteral("Summary"), summary); }
+    void setSummary(const QString& summary) const { write(UserKey::Summary, summary); }
 
     /// "Stage" of a Combo whose member is gone.
     static constexpr qint64 MemberMissing = 999999;

@@ -1,5 +1,7 @@
 #include "MessageTable.h"
 
+#include "settings/UserKey.h"
+
 #include "UserSettings.h"
 
 #include "core/TextSemantics.h"
@@ -22,8 +24,8 @@ bool isKnownLanguage(int language)
 qint16 languageBaseFromSettings(const UserSettings& settings, int defaultLanguage, Where where)
 {
     const int fallback = isKnownLanguage(defaultLanguage) ? defaultLanguage : 0;
-    const QString stored = settings.get(Application::Valdora, QStringLiteral("Options"),
-                                        QStringLiteral("Language"), QString::number(fallback));
+    const QString stored =
+        settings.get(Application::Valdora, UserKey::Options, UserKey::Language, QString::number(fallback));
     const QString text = stored.trimmed();
     // A blank value carries no choice: as if the key were absent.
     if (text.isEmpty())

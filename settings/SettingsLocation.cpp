@@ -1,5 +1,7 @@
 #include "SettingsLocation.h"
 
+#include "settings/UserKey.h"
+
 #include "ProgramSession.h"
 
 #include "core/FileLock.h"
@@ -56,8 +58,7 @@ QString settingsFilePathAtStartUp(const UserSettings& userSettings, const QStrin
                                   const QString& applicationTitle)
 {
     // A stored empty path would make the current folder the button folder: it counts as absent.
-    const QString stored =
-        userSettings.get(Application::Valdora, QStringLiteral("Settings"), QStringLiteral("IniLocation"));
+    const QString stored = userSettings.get(Application::Valdora, UserKey::Settings, UserKey::IniLocation);
     return stored.isEmpty() ? defaultSettingsFilePath(dataFolder, applicationTitle) : stored;
 }
 

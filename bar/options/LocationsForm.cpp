@@ -4,6 +4,7 @@
 
 #include "core/FileLock.h"
 #include "settings/SettingsLocation.h"
+#include "settings/UserKey.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,6 @@ namespace valdora::bar {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
 /// What a settings file that is created empty holds: one line with a single blank.
 const QByteArray BlankLine = QByteArrayLiteral(" \r\n");
 /// Button files are named "~", a number and ".ini".
@@ -130,10 +130,10 @@ bool LocationsForm::cmdOK_Click()
         m_session.showMessage(locationtexts::InvalidFile);
         return false;
     }
-    const bool stored = m_session.userSettings().set(
-        Application::Valdora, SettingsSection,
-        {{QStringLiteral("IniLocation"), m_selectedPath},
-         {QStringLiteral("IniFolder"), folderOf(m_selectedPath) + QDir::separator()}});
+    const bool stored =
+        m_session.userSettings().set(Application::Valdora, UserKey::Settings,
+                                     {{UserKey::IniLocation, m_selectedPath},
+                                      {UserKey::IniFolder, folderOf(m_selectedPath) + QDir::separator()}});
     if (!stored)
         throw Failure(ErrorNumber::PermissionDenied);
     // The running program reads its settings from the new file at once; its buttons stay where they

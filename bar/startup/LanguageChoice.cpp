@@ -2,15 +2,11 @@
 
 #include "settings/FixedTexts.h"
 #include "settings/MessageTable.h"
+#include "settings/UserKey.h"
 
 namespace valdora::bar {
 
 namespace {
-
-const QString OptionsSection = QStringLiteral("Options");
-const QString LanguageKey = QStringLiteral("Language");
-const QString SettingsSection = QStringLiteral("Settings");
-const QString InstalledKey = QStringLiteral("Installed");
 
 // The window's entries, each in its own language; an entry's position is the stored language number.
 const QStringList LanguageNames{QStringLiteral("English"), QStringLiteral("Français"),
@@ -29,13 +25,13 @@ int languageOfBase(qint16 languageBase)
 bool isFirstRun(const ProgramSession& session, Where where)
 {
     const QString marker =
-        session.userSettings().get(Application::Valdora, SettingsSection, InstalledKey).trimmed();
+        session.userSettings().get(Application::Valdora, UserKey::Settings, UserKey::Installed).trimmed();
     return marker.isEmpty() || session.locale().toDouble(marker, where) == 0.0;
 }
 
 bool storeInstalled(const UserSettings& userSettings)
 {
-    return userSettings.set(Application::Valdora, SettingsSection, InstalledKey, QStringLiteral("1"));
+    return userSettings.set(Application::Valdora, UserKey::Settings, UserKey::Installed, QStringLiteral("1"));
 }
 
 LanguageWindowState languageWindowState(const ProgramSession& session, Where where)
@@ -63,7 +59,8 @@ bool storeLanguageChoice(const UserSettings& userSettings, int entry)
 {
     if (entry < 0 || entry >= LanguageNames.size())
         return false;
-    return userSettings.set(Application::Valdora, OptionsSection, LanguageKey, QString::number(entry));
+    return userSettings.set(Application::Valdora, UserKey::Options, UserKey::Language,
+                            QString::number(entry));
 }
 
 bool announceLanguageAtNextStart(ProgramSession& session)

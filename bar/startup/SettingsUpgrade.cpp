@@ -5,6 +5,7 @@
 #include "settings/IniDocument.h"
 #include "settings/IniFileUpdate.h"
 #include "settings/SettingsLocation.h"
+#include "settings/UserKey.h"
 
 #include "core/ErrorReport.h"
 #include "core/FileLock.h"
@@ -18,20 +19,17 @@ namespace valdora::bar {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
-const QString IniLocationKey = QStringLiteral("IniLocation");
-const QString ButtonSection = QStringLiteral("Settings");
 const QString ButtonFileSuffix = QStringLiteral(".ini");
 // Versions from 3.0.0 on store "300" and above.
 const QString FirstFileVersion = QStringLiteral("300");
 
 const Routine UpgradeRoutine{"modUpgrade", RoutineKind::Sub, "runUpgrade"};
 
-// The sections of the per-user store that hold the program's own settings, not buttons.
+// The sections of the per-user store that hold the program's own settings, not buttons. The scopes
+// remembered per button are the program's too: turned into a file they would become a button.
 bool isProgramSection(const QString& section)
 {
-    static const std::array kept{QStringLiteral("Options"), QStringLiteral("Settings"),
-                                 QStringLiteral("Progress")};
+    static const std::array kept{UserKey::Options, UserKey::Settings, UserKey::Progress, UserKey::LastScope};
     for (const QString& name : kept) {
         if (section.compare(name, Qt::CaseInsensitive) == 0)
             return true;
@@ -65,7 +63,7 @@ std::optional<IniDocument> buttonDocument(const UserSettings& userSettings, cons
     IniDocument document(IniEncoding::Cp1252);
     for (const QString& key : keys) {
         const QString value = userSettings.get(Application::Valdora, section, key);
-        if (!document.setValue(ButtonSection, key, convertedValue(key, value)))
+        if (!document.setValue(ButtonKey::Section, key, convertedValue(key, value)))
             return std::nullopt;
     }
     return document;
@@ -92,7 +90,7 @@ QString describe(ErrorNumber number, const QStringList& names)
 // be stored, since the next start would not find the converted buttons then.
 void useSettingsFile(ProgramSession& session, const QString& path)
 {
-    if (!session.userSettings().set(Application::Valdora, SettingsSection, IniLocationKey, path))
+    if (!session.userSettings().set(Application::Valdora, UserKey::Settings, UserKey::IniLocation, path))
         throw Failure(
             ErrorNumber::PermissionDenied,
             describe(ErrorNumber::PermissionDenied, {session.userSettings().filePath(Application::Valdora)}));

@@ -37,8 +37,9 @@ struct ConversionResult {
 
 /// Turns every button section of application Valdora in the per-user store into a button file of
 /// `buttonFolder` (which ends with a separator): a section with at least one key that is not
-/// "Options", "Settings" or "Progress" becomes "<buttonFolder><section>.ini" holding "[Settings]" and
-/// each of its keys. A key whose name begins with "ButtonName" (a member of a combined button) gets
+/// "Options", "Settings", "Progress" or "LastScope" becomes "<buttonFolder><section>.ini" holding
+/// "[Settings]" and each of its keys. A key whose name begins with "ButtonName" (a member of a combined
+/// button) gets
 /// ".ini" appended to its value unless the value is empty; every other value has each CR replaced by
 /// "|". A file of that name
 /// is replaced whole. The per-user sections stay. A folder that is not an absolute path gets no files:

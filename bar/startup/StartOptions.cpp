@@ -1,12 +1,11 @@
 #include "StartOptions.h"
 
+#include "settings/UserKey.h"
+
 namespace valdora::bar {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
-const QString StartBarKey = QStringLiteral("startBar");
-const QString NotCloseKey = QStringLiteral("NotClose");
 const QString On = QStringLiteral("1");
 const QString Off = QStringLiteral("0");
 
@@ -15,18 +14,20 @@ const QString Off = QStringLiteral("0");
 StartOptions loadStartOptions(const UserSettings& userSettings)
 {
     StartOptions options;
-    options.startInTray = userSettings.get(Application::Valdora, SettingsSection, StartBarKey, Off) != Off;
-    options.closeToTray = userSettings.get(Application::Valdora, SettingsSection, NotCloseKey, Off) == On;
+    options.startInTray =
+        userSettings.get(Application::Valdora, UserKey::Settings, UserKey::StartBar, Off) != Off;
+    options.closeToTray =
+        userSettings.get(Application::Valdora, UserKey::Settings, UserKey::NotClose, Off) == On;
     return options;
 }
 
 bool storeStartOptions(const UserSettings& userSettings, const StartOptions& options)
 {
     // Both are tried, so that one that fails does not keep the other from being stored.
-    const bool startStored =
-        userSettings.set(Application::Valdora, SettingsSection, StartBarKey, options.startInTray ? On : Off);
-    const bool closeStored =
-        userSettings.set(Application::Valdora, SettingsSection, NotCloseKey, options.closeToTray ? On : Off);
+    const bool startStored = userSettings.set(Application::Valdora, UserKey::Settings, UserKey::StartBar,
+                                              options.startInTray ? On : Off);
+    const bool closeStored = userSettings.set(Application::Valdora, UserKey::Settings, UserKey::NotClose,
+                                              options.closeToTray ? On : Off);
     return startStored && closeStored;
 }
 

@@ -13,6 +13,7 @@
 #include "run/journal/RunJournal.h"
 #include "settings/ComposedMessages.h"
 #include "settings/MessageId.h"
+#include "settings/UserKey.h"
 #include "triggers/TriggerText.h"
 
 #include <QAction>
@@ -37,7 +38,6 @@ namespace valdora::bar {
 namespace {
 
 constexpr const char* Form = "frmMain";
-const QString SettingsSection = QStringLiteral("Settings");
 constexpr int ShutdownTickMs = 1000;
 constexpr int ShutdownTicks = 2;
 /// How often an end the host asked for looks again whether the bar's open window has closed.
@@ -303,7 +303,7 @@ void MainBar::buildBar()
         // Started in the notification area, the bar stays hidden until its icon is clicked; where
         // the desktop has no notification area it is shown, or it could not be reached at all.
         const bool inTray =
-            m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("startBar"),
+            m_session.userSettings().get(Application::Valdora, UserKey::Settings, UserKey::StartBar,
                                          QStringLiteral("0")) == QStringLiteral("1") &&
             putInTray();
         if (inTray)
@@ -311,7 +311,7 @@ void MainBar::buildBar()
         else
             show();
     }
-    m_session.userSettings().set(Application::Valdora, SettingsSection, QStringLiteral("Hwnd"),
+    m_session.userSettings().set(Application::Valdora, UserKey::Settings, UserKey::Hwnd,
                                  QString::number(winId()));
     m_flags.reload = false;
 }
@@ -407,9 +407,9 @@ void MainBar::placeBar()
                          BarLayout::toTwips(frameGeometry().height(), dpi));
     const UserSettings& store = m_session.userSettings();
     const QPoint twips = BarLayout::placedPosition(
-        store.get(Application::Valdora, SettingsSection, QStringLiteral("Top"), QStringLiteral("0")),
-        store.get(Application::Valdora, SettingsSection, QStringLiteral("Left"), QStringLiteral("0")),
-        desktopTwips, barTwips);
+        store.get(Application::Valdora, UserKey::Settings, UserKey::Top, QStringLiteral("0")),
+        store.get(Application::Valdora, UserKey::Settings, UserKey::Left, QStringLiteral("0")), desktopTwips,
+        barTwips);
     // A place off every screen (a screen since removed, or a place stored by an earlier version
     // that let the frame creep upwards) comes back onto the nearest screen.
     placeFrame(*this, QPoint(BarLayout::toPixels(twips.x(), dpi), BarLayout::toPixels(twips.y(), dpi)));
@@ -669,7 +669,7 @@ bool MainBar::Form_QueryUnload()
 {
     if (m_flags.quit || m_closingByMenu)
         return true;
-    if (m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("NotClose"),
+    if (m_session.userSettings().get(Application::Valdora, UserKey::Settings, UserKey::NotClose,
                                      QStringLiteral("0")) != QStringLiteral("1"))
         return true;
     // The close box hides the bar to the notification area. Where the desktop has none, the bar

@@ -5,6 +5,7 @@
 #include "bar/dialogs/WindowSize.h"
 
 #include "core/ErrorReport.h"
+#include "settings/UserKey.h"
 #include "settings/UserSettings.h"
 
 namespace valdora::editor {
@@ -57,8 +58,8 @@ void TriggerWindow::cmdKeelbrook_Click()
     const bool stored =
         trapped(m_session.reporter(), {"frmTrigger", RoutineKind::Sub, "cmdKeelbrook_Click"}, [&] {
             const QString path = m_databasePath();
-            if (!m_session.userSettings().set(Application::Keelbrook, KeelbrookSettingsSection,
-                                              LastDatabaseKey, path))
+            if (!m_session.userSettings().set(Application::Keelbrook, UserKey::Settings, UserKey::LastDB,
+                                              path))
                 throw Failure(ErrorNumber::PathFileAccessError);
         });
     // A database Keelbrook could not be told about is no hand-over: the window stays open.

@@ -46,9 +46,4 @@ private:
     Answer m_answer = Answer::Closed;
 };
 
-/// Where Keelbrook finds the database to open first: the per-user store of application "Keelbrook",
-/// this section and key.
-inline const QString KeelbrookSettingsSection = QStringLiteral("Settings");
-inline const QString LastDatabaseKey = QStringLiteral("LastDB");
-
 } // namespace valdora::editor

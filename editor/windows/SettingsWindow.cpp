@@ -8,6 +8,7 @@
 #include "settings/Cp1252.h"
 #include "settings/MessageId.h"
 #include "settings/SettingsLocation.h"
+#include "settings/UserKey.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -31,7 +32,6 @@ namespace valdora::editor {
 namespace {
 
 constexpr const char* Form = "frmSettings";
-const QString SettingsSection = QStringLiteral("Settings");
 const QString Digits = QStringLiteral("0123456789");
 const QString LabelColon = QStringLiteral(" :");
 /// The characters a field list is wide enough for.
@@ -473,7 +473,7 @@ void SettingsWindow::Form_Load(const QString& fileName)
         // Default counter files live in the data folder, where the run looks for them.
         const QString dataFolder = withSeparator(m_session.dataFolder());
         m_counterFolder = withSeparator(
-            m_session.userSettings().get(Application::Valdora, SettingsSection, QStringLiteral("IniFolder"),
+            m_session.userSettings().get(Application::Valdora, UserKey::Settings, UserKey::IniFolder,
                                          SettingsLocation::defaultCounterFolder(m_session.dataFolder())));
         const EditorSources sources{m_session.ini(), m_session.buttonFolder(), dataFolder,
                                     m_counterFolder, m_session.messages(),     m_session.locale(),

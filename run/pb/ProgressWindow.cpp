@@ -1,5 +1,7 @@
 #include "ProgressWindow.h"
 
+#include "settings/UserKey.h"
+
 #include "core/ProcessRunning.h"
 
 #include <QMouseEvent>
@@ -8,7 +10,6 @@
 namespace valdora::run {
 
 namespace {
-const QString Section = QStringLiteral("Progress");
 /// Joins the count and the time left.
 const QString TimeLeftSeparator = QStringLiteral(" - ");
 } // namespace
@@ -49,7 +50,7 @@ void ProgressWindow::mousePressEvent(QMouseEvent* event)
 
 bool ProgressWindow::showSummary()
 {
-    const QString summary = m_settings.get(Application::Valdora, Section, QStringLiteral("Summary"));
+    const QString summary = m_settings.get(Application::Valdora, UserKey::Progress, UserKey::Summary);
     // The run clears the summary before it starts this window: one found is this run's, even when
     // the run ended before the window saw any stage of it.
     if (summary.isEmpty())
@@ -71,7 +72,7 @@ void ProgressWindow::poll()
         close();
         return;
     }
-    const QString stage = m_settings.get(Application::Valdora, Section, QStringLiteral("Stage"));
+    const QString stage = m_settings.get(Application::Valdora, UserKey::Progress, UserKey::Stage);
     if (stage != m_lastStage) {
         m_lastStage = stage;
         m_sinceChange.restart();
@@ -86,7 +87,7 @@ void ProgressWindow::poll()
     }
     // A run that waits for an answer is not idle: the user may take a while to answer.
     const bool waiting =
-        m_settings.get(Application::Valdora, Section, QStringLiteral("Waiting")) == QStringLiteral("1");
+        m_settings.get(Application::Valdora, UserKey::Progress, UserKey::Waiting) == QStringLiteral("1");
     if (waiting)
         m_sinceChange.restart();
     if (m_sinceChange.elapsed() > IdleTimeoutMs) {
@@ -108,7 +109,7 @@ void ProgressWindow::poll()
         m_label->setText(m_texts.get(OwnText::ProgressCounting).arg(-value));
         return;
     }
-    const qint64 total = m_settings.get(Application::Valdora, Section, QStringLiteral("Total")).toLongLong();
+    const qint64 total = m_settings.get(Application::Valdora, UserKey::Progress, UserKey::Total).toLongLong();
     if (!m_sinceFirstContact.isValid())
         m_sinceFirstContact.start();
     m_bar->setRange(0, static_cast<int>(std::max<qint64>(total, 1)));

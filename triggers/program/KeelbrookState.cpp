@@ -5,6 +5,7 @@
 #include "core/QtTranslations.h"
 #include "settings/MessageTable.h"
 #include "settings/SettingsLocation.h"
+#include "settings/UserKey.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,24 +36,22 @@ void KeelbrookState::settleSettingsFile()
 
 QString KeelbrookState::lastDatabase() const
 {
-    return m_session.userSettings().get(Application::Keelbrook, texts::SettingsSection, texts::LastDbKey);
+    return m_session.userSettings().get(Application::Keelbrook, UserKey::Settings, UserKey::LastDB);
 }
 
 bool KeelbrookState::setLastDatabase(const QString& path) const
 {
-    return m_session.userSettings().set(Application::Keelbrook, texts::SettingsSection, texts::LastDbKey,
-                                        path);
+    return m_session.userSettings().set(Application::Keelbrook, UserKey::Settings, UserKey::LastDB, path);
 }
 
 QString KeelbrookState::lastUser() const
 {
-    return m_session.userSettings().get(Application::Keelbrook, texts::SettingsSection, texts::LastUserKey);
+    return m_session.userSettings().get(Application::Keelbrook, UserKey::Settings, UserKey::LastUser);
 }
 
 bool KeelbrookState::setLastUser(const QString& user) const
 {
-    return m_session.userSettings().set(Application::Keelbrook, texts::SettingsSection, texts::LastUserKey,
-                                        user);
+    return m_session.userSettings().set(Application::Keelbrook, UserKey::Settings, UserKey::LastUser, user);
 }
 
 void KeelbrookState::adoptDatabase(std::unique_ptr<host::Database> database, host::ContactTable& contact)

@@ -35,11 +35,6 @@ inline const QString WaitArgument = QStringLiteral("w5");
 /// How long the host check waits with that argument.
 inline constexpr int HostCheckDelayMs = 2000;
 
-/// Section and keys of Keelbrook's own per-user settings.
-inline const QString SettingsSection = QStringLiteral("Settings");
-inline const QString LastDbKey = QStringLiteral("LastDB");
-inline const QString LastUserKey = QStringLiteral("LastUser");
-
 /// The language Keelbrook shows without a "Language" setting: German.
 inline constexpr int DefaultLanguage = 2;
 

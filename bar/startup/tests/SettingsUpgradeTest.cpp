@@ -321,9 +321,9 @@ TEST_F(ConvertButtonSectionsTest, ReportsTheFilesWrittenInTheOrderOfTheSections)
 
 TEST_F(ConvertButtonSectionsTest, ProgramSectionsAreKnownWhateverTheirCase)
 {
-    ASSERT_TRUE(
-        writeFile(m_session.userSettings().filePath(Application::Valdora),
-                  "[SETTINGS]\r\nVersion=220\r\n[options]\r\nLanguage=0\r\n[PROGRESS]\r\nTotal=3\r\n"));
+    ASSERT_TRUE(writeFile(m_session.userSettings().filePath(Application::Valdora),
+                          "[SETTINGS]\r\nVersion=220\r\n[options]\r\nLanguage=0\r\n[PROGRESS]\r\nTotal=3\r\n"
+                          "[lastscope]\r\n~100.ini=2\r\n"));
 
     const ConversionResult result =
         convertButtonSections(m_session.userSettings(), path(QStringLiteral("shared/")));
