@@ -4,6 +4,7 @@
 #include "WarningChoice.h"
 #include "WarningTexts.h"
 
+#include "host/HostCommand.h"
 #include "run/ProgramStartup.h"
 #include "settings/FixedTexts.h"
 #include "settings/MessageId.h"
@@ -16,7 +17,6 @@ constexpr const char* MainForm = "frmAutoMain";
 /// Registration with the host's events: no flags.
 constexpr int RegisterFlags = 0;
 /// The host's command that saves the value being typed into the field on screen.
-constexpr int CommitTypedField = 104;
 
 } // namespace
 
@@ -84,7 +84,7 @@ bool AutoProgram::Run_Button()
     return trapped(m_session.reporter(), {MainForm, RoutineKind::Sub, "Run_Button"}, [&] {
         m_session.messages().setLanguageBase(languageBaseFromSettings(m_session.userSettings(), 0));
         // The value typed into the triggering field is saved before any button reads it.
-        m_application->Command(CommitTypedField);
+        m_application->Command(host::HostCommand::CommitTyping);
         const AutoCommandLine::RunList runList = AutoCommandLine::parseArgumentText(m_argumentText);
         // Nothing named: the first entry that the run would take is not there.
         if (runList.entries.isEmpty())

@@ -1,6 +1,10 @@
 #include "BarShutdown.h"
 
+#include "settings/KeelbrookCommandLine.h"
 #include "settings/UserKey.h"
+
+#include "core/ProgramFiles.h"
+#include "host/HostCommand.h"
 
 #include <QDir>
 
@@ -9,8 +13,6 @@
 namespace valdora::bar {
 
 namespace {
-
-const QString HostProgram = QStringLiteral("ContactHost.exe");
 
 /// Runs a step of the shutdown with its failures ignored: the position is stored whatever the host
 /// does.
@@ -40,7 +42,7 @@ UnloadEnd unloadBar(ProgramSession& session, BarConnection& connection, const Ba
         });
         ignoringFailures([&] {
             if (connection.host.application)
-                connection.host.application->Command(CloseHostCommand);
+                connection.host.application->Command(host::HostCommand::Close);
         });
     }
     ignoringFailures([&] {
@@ -63,12 +65,13 @@ UnloadEnd unloadBar(ProgramSession& session, BarConnection& connection, const Ba
     if (flags.restartHost) {
         // The host opens its database files: it starts again on the database it had open.
         if (!databasePath.isEmpty())
-            session.platform().startProgram({QDir(hostFolder).filePath(HostProgram), {databasePath}, folder});
+            session.platform().startProgram(
+                {QDir(hostFolder).filePath(ProgramFile::Host), {databasePath}, folder});
         return UnloadEnd::AfterTwoTicks;
     }
     if (flags.launchKeelbrook)
         session.platform().startProgram(
-            {QDir(folder).filePath(QStringLiteral("Keelbrook.exe")), {QStringLiteral("/w5")}, folder});
+            {QDir(folder).filePath(ProgramFile::Keelbrook), {KeelbrookCommandLine::WaitArgument}, folder});
     return UnloadEnd::Now;
 }
 

@@ -12,9 +12,6 @@ enum class UnloadEnd {
     AfterTwoTicks, ///< the host is being restarted: the hidden bar ends two timer ticks later
 };
 
-/// The host command that closes the host.
-constexpr int CloseHostCommand = 150;
-
 /// The unload of the bar after the tray and hook are gone: closes the host when a restart or Keelbrook
 /// was asked for, releases the host objects, stores the bar's position (twips) and starts what comes
 /// next (the host on its database again, or Keelbrook with "/w5"). A dead host stops none of it.

@@ -1,26 +1,17 @@
 #include "ButtonList.h"
 
 #include "settings/ButtonDefinition.h"
+#include "settings/ButtonFileName.h"
 #include "settings/FileLister.h"
 
 namespace valdora::bar {
-
-namespace {
-
-bool isButtonFile(const QString& name)
-{
-    // Button files are "~", a number and ".ini"; the settings file and counter files are not.
-    return name.startsWith(u'~') && name.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive);
-}
-
-} // namespace
 
 ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const QString& databaseName)
 {
     ButtonListing listing;
     const QStringList names = FileLister().list(buttonFolder + QStringLiteral("*.*"));
     for (const QString& name : names) {
-        if (!isButtonFile(name))
+        if (!isListedButtonFile(name))
             continue;
         const QString database = ButtonFile::inFolder(ini, buttonFolder, name).read(ButtonKey::LimitedToDB);
         if (database.isEmpty() || database == databaseName)
@@ -35,7 +26,7 @@ QStringList combosUsing(const IniLib& ini, const QString& buttonFolder, const QS
     QStringList combos;
     const QStringList names = FileLister().list(buttonFolder + QStringLiteral("*.*"));
     for (const QString& name : names) {
-        if (!isButtonFile(name) || name.compare(buttonFileName, Qt::CaseInsensitive) == 0)
+        if (!isListedButtonFile(name) || name.compare(buttonFileName, Qt::CaseInsensitive) == 0)
             continue;
         const ButtonFile combo = ButtonFile::inFolder(ini, buttonFolder, name);
         if (combo.scheme() != Scheme::Combo)

@@ -1,5 +1,8 @@
 #include "RunCommand.h"
 
+#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFileName.h"
+
 namespace valdora::bar {
 
 bool RunCommand::isRunRequest(const QStringList& arguments)
@@ -33,13 +36,13 @@ std::optional<RunRequest> RunCommand::parse(const QStringList& arguments, QStrin
         return std::nullopt;
     }
     // Only a plain file name of the button folder: a path would run a file from elsewhere.
-    if (!button->startsWith(u'~') || button->contains(u'/') || button->contains(u'\\')) {
+    if (!isButtonFileName(*button) || button->contains(u'/') || button->contains(u'\\')) {
         error = QStringLiteral("'%1' is not a button name (like ~100.ini or ~100)").arg(*button);
         return std::nullopt;
     }
-    request.buttonFileName = button->endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive)
+    request.buttonFileName = button->endsWith(ButtonFileName::Extension, Qt::CaseInsensitive)
                                  ? *button
-                                 : *button + QStringLiteral(".ini");
+                                 : buttonFileNameOf(*button);
     const QString scopeText = scope.value_or(QString());
     if (scopeText == QStringLiteral("current"))
         request.scope = run::Scope::CurrentContact;

@@ -13,6 +13,7 @@
 #include "run/WaitingPlatform.h"
 
 #include "core/ConsolePlatform.h"
+#include "core/ProgramFiles.h"
 #include "core/ProgramFolder.h"
 #include "core/icons/ProgramIcons.h"
 #include "host/client/ClientFactories.h"
@@ -190,8 +191,7 @@ int runScheduled(const QStringList& arguments)
     using namespace valdora;
     schedule::ProcessCommands commands;
     // The host program beside this one, also where VALDORA_PROGRAM_FOLDER names another program folder.
-    const QString hostProgram =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ContactHost.exe"));
+    const QString hostProgram = QDir(QCoreApplication::applicationDirPath()).filePath(ProgramFile::Host);
     return schedule::runUnattended(
         arguments, {{&host::createApplication, &host::createDatabase}, hostProgram, commands});
 }

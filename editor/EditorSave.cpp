@@ -1,5 +1,6 @@
 #include "EditorSave.h"
 
+#include "settings/ButtonFileName.h"
 #include "settings/Cp1252.h"
 
 #include "core/FileLock.h"
@@ -82,7 +83,8 @@ QString databaseName(const QString& path)
 
 QStringList buttonFilesIn(const QString& folder)
 {
-    return QDir(folder).entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden | QDir::System);
+    return QDir(folder).entryList({ButtonFileName::ListingPattern},
+                                  QDir::Files | QDir::Hidden | QDir::System);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "TargetDecimals.h"
 #include "pb/ProgressArguments.h"
 
+#include "core/ProgramFiles.h"
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "settings/AutoCommandLine.h"
@@ -88,7 +89,7 @@ bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
     progress().setSummary(QString());
     // The progress window is only a view of the run: one that cannot start changes nothing.
     // It is told who runs, so that it closes when a run ends without saying so (a crash, a kill).
-    session().platform().startProgram({folder + QStringLiteral("/pb.exe"),
+    session().platform().startProgram({folder + u'/' + ProgramFile::Progress,
                                        run::progressWindowArguments(QCoreApplication::applicationPid(),
                                                                     session().messages().languageBase()),
                                        folder});

@@ -1,11 +1,13 @@
 #include "AutoCommandLine.h"
 
+#include "ButtonFileName.h"
+
+#include "core/ProgramFiles.h"
+
 namespace valdora::AutoCommandLine {
 
 namespace {
 
-const QString ProgramName = QStringLiteral("ValdoraAuto.exe");
-const QString IniExtension = QStringLiteral(".ini");
 const QChar DirectMark = u'*';
 const QChar EntrySeparator = u',';
 const QChar Blank = u' ';
@@ -14,7 +16,7 @@ const QChar Blank = u' ';
 
 QString programPath(const QString& programFolder)
 {
-    return programFolder + u'/' + ProgramName;
+    return programFolder + u'/' + ProgramFile::Auto;
 }
 
 QStringList directModeArguments(const QString& buttonFileName)
@@ -36,7 +38,7 @@ QString RunList::buttonFileName(qsizetype index) const
     const QString entry = entries.value(index);
     if (entry.isEmpty() || directMode)
         return entry;
-    return entry + IniExtension;
+    return buttonFileNameOf(entry);
 }
 
 RunList parseArgumentText(const QString& text)

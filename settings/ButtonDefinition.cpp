@@ -1,5 +1,7 @@
 #include "ButtonDefinition.h"
 
+#include "ButtonFileName.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -32,7 +34,7 @@ std::optional<qint64> buttonNumber(const QString& fileName)
 
 QString nameFor(qint64 number)
 {
-    return QLatin1Char('~') + QString::number(number) + QStringLiteral(".ini");
+    return ButtonFileName::Prefix + QString::number(number) + ButtonFileName::Extension;
 }
 
 } // namespace
@@ -61,12 +63,24 @@ std::optional<qint16> typeCodeOf(const QString& typeText)
 
 bool isButtonFileName(const QString& fileName)
 {
-    return fileName.startsWith(u'~');
+    return fileName.startsWith(ButtonFileName::Prefix);
+}
+
+bool isListedButtonFile(const QString& fileName)
+{
+    return isButtonFileName(fileName) && fileName.endsWith(ButtonFileName::Extension, Qt::CaseInsensitive);
 }
 
 QString buttonIdentifier(const QString& fileName)
 {
-    return fileName.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive) ? fileName.chopped(4) : fileName;
+    return fileName.endsWith(ButtonFileName::Extension, Qt::CaseInsensitive)
+               ? fileName.chopped(ButtonFileName::Extension.size())
+               : fileName;
+}
+
+QString buttonFileNameOf(const QString& identifier)
+{
+    return identifier + ButtonFileName::Extension;
 }
 
 ButtonFile::ButtonFile(const IniLib& ini, QString path) : m_ini(&ini), m_path(std::move(path)) {}

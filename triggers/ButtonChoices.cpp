@@ -1,6 +1,7 @@
 #include "ButtonChoices.h"
 
 #include "settings/ButtonDefinition.h"
+#include "settings/ButtonFileName.h"
 #include "settings/FileLister.h"
 
 #include <algorithm>
@@ -9,18 +10,16 @@ namespace valdora::triggers {
 
 namespace {
 
-const QString IniExtension = QStringLiteral(".ini");
-
 ButtonFile buttonFile(const IniLib& ini, const QString& buttonFolder, const QString& identifier)
 {
-    return ButtonFile::inFolder(ini, buttonFolder, identifier + IniExtension);
+    return ButtonFile::inFolder(ini, buttonFolder, buttonFileNameOf(identifier));
 }
 
 } // namespace
 
 bool isButtonIdentifier(const QString& identifier)
 {
-    return identifier.size() > 1 && identifier.startsWith(u'~') &&
+    return identifier.size() > 1 && identifier.startsWith(ButtonFileName::Prefix) &&
            std::all_of(identifier.cbegin() + 1, identifier.cend(),
                        [](QChar character) { return character >= u'0' && character <= u'9'; });
 }
@@ -34,9 +33,9 @@ QList<ButtonChoice> Get_Buttons(const IniLib& ini, const QString& buttonFolder, 
     trace.reach(1);
     for (const QString& name : names) {
         // Only the extension goes: the rest must be the identifier a trigger names.
-        if (!name.endsWith(IniExtension))
+        if (!name.endsWith(ButtonFileName::Extension))
             continue;
-        const QString identifier = name.chopped(IniExtension.size());
+        const QString identifier = name.chopped(ButtonFileName::Extension.size());
         if (!isButtonIdentifier(identifier))
             continue;
         const ButtonFile file = buttonFile(ini, buttonFolder, identifier);

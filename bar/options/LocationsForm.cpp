@@ -3,6 +3,7 @@
 #include "LocationTexts.h"
 
 #include "core/FileLock.h"
+#include "settings/ButtonFileName.h"
 #include "settings/SettingsLocation.h"
 #include "settings/UserKey.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 /// What a settings file that is created empty holds: one line with a single blank.
 const QByteArray BlankLine = QByteArrayLiteral(" \r\n");
-/// Button files are named "~", a number and ".ini".
-const QString ButtonFilePrefix = QStringLiteral("~");
 
 qsizetype lastSeparator(const QString& path)
 {
@@ -119,7 +118,7 @@ void LocationsForm::copySettings(const QString& target)
     if (QDir(oldFolder).absolutePath() == QDir(newFolder).absolutePath())
         return;
     const QStringList buttonFiles =
-        QDir(oldFolder).entryList({ButtonFilePrefix + u'*'}, QDir::Files | QDir::Hidden, QDir::Name);
+        QDir(oldFolder).entryList({ButtonFileName::ListingPattern}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : buttonFiles)
         copyReplacing(oldFolder + u'/' + name, newFolder + u'/' + name);
 }

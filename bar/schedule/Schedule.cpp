@@ -1,5 +1,8 @@
 #include "Schedule.h"
 
+#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFileName.h"
+
 namespace valdora::schedule {
 
 namespace {
@@ -125,11 +128,9 @@ bool readUnattendedArguments(const QStringList& arguments, Schedule& schedule)
 
 QString unitBaseName(const QString& button)
 {
-    QString name = button;
-    if (name.startsWith(u'~'))
+    QString name = buttonIdentifier(button);
+    if (name.startsWith(ButtonFileName::Prefix))
         name.remove(0, 1);
-    if (name.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive))
-        name.chop(4);
     QString escaped;
     for (const char byte : name.toUtf8()) {
         const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||

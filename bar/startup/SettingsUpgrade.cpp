@@ -1,6 +1,7 @@
 #include "SettingsUpgrade.h"
 
 #include "settings/ButtonDefinition.h"
+#include "settings/ButtonFileName.h"
 #include "settings/FixedTexts.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFileUpdate.h"
@@ -19,7 +20,6 @@ namespace valdora::bar {
 
 namespace {
 
-const QString ButtonFileSuffix = QStringLiteral(".ini");
 // Versions from 3.0.0 on store "300" and above.
 const QString FirstFileVersion = QStringLiteral("300");
 
@@ -50,7 +50,7 @@ QString convertedValue(const QString& key, QString value)
     // A member of a combined button names the member's identifier; its file name is what the button
     // files hold. A slot without a member stays empty rather than naming a file ".ini".
     if (key.startsWith(ButtonKey::ButtonName, Qt::CaseInsensitive))
-        return value.isEmpty() ? value : value + ButtonFileSuffix;
+        return value.isEmpty() ? value : buttonFileNameOf(value);
     // Values that spanned lines in the store keep their breaks as "|" in the one-line INI value.
     value.replace(u'\r', u'|');
     return value;
@@ -146,7 +146,7 @@ ConversionResult convertButtonSections(const UserSettings& userSettings, const Q
             result.refused << section;
             continue;
         }
-        const QString path = buttonFolder + section + ButtonFileSuffix;
+        const QString path = buttonFolder + buttonFileNameOf(section);
         const std::optional<IniDocument> document = buttonDocument(userSettings, section, keys);
         if (folderUsable && document && writeWhole(path, *document))
             result.written << path;

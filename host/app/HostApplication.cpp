@@ -3,6 +3,7 @@
 #include "TriggerCommand.h"
 #include "core/ProgramFolder.h"
 #include "host/DatabaseLocation.h"
+#include "host/HostCommand.h"
 #include "host/LookupFile.h"
 #include "host/embedded/DatabaseFactory.h"
 
@@ -382,10 +383,10 @@ void HostApplication::commitTyping(Where where)
 void HostApplication::command(int number, Where where)
 {
     switch (number) {
-    case 104:
+    case host::HostCommand::CommitTyping:
         commitTyping(where);
         return;
-    case 150:
+    case host::HostCommand::Close:
         close();
         return;
     default:

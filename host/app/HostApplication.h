@@ -80,13 +80,13 @@ public:
     /// True while the contact on screen has changes the user typed and did not commit: what a
     /// run must not write under. A program's short write of the contact is no such change.
     bool hasUnsavedChanges() const { return m_typed.has_value(); }
-    /// Commits what is being typed in the field on screen (the host's command 104).
+    /// Commits what is being typed in the field on screen (HostCommand::CommitTyping).
     void commitTyping(Where where = Where::current());
     /// The field on screen (0 when none) and the text typed into it, if any.
     FieldId fieldOnScreen() const { return m_fieldOnScreen; }
     std::optional<QString> typedValue() const { return m_typed; }
 
-    /// Carries out a host command: 104 commits typing, 150 closes the host.
+    /// Carries out a host command (HostCommand.h): commits typing or closes the host.
     void command(int number, Where where = Where::current());
 
     /// The id of a field by name; a failure naming the field when there is none.

@@ -1,6 +1,7 @@
 #include "HostServer.h"
 
 #include "core/LocalSockets.h"
+#include "host/HostCommand.h"
 #include "host/client/RunningHost.h"
 
 namespace valdora::host {
@@ -156,7 +157,7 @@ Message HostServer::carryOut(QLocalSocket* socket, const Message& request)
     case Op::GetAppPath:
         return reply(0, {app.appPath()});
     case Op::Command:
-        if (n == 150) {
+        if (n == host::HostCommand::Close) {
             // Answer first, then close as the user would.
             QMetaObject::invokeMethod(&app, &HostApplication::close, Qt::QueuedConnection);
             return reply();

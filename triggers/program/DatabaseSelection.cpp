@@ -2,11 +2,13 @@
 
 #include "KeelbrookTexts.h"
 
+#include "settings/KeelbrookCommandLine.h"
+
 namespace valdora::keelbrook {
 
 int hostCheckDelay(const QString& argumentText)
 {
-    return argumentText.contains(texts::WaitArgument) ? texts::HostCheckDelayMs : 0;
+    return argumentText.contains(KeelbrookCommandLine::WaitMark) ? texts::HostCheckDelayMs : 0;
 }
 
 bool hostIsRunning(host::EventControl& events)

@@ -30,9 +30,7 @@ inline const QString AscendingMark = QStringLiteral(">>  ");
 /// The error report, in the program folder.
 inline const QString ErrorReportFileName = QStringLiteral("error_report_Keelbrook.txt");
 
-/// The argument that makes the host check wait (Valdora passes "/w5").
-inline const QString WaitArgument = QStringLiteral("w5");
-/// How long the host check waits with that argument.
+/// How long the host check waits when Valdora asks it to (KeelbrookCommandLine::WaitMark).
 inline constexpr int HostCheckDelayMs = 2000;
 
 /// The language Keelbrook shows without a "Language" setting: German.
