@@ -1,5 +1,7 @@
 #include "TextSemantics.h"
 
+#include "TrimmedText.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -44,13 +46,7 @@ bool isBlank(QChar c)
 
 QStringView trimmedBlanks(QStringView text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
+    return trimmedWhere(text, isBlank);
 }
 
 bool isAsciiDigit(QChar c)

@@ -1,9 +1,9 @@
 #include "EditorSave.h"
 
 #include "settings/ButtonFileName.h"
-#include "settings/Cp1252.h"
 
-#include "core/FileLock.h"
+#include "core/Failure.h"
+#include "engine/CounterStartValue.h"
 
 #include <QDir>
 
@@ -142,9 +142,11 @@ SaveOutcome saveEditorState(const EditorState& state, const SaveEnvironment& env
     const ButtonValue button = buttonValueOf(state, environment, fontBold, foreColor);
     if (button.type() == Scheme::AutoNumber) {
         const QString counterFile = std::get<AutoNumberKeys>(button.scheme).counterFile;
-        if (!replaceFileAtomically(counterFile, Cp1252::encode(state.autoNumber.entries.number) +
-                                                    QByteArrayLiteral("\r\n")))
+        try {
+            engine::CounterFile::writeStartValue(counterFile, state.autoNumber.entries.number);
+        } catch (const Failure&) {
             return outcome;
+        }
     }
     outcome.written = saveButton(button, file);
     return outcome;

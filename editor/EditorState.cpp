@@ -1,8 +1,7 @@
 #include "EditorState.h"
 
-#include "settings/Cp1252.h"
+#include "engine/CounterStartValue.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace valdora::editor {
@@ -34,18 +33,6 @@ template <class Keys> Keys schemeKeys(const ButtonFile& file, Scheme scheme, con
     return std::get<Keys>(loadSchemeKeys(file, scheme, programFolder));
 }
 
-// The first line of a counter file; nullopt when the file cannot be read.
-std::optional<QString> firstLine(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    return Cp1252::decode(line);
-}
-
 void loadAutoNumber(const EditorSources& sources, const ButtonFile& file, const QString& caption,
                     AutoNumberPage& page)
 {
@@ -74,9 +61,9 @@ void loadAutoNumber(const EditorSources& sources, const ButtonFile& file, const 
         return;
     }
     // A file that cannot be read, or does not hold a number, leaves "Start at" as it was.
-    const QString line = firstLine(page.counterFile).value_or(QString());
-    if (sources.locale.isNumeric(line))
-        entries.number = line.trimmed();
+    if (const std::optional<QString> number =
+            engine::CounterFile::startValue(page.counterFile, sources.locale))
+        entries.number = *number;
 }
 
 void loadCondition(const EditorSources& sources, const ButtonFile& file, ConditionKeys& keys)

@@ -1,4 +1,5 @@
 #include "CounterFile.h"
+#include "CounterStartValue.h"
 
 #include "core/Failure.h"
 #include "core/FileReplaceFaults.h"
@@ -110,6 +111,17 @@ void checkUsable(const QString& path)
     counterOf(firstLineOf(file), path);
 }
 
+std::optional<QString> startValue(const QString& path, const TextLocale& locale)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString line = firstLineOf(file);
+    if (!locale.isNumeric(line))
+        return std::nullopt;
+    return line.trimmed();
+}
+
 QByteArray initialContent()
 {
     return QByteArrayLiteral(" 1 \r\n");
@@ -170,6 +182,11 @@ void write(const QString& path, const QString& counter, FileSync sync)
 {
     if (!replaceFileAtomically(path, counter.toLatin1() + QByteArrayLiteral("\r\n"), sync))
         throw accessError(path);
+}
+
+void writeStartValue(const QString& path, const QString& number)
+{
+    write(path, number);
 }
 
 } // namespace valdora::engine::CounterFile

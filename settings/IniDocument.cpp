@@ -2,6 +2,8 @@
 
 #include "Cp1252.h"
 
+#include "core/TrimmedText.h"
+
 #include <QStringDecoder>
 
 #include <utility>
@@ -19,13 +21,7 @@ bool isBlank(QChar c)
 
 QStringView trimmedBlanks(QStringView text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
+    return trimmedWhere(text, isBlank);
 }
 
 QString folded(QStringView text)

@@ -4,8 +4,8 @@
 #include "ui_frmSettings.h"
 
 #include "bar/KeyFilter.h"
+#include "engine/CounterStartValue.h"
 #include "settings/ButtonDefinition.h"
-#include "settings/Cp1252.h"
 #include "settings/MessageId.h"
 #include "settings/SettingsLocation.h"
 #include "settings/UserKey.h"
@@ -14,7 +14,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -99,18 +98,6 @@ template <std::size_t N> int checkedOption(const std::array<QRadioButton*, N>& o
             return static_cast<int>(i);
     }
     return NoChoice;
-}
-
-// The first line of a counter file; nullopt when it cannot be read.
-std::optional<QString> counterFirstLine(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    return Cp1252::decode(line);
 }
 
 QString withSeparator(QString folder)
@@ -816,9 +803,8 @@ void SettingsWindow::setCounterFile(const QString& path, bool takeNumber)
     m_state.autoNumber.counterFileChosen = true;
     if (!takeNumber)
         return;
-    const QString line = counterFirstLine(path).value_or(QString());
     findChild<QLineEdit*>(QStringLiteral("txtNumber"))
-        ->setText(m_session.locale().isNumeric(line) ? line.trimmed() : QString());
+        ->setText(engine::CounterFile::startValue(path, m_session.locale()).value_or(QString()));
 }
 
 void SettingsWindow::cmdAutoNumber_Click()
