@@ -1,6 +1,7 @@
 #include "SettingsWindow.h"
 
 #include "EditorTexts.h"
+#include "SettingsCaptions.h"
 #include "ui_frmSettings.h"
 
 #include "bar/KeyFilter.h"
@@ -361,34 +362,13 @@ void SettingsWindow::setCaptions()
     const Messages& messages = m_session.messages();
     const auto text = [&messages](MessageId id) { return messages.get(id); };
     setWindowTitle(text(MessageId::SettingsTitle));
-    m_mnuOptions->setText(text(MessageId::OptionsMenu));
-    m_mnuIniFile->setText(text(MessageId::SettingsFileLocation));
-    m_mnuStart->setText(text(MessageId::SystemTrayMenu));
-    m_mnuLanguage->setText(text(MessageId::LanguagesMenu));
-    m_mnuIntegrate->setText(text(MessageId::IntegrateMenu));
-    m_mnuHelp->setText(text(MessageId::HelpMenu));
-    m_mnuOnline->setText(text(MessageId::OnlineHelpMenu));
+    for (const CaptionRow& row : settingsCaptionRows()) {
+        // Every row names an object of this window that takes a caption: the window's tests check it.
+        if (QObject* object = findChild<QObject*>(QLatin1String(row.objectName)))
+            setCaption(*object, captionText(row, messages));
+    }
 
-    m_ui->lblButtonCaption->setText(text(MessageId::ButtonCaption) + LabelColon);
-    m_ui->Label9->setText(text(MessageId::TenCharactersMax));
-    m_ui->Frame1->setTitle(text(MessageId::TargetField) + LabelColon);
-    m_ui->Frame3->setTitle(text(MessageId::OverwritingConditions) + LabelColon);
-    const std::array over{MessageId::NeverOverwrite, MessageId::AppendWithSeparator,
-                          MessageId::OverwriteUnlessEmpty, MessageId::AlwaysOverwrite};
-    for (std::size_t i = 0; i < over.size(); ++i)
-        m_optOver[i]->setText(text(over[i]));
-    m_ui->Frame15->setTitle(text(MessageId::Scope));
-    m_optScope[0]->setText(text(MessageId::ThisDatabaseOnly));
-    m_optScope[1]->setText(text(MessageId::AllDatabases));
-    m_ui->Frame16->setTitle(text(MessageId::AutomaticTriggering));
-    m_ui->lblWarningOptions->setText(text(MessageId::WarningOptions));
-    const std::array warnings{MessageId::PromptForConfirmation, MessageId::OneSecondSplash,
-                              MessageId::NoWarning};
-    for (std::size_t i = 0; i < warnings.size(); ++i)
-        m_optAutoWarning[i]->setText(text(warnings[i]));
-    m_ui->cmdTrigger->setText(text(MessageId::SettingsButton));
-    m_ui->cmdCancel->setText(text(MessageId::Cancel));
-
+    // The captions that many copies share.
     const std::array pages{MessageId::SchemeAutoNumber,  MessageId::SchemeCondition,
                            MessageId::SchemeAddSubtract, MessageId::SchemeMultiplyDivide,
                            MessageId::SchemeNow,         MessageId::SchemeAge,
@@ -400,23 +380,8 @@ void SettingsWindow::setCaptions()
     }
     for (QCheckBox* box : m_chkType)
         box->setText(text(MessageId::SelectScheme));
-
-    m_ui->Label5->setText(text(MessageId::AutoNumberIntroduction));
-    m_positionHeader->setText(text(MessageId::Position));
-    m_positionLabels[0]->setText(text(MessageId::FieldLabel));
-    m_positionLabels[1]->setText(text(MessageId::AutoNumberText));
-    m_positionLabels[2]->setText(text(MessageId::StartAt));
-    m_ui->lblNumberHint->setText(text(MessageId::LeadingZerosHint));
-    m_ui->lblSeparator->setText(text(MessageId::AutoNumberSeparator));
-    m_ui->lblOutputCaption->setText(text(MessageId::OutputPreview));
-    m_ui->Command1->setText(text(MessageId::FieldOptionsButton));
-    m_ui->cmdAutoNumber->setText(text(MessageId::ChangeDefaultLocation));
-    m_ui->cmdSave->setText(m_session.messages().get(OwnText::EditorSaveElsewhere));
-
     for (QLabel* orLabel : m_orLabels)
         orLabel->setText(text(MessageId::ConditionOr));
-    m_ui->cmdMoreCond->setText(m_session.messages().get(OwnText::EditorMore));
-
     const auto operandCaptions = [&text](auto& operands) {
         for (OperandWidgets& operand : operands) {
             operand.optCalcText->setText(text(MessageId::ConditionValue));
@@ -425,30 +390,6 @@ void SettingsWindow::setCaptions()
     };
     operandCaptions(m_tab2);
     operandCaptions(m_tab3);
-    m_ui->chkZero->setText(text(MessageId::EmptyInsteadOfZero));
-    m_ui->lblInvalidAdd->setText(text(MessageId::InvalidCalculationReplacement));
-    m_ui->lblLeaveBlankAdd->setText(text(MessageId::LeaveBlankForNoData));
-    m_ui->lblInvalid->setText(text(MessageId::InvalidCalculationReplacement));
-    m_ui->lblLeaveBlank->setText(text(MessageId::LeaveBlankForNoData));
-
-    m_ui->lblNow->setText(text(MessageId::DateAndTimeNow));
-    m_ui->lblDays->setText(m_session.messages().get(OwnText::EditorDays));
-    m_ui->fraFormat->setTitle(text(MessageId::Format) + LabelColon);
-    m_optFormat[0]->setText(text(MessageId::DateOnly));
-    m_optFormat[1]->setText(text(MessageId::DateAndTime));
-    m_optFormat[2]->setText(text(MessageId::TimeOnly));
-
-    m_ui->lblAgeBetween->setText(text(MessageId::AgeBetweenTodayAnd));
-    m_ui->fraAgeFormat->setTitle(text(MessageId::Format) + LabelColon);
-    m_optAge[0]->setText(text(MessageId::AgeYearsOnly));
-    m_optAge[1]->setText(text(MessageId::AgeYearsAndMonths));
-    m_optAge[2]->setText(text(MessageId::AgeDays));
-    m_ui->lblInvalidAge->setText(text(MessageId::AgeIfNotDate));
-    m_ui->lblBlankAge->setText(text(MessageId::AgeIfNoData));
-
-    m_ui->lblCombine->setText(text(MessageId::CombineButtons) + LabelColon);
-    m_ui->cmdMoreCombo->setText(m_session.messages().get(OwnText::EditorMore));
-    m_ui->Label2->setText(text(MessageId::ComboOrderNote));
 }
 
 void SettingsWindow::Form_Load(const QString& fileName)

@@ -5,6 +5,7 @@
 #include "EditorTestDoubles.h"
 
 #include "editor/windows/EditorTexts.h"
+#include "editor/windows/SettingsCaptions.h"
 #include "editor/windows/SettingsWindow.h"
 #include "editor/windows/WindowEditorScreens.h"
 
@@ -16,11 +17,13 @@
 #include "settings/Cp1252.h"
 #include "settings/SettingsLocation.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -714,6 +717,36 @@ INSTANTIATE_TEST_SUITE_P(Rows, ClashTest,
                                            ClashCase{"NoClashMovesNothing", {1, 0, 2}, 1, 3, {1, 3, 2}},
                                            ClashCase{"AllThreeAtOneMoveNothing", {1, 0, 1}, 1, 1, {1, 1, 1}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The caption an object shows: a group box's title, or a button's, label's or menu item's text.
+QString captionOf(const QObject& object)
+{
+    if (const auto* box = qobject_cast<const QGroupBox*>(&object))
+        return box->title();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&object))
+        return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&object))
+        return label->text();
+    if (const auto* action = qobject_cast<const QAction*>(&object))
+        return action->text();
+    return QStringLiteral("<no caption on a %1>").arg(QLatin1String(object.metaObject()->className()));
+}
+
+TEST_F(SettingsWindowTest, EveryCaptionRowShowsItsTextOnItsObject)
+{
+    open();
+    for (const CaptionRow& row : settingsCaptionRows()) {
+        const QString name = QLatin1String(row.objectName);
+        const QObject* object = m_window->findChild<QObject*>(name);
+        ASSERT_NE(object, nullptr) << "no object " << name.toStdString();
+        EXPECT_EQ(captionOf(*object), captionText(row, m_session->messages())) << name.toStdString();
+    }
+    // A caption before a box ends with " :"; a menu keeps its text as the table gives it.
+    EXPECT_EQ(child<QGroupBox>(QStringLiteral("Frame1"))->title(),
+              m_session->messages().get(MessageId::TargetField) + QStringLiteral(" :"));
+    EXPECT_EQ(child<QPushButton>(QStringLiteral("cmdSave"))->text(),
+              m_session->messages().get(OwnText::EditorSaveElsewhere));
+}
 
 TEST_F(SettingsWindowTest, ThePreviewFollowsTheEntries)
 {
