@@ -5,9 +5,9 @@
 
 #include "FuzzSupport.h"
 
-#include "CommandTable.h"
-#include "CsvFile.h"
-#include "DatabaseCommands.h"
+#include "host/app/CommandTable.h"
+#include "host/app/CsvFile.h"
+#include "host/app/DatabaseCommands.h"
 #include "host/embedded/EmbeddedDatabase.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ContactWindow.h"
-#include "HostProgram.h"
+#include "host/app/ContactWindow.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
+#include "host/app/HostProgram.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 

@@ -1,4 +1,4 @@
-#include "CsvFile.h"
+#include "host/app/CsvFile.h"
 
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/TestEnvironment.h"

@@ -1,6 +1,6 @@
 #include "host/client/HostProtocol.h"
-#include "TriggerCommand.h"
 #include "core/testsupport/TestEnvironment.h"
+#include "host/app/TriggerCommand.h"
 
 #include <QDir>
 #include <QFile>
