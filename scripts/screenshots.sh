@@ -2,7 +2,8 @@
 # Shows the suite on a real desktop (a window manager, openbox, and a notification area, trayer) and
 # saves a screenshot of each scene: the bar with its icon beside the contact host with Valdora's command
 # on the host's toolbar, the bar started in the notification area, a message box over its window, the
-# first start's language question, Keelbrook's report. Each scene also checks what a screenshot cannot
+# first start's language question, Keelbrook's report, the run's way back (scope dialog, preview,
+# summary, list of runs), the bar in French and German and Qt's own file dialog in German. Each scene also checks what a screenshot cannot
 # show at a glance (the bar's frame at the same place after a restart, every window wholly on the
 # screen) and says so; a failed check makes the script fail at the end. Run it under Xvfb:
 #
@@ -368,13 +369,42 @@ for language in 1:French:Appliquer 2:German:Anwenden; do
     xdotool key Escape
     wait_gone "^$title"
 done
-# Qt's own file dialog in German: the editor's "An anderem Ort speichern..." of the AutoNumber button.
+# Qt's own file dialog in German: the editor's "An anderem Ort speichern..." of the AutoNumber button
+# (slot 1) opens it through the platform seam. Its title and buttons are Qt's texts, in German only
+# when the bar loaded Qt's translations for the chosen language.
 bar="$(bar_id)"
 activate_scene "$bar"
 xdotool mousemove --window "$bar" 82 $((16 + 23 * 1)) click 1
-editor="$(wait_scene_window 'Valdora')"
-sleep 1
-import -window root "$out/editor-German.png"
+if editor="$(wait_scene_window '^Einstellungen$')"; then
+    sleep 1
+    import -window root "$out/editor-German.png"
+    echo "  editor-German.png"
+    activate_scene "$editor"
+    # The button stands at the end of the AutoNumber page, under the preview of the number.
+    xdotool mousemove --window "$editor" 418 591 click 1
+    if files="$(wait_scene_window '^(Speichern unter|Save As)$')"; then
+        sleep 1
+        import -window root "$out/file-dialog-German.png"
+        echo "  file-dialog-German.png"
+        check "Qt's file dialog is in German (\"$(xdotool getwindowname "$files")\")" \
+            test "$(xdotool getwindowname "$files")" = "Speichern unter"
+        check "Qt's file dialog is wholly on the screen" on_screen "$files"
+        read -r ex _ ew _ <<<"$(frame_of "$editor")"
+        read -r dx _ dw _ <<<"$(frame_of "$files")"
+        check "Qt's file dialog opens over the editor" test $((dx <= ex + ew && dx + dw >= ex)) -eq 1
+        activate_scene "$files"
+        xdotool key Escape # Abbrechen: no file chosen
+        wait_gone '^(Speichern unter|Save As)$' || true
+    else
+        import -window root "$out/file-dialog-German.png"
+        check "the editor's \"An anderem Ort speichern...\" opens Qt's file dialog" false
+    fi
+    activate_scene "$editor"
+    xdotool key Escape # Abbrechen: the editor closes without a save
+    wait_gone '^Einstellungen$' || true
+else
+    check "the bar's edit button opens the editor" false
+fi
 set_language 0
 stop_bar
 stop_host
