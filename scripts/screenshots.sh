@@ -222,6 +222,10 @@ setting Installed 1
 
 echo "=== scene: Keelbrook's report (the host closed first)"
 stop_host
+# Two field triggers to list: "User 1" runs "With tax" (~102) on exit; "User 2" runs ~555, a button
+# that has no file (deleted since), which the report shows as incorrect and ValdoraAuto names below.
+"$bin/ContactHost.exe" trigger "$db" "User 1" exit "$bin/ValdoraAuto.exe ~102" >/dev/null
+"$bin/ContactHost.exe" trigger "$db" "User 2" exit "$bin/ValdoraAuto.exe ~555" >/dev/null
 "$bin/Keelbrook.exe" >/dev/null 2>&1 &
 keelbrook_pid=$!
 pids+=("$keelbrook_pid")
@@ -353,6 +357,20 @@ xdotool key Return
 sleep 2
 import -window root "$out/undo-report.png"
 xdotool key Return
+
+echo "=== scene: ValdoraAuto started by the trigger of \"User 2\", whose button is gone"
+"$bin/ValdoraAuto.exe" "~555" >/dev/null 2>&1 &
+auto_pid=$!
+pids+=("$auto_pid")
+if missing="$(wait_scene_window '^Valdora Auto$')"; then
+    shoot_window "$missing" missing-button
+    import -window root "$out/missing-button-screen.png"
+    check "ValdoraAuto's message is wholly on the screen" on_screen "$missing"
+    activate_scene "$missing"
+    xdotool key Return
+fi
+for _ in $(seq 50); do kill -0 "$auto_pid" 2>/dev/null || break; sleep 0.1; done
+check "ValdoraAuto ends after its message" test -z "$(kill -0 "$auto_pid" 2>/dev/null && echo running)"
 
 echo "=== the bar in French and German"
 for language in 1:French:Appliquer 2:German:Anwenden; do
