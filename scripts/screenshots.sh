@@ -147,7 +147,15 @@ if [[ -n "${host_window:-}" ]]; then
     check "the host's window is wholly on the screen" on_screen "$host_window"
 fi
 check "the bar is wholly on the screen" on_screen "$bar"
-read -r bx by _ <<<"$(frame_of "$bar")"
+read -r bx by bw bh <<<"$(frame_of "$bar")"
+if [[ -n "${host_window:-}" ]]; then
+    # The README's picture: the host's window and the bar, frames included, without the empty desktop.
+    read -r hx hy hw hh <<<"$(frame_of "$host_window")"
+    left=$((hx < bx ? hx : bx)) top=$((hy < by ? hy : by))
+    right=$((hx + hw > bx + bw ? hx + hw : bx + bw)) bottom=$((hy + hh > by + bh ? hy + hh : by + bh))
+    convert "$out/screen.png" -crop $((right - left))x$((bottom - top))+$left+$top +repage \
+        "$out/bar-beside-host.png"
+fi
 
 echo "=== scene: a message box over its window (the question of a button's deletion)"
 activate "$bar"
