@@ -380,9 +380,11 @@ fi
 for _ in $(seq 50); do kill -0 "$auto_pid" 2>/dev/null || break; sleep 0.1; done
 check "ValdoraAuto ends after its message" test -z "$(kill -0 "$auto_pid" 2>/dev/null && echo running)"
 
-echo "=== the bar in French and German"
-for language in 1:French:Appliquer 2:German:Anwenden; do
-    IFS=: read -r number name title <<<"$language"
+echo "=== the bar, the scope dialog, the preview and the list of runs in French and German"
+# language number, name, the scope dialog's title, the preview's key and title, the menu's key for the
+# list of runs and its title
+for language in "1:French:Appliquer:p:^Aper:n:du journal$" "2:German:Anwenden:v:^Vorschau:r:im Protokoll$"; do
+    IFS=: read -r number name title preview_key preview_title runs_key runs_title <<<"$language"
     set_language "$number"
     restart_bar
     bar="$(bar_id)"
@@ -392,8 +394,42 @@ for language in 1:French:Appliquer 2:German:Anwenden; do
     activate_scene "$dialog"
     xdotool key Down Down space
     shoot_window "$dialog" "scope-dialog-$name"
-    xdotool key Escape
-    wait_gone "^$title"
+    xdotool key "alt+$preview_key"
+    if preview="$(wait_scene_window "$preview_title")"; then
+        sleep 2
+        shoot_window "$preview" "preview-$name"
+        activate_scene "$preview"
+        xdotool key Escape
+        wait_gone "$preview_title" || true
+    else
+        check "the scope dialog's preview opens in $name" false
+    fi
+    # OK runs it: the progress window's summary in that language, and a run for the list to offer.
+    activate_scene "$dialog"
+    xdotool key Return
+    progress=""
+    for _ in $(seq 100); do
+        progress="$(xdotool search --onlyvisible --name '^Valdora$' | grep -v "^$bar\$" | tail -n 1)" && [[ -n "$progress" ]] && break
+        sleep 0.1
+    done
+    if [[ -n "$progress" ]]; then
+        sleep 1.5
+        shoot_window "$progress" "progress-summary-$name"
+    fi
+    wait_gone "^$title" || true
+    sleep 6
+    click_slot "$bar" 2 3
+    sleep 0.5
+    import -window root "$out/button-menu-$name.png"
+    xdotool key "$runs_key"
+    if runs="$(wait_scene_window "$runs_title")"; then
+        shoot_window "$runs" "undo-list-$name"
+        activate_scene "$runs"
+        xdotool key Escape
+        wait_gone "$runs_title" || true
+    else
+        check "the button menu opens the list of runs in $name" false
+    fi
 done
 # Qt's own file dialog in German: the editor's "An anderem Ort speichern..." of the AutoNumber button
 # (slot 1) opens it through the platform seam. Its title and buttons are Qt's texts, in German only
