@@ -1,5 +1,6 @@
 #include "AutoProgram.h"
 
+#include "TriggeringField.h"
 #include "VersionCheck.h"
 #include "WarningChoice.h"
 #include "WarningTexts.h"
@@ -101,6 +102,7 @@ void AutoProgram::runEntries(const AutoCommandLine::RunList& runList)
         return warnBeforeWrite(member, runList.directMode);
     });
     buttonRun.setAfterEndOfWrite([this] { afterEndOfWrite(); });
+    buttonRun.setMissingButtonField([this](const QString& fileName) { return fieldTriggering(fileName); });
     const qsizetype last = runList.entries.size() - 1;
     for (qsizetype index = 0; index <= last; ++index) {
         m_lastEntry = index == last;
@@ -132,6 +134,23 @@ void AutoProgram::afterEndOfWrite()
         ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), m_currentButton);
     if (wantsDoneScreen(button))
         m_screens.done(doneText());
+}
+
+QString AutoProgram::fieldTriggering(const QString& buttonFileName) const
+{
+    if (!m_factories.database)
+        return {};
+    // Only a help to the message: a database that cannot be read leaves it to the stored target.
+    try {
+        const std::unique_ptr<host::Database> database = m_factories.database();
+        if (!database)
+            return {};
+        database->OpenEx(QString());
+        return fieldTriggeringButton(database->Contact().Fields(), m_session.programFolder(), buttonFileName,
+                                     m_argumentText);
+    } catch (const Failure&) {
+        return {};
+    }
 }
 
 void AutoProgram::Form_Unload()

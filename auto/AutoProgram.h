@@ -4,6 +4,7 @@
 
 #include "host/Application.h"
 #include "host/ContactView.h"
+#include "host/Database.h"
 #include "host/EventControl.h"
 #include "run/ButtonRun.h"
 #include "settings/AutoCommandLine.h"
@@ -18,6 +19,9 @@ namespace valdora::autorun {
 struct AutoHostFactories {
     std::function<std::unique_ptr<host::EventControl>()> eventControl;
     std::function<std::unique_ptr<host::Application>()> application;
+    /// The database object, opened on the host's database only to read its field triggers when a
+    /// button is missing; none given, the missing-button message names the button's stored target.
+    std::function<std::unique_ptr<host::Database>()> database = {};
 };
 
 /// How a start of ValdoraAuto ended.
@@ -56,6 +60,9 @@ private:
     bool warnBeforeWrite(const run::RunMember& member, bool directMode);
     /// After a button's end-of-write step: the done notice when the button asks for it.
     void afterEndOfWrite();
+    /// The field of the host's open database whose trigger names this missing button; "" when the
+    /// database cannot be read or no field names it.
+    QString fieldTriggering(const QString& buttonFileName) const;
     /// The unload of the main form: the registration ends, the host objects are released.
     void Form_Unload();
 

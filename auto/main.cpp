@@ -7,6 +7,7 @@
 #include "core/qt/QtPlatform.h"
 #include "core/qt/WindowPlacement.h"
 #include "host/client/ClientFactories.h"
+#include "host/embedded/DatabaseFactory.h"
 #include "settings/AutoCommandLine.h"
 #include "settings/FixedTexts.h"
 #include "settings/MessageButtonCaptions.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     platform.setButtonCaptions(messageButtonCaptions(session.messages()));
     autorun::WindowWarningScreens screens;
     autorun::AutoProgram program(
-        session, {[] { return host::createEventControl(); }, &host::createApplication}, screens);
+        session, {[] { return host::createEventControl(); }, &host::createApplication, &host::createDatabase},
+        screens);
     return autorun::exitCode(program.Main(AutoCommandLine::argumentText(arguments)));
 }

@@ -217,7 +217,9 @@ void BarRoad::storeDecimals(RunMember& member, const QString& decimals)
 void BarRoad::writeContact(RunSummary& summary)
 {
     RunState& run = state();
-    const bool used = run.anyValueUsed();
+    // A contact that gets back the values it holds is counted unchanged, as its preview and the
+    // journal's count of the run have it.
+    const bool used = run.anyValueUsed() && run.changesAnyTarget();
     // Numbers are taken before the commit: a crash in between leaves a gap, never a number twice.
     if (!m_writeFailed && !run.takeNumbers()) {
         stopAt(summary);

@@ -44,7 +44,7 @@ std::unique_ptr<ContactRoad> ButtonRun::makeRoad()
     case ContactRoadKind::Bar:
         return std::make_unique<BarRoad>(parts, m_scopes, m_clock, m_journal);
     case ContactRoadKind::OnScreen:
-        return std::make_unique<OnScreenRoad>(parts, m_confirmWrite, m_afterEndOfWrite);
+        return std::make_unique<OnScreenRoad>(parts, m_confirmWrite, m_afterEndOfWrite, m_missingButtonField);
     }
     throw Failure(ErrorNumber::InvalidProcedureCall,
                   QStringLiteral("This program has no way to its contacts"));

@@ -45,6 +45,12 @@ public:
     {
         m_afterEndOfWrite = std::move(afterEndOfWrite);
     }
+    /// ValdoraAuto's missing-button message: the field whose trigger names a button that has no file
+    /// ("" when none is known; the message then names the button's stored target).
+    void setMissingButtonField(std::function<QString(const QString& buttonFileName)> fieldOf)
+    {
+        m_missingButtonField = std::move(fieldOf);
+    }
     /// The user's run journal: Valdora's runs over a lookup or all contacts are entered into it, so
     /// that they can be undone and their failed contacts retried.
     void setJournal(journal::JournalWriter* journal) { m_journal.journal = journal; }
@@ -91,6 +97,7 @@ private:
     ProgressWriter m_progress;
     std::function<bool(const RunMember&)> m_confirmWrite;
     std::function<void()> m_afterEndOfWrite;
+    std::function<QString(const QString&)> m_missingButtonField;
     std::function<QDateTime()> m_clock;
     JournalRequest m_journal;
     RoadMaker m_roadMaker;

@@ -17,9 +17,10 @@ constexpr int UncountedMaxFields = 2000;
 
 } // namespace
 
-OnScreenRoad::OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite, AfterEndOfWrite afterEndOfWrite)
+OnScreenRoad::OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite, AfterEndOfWrite afterEndOfWrite,
+                           MissingButtonField missingButtonField)
     : ContactRoad(parts), m_confirmWrite(std::move(confirmWrite)),
-      m_afterEndOfWrite(std::move(afterEndOfWrite))
+      m_afterEndOfWrite(std::move(afterEndOfWrite)), m_missingButtonField(std::move(missingButtonField))
 {}
 
 std::unique_ptr<engine::FieldReader> OnScreenRoad::open(int& maxFields)
@@ -33,8 +34,12 @@ std::unique_ptr<engine::FieldReader> OnScreenRoad::open(int& maxFields)
 
 bool OnScreenRoad::refusesMissingButton(const QString& buttonFileName, const ButtonFile& button)
 {
-    session().showMessage(
-        missingButtonText(session().messages(), buttonFileName, button.read(ButtonKey::Target)));
+    // A button without a file has no target of its own: the field to change is the one whose trigger
+    // names it. The stored target stands in where no field does.
+    QString field = m_missingButtonField ? m_missingButtonField(buttonFileName) : QString();
+    if (field.isEmpty())
+        field = button.read(ButtonKey::Target);
+    session().showMessage(missingButtonText(session().messages(), buttonFileName, field));
     return true;
 }
 

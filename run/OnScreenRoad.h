@@ -16,8 +16,11 @@ public:
     using ConfirmWrite = std::function<bool(const RunMember&)>;
     /// Told when the end-of-write step has run for the contact.
     using AfterEndOfWrite = std::function<void()>;
+    /// The field whose trigger names a button that has no file; "" when none is known.
+    using MissingButtonField = std::function<QString(const QString& buttonFileName)>;
 
-    OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite, AfterEndOfWrite afterEndOfWrite = {});
+    OnScreenRoad(const RoadParts& parts, ConfirmWrite confirmWrite, AfterEndOfWrite afterEndOfWrite = {},
+                 MissingButtonField missingButtonField = {});
 
     std::unique_ptr<engine::FieldReader> open(int& maxFields) override;
     bool refusesMissingButton(const QString& buttonFileName, const ButtonFile& button) override;
@@ -41,6 +44,7 @@ private:
 
     ConfirmWrite m_confirmWrite;
     AfterEndOfWrite m_afterEndOfWrite;
+    MissingButtonField m_missingButtonField;
 };
 
 } // namespace valdora::run

@@ -63,6 +63,10 @@ struct RunState {
 
     qint32 total() const { return static_cast<qint32>(contactIds.size()); }
     bool anyValueUsed() const;
+    /// True when the members' values change what a target field holds: per field, the value of the
+    /// last member that writes it against what the field held. A rule that writes back the value the
+    /// field holds changes nothing, as the preview and the journal count it.
+    bool changesAnyTarget() const;
     /// Advances the counters of the AutoNumber members whose numbers this contact uses; false when one
     /// could not (reported).
     bool takeNumbers();

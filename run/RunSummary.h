@@ -9,7 +9,7 @@ struct RunSummary {
     bool started = false;    ///< false when the run ended before any contact (a message, a cancel)
     bool handedOver = false; ///< the contact was handed to ValdoraAuto
     int inScope = 0;
-    int written = 0;   ///< contacts into which a computed value went
+    int written = 0;   ///< contacts whose fields a computed value changed
     int unchanged = 0; ///< contacts the rules left as they were
     int failed = 0;    ///< contacts whose write did not go through
     /// A failure report was shown during the run: something did not go as asked, even where every

@@ -13,7 +13,9 @@ namespace valdora {
 QString saveContactFirstText(const Messages& messages, const QString& applicationTitle);
 
 /// A button named on ValdoraAuto's command line has no file: message 515, the button, message 516,
-/// CR LF, message 517, the button's target field, message 518, CR LF, message 519.
+/// CR LF, message 517, the field to change (the one whose trigger names the button, else the button's
+/// stored target), message 518, CR LF, message 519. Without a field, message 517 loses its final blank,
+/// so that no gap stands where the name would.
 QString missingButtonText(const Messages& messages, const QString& buttonName, const QString& targetName);
 
 /// A contact that could not be written: "Contact: ", the contact, " (", the company, message 356,

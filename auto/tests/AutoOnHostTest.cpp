@@ -145,14 +145,17 @@ protected:
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    /// ValdoraAuto in the test's process, over the running host, with scripted messages and screens.
-    AutoEnd inProcess(const QString& argumentText)
+    /// ValdoraAuto in the test's process, over the running host, with scripted messages and screens;
+    /// with the database object that reads the host's database, as the program has it, or without.
+    AutoEnd inProcess(const QString& argumentText, bool withDatabase = true)
     {
         m_autoSession = std::make_unique<ProgramSession>(m_platform, QStringLiteral("Valdora Auto"),
                                                          m_program, UserSettings(m_settings->path()),
                                                          TextLocale(QLocale(QStringLiteral("en_US"))));
-        AutoProgram program(*m_autoSession,
-                            {[] { return host::createEventControl(); }, &host::createApplication}, m_screens);
+        AutoHostFactories factories{[] { return host::createEventControl(); }, &host::createApplication};
+        if (withDatabase)
+            factories.database = &host::createDatabase;
+        AutoProgram program(*m_autoSession, std::move(factories), m_screens);
         return program.Main(argumentText);
     }
 
@@ -265,6 +268,103 @@ INSTANTIATE_TEST_SUITE_P(Entries, AutoMissingButtonTest,
                                            MissingCase{"AtTheEnd", "~100,~555", "~555.ini", ""},
                                            MissingCase{"BlankBeforeComma", "~100 ,~101", "~100 .ini", "25"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+/// What the host's database tells of the missing button ~555.
+enum class FieldSource {
+    Running,      ///< "User 1" runs "~100,~555" on exit, "Notes" (a lower id) queues "~555" on entry
+    QueuedOnly,   ///< only "Notes" queues it, in a trigger other than the one that ran
+    NotNamed,     ///< "Notes" runs "~100,~5555": neither is the missing button
+    NoDatabase,   ///< as Running, but the program has no database object to read the triggers with
+    DatabaseGone, ///< as Running, but the host's file cannot be opened beside the host meanwhile
+    StoredTarget, ///< no trigger names it; a damaged file of that name, without a type, names "Count"
+};
+
+struct MissingFieldCase {
+    const char* name;
+    FieldSource source;
+    const char* language; ///< the stored language choice: "0" English, "2" German
+    const char* expected;
+};
+
+class AutoMissingButtonFieldTest : public AutoOnHostTest,
+                                   public ::testing::WithParamInterface<MissingFieldCase> {
+protected:
+    void setTrigger(const QString& fieldName, const char* kind, const QString& argumentText)
+    {
+        const QString text =
+            QDir::toNativeSeparators(m_program + QStringLiteral("/ValdoraAuto.exe ")) + argumentText;
+        const valdora::test::CommandResult result =
+            run({QStringLiteral("trigger"), m_database, fieldName, QString::fromLatin1(kind), text});
+        ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    }
+};
+
+TEST_P(AutoMissingButtonFieldTest, MessageNamesTheFieldToChangeOrLeavesNoGap)
+{
+    const MissingFieldCase& row = GetParam();
+    const QString argumentText = QStringLiteral("~100,~555");
+    ASSERT_TRUE(m_session->userSettings().set(Application::Valdora, "Options", "Language",
+                                              QString::fromUtf8(row.language)));
+    multiplyButton(QStringLiteral("~100.ini"), Amount, "3", "4");
+    switch (row.source) {
+    case FieldSource::Running:
+    case FieldSource::NoDatabase:
+    case FieldSource::DatabaseGone:
+        setTrigger(Trigger, "exit", argumentText);
+        [[fallthrough]];
+    case FieldSource::QueuedOnly:
+        setTrigger(Notes, "entry", QStringLiteral("~555"));
+        break;
+    case FieldSource::NotNamed:
+        setTrigger(Notes, "entry", QStringLiteral("~100,~5555"));
+        break;
+    case FieldSource::StoredTarget:
+        writeButton(QStringLiteral("~555.ini"), {{"Name", "Damaged"}, {"Target", Count}});
+        break;
+    }
+    startHost();
+    const QString away = m_database + QStringLiteral(".away");
+    if (row.source == FieldSource::DatabaseGone) {
+        ASSERT_TRUE(QFile::rename(m_database, away));
+    }
+
+    const AutoEnd end = inProcess(argumentText, row.source != FieldSource::NoDatabase);
+
+    if (row.source == FieldSource::DatabaseGone) {
+        ASSERT_TRUE(QFile::rename(away, m_database));
+    }
+    EXPECT_EQ(end, AutoEnd::Ran);
+    EXPECT_EQ(m_platform.messageTexts(), QStringList{QString::fromUtf8(row.expected)});
+    // The button before the missing one ran all the same.
+    EXPECT_EQ(field(Amount), QStringLiteral("12.00"));
+}
+
+// The whole message, spelled out, with the words that stand where the field's name goes.
+#define ENGLISH_MISSING(field)                                                                               \
+    "The button ~555.ini does not exist.\r\nYou will need to change the Trigger settings of the " field      \
+    "\r\nfor this error message to stop appearing."
+#define GERMAN_MISSING(field)                                                                                \
+    "Die Schaltfl\u00e4che ~555.ini existiert nicht.\r\nSie m\u00fcssen die Ausl\u00f6ser-Einstellungen "    \
+    "\u00e4ndern f\u00fcr das " field "\r\ndamit diese Fehlermeldung nicht mehr erscheint."
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, AutoMissingButtonFieldTest,
+    ::testing::Values(
+        MissingFieldCase{"FoundEnglish", FieldSource::Running, "0", ENGLISH_MISSING("User 1 field")},
+        MissingFieldCase{"FoundGerman", FieldSource::Running, "2", GERMAN_MISSING("User 1 Feld")},
+        MissingFieldCase{"QueuedOnly", FieldSource::QueuedOnly, "0", ENGLISH_MISSING("Notes field")},
+        MissingFieldCase{"NotFoundEnglish", FieldSource::NotNamed, "0", ENGLISH_MISSING("field")},
+        MissingFieldCase{"NotFoundGerman", FieldSource::NotNamed, "2", GERMAN_MISSING("Feld")},
+        MissingFieldCase{"NoDatabaseEnglish", FieldSource::NoDatabase, "0", ENGLISH_MISSING("field")},
+        MissingFieldCase{"NoDatabaseGerman", FieldSource::NoDatabase, "2", GERMAN_MISSING("Feld")},
+        MissingFieldCase{"DatabaseGone", FieldSource::DatabaseGone, "0", ENGLISH_MISSING("field")},
+        MissingFieldCase{"StoredTargetEnglish", FieldSource::StoredTarget, "0",
+                         ENGLISH_MISSING("Count field")},
+        MissingFieldCase{"StoredTargetGerman", FieldSource::StoredTarget, "2", GERMAN_MISSING("Count Feld")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+#undef ENGLISH_MISSING
+#undef GERMAN_MISSING
 
 TEST_F(AutoOnHostTest, ComboMemberDeclinedKeepsTheEarlierMemberAndTheNextEntryRuns)
 {

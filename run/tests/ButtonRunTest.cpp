@@ -138,7 +138,7 @@ class ButtonRunModeTest : public ButtonRunTest, public ::testing::WithParamInter
 TEST_P(ButtonRunModeTest, EveryContactGetsTheRuleResult)
 {
     if (!GetParam().firstBefore.isEmpty())
-        fillFirst(User1, GetParam().firstBefore);
+        fillFirst(User1, QString(GetParam().firstBefore).replace(QStringLiteral("{today}"), today()));
     const QString button = nowButton(QStringLiteral("~101.ini"), User1, GetParam().over);
 
     const RunSummary summary = runAll(button);
@@ -162,7 +162,18 @@ INSTANTIATE_TEST_SUITE_P(
         ModeCase{"Append", {{"Over0", "0"}, {"Over1", "1"}, {"AppenSep", "/"}}, "A", "A/{today}", Contacts},
         ModeCase{"Overwrite", {{"Over0", "0"}, {"Over1", "0"}, {"Over2", "1"}}, "A", "{today}", Contacts},
         ModeCase{"Always", {{"Over0", "0"}, {"Over1", "0"}, {"Over3", "1"}}, "A", "{today}", Contacts},
-        ModeCase{"NoOptionKeeps", {{"Over0", "0"}, {"Over1", "0"}}, "A", "A", 0}),
+        ModeCase{"NoOptionKeeps", {{"Over0", "0"}, {"Over1", "0"}}, "A", "A", 0},
+        // Writing back what a contact holds leaves it unchanged, as the preview and the journal say.
+        ModeCase{"AlwaysTheSameValue",
+                 {{"Over0", "0"}, {"Over1", "0"}, {"Over3", "1"}},
+                 "{today}",
+                 "{today}",
+                 Contacts - 1},
+        ModeCase{"OverwriteTheSameValue",
+                 {{"Over0", "0"}, {"Over1", "0"}, {"Over2", "1"}},
+                 "{today}",
+                 "{today}",
+                 Contacts - 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SchemeCase {

@@ -218,18 +218,42 @@ TEST(LookupDialog, FrameAboutAnotherDatabaseIsShownOnlyForSuchAButton)
     }
 }
 
-TEST(LookupDialog, TabVisitsTheOptionsThenOkThenCancel)
+struct TabCase {
+    const char* name;
+    bool preview;
+    QStringList buttons;
+};
+
+void PrintTo(const TabCase& row, std::ostream* out)
 {
+    *out << row.name;
+}
+
+class LookupDialogTabs : public ::testing::TestWithParam<TabCase> {};
+
+// Tab goes as the eye reads: the options, then the bottom row from left to right ("Preview..." stands
+// at the left, OK and Cancel at the right).
+TEST_P(LookupDialogTabs, TabVisitsTheOptionsThenTheButtonsFromLeftToRight)
+{
+    const TabCase& row = GetParam();
     LookupDialog dialog(Messages(), true);
+    if (row.preview)
+        dialog.setPreviewOffer([](Scope) { return false; });
     // OK is only in the tab order once it can be used.
     dialog.preselect(Scope::CurrentContact);
     show(dialog);
-    const QStringList wanted{LookupDialog::optionName(0), LookupDialog::optionName(1),
-                             LookupDialog::optionName(2), QStringLiteral("OKButton"),
-                             QStringLiteral("CancelButton")};
+    const QStringList wanted =
+        QStringList{LookupDialog::optionName(0), LookupDialog::optionName(1), LookupDialog::optionName(2)} +
+        row.buttons;
     EXPECT_EQ(tabOrder(*option(dialog, 0), wanted), wanted);
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isDefault());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, LookupDialogTabs,
+    ::testing::Values(TabCase{"OkThenCancel", false, {"OKButton", "CancelButton"}},
+                      TabCase{"PreviewThenOkThenCancel", true, {"cmdPreview", "OKButton", "CancelButton"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LookupDialog, EnglishTextsAreTheSystemsOwn)
 {
