@@ -164,17 +164,18 @@ QString CachedContactTable::addContact(const QHash<FieldId, QString>& values, Wh
     return uid;
 }
 
-int CachedContactTable::addContacts(const QList<QHash<FieldId, QString>>& contacts, Where where)
+int CachedContactTable::addContacts(int count, const ContactSource& contact, Where where)
 {
     inTransaction(
         [&] {
-            for (const QHash<FieldId, QString>& values : contacts) {
+            for (int i = 0; i < count; ++i) {
                 const qint64 record = insertContact(newUniqueId(where), where);
+                const QHash<FieldId, QString> values = contact(i);
                 writeValues(record, values.keys(), values.values(), where);
             }
         },
         where);
-    return int(contacts.size());
+    return count;
 }
 
 int CachedContactTable::importRecords(const QList<FieldId>& columns, const QList<QStringList>& rows,

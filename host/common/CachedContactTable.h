@@ -35,9 +35,11 @@ public:
     const QStringList& selection() const override { return m_selection; }
     bool lockRecord(const ContactId& id, Where where = Where::current()) override;
 
-    /// Adds many contacts in one transaction (sample data, bulk loads), each with its values as given
-    /// (no dates added); returns how many.
-    virtual int addContacts(const QList<QHash<FieldId, QString>>& contacts, Where where = Where::current());
+    /// The values of the contact numbered `index` (from 0) of a bulk load, made as it is written.
+    using ContactSource = std::function<QHash<FieldId, QString>(int index)>;
+    /// Adds `count` contacts in one transaction (sample data, bulk loads), each with the values the
+    /// source gives (no dates added), without holding them all in memory; returns how many.
+    virtual int addContacts(int count, const ContactSource& contact, Where where = Where::current());
 
 protected:
     /// One contact of the whole selection as read, before it is sorted.

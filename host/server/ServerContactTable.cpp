@@ -260,12 +260,12 @@ QString ServerContactTable::Update(Where where)
     return written ? m_currentId : QString();
 }
 
-int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contacts, Where where)
+int ServerContactTable::addContacts(int count, const ContactSource& contact, Where where)
 {
     ServerTransaction transaction(m_connection, where);
-    constexpr qsizetype Batch = 5000;
-    for (qsizetype start = 0; start < contacts.size(); start += Batch) {
-        const qsizetype end = std::min(contacts.size(), start + Batch);
+    constexpr int Batch = 5000;
+    for (int start = 0; start < count; start += Batch) {
+        const int end = std::min(count, start + Batch);
         const ServerRows ids = m_connection.exec(
             "SELECT (SELECT value FROM meta WHERE key = 'id_prefix'), nextval('unique_serial') - 1 "
             "FROM generate_series(1, $1::integer)",
@@ -282,9 +282,10 @@ int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contac
         QList<qint64> rowRecords;
         QList<qint64> rowFields;
         QStringList rowValues;
-        for (qsizetype i = start; i < end; ++i) {
+        for (int i = start; i < end; ++i) {
             const qint64 record = records.value(uids.at(i - start));
-            for (auto it = contacts.at(i).constBegin(); it != contacts.at(i).constEnd(); ++it) {
+            const QHash<FieldId, QString> values = contact(i);
+            for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
                 if (it.value().isEmpty())
                     continue;
                 rowRecords.append(record);
@@ -297,7 +298,7 @@ int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contac
                           {integerArray(rowRecords), integerArray(rowFields), textArray(rowValues)}, where);
     }
     transaction.commit(where);
-    return int(contacts.size());
+    return count;
 }
 
 QList<ServerContactTable::ContactRow> ServerContactTable::readContacts(Where where) const

@@ -23,7 +23,7 @@ public:
     QString Update(Where where = Where::current()) override;
 
     /// Adds many contacts in one transaction, a few statements for thousands of them.
-    int addContacts(const QList<QHash<FieldId, QString>>& contacts, Where where = Where::current()) override;
+    int addContacts(int count, const ContactSource& contact, Where where = Where::current()) override;
 
 private:
     qint64 recordOf(const ContactId& id, Where where) const override;
