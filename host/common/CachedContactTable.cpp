@@ -25,6 +25,25 @@ void CachedContactTable::moveTo(const ContactId& id, qint64 record)
     m_valuesLoaded = false;
 }
 
+const QHash<FieldId, QString>& CachedContactTable::currentValues(Where where) const
+{
+    if (m_valuesLoaded || m_current == 0)
+        return m_values;
+    m_values = readValues(m_current, where);
+    m_valuesLoaded = true;
+    return m_values;
+}
+
+void CachedContactTable::keepWritten(FieldId field, const QString& value)
+{
+    if (!m_valuesLoaded)
+        return;
+    if (value.isEmpty())
+        m_values.remove(field);
+    else
+        m_values.insert(field, value);
+}
+
 void CachedContactTable::requireCurrent(const char* doing, Where where) const
 {
     settle(where);

@@ -86,6 +86,14 @@ protected:
     virtual void writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values,
                              Where where) = 0;
 
+    /// The values a record holds now, for currentValues.
+    virtual QHash<FieldId, QString> readValues(qint64 record, Where where) const = 0;
+
+    /// The current record's values, read on first use after Goto or Edit.
+    const QHash<FieldId, QString>& currentValues(Where where) const;
+    /// Keeps a value just written into the current record in its values, when they are read: a blank
+    /// value is no value.
+    void keepWritten(FieldId field, const QString& value);
     /// Throws unless there is a current record to write.
     void requireCurrent(const char* doing, Where where) const;
     /// The selection's ids with their records.

@@ -29,17 +29,14 @@ void EmbeddedContactTable::releaseLock()
     m_locked = 0;
 }
 
-const QHash<FieldId, QString>& EmbeddedContactTable::currentValues(Where where) const
+QHash<FieldId, QString> EmbeddedContactTable::readValues(qint64 record, Where where) const
 {
-    if (m_valuesLoaded || m_current == 0)
-        return m_values;
-    m_values.clear();
+    QHash<FieldId, QString> values;
     Statement read = m_connection.prepare("SELECT field, value FROM vals WHERE record = ?", where);
-    read.bind(1, m_current);
+    read.bind(1, record);
     while (read.step(where))
-        m_values.insert(FieldId(read.integer(0)), read.text(1));
-    m_valuesLoaded = true;
-    return m_values;
+        values.insert(FieldId(read.integer(0)), read.text(1));
+    return values;
 }
 
 void EmbeddedContactTable::resolve(bool withValues, Where where) const
@@ -157,15 +154,9 @@ bool EmbeddedContactTable::commitStaged(Where where)
     const QString edited = currentStamp();
     writeValue(m_current, EditDate, edited, where);
     transaction.commit(where);
-    if (m_valuesLoaded) {
-        for (const auto& [field, value] : m_staged) {
-            if (value.isEmpty())
-                m_values.remove(field);
-            else
-                m_values.insert(field, value);
-        }
-        m_values.insert(EditDate, edited);
-    }
+    for (const auto& [field, value] : m_staged)
+        keepWritten(field, value);
+    keepWritten(EditDate, edited);
     return true;
 }
 

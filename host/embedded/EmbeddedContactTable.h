@@ -38,8 +38,7 @@ private:
     qint64 insertContact(const ContactId& uid, Where where) override;
     void writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values,
                      Where where) override;
-    /// The current record's values, read on first use after Goto or Edit.
-    const QHash<FieldId, QString>& currentValues(Where where) const;
+    QHash<FieldId, QString> readValues(qint64 record, Where where) const override;
     bool commitStaged(Where where);
     void writeValue(qint64 record, FieldId field, const QString& value, Where where);
 

@@ -123,17 +123,14 @@ void ServerContactTable::releaseLock()
     m_locked = 0;
 }
 
-const QHash<FieldId, QString>& ServerContactTable::currentValues(Where where) const
+QHash<FieldId, QString> ServerContactTable::readValues(qint64 record, Where where) const
 {
-    if (m_valuesLoaded || m_current == 0)
-        return m_values;
     const ServerRows rows =
-        m_connection.exec("SELECT field, value FROM vals WHERE record = $1", {number(m_current)}, where);
-    m_values.clear();
+        m_connection.exec("SELECT field, value FROM vals WHERE record = $1", {number(record)}, where);
+    QHash<FieldId, QString> values;
     for (int row = 0; row < rows.count(); ++row)
-        m_values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
-    m_valuesLoaded = true;
-    return m_values;
+        values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
+    return values;
 }
 
 void ServerContactTable::Goto(const ContactId& id, Where where)
@@ -210,14 +207,8 @@ bool ServerContactTable::commitStaged(Where where)
         WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}, where);
     if (rows.integer(0, 0) == 0)
         return false; // deleted by another workstation meanwhile
-    if (m_valuesLoaded) {
-        for (qsizetype i = 0; i < list.fields.size(); ++i) {
-            if (list.values.at(i).isEmpty())
-                m_values.remove(FieldId(list.fields.at(i)));
-            else
-                m_values.insert(FieldId(list.fields.at(i)), list.values.at(i));
-        }
-    }
+    for (qsizetype i = 0; i < list.fields.size(); ++i)
+        keepWritten(FieldId(list.fields.at(i)), list.values.at(i));
     return true;
 }
 

@@ -42,7 +42,7 @@ private:
     qint64 insertContact(const ContactId& uid, Where where) override;
     void writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values,
                      Where where) override;
-    const QHash<FieldId, QString>& currentValues(Where where) const;
+    QHash<FieldId, QString> readValues(qint64 record, Where where) const override;
     bool commitStaged(Where where);
 
     ServerConnection& m_connection;
