@@ -1,39 +1,33 @@
 #pragma once
 
+#include "core/sqlite/SqliteDatabase.h"
 #include "host/HostTypes.h"
 
 #include <QString>
 
-#include <memory>
-#include <unordered_map>
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include <optional>
 
 namespace valdora::host::embedded {
 
-/// One prepared statement in use: binds, steps, reads columns; resets itself when it goes out of scope
-/// so that the cached statement is ready for the next use.
+class Connection;
+
+/// One use of a prepared statement of the contact database: SQLite's failures come out as the
+/// host's, naming the file.
 class Statement {
 public:
-    Statement(sqlite3* db, sqlite3_stmt* statement, const QString& path, const QString& refusal);
-    ~Statement();
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    Statement(sqlite::Statement statement, const Connection& connection);
 
     Statement& bind(int index, qint64 value);
     Statement& bind(int index, const QString& value);
     /// Steps once: true while a row is there, false when done; a failure throws.
     bool step(Where where = Where::current());
-    qint64 integer(int column) const;
-    QString text(int column) const;
-    bool isNull(int column) const;
+    qint64 integer(int column) const { return m_statement.integer(column); }
+    QString text(int column) const { return m_statement.text(column); }
+    bool isNull(int column) const { return m_statement.isNull(column); }
 
 private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_statement;
-    const QString& m_path;
-    const QString& m_refusal;
+    sqlite::Statement m_statement;
+    const Connection& m_connection;
 };
 
 /// The one SQLite connection of a database object, with its statements prepared once and kept.
@@ -45,7 +39,6 @@ public:
     /// Switches the file to the WAL journal (a write to its header when it is not in WAL yet): for an
     /// existing file, once it is known to be a contact database.
     void useWal(Where where = Where::current());
-    ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -59,33 +52,29 @@ public:
     void refuseChanges(const QString& reason, Where where = Where::current());
     /// A failure naming this database file and SQLite's reason.
     [[noreturn]] void fail(const QString& doing, Where where = Where::current()) const;
+    /// SQLite's failure as the host reports it, `doing` saying what failed.
+    [[noreturn]] void fail(const sqlite::Error& error, const QString& doing, Where where) const;
+    /// SQLite's failure of a statement (a busy file: a record held elsewhere).
+    [[noreturn]] void failUse(const sqlite::Error& error, Where where) const;
+    sqlite::Database& database() { return m_db; }
 
 private:
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
-    sqlite3* handle() const { return m_db.get(); }
-
     QString m_path;
     QString m_refusal;
-    // Owned from the moment sqlite3_open_v2 hands it out, so a constructor that fails later
-    // still closes it.
-    std::unique_ptr<sqlite3, Closer> m_db;
-    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
+    sqlite::Database m_db;
 };
 
 /// A write transaction (BEGIN IMMEDIATE) rolled back unless commit() is called.
 class Transaction {
 public:
     explicit Transaction(Connection& connection, Where where = Where::current());
-    ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit(Where where = Where::current());
 
 private:
     Connection& m_connection;
-    bool m_open = true;
+    std::optional<sqlite::Transaction> m_transaction;
 };
 
 } // namespace valdora::host::embedded

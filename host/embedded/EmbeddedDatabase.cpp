@@ -34,10 +34,12 @@ void EmbeddedDatabase::create(const QString& path, Where where)
 
 void EmbeddedDatabase::OpenEx(const QString& path, Where where)
 {
-    Close();
-    m_error = true;
+    openSession(path, !path.isEmpty(), where);
+}
+
+DatabaseSession::Parts EmbeddedDatabase::connect(const QString& path, Where where)
+{
     QString target = path;
-    m_openedByPath = !target.isEmpty();
     if (target.isEmpty()) {
         const std::optional<QString> running = runningHostDatabasePath();
         if (!running)
@@ -52,124 +54,46 @@ void EmbeddedDatabase::OpenEx(const QString& path, Where where)
     auto connection = std::make_unique<Connection>(target, false, where);
     checkSchema(*connection, where);
     connection->useWal(where);
+    Parts parts;
     auto fields = std::make_unique<EmbeddedFieldList>(*connection, where);
-    auto users = std::make_unique<EmbeddedUserList>(*connection, where);
-    auto contacts = std::make_unique<EmbeddedContactTable>(*connection, *fields, where);
+    parts.users = std::make_unique<EmbeddedUserList>(*connection, where);
+    parts.contacts = std::make_unique<EmbeddedContactTable>(*connection, *fields, where);
+    parts.fields = std::move(fields);
+    parts.location = target;
     m_connection = std::move(connection);
-    m_fields = std::move(fields);
-    m_users = std::move(users);
-    m_contacts = std::move(contacts);
-    m_path = target;
-    m_error = false;
+    return parts;
 }
 
-void EmbeddedDatabase::requireOpen(Where where) const
+void EmbeddedDatabase::disconnect()
 {
-    if (!m_connection)
-        throw HostFailure(HostError::NoDatabaseOpen, QStringLiteral("No contact database is open"), where);
+    m_connection.reset();
 }
 
-ContactTable& EmbeddedDatabase::Contact(Where where)
+void EmbeddedDatabase::refuseChanges(const QString& reason, Where where) const
 {
-    return contacts(where);
-}
-
-UserList& EmbeddedDatabase::Users(Where where)
-{
-    return users(where);
+    m_connection->refuseChanges(reason, where);
 }
 
 EmbeddedContactTable& EmbeddedDatabase::contacts(Where where)
 {
-    requireOpen(where);
-    return *m_contacts;
+    // The parts are this kind's own: connect made them.
+    return static_cast<EmbeddedContactTable&>(contactTable(where));
 }
 
 EmbeddedFieldList& EmbeddedDatabase::fields(Where where)
 {
-    requireOpen(where);
-    return *m_fields;
+    return static_cast<EmbeddedFieldList&>(fieldList(where));
 }
 
 EmbeddedUserList& EmbeddedDatabase::users(Where where)
 {
-    requireOpen(where);
-    return *m_users;
+    return static_cast<EmbeddedUserList&>(userList(where));
 }
 
 Connection& EmbeddedDatabase::connection(Where where)
 {
     requireOpen(where);
     return *m_connection;
-}
-
-QString EmbeddedDatabase::CurrentUser(Where where) const
-{
-    requireOpen(where);
-    if (!m_currentUser.isEmpty())
-        return m_currentUser;
-    // Nobody logged in: a database without passwords is used by its first user.
-    if (m_users->Count() > 0)
-        return m_users->Name(1, where);
-    return qEnvironmentVariable("USER");
-}
-
-QString EmbeddedDatabase::GetDatabasePath(Where where) const
-{
-    requireOpen(where);
-    return m_path;
-}
-
-void EmbeddedDatabase::Close()
-{
-    m_contacts.reset();
-    m_users.reset();
-    m_fields.reset();
-    m_connection.reset();
-    m_path.clear();
-    m_currentUser.clear();
-    m_openedByPath = false;
-    m_loginOutstanding = false;
-}
-
-bool EmbeddedDatabase::isMultiuser(Where where) const
-{
-    requireOpen(where);
-    const bool passwords = m_users->anyPassword();
-    // A program that opened the file itself and learns that it has passwords must log in before it
-    // changes anything; until then it may read. The running host's database is used as the user
-    // logged into the host.
-    if (passwords && m_openedByPath && m_currentUser.isEmpty() && !m_loginOutstanding) {
-        m_loginOutstanding = true;
-        m_connection->refuseChanges(
-            QStringLiteral("The contact database %1 has passwords and nobody has logged in to it: it can be "
-                           "read but not changed. Open it again and log in with a user name and password of "
-                           "the database to change it.")
-                .arg(m_path),
-            where);
-    }
-    return passwords;
-}
-
-bool EmbeddedDatabase::ValidateUser(const QString& user, const QString& password, Where where)
-{
-    requireOpen(where);
-    if (!m_users->matches(user, password)) {
-        m_error = true;
-        m_currentUser.clear();
-        m_connection->refuseChanges(
-            QStringLiteral("The login of %1 to the contact database %2 failed: the database can be read but "
-                           "not changed. Open it again and log in with a user name and password of the "
-                           "database to change it.")
-                .arg(user, m_path),
-            where);
-        return false;
-    }
-    m_currentUser = m_users->storedName(user);
-    m_loginOutstanding = false;
-    m_connection->refuseChanges(QString(), where);
-    m_error = false;
-    return true;
 }
 
 } // namespace valdora::host::embedded

@@ -2,7 +2,6 @@
 
 #include "DatabaseFactory.h"
 #include "EmbeddedDatabase.h"
-#include "Schema.h"
 #include "host/DatabaseLocation.h"
 #include "host/server/ServerDatabase.h"
 
@@ -13,9 +12,6 @@
 namespace valdora::host {
 
 namespace {
-
-using embedded::Connection;
-using embedded::Statement;
 
 constexpr const char* FirstNames[] = {"Anna",  "Louis",  "Marta", "Hugo",   "Sofia", "Pavel",
                                       "Ines",  "Oskar",  "Clara", "Jonas",  "Lea",   "Mateo",
@@ -40,14 +36,6 @@ constexpr const char* SampleUsers[] = {"Alice Martin", "Bruno Keller", "Chloe Du
 template <std::size_t N> QString pick(std::mt19937& random, const char* const (&list)[N])
 {
     return QString::fromLatin1(list[random() % N]);
-}
-
-void write(Connection& connection, qint64 record, FieldId field, const QString& value, Where where)
-{
-    Statement insert =
-        connection.prepare("INSERT OR REPLACE INTO vals(record, field, value) VALUES(?, ?, ?)", where);
-    insert.bind(1, record).bind(2, field).bind(3, value);
-    insert.step(where);
 }
 
 /// The generated values of sample contact `index` (field 1 excluded), the next draws of `random`.
@@ -95,17 +83,15 @@ QStringList sampleManagers(ToolUserList& users, Where where)
 
 constexpr unsigned SampleSeed = 20240611u; // fixed seed: the same contacts on every machine
 
-void addServerSampleContacts(const QString& location, int count, Where where)
+/// Adds the sample users and `count` sample contacts to a database of that kind, in one transaction.
+template <class Kind> void addSamplesTo(const QString& location, int count, Where where)
 {
-    server::ServerDatabase database;
+    Kind database;
     database.OpenEx(location, where);
     const QStringList managers = sampleManagers(database.users(where), where);
     std::mt19937 random(SampleSeed);
-    QList<QHash<FieldId, QString>> contacts;
-    contacts.reserve(count);
-    for (int i = 0; i < count; ++i)
-        contacts.append(sampleContact(random, i, managers));
-    database.contacts(where).addContacts(contacts, where);
+    database.contacts(where).addContacts(
+        count, [&](int index) { return sampleContact(random, index, managers); }, where);
 }
 
 } // namespace
@@ -122,34 +108,10 @@ void addSampleContacts(const QString& path, int count, Where where)
         throw HostFailure(
             int(ErrorNumber::InvalidProcedureCall),
             QStringLiteral("The number of sample contacts must not be negative (%1)").arg(count), where);
-    if (isServerLocation(path)) {
-        addServerSampleContacts(path, count, where);
-        return;
-    }
-    embedded::EmbeddedDatabase database;
-    database.OpenEx(path, where);
-    const QStringList managers = sampleManagers(database.users(where), where);
-
-    Connection& connection = database.connection(where);
-    embedded::Transaction transaction(connection, where);
-    std::mt19937 random(SampleSeed);
-    for (int i = 0; i < count; ++i) {
-        const QString uid = embedded::nextUniqueId(connection, where);
-        qint64 record = 0;
-        {
-            Statement insert =
-                connection.prepare("INSERT INTO contacts(uid) VALUES(?) RETURNING record", where);
-            insert.bind(1, uid);
-            if (insert.step(where))
-                record = insert.integer(0);
-            while (insert.step(where)) {
-            }
-        }
-        const QHash<FieldId, QString> values = sampleContact(random, i, managers);
-        for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-            write(connection, record, it.key(), it.value(), where);
-    }
-    transaction.commit(where);
+    if (isServerLocation(path))
+        addSamplesTo<server::ServerDatabase>(path, count, where);
+    else
+        addSamplesTo<embedded::EmbeddedDatabase>(path, count, where);
 }
 
 } // namespace valdora::host

@@ -1,8 +1,8 @@
 #include "ServerContactTable.h"
 
 #include "ServerSchema.h"
-#include "host/LookupFile.h"
 #include "host/UniqueIds.h"
+#include "host/common/DateStamp.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,9 +10,6 @@
 namespace valdora::host::server {
 
 namespace {
-
-constexpr FieldId CreateDate = 2;
-constexpr FieldId EditDate = 3;
 
 QByteArray number(qint64 value)
 {
@@ -52,7 +49,7 @@ constexpr char WriteRecord[] =
 } // namespace
 
 ServerContactTable::ServerContactTable(ServerConnection& connection, ServerFieldList& fields)
-    : m_connection(connection), m_fields(fields)
+    : CachedContactTable(connection.location(), fields), m_connection(connection)
 {}
 
 ServerContactTable::~ServerContactTable()
@@ -126,34 +123,19 @@ void ServerContactTable::releaseLock()
     m_locked = 0;
 }
 
-const QHash<FieldId, QString>& ServerContactTable::currentValues(Where where) const
+QHash<FieldId, QString> ServerContactTable::readValues(qint64 record, Where where) const
 {
-    if (m_valuesLoaded || m_current == 0)
-        return m_values;
     const ServerRows rows =
-        m_connection.exec("SELECT field, value FROM vals WHERE record = $1", {number(m_current)}, where);
-    m_values.clear();
+        m_connection.exec("SELECT field, value FROM vals WHERE record = $1", {number(record)}, where);
+    QHash<FieldId, QString> values;
     for (int row = 0; row < rows.count(); ++row)
-        m_values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
-    m_valuesLoaded = true;
-    return m_values;
+        values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
+    return values;
 }
 
 void ServerContactTable::Goto(const ContactId& id, Where where)
 {
     moveTo(id, recordOf(id, where));
-}
-
-void ServerContactTable::moveTo(const ContactId& id, qint64 record)
-{
-    if (record != m_current) {
-        releaseLock();
-        m_staged.clear();
-    }
-    m_current = record;
-    m_currentId = record ? id : QString();
-    m_values.clear();
-    m_valuesLoaded = false;
 }
 
 QString ServerContactTable::Data(FieldId id, Where where) const
@@ -187,10 +169,7 @@ bool ServerContactTable::isLocked(Where where) const
 
 void ServerContactTable::Edit(Where where)
 {
-    if (m_current == 0)
-        throw HostFailure(
-            HostError::NoDatabaseOpen,
-            QStringLiteral("There is no current contact to edit in %1").arg(m_connection.location()), where);
+    requireCurrent("edit", where);
     if (m_locked == m_current && m_lockGeneration == m_connection.generation())
         return;
     releaseLock();
@@ -205,34 +184,6 @@ void ServerContactTable::Edit(Where where)
 int ServerContactTable::LockLevel(Where) const
 {
     return m_current != 0 && m_locked == m_current && m_lockGeneration == m_connection.generation() ? 1 : 0;
-}
-
-void ServerContactTable::SetDataEx(const QList<FieldId>& ids, const QStringList& values, Where where)
-{
-    if (ids.size() != values.size())
-        throw HostFailure(int(ErrorNumber::InvalidProcedureCall),
-                          QStringLiteral("SetDataEx was given %1 field ids and %2 values")
-                              .arg(ids.size())
-                              .arg(values.size()),
-                          where);
-    if (m_current == 0)
-        throw HostFailure(
-            HostError::NoDatabaseOpen,
-            QStringLiteral("There is no current contact to write in %1").arg(m_connection.location()), where);
-    for (const FieldId id : ids) {
-        if (!m_fields.has(id))
-            throw HostFailure(HostError::UnknownField,
-                              QStringLiteral("The contact database %1 has no field %2")
-                                  .arg(m_connection.location())
-                                  .arg(id),
-                              where);
-        if (id == FieldNumber::UniqueId)
-            throw HostFailure(int(ErrorNumber::PermissionDenied),
-                              QStringLiteral("Field 1 holds the contact's unique id and cannot be written"),
-                              where);
-    }
-    for (qsizetype i = 0; i < ids.size(); ++i)
-        m_staged.append({ids.at(i), values.at(i)});
 }
 
 void ServerContactTable::writeValues(qint64 record, const QList<FieldId>& fields, const QStringList& values,
@@ -250,20 +201,14 @@ bool ServerContactTable::commitStaged(Where where)
     WriteList list;
     for (const auto& [field, value] : m_staged)
         list.set(field, value);
-    const QString edited = serverStamp();
+    const QString edited = currentStamp();
     list.set(EditDate, edited);
     const ServerRows rows = m_connection.exec(
         WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}, where);
     if (rows.integer(0, 0) == 0)
         return false; // deleted by another workstation meanwhile
-    if (m_valuesLoaded) {
-        for (qsizetype i = 0; i < list.fields.size(); ++i) {
-            if (list.values.at(i).isEmpty())
-                m_values.remove(FieldId(list.fields.at(i)));
-            else
-                m_values.insert(FieldId(list.fields.at(i)), list.values.at(i));
-        }
-    }
+    for (qsizetype i = 0; i < list.fields.size(); ++i)
+        keepWritten(FieldId(list.fields.at(i)), list.values.at(i));
     return true;
 }
 
@@ -306,123 +251,12 @@ QString ServerContactTable::Update(Where where)
     return written ? m_currentId : QString();
 }
 
-void ServerContactTable::Query(const QString& filter, Where where)
-{
-    if (!filter.isEmpty())
-        throw HostFailure(
-            int(ErrorNumber::InvalidProcedureCall),
-            QStringLiteral("Query supports only the empty filter (all contacts), not \"%1\"").arg(filter),
-            where);
-    struct Row {
-        QString uid;
-        QString company;
-        QString contact;
-        qint64 record;
-    };
-    const ServerRows read = m_connection.exec(
-        "SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, ''), c.record FROM contacts c "
-        "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
-        "LEFT JOIN vals b ON b.record = c.record AND b.field = 26",
-        {}, where);
-    QList<Row> rows;
-    rows.reserve(read.count());
-    for (int row = 0; row < read.count(); ++row)
-        rows.append(Row{read.text(row, 0), read.text(row, 1), read.text(row, 2), read.integer(row, 3)});
-    // Sorted here, as the embedded database sorts, so that both give one order whatever the
-    // server's collation.
-    std::sort(rows.begin(), rows.end(), [](const Row& left, const Row& right) {
-        if (const int c = left.company.compare(right.company, Qt::CaseInsensitive))
-            return c < 0;
-        if (const int c = left.contact.compare(right.contact, Qt::CaseInsensitive))
-            return c < 0;
-        return left.uid < right.uid;
-    });
-    m_selection.clear();
-    m_selection.reserve(rows.size());
-    m_selectionRecords.clear();
-    m_selectionRecords.reserve(rows.size());
-    m_knownRecords.clear();
-    for (const Row& row : rows) {
-        m_selection.append(row.uid);
-        m_selectionRecords.append(row.record);
-        m_knownRecords.insert(row.uid, row.record);
-    }
-    m_position = 0;
-}
-
-void ServerContactTable::LoadLookUpQuery(const QString& file, Where where)
-{
-    const QList<ContactId> ids = readLookupFile(file, where);
-    const ServerRows rows = m_connection.exec("SELECT uid, record FROM contacts WHERE uid = ANY($1::text[])",
-                                              {textArray(ids)}, where);
-    QHash<QString, qint64> records;
-    for (int row = 0; row < rows.count(); ++row)
-        records.insert(rows.text(row, 0), rows.integer(row, 1));
-    QStringList selection;
-    QList<qint64> found;
-    for (const QString& id : ids) {
-        // Contacts deleted since the lookup was saved are left out.
-        if (const qint64 record = records.value(id); record != 0) {
-            selection.append(id);
-            found.append(record);
-            m_knownRecords.insert(id, record);
-        }
-    }
-    m_selection = selection;
-    m_selectionRecords = found;
-    m_position = 0;
-}
-
-void ServerContactTable::MoveFirst(Where)
-{
-    m_position = 0;
-    if (!m_selection.isEmpty())
-        moveTo(m_selection.first(), m_selectionRecords.first());
-}
-
-void ServerContactTable::MoveNext(Where)
-{
-    if (m_position < m_selection.size())
-        ++m_position;
-    if (m_position < m_selection.size())
-        moveTo(m_selection.at(m_position), m_selectionRecords.at(m_position));
-}
-
-bool ServerContactTable::isEOF(Where) const
-{
-    return m_position >= m_selection.size();
-}
-
-QString ServerContactTable::addContact(const QHash<FieldId, QString>& values, Where where)
-{
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-        if (!m_fields.has(it.key()) || it.key() == FieldNumber::UniqueId)
-            throw HostFailure(
-                HostError::UnknownField,
-                QStringLiteral("Field %1 cannot be written in %2").arg(it.key()).arg(m_connection.location()),
-                where);
-    ServerTransaction transaction(m_connection, where);
-    const QString uid = nextServerUniqueId(m_connection, where);
-    const ServerRows inserted =
-        m_connection.exec("INSERT INTO contacts(uid) VALUES($1) RETURNING record", {uid.toUtf8()}, where);
-    const QString created = serverStamp();
-    QList<FieldId> fields = {CreateDate, EditDate};
-    QStringList texts = {created, created};
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        fields.append(it.key());
-        texts.append(it.value());
-    }
-    writeValues(inserted.integer(0, 0), fields, texts, where);
-    transaction.commit(where);
-    return uid;
-}
-
-int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contacts, Where where)
+int ServerContactTable::addContacts(int count, const ContactSource& contact, Where where)
 {
     ServerTransaction transaction(m_connection, where);
-    constexpr qsizetype Batch = 5000;
-    for (qsizetype start = 0; start < contacts.size(); start += Batch) {
-        const qsizetype end = std::min(contacts.size(), start + Batch);
+    constexpr int Batch = 5000;
+    for (int start = 0; start < count; start += Batch) {
+        const int end = std::min(count, start + Batch);
         const ServerRows ids = m_connection.exec(
             "SELECT (SELECT value FROM meta WHERE key = 'id_prefix'), nextval('unique_serial') - 1 "
             "FROM generate_series(1, $1::integer)",
@@ -439,9 +273,10 @@ int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contac
         QList<qint64> rowRecords;
         QList<qint64> rowFields;
         QStringList rowValues;
-        for (qsizetype i = start; i < end; ++i) {
+        for (int i = start; i < end; ++i) {
             const qint64 record = records.value(uids.at(i - start));
-            for (auto it = contacts.at(i).constBegin(); it != contacts.at(i).constEnd(); ++it) {
+            const QHash<FieldId, QString> values = contact(i);
+            for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
                 if (it.value().isEmpty())
                     continue;
                 rowRecords.append(record);
@@ -454,78 +289,54 @@ int ServerContactTable::addContacts(const QList<QHash<FieldId, QString>>& contac
                           {integerArray(rowRecords), integerArray(rowFields), textArray(rowValues)}, where);
     }
     transaction.commit(where);
-    return int(contacts.size());
+    return count;
 }
 
-int ServerContactTable::importRecords(const QList<FieldId>& columns, const QList<QStringList>& rows,
-                                      Where where)
+QList<ServerContactTable::ContactRow> ServerContactTable::readContacts(Where where) const
 {
-    const qsizetype idColumn = columns.indexOf(FieldNumber::UniqueId);
-    const bool hasEditDate = columns.contains(EditDate);
-    const bool hasCreateDate = columns.contains(CreateDate);
-    const QString stamp = serverStamp();
+    const ServerRows read = m_connection.exec(AllContactsSql, {}, where);
+    QList<ContactRow> rows;
+    rows.reserve(read.count());
+    for (int row = 0; row < read.count(); ++row)
+        rows.append(
+            ContactRow{read.text(row, 0), read.text(row, 1), read.text(row, 2), read.integer(row, 3)});
+    return rows;
+}
+
+void ServerContactTable::selectionMade()
+{
+    // A new selection renews what is known, so that what was seen before does not pile up.
+    m_knownRecords.clear();
+    for (qsizetype i = 0; i < m_selection.size(); ++i)
+        m_knownRecords.insert(m_selection.at(i), m_selectionRecords.at(i));
+}
+
+QHash<ContactId, qint64> ServerContactTable::recordsOf(const QList<ContactId>& ids, Where where) const
+{
+    const ServerRows rows = m_connection.exec("SELECT uid, record FROM contacts WHERE uid = ANY($1::text[])",
+                                              {textArray(ids)}, where);
+    QHash<ContactId, qint64> records;
+    for (int row = 0; row < rows.count(); ++row)
+        records.insert(rows.text(row, 0), rows.integer(row, 1));
+    return records;
+}
+
+void ServerContactTable::inTransaction(const std::function<void()>& work, Where where)
+{
     ServerTransaction transaction(m_connection, where);
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        const QStringList& row = rows.at(r);
-        const QString id = idColumn >= 0 ? row.at(idColumn) : QString();
-        qint64 record = id.isEmpty() ? 0 : recordOf(id, where);
-        const bool created = record == 0;
-        if (record != 0 && heldByOther(record, where))
-            throw HostFailure(
-                HostError::RecordLocked,
-                QStringLiteral("Contact %1 is being edited by another program; nothing was imported").arg(id),
-                where);
-        if (created) {
-            if (!id.isEmpty() && id.size() != 12)
-                throw HostFailure(
-                    int(ErrorNumber::InvalidProcedureCall),
-                    QStringLiteral("Row %1: \"%2\" is not a 12-character unique id; nothing was imported")
-                        .arg(r + 1)
-                        .arg(id),
-                    where);
-            const QString uid = id.isEmpty() ? nextServerUniqueId(m_connection, where) : id;
-            record = m_connection
-                         .exec("INSERT INTO contacts(uid) VALUES($1) RETURNING record", {uid.toUtf8()}, where)
-                         .integer(0, 0);
-        }
-        QList<FieldId> fields;
-        QStringList values;
-        for (qsizetype c = 0; c < columns.size(); ++c) {
-            if (c != idColumn) {
-                fields.append(columns.at(c));
-                values.append(row.at(c));
-            }
-        }
-        if (created && !hasCreateDate) {
-            fields.append(CreateDate);
-            values.append(stamp);
-        }
-        if (!hasEditDate) {
-            fields.append(EditDate);
-            values.append(stamp);
-        }
-        writeValues(record, fields, values, where);
-    }
+    work();
     transaction.commit(where);
-    m_valuesLoaded = false;
-    return int(rows.size());
 }
 
-bool ServerContactTable::exists(const ContactId& id, Where where) const
+QString ServerContactTable::newUniqueId(Where where)
 {
-    return recordOf(id, where) != 0;
+    return nextServerUniqueId(m_connection, where);
 }
 
-bool ServerContactTable::lockRecord(const ContactId& id, Where where)
+qint64 ServerContactTable::insertContact(const ContactId& uid, Where where)
 {
-    Goto(id, where);
-    if (m_current == 0)
-        throw HostFailure(
-            HostError::NoDatabaseOpen,
-            QStringLiteral("The contact database %1 has no contact %2").arg(m_connection.location(), id),
-            where);
-    Edit(where);
-    return LockLevel(where) == 1;
+    return m_connection.exec("INSERT INTO contacts(uid) VALUES($1) RETURNING record", {uid.toUtf8()}, where)
+        .integer(0, 0);
 }
 
 } // namespace valdora::host::server

@@ -24,120 +24,47 @@ void ServerDatabase::OpenEx(const QString& location, Where where)
 
 void ServerDatabase::open(const QString& location, bool asRunningHost, Where where)
 {
-    Close();
-    m_error = true;
+    openSession(location, !asRunningHost, where);
+}
+
+DatabaseSession::Parts ServerDatabase::connect(const QString& location, Where where)
+{
     auto connection = std::make_unique<ServerConnection>(location, where);
     checkServerSchema(*connection, where);
+    Parts parts;
     auto fields = std::make_unique<ServerFieldList>(*connection, where);
-    auto users = std::make_unique<ServerUserList>(*connection, where);
-    auto contacts = std::make_unique<ServerContactTable>(*connection, *fields);
+    parts.users = std::make_unique<ServerUserList>(*connection, where);
+    parts.contacts = std::make_unique<ServerContactTable>(*connection, *fields);
+    parts.fields = std::move(fields);
+    parts.location = connection->location();
     m_connection = std::move(connection);
-    m_fields = std::move(fields);
-    m_users = std::move(users);
-    m_contacts = std::move(contacts);
-    m_openedByPath = !asRunningHost;
-    m_error = false;
+    return parts;
 }
 
-void ServerDatabase::requireOpen(Where where) const
+void ServerDatabase::disconnect()
 {
-    if (!m_connection)
-        throw HostFailure(HostError::NoDatabaseOpen, QStringLiteral("No contact database is open"), where);
+    m_connection.reset();
 }
 
-ContactTable& ServerDatabase::Contact(Where where)
+void ServerDatabase::refuseChanges(const QString& reason, Where where) const
 {
-    return contacts(where);
-}
-
-UserList& ServerDatabase::Users(Where where)
-{
-    return users(where);
+    m_connection->refuseChanges(reason, where);
 }
 
 ServerContactTable& ServerDatabase::contacts(Where where)
 {
-    requireOpen(where);
-    return *m_contacts;
+    // The parts are this kind's own: connect made them.
+    return static_cast<ServerContactTable&>(contactTable(where));
 }
 
 ServerFieldList& ServerDatabase::fields(Where where)
 {
-    requireOpen(where);
-    return *m_fields;
+    return static_cast<ServerFieldList&>(fieldList(where));
 }
 
 ServerUserList& ServerDatabase::users(Where where)
 {
-    requireOpen(where);
-    return *m_users;
-}
-
-QString ServerDatabase::CurrentUser(Where where) const
-{
-    requireOpen(where);
-    if (!m_currentUser.isEmpty())
-        return m_currentUser;
-    // Nobody logged in: a database without passwords is used by its first user, as a file is.
-    if (m_users->Count() > 0)
-        return m_users->Name(1, where);
-    return qEnvironmentVariable("USER");
-}
-
-QString ServerDatabase::GetDatabasePath(Where where) const
-{
-    requireOpen(where);
-    return m_connection->location();
-}
-
-void ServerDatabase::Close()
-{
-    m_contacts.reset();
-    m_users.reset();
-    m_fields.reset();
-    m_connection.reset();
-    m_currentUser.clear();
-    m_openedByPath = false;
-    m_loginOutstanding = false;
-}
-
-bool ServerDatabase::isMultiuser(Where where) const
-{
-    requireOpen(where);
-    const bool passwords = m_users->anyPassword();
-    // As with a database file: a program that opened the database itself and learns that it has
-    // passwords reads, and changes nothing, until its login succeeds.
-    if (passwords && m_openedByPath && m_currentUser.isEmpty() && !m_loginOutstanding) {
-        m_loginOutstanding = true;
-        m_connection->refuseChanges(
-            QStringLiteral("The contact database %1 has passwords and nobody has logged in to it: it can be "
-                           "read but not changed. Open it again and log in with a user name and password of "
-                           "the database to change it.")
-                .arg(m_connection->location()),
-            where);
-    }
-    return passwords;
-}
-
-bool ServerDatabase::ValidateUser(const QString& user, const QString& password, Where where)
-{
-    requireOpen(where);
-    if (!m_users->matches(user, password, where)) {
-        m_error = true;
-        m_currentUser.clear();
-        m_connection->refuseChanges(
-            QStringLiteral("The login of %1 to the contact database %2 failed: the database can be read but "
-                           "not changed. Open it again and log in with a user name and password of the "
-                           "database to change it.")
-                .arg(user, m_connection->location()),
-            where);
-        return false;
-    }
-    m_currentUser = m_users->storedName(user);
-    m_loginOutstanding = false;
-    m_connection->refuseChanges(QString(), where);
-    m_error = false;
-    return true;
+    return static_cast<ServerUserList&>(userList(where));
 }
 
 } // namespace valdora::host::server

@@ -3,7 +3,6 @@
 #include "host/StandardFields.h"
 #include "host/UniqueIds.h"
 
-#include <QDateTime>
 #include <QRandomGenerator>
 
 namespace valdora::host::server {
@@ -76,19 +75,6 @@ QString nextServerUniqueId(ServerConnection& connection, Where where)
     const ServerRows next = connection.exec(
         "SELECT (SELECT value FROM meta WHERE key = 'id_prefix'), nextval('unique_serial') - 1", {}, where);
     return next.text(0, 0) + base36(quint64(next.integer(0, 1)), 8);
-}
-
-QString serverStamp()
-{
-    // Formatting a local time is costly and the text changes once a second: keep the last one.
-    thread_local qint64 second = -1;
-    thread_local QString text;
-    const qint64 current = QDateTime::currentSecsSinceEpoch();
-    if (current != second) {
-        second = current;
-        text = QDateTime::fromSecsSinceEpoch(current).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    return text;
 }
 
 } // namespace valdora::host::server

@@ -21,7 +21,5 @@ void createServerSchema(ServerConnection& connection, Where where = Where::curre
 void checkServerSchema(ServerConnection& connection, Where where = Where::current());
 /// A new unique id, 12 characters, never given before in this database.
 QString nextServerUniqueId(ServerConnection& connection, Where where = Where::current());
-/// The local date and time as the host writes it into the edit date.
-QString serverStamp();
 
 } // namespace valdora::host::server

@@ -15,21 +15,38 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace valdora::test {
 namespace {
 
 using namespace valdora::host;
 
-TEST(ContactWindow, ShowsTheContactOnScreenWithEveryField)
+/// A sample database open in a host, with the host's window over it.
+class ContactWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()) << "no temporary folder"; }
+    /// Makes a sample database of that many contacts, opens it and makes the window.
+    app::ContactWindow& open(int contacts)
+    {
+        m_database = m_dir.filePath(QStringLiteral("contacts.vdb"));
+        createSampleDatabase(m_database, contacts);
+        m_application.openDatabase(m_database);
+        return m_window.emplace(m_application, m_platform);
+    }
+
+    QTemporaryDir m_dir;
+    TemporaryUserSettings m_settings;
+    ScriptedPlatform m_platform;
+    HostApplication m_application{m_platform, m_dir.filePath(QStringLiteral("aux.json"))};
+    QString m_database;
+    std::optional<app::ContactWindow> m_window;
+};
+
+TEST_F(ContactWindow, ShowsTheContactOnScreenWithEveryField)
 {
-    QTemporaryDir dir;
-    TemporaryUserSettings settings;
-    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-    createSampleDatabase(database, 5);
-    ScriptedPlatform platform;
-    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
-    application.openDatabase(database);
-    app::ContactWindow window(application, platform);
+    app::ContactWindow& window = open(5);
+    HostApplication& application = m_application;
     window.show();
     QCoreApplication::processEvents();
 
@@ -55,23 +72,17 @@ TEST(ContactWindow, ShowsTheContactOnScreenWithEveryField)
     EXPECT_GT(QFileInfo(file).size(), 0);
 }
 
-TEST(ContactWindow, AWriteOfAnotherProgramShowsWithoutMovingAway)
+TEST_F(ContactWindow, AWriteOfAnotherProgramShowsWithoutMovingAway)
 {
-    QTemporaryDir dir;
-    TemporaryUserSettings settings;
-    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-    createSampleDatabase(database, 3);
-    ScriptedPlatform platform;
-    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
-    application.openDatabase(database);
-    app::ContactWindow window(application, platform);
+    app::ContactWindow& window = open(3);
+    HostApplication& application = m_application;
     window.show();
     auto* company = window.findChild<QLineEdit*>(QStringLiteral("field%1").arg(FieldNumber::Company));
     ASSERT_NE(company, nullptr);
 
     // As a run of the bar writes: its own connection to the file, not through this host.
     const std::unique_ptr<Database> other = createDatabase();
-    other->OpenEx(database);
+    other->OpenEx(m_database);
     ContactTable& contacts = other->Contact();
     contacts.Goto(application.currentId());
     contacts.Edit();
@@ -81,16 +92,10 @@ TEST(ContactWindow, AWriteOfAnotherProgramShowsWithoutMovingAway)
         << "the window still shows " << company->text().toStdString();
 }
 
-TEST(ContactWindow, MovingBetweenContactsFollowsTheLookup)
+TEST_F(ContactWindow, MovingBetweenContactsFollowsTheLookup)
 {
-    QTemporaryDir dir;
-    TemporaryUserSettings settings;
-    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-    createSampleDatabase(database, 3);
-    ScriptedPlatform platform;
-    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
-    application.openDatabase(database);
-    app::ContactWindow window(application, platform);
+    app::ContactWindow& window = open(3);
+    HostApplication& application = m_application;
     const QList<ContactId> ids = application.lookupIds();
     ASSERT_EQ(ids.size(), 3);
     application.move(+1);
@@ -103,16 +108,10 @@ TEST(ContactWindow, MovingBetweenContactsFollowsTheLookup)
     EXPECT_EQ(application.currentId(), ids.at(1));
 }
 
-TEST(ContactWindow, TypingInAFieldIsSavedWhenTheUserLeavesIt)
+TEST_F(ContactWindow, TypingInAFieldIsSavedWhenTheUserLeavesIt)
 {
-    QTemporaryDir dir;
-    TemporaryUserSettings settings;
-    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-    createSampleDatabase(database, 3);
-    ScriptedPlatform platform;
-    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
-    application.openDatabase(database);
-    app::ContactWindow window(application, platform);
+    app::ContactWindow& window = open(3);
+    HostApplication& application = m_application;
     auto* city = window.findChild<QLineEdit*>(
         QStringLiteral("field%1").arg(application.fieldId(QStringLiteral("City"))));
     ASSERT_NE(city, nullptr);
@@ -129,19 +128,13 @@ TEST(ContactWindow, TypingInAFieldIsSavedWhenTheUserLeavesIt)
     QCoreApplication::sendEvent(city, &out);
     EXPECT_EQ(application.fieldOnScreen(), 0);
     EXPECT_EQ(application.field(application.fieldId(QStringLiteral("City"))), QStringLiteral("Linz"));
-    EXPECT_TRUE(platform.messages().isEmpty());
+    EXPECT_TRUE(m_platform.messages().isEmpty());
 }
 
-TEST(ContactWindow, ClosingTheWindowClosesTheHostAsTheUserWould)
+TEST_F(ContactWindow, ClosingTheWindowClosesTheHostAsTheUserWould)
 {
-    QTemporaryDir dir;
-    TemporaryUserSettings settings;
-    const QString database = dir.filePath(QStringLiteral("contacts.vdb"));
-    createSampleDatabase(database, 2);
-    ScriptedPlatform platform;
-    HostApplication application(platform, dir.filePath(QStringLiteral("aux.json")));
-    application.openDatabase(database);
-    app::ContactWindow window(application, platform);
+    app::ContactWindow& window = open(2);
+    HostApplication& application = m_application;
     window.show();
     QStringList heard;
     QObject::connect(&application, &HostApplication::userWantsToClose,
@@ -156,36 +149,29 @@ TEST(ContactWindow, ClosingTheWindowClosesTheHostAsTheUserWould)
 }
 
 /// A host with its window on a small sample database, and what the program would be told to do.
-class ClosingHostWindow : public ::testing::Test {
+class ClosingHostWindow : public ContactWindow {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString database = m_dir.filePath(QStringLiteral("contacts.vdb"));
-        createSampleDatabase(database, 2);
-        m_application.openDatabase(database);
+        ContactWindow::SetUp();
+        app::ContactWindow& window = open(2);
         app::endProgramWhenClosed(m_application, [this](int code) { m_exitCodes << code; });
         QObject::connect(&m_application, &HostApplication::userWantsToClose,
                          [this] { m_heard << QStringLiteral("closing"); });
         QObject::connect(&m_application, &HostApplication::databaseClosed,
                          [this] { m_heard << QStringLiteral("closed"); });
-        m_window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window)) << "the window was not shown within the wait";
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
     }
 
-    QTemporaryDir m_dir;
-    TemporaryUserSettings m_settings;
-    ScriptedPlatform m_platform;
-    HostApplication m_application{m_platform, m_dir.filePath(QStringLiteral("aux.json"))};
-    app::ContactWindow m_window{m_application, m_platform};
     QStringList m_heard;
     QList<int> m_exitCodes;
 };
 
 TEST_F(ClosingHostWindow, CloseBoxClosesTheWindowAndEndsTheProgram)
 {
-    EXPECT_TRUE(m_window.close());
-    EXPECT_FALSE(m_window.isVisible());
+    EXPECT_TRUE(m_window->close());
+    EXPECT_FALSE(m_window->isVisible());
     EXPECT_FALSE(m_application.isDatabaseOpen());
     EXPECT_TRUE(m_application.isClosing());
     // The program ends after the events already on their way.
@@ -201,8 +187,8 @@ TEST_F(ClosingHostWindow, WindowGoesWithAHostThatAClientClosedAndTellsNobodyTwic
     QCoreApplication::processEvents();
     EXPECT_EQ(m_exitCodes, QList<int>{0});
     // The program's end closes its windows; the window accepts and does not close the host again.
-    EXPECT_TRUE(m_window.close());
-    EXPECT_FALSE(m_window.isVisible());
+    EXPECT_TRUE(m_window->close());
+    EXPECT_FALSE(m_window->isVisible());
     m_application.close();
     QCoreApplication::processEvents();
     EXPECT_EQ(m_exitCodes, QList<int>{0});

@@ -142,6 +142,24 @@ TEST_P(DatabaseTest, SetDataExRejectsUnequalListsUnknownFieldsAndFieldOne)
         ErrorNumber::PermissionDenied, [&] { table().SetDataEx({1}, {QStringLiteral("a")}); }));
 }
 
+TEST_P(DatabaseTest, FieldNameTakenByAnotherProgramSinceTheListWasReadIsRefusedByItsName)
+{
+    const auto tools = openToolDatabase(m_path);
+    ToolFieldList& fields = tools->fields();
+    executeElsewhere(
+        QStringLiteral("INSERT INTO fields(id, name, type, decimals) VALUES(40, 'Region', 1, 0)"));
+    try {
+        fields.addField(QStringLiteral("Region"), 1, 0);
+        FAIL() << "a second field named Region was added";
+    } catch (const HostFailure& failure) {
+        EXPECT_EQ(failure.number(), int(ErrorNumber::InvalidProcedureCall))
+            << failure.description().toStdString();
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("already has a field named \"Region\"")))
+            << failure.description().toStdString();
+    }
+    EXPECT_EQ(fields.FieldID(QStringLiteral("Region")), 40) << "the list reads what the other program added";
+}
+
 TEST_P(DatabaseTest, RecordLockedByAnotherProcessIsNotWritten)
 {
     const QString id = firstId();

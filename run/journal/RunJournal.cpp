@@ -1,17 +1,13 @@
 #include "RunJournal.h"
 
 #include "core/Failure.h"
+#include "core/ProcessRunning.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QStandardPaths>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#endif
 
 namespace valdora::journal {
 
@@ -37,17 +33,6 @@ RunStand standFrom(const QString& name)
     if (name == QStringLiteral("stopped"))
         return RunStand::Stopped;
     return RunStand::Running;
-}
-
-bool processAlive(qint64 pid)
-{
-#ifdef Q_OS_UNIX
-    // EPERM: the process is there, it belongs to someone else.
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-#else
-    Q_UNUSED(pid);
-    return false;
-#endif
 }
 
 } // namespace
@@ -183,7 +168,7 @@ void RunJournal::markInterrupted()
     {
         SqliteStatement running = m_file.prepare("SELECT id, pid FROM runs WHERE stand = 'running'");
         while (running.step()) {
-            if (!processAlive(running.integer(1)))
+            if (!isProcessRunning(running.integer(1)))
                 gone.push_back(running.integer(0));
         }
     }
@@ -340,7 +325,7 @@ void RunJournal::addChange(const QString& contact, const QString& field, const Q
     inTransaction();
     if (!m_insertChange)
         m_insertChange = std::make_unique<SqliteStatement>(
-            m_file.handle(), "INSERT INTO changes (run, contact, field, old, new) VALUES (?, ?, ?, ?, ?)");
+            m_file.prepare("INSERT INTO changes (run, contact, field, old, new) VALUES (?, ?, ?, ?, ?)"));
     m_insertChange->reset();
     m_insertChange->bind(1, m_run).bind(2, contact).bind(3, field).bind(4, oldValue).bind(5, newValue).step();
     m_insertChange->reset();

@@ -1,143 +1,116 @@
 #include "SqliteFile.h"
 
-#include "core/Utf8Text.h"
-
 #include <QFileInfo>
 #include <QUrl>
 
-#include <sqlite3.h>
+#include <optional>
 
 namespace valdora::journal {
 
 namespace {
 
-[[noreturn]] void fail(sqlite3* db, const char* doing, const QString& path = QString())
+constexpr int BusyTimeoutMs = 15000;
+
+/// SQLite's failure as the journal reports it; `path` names the file where SQLite has no name for it
+/// (a connection that never opened its file).
+[[noreturn]] void fail(const sqlite::Error& error, const char* doing, const QString& path)
 {
-    const QString reason = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-    // A connection that never opened its file has no name for it: the path it was given says which.
-    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
-    const QString file = name && *name ? QString::fromUtf8(name) : path;
-    const int code = db ? sqlite3_errcode(db) : SQLITE_NOMEM;
-    throw JournalError(
-        QStringLiteral("The run journal %1 cannot be %2: %3").arg(file, QString::fromLatin1(doing), reason),
-        code == SQLITE_NOTADB || code == SQLITE_CORRUPT);
+    const QString file = error.file().isEmpty() ? path : error.file();
+    throw JournalError(QStringLiteral("The run journal %1 cannot be %2: %3")
+                           .arg(file, QString::fromLatin1(doing), error.reason()),
+                       error.damaged());
+}
+
+/// Opens the file (or `name`, a URI naming it) and runs `setup` on it.
+sqlite::Database open(const QString& path, sqlite::Access access, const char* setup, const QString& name = {})
+{
+    std::optional<sqlite::Database> db;
+    try {
+        db.emplace(name.isEmpty() ? path : name, access, BusyTimeoutMs);
+    } catch (const sqlite::Error& error) {
+        fail(error, "opened", path);
+    }
+    try {
+        db->exec(setup);
+    } catch (const sqlite::Error& error) {
+        fail(error, "written", path);
+    }
+    return std::move(*db);
+}
+
+/// The journal, to read and write; or, in a folder or file the user cannot write, to read: it still
+/// lists its runs then. Where not even the WAL's index can be made beside it, the file is read as it
+/// is on the disk (what a run left in its WAL that was not written back yet is not seen then).
+sqlite::Database openJournal(const QString& path, bool& readOnly)
+{
+    try {
+        // WAL: a commit survives the process being killed the moment after, and readers do not wait.
+        sqlite::Database db =
+            open(path, sqlite::Access::ReadWriteCreate,
+                 "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+        // A file the user may read but not write opens read-only without a word: say so here.
+        readOnly = db.readOnly();
+        return db;
+    } catch (const JournalError& error) {
+        if (error.damaged() || !QFileInfo(path).isFile())
+            throw;
+    }
+    readOnly = true;
+    try {
+        return open(path, sqlite::Access::ReadOnly, "SELECT count(*) FROM sqlite_master;");
+    } catch (const JournalError&) {
+        QUrl uri = QUrl::fromLocalFile(path);
+        uri.setQuery(QStringLiteral("immutable=1"));
+        return open(path, sqlite::Access::ReadOnlyUri, "SELECT count(*) FROM sqlite_master;",
+                    uri.toString(QUrl::FullyEncoded));
+    }
 }
 
 } // namespace
 
-SqliteStatement::SqliteStatement(sqlite3* db, const char* sql) : m_db(db)
-{
-    if (sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
-        fail(db, "read");
-}
-
-SqliteStatement::~SqliteStatement()
-{
-    sqlite3_finalize(m_statement);
-}
+SqliteStatement::SqliteStatement(sqlite::Statement statement, const QString& path)
+    : m_statement(std::move(statement)), m_path(path)
+{}
 
 SqliteStatement& SqliteStatement::bind(int index, qint64 value)
 {
-    sqlite3_bind_int64(m_statement, index, value);
+    m_statement.bind(index, value);
     return *this;
 }
 
 SqliteStatement& SqliteStatement::bind(int index, const QString& value)
 {
-    const QByteArray utf8 = value.toUtf8();
-    sqlite3_bind_text(m_statement, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    m_statement.bind(index, value);
     return *this;
 }
 
 bool SqliteStatement::step()
 {
-    const int rc = sqlite3_step(m_statement);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    fail(m_db, "written");
-}
-
-void SqliteStatement::reset()
-{
-    sqlite3_reset(m_statement);
-    sqlite3_clear_bindings(m_statement);
-}
-
-qint64 SqliteStatement::integer(int column) const
-{
-    return sqlite3_column_int64(m_statement, column);
-}
-
-QString SqliteStatement::text(int column) const
-{
-    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-    return data ? utf8Verbatim(QByteArrayView(data, sqlite3_column_bytes(m_statement, column))) : QString();
-}
-
-void SqliteFile::Closer::operator()(sqlite3* db) const
-{
-    sqlite3_close(db);
-}
-
-SqliteFile::SqliteFile(const QString& path) : m_path(path)
-{
     try {
-        open(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        // WAL: a commit survives the process being killed the moment after, and readers do not wait.
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
-        // A file the user may read but not write opens read-only without a word: say so here.
-        m_readOnly = sqlite3_db_readonly(m_db.get(), "main") == 1;
-        return;
-    } catch (const JournalError& error) {
-        if (error.damaged() || !QFileInfo(path).isFile())
-            throw;
-    }
-    // A journal in a folder or file the user cannot write still lists its runs. Where not even the WAL's
-    // index can be made beside it, the file is read as it is on the disk (what a run left in its WAL
-    // that was not written back yet is not seen then).
-    m_readOnly = true;
-    try {
-        open(SQLITE_OPEN_READONLY);
-        exec("SELECT count(*) FROM sqlite_master;");
-    } catch (const JournalError&) {
-        QUrl uri = QUrl::fromLocalFile(path);
-        uri.setQuery(QStringLiteral("immutable=1"));
-        open(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, uri.toString(QUrl::FullyEncoded));
-        exec("SELECT count(*) FROM sqlite_master;");
+        return m_statement.step();
+    } catch (const sqlite::Error& error) {
+        fail(error, "written", m_path);
     }
 }
 
-void SqliteFile::open(int flags, const QString& name)
-{
-    sqlite3* opened = nullptr;
-    const QByteArray file = (name.isEmpty() ? m_path : name).toUtf8();
-    const int rc = sqlite3_open_v2(file.constData(), &opened, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_db.reset(opened);
-    if (rc != SQLITE_OK)
-        fail(m_db.get(), "opened", m_path);
-    sqlite3_busy_timeout(m_db.get(), 15000);
-}
-
-SqliteFile::~SqliteFile() = default;
+SqliteFile::SqliteFile(const QString& path) : m_path(path), m_db(openJournal(path, m_readOnly)) {}
 
 void SqliteFile::exec(const char* sql)
 {
-    if (sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail(m_db.get(), "written", m_path);
+    try {
+        m_db.exec(sql);
+    } catch (const sqlite::Error& error) {
+        fail(error, "written", m_path);
+    }
 }
 
-void SqliteFile::rollback() noexcept
+SqliteStatement SqliteFile::prepare(const char* sql)
 {
-    // A failed statement may have ended the transaction already (a full disk does).
-    if (sqlite3_get_autocommit(m_db.get()) == 0)
-        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-qint64 SqliteFile::lastInsertId() const
-{
-    return sqlite3_last_insert_rowid(m_db.get());
+    try {
+        return SqliteStatement(m_db.prepare(sql), m_path);
+    } catch (const sqlite::Error& error) {
+        fail(error, "read", m_path);
+    }
 }
 
 } // namespace valdora::journal

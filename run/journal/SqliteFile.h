@@ -1,37 +1,30 @@
 #pragma once
 
 #include "JournalWriter.h"
+#include "core/sqlite/SqliteDatabase.h"
 
 #include <QString>
 
-#include <memory>
-#include <stdexcept>
-
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace valdora::journal {
 
-/// One statement, prepared for one use: binds, steps, reads columns, finalizes when it goes.
+/// One statement of the journal, prepared for one use: SQLite's failures come out as JournalError,
+/// naming the file.
 class SqliteStatement {
 public:
-    SqliteStatement(sqlite3* db, const char* sql);
-    ~SqliteStatement();
-    SqliteStatement(const SqliteStatement&) = delete;
-    SqliteStatement& operator=(const SqliteStatement&) = delete;
+    SqliteStatement(sqlite::Statement statement, const QString& path);
 
     SqliteStatement& bind(int index, qint64 value);
     SqliteStatement& bind(int index, const QString& value);
     /// True while a row is there, false when done; a failure throws.
     bool step();
     /// Ready for new bindings and another step.
-    void reset();
-    qint64 integer(int column) const;
-    QString text(int column) const;
+    void reset() { m_statement.reset(); }
+    qint64 integer(int column) const { return m_statement.integer(column); }
+    QString text(int column) const { return m_statement.text(column); }
 
 private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_statement = nullptr;
+    sqlite::Statement m_statement;
+    const QString& m_path;
 };
 
 /// One SQLite connection: WAL journal, a busy timeout long enough to wait out another run's commit.
@@ -39,30 +32,22 @@ private:
 class SqliteFile {
 public:
     explicit SqliteFile(const QString& path);
-    ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     /// Runs statements that return no rows.
     void exec(const char* sql);
     /// Drops an open transaction, if any; never fails.
-    void rollback() noexcept;
-    SqliteStatement prepare(const char* sql) { return SqliteStatement(m_db.get(), sql); }
-    qint64 lastInsertId() const;
-    sqlite3* handle() const { return m_db.get(); }
+    void rollback() noexcept { m_db.rollback(); }
+    SqliteStatement prepare(const char* sql);
+    qint64 lastInsertId() const { return m_db.lastInsertId(); }
     const QString& path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 
 private:
-    /// Opens the file (or `name`, a URI naming it) with those flags.
-    void open(int flags, const QString& name = QString());
-
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
     QString m_path;
-    std::unique_ptr<sqlite3, Closer> m_db;
     bool m_readOnly = false;
+    sqlite::Database m_db;
 };
 
 } // namespace valdora::journal

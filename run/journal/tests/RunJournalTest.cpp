@@ -106,16 +106,6 @@ TEST_F(RunJournalTest, ChangesAreCommittedInBatchesOfContacts)
     EXPECT_EQ(seenElsewhere(), 4);
 }
 
-TEST_F(RunJournalTest, ChangesAreCommittedOnceTheIntervalHasPassed)
-{
-    RunJournal journal(path());
-    journal.setBatch(1000000, 0);
-    const qint64 id = journal.begin(info());
-    journal.addChange("A", "User 1", "", "1");
-    journal.contactDone();
-    EXPECT_EQ(RunJournal(path()).run(id)->changes, 1);
-}
-
 TEST_F(RunJournalTest, RunNeverFinishedIsMarkedInterrupted)
 {
     qint64 id = 0;
@@ -222,15 +212,35 @@ TEST_F(RunJournalTest, AFileThatIsNoJournalIsRefusedWithItsPath)
     }
 }
 
-TEST_F(RunJournalTest, WriteAheadCommitsTheContactAtOnce)
+/// A batch that is not full yet, and what commits the contact's change all the same.
+struct CommitCase {
+    const char* name;
+    int contacts;     ///< contacts per batch
+    int milliseconds; ///< the batch's interval
+    void (*commit)(RunJournal&);
+};
+
+class RunJournalCommitTest : public RunJournalTest, public ::testing::WithParamInterface<CommitCase> {};
+
+TEST_P(RunJournalCommitTest, ChangeIsSeenByAnotherConnection)
 {
+    const CommitCase& row = GetParam();
     RunJournal journal(path());
-    journal.setBatch(1000, 600000);
+    journal.setBatch(row.contacts, row.milliseconds);
     const qint64 id = journal.begin(info());
     journal.addChange("A", "User 1", "old", "1");
-    journal.writeAhead();
+    row.commit(journal);
     EXPECT_EQ(RunJournal(path()).run(id)->changes, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Batches, RunJournalCommitTest,
+                         ::testing::Values(CommitCase{"ContactDoneOnceTheIntervalHasPassed", 1000000, 0,
+                                                      [](RunJournal& journal) { journal.contactDone(); }},
+                                           CommitCase{"WriteAheadAtOnce", 1000, 600000,
+                                                      [](RunJournal& journal) { journal.writeAhead(); }}),
+                         [](const ::testing::TestParamInfo<CommitCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(RunJournalTest, StoppedRunKeepsTheContactItStoppedAtAndThoseItNeverCameTo)
 {
