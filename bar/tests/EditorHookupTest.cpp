@@ -8,10 +8,9 @@
 #include "bar/windows/WindowBarScreens.h"
 
 #include "BarScriptedScreens.h"
+#include "RunningHostFactories.h"
 
 #include "core/testsupport/QtPrinters.h"
-#include "host/client/ClientFactories.h"
-#include "host/embedded/DatabaseFactory.h"
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/ButtonDefinition.h"
 
@@ -91,13 +90,9 @@ protected:
 
     MainBar& loadBar()
     {
-        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
-                                                   *m_screens,
-                                                   m_scopes,
-                                                   {[] { return host::createEventControl(); },
-                                                    {&host::createApplication, &host::createDatabase},
-                                                    [] { return host::createAuxCommands(); }},
-                                                   std::make_unique<test::ScriptedIcon>(false)});
+        m_bar =
+            std::make_unique<MainBar>(BarParts{*m_session, *m_screens, m_scopes, test::runningHostFactories(),
+                                               std::make_unique<test::ScriptedIcon>(false)});
         m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
         EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         m_screens->setBar(m_bar.get());
