@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BarFlags.h"
 #include "BarScreens.h"
 
 #include "host/AuxCommands.h"
@@ -19,22 +20,6 @@ struct BarHostFactories {
     /// The running host's auxiliary commands, for the integration window; empty where no program
     /// offers it.
     std::function<std::unique_ptr<host::AuxCommands>()> auxCommands;
-};
-
-/// The program-wide flags of the bar, in one place.
-struct BarFlags {
-    /// The connection with the host failed at the bar's load: the program ends without a word more.
-    bool quit = false;
-    /// A load of the bar that rebuilds it after a deletion: the registration, the placement and the
-    /// start in the notification area are skipped.
-    bool reload = false;
-    /// The integration asked for a restart of the host at the end.
-    bool restartHost = false;
-    /// The user asked for Keelbrook: the host closes and Keelbrook starts at the end.
-    bool launchKeelbrook = false;
-    /// The settings were stored by a version whose buttons lack the decimals of a numeric target: the
-    /// bar's load gives them "TargetDecimals" once.
-    bool upgradeTargetDecimals = false;
 };
 
 /// The bar's link with the host: its event registration and the objects of the open database.

@@ -1,7 +1,8 @@
 #include "LookupDialog.h"
 
-#include "WindowSize.h"
 #include "ui_dlgLookup.h"
+
+#include "widgets/WindowSize.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -110,7 +111,7 @@ void LookupDialog::updateForChoice()
         static_cast<bool>(m_preview) && selected != static_cast<int>(run::Scope::CurrentContact);
     m_ui->lblWarning->setVisible(!journalled);
     m_ui->lblJournalNote->setVisible(journalled);
-    fitToTexts(*this, MinimumWidth);
+    widgets::fitToTexts(*this, MinimumWidth);
 }
 
 void LookupDialog::setPreviewOffer(run::ScopeChooser::PreviewOffer offer)

@@ -1,7 +1,8 @@
 #include "ManualTriggerWindow.h"
 
-#include "WindowSize.h"
 #include "ui_frmManualTrigger.h"
+
+#include "widgets/WindowSize.h"
 
 namespace valdora::bar {
 
@@ -28,7 +29,7 @@ ManualTriggerWindow::ManualTriggerWindow(const Messages& messages, Platform& pla
     connect(m_ui->Command1, &QPushButton::clicked, this, &ManualTriggerWindow::Command1_Click);
     connect(m_ui->cmdClose, &QPushButton::clicked, this, &ManualTriggerWindow::accept);
 
-    fitToTexts(*this, MinimumWidth);
+    widgets::fitToTexts(*this, MinimumWidth);
 }
 
 ManualTriggerWindow::~ManualTriggerWindow() = default;

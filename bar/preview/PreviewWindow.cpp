@@ -1,16 +1,12 @@
 #include "PreviewWindow.h"
 
+#include "ui_frmPreview.h"
+
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QPushButton>
 #include <QSaveFile>
-#include <QTableView>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace valdora::bar {
 
@@ -25,72 +21,33 @@ constexpr int FlushMs = 100;
 PreviewWindow::PreviewWindow(const Messages& texts, Platform& platform, const QString& buttonCaption,
                              PreviewSource source, QWidget* parent)
     : QDialog(parent), m_texts(texts), m_platform(platform), m_caption(buttonCaption),
-      m_source(std::move(source))
+      m_source(std::move(source)), m_ui(std::make_unique<Ui::frmPreview>())
 {
-    setObjectName(QStringLiteral("frmPreview"));
+    m_ui->setupUi(this);
     setWindowTitle(texts.get(OwnText::PreviewTitle).arg(buttonCaption));
-    setSizeGripEnabled(true);
-
-    m_counts = new QLabel(this);
-    m_counts->setObjectName(QStringLiteral("lblCounts"));
-    m_counts->setTextFormat(Qt::PlainText);
-    QFont bold = m_counts->font();
-    bold.setBold(true);
-    m_counts->setFont(bold);
 
     m_model = new PreviewTableModel(texts, this);
     m_filter = new PreviewFilter(this);
     m_filter->setSourceModel(m_model);
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("tblPreview"));
-    m_table->setModel(m_filter);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setAlternatingRowColors(true);
-    m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_ui->tblPreview->setModel(m_filter);
+    // The rows are one line of the font in use, which the form cannot know.
+    m_ui->tblPreview->verticalHeader()->setDefaultSectionSize(m_ui->tblPreview->fontMetrics().height() + 6);
+    m_ui->tblPreview->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 
-    m_changesOnly = new QCheckBox(texts.get(OwnText::ChangesOnly), this);
-    m_changesOnly->setObjectName(QStringLiteral("chkChangesOnly"));
-    m_export = new QPushButton(texts.get(OwnText::ExportCsv), this);
-    m_export->setObjectName(QStringLiteral("cmdExport"));
-    m_run = new QPushButton(texts.get(OwnText::RunFromPreview), this);
-    m_run->setObjectName(QStringLiteral("cmdRun"));
-    m_close = new QPushButton(texts.get(OwnText::ClosePreview), this);
-    m_close->setObjectName(QStringLiteral("cmdClose"));
-    for (QPushButton* button : {m_export, m_run, m_close})
-        button->setAutoDefault(false);
+    m_ui->chkChangesOnly->setText(texts.get(OwnText::ChangesOnly));
+    m_ui->cmdExport->setText(texts.get(OwnText::ExportCsv));
+    m_ui->cmdRun->setText(texts.get(OwnText::RunFromPreview));
+    m_ui->cmdClose->setText(texts.get(OwnText::ClosePreview));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_changesOnly);
-    buttons->addStretch(1);
-    buttons->addWidget(m_export);
-    buttons->addWidget(m_run);
-    buttons->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_counts);
-    layout->addWidget(m_table, 1);
-    layout->addLayout(buttons);
-    setTabOrder(m_table, m_changesOnly);
-    setTabOrder(m_changesOnly, m_export);
-    setTabOrder(m_export, m_run);
-    setTabOrder(m_run, m_close);
-
-    connect(m_changesOnly, &QCheckBox::toggled, m_filter, &PreviewFilter::setChangesOnly);
-    connect(m_export, &QPushButton::clicked, this, &PreviewWindow::exportCsv);
-    connect(m_run, &QPushButton::clicked, this, [this] {
+    connect(m_ui->chkChangesOnly, &QCheckBox::toggled, m_filter, &PreviewFilter::setChangesOnly);
+    connect(m_ui->cmdExport, &QPushButton::clicked, this, &PreviewWindow::exportCsv);
+    connect(m_ui->cmdRun, &QPushButton::clicked, this, [this] {
         m_runChosen = true;
         accept();
     });
-    connect(m_close, &QPushButton::clicked, this, &PreviewWindow::reject);
+    connect(m_ui->cmdClose, &QPushButton::clicked, this, &PreviewWindow::reject);
 
-    m_counts->setText(texts.get(OwnText::PreviewComputing, {{1, 0}}).arg(0));
-    m_run->setEnabled(false);
-    m_export->setEnabled(false);
-    resize(900, 480);
+    m_ui->lblCounts->setText(texts.get(OwnText::PreviewComputing, {{1, 0}}).arg(0));
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -108,13 +65,13 @@ void PreviewWindow::showEvent(QShowEvent* event)
 void PreviewWindow::compute()
 {
     m_computing = true;
-    m_close->setText(m_texts.get(OwnText::StopPreview));
+    m_ui->cmdClose->setText(m_texts.get(OwnText::StopPreview));
     m_sinceFlush.start();
     m_result =
         m_source([this](const run::PreviewRow& row) { take(row); }, [this] { return m_stopRequested; });
     flush();
     m_computing = false;
-    m_close->setText(m_texts.get(OwnText::ClosePreview));
+    m_ui->cmdClose->setText(m_texts.get(OwnText::ClosePreview));
     // A preview that did not start has said why (a message): there is nothing to show.
     if (m_closeWhenStopped || !m_result.summary.started) {
         QDialog::reject();
@@ -122,13 +79,13 @@ void PreviewWindow::compute()
     }
     showCounts();
     // Fitted again now that many rows are there: the first row alone would cut longer names.
-    m_table->resizeColumnsToContents();
-    m_table->setSortingEnabled(true);
-    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_run->setEnabled(true);
-    m_export->setEnabled(true);
-    m_run->setDefault(true);
-    m_run->setFocus();
+    m_ui->tblPreview->resizeColumnsToContents();
+    m_ui->tblPreview->setSortingEnabled(true);
+    m_ui->tblPreview->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_ui->cmdRun->setEnabled(true);
+    m_ui->cmdExport->setEnabled(true);
+    m_ui->cmdRun->setDefault(true);
+    m_ui->cmdRun->setFocus();
 }
 
 void PreviewWindow::take(const run::PreviewRow& row)
@@ -149,9 +106,10 @@ void PreviewWindow::flush()
     const bool first = m_model->rowCount() == 0 && !m_pending.empty();
     m_model->append(std::exchange(m_pending, {}));
     if (first)
-        m_table->resizeColumnsToContents();
+        m_ui->tblPreview->resizeColumnsToContents();
     if (m_computing)
-        m_counts->setText(m_texts.get(OwnText::PreviewComputing, {{1, m_contactsSeen}}).arg(m_contactsSeen));
+        m_ui->lblCounts->setText(
+            m_texts.get(OwnText::PreviewComputing, {{1, m_contactsSeen}}).arg(m_contactsSeen));
     m_sinceFlush.restart();
     if (m_computing)
         QApplication::processEvents();
@@ -172,7 +130,7 @@ void PreviewWindow::showCounts()
             m_texts
                 .get(OwnText::PreviewStopped, {{1, counts.wouldWrite + counts.unchanged + counts.lockedNow}})
                 .arg(counts.wouldWrite + counts.unchanged + counts.lockedNow);
-    m_counts->setText(text);
+    m_ui->lblCounts->setText(text);
 }
 
 void PreviewWindow::reject()

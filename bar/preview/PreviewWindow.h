@@ -9,11 +9,11 @@
 #include <QElapsedTimer>
 
 #include <functional>
+#include <memory>
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QTableView;
+namespace Ui {
+class frmPreview;
+}
 
 namespace valdora::bar {
 
@@ -57,14 +57,9 @@ private:
     Platform& m_platform;
     QString m_caption;
     PreviewSource m_source;
+    std::unique_ptr<Ui::frmPreview> m_ui;
     PreviewTableModel* m_model = nullptr;
     PreviewFilter* m_filter = nullptr;
-    QLabel* m_counts = nullptr;
-    QTableView* m_table = nullptr;
-    QCheckBox* m_changesOnly = nullptr;
-    QPushButton* m_export = nullptr;
-    QPushButton* m_run = nullptr;
-    QPushButton* m_close = nullptr;
 
     std::vector<run::PreviewRow> m_pending;
     int m_contactsSeen = 0;

@@ -1,10 +1,9 @@
 // The bar's logic without a window: its layout and size, its placement, the button listing, the
-// faces read from the files, the key filter and the settings part of the start.
+// faces read from the files and the settings part of the start.
 #include "bar/BarLayout.h"
 #include "bar/BarStartup.h"
 #include "bar/ButtonFace.h"
 #include "bar/ButtonList.h"
-#include "bar/KeyFilter.h"
 #include "bar/SingleInstance.h"
 
 #include "core/UserSockets.h"
@@ -106,31 +105,6 @@ TEST(BarLayoutTest, StoredPositionAppliesOnlyWhereTheBarStaysOnScreen)
         EXPECT_EQ(placedPosition(QString::fromLatin1(c.top), QString::fromLatin1(c.left), screen, bar),
                   c.expected)
             << c.top << " " << c.left;
-}
-
-TEST(KeyFilterTest, AllowedCharactersPassOthersBeep)
-{
-    int beeps = 0;
-    const auto beep = [&beeps] { ++beeps; };
-    const QString digits = QStringLiteral("0123456789");
-    EXPECT_EQ(ValidateText('5', digits, true, beep), '5');
-    EXPECT_EQ(ValidateText('a', digits, true, beep), 0);
-    EXPECT_EQ(ValidateText(BackspaceKey, digits, true, beep), BackspaceKey);
-    EXPECT_EQ(ValidateText(BackspaceKey, digits, false, beep), 0);
-    EXPECT_EQ(ValidateText('b', QStringLiteral("ABC"), false, beep), 'b');
-    EXPECT_EQ(beeps, 2);
-}
-
-TEST(KeyFilterTest, FileExistsForFilesAndFolders)
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("a.ini")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    EXPECT_TRUE(FileExists(file.fileName()));
-    EXPECT_TRUE(FileExists(dir.path()));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("b.ini"))));
-    EXPECT_FALSE(FileExists(QString()));
 }
 
 class ButtonFolderTest : public ::testing::Test {

@@ -8,10 +8,9 @@
 #include "bar/windows/WindowBarScreens.h"
 
 #include "BarScriptedScreens.h"
+#include "RunningHostFactories.h"
 
 #include "core/testsupport/QtPrinters.h"
-#include "host/client/ClientFactories.h"
-#include "host/embedded/DatabaseFactory.h"
 #include "run/tests/ProgramOnHostFixture.h"
 
 #include <QElapsedTimer>
@@ -48,12 +47,8 @@ protected:
                                                  {"CalcText0", "3"},
                                                  {"CalcTextOption1", "1"},
                                                  {"CalcText1", "4"}});
-        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
-                                                   *m_screens,
-                                                   *m_scopes,
-                                                   {[] { return host::createEventControl(); },
-                                                    {&host::createApplication, &host::createDatabase},
-                                                    [] { return host::createAuxCommands(); }},
+        m_bar = std::make_unique<MainBar>(BarParts{*m_session, *m_screens, *m_scopes,
+                                                   test::runningHostFactories(),
                                                    std::make_unique<test::ScriptedIcon>(false)});
         ASSERT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         m_screens->setBar(m_bar.get());

@@ -1,18 +1,20 @@
 // The bar's edit buttons open the real editor: a button made there is shown on the bar and runs into
-// the contacts, a changed caption reaches its slot, and the launch of Keelbrook from the editor saves
-// the button and shuts the bar down for Keelbrook.
+// the contacts, a changed caption reaches its slot, the launch of Keelbrook from the editor saves
+// the button and shuts the bar down for Keelbrook, and the editor's Options menu opens the bar's own
+// start options and language windows.
+#include "bar/startup/StartOptions.h"
 #include "bar/testsupport/WindowTestSupport.h"
 #include "bar/windows/MainBar.h"
 #include "bar/windows/WindowBarScreens.h"
 
 #include "BarScriptedScreens.h"
+#include "RunningHostFactories.h"
 
 #include "core/testsupport/QtPrinters.h"
-#include "host/client/ClientFactories.h"
-#include "host/embedded/DatabaseFactory.h"
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/ButtonDefinition.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,13 +90,9 @@ protected:
 
     MainBar& loadBar()
     {
-        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
-                                                   *m_screens,
-                                                   m_scopes,
-                                                   {[] { return host::createEventControl(); },
-                                                    {&host::createApplication, &host::createDatabase},
-                                                    [] { return host::createAuxCommands(); }},
-                                                   std::make_unique<test::ScriptedIcon>(false)});
+        m_bar =
+            std::make_unique<MainBar>(BarParts{*m_session, *m_screens, m_scopes, test::runningHostFactories(),
+                                               std::make_unique<test::ScriptedIcon>(false)});
         m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
         EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         m_screens->setBar(m_bar.get());
@@ -186,6 +184,37 @@ TEST_F(EditorHookupTest, LaunchingKeelbrookFromTheEditorSavesAndEndsForKeelbrook
     const ProgramStart& started = m_platform.startedPrograms().constLast();
     EXPECT_TRUE(started.program.endsWith(QStringLiteral("Keelbrook.exe"))) << started.program.toStdString();
     EXPECT_EQ(started.arguments, QStringList{QStringLiteral("/w5")});
+}
+
+TEST_F(EditorHookupTest, TheEditorsOptionsMenuOpensTheBarsStartOptionsAndLanguageWindows)
+{
+    MainBar& bar = loadBar();
+    bool startShown = false;
+    bool languageShown = false;
+    test::inNextModal(QStringLiteral("frmSettings"), [&](QWidget& editor) {
+        test::inNextModal(QStringLiteral("frmStart"), [&](QWidget& start) {
+            startShown = true;
+            in<QRadioButton>(start, QStringLiteral("optStart_1"))->click();
+            QTest::mouseClick(in<QPushButton>(start, QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        in<QAction>(editor, QStringLiteral("mnuStart"))->trigger();
+        test::inNextModal(QStringLiteral("frmLanguage"), [&](QWidget& language) {
+            languageShown = true;
+            in<QComboBox>(language, QStringLiteral("cmbLanguage"))->setCurrentIndex(2);
+            QTest::mouseClick(in<QPushButton>(language, QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        in<QAction>(editor, QStringLiteral("mnuLanguage"))->trigger();
+        QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdCancel")), Qt::LeftButton);
+    });
+    bar.cmdOptions_Click(0);
+    EXPECT_TRUE(startShown);
+    EXPECT_TRUE(languageShown);
+    EXPECT_TRUE(loadStartOptions(store()).startInTray);
+    // The bar keeps its language until the next start, and says so.
+    EXPECT_EQ(m_session->messages().languageBase(), 300);
+    EXPECT_TRUE(m_platform.messageTexts().contains(
+        QStringLiteral("You need to re-start Valdora for changes to take effect.")))
+        << m_platform.messageTexts().join(" | ").toStdString();
 }
 
 } // namespace

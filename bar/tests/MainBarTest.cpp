@@ -2,6 +2,7 @@
 // the hand-over to ValdoraAuto, the button menu, deletion, the ways it closes, the second start and
 // the first run's language.
 #include "BarScriptedScreens.h"
+#include "RunningHostFactories.h"
 
 #include "bar/BarLayout.h"
 #include "bar/windows/BarMain.h"
@@ -11,7 +12,6 @@
 #include "core/icons/ProgramIcons.h"
 #include "core/testsupport/AnotherUser.h"
 #include "core/testsupport/QtPrinters.h"
-#include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/tests/HostProcess.h"
 #include "run/tests/ProgramOnHostFixture.h"
@@ -62,12 +62,7 @@ protected:
 
     const UserSettings& store() const { return m_session->userSettings(); }
 
-    BarHostFactories factories() const
-    {
-        return {[] { return host::createEventControl(); },
-                {&host::createApplication, &host::createDatabase},
-                [] { return host::createAuxCommands(); }};
-    }
+    BarHostFactories factories() const { return test::runningHostFactories(); }
 
     /// The bar, loaded; `trayAvailable` says whether the desktop has a notification area.
     MainBar& loadBar(bool trayAvailable = false)

@@ -4,6 +4,9 @@
 
 #include "bar/options/windows/IntegrateWindow.h"
 #include "bar/options/windows/LocationsWindow.h"
+#include "bar/startup/LanguageChoice.h"
+#include "bar/startup/windows/LanguageWindow.h"
+#include "bar/startup/windows/StartOptionsWindow.h"
 
 #include <QMetaObject>
 
@@ -73,6 +76,19 @@ bool BarEditorLink::integrate(QWidget* parent)
     // The restart itself is the bar's unload, started by the editor once it has closed.
     return IntegrateWindow::edit(
         m_bar.session(), m_bar.factories().auxCommands, m_bar.flags(), [] {}, parent);
+}
+
+void BarEditorLink::startOptions(QWidget* parent)
+{
+    StartOptionsWindow::edit(m_bar.session(), parent);
+}
+
+void BarEditorLink::languages(QWidget* parent)
+{
+    // The running programs keep their language until they start again: the bar would otherwise
+    // take the new one halfway, at its next rebuild.
+    if (LanguageWindow::choose(m_bar.session(), parent))
+        announceLanguageAtNextStart(m_bar.session());
 }
 
 } // namespace valdora::bar

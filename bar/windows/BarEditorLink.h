@@ -22,6 +22,8 @@ public:
     bool offersOptions() const override;
     void settingsLocation(QWidget* parent) override;
     bool integrate(QWidget* parent) override;
+    void startOptions(QWidget* parent) override;
+    void languages(QWidget* parent) override;
 
 private:
     MainBar& m_bar;

@@ -1,6 +1,6 @@
 #include "DigitKeyFilter.h"
 
-#include "bar/KeyFilter.h"
+#include "widgets/KeyFilter.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -37,7 +37,7 @@ bool DigitKeyFilter::eventFilter(QObject* watched, QEvent* event)
     if (text.size() != 1 || !text.at(0).isPrint() ||
         (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
-    return bar::ValidateText(text.at(0).unicode(), Digits, true, [] { QApplication::beep(); }) == 0;
+    return widgets::ValidateText(text.at(0).unicode(), Digits, true, [] { QApplication::beep(); }) == 0;
 }
 
 } // namespace valdora::editor

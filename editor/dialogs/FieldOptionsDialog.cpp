@@ -3,7 +3,7 @@
 #include "DigitKeyFilter.h"
 #include "ui_frmFieldOptions.h"
 
-#include "bar/dialogs/WindowSize.h"
+#include "widgets/WindowSize.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -51,7 +51,7 @@ FieldOptionsDialog::FieldOptionsDialog(const ProgramSession& session, const Auto
     // for the title bar to show it whole.
     const int titleWidth =
         QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(windowTitle());
-    bar::fitToTexts(*this, std::max(MinimumWidth, titleWidth + TitleBarRoom));
+    widgets::fitToTexts(*this, std::max(MinimumWidth, titleWidth + TitleBarRoom));
 }
 
 FieldOptionsDialog::~FieldOptionsDialog() = default;

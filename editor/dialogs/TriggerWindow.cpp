@@ -2,7 +2,7 @@
 
 #include "ui_frmTrigger.h"
 
-#include "bar/dialogs/WindowSize.h"
+#include "widgets/WindowSize.h"
 
 #include "core/ErrorReport.h"
 #include "settings/UserKey.h"
@@ -40,7 +40,7 @@ TriggerWindow::TriggerWindow(const ProgramSession& session, std::function<QStrin
     connect(m_ui->cmdKeelbrook, &QPushButton::clicked, this, &TriggerWindow::cmdKeelbrook_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &TriggerWindow::reject);
 
-    bar::fitToTexts(*this, MinimumWidth);
+    widgets::fitToTexts(*this, MinimumWidth);
 }
 
 TriggerWindow::~TriggerWindow() = default;

@@ -3,7 +3,6 @@
 #include "editor/EditorSave.h"
 #include "editor/SaveChecks.h"
 
-#include "settings/Cp1252.h"
 #include "settings/tests/SettingsTestSupport.h"
 
 #include <QDir>
@@ -12,17 +11,10 @@
 namespace valdora::editor::test {
 namespace {
 
+using valdora::test::buttonFileText;
 using valdora::test::readFile;
 using valdora::test::SettingsTest;
 using valdora::test::writeFile;
-
-QByteArray fileText(const QStringList& lines)
-{
-    QByteArray text = "[Settings]\r\n";
-    for (const QString& line : lines)
-        text += Cp1252::encode(line) + "\r\n";
-    return text;
-}
 
 QStringList keysOf(const QByteArray& text)
 {
@@ -61,7 +53,7 @@ protected:
     QByteArray read(const QString& name) const { return readFile(m_folder + name); }
     bool write(const QString& name, const QStringList& lines) const
     {
-        return writeFile(m_folder + name, fileText(lines));
+        return writeFile(m_folder + name, buttonFileText(lines));
     }
 
     FakeFieldList m_host;

@@ -41,6 +41,10 @@ public:
     /// The integration window over `parent`; true when the user asked for the host's restart (the
     /// bar's flag is then set, and the editor starts the shutdown once it has closed).
     virtual bool integrate(QWidget* /*parent*/) { return false; }
+    /// The bar's start-up and close options over `parent`: they are the bar's, so the bar shows them.
+    virtual void startOptions(QWidget* /*parent*/) {}
+    /// The language choice over `parent`, shown by the bar, whose start-up asks the same question.
+    virtual void languages(QWidget* /*parent*/) {}
 };
 
 /// The host's type code of the field of this name, asked of the host when it is needed: -1 for the

@@ -4,12 +4,12 @@
 #include "SettingsCaptions.h"
 #include "ui_frmSettings.h"
 
-#include "bar/KeyFilter.h"
 #include "engine/CounterStartValue.h"
 #include "settings/ButtonDefinition.h"
 #include "settings/MessageId.h"
 #include "settings/SettingsLocation.h"
 #include "settings/UserKey.h"
+#include "widgets/KeyFilter.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -714,8 +714,8 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched->objectName() == u"txtNumber" && event->type() == QEvent::KeyPress) {
         const QString typed = static_cast<QKeyEvent*>(event)->text();
         // Only characters are filtered: Tab, arrows and shortcuts keep their work.
-        if (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).unicode() == bar::BackspaceKey) &&
-            bar::ValidateText(typed.at(0).unicode(), Digits, true, [] { QApplication::beep(); }) == 0)
+        if (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).unicode() == widgets::BackspaceKey) &&
+            widgets::ValidateText(typed.at(0).unicode(), Digits, true, [] { QApplication::beep(); }) == 0)
             return true;
     } else if (event->type() == QEvent::FocusOut) {
         for (std::size_t row = 0; row < m_cmbPosition.size(); ++row) {

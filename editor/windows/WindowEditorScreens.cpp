@@ -2,9 +2,6 @@
 
 #include "SettingsWindow.h"
 
-#include "bar/startup/LanguageChoice.h"
-#include "bar/startup/windows/LanguageWindow.h"
-#include "bar/startup/windows/StartOptionsWindow.h"
 #include "editor/dialogs/FieldOptionsDialog.h"
 #include "editor/dialogs/TriggerWindow.h"
 #include "settings/MessageId.h"
@@ -113,15 +110,12 @@ TriggerChoice WindowEditorScreens::triggerChoice()
 
 void WindowEditorScreens::startOptions()
 {
-    bar::StartOptionsWindow::edit(m_session, m_editor);
+    m_host.startOptions(m_editor);
 }
 
 void WindowEditorScreens::languages()
 {
-    // The running programs keep their language until they start again: the bar would otherwise
-    // take the new one halfway, at its next rebuild.
-    if (bar::LanguageWindow::choose(m_session, m_editor))
-        bar::announceLanguageAtNextStart(m_session);
+    m_host.languages(m_editor);
 }
 
 void WindowEditorScreens::settingsLocation()

@@ -1,5 +1,7 @@
 #include "SettingsTestSupport.h"
 
+#include "settings/Cp1252.h"
+
 namespace valdora::test {
 
 HelperRun runHelper(const QStringList& arguments)
@@ -17,6 +19,14 @@ void startHelper(QProcess& process, const QStringList& arguments)
     process.setArguments(arguments);
     process.start();
     EXPECT_TRUE(process.waitForStarted(10000)) << "helper did not start";
+}
+
+QByteArray buttonFileText(const QStringList& lines)
+{
+    QByteArray text = "[Settings]\r\n";
+    for (const QString& line : lines)
+        text += Cp1252::encode(line) + "\r\n";
+    return text;
 }
 
 SettingsTest::SettingsTest()

@@ -26,6 +26,10 @@ HelperRun runHelper(const QStringList& arguments);
 /// Starts settings_test_helper without waiting; the caller waits for it.
 void startHelper(QProcess& process, const QStringList& arguments);
 
+/// The bytes of a button file: its "[Settings]" section with `lines` ("key=value" each) in the
+/// file's code page, every line ended by CR LF as the editor writes them.
+QByteArray buttonFileText(const QStringList& lines);
+
 /// A pinned environment for settings tests: en_US, a temporary user store, a temporary folder for
 /// files, and an IniLib over a scripted platform.
 class SettingsTest : public ::testing::Test {

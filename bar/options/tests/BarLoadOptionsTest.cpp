@@ -3,11 +3,11 @@
 // per-button "TargetDecimals" upgrade of buttons saved by an earlier version.
 #include "bar/options/windows/IntegrateWindow.h"
 #include "bar/tests/BarScriptedScreens.h"
+#include "bar/tests/RunningHostFactories.h"
 #include "bar/testsupport/WindowTestSupport.h"
 #include "bar/windows/MainBar.h"
 
 #include "host/client/ClientFactories.h"
-#include "host/embedded/DatabaseFactory.h"
 #include "run/ScopeChooser.h"
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/ButtonDefinition.h"
@@ -57,13 +57,9 @@ protected:
     void loadBar(bool upgradeTargetDecimals = false)
     {
         m_bar.reset();
-        m_bar = std::make_unique<MainBar>(BarParts{*m_session,
-                                                   *m_screens,
-                                                   m_scopes,
-                                                   {[] { return host::createEventControl(); },
-                                                    {&host::createApplication, &host::createDatabase},
-                                                    [] { return host::createAuxCommands(); }},
-                                                   std::make_unique<test::ScriptedIcon>(false)});
+        m_bar =
+            std::make_unique<MainBar>(BarParts{*m_session, *m_screens, m_scopes, test::runningHostFactories(),
+                                               std::make_unique<test::ScriptedIcon>(false)});
         m_bar->flags().upgradeTargetDecimals = upgradeTargetDecimals;
         ASSERT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         EXPECT_FALSE(m_bar->flags().upgradeTargetDecimals);

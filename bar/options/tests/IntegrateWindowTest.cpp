@@ -2,7 +2,7 @@
 // placements, the command defined before its first placement, the restart question answered No and
 // Yes, no host call when nothing is clicked, a refused command, and a screenshot in each language.
 #include "bar/options/windows/IntegrateWindow.h"
-#include "bar/BarStartup.h"
+#include "bar/BarFlags.h"
 #include "bar/testsupport/WindowTestSupport.h"
 
 #include "core/testsupport/QtPrinters.h"

@@ -2,7 +2,7 @@
 
 #include "ui_frmIntegrate.h"
 
-#include "bar/BarStartup.h"
+#include "bar/BarFlags.h"
 
 #include <QMouseEvent>
 #include <QSignalBlocker>

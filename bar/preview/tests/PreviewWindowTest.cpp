@@ -97,6 +97,28 @@ protected:
     std::unique_ptr<PreviewWindow> window;
 };
 
+TEST_F(PreviewWindowTest, TheFormBeforeItsRowsCome)
+{
+    window = std::make_unique<PreviewWindow>(Messages(), platform, QStringLiteral("Fill amount"),
+                                             preview.source());
+    EXPECT_EQ(window->objectName(), u"frmPreview");
+    EXPECT_EQ(window->size(), QSize(900, 480));
+    EXPECT_TRUE(window->isSizeGripEnabled());
+    EXPECT_EQ(counts(), u"Computing... 0 contacts");
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("lblCounts"))->font().bold());
+    // Nothing to run or export yet; Enter must not press a button the user did not choose.
+    EXPECT_FALSE(button("cmdRun").isEnabled());
+    EXPECT_FALSE(button("cmdExport").isEnabled());
+    for (const char* name : {"cmdExport", "cmdRun", "cmdClose"})
+        EXPECT_FALSE(button(name).autoDefault()) << name;
+    EXPECT_EQ(table().editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(table().selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_FALSE(table().verticalHeader()->isVisible());
+    EXPECT_TRUE(table().horizontalHeader()->stretchLastSection());
+    const QStringList order{"tblPreview", "chkChangesOnly", "cmdExport", "cmdRun", "cmdClose"};
+    EXPECT_EQ(tabOrder(table(), order), order);
+}
+
 TEST_F(PreviewWindowTest, ShowsEveryRowTheCountsAndOffersTheRun)
 {
     open();

@@ -57,6 +57,20 @@ protected:
         return found;
     }
 
+    /// Button ~100.ini scheduled every day at `time` over the saved lookup, as an earlier visit of the
+    /// window would have left it.
+    void scheduleDailyOverTheLookup(QTime time)
+    {
+        Schedule schedule;
+        schedule.button = QStringLiteral("~100.ini");
+        schedule.kind = ScheduleKind::Daily;
+        schedule.time = time;
+        schedule.lookupFile = m_lookup;
+        schedule.database = m_database;
+        schedule.program = QStringLiteral("/usr/lib/valdora/Valdora.exe");
+        ASSERT_TRUE(m_scheduler.apply(schedule).done);
+    }
+
     QTemporaryDir m_dir;
     valdora::test::TemporaryUserSettings m_settings;
     ScriptedPlatform m_platform;
@@ -134,14 +148,7 @@ TEST_F(ScheduleWindowTest, ASavedLookupMustBeChosenAndThere)
 
 TEST_F(ScheduleWindowTest, ShowsTheScheduleItHasAndOffRemovesIt)
 {
-    Schedule schedule;
-    schedule.button = QStringLiteral("~100.ini");
-    schedule.kind = ScheduleKind::Daily;
-    schedule.time = QTime(22, 45);
-    schedule.lookupFile = m_lookup;
-    schedule.database = m_database;
-    schedule.program = QStringLiteral("/usr/lib/valdora/Valdora.exe");
-    ASSERT_TRUE(m_scheduler.apply(schedule).done);
+    ASSERT_NO_FATAL_FAILURE(scheduleDailyOverTheLookup(QTime(22, 45)));
 
     const std::unique_ptr<ScheduleForm> logic = form();
     ScheduleWindow window(*m_session, *logic);
@@ -182,14 +189,7 @@ TEST_P(ScheduleWindowLanguage, TextsFitInEachLanguage)
 {
     const Language& language = GetParam();
     m_session->messages().setLanguageBase(language.base);
-    Schedule schedule;
-    schedule.button = QStringLiteral("~100.ini");
-    schedule.kind = ScheduleKind::Daily;
-    schedule.time = QTime(2, 30);
-    schedule.lookupFile = m_lookup;
-    schedule.database = m_database;
-    schedule.program = QStringLiteral("/usr/lib/valdora/Valdora.exe");
-    ASSERT_TRUE(m_scheduler.apply(schedule).done);
+    ASSERT_NO_FATAL_FAILURE(scheduleDailyOverTheLookup(QTime(2, 30)));
     const std::unique_ptr<ScheduleForm> logic = form();
     ScheduleWindow window(*m_session, *logic);
     show(window);

@@ -8,8 +8,6 @@
 
 #include "editor/EditorSave.h"
 
-#include "settings/Cp1252.h"
-
 #include "core/testsupport/QtPrinters.h"
 #include "settings/tests/SettingsTestSupport.h"
 
@@ -25,16 +23,9 @@
 namespace valdora::editor::test {
 namespace {
 
+using valdora::test::buttonFileText;
 using valdora::test::SettingsTest;
 using valdora::test::writeFile;
-
-QByteArray fileText(const QStringList& lines)
-{
-    QByteArray text = "[Settings]\r\n";
-    for (const QString& line : lines)
-        text += Cp1252::encode(line) + "\r\n";
-    return text;
-}
 
 QString controlName(const char* control, int index)
 {
@@ -61,7 +52,7 @@ protected:
 
     void write(const QString& name, const QStringList& lines) const
     {
-        ASSERT_TRUE(writeFile(m_folder + name, fileText(lines)));
+        ASSERT_TRUE(writeFile(m_folder + name, buttonFileText(lines)));
     }
     EditorSources sources() const
     {

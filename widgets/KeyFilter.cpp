@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-namespace valdora::bar {
+namespace valdora::widgets {
 
 int ValidateText(int keyCode, const QString& allowed, bool allowBackspace, const std::function<void()>& beep)
 {
@@ -21,4 +21,4 @@ bool FileExists(const QString& path)
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-} // namespace valdora::bar
+} // namespace valdora::widgets

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace valdora::bar {
+namespace valdora::widgets {
 
 void fitToTexts(QWidget& window, int minimumWidth)
 {
@@ -18,4 +18,4 @@ void fitToTexts(QWidget& window, int minimumWidth)
     window.setFixedSize(width, std::max(height, layout->minimumSize().height()));
 }
 
-} // namespace valdora::bar
+} // namespace valdora::widgets

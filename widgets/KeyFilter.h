@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace valdora::bar {
+namespace valdora::widgets {
 
 /// The backspace key's character code.
 constexpr int BackspaceKey = 8;
@@ -17,4 +17,4 @@ int ValidateText(int keyCode, const QString& allowed, bool allowBackspace, const
 /// True when the path names an existing file or folder.
 bool FileExists(const QString& path);
 
-} // namespace valdora::bar
+} // namespace valdora::widgets
