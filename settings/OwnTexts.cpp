@@ -1,13 +1,13 @@
 #include "OwnTexts.h"
 
-#include <array>
+#include "LanguageBlocks.h"
 
 namespace valdora {
 
 namespace {
 
-constexpr auto Count = static_cast<std::size_t>(OwnText::Count);
-using Block = std::array<const char*, Count>;
+using Texts = LanguageBlocks<OwnText>;
+using Block = Texts::Block;
 
 // One block per language, in the order of OwnText. French keeps its blank before a colon and a
 // question mark (unbreakable, with those inside its quotes, so that a wrapped line never starts with
@@ -342,22 +342,14 @@ constexpr Block German{
     "Kontakt: ",
 };
 
-/// A block with fewer texts than OwnText has names would leave its last ones null.
-constexpr bool complete(const Block& block)
-{
-    for (const char* text : block)
-        if (text == nullptr)
-            return false;
-    return true;
-}
-static_assert(complete(English) && complete(French) && complete(German));
+constexpr Texts All{English, French, German};
+static_assert(All.complete());
 
 } // namespace
 
 QString ownText(qint16 languageBase, OwnText id)
 {
-    const Block& block = languageBase == 1300 ? French : languageBase == 2300 ? German : English;
-    return QString::fromUtf8(block.at(static_cast<std::size_t>(id)));
+    return All.text(languageBase, id);
 }
 
 } // namespace valdora

@@ -1,13 +1,13 @@
 #include "ScheduleTexts.h"
 
-#include <array>
+#include "settings/LanguageBlocks.h"
 
 namespace valdora::schedule {
 
 namespace {
 
-constexpr auto Count = static_cast<std::size_t>(ScheduleText::Count);
-using Block = std::array<const char*, Count>;
+using Texts = LanguageBlocks<ScheduleText>;
+using Block = Texts::Block;
 
 // In the order of ScheduleText. French keeps an unbreakable blank before a colon, as the suite's
 // French texts do.
@@ -102,23 +102,14 @@ constexpr Block German{
     "Der Zeitplan von %1 wurde nicht geschrieben: %2",
 };
 
-/// A block with fewer texts than ScheduleText has names would leave its last ones null.
-constexpr bool complete(const Block& block)
-{
-    for (const char* text : block)
-        if (text == nullptr)
-            return false;
-    return true;
-}
-static_assert(complete(English) && complete(French) && complete(German));
+constexpr Texts All{English, French, German};
+static_assert(All.complete());
 
 } // namespace
 
 QString scheduleText(qint16 languageBase, ScheduleText id)
 {
-    const auto index = static_cast<std::size_t>(id);
-    const Block& block = languageBase == 1300 ? French : languageBase == 2300 ? German : English;
-    return QString::fromUtf8(block.at(index));
+    return All.text(languageBase, id);
 }
 
 } // namespace valdora::schedule
