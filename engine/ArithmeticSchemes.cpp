@@ -32,12 +32,12 @@ struct Gathering {
 /// The operands of an arithmetic scheme for the current contact; nullopt when the result is to be
 /// empty text (a missing field, a file that was not resaved since field ids were stored).
 template <size_t N>
-std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, const ButtonFile& keys,
-                                                     const Gathering& how)
+std::optional<std::array<OperandValue, N>> gatherOperands(EngineContext& context, const ButtonFile& keys,
+                                                          const Gathering& how)
 {
-    std::array<Operand, N> operands;
+    std::array<OperandValue, N> operands;
     for (int k = 0; k < how.count; ++k) {
-        Operand& operand = operands[static_cast<size_t>(k)];
+        OperandValue& operand = operands[static_cast<size_t>(k)];
         if (keys.isOn(ButtonKey::at(ButtonKey::CalcTextOption, k))) {
             operand.text = keys.read(ButtonKey::at(ButtonKey::CalcText, k));
             continue;
@@ -71,7 +71,7 @@ std::optional<std::array<Operand, N>> gatherOperands(EngineContext& context, con
 }
 
 /// A currency field's "." becomes the user's separator, so that its number passes the numeric test.
-void adoptSeparator(Operand& operand, const EngineContext& context)
+void adoptSeparator(OperandValue& operand, const EngineContext& context)
 {
     const QChar separator = context.options.decimalSeparator;
     if (!operand.fromCurrencyField || separator == u'.' || !operand.text.contains(u'.'))
@@ -86,7 +86,7 @@ void adoptSeparator(Operand& operand, const EngineContext& context)
 QString forTarget(QString number, const EngineContext& context)
 {
     const QChar separator = context.options.decimalSeparator;
-    if (separator != u'.' && context.targetIsType6 && context.options.currencyTargetUsesDot)
+    if (separator != u'.' && context.targetIsCurrency && context.options.currencyTargetUsesDot)
         number.replace(separator, u'.');
     return number;
 }
@@ -117,11 +117,12 @@ QString AddScheme::Obtain_Add(const host::ContactId& contactId, const QString& b
         if (!m_context.reachContact(contactId))
             return;
         const ButtonFile keys = m_context.keys(buttonFileName);
-        std::optional<std::array<Operand, 4>> operands = gatherOperands<4>(m_context, keys, {4, 0, true});
+        std::optional<std::array<OperandValue, 4>> operands =
+            gatherOperands<4>(m_context, keys, {4, 0, true});
         if (!operands)
             return;
         const bool allEmpty = std::all_of(operands->begin(), operands->end(),
-                                          [](const Operand& operand) { return operand.text.isEmpty(); });
+                                          [](const OperandValue& operand) { return operand.text.isEmpty(); });
         if (allEmpty && keys.isOn(ButtonKey::Zero, QStringLiteral("0")))
             return;
         result = Add_Values(*operands, buttonFileName, member);
@@ -129,7 +130,8 @@ QString AddScheme::Obtain_Add(const host::ContactId& contactId, const QString& b
     return result;
 }
 
-QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& buttonFileName, int member)
+QString AddScheme::Add_Values(std::array<OperandValue, 4>& operands, const QString& buttonFileName,
+                              int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Add_Values"), [&] {
@@ -229,7 +231,7 @@ QString AddScheme::Add_Values(std::array<Operand, 4>& operands, const QString& b
             return;
         }
         QString joined;
-        for (const Operand& operand : operands)
+        for (const OperandValue& operand : operands)
             joined += operand.text;
         result = joined.remove(u'|');
     });
@@ -252,7 +254,8 @@ QString MultiplyScheme::Obtain_Multiply(const host::ContactId& contactId, const 
         if (!m_context.reachContact(contactId))
             return;
         const ButtonFile keys = m_context.keys(buttonFileName);
-        std::optional<std::array<Operand, 2>> operands = gatherOperands<2>(m_context, keys, {2, 1, false});
+        std::optional<std::array<OperandValue, 2>> operands =
+            gatherOperands<2>(m_context, keys, {2, 1, false});
         if (!operands)
             return;
         result = Multiply_Values(*operands, buttonFileName, member);
@@ -260,14 +263,14 @@ QString MultiplyScheme::Obtain_Multiply(const host::ContactId& contactId, const 
     return result;
 }
 
-QString MultiplyScheme::Multiply_Values(std::array<Operand, 2>& operands, const QString& buttonFileName,
+QString MultiplyScheme::Multiply_Values(std::array<OperandValue, 2>& operands, const QString& buttonFileName,
                                         int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Multiply_Values"), [&] {
         const QString invalid = invalidText(m_invalid, member, m_context.options.memberCount);
         const TextLocale& locale = m_context.session.locale();
-        for (Operand& operand : operands)
+        for (OperandValue& operand : operands)
             adoptSeparator(operand, m_context);
         const std::optional<double> a = locale.toNumber(operands[0].text);
         const std::optional<double> b = locale.toNumber(operands[1].text);

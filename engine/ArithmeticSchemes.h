@@ -10,7 +10,7 @@
 namespace valdora::engine {
 
 /// One operand of an arithmetic scheme: its text, and whether it was read from a currency field.
-struct Operand {
+struct OperandValue {
     QString text;
     bool fromCurrencyField = false;
 };
@@ -26,7 +26,7 @@ public:
     /// The value for one contact.
     QString Obtain_Add(const host::ContactId& contactId, const QString& buttonFileName, int member);
     /// Combines four operands; a currency operand may be rewritten to the user's separator.
-    QString Add_Values(std::array<Operand, 4>& operands, const QString& buttonFileName, int member);
+    QString Add_Values(std::array<OperandValue, 4>& operands, const QString& buttonFileName, int member);
 
 private:
     EngineContext& m_context;
@@ -43,7 +43,7 @@ public:
     /// The value for one contact.
     QString Obtain_Multiply(const host::ContactId& contactId, const QString& buttonFileName, int member);
     /// Multiplies or divides two operands; a currency operand may be rewritten to the user's separator.
-    QString Multiply_Values(std::array<Operand, 2>& operands, const QString& buttonFileName, int member);
+    QString Multiply_Values(std::array<OperandValue, 2>& operands, const QString& buttonFileName, int member);
 
 private:
     EngineContext& m_context;

@@ -18,7 +18,7 @@ struct EngineContext {
     const FieldValueTable& fieldValues;
     EngineOptions options;
     /// The member being computed writes into a currency (type 6) field.
-    bool targetIsType6 = false;
+    bool targetIsCurrency = false;
     /// Message 474 was shown: the run is to unload the bar.
     bool unloadRequested = false;
     /// The member being prepared or computed met button data it cannot use, and said so: its value

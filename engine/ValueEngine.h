@@ -37,8 +37,8 @@ public:
     ValueEngine& operator=(const ValueEngine&) = delete;
 
     /// Set per member before Obtain: the member's target field is of host type 6 (currency).
-    void setTargetIsType6(bool isType6) { m_context.targetIsType6 = isType6; }
-    bool targetIsType6() const { return m_context.targetIsType6; }
+    void setTargetIsCurrency(bool isType6) { m_context.targetIsCurrency = isType6; }
+    bool targetIsCurrency() const { return m_context.targetIsCurrency; }
 
     /// The Initialize_ routine of a scheme type for a member; nothing for Combo or an unknown type.
     /// False when the member cannot run at all: its routine failed or met button data it cannot use

@@ -175,7 +175,7 @@ bool ButtonRun::resolveTarget(RunMember& member, const ButtonFile& button)
     member.targetName = button.read(ButtonKey::Target);
     if (!m_road->resolveTarget(member, button))
         return false;
-    member.targetIsType6 = member.targetFieldType == host::FieldType::Currency;
+    member.targetIsCurrency = member.targetFieldType == host::FieldType::Currency;
     // The table has an entry for every field the run writes, whatever the scan found.
     if (member.target > m_state.fieldValues.maxFields())
         m_state.fieldValues.setValue(member.target, QString());
@@ -219,7 +219,7 @@ bool ButtonRun::computeMembers(const host::ContactId& id)
         RunMember& member = m_state.members[j];
         const int index = static_cast<int>(j);
         if (member.computesValue()) {
-            m_state.engine->setTargetIsType6(member.targetIsType6);
+            m_state.engine->setTargetIsCurrency(member.targetIsCurrency);
             const QString value = m_state.engine->Obtain(member.type, id, member.fileName, index);
             if (m_state.engine->unloadRequested())
                 return false;

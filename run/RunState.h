@@ -24,7 +24,7 @@ struct RunMember {
     qint16 type = -1;
     host::FieldId target = -1;
     QString targetName;
-    bool targetIsType6 = false;
+    bool targetIsCurrency = false;
     qint16 targetFieldType = -1;
     qint16 decimals = 0;
     OverwriteRule rule;

@@ -21,10 +21,10 @@ bool canCarryTrigger(qint16 index, qint16 type)
                IndexesWithoutTrigger.cend();
 }
 
-QList<FieldChoice> Field_List(const host::FieldList& fields, KeelbrookTrace& trace)
+QList<TriggerFieldChoice> Field_List(const host::FieldList& fields, KeelbrookTrace& trace)
 {
     trace.enter(QStringLiteral("Field_List"));
-    QList<FieldChoice> choices;
+    QList<TriggerFieldChoice> choices;
     const qint16 count = fields.Count();
     trace.reach(1);
     qint16 counted = 0;

@@ -10,11 +10,11 @@
 namespace valdora::triggers {
 
 /// A field the add window offers: its id and its label.
-struct FieldChoice {
+struct TriggerFieldChoice {
     host::FieldId id = -1;
     QString label;
 
-    friend bool operator==(const FieldChoice&, const FieldChoice&) = default;
+    friend bool operator==(const TriggerFieldChoice&, const TriggerFieldChoice&) = default;
 };
 
 /// True for a field that is offered for a trigger: its type is none of 0, 7 and 10 to 14, and its
@@ -23,6 +23,6 @@ bool canCarryTrigger(qint16 index, qint16 type);
 
 /// The fields of the database that can carry a trigger, in index order. Indexes are tried from 1 on
 /// until as many fields were found as the list counts.
-QList<FieldChoice> Field_List(const host::FieldList& fields, KeelbrookTrace& trace);
+QList<TriggerFieldChoice> Field_List(const host::FieldList& fields, KeelbrookTrace& trace);
 
 } // namespace valdora::triggers

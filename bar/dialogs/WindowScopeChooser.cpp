@@ -1,6 +1,6 @@
 #include "WindowScopeChooser.h"
 
-#include "LookupDialog.h"
+#include "ScopeDialog.h"
 
 namespace valdora::bar {
 
@@ -11,7 +11,7 @@ WindowScopeChooser::WindowScopeChooser(const Messages& messages, QWidget* parent
 std::optional<run::Scope> WindowScopeChooser::chooseScope(bool otherDatabase)
 {
     // A new dialog each time: no choice of an earlier run is carried into this one.
-    LookupDialog dialog(m_messages, otherDatabase, m_parent.data());
+    ScopeDialog dialog(m_messages, otherDatabase, m_parent.data());
     dialog.setPreviewOffer(m_preview);
     dialog.preselect(m_preselected);
     if (dialog.exec() != QDialog::Accepted)

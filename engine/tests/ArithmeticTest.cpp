@@ -7,7 +7,7 @@
 namespace valdora::engine::test {
 namespace {
 
-/// Operand texts: "=text" a constant, "@Field" a field of the contact, "" an operand without a field.
+/// OperandValue texts: "=text" a constant, "@Field" a field of the contact, "" an operand without a field.
 Keys operandKeys(EngineTestBed& bed, const std::vector<QString>& operands)
 {
     Keys keys;
@@ -213,7 +213,7 @@ TEST_P(CurrencyTest, SeparatorSwaps)
     const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
     // The host keeps currency with "." as separator.
     const host::ContactId contact = bed.addContact({{"Price", "2.5"}});
-    bed.engine().setTargetIsType6(row.targetIsCurrency);
+    bed.engine().setTargetIsCurrency(row.targetIsCurrency);
     EXPECT_EQ(bed.compute(row.type, button, contact), QString::fromUtf8(row.expected));
 }
 

@@ -50,10 +50,10 @@ TEST(FieldListTest, SkipsTheHostsOwnFieldsAndStopsAtTheCount)
     fields.add(204, 15, QStringLiteral("Web"));
     fields.add(400, 13, QStringLiteral("User"));
     KeelbrookTrace trace;
-    const QList<FieldChoice> expected{{2, QStringLiteral("Company")},
-                                      {9, QStringLiteral("Birthday")},
-                                      {124, QStringLiteral("Before")},
-                                      {204, QStringLiteral("Web")}};
+    const QList<TriggerFieldChoice> expected{{2, QStringLiteral("Company")},
+                                             {9, QStringLiteral("Birthday")},
+                                             {124, QStringLiteral("Before")},
+                                             {204, QStringLiteral("Web")}};
     EXPECT_EQ(Field_List(fields, trace), expected);
     EXPECT_EQ(trace.path(), u"Field_List/");
     EXPECT_EQ(trace.currently(), 2);
@@ -65,7 +65,7 @@ TEST(FieldListTest, ACountBeyondTheFieldsEndsAtTheLastIndex)
     fields.add(2, 1, QStringLiteral("Company"));
     fields.overstateCount(3);
     KeelbrookTrace trace;
-    EXPECT_EQ(Field_List(fields, trace), (QList<FieldChoice>{{2, QStringLiteral("Company")}}));
+    EXPECT_EQ(Field_List(fields, trace), (QList<TriggerFieldChoice>{{2, QStringLiteral("Company")}}));
 }
 
 class ButtonFolderTest : public ::testing::Test {

@@ -108,7 +108,7 @@ void AddTriggerWindow::Form_Load()
     m_context.trace.reach(LoadCaptions);
 
     m_fields = Field_List(m_context.fields, m_context.trace);
-    for (const FieldChoice& field : m_fields)
+    for (const TriggerFieldChoice& field : m_fields)
         m_ui->cmbField->addItem(field.label);
     m_ui->cmbField->setCurrentIndex(-1);
     m_context.trace.reach(LoadFields);

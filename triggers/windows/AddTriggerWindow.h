@@ -60,7 +60,7 @@ private:
     AddTriggerContext m_context;
     ConflictChooser m_chooseConflict;
     QString m_hint;
-    QList<FieldChoice> m_fields;
+    QList<TriggerFieldChoice> m_fields;
     QList<ButtonChoice> m_buttons;
     std::optional<RememberedTrigger> m_created;
     std::exception_ptr m_failure;

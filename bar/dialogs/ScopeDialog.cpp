@@ -1,4 +1,4 @@
-#include "LookupDialog.h"
+#include "ScopeDialog.h"
 
 #include "ui_dlgLookup.h"
 
@@ -11,7 +11,7 @@ namespace valdora::bar {
 
 namespace {
 
-constexpr std::array<MessageId, LookupDialog::OptionCount> OptionTexts{
+constexpr std::array<MessageId, ScopeDialog::OptionCount> OptionTexts{
     MessageId::ApplyToCurrentContact, MessageId::ApplyToCurrentLookup, MessageId::ApplyToAllContacts};
 
 /// Wide enough that the wrapped notes stay a few lines tall in every language.
@@ -19,7 +19,7 @@ constexpr int MinimumWidth = 440;
 
 } // namespace
 
-LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget* parent)
+ScopeDialog::ScopeDialog(const Messages& messages, bool otherDatabase, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::dlgLookup>())
 {
     m_ui->setupUi(this);
@@ -40,13 +40,13 @@ LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget
     m_ui->Frame3->setVisible(otherDatabase);
     m_ui->OKButton->setText(messages.get(MessageId::Ok));
     m_ui->CancelButton->setText(messages.get(MessageId::Cancel));
-    connect(m_ui->OKButton, &QPushButton::clicked, this, &LookupDialog::OKButton_Click);
-    connect(m_ui->CancelButton, &QPushButton::clicked, this, &LookupDialog::reject);
+    connect(m_ui->OKButton, &QPushButton::clicked, this, &ScopeDialog::OKButton_Click);
+    connect(m_ui->CancelButton, &QPushButton::clicked, this, &ScopeDialog::reject);
     m_ui->cmdPreview->setText(messages.get(OwnText::ScopePreview));
     m_ui->cmdPreview->hide();
     m_ui->lblJournalNote->setText(messages.get(OwnText::ScopeJournalNote));
     m_ui->lblJournalNote->hide();
-    connect(m_ui->cmdPreview, &QPushButton::clicked, this, &LookupDialog::cmdPreview_Click);
+    connect(m_ui->cmdPreview, &QPushButton::clicked, this, &ScopeDialog::cmdPreview_Click);
     for (QRadioButton* option : m_options)
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -55,26 +55,26 @@ LookupDialog::LookupDialog(const Messages& messages, bool otherDatabase, QWidget
     updateForChoice();
 }
 
-LookupDialog::~LookupDialog() = default;
+ScopeDialog::~ScopeDialog() = default;
 
-QString LookupDialog::optionName(int index)
+QString ScopeDialog::optionName(int index)
 {
     return QStringLiteral("optLookup%1").arg(index);
 }
 
-QString LookupDialog::labelName(int index)
+QString ScopeDialog::labelName(int index)
 {
     return QStringLiteral("Label1%1").arg(index);
 }
 
-std::optional<run::Scope> LookupDialog::scope() const
+std::optional<run::Scope> ScopeDialog::scope() const
 {
     if (!m_confirmed || m_intCancel == 1)
         return std::nullopt;
     return static_cast<run::Scope>(m_intLookup);
 }
 
-int LookupDialog::selectedOption() const
+int ScopeDialog::selectedOption() const
 {
     for (int i = 0; i < OptionCount; ++i)
         if (m_options[std::size_t(i)]->isChecked())
@@ -82,7 +82,7 @@ int LookupDialog::selectedOption() const
     return -1;
 }
 
-void LookupDialog::OKButton_Click()
+void ScopeDialog::OKButton_Click()
 {
     const int selected = selectedOption();
     if (selected < 0)
@@ -92,14 +92,14 @@ void LookupDialog::OKButton_Click()
     accept();
 }
 
-void LookupDialog::preselect(std::optional<run::Scope> scope)
+void ScopeDialog::preselect(std::optional<run::Scope> scope)
 {
     if (scope)
         m_options[std::size_t(static_cast<int>(*scope))]->setChecked(true);
     updateForChoice();
 }
 
-void LookupDialog::updateForChoice()
+void ScopeDialog::updateForChoice()
 {
     const int selected = selectedOption();
     m_ui->OKButton->setEnabled(selected >= 0);
@@ -114,14 +114,14 @@ void LookupDialog::updateForChoice()
     widgets::fitToTexts(*this, MinimumWidth);
 }
 
-void LookupDialog::setPreviewOffer(run::ScopeChooser::PreviewOffer offer)
+void ScopeDialog::setPreviewOffer(run::ScopeChooser::PreviewOffer offer)
 {
     m_preview = std::move(offer);
     m_ui->cmdPreview->setVisible(static_cast<bool>(m_preview));
     updateForChoice();
 }
 
-void LookupDialog::cmdPreview_Click()
+void ScopeDialog::cmdPreview_Click()
 {
     if (!m_preview)
         return;
@@ -135,13 +135,13 @@ void LookupDialog::cmdPreview_Click()
     accept();
 }
 
-void LookupDialog::reject()
+void ScopeDialog::reject()
 {
     m_intCancel = 1;
     QDialog::reject();
 }
 
-bool LookupDialog::eventFilter(QObject* watched, QEvent* event)
+bool ScopeDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

@@ -22,15 +22,15 @@ namespace valdora::bar {
 /// or all contacts, the sort order that numbering follows, the warning that a run cannot be undone
 /// and, when the button was saved with another database, a frame that says so. A fresh dialog is
 /// made for each run.
-class LookupDialog final : public QDialog {
+class ScopeDialog final : public QDialog {
     Q_OBJECT
 public:
     static constexpr int OptionCount = 3;
 
     /// `otherDatabase`: the button was saved with another database than the one open; only then is
     /// the frame `Frame3` shown.
-    LookupDialog(const Messages& messages, bool otherDatabase, QWidget* parent = nullptr);
-    ~LookupDialog() override;
+    ScopeDialog(const Messages& messages, bool otherDatabase, QWidget* parent = nullptr);
+    ~ScopeDialog() override;
 
     /// The object names of option i and of its label ("optLookup1", "Label11").
     static QString optionName(int index);

@@ -3,7 +3,7 @@
 // chooser that shows it for each run.
 #include "bar/testsupport/WindowTestSupport.h"
 
-#include "bar/dialogs/LookupDialog.h"
+#include "bar/dialogs/ScopeDialog.h"
 #include "bar/dialogs/WindowScopeChooser.h"
 
 #include <QFrame>
@@ -23,7 +23,7 @@ using run::Scope;
 
 QRadioButton* option(QWidget& dialog, int index)
 {
-    return dialog.findChild<QRadioButton*>(LookupDialog::optionName(index));
+    return dialog.findChild<QRadioButton*>(ScopeDialog::optionName(index));
 }
 
 QString labelText(const QWidget& dialog, const QString& name)
@@ -49,15 +49,15 @@ void PrintTo(const ChoiceCase& row, std::ostream* out)
     *out << row.name;
 }
 
-class LookupDialogChoice : public ::testing::TestWithParam<ChoiceCase> {};
+class ScopeDialogChoice : public ::testing::TestWithParam<ChoiceCase> {};
 
-TEST_P(LookupDialogChoice, OkReturnsTheSelectedOption)
+TEST_P(ScopeDialogChoice, OkReturnsTheSelectedOption)
 {
     const ChoiceCase& row = GetParam();
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     show(dialog);
-    click(dialog, row.byLabel ? LookupDialog::labelName(row.index) : LookupDialog::optionName(row.index));
-    for (int i = 0; i < LookupDialog::OptionCount; ++i)
+    click(dialog, row.byLabel ? ScopeDialog::labelName(row.index) : ScopeDialog::optionName(row.index));
+    for (int i = 0; i < ScopeDialog::OptionCount; ++i)
         EXPECT_EQ(option(dialog, i)->isChecked(), i == row.index) << i;
     click(dialog, QStringLiteral("OKButton"));
 
@@ -68,7 +68,7 @@ TEST_P(LookupDialogChoice, OkReturnsTheSelectedOption)
     EXPECT_EQ(dialog.scope(), static_cast<Scope>(row.index));
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, LookupDialogChoice,
+INSTANTIATE_TEST_SUITE_P(Options, ScopeDialogChoice,
                          ::testing::Values(ChoiceCase{"CurrentContactByOption", 0, false},
                                            ChoiceCase{"CurrentLookupByOption", 1, false},
                                            ChoiceCase{"AllContactsByOption", 2, false},
@@ -77,24 +77,24 @@ INSTANTIATE_TEST_SUITE_P(Options, LookupDialogChoice,
                                            ChoiceCase{"AllContactsByLabel", 2, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LookupDialog, ALaterClickOnALabelReplacesTheEarlierChoice)
+TEST(ScopeDialog, ALaterClickOnALabelReplacesTheEarlierChoice)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     show(dialog);
-    click(dialog, LookupDialog::labelName(2));
-    click(dialog, LookupDialog::labelName(1));
+    click(dialog, ScopeDialog::labelName(2));
+    click(dialog, ScopeDialog::labelName(1));
     EXPECT_FALSE(option(dialog, 2)->isChecked());
     EXPECT_TRUE(option(dialog, 1)->isChecked());
     click(dialog, QStringLiteral("OKButton"));
     EXPECT_EQ(dialog.scope(), Scope::CurrentLookup);
 }
 
-TEST(LookupDialog, OkWaitsForAChoice)
+TEST(ScopeDialog, OkWaitsForAChoice)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     dialog.setPreviewOffer([](Scope) { return false; });
     show(dialog);
-    for (int i = 0; i < LookupDialog::OptionCount; ++i)
+    for (int i = 0; i < ScopeDialog::OptionCount; ++i)
         EXPECT_FALSE(option(dialog, i)->isChecked()) << i;
     // Nothing chosen: no run over a scope the user did not choose, and nothing to preview.
     EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled());
@@ -102,7 +102,7 @@ TEST(LookupDialog, OkWaitsForAChoice)
     click(dialog, QStringLiteral("OKButton"));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.scope(), std::nullopt);
-    click(dialog, LookupDialog::labelName(0));
+    click(dialog, ScopeDialog::labelName(0));
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isEnabled());
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isEnabled());
     click(dialog, QStringLiteral("OKButton"));
@@ -111,9 +111,9 @@ TEST(LookupDialog, OkWaitsForAChoice)
     EXPECT_EQ(dialog.scope(), Scope::CurrentContact);
 }
 
-TEST(LookupDialog, StartsWithTheScopeItIsGiven)
+TEST(ScopeDialog, StartsWithTheScopeItIsGiven)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     dialog.preselect(Scope::CurrentLookup);
     show(dialog);
     EXPECT_TRUE(option(dialog, 1)->isChecked());
@@ -134,23 +134,23 @@ void PrintTo(const NoteCase& row, std::ostream* out)
     *out << row.name;
 }
 
-class LookupDialogNote : public ::testing::TestWithParam<NoteCase> {};
+class ScopeDialogNote : public ::testing::TestWithParam<NoteCase> {};
 
-TEST_P(LookupDialogNote, OneNoteSaysWhatAnUndoCanDo)
+TEST_P(ScopeDialogNote, OneNoteSaysWhatAnUndoCanDo)
 {
     const NoteCase& row = GetParam();
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     if (row.journalled)
         dialog.setPreviewOffer([](Scope) { return false; });
     show(dialog);
     if (row.option)
-        click(dialog, LookupDialog::labelName(*row.option));
+        click(dialog, ScopeDialog::labelName(*row.option));
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblWarning"))->isVisible(), row.warningShown);
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblJournalNote"))->isVisible(), !row.warningShown);
     expectNothingClipped(dialog);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LookupDialogNote,
+INSTANTIATE_TEST_SUITE_P(Cases, ScopeDialogNote,
                          ::testing::Values(NoteCase{"NotJournalled", false, 2, true},
                                            NoteCase{"NotJournalledNothingChosen", false, std::nullopt, true},
                                            NoteCase{"JournalledCurrentContactIsNot", true, 0, true},
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LookupDialogNote,
 
 struct CancelCase {
     const char* name;
-    std::function<void(LookupDialog&)> close;
+    std::function<void(ScopeDialog&)> close;
 };
 
 void PrintTo(const CancelCase& row, std::ostream* out)
@@ -169,13 +169,13 @@ void PrintTo(const CancelCase& row, std::ostream* out)
     *out << row.name;
 }
 
-class LookupDialogCancel : public ::testing::TestWithParam<CancelCase> {};
+class ScopeDialogCancel : public ::testing::TestWithParam<CancelCase> {};
 
-TEST_P(LookupDialogCancel, CancelsWhateverWasSelected)
+TEST_P(ScopeDialogCancel, CancelsWhateverWasSelected)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     show(dialog);
-    click(dialog, LookupDialog::labelName(2));
+    click(dialog, ScopeDialog::labelName(2));
     GetParam().close(dialog);
 
     EXPECT_FALSE(dialog.isVisible());
@@ -185,26 +185,26 @@ TEST_P(LookupDialogCancel, CancelsWhateverWasSelected)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ways, LookupDialogCancel,
+    Ways, ScopeDialogCancel,
     ::testing::Values(CancelCase{"CancelButton",
-                                 [](LookupDialog& d) { click(d, QStringLiteral("CancelButton")); }},
-                      CancelCase{"CloseBox", [](LookupDialog& d) { d.close(); }},
-                      CancelCase{"Escape", [](LookupDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }}),
+                                 [](ScopeDialog& d) { click(d, QStringLiteral("CancelButton")); }},
+                      CancelCase{"CloseBox", [](ScopeDialog& d) { d.close(); }},
+                      CancelCase{"Escape", [](ScopeDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LookupDialog, ClosedWithoutOkOrCancelChoosesNothing)
+TEST(ScopeDialog, ClosedWithoutOkOrCancelChoosesNothing)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     show(dialog);
-    click(dialog, LookupDialog::labelName(2));
+    click(dialog, ScopeDialog::labelName(2));
     dialog.done(QDialog::Rejected); // the program ending under it, for instance
     EXPECT_EQ(dialog.scope(), std::nullopt);
 }
 
-TEST(LookupDialog, FrameAboutAnotherDatabaseIsShownOnlyForSuchAButton)
+TEST(ScopeDialog, FrameAboutAnotherDatabaseIsShownOnlyForSuchAButton)
 {
     for (const bool otherDatabase : {false, true}) {
-        LookupDialog dialog(Messages(), otherDatabase);
+        ScopeDialog dialog(Messages(), otherDatabase);
         show(dialog);
         auto* frame = dialog.findChild<QFrame*>(QStringLiteral("Frame3"));
         ASSERT_NE(frame, nullptr);
@@ -229,35 +229,35 @@ void PrintTo(const TabCase& row, std::ostream* out)
     *out << row.name;
 }
 
-class LookupDialogTabs : public ::testing::TestWithParam<TabCase> {};
+class ScopeDialogTabs : public ::testing::TestWithParam<TabCase> {};
 
 // Tab goes as the eye reads: the options, then the bottom row from left to right ("Preview..." stands
 // at the left, OK and Cancel at the right).
-TEST_P(LookupDialogTabs, TabVisitsTheOptionsThenTheButtonsFromLeftToRight)
+TEST_P(ScopeDialogTabs, TabVisitsTheOptionsThenTheButtonsFromLeftToRight)
 {
     const TabCase& row = GetParam();
-    LookupDialog dialog(Messages(), true);
+    ScopeDialog dialog(Messages(), true);
     if (row.preview)
         dialog.setPreviewOffer([](Scope) { return false; });
     // OK is only in the tab order once it can be used.
     dialog.preselect(Scope::CurrentContact);
     show(dialog);
     const QStringList wanted =
-        QStringList{LookupDialog::optionName(0), LookupDialog::optionName(1), LookupDialog::optionName(2)} +
+        QStringList{ScopeDialog::optionName(0), ScopeDialog::optionName(1), ScopeDialog::optionName(2)} +
         row.buttons;
     EXPECT_EQ(tabOrder(*option(dialog, 0), wanted), wanted);
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->isDefault());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Buttons, LookupDialogTabs,
+    Buttons, ScopeDialogTabs,
     ::testing::Values(TabCase{"OkThenCancel", false, {"OKButton", "CancelButton"}},
                       TabCase{"PreviewThenOkThenCancel", true, {"cmdPreview", "OKButton", "CancelButton"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LookupDialog, EnglishTextsAreTheSystemsOwn)
+TEST(ScopeDialog, EnglishTextsAreTheSystemsOwn)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     EXPECT_EQ(dialog.objectName(), QStringLiteral("dlgLookup"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Apply to"));
     EXPECT_EQ(labelText(dialog, QStringLiteral("Label10")), QStringLiteral("Current contact"));
@@ -277,13 +277,13 @@ TEST(LookupDialog, EnglishTextsAreTheSystemsOwn)
               QStringLiteral("&Cancel"));
 }
 
-class LookupDialogLanguage : public ::testing::TestWithParam<Language> {};
+class ScopeDialogLanguage : public ::testing::TestWithParam<Language> {};
 
-TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
+TEST_P(ScopeDialogLanguage, CaptionsComeFromTheTableAndFit)
 {
     const Language& language = GetParam();
     const Messages texts(MessageTable::valdora(), language.base);
-    LookupDialog dialog(texts, true);
+    ScopeDialog dialog(texts, true);
     // As the bar shows it: with its preview.
     dialog.setPreviewOffer([](Scope) { return false; });
     show(dialog);
@@ -291,8 +291,8 @@ TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
     EXPECT_EQ(labelText(dialog, QStringLiteral("lblJournalNote")), texts.get(OwnText::ScopeJournalNote));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->text(),
               texts.get(OwnText::ScopePreview));
-    for (int i = 0; i < LookupDialog::OptionCount; ++i) {
-        EXPECT_EQ(labelText(dialog, LookupDialog::labelName(i)), rowText(language, 577 + i)) << i;
+    for (int i = 0; i < ScopeDialog::OptionCount; ++i) {
+        EXPECT_EQ(labelText(dialog, ScopeDialog::labelName(i)), rowText(language, 577 + i)) << i;
         EXPECT_EQ(option(dialog, i)->accessibleName(), rowText(language, 577 + i)) << i;
     }
     EXPECT_EQ(labelText(dialog, QStringLiteral("lblSortOrderHead")), rowText(language, 581));
@@ -310,12 +310,12 @@ TEST_P(LookupDialogLanguage, CaptionsComeFromTheTableAndFit)
         saveScreenshot(dialog, QStringLiteral("dlgLookup-%1").arg(QString::fromLatin1(language.name)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, LookupDialogLanguage, ::testing::Values(English, French, German),
+INSTANTIATE_TEST_SUITE_P(Languages, ScopeDialogLanguage, ::testing::Values(English, French, German),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LookupDialog, PreviewCoversTheSelectedOptionAndARunFromItAnswersAsOk)
+TEST(ScopeDialog, PreviewCoversTheSelectedOptionAndARunFromItAnswersAsOk)
 {
-    LookupDialog dialog(Messages(), false);
+    ScopeDialog dialog(Messages(), false);
     EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden())
         << "no preview without an offer";
     EXPECT_TRUE(dialog.findChild<QLabel*>(QStringLiteral("lblJournalNote"))->isHidden());
@@ -328,16 +328,16 @@ TEST(LookupDialog, PreviewCoversTheSelectedOptionAndARunFromItAnswersAsOk)
     show(dialog);
     ASSERT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden());
     // The preview covers what OK would run.
-    click(dialog, LookupDialog::labelName(0));
+    click(dialog, ScopeDialog::labelName(0));
     click(dialog, QStringLiteral("cmdPreview"));
-    click(dialog, LookupDialog::labelName(1));
+    click(dialog, ScopeDialog::labelName(1));
     click(dialog, QStringLiteral("cmdPreview"));
     EXPECT_EQ(previewed, (QList<Scope>{Scope::CurrentContact, Scope::CurrentLookup}));
     EXPECT_TRUE(dialog.isVisible()) << "a closed preview goes back to the question";
     EXPECT_EQ(dialog.scope(), std::nullopt);
 
     runFromPreview = true;
-    click(dialog, LookupDialog::labelName(2));
+    click(dialog, ScopeDialog::labelName(2));
     click(dialog, QStringLiteral("cmdPreview"));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -354,7 +354,7 @@ TEST(WindowScopeChooser, OffersThePreviewWhileAnOfferIsSet)
         return true;
     });
     inNextModal([](QWidget& dialog) {
-        click(dialog, LookupDialog::labelName(1));
+        click(dialog, ScopeDialog::labelName(1));
         click(dialog, QStringLiteral("cmdPreview"));
     });
     EXPECT_EQ(chooser.chooseScope(false), Scope::CurrentLookup);
@@ -363,7 +363,7 @@ TEST(WindowScopeChooser, OffersThePreviewWhileAnOfferIsSet)
     chooser.offerPreview({});
     inNextModal([](QWidget& dialog) {
         EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->isHidden());
-        click(dialog, LookupDialog::labelName(0));
+        click(dialog, ScopeDialog::labelName(0));
         click(dialog, QStringLiteral("OKButton"));
     });
     EXPECT_EQ(chooser.chooseScope(false), Scope::CurrentContact);
@@ -390,9 +390,9 @@ TEST(WindowScopeChooser, ReturnsWhatTheDialogChose)
 {
     Messages messages;
     WindowScopeChooser chooser(messages);
-    for (int i = 0; i < LookupDialog::OptionCount; ++i) {
+    for (int i = 0; i < ScopeDialog::OptionCount; ++i) {
         inNextModal([i](QWidget& dialog) {
-            click(dialog, LookupDialog::labelName(i));
+            click(dialog, ScopeDialog::labelName(i));
             click(dialog, QStringLiteral("OKButton"));
         });
         EXPECT_EQ(chooser.chooseScope(false), static_cast<Scope>(i)) << i;
@@ -408,7 +408,7 @@ TEST(WindowScopeChooser, EachRunAsksAfreshInTheSessionsLanguage)
     Messages messages;
     WindowScopeChooser chooser(messages);
     inNextModal([](QWidget& dialog) {
-        click(dialog, LookupDialog::labelName(2));
+        click(dialog, ScopeDialog::labelName(2));
         click(dialog, QStringLiteral("OKButton"));
     });
     ASSERT_EQ(chooser.chooseScope(false), Scope::AllContacts);
@@ -422,9 +422,9 @@ TEST(WindowScopeChooser, EachRunAsksAfreshInTheSessionsLanguage)
         title = dialog.windowTitle();
         frameShown = dialog.findChild<QFrame*>(QStringLiteral("Frame3"))->isVisible();
         anyChecked = false;
-        for (int i = 0; i < LookupDialog::OptionCount; ++i)
+        for (int i = 0; i < ScopeDialog::OptionCount; ++i)
             anyChecked = anyChecked || option(dialog, i)->isChecked();
-        click(dialog, LookupDialog::labelName(0));
+        click(dialog, ScopeDialog::labelName(0));
         click(dialog, QStringLiteral("OKButton"));
     });
     EXPECT_EQ(chooser.chooseScope(true), Scope::CurrentContact);
