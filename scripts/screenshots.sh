@@ -293,6 +293,17 @@ shoot_window() { # window id, file name
     import -window "$1" "$out/$2.png"
     echo "  $2.png"
 }
+shoot_progress_summary() { # file name: the progress window other than the bar, once it shows
+    local progress=""
+    for _ in $(seq 100); do
+        progress="$(xdotool search --onlyvisible --name '^Valdora$' | grep -v "^$bar\$" | tail -n 1)" && [[ -n "$progress" ]] && break
+        sleep 0.1
+    done
+    if [[ -n "$progress" ]]; then
+        sleep 1.5
+        shoot_window "$progress" "$1"
+    fi
+}
 # The fill button of a slot of the bar: the slots stand 23 pixels apart at 96 dots per inch.
 click_slot() { # bar window, slot, mouse button
     activate_scene "$1"
@@ -334,15 +345,7 @@ wait_gone '^Preview: '
 # OK runs it; the progress window ends with the run's summary.
 activate_scene "$dialog"
 xdotool key Return
-progress=""
-for _ in $(seq 100); do
-    progress="$(xdotool search --onlyvisible --name '^Valdora$' | grep -v "^$bar\$" | tail -n 1)" && [[ -n "$progress" ]] && break
-    sleep 0.1
-done
-if [[ -n "$progress" ]]; then
-    sleep 1.5
-    shoot_window "$progress" progress-summary
-fi
+shoot_progress_summary progress-summary
 sleep 6
 # The second run of the same button starts with all contacts chosen.
 click_slot "$bar" 2
@@ -407,15 +410,7 @@ for language in "1:French:Appliquer:p:^Aper:n:du journal$" "2:German:Anwenden:v:
     # OK runs it: the progress window's summary in that language, and a run for the list to offer.
     activate_scene "$dialog"
     xdotool key Return
-    progress=""
-    for _ in $(seq 100); do
-        progress="$(xdotool search --onlyvisible --name '^Valdora$' | grep -v "^$bar\$" | tail -n 1)" && [[ -n "$progress" ]] && break
-        sleep 0.1
-    done
-    if [[ -n "$progress" ]]; then
-        sleep 1.5
-        shoot_window "$progress" "progress-summary-$name"
-    fi
+    shoot_progress_summary "progress-summary-$name"
     wait_gone "^$title" || true
     sleep 6
     click_slot "$bar" 2 3
