@@ -1,6 +1,6 @@
 #include "TriggeringField.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "triggers/TriggerKind.h"
 #include "triggers/TriggerRows.h"
 #include "triggers/TriggerText.h"

@@ -1,6 +1,6 @@
 #include "RunCommand.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ButtonFileName.h"
 
 namespace valdora::bar {

@@ -16,7 +16,7 @@
 #include "core/ConsolePlatform.h"
 #include "core/ErrorReport.h"
 #include "host/client/ClientFactories.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/IniLib.h"
 #include "settings/UserSettings.h"
 

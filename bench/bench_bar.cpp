@@ -7,13 +7,13 @@
 //   bench_bar [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
 
 #include "BenchRunningHost.h"
-#include "FirstPaintTiming.h"
+#include "PaintWatch.h"
 
 #include "bar/windows/MainBar.h"
 #include "core/ConsolePlatform.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/DatabaseFactory.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -4,7 +4,7 @@
 //
 //   bench_editor [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
 
-#include "FirstPaintTiming.h"
+#include "PaintWatch.h"
 #include "core/ConsolePlatform.h"
 #include "editor/windows/EditorHost.h"
 #include "editor/windows/EditorScreens.h"
@@ -12,7 +12,7 @@
 #include "host/embedded/EmbeddedDatabase.h"
 #include "host/embedded/EmbeddedFieldList.h"
 #include "host/embedded/SampleData.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QApplication>
 #include <QDialog>

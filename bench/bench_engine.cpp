@@ -8,7 +8,7 @@
 #include "run/ProgramProfile.h"
 
 #include "core/testsupport/ScriptedPlatform.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ProgramSession.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 //
 //   bench_keelbrook [RUNS]     (default 15; QT_QPA_PLATFORM defaults to offscreen)
 
-#include "FirstPaintTiming.h"
+#include "PaintWatch.h"
 #include "triggers/program/KeelbrookState.h"
 #include "triggers/program/ReportWindow.h"
 

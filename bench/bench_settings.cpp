@@ -3,7 +3,7 @@
 // replace of a counter file that a run makes per contact, and a plain stat() of the same file in the
 // same run for comparison.
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/IniLib.h"
 #include "settings/UserSettings.h"
 

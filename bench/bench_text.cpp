@@ -1,7 +1,7 @@
 // Costs of the text semantics the engine pays per operand and contact: the numeric test, text to
 // double and back, the "0.00000000" pattern, the date test and the date-time text.
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <benchmark/benchmark.h>
 

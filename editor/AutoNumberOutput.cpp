@@ -1,6 +1,6 @@
 #include "AutoNumberOutput.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <array>
 

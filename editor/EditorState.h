@@ -7,7 +7,7 @@
 #include "settings/IniLib.h"
 #include "settings/MessageTable.h"
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QList>
 #include <QString>

@@ -4,7 +4,7 @@
 
 #include "settings/MessageTable.h"
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "core/Failure.h"
 #include "core/FileReplaceFaults.h"
 #include "core/StaleTemporaries.h"
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/FileLock.h"
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QElapsedTimer>
 #include <QString>

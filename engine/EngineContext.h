@@ -5,7 +5,7 @@
 #include "FieldValueTable.h"
 
 #include "core/ErrorReport.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ProgramSession.h"
 
 namespace valdora::engine {

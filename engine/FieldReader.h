@@ -2,7 +2,7 @@
 
 #include "host/HostTypes.h"
 #include "host/UserList.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QString>
 

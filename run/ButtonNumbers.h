@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QString>
 

@@ -8,7 +8,7 @@
 #include "host/Application.h"
 #include "host/ContactView.h"
 #include "host/Database.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ProgramSession.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "engine/EngineOptions.h"
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 namespace valdora::run {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QString>
 

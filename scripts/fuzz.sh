@@ -12,7 +12,7 @@
 # The seed corpus in fuzz/corpus is never written.
 #
 #   scripts/fuzz.sh [--fixed] [SECONDS_PER_TARGET] [TARGET...]
-#   targets: ini_reader calculator csv_import text_semantics host_protocol
+#   targets: ini_reader calculator csv_import text_locale host_protocol
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -32,7 +32,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(ini_reader calculator csv_import text_semantics host_protocol)
+    targets=(ini_reader calculator csv_import text_locale host_protocol)
 fi
 
 build="$root/build/fuzz"

@@ -5,7 +5,7 @@
 namespace valdora {
 
 /// How button files are named: "~", a number and ".ini" ("~100.ini"); a button's identifier is its
-/// file name without ".ini" ("~100"). ButtonDefinition.h holds the test of a name (isButtonFileName)
+/// file name without ".ini" ("~100"). ButtonFile.h holds the test of a name (isButtonFileName)
 /// and the identifier of a file name (buttonIdentifier).
 namespace ButtonFileName {
 /// The first character of every button file's name.

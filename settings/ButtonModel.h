@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ButtonDefinition.h"
+#include "ButtonFile.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ErrorReport.h"
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 
 #include "UserSettings.h"
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@
 #include "core/DataFolder.h"
 #include "core/ErrorReport.h"
 #include "core/Platform.h"
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ButtonChoices.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ButtonFileName.h"
 #include "settings/FileLister.h"
 

@@ -1,7 +1,7 @@
 #include "TriggerText.h"
 
 #include "settings/AutoCommandLine.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QDir>
 

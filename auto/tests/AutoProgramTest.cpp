@@ -7,7 +7,7 @@
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/FixedTexts.h"
 #include "settings/MessageId.h"
 

@@ -1,7 +1,7 @@
 #include "TargetDecimalsUpgrade.h"
 
 #include "host/HostTypes.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "Schedule.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ButtonFileName.h"
 
 namespace valdora::schedule {

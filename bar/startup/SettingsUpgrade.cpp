@@ -1,6 +1,6 @@
 #include "SettingsUpgrade.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/ButtonFileName.h"
 #include "settings/FixedTexts.h"
 #include "settings/IniDocument.h"

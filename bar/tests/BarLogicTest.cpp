@@ -2,8 +2,8 @@
 // faces read from the files and the settings part of the start.
 #include "bar/BarLayout.h"
 #include "bar/BarStartup.h"
-#include "bar/ButtonFace.h"
-#include "bar/ButtonList.h"
+#include "bar/SlotFace.h"
+#include "bar/ButtonListing.h"
 #include "bar/SingleInstance.h"
 
 #include "core/UserSockets.h"

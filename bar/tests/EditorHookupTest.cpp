@@ -12,7 +12,7 @@
 
 #include "core/testsupport/QtPrinters.h"
 #include "run/tests/ProgramOnHostFixture.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QAction>
 #include <QApplication>

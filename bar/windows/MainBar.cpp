@@ -1,7 +1,7 @@
 #include "MainBar.h"
 
 #include "bar/BarLayout.h"
-#include "bar/ButtonList.h"
+#include "bar/ButtonListing.h"
 #include "bar/LastScope.h"
 #include "core/icons/ProgramIcons.h"
 #include "core/qt/QtPlatform.h"

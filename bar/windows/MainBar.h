@@ -4,7 +4,7 @@
 
 #include "bar/BarShutdown.h"
 #include "bar/BarStartup.h"
-#include "bar/ButtonFace.h"
+#include "bar/SlotFace.h"
 #include "bar/JournalActions.h"
 #include "run/ScopeChooser.h"
 

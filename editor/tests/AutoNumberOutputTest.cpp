@@ -1,6 +1,6 @@
 #include "editor/AutoNumberOutput.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <gtest/gtest.h>
 

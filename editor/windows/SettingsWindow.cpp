@@ -5,7 +5,7 @@
 #include "ui_frmSettings.h"
 
 #include "engine/CounterStartValue.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/MessageId.h"
 #include "settings/SettingsLocation.h"
 #include "settings/UserKey.h"

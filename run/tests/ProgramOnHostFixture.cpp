@@ -2,7 +2,7 @@
 
 #include "host/embedded/DatabaseFactory.h"
 #include "host/tests/ContactColumns.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QDir>
 #include <QProcessEnvironment>

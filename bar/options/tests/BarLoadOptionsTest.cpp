@@ -10,7 +10,7 @@
 #include "host/client/ClientFactories.h"
 #include "run/ScopeChooser.h"
 #include "run/tests/ProgramOnHostFixture.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/Cp1252.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "bar/startup/tests/StartupSession.h"
 
 #include "core/testsupport/QtPrinters.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QDir>
 #include <QFile>

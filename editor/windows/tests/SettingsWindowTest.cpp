@@ -13,7 +13,7 @@
 #include "core/testsupport/QtPrinters.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "run/tests/ProgramOnHostFixture.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/Cp1252.h"
 #include "settings/SettingsLocation.h"
 

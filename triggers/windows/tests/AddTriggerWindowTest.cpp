@@ -8,7 +8,7 @@
 #include "core/ErrorReport.h"
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 
 #include <QComboBox>
 #include <QGroupBox>

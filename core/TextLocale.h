@@ -57,7 +57,7 @@ public:
     /// The time format (the locale's long time format: with seconds).
     const QString& timeFormat() const { return m_time; }
 
-    /// The date test: accepts what a user of the locale types (see TextSemantics.cpp for the list).
+    /// The date test: accepts what a user of the locale types (see TextLocale.cpp for the list).
     bool isDate(QStringView text) const;
     /// The date and time a text stands for (time 00:00 when it has none, date 30 Dec 1899 for a time
     /// alone); nullopt when not a date.

@@ -1,4 +1,4 @@
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include "core/testsupport/FailsWith.h"
 #include "core/testsupport/TestEnvironment.h"

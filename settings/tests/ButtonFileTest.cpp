@@ -1,6 +1,6 @@
 #include "SettingsTestSupport.h"
 
-#include "settings/ButtonDefinition.h"
+#include "settings/ButtonFile.h"
 #include "settings/FileLister.h"
 
 #include <QSet>

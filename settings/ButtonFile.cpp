@@ -1,4 +1,4 @@
-#include "ButtonDefinition.h"
+#include "ButtonFile.h"
 
 #include "ButtonFileName.h"
 

@@ -1,6 +1,6 @@
 // The first-paint wait of the window benchmarks: it measures a window that paints, also one that
 // painted while it was made, and gives up with a message on one that never paints.
-#include "bench/FirstPaintTiming.h"
+#include "bench/PaintWatch.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -12,7 +12,7 @@
 namespace valdora::bench {
 namespace {
 
-TEST(FirstPaintTimingTest, AWindowThatPaintsIsTimed)
+TEST(PaintWatchTest, AWindowThatPaintsIsTimed)
 {
     const std::optional<double> ms =
         toFirstPaint("a plain window", [] { return std::make_unique<QWidget>(); });
@@ -20,7 +20,7 @@ TEST(FirstPaintTimingTest, AWindowThatPaintsIsTimed)
     EXPECT_GE(*ms, 0.0);
 }
 
-TEST(FirstPaintTimingTest, AWindowPaintedWhileItWasMadeIsTimedToo)
+TEST(PaintWatchTest, AWindowPaintedWhileItWasMadeIsTimedToo)
 {
     const std::optional<double> ms = toFirstPaint(
         "a window shown by its maker",
@@ -35,7 +35,7 @@ TEST(FirstPaintTimingTest, AWindowPaintedWhileItWasMadeIsTimedToo)
     EXPECT_TRUE(ms.has_value());
 }
 
-TEST(FirstPaintTimingTest, AWindowThatNeverPaintsEndsTheWaitAndSaysWhich)
+TEST(PaintWatchTest, AWindowThatNeverPaintsEndsTheWaitAndSaysWhich)
 {
     testing::internal::CaptureStderr();
     const std::optional<double> ms = toFirstPaint(

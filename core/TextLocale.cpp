@@ -1,4 +1,4 @@
-#include "TextSemantics.h"
+#include "TextLocale.h"
 
 #include "TrimmedText.h"
 

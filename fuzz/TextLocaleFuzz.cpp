@@ -5,7 +5,7 @@
 
 #include "FuzzSupport.h"
 
-#include "core/TextSemantics.h"
+#include "core/TextLocale.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ButtonFace.h"
+#include "SlotFace.h"
 
 #include "settings/MessageId.h"
 
