@@ -4,8 +4,8 @@
 
 #include "bar/BarShutdown.h"
 #include "bar/BarStartup.h"
-#include "bar/SlotFace.h"
 #include "bar/JournalActions.h"
+#include "bar/SlotFace.h"
 #include "run/ScopeChooser.h"
 
 #include <QPointer>
