@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <array>
+
 namespace valdora::editor {
 
 namespace {
@@ -25,53 +27,95 @@ std::array<Operand, N> storedOperands(const SaveEnvironment& environment, std::a
     return operands;
 }
 
+// The keys each page saves, from what the page shows.
+SchemeKeys autoNumberKeys(const EditorState& state, const SaveEnvironment& environment)
+{
+    const AutoNumberPage& page = state.autoNumber;
+    AutoNumberKeys keys;
+    keys.fieldPosition = page.entries.positions.field;
+    keys.textPosition = page.entries.positions.text;
+    keys.numberPosition = page.entries.positions.number - 1;
+    keys.field = stored(environment, page.entries.fieldName);
+    keys.text = page.entries.text;
+    keys.counterFile = counterFileOf(state, environment);
+    keys.separator = page.entries.separator;
+    keys.truncate = page.intTruncateA != 0;
+    keys.truncateDigits = page.intTruncateDigitsA;
+    keys.upperCase = page.intCapsA != 0;
+    return keys;
+}
+
+SchemeKeys conditionKeys(const EditorState& state, const SaveEnvironment& environment)
+{
+    ConditionKeys keys = state.condition;
+    for (ConditionRow& row : keys.rows)
+        row.field = stored(environment, row.field.name);
+    return keys;
+}
+
+SchemeKeys addSubtractKeys(const EditorState& state, const SaveEnvironment& environment)
+{
+    AddSubtractKeys keys = state.addSubtract;
+    keys.operands = storedOperands(environment, keys.operands);
+    return keys;
+}
+
+SchemeKeys multiplyDivideKeys(const EditorState& state, const SaveEnvironment& environment)
+{
+    MultiplyDivideKeys keys = state.multiplyDivide;
+    keys.operands = storedOperands(environment, keys.operands);
+    return keys;
+}
+
+SchemeKeys nowKeys(const EditorState& state, const SaveEnvironment&)
+{
+    return state.now;
+}
+
+SchemeKeys comboKeys(const EditorState& state, const SaveEnvironment&)
+{
+    return state.combo;
+}
+
+SchemeKeys ageKeys(const EditorState& state, const SaveEnvironment& environment)
+{
+    AgeKeys keys = state.age;
+    keys.dateField = stored(environment, keys.dateField.name);
+    return keys;
+}
+
+struct PageKeys {
+    Scheme scheme;
+    SchemeKeys (*keysOf)(const EditorState&, const SaveEnvironment&);
+};
+
+// One row per scheme, by code.
+constexpr std::array<PageKeys, SchemeTable.size()> PageKeysTable{{
+    {Scheme::AutoNumber, &autoNumberKeys},
+    {Scheme::Condition, &conditionKeys},
+    {Scheme::AddSubtract, &addSubtractKeys},
+    {Scheme::MultiplyDivide, &multiplyDivideKeys},
+    {Scheme::Now, &nowKeys},
+    {Scheme::Combo, &comboKeys},
+    {Scheme::Age, &ageKeys},
+}};
+
+constexpr bool pageKeysInCodeOrder()
+{
+    for (std::size_t i = 0; i < PageKeysTable.size(); ++i) {
+        if (PageKeysTable[i].scheme != SchemeTable[i].scheme)
+            return false;
+    }
+    return true;
+}
+static_assert(pageKeysInCodeOrder(), "the keys of a scheme's page sit in the row of its code");
+
+// The keys of the chosen scheme's page; none for a button without a scheme.
 SchemeKeys schemeKeysOf(const EditorState& state, const SaveEnvironment& environment, Scheme scheme)
 {
-    switch (scheme) {
-    case Scheme::AutoNumber: {
-        const AutoNumberPage& page = state.autoNumber;
-        AutoNumberKeys keys;
-        keys.fieldPosition = page.entries.positions.field;
-        keys.textPosition = page.entries.positions.text;
-        keys.numberPosition = page.entries.positions.number - 1;
-        keys.field = stored(environment, page.entries.fieldName);
-        keys.text = page.entries.text;
-        keys.counterFile = counterFileOf(state, environment);
-        keys.separator = page.entries.separator;
-        keys.truncate = page.intTruncateA != 0;
-        keys.truncateDigits = page.intTruncateDigitsA;
-        keys.upperCase = page.intCapsA != 0;
-        return keys;
-    }
-    case Scheme::Condition: {
-        ConditionKeys keys = state.condition;
-        for (ConditionRow& row : keys.rows)
-            row.field = stored(environment, row.field.name);
-        return keys;
-    }
-    case Scheme::AddSubtract: {
-        AddSubtractKeys keys = state.addSubtract;
-        keys.operands = storedOperands(environment, keys.operands);
-        return keys;
-    }
-    case Scheme::MultiplyDivide: {
-        MultiplyDivideKeys keys = state.multiplyDivide;
-        keys.operands = storedOperands(environment, keys.operands);
-        return keys;
-    }
-    case Scheme::Now:
-        return state.now;
-    case Scheme::Combo:
-        return state.combo;
-    case Scheme::Age: {
-        AgeKeys keys = state.age;
-        keys.dateField = stored(environment, keys.dateField.name);
-        return keys;
-    }
-    case Scheme::Missing:
-        break;
-    }
-    return std::monostate();
+    if (schemeRowOf(scheme) == nullptr)
+        return std::monostate();
+    return PageKeysTable[static_cast<std::size_t>(codeOf(scheme))].keysOf(state, environment);
 }
 
 // The open database's file name: its path after the last separator.

@@ -169,28 +169,13 @@ EditorState load(const EditorSources& sources, const ButtonFile& file, bool newB
 
 EditorPage pageOf(Scheme scheme)
 {
-    switch (scheme) {
-    case Scheme::Combo:
-        return EditorPage::Combo;
-    case Scheme::Age:
-        return EditorPage::Age;
-    case Scheme::Missing:
-        return EditorPage::AutoNumber;
-    default:
-        return static_cast<EditorPage>(codeOf(scheme));
-    }
+    const SchemeRow* row = schemeRowOf(scheme);
+    return row != nullptr ? static_cast<EditorPage>(row->editorPage) : EditorPage::AutoNumber;
 }
 
 Scheme schemeOnPage(EditorPage page)
 {
-    switch (page) {
-    case EditorPage::Combo:
-        return Scheme::Combo;
-    case EditorPage::Age:
-        return Scheme::Age;
-    default:
-        return static_cast<Scheme>(static_cast<int>(page));
-    }
+    return schemeOnEditorPage(static_cast<int>(page));
 }
 
 Scheme EditorState::chosenScheme() const

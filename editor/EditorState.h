@@ -6,6 +6,7 @@
 #include "settings/ButtonModel.h"
 #include "settings/IniLib.h"
 #include "settings/MessageTable.h"
+#include "settings/SchemeTable.h"
 
 #include "core/TextLocale.h"
 
@@ -14,19 +15,26 @@
 #include <QStringList>
 
 #include <array>
+#include <cstddef>
 
 namespace valdora::editor {
 
-/// The pages of the editor's tabbed control, in their order on screen. Age and Combo sit on pages 5
-/// and 6 while their scheme codes are 6 and 5.
+/// The index of a scheme's page in the editor's tabbed control, as its row in the scheme table says.
+constexpr int editorPageIndex(Scheme scheme)
+{
+    return SchemeTable[static_cast<std::size_t>(codeOf(scheme))].editorPage;
+}
+
+/// The pages of the editor's tabbed control, named by the scheme each shows; their order on screen
+/// is the scheme table's (Age and Combo sit on pages 5 and 6 while their codes are 6 and 5).
 enum class EditorPage : int {
-    AutoNumber = 0,
-    Condition = 1,
-    AddSubtract = 2,
-    MultiplyDivide = 3,
-    Now = 4,
-    Age = 5,
-    Combo = 6,
+    AutoNumber = editorPageIndex(Scheme::AutoNumber),
+    Condition = editorPageIndex(Scheme::Condition),
+    AddSubtract = editorPageIndex(Scheme::AddSubtract),
+    MultiplyDivide = editorPageIndex(Scheme::MultiplyDivide),
+    Now = editorPageIndex(Scheme::Now),
+    Age = editorPageIndex(Scheme::Age),
+    Combo = editorPageIndex(Scheme::Combo),
 };
 
 /// The page that shows a scheme; the AutoNumber page for a button without a scheme.
@@ -72,7 +80,7 @@ struct EditorState {
     int autoWarning = 0;     ///< optAutoWarning
     QString appendSeparator; ///< txtAppendSep
     /// chkType, indexed by scheme code.
-    std::array<bool, 7> typeTicked{};
+    std::array<bool, SchemeTable.size()> typeTicked{};
     EditorPage page = EditorPage::AutoNumber; ///< the page on screen
 
     AutoNumberPage autoNumber;

@@ -24,13 +24,11 @@ void AgeScheme::Initialize_Age(int member, const QString& buttonFileName)
             m_members.resize(static_cast<size_t>(count));
         Member& m = m_members[static_cast<size_t>(member)];
         m = Member{};
-        const ButtonFile keys = m_context.keys(buttonFileName);
-        m.invalid = keys.read(ButtonKey::Invalid);
-        m.blank = keys.read(ButtonKey::Blank);
-        for (int k = 0; k < 3; ++k) {
-            if (keys.isOn(ButtonKey::at(ButtonKey::AgeFormat, k), QStringLiteral("0")))
-                m.format = k;
-        }
+        const AgeKeys keys = m_context.schemeKeys<AgeKeys>(buttonFileName);
+        m.invalid = keys.invalid;
+        m.blank = keys.blank;
+        // A group with no option on counts in whole years, as a group without keys does.
+        m.format = keys.format == NoChoice ? 0 : keys.format;
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EngineContext.h"
+#include "SchemeComputer.h"
 
 #include <QString>
 
@@ -9,7 +10,7 @@
 namespace valdora::engine {
 
 /// Scheme 6: the age of a date held in a field: whole years, years and months, or days.
-class AgeScheme {
+class AgeScheme final : public SchemeComputer {
 public:
     explicit AgeScheme(EngineContext& context) : m_context(context) {}
 
@@ -17,6 +18,16 @@ public:
     void Initialize_Age(int member, const QString& buttonFileName);
     /// The value for one contact.
     QString Obtain_Age(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+    bool initialize(int member, const QString& buttonFileName) override
+    {
+        Initialize_Age(member, buttonFileName);
+        return true;
+    }
+    QString obtain(const host::ContactId& contactId, const QString& buttonFileName, int member) override
+    {
+        return Obtain_Age(contactId, buttonFileName, member);
+    }
 
 private:
     struct Member {

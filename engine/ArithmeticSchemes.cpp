@@ -106,7 +106,7 @@ void AddScheme::Initialize_Add(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Add"), [&] {
         QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.keys(buttonFileName).read(ButtonKey::Invalid);
+        invalid = m_context.schemeKeys<AddSubtractKeys>(buttonFileName).invalid;
     });
 }
 
@@ -242,7 +242,7 @@ void MultiplyScheme::Initialize_Multiply(int member, const QString& buttonFileNa
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Multiply"), [&] {
         QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.keys(buttonFileName).read(ButtonKey::Invalid);
+        invalid = m_context.schemeKeys<MultiplyDivideKeys>(buttonFileName).invalid;
     });
 }
 

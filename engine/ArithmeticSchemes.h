@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EngineContext.h"
+#include "SchemeComputer.h"
 
 #include <QString>
 
@@ -17,7 +18,7 @@ struct OperandValue {
 
 /// Scheme 2: up to four operands joined by "+" and "-". Adds numbers, shifts a date by days, counts
 /// the days between two dates or joins texts, as the operands hold.
-class AddScheme {
+class AddScheme final : public SchemeComputer {
 public:
     explicit AddScheme(EngineContext& context) : m_context(context) {}
 
@@ -25,6 +26,16 @@ public:
     void Initialize_Add(int member, const QString& buttonFileName);
     /// The value for one contact.
     QString Obtain_Add(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+    bool initialize(int member, const QString& buttonFileName) override
+    {
+        Initialize_Add(member, buttonFileName);
+        return true;
+    }
+    QString obtain(const host::ContactId& contactId, const QString& buttonFileName, int member) override
+    {
+        return Obtain_Add(contactId, buttonFileName, member);
+    }
     /// Combines four operands; a currency operand may be rewritten to the user's separator.
     QString Add_Values(std::array<OperandValue, 4>& operands, const QString& buttonFileName, int member);
 
@@ -34,7 +45,7 @@ private:
 };
 
 /// Scheme 3: the product or the quotient of two numbers.
-class MultiplyScheme {
+class MultiplyScheme final : public SchemeComputer {
 public:
     explicit MultiplyScheme(EngineContext& context) : m_context(context) {}
 
@@ -42,6 +53,16 @@ public:
     void Initialize_Multiply(int member, const QString& buttonFileName);
     /// The value for one contact.
     QString Obtain_Multiply(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+    bool initialize(int member, const QString& buttonFileName) override
+    {
+        Initialize_Multiply(member, buttonFileName);
+        return true;
+    }
+    QString obtain(const host::ContactId& contactId, const QString& buttonFileName, int member) override
+    {
+        return Obtain_Multiply(contactId, buttonFileName, member);
+    }
     /// Multiplies or divides two operands; a currency operand may be rewritten to the user's separator.
     QString Multiply_Values(std::array<OperandValue, 2>& operands, const QString& buttonFileName, int member);
 

@@ -86,9 +86,11 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
             Member& m = member(index);
             m = Member{};
             const ButtonFile keys = m_context.keys(buttonFileName);
-            QString format = keys.read(ButtonKey::Format);
+            const ButtonValue button = m_context.memberButton(buttonFileName, Scheme::AutoNumber);
+            const auto& own = std::get<AutoNumberKeys>(button.scheme);
+            QString format = button.format;
             if (format.contains(TextMarker))
-                format.replace(TextMarker, keys.read(ButtonKey::AutoTextValue));
+                format.replace(TextMarker, own.text);
             m.format = format;
             if (format.contains(FieldMarker)) {
                 m.usesField = true;
@@ -101,9 +103,12 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
                 m.fieldId = ref.id;
                 m.fieldType = ref.type;
             }
-            m.upperCase = keys.isOn(ButtonKey::AutoCaps, QStringLiteral("0"));
-            if (keys.isOn(ButtonKey::Truncate, QStringLiteral("0"))) {
+            m.upperCase = own.upperCase;
+            if (own.truncate) {
                 m.truncate = true;
+                // The run reads the length as a whole number of the user's locale and keeps nothing
+                // when the key is absent; the editor's 254 is what it shows and writes, so the key is
+                // read here as it stands.
                 m.keep = m_context.session.locale().toInt16(
                     keys.read(ButtonKey::TruncateDigits, QStringLiteral("0")));
             }

@@ -2,6 +2,7 @@
 
 #include "CounterFile.h"
 #include "EngineContext.h"
+#include "SchemeComputer.h"
 
 #include <QString>
 
@@ -14,7 +15,7 @@ namespace valdora::engine {
 /// Scheme 0: numbered texts such as "INV-0042" from a format of markers (0xF8 the field part, 0xF9 the
 /// fixed text, 0xFA the counter, "|" the separator) and a counter file advanced only when the value
 /// was used.
-class AutoNumberScheme {
+class AutoNumberScheme final : public SchemeComputer {
 public:
     explicit AutoNumberScheme(EngineContext& context);
 
@@ -24,6 +25,15 @@ public:
     /// The value for one contact; reads the counter under a lock held until releaseCounterLocks.
     /// "" (and no lock) when the counter file cannot be used; failed() then tells the run to stop.
     QString Obtain_AutoNumber(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+    bool initialize(int member, const QString& buttonFileName) override
+    {
+        return Initialize_AutoNumber(member, buttonFileName);
+    }
+    QString obtain(const host::ContactId& contactId, const QString& buttonFileName, int member) override
+    {
+        return Obtain_AutoNumber(contactId, buttonFileName, member);
+    }
     /// Advances the member's counter past the number its last value used, keeping the lock, so that
     /// the number is taken before the contact holding it is committed: a crash can leave a gap, never
     /// a number handed out twice. Does nothing when the member holds no number. False when the

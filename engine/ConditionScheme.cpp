@@ -30,11 +30,9 @@ void ConditionScheme::Initialize_Condition(int member, const QString& buttonFile
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Condition"), [&] {
         Texts& texts = conditions(member);
-        const ButtonFile keys = m_context.keys(buttonFileName);
-        for (int k = 0; k < Conditions; ++k)
-            texts[k] = keys.isOn(ButtonKey::at(ButtonKey::Cond, k))
-                           ? keys.read(ButtonKey::at(ButtonKey::Condition, k))
-                           : NotInUse;
+        const ConditionKeys keys = m_context.schemeKeys<ConditionKeys>(buttonFileName);
+        for (std::size_t k = 0; k < texts.size(); ++k)
+            texts[k] = keys.rows[k].inUse ? keys.rows[k].condition : NotInUse;
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "Calculator.h"
 #include "EngineContext.h"
+#include "SchemeComputer.h"
 
 #include <QString>
 
@@ -12,9 +13,9 @@ namespace valdora::engine {
 
 /// Scheme 1: up to twenty conditions on fields of the contact; the value of the last one that holds
 /// is the result, calculated when it begins with "//".
-class ConditionScheme {
+class ConditionScheme final : public SchemeComputer {
 public:
-    static constexpr int Conditions = 20;
+    static constexpr int Conditions = ButtonKey::ConditionCount;
 
     ConditionScheme(EngineContext& context, Calculator& calculator);
 
@@ -22,6 +23,16 @@ public:
     void Initialize_Condition(int member, const QString& buttonFileName);
     /// The value for one contact: "" when no condition holds or a tested field is missing.
     QString Obtain_Condition(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+    bool initialize(int member, const QString& buttonFileName) override
+    {
+        Initialize_Condition(member, buttonFileName);
+        return true;
+    }
+    QString obtain(const host::ContactId& contactId, const QString& buttonFileName, int member) override
+    {
+        return Obtain_Condition(contactId, buttonFileName, member);
+    }
     /// Applies operator "Operator<k>" of the button file to a field value and a condition text.
     bool Compare_Value(const QString& value, const QString& condition, int k, const QString& buttonFileName);
 

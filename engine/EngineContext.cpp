@@ -7,6 +7,13 @@ ButtonFile EngineContext::keys(const QString& buttonFileName) const
     return ButtonFile(session.ini(), session.buttonFilePath(buttonFileName));
 }
 
+ButtonValue EngineContext::memberButton(const QString& buttonFileName, Scheme scheme) const
+{
+    // No folder for the editor's default counter file: the engine names its own by the button file
+    // (AutoNumberScheme::defaultCounterFile) and never takes that key from here.
+    return loadButtonAs(keys(buttonFileName), scheme, {});
+}
+
 bool EngineContext::reachContact(const host::ContactId& id, Where where)
 {
     if (reader.makeCurrent(id, where))

@@ -6,6 +6,7 @@
 
 #include "core/ErrorReport.h"
 #include "settings/ButtonFile.h"
+#include "settings/ButtonModel.h"
 #include "settings/ProgramSession.h"
 
 namespace valdora::engine {
@@ -29,6 +30,15 @@ struct EngineContext {
     Routine routine(RoutineKind kind, const char* name) const { return {options.module, kind, name}; }
     /// The keys of a button file of the button folder.
     ButtonFile keys(const QString& buttonFileName) const;
+    /// A member's button file read as a button of `scheme`, the way the editor reads it: the typed
+    /// keys with their defaults and option groups. The scheme is the code the run checked, not the
+    /// file's "Type" again.
+    ButtonValue memberButton(const QString& buttonFileName, Scheme scheme) const;
+    /// The typed keys of a member's scheme (AgeKeys for an Age member).
+    template <class Keys> Keys schemeKeys(const QString& buttonFileName) const
+    {
+        return std::get<Keys>(memberButton(buttonFileName, schemeOfKeys<Keys>()).scheme);
+    }
     /// Makes a contact current; when the host cannot reach it, shows message 474, sets the unload
     /// request and returns false.
     bool reachContact(const host::ContactId& id, Where where = Where::current());

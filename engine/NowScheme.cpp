@@ -21,9 +21,11 @@ void NowScheme::Initialize_Now(int member, const QString& buttonFileName)
         qint64& offset = offsetOf(m_offsets, member, m_context.options.memberCount);
         offset = 0;
         const TextLocale& locale = m_context.session.locale();
-        const ButtonFile keys = m_context.keys(buttonFileName);
-        const qint16 days = locale.toInt16(keys.read(ButtonKey::NowDays, QStringLiteral("0")));
-        const qint16 op = locale.toInt16(keys.read(ButtonKey::NowOperator, QStringLiteral("0")));
+        const qint16 days = locale.toInt16(m_context.schemeKeys<NowKeys>(buttonFileName).days);
+        // The operator is read as a whole number of the user's locale, as the days are: a text that is
+        // none stops the member (reported), where the editor would show it as "plus".
+        const qint16 op =
+            locale.toInt16(m_context.keys(buttonFileName).read(ButtonKey::NowOperator, QStringLiteral("0")));
         offset = op == 0 ? days : -qint64(days);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EngineContext.h"
+#include "SchemeComputer.h"
 
 #include <QString>
 
@@ -9,7 +10,7 @@
 namespace valdora::engine {
 
 /// Scheme 4: the present date and time shifted by whole days, as a date, a time or both.
-class NowScheme {
+class NowScheme final : public SchemeComputer {
 public:
     explicit NowScheme(EngineContext& context) : m_context(context) {}
 
@@ -17,6 +18,16 @@ public:
     void Initialize_Now(int member, const QString& buttonFileName);
     /// The value for one contact.
     QString Obtain_Now(const host::ContactId& contactId, const QString& buttonFileName, int member);
+
+    bool initialize(int member, const QString& buttonFileName) override
+    {
+        Initialize_Now(member, buttonFileName);
+        return true;
+    }
+    QString obtain(const host::ContactId& contactId, const QString& buttonFileName, int member) override
+    {
+        return Obtain_Now(contactId, buttonFileName, member);
+    }
 
 private:
     EngineContext& m_context;

@@ -7,8 +7,14 @@
 #include "ConditionScheme.h"
 #include "EngineContext.h"
 #include "NowScheme.h"
+#include "SchemeComputer.h"
+
+#include "settings/SchemeTable.h"
 
 #include <QString>
+
+#include <array>
+#include <memory>
 
 namespace valdora::engine {
 
@@ -53,15 +59,15 @@ public:
     bool obtainFailed() const { return m_obtainFailed; }
     /// Advances the counter of an AutoNumber member whose value was used, keeping its lock; false when
     /// it could not (reported).
-    bool Update_AutoNumber(int member) { return m_autoNumber.Update_AutoNumber(member); }
+    bool Update_AutoNumber(int member) { return autoNumber().Update_AutoNumber(member); }
     /// Gives back the number an AutoNumber member advanced past, for a write that did not go through.
-    void giveBack(int member) { m_autoNumber.giveBack(member); }
+    void giveBack(int member) { autoNumber().giveBack(member); }
     /// A counter file failed during the run: write nothing more.
-    bool counterFailed() const { return m_autoNumber.failed(); }
+    bool counterFailed() const { return computerOf<AutoNumberScheme>(Scheme::AutoNumber).failed(); }
     /// Releases the counter locks of every member (numbers that were not used stay unused).
-    void releaseCounterLocks() { m_autoNumber.releaseCounterLocks(); }
+    void releaseCounterLocks() { autoNumber().releaseCounterLocks(); }
     /// Forces the counters advanced so far to the disk; the engine also does so when it ends.
-    void syncCounters() { m_autoNumber.syncCounters(); }
+    void syncCounters() { autoNumber().syncCounters(); }
 
     /// True once message 474 asked to unload the bar.
     bool unloadRequested() const { return m_context.unloadRequested; }
@@ -70,28 +76,35 @@ public:
     /// What the schemes share (the session, the reader, the run flags).
     EngineContext& context() { return m_context; }
 
+    /// The computing object of a scheme code; nullptr for a code that computes nothing.
+    SchemeComputer* computer(qint16 type) const
+    {
+        return isSchemeCode(type) ? m_computers[static_cast<std::size_t>(type)].get() : nullptr;
+    }
+
     /// The schemes, for the run's named calls and for tests.
     Calculator& calculator() { return m_calculator; }
-    AutoNumberScheme& autoNumber() { return m_autoNumber; }
-    ConditionScheme& condition() { return m_condition; }
-    AddScheme& add() { return m_add; }
-    MultiplyScheme& multiply() { return m_multiply; }
-    NowScheme& now() { return m_now; }
-    AgeScheme& age() { return m_age; }
+    AutoNumberScheme& autoNumber() { return computerOf<AutoNumberScheme>(Scheme::AutoNumber); }
+    ConditionScheme& condition() { return computerOf<ConditionScheme>(Scheme::Condition); }
+    AddScheme& add() { return computerOf<AddScheme>(Scheme::AddSubtract); }
+    MultiplyScheme& multiply() { return computerOf<MultiplyScheme>(Scheme::MultiplyDivide); }
+    NowScheme& now() { return computerOf<NowScheme>(Scheme::Now); }
+    AgeScheme& age() { return computerOf<AgeScheme>(Scheme::Age); }
 
 private:
     /// Runs one scheme routine; true when it neither reported a failure nor met unusable data.
     template <typename Call> bool watched(Call&& call);
+    /// The computing object of a scheme, made by its row as the class S.
+    template <class S> S& computerOf(Scheme scheme) const
+    {
+        return static_cast<S&>(*m_computers[static_cast<std::size_t>(codeOf(scheme))]);
+    }
 
     EngineContext m_context;
     bool m_obtainFailed = false;
     Calculator m_calculator;
-    AutoNumberScheme m_autoNumber;
-    ConditionScheme m_condition;
-    AddScheme m_add;
-    MultiplyScheme m_multiply;
-    NowScheme m_now;
-    AgeScheme m_age;
+    /// By scheme code, as the scheme table's rows make them; null where a scheme computes nothing.
+    std::array<std::unique_ptr<SchemeComputer>, SchemeTable.size()> m_computers;
 };
 
 } // namespace valdora::engine

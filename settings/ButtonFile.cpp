@@ -41,10 +41,10 @@ QString nameFor(qint64 number)
 
 Scheme schemeOf(const QString& typeText)
 {
-    static constexpr std::array Codes{u"0", u"1", u"2", u"3", u"4", u"5", u"6"};
-    for (std::size_t i = 0; i < Codes.size(); ++i) {
-        if (typeText == Codes[i])
-            return static_cast<Scheme>(i);
+    // Only the plain decimal code names a scheme: " 1" or "01" is a damaged key, not scheme 1.
+    for (const SchemeRow& row : SchemeTable) {
+        if (typeText == QString::number(codeOf(row.scheme)))
+            return row.scheme;
     }
     return Scheme::Missing;
 }

@@ -2,6 +2,7 @@
 
 #include "ButtonKey.h"
 #include "IniLib.h"
+#include "SchemeTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,37 +11,6 @@
 #include <optional>
 
 namespace valdora {
-
-/// The scheme code of a button's "Type" key.
-enum class Scheme : int {
-    Missing = -1, ///< the file or its "Type" key is absent
-    AutoNumber = 0,
-    Condition = 1,
-    AddSubtract = 2,
-    MultiplyDivide = 3,
-    Now = 4,
-    Combo = 5,
-    Age = 6,
-};
-
-/// The code of a scheme as the runs and the engine compare it.
-constexpr qint16 codeOf(Scheme scheme)
-{
-    return static_cast<qint16>(scheme);
-}
-
-/// True for the codes 0 to 6 of a scheme; any other number names none.
-constexpr bool isSchemeCode(qint16 code)
-{
-    return code >= codeOf(Scheme::AutoNumber) && code <= codeOf(Scheme::Age);
-}
-
-/// True when a button of this code computes a value of its own: every scheme but Combo, which only
-/// runs its members. An unknown code computes nothing.
-constexpr bool computesValue(qint16 code)
-{
-    return isSchemeCode(code) && code != codeOf(Scheme::Combo);
-}
 
 /// The scheme a "Type" text names; Missing for anything but "0" to "6".
 Scheme schemeOf(const QString& typeText);

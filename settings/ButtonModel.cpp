@@ -195,17 +195,24 @@ template <class S> const KeyTable<S>& tableOf(const S&)
 template <std::size_t... I> SchemeKeys emptyKeysOf(Scheme scheme, std::index_sequence<I...>)
 {
     static const std::array<SchemeKeys, sizeof...(I)> empty{SchemeKeys(std::in_place_index<I>)...};
-    return empty[static_cast<std::size_t>(codeOf(scheme) + 1)];
+    // A number that names no scheme reads as a button without one, never past the table.
+    const std::size_t index = isSchemeCode(codeOf(scheme)) ? static_cast<std::size_t>(codeOf(scheme) + 1) : 0;
+    return empty[index];
 }
 
 } // namespace
 
 ButtonValue loadButton(const ButtonFile& file, const QString& programFolder)
 {
+    return loadButtonAs(file, file.scheme(), programFolder);
+}
+
+ButtonValue loadButtonAs(const ButtonFile& file, Scheme scheme, const QString& programFolder)
+{
     ButtonValue button;
     const KeyBindingContext context{file, button, programFolder, {}};
     button.name = file.read(ButtonKey::Name);
-    button.scheme = emptyKeysOf(file.scheme(), std::make_index_sequence<std::variant_size_v<SchemeKeys>>());
+    button.scheme = emptyKeysOf(scheme, std::make_index_sequence<std::variant_size_v<SchemeKeys>>());
     tableOf(button).load(context, button);
     std::visit([&](auto& keys) { tableOf(keys).load(context, keys); }, button.scheme);
     button.savedWithDB = file.read(ButtonKey::SavedWithDB);

@@ -5,6 +5,9 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
+#include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace valdora {
@@ -134,6 +137,25 @@ struct AgeKeys {
 using SchemeKeys = std::variant<std::monostate, AutoNumberKeys, ConditionKeys, AddSubtractKeys,
                                 MultiplyDivideKeys, NowKeys, ComboKeys, AgeKeys>;
 
+static_assert(std::variant_size_v<SchemeKeys> == SchemeTable.size() + 1,
+              "every row of the scheme table has its keys in SchemeKeys");
+
+/// The keys of a scheme: the alternative of SchemeKeys that its code names.
+template <Scheme S>
+using SchemeKeysOf = std::variant_alternative_t<static_cast<std::size_t>(codeOf(S) + 1), SchemeKeys>;
+
+/// The scheme whose keys `Keys` are.
+template <class Keys> constexpr Scheme schemeOfKeys()
+{
+    return []<std::size_t... I>(std::index_sequence<I...>)
+    {
+        int code = codeOf(Scheme::Missing);
+        ((std::is_same_v<Keys, std::variant_alternative_t<I, SchemeKeys>> ? (code = int(I) - 1) : 0), ...);
+        return static_cast<Scheme>(code);
+    }
+    (std::make_index_sequence<std::variant_size_v<SchemeKeys>>());
+}
+
 /// A button as a value: the keys every scheme has and the keys of its own scheme.
 struct ButtonValue {
     QString name;            ///< "Name", the caption
@@ -160,6 +182,10 @@ struct ButtonValue {
 /// without a scheme code from "0" to "6" gives std::monostate. `programFolder` (ending with the
 /// separator) is where the counter file of an AutoNumber button without "AutoIniFile" lies.
 ButtonValue loadButton(const ButtonFile& file, const QString& programFolder);
+
+/// The button a file holds, read as a button of `scheme` whatever its "Type" key says: a run takes
+/// the code it checked itself, so a damaged "Type" never picks the keys. Defaults as for loadButton.
+ButtonValue loadButtonAs(const ButtonFile& file, Scheme scheme, const QString& programFolder);
 
 /// The keys of one scheme as a file holds them, whatever scheme the file is saved with: the editor
 /// fills every page, and keys of an earlier scheme stay in the file. Defaults as for loadButton;

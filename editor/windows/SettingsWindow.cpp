@@ -116,8 +116,12 @@ SettingsWindow::SettingsWindow(ProgramSession& session, EditorHost& host, Editor
       m_ui(std::make_unique<Ui::frmSettings>())
 {
     m_ui->setupUi(this);
-    m_chkType = {m_ui->chkType_0, m_ui->chkType_1, m_ui->chkType_2, m_ui->chkType_3,
-                 m_ui->chkType_4, m_ui->chkType_5, m_ui->chkType_6};
+    // Each page holds the box of its scheme, named by the scheme's code.
+    for (const SchemeRow& row : SchemeTable) {
+        const qint16 code = codeOf(row.scheme);
+        m_chkType[static_cast<std::size_t>(code)] =
+            findChild<QCheckBox*>(QStringLiteral("chkType_%1").arg(code));
+    }
     m_optOver = {m_ui->optOver_0, m_ui->optOver_1, m_ui->optOver_2, m_ui->optOver_3};
     m_optScope = {m_ui->optScope_0, m_ui->optScope_1};
     m_optAutoWarning = {m_ui->optAutoWarning_0, m_ui->optAutoWarning_1, m_ui->optAutoWarning_2};
@@ -369,13 +373,9 @@ void SettingsWindow::setCaptions()
     }
 
     // The captions that many copies share.
-    const std::array pages{MessageId::SchemeAutoNumber,  MessageId::SchemeCondition,
-                           MessageId::SchemeAddSubtract, MessageId::SchemeMultiplyDivide,
-                           MessageId::SchemeNow,         MessageId::SchemeAge,
-                           MessageId::SchemeCombo};
-    for (std::size_t page = 0; page < pages.size(); ++page) {
-        m_ui->SSTab1->setTabText(static_cast<int>(page), text(pages[page]));
-        findChild<QGroupBox*>(QStringLiteral("fraValue_%1").arg(page))
+    for (const SchemeRow& row : SchemeTable) {
+        m_ui->SSTab1->setTabText(row.editorPage, text(row.caption));
+        findChild<QGroupBox*>(QStringLiteral("fraValue_%1").arg(row.editorPage))
             ->setTitle(text(MessageId::ValueToCopy) + LabelColon);
     }
     for (QCheckBox* box : m_chkType)

@@ -127,7 +127,8 @@ private:
     QAction* m_mnuHelp = nullptr;
     QAction* m_mnuOnline = nullptr;
 
-    std::array<QCheckBox*, 7> m_chkType{};
+    /// chkType by scheme code.
+    std::array<QCheckBox*, SchemeTable.size()> m_chkType{};
     std::array<QRadioButton*, 4> m_optOver{};
     std::array<QRadioButton*, 2> m_optScope{};
     std::array<QRadioButton*, 3> m_optAutoWarning{};

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace valdora::engine::test {
 namespace {
@@ -100,6 +103,22 @@ TEST(NowScheme, DaysThatAreNotANumberAreReported)
     }
 }
 
+// The operator is a whole number as the days are: a text that is none stops the member, it is not
+// taken for "plus".
+TEST(NowScheme, AnOperatorThatIsNotANumberIsReported)
+{
+    EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
+    pinClock(bed, Afternoon);
+    const QString button =
+        bed.writeButton(QStringLiteral("~101.ini"),
+                        {{"Type", "4"}, {"NowOperator", "plus"}, {"NowDays", "7"}, {"NowFormatDate0", "1"}});
+    const host::ContactId contact = bed.addContact({});
+    EXPECT_FALSE(bed.engine().Initialize(codeOf(Scheme::Now), 0, button));
+    ASSERT_EQ(bed.messages().size(), 1);
+    EXPECT_TRUE(valdora::test::reportsError(int(ErrorNumber::TypeMismatch), bed.messages().front()));
+    EXPECT_TRUE(bed.messages().front().contains(": Sub Initialize_Now - Line # "));
+}
+
 struct AgeCase {
     const char* name;
     int format;
@@ -159,6 +178,54 @@ INSTANTIATE_TEST_SUITE_P(Dates, AgeTest,
                                             ::testing::Values("en_US", "fr_FR", "de_DE"),
                                             ::testing::Values(ReaderKind::Valdora, ReaderKind::Auto)),
                          CaseName);
+
+// The format group as a run reads it: the option read last that is "1" counts; a group with no
+// option on (all "0", absent, or damaged) counts whole years. nullptr is an absent key.
+struct AgeGroupCase {
+    const char* name;
+    std::array<const char*, 3> options;
+    const char* expected;
+};
+
+void PrintTo(const AgeGroupCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const std::vector<AgeGroupCase> AgeGroupCases = {
+    {"NoKeys", {nullptr, nullptr, nullptr}, "1"},
+    {"AllOff", {"0", "0", "0"}, "1"},
+    {"FirstOffOthersAbsent", {"0", nullptr, nullptr}, "1"},
+    {"DamagedFirst", {"yes", "0", "0"}, "1"},
+    {"DaysOnly", {nullptr, nullptr, "1"}, "396"},
+    {"YearsAndMonths", {"0", "1", nullptr}, "1 {y} 1 {m} "},
+    {"TheLaterOfTwoCounts", {"1", nullptr, "1"}, "396"},
+};
+
+class AgeGroupTest : public ::testing::TestWithParam<AgeGroupCase> {};
+
+TEST_P(AgeGroupTest, ChoosesTheFormat)
+{
+    const AgeGroupCase& row = GetParam();
+    EngineTestBed bed(QStringLiteral("en_US"), ReaderKind::Valdora);
+    pinClock(bed, QDateTime(December5, QTime(10, 0)));
+    Keys keys = {{"Type", "6"}};
+    for (int k = 0; k < 3; ++k) {
+        if (row.options[static_cast<std::size_t>(k)] != nullptr)
+            keys += {{QStringLiteral("AgeFormat%1").arg(k), row.options[static_cast<std::size_t>(k)]}};
+    }
+    keys += bed.fieldKeys(QStringLiteral("DateField"), QStringLiteral("Birth Date"));
+    const QString button = bed.writeButton(QStringLiteral("~101.ini"), keys);
+    const host::ContactId contact = bed.addContact({{"Birth Date", "{date:2025-11-04}"}});
+    QString expected = QString::fromUtf8(row.expected);
+    expected.replace(QStringLiteral("{y}"), bed.session().messages().get(MessageId::Years));
+    expected.replace(QStringLiteral("{m}"), bed.session().messages().get(MessageId::Months));
+    EXPECT_EQ(bed.compute(codeOf(Scheme::Age), button, contact), expected);
+    EXPECT_TRUE(bed.messages().isEmpty()) << bed.messages().join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Groups, AgeGroupTest, ::testing::ValuesIn(AgeGroupCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AgeScheme, EnglishYearsAndMonthsEndWithABlank)
 {

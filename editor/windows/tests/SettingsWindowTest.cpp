@@ -15,6 +15,7 @@
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/ButtonFile.h"
 #include "settings/Cp1252.h"
+#include "settings/SchemeTable.h"
 #include "settings/SettingsLocation.h"
 
 #include <QAction>
@@ -746,6 +747,26 @@ TEST_F(SettingsWindowTest, EveryCaptionRowShowsItsTextOnItsObject)
               m_session->messages().get(MessageId::TargetField) + QStringLiteral(" :"));
     EXPECT_EQ(child<QPushButton>(QStringLiteral("cmdSave"))->text(),
               m_session->messages().get(OwnText::EditorSaveElsewhere));
+}
+
+// Each scheme of the table is a page of the form's tab control holding the scheme's box, under the
+// scheme's caption.
+TEST_F(SettingsWindowTest, EverySchemeHasItsPageBoxAndCaption)
+{
+    open();
+    auto* tabs = child<QTabWidget>(QStringLiteral("SSTab1"));
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), SchemeCount);
+    for (const SchemeRow& row : SchemeTable) {
+        const qint16 code = codeOf(row.scheme);
+        SCOPED_TRACE(code);
+        QWidget* page = tabs->widget(row.editorPage);
+        ASSERT_NE(page, nullptr);
+        EXPECT_NE(page->findChild<QCheckBox*>(QStringLiteral("chkType_%1").arg(code)), nullptr)
+            << "the page holds the box of its scheme";
+        EXPECT_EQ(tabs->tabText(row.editorPage), m_session->messages().get(row.caption));
+        EXPECT_EQ(pageOf(row.scheme), static_cast<EditorPage>(row.editorPage));
+    }
 }
 
 TEST_F(SettingsWindowTest, ThePreviewFollowsTheEntries)
