@@ -89,7 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
                  "7",
                  "A",
                  false},
-        RuleCase{"NoOptionKeepsEmptyField", {{"Over0", "yes"}, {"Over1", Zero}}, Empty, "7", Empty, false}),
+        RuleCase{"NoOptionKeepsEmptyField", {{"Over0", "yes"}, {"Over1", Zero}}, Empty, "7", Empty, false},
+        // Files with several options on: each option on replaces the text in turn, and the value
+        // counts as used when any of them took it.
+        RuleCase{"NoKeysNothingToWrite", {}, Empty, Empty, Empty, true},
+        RuleCase{"NoKeysAppendNothing", {}, "A", Empty, "A", false},
+        RuleCase{"FillAndOverwrite_Filled", {{"Over1", Zero}, {"Over2", One}}, "A", "B", "B", true},
+        RuleCase{
+            "FillAndOverwrite_NothingToWrite", {{"Over1", Zero}, {"Over2", One}}, Empty, Empty, Empty, true},
+        RuleCase{"AppendAndOverwrite_Empty", {{"Over0", Zero}, {"Over2", One}}, "A", Empty, "A", false},
+        RuleCase{"AppendAndOverwrite_Value", {{"Over0", Zero}, {"Over2", One}}, "A", "B", "B", true},
+        RuleCase{"AppendAndAlways", {{"Over0", Zero}, {"Over3", One}}, "A", "7", "7", true},
+        RuleCase{"EveryOption", {{"Over2", One}, {"Over3", One}}, "A", Empty, Empty, true},
+        RuleCase{
+            "AlwaysAfterNoText", {{"Over0", "x"}, {"Over1", Empty}, {"Over3", One}}, "A", "7", "7", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

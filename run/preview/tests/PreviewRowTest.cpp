@@ -46,7 +46,17 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"Overwrite", rule(false, false, true, false), "x", "7", PreviewAction::Overwrite},
         ActionCase{"OverwriteSameValue", rule(false, false, true, false), "7", "7", PreviewAction::Unchanged},
         ActionCase{"AlwaysWriteEmpties", rule(false, false, false, true), "x", "", PreviewAction::Overwrite},
-        ActionCase{"NothingOnEmpty", rule(false, false, true, false), "", "", PreviewAction::Unchanged}),
+        ActionCase{"NothingOnEmpty", rule(false, false, true, false), "", "", PreviewAction::Unchanged},
+        ActionCase{"FillEmptyKeepsWithoutAValue", rule(true, false, false, false), "x", "",
+                   PreviewAction::Keep},
+        ActionCase{"AlwaysWriteFills", rule(false, false, false, true), "", "7", PreviewAction::Write},
+        ActionCase{"NoOptionKeeps", rule(false, false, false, false), "x", "7", PreviewAction::Unchanged},
+        ActionCase{"FillAndAppendAppends", rule(true, true, false, false), "x", "7", PreviewAction::Append},
+        ActionCase{"FillAndOverwriteOverwrites", rule(true, false, true, false), "x", "7",
+                   PreviewAction::Overwrite},
+        ActionCase{"AppendAndAlwaysOverwrites", rule(false, true, false, true), "x", "7",
+                   PreviewAction::Overwrite},
+        ActionCase{"AppendAndOverwriteKeeps", rule(false, true, true, false), "x", "", PreviewAction::Keep}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreviewRowTest, CountsContactsNotRows)
