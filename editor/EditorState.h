@@ -6,6 +6,7 @@
 #include "settings/ButtonModel.h"
 #include "settings/IniLib.h"
 #include "settings/MessageTable.h"
+#include "settings/OverwriteMode.h"
 
 #include "core/TextLocale.h"
 
@@ -14,6 +15,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace valdora::editor {
 
@@ -65,12 +67,12 @@ struct AutoNumberPage {
 struct EditorState {
     QString fileName; ///< the button file edited; empty for a new button
     bool newButton = false;
-    QString caption;         ///< txtButtonName
-    QString target;          ///< cmbTarget
-    int overwrite = 0;       ///< optOver
-    int scope = 0;           ///< optScope
-    int autoWarning = 0;     ///< optAutoWarning
-    QString appendSeparator; ///< txtAppendSep
+    QString caption;                                                        ///< txtButtonName
+    QString target;                                                         ///< cmbTarget
+    std::optional<OverwriteMode> overwrite = OverwriteMode::NeverOverwrite; ///< optOver, nullopt for none
+    int scope = 0;                                                          ///< optScope
+    int autoWarning = 0;                                                    ///< optAutoWarning
+    QString appendSeparator;                                                ///< txtAppendSep
     /// chkType, indexed by scheme code.
     std::array<bool, 7> typeTicked{};
     EditorPage page = EditorPage::AutoNumber; ///< the page on screen

@@ -16,7 +16,6 @@ const QString MoreMembers = QStringLiteral("frmMoreCombo");
 
 constexpr int ConditionsOnPage = 5;
 constexpr int MembersOnPage = 8;
-constexpr int AppendOption = 1; // optOver(1): append with the separator
 constexpr int NowDateOnly = 0;
 constexpr int NowDateAndTime = 1;
 constexpr int NowTimeOnly = 2;
@@ -297,7 +296,7 @@ private:
     // Target of type numeric, currency or time.
     std::optional<SaveFailure> numericTarget(qint16 type) const
     {
-        if (m_state.overwrite == AppendOption && !m_state.appendSeparator.isEmpty() &&
+        if (m_state.overwrite == OverwriteMode::Append && !m_state.appendSeparator.isEmpty() &&
             !isNumber(m_state.appendSeparator))
             return atCommonControl(wrongType(MessageId::AppendSeparatorRejected),
                                    QStringLiteral("txtAppendSep"));
@@ -343,7 +342,7 @@ private:
 
     std::optional<SaveFailure> dateTarget() const
     {
-        if (m_state.overwrite == AppendOption)
+        if (m_state.overwrite == OverwriteMode::Append)
             return withoutControl(wrongType(MessageId::SeparatorInDateField));
         switch (m_scheme) {
         case Scheme::AutoNumber:
