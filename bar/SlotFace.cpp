@@ -19,7 +19,7 @@ quint32 colourNumber(const QString& text)
 SlotFace faceOf(const ButtonFile& button)
 {
     const ButtonLook look = readLook(button);
-    // FontBold is "-1" from the bar and "1" from early editors: anything but "0" is bold.
+    // The bar writes "-1" for bold; anything but "0" reads as bold.
     return {look.caption, colourNumber(look.foreColor), look.fontBold != QStringLiteral("0")};
 }
 
