@@ -7,6 +7,7 @@
 
 #include "host/HostCommand.h"
 #include "run/ProgramStartup.h"
+#include "settings/ButtonReaders.h"
 #include "settings/FixedTexts.h"
 #include "settings/MessageId.h"
 
@@ -120,8 +121,8 @@ bool AutoProgram::warnBeforeWrite(const run::RunMember& member, bool directMode)
 {
     const ButtonFile file = ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), member.fileName);
     const WarningChoice choice = warningChoice(file, directMode);
-    if (choice.confirmation && !m_screens.confirm(confirmationTexts(m_session.messages(), member.targetName,
-                                                                    file.read(ButtonKey::Name))))
+    if (choice.confirmation &&
+        !m_screens.confirm(confirmationTexts(m_session.messages(), member.targetName, readCaption(file))))
         return false;
     if (choice.notice)
         m_screens.notice(noticeTexts(m_session.messages(), member.targetName));

@@ -2,6 +2,7 @@
 
 #include "settings/ButtonFile.h"
 #include "settings/ButtonFileName.h"
+#include "settings/ButtonReaders.h"
 #include "settings/FileLister.h"
 
 namespace valdora::bar {
@@ -13,7 +14,7 @@ ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const 
     for (const QString& name : names) {
         if (!isListedButtonFile(name))
             continue;
-        const QString database = ButtonFile::inFolder(ini, buttonFolder, name).read(ButtonKey::LimitedToDB);
+        const QString database = readLimitedToDB(ButtonFile::inFolder(ini, buttonFolder, name));
         if (database.isEmpty() || database == databaseName)
             listing.files.push_back(name);
         listing.lastButtonFile = name;
@@ -32,11 +33,9 @@ QStringList combosUsing(const IniLib& ini, const QString& buttonFolder, const QS
         if (combo.scheme() != Scheme::Combo)
             continue;
         // Every slot ValdoraAuto runs, which are more than the bar runs.
-        for (int slot = 0; slot < ButtonKey::ComboCount; ++slot) {
-            if (combo.isOn(ButtonKey::at(ButtonKey::Button, slot)) &&
-                combo.read(ButtonKey::at(ButtonKey::ButtonName, slot))
-                        .compare(buttonFileName, Qt::CaseInsensitive) == 0) {
-                combos << combo.read(ButtonKey::Name, name);
+        for (const ComboSlot& slot : readComboSlots(combo)) {
+            if (slot.inUse && slot.buttonFileName.compare(buttonFileName, Qt::CaseInsensitive) == 0) {
+                combos << captionOrFileName(combo);
                 break;
             }
         }

@@ -3,6 +3,8 @@
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
 
+#include "settings/ButtonReaders.h"
+
 #include <QScopeGuard>
 
 namespace valdora::bar {
@@ -16,7 +18,7 @@ const QString Paragraph = QStringLiteral("\n\n");
 QString JournalActions::captionOf(const QString& buttonFile) const
 {
     const QString caption =
-        ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFile).read(ButtonKey::Name);
+        readCaption(ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFile));
     return caption.isEmpty() ? buttonFile : caption;
 }
 

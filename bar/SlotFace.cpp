@@ -1,5 +1,6 @@
 #include "SlotFace.h"
 
+#include "settings/ButtonReaders.h"
 #include "settings/MessageId.h"
 
 namespace valdora::bar {
@@ -17,9 +18,9 @@ quint32 colourNumber(const QString& text)
 
 SlotFace faceOf(const ButtonFile& button)
 {
-    return {button.read(ButtonKey::Name),
-            colourNumber(button.read(ButtonKey::ForeColor, QStringLiteral("0"))),
-            button.read(ButtonKey::FontBold, QStringLiteral("0")) != QStringLiteral("0")};
+    const ButtonLook look = readLook(button);
+    // The bar writes "-1" for bold; anything but "0" reads as bold.
+    return {look.caption, colourNumber(look.foreColor), look.fontBold != QStringLiteral("0")};
 }
 
 SlotFace newSlotFace(const Messages& messages)

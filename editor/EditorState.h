@@ -6,6 +6,7 @@
 #include "settings/ButtonModel.h"
 #include "settings/IniLib.h"
 #include "settings/MessageTable.h"
+#include "settings/OverwriteMode.h"
 #include "settings/SchemeTable.h"
 
 #include "core/TextLocale.h"
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 namespace valdora::editor {
 
@@ -73,12 +75,12 @@ struct AutoNumberPage {
 struct EditorState {
     QString fileName; ///< the button file edited; empty for a new button
     bool newButton = false;
-    QString caption;         ///< txtButtonName
-    QString target;          ///< cmbTarget
-    int overwrite = 0;       ///< optOver
-    int scope = 0;           ///< optScope
-    int autoWarning = 0;     ///< optAutoWarning
-    QString appendSeparator; ///< txtAppendSep
+    QString caption;                                                        ///< txtButtonName
+    QString target;                                                         ///< cmbTarget
+    std::optional<OverwriteMode> overwrite = OverwriteMode::NeverOverwrite; ///< optOver, nullopt for none
+    int scope = 0;                                                          ///< optScope
+    int autoWarning = 0;                                                    ///< optAutoWarning
+    QString appendSeparator;                                                ///< txtAppendSep
     /// chkType, indexed by scheme code.
     std::array<bool, SchemeTable.size()> typeTicked{};
     EditorPage page = EditorPage::AutoNumber; ///< the page on screen

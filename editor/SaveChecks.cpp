@@ -17,7 +17,6 @@ const QString MoreMembers = QStringLiteral("frmMoreCombo");
 
 constexpr int ConditionsOnPage = 5;
 constexpr int MembersOnPage = 8;
-constexpr int AppendOption = 1; // optOver(1): append with the separator
 constexpr int NowDateOnly = 0;
 constexpr int NowDateAndTime = 1;
 constexpr int NowTimeOnly = 2;
@@ -413,7 +412,7 @@ private:
 
     std::optional<SaveFailure> numericTarget(const SchemeChecks& own, qint16 type) const
     {
-        if (m_state.overwrite == AppendOption && !m_state.appendSeparator.isEmpty() &&
+        if (m_state.overwrite == OverwriteMode::Append && !m_state.appendSeparator.isEmpty() &&
             !isNumber(m_state.appendSeparator))
             return atCommonControl(wrongType(MessageId::AppendSeparatorRejected),
                                    QStringLiteral("txtAppendSep"));
@@ -422,7 +421,7 @@ private:
 
     std::optional<SaveFailure> dateTarget(const SchemeChecks& own) const
     {
-        if (m_state.overwrite == AppendOption)
+        if (m_state.overwrite == OverwriteMode::Append)
             return withoutControl(wrongType(MessageId::SeparatorInDateField));
         return own.dateTarget != nullptr ? (this->*own.dateTarget)() : std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
 #include "settings/AutoCommandLine.h"
+#include "settings/ButtonReaders.h"
 #include "settings/ComposedMessages.h"
 
 #include <QCoreApplication>
@@ -76,7 +77,7 @@ bool BarRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
 
 bool BarRoad::gatherContacts(const ButtonFile& button, RunSummary& summary)
 {
-    const bool otherDatabase = button.read(ButtonKey::SavedWithDB) != host().database->GetDatabasePath();
+    const bool otherDatabase = readSavedWithDB(button) != host().database->GetDatabasePath();
     // A retry covers the contacts it is given, without asking.
     const std::optional<Scope> scope = m_journalRequest.isRetry() ? std::optional<Scope>(Scope::CurrentLookup)
                                        : m_scopes                 ? m_scopes->chooseScope(otherDatabase)
@@ -207,7 +208,7 @@ void BarRoad::storeDecimals(RunMember& member, const QString& decimals)
     const ButtonFile button =
         ButtonFile::inFolder(session().ini(), session().buttonFolder(), member.fileName);
     if (!member.storedDecimals)
-        member.storedDecimals = button.read(ButtonKey::TargetDecimals);
+        member.storedDecimals = readTargetDecimals(button);
     if (*member.storedDecimals == decimals)
         return;
     if (button.write(ButtonKey::TargetDecimals, decimals))

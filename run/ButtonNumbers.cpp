@@ -6,9 +6,9 @@
 
 namespace valdora::run {
 
-qint16 wholeNumberKey(const ButtonFile& button, const QString& key, qint16 defaultValue)
+qint16 wholeNumber(const ButtonFile& button, const QString& key, const QString& stored, qint16 defaultValue)
 {
-    const QString text = button.read(key).trimmed();
+    const QString text = stored.trimmed();
     if (text.isEmpty())
         return defaultValue;
     bool whole = false;

@@ -6,8 +6,10 @@
 
 #include "engine/FieldReader.h"
 #include "engine/ValueEngine.h"
+#include "settings/ButtonReaders.h"
 
 #include <algorithm>
+#include <array>
 
 namespace valdora::run {
 
@@ -17,7 +19,7 @@ namespace {
 // would run as an AutoNumber and overwrite the target of every contact with numbers.
 qint16 schemeCode(const ButtonFile& button, const QString& fileName)
 {
-    const QString text = button.read(ButtonKey::Type, QStringLiteral("-1"));
+    const QString text = readTypeText(button);
     if (const std::optional<qint16> code = typeCodeOf(text))
         return *code;
     throw Failure(ErrorNumber::TypeMismatch,
@@ -92,8 +94,7 @@ RunSummary ButtonRun::Process_Button(const QString& buttonFileName)
     if (m_state.progressWindowOpen) {
         if (summary.started) {
             const QString caption =
-                ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName)
-                    .read(ButtonKey::Name);
+                readCaption(ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName));
             m_progress.setSummary(
                 runSummaryText(m_session.messages(), caption.isEmpty() ? buttonFileName : caption, summary));
         }
@@ -133,10 +134,10 @@ bool ButtonRun::prepare(const QString& buttonFileName, RunSummary& summary)
     summary.inScope = m_state.total();
 
     if (combo) {
-        for (int slot = 0; slot < m_profile.comboSlots(); ++slot) {
-            if (button.read(ButtonKey::at(ButtonKey::Button, slot)) != QStringLiteral("1"))
-                continue;
-            if (!addMember(button.read(ButtonKey::at(ButtonKey::ButtonName, slot)), true))
+        const std::array<ComboSlot, ButtonKey::ComboCount> members = readComboSlots(button);
+        const int count = std::min(m_profile.comboSlots(), static_cast<int>(members.size()));
+        for (int slot = 0; slot < count; ++slot) {
+            if (members[slot].inUse && !addMember(members[slot].buttonFileName, true))
                 return false;
         }
     }
@@ -172,7 +173,7 @@ bool ButtonRun::addMember(const QString& fileName, bool fromCombo)
 
 bool ButtonRun::resolveTarget(RunMember& member, const ButtonFile& button)
 {
-    member.targetName = button.read(ButtonKey::Target);
+    member.targetName = readTarget(button).name;
     if (!m_road->resolveTarget(member, button))
         return false;
     member.targetIsCurrency = member.targetFieldType == host::FieldType::Currency;

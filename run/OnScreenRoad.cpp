@@ -6,6 +6,7 @@
 
 #include "engine/ValueEngine.h"
 #include "engine/ViewFieldReader.h"
+#include "settings/ButtonReaders.h"
 #include "settings/ComposedMessages.h"
 
 namespace valdora::run {
@@ -38,14 +39,15 @@ bool OnScreenRoad::refusesMissingButton(const QString& buttonFileName, const But
     // names it. The stored target stands in where no field does.
     QString field = m_missingButtonField ? m_missingButtonField(buttonFileName) : QString();
     if (field.isEmpty())
-        field = button.read(ButtonKey::Target);
+        field = readTarget(button).name;
     session().showMessage(missingButtonText(session().messages(), buttonFileName, field));
     return true;
 }
 
 bool OnScreenRoad::resolveTarget(RunMember& member, const ButtonFile& button)
 {
-    member.target = wholeNumberKey(button, ButtonKey::TargetID, -1);
+    const FieldChoice target = readTarget(button);
+    member.target = wholeNumber(button, ButtonKey::TargetID, target.id, -1);
     if (member.target == -1) {
         const Messages& text = session().messages();
         session().platform().showMessage(
@@ -57,7 +59,7 @@ bool OnScreenRoad::resolveTarget(RunMember& member, const ButtonFile& button)
         session().showMessage(session().messages().get(MessageId::InvalidButtonData));
         return false;
     }
-    member.targetFieldType = wholeNumberKey(button, ButtonKey::TargetType, -1);
+    member.targetFieldType = wholeNumber(button, ButtonKey::TargetType, target.type, -1);
     return true;
 }
 
@@ -77,7 +79,7 @@ void OnScreenRoad::decimalsAfterValidate(RunMember& member, bool /*single*/)
 {
     const ButtonFile button =
         ButtonFile::inFolder(session().ini(), session().buttonFolder(), member.fileName);
-    const int places = wholeNumberKey(button, ButtonKey::TargetDecimals, -1);
+    const int places = wholeNumber(button, ButtonKey::TargetDecimals, readTargetDecimals(button), -1);
     if (places >= 0)
         member.value = inDecimalPlaces(session().locale(), member.value, places);
 }

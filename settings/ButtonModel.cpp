@@ -76,7 +76,10 @@ template <> KeyTable<ButtonValue> makeTable()
         .text(ButtonKey::Format, &ButtonValue::format)
         .text(ButtonKey::TargetDecimals, &ButtonValue::targetDecimals)
         .text(ButtonKey::LimitedToDB, &ButtonValue::limitedToDB)
-        .choice(groupKeys(ButtonKey::Over, 4), &ButtonValue::overwrite, 0)
+        .custom({[](const KeyBindingContext& c, ButtonValue& b) { b.overwrite = readOverwriteMode(c.file); },
+                 [](const KeyBindingContext& c, const ButtonValue& b) {
+                     return writeOverwriteMode(c.file, b.overwrite);
+                 }})
         .choice(groupKeys(ButtonKey::AutoWarning, 3), &ButtonValue::autoWarning, 0)
         .choice(groupKeys(ButtonKey::Scope, 2), &ButtonValue::scope, 0)
         .text(ButtonKey::AppenSep, &ButtonValue::appendSeparator)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ButtonFile.h"
+#include "OverwriteMode.h"
 
 #include <QString>
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -158,16 +160,17 @@ template <class Keys> constexpr Scheme schemeOfKeys()
 
 /// A button as a value: the keys every scheme has and the keys of its own scheme.
 struct ButtonValue {
-    QString name;            ///< "Name", the caption
-    SchemeKeys scheme;       ///< "Type" and the scheme's own keys
-    FieldChoice target;      ///< "Target" and its id and type
-    QString format;          ///< "Format", the AutoNumber pattern
-    QString targetDecimals;  ///< "TargetDecimals"
-    QString limitedToDB;     ///< "_DB"; empty for all databases
-    int overwrite = 0;       ///< "Over<k>": never (0), append (1), except empty (2), always (3)
-    int autoWarning = 0;     ///< "AutoWarning<k>": confirm (0), splash (1), none (2)
-    int scope = 0;           ///< "Scope<k>": this database (0), all databases (1)
-    QString appendSeparator; ///< "AppenSep"
+    QString name;           ///< "Name", the caption
+    SchemeKeys scheme;      ///< "Type" and the scheme's own keys
+    FieldChoice target;     ///< "Target" and its id and type
+    QString format;         ///< "Format", the AutoNumber pattern
+    QString targetDecimals; ///< "TargetDecimals"
+    QString limitedToDB;    ///< "_DB"; empty for all databases
+    /// "Over<k>", as the editor shows it; nullopt when no option is on.
+    std::optional<OverwriteMode> overwrite = OverwriteMode::NeverOverwrite;
+    int autoWarning = 0;                     ///< "AutoWarning<k>": confirm (0), splash (1), none (2)
+    int scope = 0;                           ///< "Scope<k>": this database (0), all databases (1)
+    QString appendSeparator;                 ///< "AppenSep"
     QString fontBold = QStringLiteral("0");  ///< "FontBold", kept as the file holds it
     QString foreColor = QStringLiteral("0"); ///< "ForeColor", kept as the file holds it
     QString savedWithDB;                     ///< "DB", written last

@@ -2,6 +2,7 @@
 
 #include "host/HostTypes.h"
 #include "settings/ButtonFile.h"
+#include "settings/ButtonReaders.h"
 
 #include <limits>
 
@@ -25,7 +26,7 @@ int upgradeTargetDecimals(const IniLib& ini, const QString& buttonFolder, const 
     for (const QString& fileName : buttonFiles) {
         const ButtonFile button = ButtonFile::inFolder(ini, buttonFolder, fileName);
         bool isNumber = false;
-        const int id = button.read(ButtonKey::TargetID, QStringLiteral("0")).trimmed().toInt(&isNumber);
+        const int id = readTarget(button).id.trimmed().toInt(&isNumber);
         if (!isNumber || id <= 0 || id > std::numeric_limits<host::FieldId>::max())
             continue;
         qint16 decimals = 0;

@@ -11,6 +11,7 @@
 #include "run/ButtonRun.h"
 #include "run/UndoAndRetry.h"
 #include "run/journal/RunJournal.h"
+#include "settings/ButtonReaders.h"
 #include "settings/ComposedMessages.h"
 #include "settings/MessageId.h"
 #include "settings/UserKey.h"
@@ -581,7 +582,7 @@ void MainBar::mnuDelete_Click()
 {
     trapped(m_session.reporter(), routine("mnuDelete_Click"), [&] {
         const ButtonFile button = selectedButton();
-        const QString name = button.read(ButtonKey::Name);
+        const QString name = readCaption(button);
         // A Combo that runs this button would fail at its next run: the question names them, and
         // then No is the default.
         const QStringList combos = combosUsing(m_session.ini(), m_session.buttonFolder(), button.fileName());

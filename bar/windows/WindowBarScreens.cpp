@@ -14,6 +14,7 @@
 #include "editor/windows/SettingsWindow.h"
 #include "editor/windows/WindowEditorScreens.h"
 #include "run/preview/RunPreview.h"
+#include "settings/ButtonReaders.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -73,7 +74,7 @@ bool WindowBarScreens::previewRun(const QString& buttonFileName, run::Scope scop
     run::RunPreview preview(m_session, m_bar->connection().host.runHost(),
                             run::ProgramProfile::valdora(m_session.locale()), &scopes);
     const QString caption =
-        ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName).read(ButtonKey::Name);
+        readCaption(ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), buttonFileName));
     const PreviewSource source = [&](const std::function<void(const run::PreviewRow&)>& observer,
                                      const std::function<bool()>& stopRequested) {
         preview.setRowObserver(observer);

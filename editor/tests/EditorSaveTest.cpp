@@ -323,7 +323,7 @@ TEST_F(EditorSave, ANewButtonOpensWithTheEditorsDefaults)
     EXPECT_EQ(state.page, EditorPage::AutoNumber);
     EXPECT_EQ(state.chosenScheme(), Scheme::Missing);
     EXPECT_EQ(state.scope, 0);
-    EXPECT_EQ(state.overwrite, 0);
+    EXPECT_EQ(state.overwrite, OverwriteMode::NeverOverwrite);
     EXPECT_EQ(state.autoWarning, 0);
     EXPECT_EQ(state.now.format, 1);
     EXPECT_TRUE(state.autoNumber.counterFile.isEmpty());

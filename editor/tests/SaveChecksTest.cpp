@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Order, SaveChecks,
                                         Scheme::Now,
                                         5,
                                         [](EditorState& s) {
-                                            s.overwrite = 1;
+                                            s.overwrite = OverwriteMode::Append;
                                             s.appendSeparator = ";";
                                             s.now.format = 2;
                                         },
@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(Order, SaveChecks,
                                               [](EditorState& s) { s.now.format = 0; },
                                               plain(Time + "You need to select Time only as format.")},
                                     CheckCase{"AppendIntoDate", Scheme::Now, 8,
-                                              [](EditorState& s) { s.overwrite = 1; },
+                                              [](EditorState& s) { s.overwrite = OverwriteMode::Append; },
                                               plain(Date + "You can't have a separator in a date field.")},
                                     CheckCase{"AutoNumberIntoDate", Scheme::AutoNumber, 8,
                                               [](EditorState&) {},

@@ -1,6 +1,7 @@
 #include "SettingsCaptions.h"
 
 #include "settings/MessageTable.h"
+#include "settings/OverwriteMode.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -31,10 +32,10 @@ const std::array Rows{
     CaptionRow{"Label9", TenCharactersMax},
     CaptionRow{"Frame1", TargetField, true},
     CaptionRow{"Frame3", OverwritingConditions, true},
-    CaptionRow{"optOver_0", NeverOverwrite},
-    CaptionRow{"optOver_1", AppendWithSeparator},
-    CaptionRow{"optOver_2", OverwriteUnlessEmpty},
-    CaptionRow{"optOver_3", AlwaysOverwrite},
+    CaptionRow{"optOver_0", rowOf(OverwriteMode::NeverOverwrite).caption},
+    CaptionRow{"optOver_1", rowOf(OverwriteMode::Append).caption},
+    CaptionRow{"optOver_2", rowOf(OverwriteMode::OverwriteUnlessEmpty).caption},
+    CaptionRow{"optOver_3", rowOf(OverwriteMode::AlwaysOverwrite).caption},
     CaptionRow{"Frame15", Scope},
     CaptionRow{"optScope_0", ThisDatabaseOnly},
     CaptionRow{"optScope_1", AllDatabases},

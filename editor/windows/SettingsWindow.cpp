@@ -7,6 +7,7 @@
 #include "engine/CounterStartValue.h"
 #include "settings/ButtonFile.h"
 #include "settings/MessageId.h"
+#include "settings/OverwriteMode.h"
 #include "settings/SettingsLocation.h"
 #include "settings/UserKey.h"
 #include "widgets/KeyFilter.h"
@@ -495,7 +496,7 @@ void SettingsWindow::Tab_Load()
         m_ui->txtButtonName->setText(s.caption);
         m_lastCaption = s.caption;
         selectText(m_ui->cmbTarget, s.target);
-        checkOption(m_optOver, s.overwrite);
+        checkOption(m_optOver, s.overwrite ? static_cast<int>(*s.overwrite) : NoChoice);
         checkOption(m_optScope, s.scope);
         checkOption(m_optAutoWarning, s.autoWarning);
         m_ui->txtAppendSep->setText(s.appendSeparator);
@@ -562,7 +563,7 @@ void SettingsWindow::storeWidgets()
     EditorState& s = m_state;
     s.caption = m_ui->txtButtonName->text();
     s.target = m_ui->cmbTarget->currentText();
-    s.overwrite = checkedOption(m_optOver);
+    s.overwrite = overwriteModeAt(checkedOption(m_optOver));
     s.scope = checkedOption(m_optScope);
     s.autoWarning = checkedOption(m_optAutoWarning);
     s.appendSeparator = m_ui->txtAppendSep->text();

@@ -6,6 +6,7 @@
 
 #include "engine/TableFieldReader.h"
 #include "engine/ValueEngine.h"
+#include "settings/ButtonReaders.h"
 
 namespace valdora::run {
 
@@ -33,7 +34,7 @@ bool PreviewRoad::resolveTarget(RunMember& member, const ButtonFile& /*button*/)
 
 bool PreviewRoad::gatherContacts(const ButtonFile& button, RunSummary& /*summary*/)
 {
-    const bool otherDatabase = button.read(ButtonKey::SavedWithDB) != host().database->GetDatabasePath();
+    const bool otherDatabase = readSavedWithDB(button) != host().database->GetDatabasePath();
     const std::optional<Scope> scope =
         m_scopes ? m_scopes->chooseScope(otherDatabase) : std::optional<Scope>(Scope::AllContacts);
     if (!scope)

@@ -13,6 +13,14 @@ QString csvField(const QString& text)
     return u'"' + quoted + u'"';
 }
 
+// True when the mode whose text the rule leaves does this to a filled target; false without a mode.
+bool modeDoes(const OverwriteRule& rule, FilledTargetAction action)
+{
+    if (const std::optional<OverwriteMode> mode = rule.mode())
+        return rowOf(*mode).filledTarget == action;
+    return false;
+}
+
 } // namespace
 
 PreviewAction previewAction(const OverwriteRule& rule, const QString& present, const QString& computed,
@@ -23,13 +31,12 @@ PreviewAction previewAction(const OverwriteRule& rule, const QString& present, c
             return PreviewAction::Unchanged;
         if (computed.isEmpty())
             return PreviewAction::Keep;
-        if (rule.fillEmpty && !rule.append && !rule.overwrite && !rule.alwaysWrite)
-            return PreviewAction::SkipNotEmpty;
-        return PreviewAction::Unchanged;
+        return modeDoes(rule, FilledTargetAction::Skip) ? PreviewAction::SkipNotEmpty
+                                                        : PreviewAction::Unchanged;
     }
     if (present.isEmpty())
         return PreviewAction::Write;
-    if (rule.append && result == present + rule.separator + computed)
+    if (modeDoes(rule, FilledTargetAction::Append) && result == present + rule.separator + computed)
         return PreviewAction::Append;
     return PreviewAction::Overwrite;
 }

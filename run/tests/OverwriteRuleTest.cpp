@@ -89,8 +89,54 @@ INSTANTIATE_TEST_SUITE_P(
                  "7",
                  "A",
                  false},
-        RuleCase{"NoOptionKeepsEmptyField", {{"Over0", "yes"}, {"Over1", Zero}}, Empty, "7", Empty, false}),
+        RuleCase{"NoOptionKeepsEmptyField", {{"Over0", "yes"}, {"Over1", Zero}}, Empty, "7", Empty, false},
+        // Files with several options on: each option on replaces the text in turn, and the value
+        // counts as used when any of them took it.
+        RuleCase{"NoKeysNothingToWrite", {}, Empty, Empty, Empty, true},
+        RuleCase{"NoKeysAppendNothing", {}, "A", Empty, "A", false},
+        RuleCase{"FillAndOverwrite_Filled", {{"Over1", Zero}, {"Over2", One}}, "A", "B", "B", true},
+        RuleCase{
+            "FillAndOverwrite_NothingToWrite", {{"Over1", Zero}, {"Over2", One}}, Empty, Empty, Empty, true},
+        RuleCase{"AppendAndOverwrite_Empty", {{"Over0", Zero}, {"Over2", One}}, "A", Empty, "A", false},
+        RuleCase{"AppendAndOverwrite_Value", {{"Over0", Zero}, {"Over2", One}}, "A", "B", "B", true},
+        RuleCase{"AppendAndAlways", {{"Over0", Zero}, {"Over3", One}}, "A", "7", "7", true},
+        RuleCase{"EveryOption", {{"Over2", One}, {"Over3", One}}, "A", Empty, Empty, true},
+        RuleCase{
+            "AlwaysAfterNoText", {{"Over0", "x"}, {"Over1", Empty}, {"Over3", One}}, "A", "7", "7", true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A file the editor saved with one mode gives the rule of that mode alone, with its separator.
+struct SavedModeCase {
+    const char* name;
+    OverwriteMode mode;
+};
+
+class OverwriteRuleOfMode : public ::testing::TestWithParam<SavedModeCase> {};
+
+TEST_P(OverwriteRuleOfMode, IsTheRuleOfTheSavedMode)
+{
+    const test::TemporaryUserSettings settings;
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ScriptedPlatform platform;
+    ProgramSession session(platform, QStringLiteral("Valdora"), folder.path(), UserSettings(settings.path()));
+    const ButtonFile button(session.ini(), folder.filePath(QStringLiteral("~101.ini")));
+    ASSERT_TRUE(writeOverwriteMode(button, GetParam().mode));
+    ASSERT_TRUE(button.write(ButtonKey::AppenSep, QStringLiteral("/")));
+
+    const OverwriteRule rule = OverwriteRule::fromButton(button);
+    EXPECT_EQ(rule.mode(), GetParam().mode);
+    EXPECT_EQ(rule.options, OverwriteRule::of(GetParam().mode).options);
+    EXPECT_EQ(rule.separator, u"/");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, OverwriteRuleOfMode,
+                         ::testing::Values(SavedModeCase{"NeverOverwrite", OverwriteMode::NeverOverwrite},
+                                           SavedModeCase{"Append", OverwriteMode::Append},
+                                           SavedModeCase{"OverwriteUnlessEmpty",
+                                                         OverwriteMode::OverwriteUnlessEmpty},
+                                           SavedModeCase{"AlwaysOverwrite", OverwriteMode::AlwaysOverwrite}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace valdora::run

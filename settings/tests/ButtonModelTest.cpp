@@ -43,7 +43,7 @@ ButtonValue commonValue(SchemeKeys scheme)
     button.scheme = std::move(scheme);
     button.target = {QStringLiteral("Phone"), QStringLiteral("17"), QStringLiteral("1")};
     button.targetDecimals = QStringLiteral("-1");
-    button.overwrite = 3;
+    button.overwrite = OverwriteMode::AlwaysOverwrite;
     button.autoWarning = 2;
     button.scope = 1;
     button.appendSeparator = QStringLiteral(";");
@@ -309,7 +309,7 @@ TEST_P(ButtonModelDefaults, AbsentKeysTakeTheEditorsDefaults)
     expected.name = loaded.name;
     expected.scheme = GetParam().expected();
     EXPECT_EQ(loaded, expected);
-    EXPECT_EQ(loaded.overwrite, 0);
+    EXPECT_EQ(loaded.overwrite, OverwriteMode::NeverOverwrite);
     EXPECT_EQ(loaded.autoWarning, 0);
     EXPECT_EQ(loaded.scope, 0);
     EXPECT_EQ(loaded.fontBold, u"0");
@@ -383,7 +383,7 @@ TEST_F(ButtonModelSave, AnOptionGroupWithoutChoiceWritesEveryOptionOff)
     const ButtonFile file(m_ini, path(QStringLiteral("~100.ini")));
     ASSERT_TRUE(writeFile(file.path(), fileText({"Type=4", "Over0=0", "NowFormatDate1=0"})));
     const ButtonValue loaded = loadButton(file, QStringLiteral("/prog/"));
-    EXPECT_EQ(loaded.overwrite, NoChoice);
+    EXPECT_EQ(loaded.overwrite, std::nullopt);
     EXPECT_EQ(std::get<NowKeys>(loaded.scheme).format, NoChoice);
 
     const ButtonFile copy(m_ini, path(QStringLiteral("~101.ini")));

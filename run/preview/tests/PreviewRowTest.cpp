@@ -15,13 +15,19 @@ struct ActionCase {
     PreviewAction action;
 };
 
+// A rule with the options "Over0" to "Over3" on or off.
 OverwriteRule rule(bool fillEmpty, bool append, bool overwrite, bool alwaysWrite)
 {
     OverwriteRule made;
-    made.fillEmpty = fillEmpty;
-    made.append = append;
-    made.overwrite = overwrite;
-    made.alwaysWrite = alwaysWrite;
+    made.options = {};
+    const std::pair<bool, OverwriteMode> options[] = {{fillEmpty, OverwriteMode::NeverOverwrite},
+                                                      {append, OverwriteMode::Append},
+                                                      {overwrite, OverwriteMode::OverwriteUnlessEmpty},
+                                                      {alwaysWrite, OverwriteMode::AlwaysOverwrite}};
+    for (const auto& [on, mode] : options) {
+        if (on)
+            made.options = made.options.with(mode);
+    }
     return made;
 }
 
@@ -46,7 +52,43 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"Overwrite", rule(false, false, true, false), "x", "7", PreviewAction::Overwrite},
         ActionCase{"OverwriteSameValue", rule(false, false, true, false), "7", "7", PreviewAction::Unchanged},
         ActionCase{"AlwaysWriteEmpties", rule(false, false, false, true), "x", "", PreviewAction::Overwrite},
-        ActionCase{"NothingOnEmpty", rule(false, false, true, false), "", "", PreviewAction::Unchanged}),
+        ActionCase{"NothingOnEmpty", rule(false, false, true, false), "", "", PreviewAction::Unchanged},
+        ActionCase{"FillEmptyKeepsWithoutAValue", rule(true, false, false, false), "x", "",
+                   PreviewAction::Keep},
+        ActionCase{"AlwaysWriteFills", rule(false, false, false, true), "", "7", PreviewAction::Write},
+        ActionCase{"NoOptionKeeps", rule(false, false, false, false), "x", "7", PreviewAction::Unchanged},
+        ActionCase{"FillAndAppendAppends", rule(true, true, false, false), "x", "7", PreviewAction::Append},
+        ActionCase{"FillAndOverwriteOverwrites", rule(true, false, true, false), "x", "7",
+                   PreviewAction::Overwrite},
+        ActionCase{"AppendAndAlwaysOverwrites", rule(false, true, false, true), "x", "7",
+                   PreviewAction::Overwrite},
+        ActionCase{"AppendAndOverwriteKeeps", rule(false, true, true, false), "x", "", PreviewAction::Keep}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The preview's action of each mode for a target that holds a value and is given another one.
+struct ModeActionCase {
+    const char* name;
+    OverwriteMode mode;
+    PreviewAction action;
+};
+
+class PreviewModeAction : public ::testing::TestWithParam<ModeActionCase> {};
+
+TEST_P(PreviewModeAction, NamesWhatTheModeDoesToAFilledTarget)
+{
+    const OverwriteRule rule = OverwriteRule::of(GetParam().mode);
+    const QString result = rule.apply(QStringLiteral("x"), QStringLiteral("7")).text;
+    EXPECT_EQ(previewActionText(previewAction(rule, QStringLiteral("x"), QStringLiteral("7"), result)),
+              previewActionText(GetParam().action));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, PreviewModeAction,
+    ::testing::Values(
+        ModeActionCase{"NeverOverwrite", OverwriteMode::NeverOverwrite, PreviewAction::SkipNotEmpty},
+        ModeActionCase{"Append", OverwriteMode::Append, PreviewAction::Append},
+        ModeActionCase{"OverwriteUnlessEmpty", OverwriteMode::OverwriteUnlessEmpty, PreviewAction::Overwrite},
+        ModeActionCase{"AlwaysOverwrite", OverwriteMode::AlwaysOverwrite, PreviewAction::Overwrite}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreviewRowTest, CountsContactsNotRows)
