@@ -145,7 +145,14 @@ QHash<FieldId, QString> ServerContactTable::readValues(qint64 record, Where wher
 
 void ServerContactTable::Goto(const ContactId& id, Where where)
 {
-    moveTo(id, recordOf(id, where));
+    const qint64 record = recordOf(id, where);
+    // While this object holds the record's lock no other workstation writes it, so what was read
+    // under the lock is still what the record holds: going to it again (a run does, for each contact
+    // it reaches after taking the lock) does not read it again.
+    if (record != 0 && record == m_current && m_valuesLoaded && m_locked == m_current &&
+        m_lockGeneration == m_connection.generation())
+        return;
+    moveTo(id, record);
 }
 
 QString ServerContactTable::Data(FieldId id, Where where) const
