@@ -13,9 +13,14 @@ build="${DEMO_BUILD:-$root/build/demo}"
 bin="$build/bin"
 contacts="${DEMO_CONTACTS:-500}"
 
-bash "$root/scripts/install-deps.sh"
+# procps for pgrep, which a minimal system lacks; the server's programs, psql and openssl come with
+# the postgresql package.
+bash "$root/scripts/install-deps.sh" procps
 echo "=== building"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVALDORA_BENCHMARKS=OFF >/dev/null
+# A build folder configured before (DEMO_BUILD=build/dev) is used as it is, not configured anew.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVALDORA_BENCHMARKS=OFF >/dev/null
+fi
 cmake --build "$build" --target Valdora pb ContactHost.exe -j "$(nproc)" >/dev/null
 
 work="$(mktemp -d)"

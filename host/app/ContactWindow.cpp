@@ -16,10 +16,13 @@
 #include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace valdora::host::app {
 
@@ -68,6 +71,8 @@ ContactWindow::ContactWindow(HostApplication& application, Platform& platform, Q
     });
     connect(&m_app, &HostApplication::lookupChanged, this, &ContactWindow::refreshLookup);
     connect(&m_app, &HostApplication::contactChanged, this, &ContactWindow::refreshRecord);
+    connect(&m_app, &HostApplication::contactsWritten, this, &ContactWindow::markRowsWritten);
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, &ContactWindow::refreshRowsInView);
     connect(&m_app, &HostApplication::fieldOnScreenChanged, this, &ContactWindow::refreshStatus);
     connect(&m_app, &HostApplication::databaseOpened, this, &ContactWindow::buildFields);
     connect(&m_app, &HostApplication::databaseClosed, this, &ContactWindow::buildFields);
@@ -136,6 +141,7 @@ void ContactWindow::refreshLookup()
 {
     const QScopedValueRollback guard(m_refreshing, true);
     m_list->clear();
+    m_staleRows.clear();
     if (m_app.isDatabaseOpen()) {
         for (const ContactId& id : m_app.lookupIds())
             m_list->addItem(m_app.contactLabel(id));
@@ -149,21 +155,61 @@ void ContactWindow::refreshLookup()
     refreshRecord();
 }
 
+void ContactWindow::markRowsWritten(const QList<ContactId>& ids)
+{
+    // Any row may be out of date when the writes were not heard one by one.
+    for (const ContactId& id : ids.isEmpty() ? m_app.lookupIds() : ids)
+        m_staleRows.insert(id);
+    refreshRowsInView();
+}
+
+void ContactWindow::refreshRowsInView()
+{
+    if (m_staleRows.isEmpty() || !m_app.isDatabaseOpen())
+        return;
+    // A run on another workstation writes thousands of contacts: only the rows in view are read
+    // again (one read each), the others when they come into view.
+    const QRect area = m_list->viewport()->rect();
+    const int first = std::max(0, m_list->indexAt(area.topLeft()).row());
+    const int bottom = m_list->indexAt(area.bottomLeft()).row();
+    const int last = bottom < 0 ? m_list->count() - 1 : bottom;
+    const QList<ContactId>& ids = m_app.lookupIds();
+    const QScopedValueRollback guard(m_refreshing, true);
+    for (int row = first; row <= last && row < m_list->count() && row < ids.size(); ++row) {
+        if (!m_staleRows.remove(ids.at(row)))
+            continue;
+        try {
+            m_list->item(row)->setText(m_app.contactLabel(ids.at(row)));
+        } catch (const Failure&) {
+            // The server is away for a moment: the row keeps its text and is read again later.
+            m_staleRows.insert(ids.at(row));
+            return;
+        }
+    }
+}
+
 void ContactWindow::refreshRecord()
 {
     const QScopedValueRollback guard(m_refreshing, true);
     if (!m_app.isDatabaseOpen())
         return refreshStatus();
-    for (const auto& [editor, id] : m_editors) {
-        const bool typing = id == m_app.fieldOnScreen() && m_app.typedValue();
-        if (!typing)
-            editor->setText(m_app.field(id).value_or(QString()));
-    }
     const qsizetype row = m_app.lookupIds().indexOf(m_app.currentId());
     m_list->setCurrentRow(int(row));
-    // The record on screen may have changed its company or name.
-    if (row >= 0 && row < m_list->count())
-        m_list->item(int(row))->setText(m_app.contactLabel(m_app.currentId()));
+    try {
+        for (const auto& [editor, id] : m_editors) {
+            const bool typing = id == m_app.fieldOnScreen() && m_app.typedValue();
+            if (!typing)
+                editor->setText(m_app.field(id).value_or(QString()));
+        }
+        // The record on screen may have changed its company or name.
+        if (row >= 0 && row < m_list->count())
+            m_list->item(int(row))->setText(m_app.contactLabel(m_app.currentId()));
+    } catch (const Failure&) {
+        // A database on a server that is away for a moment: the window keeps what it shows, and
+        // the row is read again once it can be.
+        if (row >= 0)
+            m_staleRows.insert(m_app.currentId());
+    }
     refreshStatus();
 }
 

@@ -3,6 +3,7 @@
 #include "HostApplication.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 #include <functional>
 #include <map>
@@ -33,6 +34,11 @@ private:
     void buildFields();
     void refreshLookup();
     void refreshRecord();
+    /// Marks the list rows of contacts written elsewhere (all of them for an empty list) as out of
+    /// date, and reads again those in view.
+    void markRowsWritten(const QList<ContactId>& ids);
+    /// Reads again the out-of-date rows in view; the others wait until they are scrolled into it.
+    void refreshRowsInView();
     void refreshCommands();
     void refreshStatus();
     void askLookup();
@@ -48,6 +54,7 @@ private:
     QMenu* m_toolsMenu;
     std::map<QLineEdit*, FieldId> m_editors;
     bool m_refreshing = false;
+    QSet<ContactId> m_staleRows;
 };
 
 } // namespace valdora::host::app

@@ -6,8 +6,11 @@
 #include "host/HostCommand.h"
 #include "host/LookupFile.h"
 #include "host/embedded/DatabaseFactory.h"
+#include "host/server/ServerChangeListener.h"
 
 #include <QFileInfo>
+
+#include <utility>
 
 namespace valdora::host {
 
@@ -51,6 +54,8 @@ namespace {
 
 /// How long a burst of writes may pause before the contact on screen is read again.
 constexpr int OutsideWriteSettleMs = 100;
+/// How long announced writes are gathered before the contact on screen is read again.
+constexpr int WrittenBatchMs = 50;
 
 } // namespace
 
@@ -64,6 +69,9 @@ HostApplication::HostApplication(Platform& platform, QString auxCommandFile, QOb
         watchDatabaseFiles();
         m_outsideWrite.start();
     });
+    m_writtenBatch.setSingleShot(true);
+    m_writtenBatch.setInterval(WrittenBatchMs);
+    connect(&m_writtenBatch, &QTimer::timeout, this, &HostApplication::takeWritten);
     // The write-ahead log is made by the first write after the database was opened.
     connect(&m_files, &QFileSystemWatcher::directoryChanged, this, [this] {
         watchDatabaseFiles();
@@ -73,7 +81,8 @@ HostApplication::HostApplication(Platform& platform, QString auxCommandFile, QOb
 
 void HostApplication::watchDatabaseFiles()
 {
-    if (m_path.isEmpty())
+    // A database on a server has no files here; it announces its writes itself.
+    if (m_path.isEmpty() || isServerLocation(m_path))
         return;
     const QFileInfo database(m_path);
     QStringList wanted{database.absolutePath()};
@@ -90,14 +99,43 @@ void HostApplication::rereadContactOnScreen()
 {
     if (!isDatabaseOpen() || m_current.isEmpty())
         return;
-    try {
-        // Going to the same record again drops what was read of it, and keeps its lock.
-        m_screen->Contact().Goto(m_current);
-    } catch (const Failure&) {
-        // Gone meanwhile (removed by another process): the window shows what it has.
-        return;
+    // A connection that the server ended (a restart) fails its first statement and is made again
+    // at the next, so a failed reading is tried once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            // Going to the same record again drops what was read of it, and keeps its lock. The
+            // record is read here, where a failure is caught, not in the window's refresh.
+            ContactTable& contacts = m_screen->Contact();
+            contacts.Goto(m_current);
+            contacts.Data(FieldNumber::Company);
+            emit contactChanged();
+            return;
+        } catch (const Failure&) {
+            // Gone meanwhile (removed by another process), or the server is away: the window
+            // shows what it has.
+        }
     }
-    emit contactChanged();
+}
+
+void HostApplication::noteWritten(const QStringList& ids)
+{
+    if (ids.isEmpty())
+        m_anyWritten = true;
+    m_written.append(ids);
+    // Not restarted by the next announcement: a stream of them is taken in steps.
+    if (!m_writtenBatch.isActive())
+        m_writtenBatch.start();
+}
+
+void HostApplication::takeWritten()
+{
+    const bool any = std::exchange(m_anyWritten, false);
+    const QList<ContactId> ids = std::exchange(m_written, {});
+    if (!isDatabaseOpen())
+        return;
+    if (any || ids.contains(m_current))
+        rereadContactOnScreen();
+    emit contactsWritten(any ? QList<ContactId>() : ids);
 }
 
 HostApplication::~HostApplication() = default;
@@ -127,6 +165,11 @@ void HostApplication::openDatabase(const QString& path, Where where)
     m_path = m_screen->GetDatabasePath(where);
     m_lastPath = m_path;
     watchDatabaseFiles();
+    if (isServerLocation(location)) {
+        m_changes = std::make_unique<server::ServerChangeListener>(location);
+        connect(m_changes.get(), &server::ServerChangeListener::contactsWritten, this,
+                &HostApplication::noteWritten);
+    }
     m_lookup = selectAll(where);
     m_lookupDescription = QStringLiteral("All contacts");
     m_current = m_lookup.value(0);
@@ -155,6 +198,10 @@ void HostApplication::closeDatabase()
     m_screen.reset();
     m_walk.reset();
     m_outsideWrite.stop();
+    m_changes.reset();
+    m_writtenBatch.stop();
+    m_written.clear();
+    m_anyWritten = false;
     if (!m_files.files().isEmpty())
         m_files.removePaths(m_files.files());
     if (!m_files.directories().isEmpty())

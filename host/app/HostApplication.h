@@ -13,6 +13,10 @@
 
 namespace valdora::host {
 
+namespace server {
+class ServerChangeListener;
+}
+
 /// How a lookup compares a field's value with the value asked for (without regard to case).
 enum class LookupMatch { All, Equals, Contains, StartsWith };
 
@@ -109,6 +113,9 @@ signals:
     /// The contact on screen changed, or one of its fields.
     void contactChanged();
     void lookupChanged();
+    /// Contacts were written by another program or workstation (their ids; empty: any contact may
+    /// have changed). The contact on screen is read again before this is told.
+    void contactsWritten(const QList<ContactId>& ids);
     void fieldOnScreenChanged();
     void quitRequested();
 
@@ -118,6 +125,10 @@ private:
     /// The contact on screen as the database holds it now, after a write that did not come through
     /// this host; what the user is typing stays.
     void rereadContactOnScreen();
+    /// Keeps the ids a database on a server announced as written, to be taken in one go a moment later.
+    void noteWritten(const QStringList& ids);
+    /// Reads the contact on screen again when it was among the contacts written, and tells the rest.
+    void takeWritten();
     Database& screen(Where where) const;
     void writeFields(const QList<FieldId>& ids, const QStringList& values, Where where);
     void takeLock(Where where);
@@ -143,6 +154,13 @@ private:
     QFileSystemWatcher m_files;
     /// Writes come in bursts (a run writes many contacts): one read after the burst settles.
     QTimer m_outsideWrite;
+    /// A database on a server announces every write of a contact (every workstation's).
+    std::unique_ptr<server::ServerChangeListener> m_changes;
+    QList<ContactId> m_written;
+    bool m_anyWritten = false;
+    /// Announced writes are taken at most this often: a run elsewhere writes contacts in a stream
+    /// that never pauses, and the window must still follow it.
+    QTimer m_writtenBatch;
 };
 
 } // namespace valdora::host

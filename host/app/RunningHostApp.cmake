@@ -9,5 +9,5 @@ valdora_add_library(hostapp
           ${CMAKE_CURRENT_LIST_DIR}/LookupDialog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RunningHostCommands.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TriggerCommand.cpp
-  PUBLIC valdora::hostembedded valdora::hostclient valdora::settings valdora::platform_qt Qt6::Widgets
+  PUBLIC valdora::hostembedded valdora::hostserver valdora::hostclient valdora::settings valdora::platform_qt Qt6::Widgets
   PRIVATE valdora::programicons)

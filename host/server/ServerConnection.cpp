@@ -4,6 +4,7 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
 #include <vector>
 
 namespace valdora::host::server {
@@ -76,7 +77,14 @@ void quoteInto(QByteArray& out, const QByteArray& value)
     out += '"';
 }
 
+std::atomic<qint64> roundTripCount{0};
+
 } // namespace
+
+qint64 ServerConnection::roundTrips()
+{
+    return roundTripCount.load(std::memory_order_relaxed);
+}
 
 QList<QPair<const char*, QByteArray>> addedConnectionOptions(const QString& location)
 {
@@ -197,11 +205,19 @@ void ServerConnection::connect(Where where)
     // The server's notices ("... does not exist, skipping") are not the user's business.
     PQsetNoticeProcessor(
         m_connection.get(), [](void*, const char*) {}, nullptr);
-    if (PQstatus(m_connection.get()) != CONNECTION_OK)
+    if (PQstatus(m_connection.get()) != CONNECTION_OK) {
+        const QString reason = trimmedMessage(PQerrorMessage(m_connection.get()));
+        // The server's own words ("no pg_hba.conf entry ... no encryption") do not say what to do.
+        const QString advice =
+            reason.contains(QLatin1String("no encryption"))
+                ? QStringLiteral(" (the server accepts only encrypted connections: take sslmode=disable or "
+                                 "allow out of the location and PGSSLMODE)")
+                : QString();
         throw HostFailure(HostError::DatabaseFailure,
-                          QStringLiteral("The contact database server of %1 cannot be reached: %2")
-                              .arg(m_location, trimmedMessage(PQerrorMessage(m_connection.get()))),
+                          QStringLiteral("The contact database server of %1 cannot be reached: %2%3")
+                              .arg(m_location, reason, advice),
                           where);
+    }
     ++m_generation;
     applySessionSettings(where);
 }
@@ -209,6 +225,26 @@ void ServerConnection::connect(Where where)
 bool ServerConnection::isBroken() const
 {
     return !m_connection || PQstatus(m_connection.get()) != CONNECTION_OK;
+}
+
+int ServerConnection::socket() const
+{
+    return m_connection ? PQsocket(m_connection.get()) : -1;
+}
+
+QStringList ServerConnection::takeNotifications(Where where)
+{
+    if (PQconsumeInput(m_connection.get()) == 0 || isBroken())
+        throw HostFailure(HostError::DatabaseFailure,
+                          QStringLiteral("The connection to the contact database server of %1 was lost: %2")
+                              .arg(m_location, trimmedMessage(PQerrorMessage(m_connection.get()))),
+                          where);
+    QStringList payloads;
+    while (PGnotify* notification = PQnotifies(m_connection.get())) {
+        payloads.append(QString::fromUtf8(notification->extra));
+        PQfreemem(notification);
+    }
+    return payloads;
 }
 
 void ServerConnection::ensureOpen(Where where)
@@ -227,23 +263,28 @@ void ServerConnection::ensureOpen(Where where)
     applySessionSettings(where);
 }
 
-void ServerConnection::fail(pg_result* result, Where where)
+HostFailure ServerConnection::failureOf(pg_result* result, Where where)
 {
     const QString sqlState = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
     const QString message =
         trimmedMessage(result ? PQresultErrorMessage(result) : PQerrorMessage(m_connection.get()));
     PQclear(result);
     if (isBroken())
-        throw HostFailure(HostError::DatabaseFailure,
-                          QStringLiteral("The connection to the contact database server of %1 was lost: %2")
-                              .arg(m_location, message.isEmpty() ? QStringLiteral("no answer") : message),
-                          where);
+        return HostFailure(HostError::DatabaseFailure,
+                           QStringLiteral("The connection to the contact database server of %1 was lost: %2")
+                               .arg(m_location, message.isEmpty() ? QStringLiteral("no answer") : message),
+                           where);
     if (sqlState == QLatin1String("25006") && !m_refusal.isEmpty())
-        throw HostFailure(HostError::WriteRefused, m_refusal, where);
+        return HostFailure(HostError::WriteRefused, m_refusal, where);
     const bool busy = sqlState == QLatin1String("55P03") || sqlState == QLatin1String("40001") ||
                       sqlState == QLatin1String("40P01");
-    throw HostFailure(busy ? HostError::RecordLocked : HostError::DatabaseFailure,
-                      QStringLiteral("The contact database %1 failed: %2").arg(m_location, message), where);
+    return HostFailure(busy ? HostError::RecordLocked : HostError::DatabaseFailure,
+                       QStringLiteral("The contact database %1 failed: %2").arg(m_location, message), where);
+}
+
+void ServerConnection::fail(pg_result* result, Where where)
+{
+    throw failureOf(result, where);
 }
 
 ServerRows ServerConnection::checked(pg_result* result, Where where)
@@ -254,27 +295,85 @@ ServerRows ServerConnection::checked(pg_result* result, Where where)
     return ServerRows(result);
 }
 
-ServerRows ServerConnection::exec(const char* sql, const ServerParameters& parameters, Where where)
+const QByteArray& ServerConnection::prepared(const char* sql, Where where)
 {
-    ensureOpen(where);
     auto found = m_prepared.find(sql);
     if (found == m_prepared.end()) {
         const QByteArray name = "s" + QByteArray::number(qulonglong(m_prepared.size()));
+        roundTripCount.fetch_add(1, std::memory_order_relaxed);
         checked(PQprepare(m_connection.get(), name.constData(), sql, 0, nullptr), where);
         found = m_prepared.emplace(sql, name).first;
     }
+    return found->second;
+}
+
+ServerRows ServerConnection::exec(const char* sql, const ServerParameters& parameters, Where where)
+{
+    ensureOpen(where);
+    const QByteArray& name = prepared(sql, where);
     std::vector<const char*> values;
     values.reserve(std::size_t(parameters.size()));
     for (const QByteArray& parameter : parameters)
         values.push_back(parameter.constData());
-    return checked(PQexecPrepared(m_connection.get(), found->second.constData(), int(values.size()),
-                                  values.data(), nullptr, nullptr, 0),
+    roundTripCount.fetch_add(1, std::memory_order_relaxed);
+    return checked(PQexecPrepared(m_connection.get(), name.constData(), int(values.size()), values.data(),
+                                  nullptr, nullptr, 0),
                    where);
+}
+
+std::vector<ServerOutcome> ServerConnection::execTogether(const std::vector<ServerStatement>& statements,
+                                                          Where where)
+{
+    ensureOpen(where);
+    // Prepared before the statements are sent: a pipeline cannot wait for a preparation's answer.
+    std::vector<QByteArray> names;
+    for (const ServerStatement& statement : statements)
+        names.push_back(prepared(statement.sql, where));
+    pg_conn* connection = m_connection.get();
+    if (PQenterPipelineMode(connection) != 1)
+        fail(nullptr, where);
+    // A sync point after each statement makes it a transaction of its own, which a failure of the
+    // one before does not skip.
+    std::size_t sent = 0;
+    for (; sent < statements.size(); ++sent) {
+        std::vector<const char*> values;
+        for (const QByteArray& parameter : statements[sent].parameters)
+            values.push_back(parameter.constData());
+        if (PQsendQueryPrepared(connection, names[sent].constData(), int(values.size()), values.data(),
+                                nullptr, nullptr, 0) != 1 ||
+            PQpipelineSync(connection) != 1)
+            break;
+    }
+    roundTripCount.fetch_add(1, std::memory_order_relaxed);
+    std::vector<ServerOutcome> outcomes(statements.size());
+    for (std::size_t i = 0; i < statements.size(); ++i) {
+        if (i >= sent || isBroken()) {
+            outcomes[i].failure = failureOf(nullptr, where);
+            continue;
+        }
+        pg_result* result = PQgetResult(connection);
+        const ExecStatusType status = PQresultStatus(result);
+        if (result != nullptr && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK))
+            outcomes[i].rows.emplace(result);
+        else
+            outcomes[i].failure = failureOf(result, where);
+        if (result == nullptr)
+            continue;
+        // The end of the statement's results (no result), then its sync point.
+        while (pg_result* rest = PQgetResult(connection))
+            PQclear(rest);
+        if (pg_result* sync = PQgetResult(connection))
+            PQclear(sync);
+    }
+    if (!isBroken())
+        PQexitPipelineMode(connection);
+    return outcomes;
 }
 
 void ServerConnection::run(const char* sql, Where where)
 {
     ensureOpen(where);
+    roundTripCount.fetch_add(1, std::memory_order_relaxed);
     checked(PQexec(m_connection.get(), sql), where);
 }
 

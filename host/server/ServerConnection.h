@@ -6,9 +6,12 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -37,6 +40,19 @@ private:
 /// The parameters of a statement, as text.
 using ServerParameters = QList<QByteArray>;
 
+/// One statement of several sent at once: a string literal (its pointer names its prepared form)
+/// and its parameters.
+struct ServerStatement {
+    const char* sql;
+    ServerParameters parameters;
+};
+
+/// What one statement of several sent at once gave: its rows, or its failure.
+struct ServerOutcome {
+    std::optional<ServerRows> rows;
+    std::optional<HostFailure> failure;
+};
+
 /// A text array parameter ("{...}") of these values: every element quoted, so any text goes through.
 QByteArray textArray(const QStringList& values);
 /// An integer array parameter.
@@ -62,6 +78,11 @@ public:
 
     /// Runs a statement (a string literal: the pointer names its prepared form) with parameters.
     ServerRows exec(const char* sql, const ServerParameters& parameters = {}, Where where = Where::current());
+    /// Runs statements one after the other, sent together and answered together (one round trip to
+    /// the server instead of one each), each in a transaction of its own: one that fails does not
+    /// stop the next, nor undo the one before.
+    std::vector<ServerOutcome> execTogether(const std::vector<ServerStatement>& statements,
+                                            Where where = Where::current());
     /// Runs statements without parameters and without preparing them (schema, transactions).
     void run(const char* sql, Where where = Where::current());
     /// The location as given, for messages and the host's title.
@@ -73,8 +94,16 @@ public:
     /// From now on every change through this connection fails with HostError::WriteRefused and this
     /// text, while reading goes on; an empty text allows changes again.
     void refuseChanges(const QString& reason, Where where = Where::current());
+    /// How many times this process waited for the server's answer, over all connections: what a
+    /// workstation's speed depends on most, for the benchmarks.
+    static qint64 roundTrips();
     /// True while a statement that failed left the connection broken.
     bool isBroken() const;
+    /// The connection's socket, to wait on for what the server sends unasked; -1 when there is none.
+    int socket() const;
+    /// Reads what the server sent unasked and gives the payloads of its notifications (LISTEN), in
+    /// the order sent. A failure when the connection is lost.
+    QStringList takeNotifications(Where where = Where::current());
 
 private:
     struct Closer {
@@ -85,6 +114,10 @@ private:
     void applySessionSettings(Where where);
     ServerRows checked(pg_result* result, Where where);
     [[noreturn]] void fail(pg_result* result, Where where);
+    /// The failure a result (nullptr: the connection) tells; the result is freed.
+    HostFailure failureOf(pg_result* result, Where where);
+    /// The name of a statement's prepared form, prepared on first use.
+    const QByteArray& prepared(const char* sql, Where where);
 
     QString m_location;
     std::unique_ptr<pg_conn, Closer> m_connection;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 namespace valdora::host::server {
 
@@ -34,17 +36,32 @@ struct WriteList {
     }
 };
 
-// One statement writes a record: blank values remove the field's row, the others are put in. A
-// record deleted meanwhile gives 0 and nothing is written.
+// One statement writes a record: blank values remove the field's row, the others are put in, and
+// the hosts that listen hear of it when it commits. A record deleted meanwhile gives 0 and nothing
+// is written.
 constexpr char WriteRecord[] =
-    "WITH target AS (SELECT record FROM contacts WHERE record = $1),"
+    "WITH target AS (SELECT record, uid FROM contacts WHERE record = $1),"
     " input AS (SELECT f, v FROM unnest($2::integer[], $3::text[]) AS u(f, v)),"
     " gone AS (DELETE FROM vals USING target, input WHERE vals.record = target.record"
     "  AND vals.field = input.f AND input.v = ''),"
     " put AS (INSERT INTO vals(record, field, value) SELECT target.record, input.f, input.v"
     "  FROM target, input WHERE input.v <> ''"
     "  ON CONFLICT (record, field) DO UPDATE SET value = EXCLUDED.value)"
-    " SELECT count(*) FROM target";
+    " SELECT count(*) FROM target, pg_notify('valdora_contacts', target.uid)";
+static_assert(std::string_view(WriteRecord).find(ChangeChannel) != std::string_view::npos,
+              "a write is announced on the change channel");
+
+constexpr char TryLock[] = "SELECT pg_try_advisory_lock($1::integer, $2::integer)";
+constexpr char Unlock[] = "SELECT pg_advisory_unlock($1::integer, $2::integer)";
+constexpr char ReadValues[] = "SELECT field, value FROM vals WHERE record = $1";
+
+QHash<FieldId, QString> valuesOf(const ServerRows& rows)
+{
+    QHash<FieldId, QString> values;
+    for (int row = 0; row < rows.count(); ++row)
+        values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
+    return values;
+}
 
 } // namespace
 
@@ -74,8 +91,7 @@ qint64 ServerContactTable::recordOf(const ContactId& id, Where where) const
 
 bool ServerContactTable::tryLock(qint64 record, Where where) const
 {
-    const ServerRows rows = m_connection.exec("SELECT pg_try_advisory_lock($1::integer, $2::integer)",
-                                              {number(RecordLockSpace), number(record)}, where);
+    const ServerRows rows = m_connection.exec(TryLock, {number(RecordLockSpace), number(record)}, where);
     return rows.text(0, 0) == QLatin1String("t");
 }
 
@@ -84,8 +100,7 @@ void ServerContactTable::unlock(qint64 record) const
     if (m_connection.isBroken())
         return; // the server released the locks of the lost connection
     try {
-        m_connection.exec("SELECT pg_advisory_unlock($1::integer, $2::integer)",
-                          {number(RecordLockSpace), number(record)});
+        m_connection.exec(Unlock, {number(RecordLockSpace), number(record)});
     } catch (const HostFailure&) {
         // A connection lost now takes its locks with it.
     }
@@ -125,17 +140,19 @@ void ServerContactTable::releaseLock()
 
 QHash<FieldId, QString> ServerContactTable::readValues(qint64 record, Where where) const
 {
-    const ServerRows rows =
-        m_connection.exec("SELECT field, value FROM vals WHERE record = $1", {number(record)}, where);
-    QHash<FieldId, QString> values;
-    for (int row = 0; row < rows.count(); ++row)
-        values.insert(FieldId(rows.integer(row, 0)), rows.text(row, 1));
-    return values;
+    return valuesOf(m_connection.exec(ReadValues, {number(record)}, where));
 }
 
 void ServerContactTable::Goto(const ContactId& id, Where where)
 {
-    moveTo(id, recordOf(id, where));
+    const qint64 record = recordOf(id, where);
+    // While this object holds the record's lock no other workstation writes it, so what was read
+    // under the lock is still what the record holds: going to it again (a run does, for each contact
+    // it reaches after taking the lock) does not read it again.
+    if (record != 0 && record == m_current && m_valuesLoaded && m_locked == m_current &&
+        m_lockGeneration == m_connection.generation())
+        return;
+    moveTo(id, record);
 }
 
 QString ServerContactTable::Data(FieldId id, Where where) const
@@ -173,10 +190,24 @@ void ServerContactTable::Edit(Where where)
     if (m_locked == m_current && m_lockGeneration == m_connection.generation())
         return;
     releaseLock();
-    if (tryLock(m_current, where) || waitForLock(m_current, where)) {
+    // The lock and the record's values in one round trip. The values are read by a statement of
+    // their own, after the lock was taken, so they hold what another workstation wrote before it
+    // let go; they are what is edited, now that no other workstation can write the record.
+    const std::vector<ServerOutcome> outcomes = m_connection.execTogether(
+        {{TryLock, {number(RecordLockSpace), number(m_current)}}, {ReadValues, {number(m_current)}}}, where);
+    if (outcomes[0].failure)
+        throw *outcomes[0].failure;
+    if (outcomes[0].rows->text(0, 0) == QLatin1String("t")) {
         m_locked = m_current;
         m_lockGeneration = m_connection.generation();
-        // What is edited is the record as it is now that no other workstation can write it.
+        m_valuesLoaded = outcomes[1].rows.has_value();
+        if (m_valuesLoaded)
+            m_values = valuesOf(*outcomes[1].rows);
+        return;
+    }
+    if (waitForLock(m_current, where)) {
+        m_locked = m_current;
+        m_lockGeneration = m_connection.generation();
         m_valuesLoaded = false;
     }
 }
@@ -203,9 +234,18 @@ bool ServerContactTable::commitStaged(Where where)
         list.set(field, value);
     const QString edited = currentStamp();
     list.set(EditDate, edited);
-    const ServerRows rows = m_connection.exec(
-        WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}, where);
-    if (rows.integer(0, 0) == 0)
+    // The write and the lock's release in one round trip: the release runs once the write has
+    // committed (a transaction of its own), so no other workstation reads the record before it.
+    const std::vector<ServerOutcome> outcomes = m_connection.execTogether(
+        {{WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}},
+         {Unlock, {number(RecordLockSpace), number(m_current)}}},
+        where);
+    const qint64 released = std::exchange(m_locked, 0);
+    if (outcomes[1].failure)
+        unlock(released); // not let go after all (a lost connection took the lock with it)
+    if (outcomes[0].failure)
+        throw *outcomes[0].failure;
+    if (outcomes[0].rows->integer(0, 0) == 0)
         return false; // deleted by another workstation meanwhile
     for (qsizetype i = 0; i < list.fields.size(); ++i)
         keepWritten(FieldId(list.fields.at(i)), list.values.at(i));
