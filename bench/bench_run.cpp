@@ -77,10 +77,15 @@ struct BenchFolder {
     std::unique_ptr<valdora::host::Database> database;
 };
 
-/// The AutoNumber button that the run, the journal and the preview are measured with.
+/// The AutoNumber button that the run, the journal and the preview are measured with: "N-" and the
+/// number. The engine numbers by the stored pattern ("Format"); without it every value is empty and
+/// the run writes nothing.
 const QList<QPair<QString, QString>> NumberButton{
-    {"Type", "0"},          {"Target", "User 2"}, {"AutoTextPos", "0"}, {"AutoTextValue", "N-"},
-    {"AutoNumberPos", "1"}, {"Over0", "0"},       {"Over1", "0"},       {"Over3", "1"}};
+    {"Type", "0"},          {"Target", "User 2"},
+    {"AutoTextPos", "0"},   {"AutoTextValue", "N-"},
+    {"AutoNumberPos", "1"}, {"Format", valdora::autoNumberPattern(0, 1, 2, QString())},
+    {"Over0", "0"},         {"Over1", "0"},
+    {"Over3", "1"}};
 
 Figures measure(int contacts)
 {
