@@ -1,5 +1,6 @@
 #include "JournalActions.h"
 
+#include "run/UndoProgress.h"
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
 
@@ -95,7 +96,12 @@ void JournalActions::undoRun(qint64 runId)
         const journal::UndoReport report = [&] {
             if (m_busy)
                 m_busy(true);
-            const auto notBusy = qScopeGuard([this] {
+            // The window closes (its last stage written) before the report is shown.
+            run::UndoProgress progress(m_session, m_progressObserver);
+            undo.setContactProgress(
+                [&progress](int contact, int total) { progress.contact(contact, total); });
+            const auto done = qScopeGuard([&] {
+                undo.setContactProgress({});
                 if (m_busy)
                     m_busy(false);
             });

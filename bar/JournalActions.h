@@ -3,6 +3,7 @@
 #include "RunChoice.h"
 
 #include "run/ContactRoad.h"
+#include "run/ProgressWriter.h"
 #include "run/RunSummary.h"
 #include "run/UndoAndRetry.h"
 #include "settings/ProgramSession.h"
@@ -15,8 +16,8 @@ namespace valdora::bar {
 /// each with its question and its report in message boxes, over the user's run journal.
 class JournalActions {
 public:
-    /// Marks the time of an undo's writes, which has no progress window of its own (the bar shows a
-    /// busy cursor).
+    /// Marks the time of an undo's writes (the bar shows a busy cursor beside the undo's progress
+    /// window).
     using BusySign = std::function<void(bool busy)>;
 
     JournalActions(ProgramSession& session, run::RunHost host, BusySign busy = {})
@@ -45,6 +46,12 @@ public:
     };
     static Offers offers();
 
+    /// Sees every progress value an undo writes for its window, in order.
+    void setProgressObserver(run::ProgressWriter::Observer observer)
+    {
+        m_progressObserver = std::move(observer);
+    }
+
 private:
     /// Retries the plan's contacts, reports, and offers "Retry" while some still fail.
     void retryLoop(journal::RunJournal& journal, run::RetryPlan plan);
@@ -56,6 +63,7 @@ private:
     ProgramSession& m_session;
     run::RunHost m_host;
     BusySign m_busy;
+    run::ProgressWriter::Observer m_progressObserver;
 };
 
 } // namespace valdora::bar

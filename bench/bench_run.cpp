@@ -5,6 +5,7 @@
 #include "host/embedded/SampleData.h"
 #include "run/ButtonRun.h"
 #include "run/journal/RunJournal.h"
+#include "run/journal/RunUndo.h"
 #include "run/preview/RunPreview.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,10 @@ struct Figures {
     double preview = 0;
     qint64 firstRowMs = 0;
     long memoryBytesPerContact = 0;
+    /// The last journalled run and the undo of it, in milliseconds.
+    qint64 journalledRunMs = 0;
+    qint64 undoMs = 0;
+    int undone = 0;
 };
 
 /// A program folder with its settings and per-user store, and a sample database of that many contacts.
@@ -72,10 +77,15 @@ struct BenchFolder {
     std::unique_ptr<valdora::host::Database> database;
 };
 
-/// The AutoNumber button that the run, the journal and the preview are measured with.
+/// The AutoNumber button that the run, the journal and the preview are measured with: "N-" and the
+/// number. The engine numbers by the stored pattern ("Format"); without it every value is empty and
+/// the run writes nothing.
 const QList<QPair<QString, QString>> NumberButton{
-    {"Type", "0"},          {"Target", "User 2"}, {"AutoTextPos", "0"}, {"AutoTextValue", "N-"},
-    {"AutoNumberPos", "1"}, {"Over0", "0"},       {"Over1", "0"},       {"Over3", "1"}};
+    {"Type", "0"},          {"Target", "User 2"},
+    {"AutoTextPos", "0"},   {"AutoTextValue", "N-"},
+    {"AutoNumberPos", "1"}, {"Format", valdora::autoNumberPattern(0, 1, 2, QString())},
+    {"Over0", "0"},         {"Over1", "0"},
+    {"Over3", "1"}};
 
 Figures measure(int contacts)
 {
@@ -120,7 +130,8 @@ Figures measure(int contacts)
         const double rate = contacts * 1000.0 / std::max<qint64>(timer.elapsed(), 1);
         (QByteArray(button) == "~100.ini" ? figures.now : figures.autoNumber) = rate;
         if (summary.written != contacts)
-            std::fprintf(stderr, "%s wrote %d of %d contacts\n", button, summary.written, contacts);
+            std::fprintf(stderr, "%s wrote %d of %d contacts (%d unchanged, %d failed)\n", button,
+                         summary.written, contacts, summary.unchanged, summary.failed);
     }
     {
         run::RunPreview preview(session, {database.get(), nullptr, nullptr},
@@ -155,6 +166,27 @@ Figures measure(int contacts)
                 std::fprintf(stderr, "a run wrote %d of %d contacts\n", summary.written, contacts);
         }
     }
+    // A journalled run that writes every contact (a field it never wrote before), then its undo (the
+    // bar's undo without its windows) beside it.
+    bench.writeButton(QStringLiteral("~102.ini"), {{"Type", "4"},
+                                                   {"Target", "User 3"},
+                                                   {"NowFormatDate0", "1"},
+                                                   {"Over0", "0"},
+                                                   {"Over1", "0"},
+                                                   {"Over3", "1"}});
+    run::ButtonRun undoneRun(session, {database.get(), nullptr, nullptr},
+                             run::ProgramProfile::valdora(session.locale()), &scopes);
+    undoneRun.setJournal(&journal);
+    timer.restart();
+    const run::RunSummary undoneSummary = undoneRun.Process_Button(QStringLiteral("~102.ini"));
+    figures.journalledRunMs = std::max<qint64>(timer.elapsed(), 1);
+    if (undoneSummary.written != contacts)
+        std::fprintf(stderr, "the run to undo wrote %d of %d contacts\n", undoneSummary.written, contacts);
+    journal::RunUndo undo(journal, *database);
+    timer.restart();
+    const journal::UndoReport report = undo.undo(undoneSummary.journalRun, QStringLiteral("Bench"));
+    figures.undoMs = timer.elapsed();
+    figures.undone = report.contacts;
     return figures;
 }
 
@@ -250,6 +282,14 @@ int main(int argc, char** argv)
     for (const auto& [count, f] : {std::pair{large / 10, small}, std::pair{large, big}})
         std::printf("%7d contacts: AutoNumber preview %.0f/s (the run %.0f/s), first row after %lld ms\n",
                     count, f.preview, f.autoNumber, static_cast<long long>(f.firstRowMs));
+    for (const auto& [count, f] : {std::pair{large / 10, small}, std::pair{large, big}}) {
+        const double undoRatio = double(f.undoMs) / double(f.journalledRunMs);
+        std::printf(
+            "%7d contacts: undo of a journalled run %lld ms (%d contacts written back), the run %lld ms: "
+            "%.2f of the run's time (target at most 2): target %s\n",
+            count, static_cast<long long>(f.undoMs), f.undone, static_cast<long long>(f.journalledRunMs),
+            undoRatio, undoRatio <= 2 ? "met" : "missed");
+    }
     std::printf("per-contact cost, %d vs %d: Now %.2f, AutoNumber %.2f\n", large, large / 10,
                 small.now / big.now, small.autoNumber / big.autoNumber);
     const double share = big.autoNumber / big.plain;

@@ -5,6 +5,7 @@
 #include "RunningHostFactories.h"
 
 #include "bar/BarLayout.h"
+#include "bar/JournalActions.h"
 #include "bar/windows/BarMain.h"
 #include "bar/windows/MainBar.h"
 
@@ -14,6 +15,8 @@
 #include "core/testsupport/QtPrinters.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/tests/HostProcess.h"
+#include "run/pb/ProgressArguments.h"
+#include "run/pb/ProgressWindow.h"
 #include "run/tests/ProgramOnHostFixture.h"
 #include "settings/MessageId.h"
 
@@ -288,6 +291,77 @@ TEST_F(MainBarTest, TheScopeQuestionStartsWithTheButtonsLastScope)
     EXPECT_EQ(scopes.startedWith,
               (QList<std::optional<run::Scope>>{std::nullopt, run::Scope::AllContacts, std::nullopt}))
         << "each button starts with its own last scope, none before its first run";
+}
+
+TEST_F(MainBarTest, AnUndoShowsTheRunsProgressWindowWhichCountsAndClosesAtItsEnd)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    const QStringList before = column(Amount);
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    ASSERT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
+
+    // The window pb.exe shows, here in this process: it reads the values as the undo writes them (the
+    // run's last stage, still stored, is ignored as the window ignores it after its start).
+    run::ProgressWindow window(store());
+    window.show();
+    QStringList written;
+    QStringList shown;
+    JournalActions actions(*m_session, bar.connection().host.runHost());
+    actions.setProgressObserver([&](const QString& key, const QString& value) {
+        written << key + u'=' + value;
+        window.poll();
+        shown << (window.isVisible() ? window.text() : QStringLiteral("(closed)"));
+    });
+    m_platform.clearRecord();
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    actions.undoRun(1);
+
+    EXPECT_EQ(column(Amount), before);
+    ASSERT_FALSE(m_platform.startedPrograms().isEmpty());
+    const ProgramStart& started = m_platform.startedPrograms().constLast();
+    EXPECT_TRUE(started.program.endsWith(QStringLiteral("/pb.exe"))) << started.program.toStdString();
+    EXPECT_EQ(started.arguments, run::progressWindowArguments(QCoreApplication::applicationPid(), 300));
+    // Started over a cleared summary; then counting, the total, the first contact, and the end.
+    ASSERT_GE(written.size(), 6) << written.join(" | ").toStdString();
+    EXPECT_EQ(written.mid(0, 5), (QStringList{"Summary=", "Status=On", "Stage=-1", "Total=5", "Stage=1"}));
+    EXPECT_EQ(written.constLast(), QStringLiteral("Stage=0"));
+    EXPECT_TRUE(shown.at(4).startsWith(QStringLiteral("1 of 5"))) << shown.join(" | ").toStdString();
+    EXPECT_EQ(shown.constLast(), QStringLiteral("(closed)")) << "the window closes at the undo's end";
+    EXPECT_FALSE(window.isVisible());
+    // The report comes after the window has closed.
+    const QStringList texts = m_platform.messageTexts();
+    ASSERT_EQ(texts.size(), 2) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Undo of run 1: 5 contacts written back")));
+}
+
+TEST_F(MainBarTest, ClosingTheUndosProgressWindowLeavesTheUndoGoingAsARunDoes)
+{
+    multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
+    MainBar& bar = loadBar();
+    const QStringList before = column(Amount);
+    QTest::mouseClick(fill(0), Qt::LeftButton);
+    ASSERT_EQ(column(Amount), QStringList(5, QStringLiteral("12.00")));
+
+    run::ProgressWindow window(store());
+    window.show();
+    QStringList written;
+    JournalActions actions(*m_session, bar.connection().host.runHost());
+    actions.setProgressObserver([&](const QString& key, const QString& value) {
+        written << key + u'=' + value;
+        window.poll();
+        // The user closes the window at the first contact.
+        if (value == QStringLiteral("1"))
+            window.close();
+    });
+    m_platform.answerNextMessage(MessageAnswer::Yes);
+    m_platform.answerNextMessage(MessageAnswer::Ok);
+    actions.undoRun(1);
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(column(Amount), before) << "every contact is still written back";
+    EXPECT_EQ(written.constLast(), QStringLiteral("Stage=0"));
 }
 
 TEST_F(MainBarTest, TheButtonMenuUndoesARunOfItsOwnButtonChosenInTheList)

@@ -1,5 +1,7 @@
 #include "MainBar.h"
 
+#include "FirstPaint.h"
+
 #include "bar/BarLayout.h"
 #include "bar/ButtonListing.h"
 #include "bar/LastScope.h"
@@ -22,7 +24,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
-#include <QFontMetrics>
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -70,25 +71,6 @@ private:
     run::ScopeChooser& m_question;
     const bool& m_hostGone;
 };
-
-/// The smallest size a caption is drawn at to fit its slot.
-constexpr qreal SmallestCaptionPoints = 6.5;
-constexpr qreal CaptionPointStep = 0.5;
-
-/// The application's font, bold as the button asks, and drawn smaller where the caption would
-/// otherwise be cut at both ends of the narrow slot (down to a floor).
-QFont captionFont(const QPushButton& button, const SlotFace& face)
-{
-    QFont font = QApplication::font(&button);
-    font.setBold(face.bold);
-    const QStyle* style = button.style();
-    const int room = button.width() - style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button) -
-                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
-    while (font.pointSizeF() - CaptionPointStep >= SmallestCaptionPoints &&
-           QFontMetrics(font).horizontalAdvance(face.caption) > room)
-        font.setPointSizeF(font.pointSizeF() - CaptionPointStep);
-    return font;
-}
 
 QString slotName(const char* control, int slot)
 {
@@ -312,9 +294,22 @@ void MainBar::buildBar()
         else
             show();
     }
+    // The handle only lets a second start find this bar: a bar that is about to be shown stores it
+    // right after its first paint, since the store's write waits for the disk and would otherwise
+    // hold back the paint.
+    if (isVisible() && !m_windowHandleStored)
+        new FirstPaint(*this, [this] { QTimer::singleShot(0, this, &MainBar::storeWindowHandle); });
+    else
+        storeWindowHandle();
+    m_flags.reload = false;
+}
+
+void MainBar::storeWindowHandle()
+{
     m_session.userSettings().set(Application::Valdora, UserKey::Settings, UserKey::Hwnd,
                                  QString::number(winId()));
-    m_flags.reload = false;
+    m_windowHandleStored = true;
+    emit windowHandleSaved();
 }
 
 void MainBar::ensureSlots(int count)
@@ -361,7 +356,7 @@ void MainBar::showFace(int slot, const SlotFace& face)
     QPushButton* button = m_slots[static_cast<std::size_t>(slot)].fill;
     button->setText(face.caption);
     // A changed font or palette restyles the button: only what differs is set.
-    const QFont font = captionFont(*button, face);
+    const QFont font = m_captionFonts.fontFor(*button, face.caption, face.bold);
     if (button->font() != font)
         button->setFont(font);
     const QColor colour = colourFromNumber(face.colour);

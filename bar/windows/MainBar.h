@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptionFonts.h"
 #include "NotificationIcon.h"
 
 #include "bar/BarShutdown.h"
@@ -96,10 +97,15 @@ public:
     QMenu* popupMenu() const { return m_popup; }
     QMenu* trayMenu() const { return m_trayMenu; }
     NotificationIcon& notificationIcon() { return *m_icon; }
+    /// True once the bar's window handle is in the store ("Settings"/"Hwnd"), where a second start
+    /// finds it.
+    bool windowHandleStored() const { return m_windowHandleStored; }
 
 signals:
     /// The program is to end (the bar has been unloaded, or its load failed).
     void programEnded();
+    /// The window handle has been stored, after the bar's first paint.
+    void windowHandleSaved();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +128,7 @@ private:
     void takeOffTray();
     void showFace(int slot, const SlotFace& face);
     void sizeBar(int slotCount);
+    void storeWindowHandle();
     double dotsPerInch() const;
     QPoint positionTwips() const;
     ButtonFile selectedButton() const;
@@ -138,6 +145,8 @@ private:
     run::ScopeChooser& m_scopes;
     BarHostFactories m_factories;
     std::unique_ptr<NotificationIcon> m_icon;
+    /// The fonts the slots' captions are drawn in, made once for all slots.
+    CaptionFonts m_captionFonts;
     BarFlags m_flags;
     BarConnection m_connection;
 
@@ -173,6 +182,7 @@ private:
     bool m_hostGone = false;
     /// The bar has been in the notification area: a later start shows it.
     bool m_hooked = false;
+    bool m_windowHandleStored = false;
     bool m_unloaded = false;
     QTimer m_timer1;
     int m_ticks = 0;

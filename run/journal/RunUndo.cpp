@@ -50,7 +50,11 @@ UndoReport RunUndo::undo(qint64 run, const QString& user)
                                         .of = run,
                                         .numbers = false});
     try {
-        for (const QString& contact : order) {
+        const int total = static_cast<int>(order.size());
+        for (int i = 0; i < total; ++i) {
+            if (m_progress)
+                m_progress(i + 1, total);
+            const QString& contact = order.at(i);
             undoContact(contact, byContact.value(contact), report);
             m_journal.contactDone();
         }

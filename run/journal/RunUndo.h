@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace valdora::journal {
@@ -47,6 +48,10 @@ class RunUndo {
 public:
     RunUndo(RunJournal& journal, host::Database& database) : m_journal(journal), m_database(database) {}
 
+    /// Told before each contact is written back: its place (from 1) among the `total` contacts.
+    using ContactProgress = std::function<void(int contact, int total)>;
+    void setContactProgress(ContactProgress progress) { m_progress = std::move(progress); }
+
     /// The changes an undo of that run would write back (those not undone yet), in the order written.
     std::vector<JournalChange> plan(qint64 run) { return m_journal.changes(run, true); }
     /// Undoes the run; throws Failure when the run is not in the journal, is an undo, was undone
@@ -59,6 +64,7 @@ private:
 
     RunJournal& m_journal;
     host::Database& m_database;
+    ContactProgress m_progress;
 };
 
 } // namespace valdora::journal
