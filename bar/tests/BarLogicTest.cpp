@@ -2,9 +2,9 @@
 // faces read from the files and the settings part of the start.
 #include "bar/BarLayout.h"
 #include "bar/BarStartup.h"
-#include "bar/SlotFace.h"
 #include "bar/ButtonListing.h"
 #include "bar/SingleInstance.h"
+#include "bar/SlotFace.h"
 
 #include "core/UserSockets.h"
 #include "core/testsupport/AnotherUser.h"
