@@ -5,8 +5,8 @@
 #include "auto/windows/AutoSplashWindow.h"
 #include "auto/windows/DoneWindow.h"
 #include "auto/windows/WindowWarningScreens.h"
-#include "bar/testsupport/WindowTestSupport.h"
 #include "core/testsupport/QtPrinters.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,8 +36,8 @@ QString labelText(const QWidget& window, const char* name)
 /// Clicks a button of the modal window that is about to open, once it is open.
 void clickInNextModal(const char* buttonName)
 {
-    bar::test::inNextModal(
-        [buttonName](QWidget& modal) { bar::test::click(modal, QString::fromLatin1(buttonName)); });
+    valdora::test::inNextModal(
+        [buttonName](QWidget& modal) { valdora::test::click(modal, QString::fromLatin1(buttonName)); });
 }
 
 TEST(AutoConfirmWindowTest, ShowsTheTextsInItsNamedControls)
@@ -61,7 +61,7 @@ TEST(AutoConfirmWindowTest, ShowsTheTextsInItsNamedControls)
     // Small and tidy: every text fits without the window growing past a modest size.
     EXPECT_LE(window.width(), 520);
     EXPECT_LE(window.height(), 320);
-    bar::test::saveScreenshot(window, QStringLiteral("frmAutoConfirm"));
+    valdora::test::saveScreenshot(window, QStringLiteral("frmAutoConfirm"));
 }
 
 struct AnswerCase {
@@ -114,7 +114,7 @@ TEST(AutoSplashWindowTest, GreyBarStepsToTheEndAndTheNoticeClosesAfterASecond)
     QList<int> values;
     QObject::connect(bar, &QProgressBar::valueChanged, [&values](int value) { values << value; });
     QTimer::singleShot(550,
-                       [&window] { bar::test::saveScreenshot(window, QStringLiteral("frmAutoSplash")); });
+                       [&window] { valdora::test::saveScreenshot(window, QStringLiteral("frmAutoSplash")); });
 
     QElapsedTimer timer;
     timer.start();
@@ -137,7 +137,7 @@ TEST(DoneWindowTest, SaysTheCalculationIsDoneAndClosesAfterASecond)
     EXPECT_EQ(window.objectName(), QStringLiteral("frmDone"));
     EXPECT_EQ(labelText(window, "Label1"), QStringLiteral("Calculation completed!"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Valdora Auto")) << "not the program's file name";
-    QTimer::singleShot(300, [&window] { bar::test::saveScreenshot(window, QStringLiteral("frmDone")); });
+    QTimer::singleShot(300, [&window] { valdora::test::saveScreenshot(window, QStringLiteral("frmDone")); });
 
     QElapsedTimer timer;
     timer.start();
@@ -147,17 +147,17 @@ TEST(DoneWindowTest, SaysTheCalculationIsDoneAndClosesAfterASecond)
 }
 
 /// Each window in each language: every text fits, with no window grown past a modest size.
-class AutoWindowLanguageTest : public ::testing::TestWithParam<bar::test::Language> {
+class AutoWindowLanguageTest : public ::testing::TestWithParam<valdora::test::Language> {
 protected:
     Messages messages() const { return Messages(MessageTable::valdora(), GetParam().base); }
     void expectTidy(QDialog& window, const QString& name)
     {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
-        bar::test::expectNothingClipped(window);
+        valdora::test::expectNothingClipped(window);
         EXPECT_LE(window.width(), 560) << name.toStdString();
         EXPECT_LE(window.height(), 340) << name.toStdString();
-        bar::test::saveScreenshot(window, name + QLatin1Char('-') + QLatin1String(GetParam().name));
+        valdora::test::saveScreenshot(window, name + QLatin1Char('-') + QLatin1String(GetParam().name));
         window.close();
     }
 };
@@ -182,7 +182,8 @@ TEST_P(AutoWindowLanguageTest, DoneNoticeFitsItsText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, AutoWindowLanguageTest,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

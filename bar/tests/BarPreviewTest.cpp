@@ -3,10 +3,11 @@
 // write, then a run from it (which writes exactly that) or a close that goes back to the question.
 #include "bar/dialogs/WindowScopeChooser.h"
 #include "bar/preview/PreviewWindow.h"
-#include "bar/testsupport/WindowTestSupport.h"
 #include "bar/windows/MainBar.h"
 #include "bar/windows/WindowBarScreens.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
+#include "BarOnHostTest.h"
 #include "BarScriptedScreens.h"
 #include "RunningHostFactories.h"
 
@@ -27,26 +28,15 @@ namespace {
 
 const QString Amount = QStringLiteral("Amount");
 
-class BarPreviewTest : public run::test::ProgramOnHostTest {
+class BarPreviewTest : public test::BarOnHostTest {
 protected:
     void SetUp() override
     {
-        ProgramOnHostTest::SetUp();
-        startHost();
-        m_session->userSettings().set(Application::Valdora, "Settings", "Installed", "1");
-        m_session->userSettings().set(Application::Valdora, "Options", "Language", "0");
+        BarOnHostTest::SetUp();
         m_screens = std::make_unique<WindowBarScreens>(*m_session);
         m_scopes = std::make_unique<WindowScopeChooser>(m_session->messages());
         // Half of the contacts hold 12.00 already: the preview tells them apart.
-        writeButton(QStringLiteral("~100.ini"), {{"Name", "Times"},
-                                                 {"Type", "3"},
-                                                 {"Target", Amount},
-                                                 {"Over3", "1"},
-                                                 {"CalcOperator", "0"},
-                                                 {"CalcTextOption0", "1"},
-                                                 {"CalcText0", "3"},
-                                                 {"CalcTextOption1", "1"},
-                                                 {"CalcText1", "4"}});
+        multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
         m_bar = std::make_unique<MainBar>(BarParts{*m_session, *m_screens, *m_scopes,
                                                    test::runningHostFactories(),
                                                    std::make_unique<test::ScriptedIcon>(false)});
@@ -60,7 +50,7 @@ protected:
         m_bar.reset();
         m_scopes.reset();
         m_screens.reset();
-        ProgramOnHostTest::TearDown();
+        BarOnHostTest::TearDown();
     }
 
     void clickFill()
@@ -114,19 +104,19 @@ TEST_F(BarPreviewTest, ARunFromThePreviewWritesWhatItShowed)
     QString counts;
     QStringList beforeRun;
     bool previewed = false;
-    test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
-        test::click(scope, QStringLiteral("Label12")); // all contacts
-        test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
+    valdora::test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
+        valdora::test::click(scope, QStringLiteral("Label12")); // all contacts
+        valdora::test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
             previewed = true;
             whenComputed(preview, [&] {
                 counts = preview.findChild<QLabel*>(QStringLiteral("lblCounts"))->text();
                 wouldWrite = previewColumn(preview, 4);
                 beforeRun = column(Amount);
-                test::saveScreenshot(preview, QStringLiteral("bar-preview"));
-                test::click(preview, QStringLiteral("cmdRun"));
+                valdora::test::saveScreenshot(preview, QStringLiteral("bar-preview"));
+                valdora::test::click(preview, QStringLiteral("cmdRun"));
             });
         });
-        test::click(scope, QStringLiteral("cmdPreview"));
+        valdora::test::click(scope, QStringLiteral("cmdPreview"));
     });
     clickFill();
     ASSERT_TRUE(previewed);
@@ -140,18 +130,18 @@ TEST_F(BarPreviewTest, ClosingThePreviewGoesBackToTheQuestion)
 {
     const QStringList before = column(Amount);
     bool backInQuestion = false;
-    test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
-        test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
+    valdora::test::inNextModal(QStringLiteral("dlgLookup"), [&](QWidget& scope) {
+        valdora::test::inNextModal(QStringLiteral("frmPreview"), [&](QWidget& preview) {
             whenComputed(preview, [&] {
                 // The current contact only: one row.
                 EXPECT_EQ(previewColumn(preview, 4).size(), 1);
-                test::click(preview, QStringLiteral("cmdClose"));
+                valdora::test::click(preview, QStringLiteral("cmdClose"));
             });
         });
-        test::click(scope, QStringLiteral("Label10")); // the current contact
-        test::click(scope, QStringLiteral("cmdPreview"));
+        valdora::test::click(scope, QStringLiteral("Label10")); // the current contact
+        valdora::test::click(scope, QStringLiteral("cmdPreview"));
         backInQuestion = scope.isVisible();
-        test::click(scope, QStringLiteral("CancelButton"));
+        valdora::test::click(scope, QStringLiteral("CancelButton"));
     });
     clickFill();
     EXPECT_TRUE(backInQuestion);

@@ -3,10 +3,11 @@
 // the button and shuts the bar down for Keelbrook, and the editor's Options menu opens the bar's own
 // start options and language windows.
 #include "bar/startup/StartOptions.h"
-#include "bar/testsupport/WindowTestSupport.h"
 #include "bar/windows/MainBar.h"
 #include "bar/windows/WindowBarScreens.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
+#include "BarOnHostTest.h"
 #include "BarScriptedScreens.h"
 #include "RunningHostFactories.h"
 
@@ -68,14 +69,11 @@ void makeTimesButton(QWidget& editor, const QString& caption)
     type(editor, QStringLiteral("txtCalcTab3_1"), QStringLiteral("4"));
 }
 
-class EditorHookupTest : public run::test::ProgramOnHostTest {
+class EditorHookupTest : public test::BarOnHostTest {
 protected:
     void SetUp() override
     {
-        ProgramOnHostTest::SetUp();
-        startHost();
-        store().set(Application::Valdora, "Settings", "Installed", "1");
-        store().set(Application::Valdora, "Options", "Language", "0");
+        BarOnHostTest::SetUp();
         m_screens = std::make_unique<WindowBarScreens>(*m_session);
     }
 
@@ -83,10 +81,8 @@ protected:
     {
         m_bar.reset();
         m_screens.reset();
-        ProgramOnHostTest::TearDown();
+        BarOnHostTest::TearDown();
     }
-
-    const UserSettings& store() const { return m_session->userSettings(); }
 
     MainBar& loadBar()
     {
@@ -115,7 +111,7 @@ TEST_F(EditorHookupTest, AButtonMadeInTheEditorIsShownAndRunsIntoTheContacts)
     MainBar& bar = loadBar();
     ASSERT_EQ(bar.slotsShown(), 1);
     bool opened = false;
-    test::inNextModal(QStringLiteral("frmSettings"), [&](QWidget& editor) {
+    valdora::test::inNextModal(QStringLiteral("frmSettings"), [&](QWidget& editor) {
         opened = true;
         EXPECT_EQ(in<QLineEdit>(editor, QStringLiteral("txtButtonName"))->text(), u"New");
         makeTimesButton(editor, QStringLiteral("Times"));
@@ -145,7 +141,7 @@ TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
                                                                    {"CalcText1", "4"}})
         ASSERT_TRUE(button.write(key, value));
     MainBar& bar = loadBar();
-    test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
+    valdora::test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
         EXPECT_EQ(in<QPushButton>(editor, QStringLiteral("cmdOK"))->text(), u"Apply");
         type(editor, QStringLiteral("txtButtonName"), QStringLiteral("Cancelled"));
         QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdCancel")), Qt::LeftButton);
@@ -154,7 +150,7 @@ TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
     EXPECT_EQ(button.read("Name"), u"Times");
     EXPECT_EQ(fill(0)->text(), u"Times");
 
-    test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
+    valdora::test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
         type(editor, QStringLiteral("txtButtonName"), QStringLiteral("Twelve"));
         QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdOK")), Qt::LeftButton);
     });
@@ -167,9 +163,9 @@ TEST_F(EditorHookupTest, AChangedCaptionReachesItsSlotAndCancelChangesNothing)
 TEST_F(EditorHookupTest, LaunchingKeelbrookFromTheEditorSavesAndEndsForKeelbrook)
 {
     MainBar& bar = loadBar();
-    test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
+    valdora::test::inNextModal(QStringLiteral("frmSettings"), [](QWidget& editor) {
         makeTimesButton(editor, QStringLiteral("Times"));
-        test::inNextModal(QStringLiteral("frmTrigger"), [](QWidget& trigger) {
+        valdora::test::inNextModal(QStringLiteral("frmTrigger"), [](QWidget& trigger) {
             QTest::mouseClick(in<QPushButton>(trigger, QStringLiteral("cmdKeelbrook")), Qt::LeftButton);
         });
         QTest::mouseClick(in<QPushButton>(editor, QStringLiteral("cmdTrigger")), Qt::LeftButton);
@@ -191,14 +187,14 @@ TEST_F(EditorHookupTest, TheEditorsOptionsMenuOpensTheBarsStartOptionsAndLanguag
     MainBar& bar = loadBar();
     bool startShown = false;
     bool languageShown = false;
-    test::inNextModal(QStringLiteral("frmSettings"), [&](QWidget& editor) {
-        test::inNextModal(QStringLiteral("frmStart"), [&](QWidget& start) {
+    valdora::test::inNextModal(QStringLiteral("frmSettings"), [&](QWidget& editor) {
+        valdora::test::inNextModal(QStringLiteral("frmStart"), [&](QWidget& start) {
             startShown = true;
             in<QRadioButton>(start, QStringLiteral("optStart_1"))->click();
             QTest::mouseClick(in<QPushButton>(start, QStringLiteral("cmdOK")), Qt::LeftButton);
         });
         in<QAction>(editor, QStringLiteral("mnuStart"))->trigger();
-        test::inNextModal(QStringLiteral("frmLanguage"), [&](QWidget& language) {
+        valdora::test::inNextModal(QStringLiteral("frmLanguage"), [&](QWidget& language) {
             languageShown = true;
             in<QComboBox>(language, QStringLiteral("cmbLanguage"))->setCurrentIndex(2);
             QTest::mouseClick(in<QPushButton>(language, QStringLiteral("cmdOK")), Qt::LeftButton);

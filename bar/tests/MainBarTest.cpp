@@ -1,6 +1,7 @@
 // The real bar, offscreen, against a running headless host: its slotCount and size, a run from a click,
 // the hand-over to ValdoraAuto, the button menu, deletion, the ways it closes, the second start and
 // the first run's language.
+#include "BarOnHostTest.h"
 #include "BarScriptedScreens.h"
 #include "RunningHostFactories.h"
 
@@ -44,14 +45,11 @@ namespace {
 
 const QString Amount = QStringLiteral("Amount");
 
-class MainBarTest : public run::test::ProgramOnHostTest {
+class MainBarTest : public test::BarOnHostTest {
 protected:
     void SetUp() override
     {
-        ProgramOnHostTest::SetUp();
-        startHost();
-        store().set(Application::Valdora, "Settings", "Installed", "1");
-        store().set(Application::Valdora, "Options", "Language", "0");
+        BarOnHostTest::SetUp();
         m_screens = std::make_unique<test::ScriptedScreens>(store());
     }
     void TearDown() override
@@ -60,10 +58,8 @@ protected:
         // still there, or it would make that folder again after the fixture removed it.
         m_ended.reset();
         m_bar.reset();
-        ProgramOnHostTest::TearDown();
+        BarOnHostTest::TearDown();
     }
-
-    const UserSettings& store() const { return m_session->userSettings(); }
 
     BarHostFactories factories() const { return test::runningHostFactories(); }
 
@@ -77,20 +73,6 @@ protected:
         m_ended = std::make_unique<QSignalSpy>(m_bar.get(), &MainBar::programEnded);
         EXPECT_TRUE(m_bar->Form_Load()) << m_platform.messageTexts().join(" | ").toStdString();
         return *m_bar;
-    }
-
-    /// Multiplies 3 by 4 into Amount.
-    void multiplyButton(const QString& name, const QString& caption)
-    {
-        writeButton(name, {{"Name", caption},
-                           {"Type", "3"},
-                           {"Target", Amount},
-                           {"Over3", "1"},
-                           {"CalcOperator", "0"},
-                           {"CalcTextOption0", "1"},
-                           {"CalcText0", "3"},
-                           {"CalcTextOption1", "1"},
-                           {"CalcText1", "4"}});
     }
 
     QPushButton* fill(int slot) const

@@ -2,6 +2,8 @@
 
 #include "core/Failure.h"
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <exception>
@@ -9,30 +11,69 @@
 
 namespace valdora::test {
 
-/// Whether `call` throws a FailureType that carries `number`: a failure is checked by the number its
-/// report shows, since a failure of the right type with the wrong number is still a wrong report.
-/// Use as EXPECT_TRUE(failsWith(...)), so that a mismatch names the caller's line and what was thrown.
+/// The description a failure must carry: the whole text, or a part of it where the rest names
+/// something the test does not pin (the database's location, a message of the operating system).
+class ExpectedText {
+public:
+    ExpectedText(const char* whole) : m_text(QString::fromUtf8(whole)) {}
+    ExpectedText(QString whole) : m_text(std::move(whole)) {}
+
+    /// A text that must stand somewhere in the description.
+    static ExpectedText containing(QString part) { return ExpectedText(std::move(part), true); }
+
+    bool matches(const QString& description) const
+    {
+        return m_partOnly ? description.contains(m_text) : description == m_text;
+    }
+
+    std::string toStdString() const
+    {
+        return (m_partOnly ? "a text containing \"" : "\"") + m_text.toStdString() + '"';
+    }
+
+private:
+    ExpectedText(QString text, bool partOnly) : m_text(std::move(text)), m_partOnly(partOnly) {}
+
+    QString m_text;
+    bool m_partOnly = false;
+};
+
+/// Shorthand for ExpectedText::containing.
+inline ExpectedText containing(QString part)
+{
+    return ExpectedText::containing(std::move(part));
+}
+inline ExpectedText containing(const char* part)
+{
+    return ExpectedText::containing(QString::fromUtf8(part));
+}
+
+/// Whether `call` throws a FailureType that carries `number` and `text`: a failure is checked by what
+/// its report shows, since a failure of the right type with the wrong number or the wrong description
+/// is still a wrong report. Use as EXPECT_TRUE(failsWith(...)), so that a mismatch names the caller's
+/// line and what was thrown.
 template <typename FailureType = Failure, typename Call>
-::testing::AssertionResult failsWith(int number, Call&& call)
+::testing::AssertionResult failsWith(int number, const ExpectedText& text, Call&& call)
 {
     try {
         std::forward<Call>(call)();
     } catch (const FailureType& failure) {
-        if (failure.number() == number)
+        if (failure.number() == number && text.matches(failure.description()))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "failed with number " << failure.number() << " ("
-                                             << failure.what() << "), expected " << number;
+        return ::testing::AssertionFailure() << "failed with \"" << failure.what() << "\", expected number "
+                                             << number << " with " << text.toStdString();
     } catch (const std::exception& other) {
         return ::testing::AssertionFailure() << "threw another exception: " << other.what();
     }
-    return ::testing::AssertionFailure() << "did not fail, expected number " << number;
+    return ::testing::AssertionFailure()
+           << "did not fail, expected number " << number << " with " << text.toStdString();
 }
 
 /// The same for one of the standard error numbers.
 template <typename FailureType = Failure, typename Call>
-::testing::AssertionResult failsWith(ErrorNumber number, Call&& call)
+::testing::AssertionResult failsWith(ErrorNumber number, const ExpectedText& text, Call&& call)
 {
-    return failsWith<FailureType>(static_cast<int>(number), std::forward<Call>(call));
+    return failsWith<FailureType>(static_cast<int>(number), text, std::forward<Call>(call));
 }
 
 } // namespace valdora::test

@@ -28,6 +28,8 @@ QStringList ScriptedPlatform::messageTexts() const
 void ScriptedPlatform::clearRecord()
 {
     m_messages.clear();
+    m_openRequests.clear();
+    m_saveRequests.clear();
     m_started.clear();
     m_documents.clear();
     m_clipboard.clear();
@@ -39,13 +41,15 @@ MessageAnswer ScriptedPlatform::showMessage(const MessageRequest& request)
     return takeFront(m_messageAnswers, defaultAnswer(request));
 }
 
-std::optional<QString> ScriptedPlatform::askOpenFile(const FileRequest&)
+std::optional<QString> ScriptedPlatform::askOpenFile(const FileRequest& request)
 {
+    m_openRequests << request;
     return takeFront(m_openAnswers, std::optional<QString>());
 }
 
-std::optional<QString> ScriptedPlatform::askSaveFile(const FileRequest&)
+std::optional<QString> ScriptedPlatform::askSaveFile(const FileRequest& request)
 {
+    m_saveRequests << request;
     return takeFront(m_saveAnswers, std::optional<QString>());
 }
 

@@ -8,8 +8,8 @@
 
 namespace valdora {
 
-/// A platform for tests: records every message box, program start and clipboard text, and answers
-/// from a script. A message box without a scripted answer gets its default button's answer.
+/// A platform for tests: records every message box, file dialog, program start and clipboard text, and
+/// answers from a script. A message box without a scripted answer gets its default button's answer.
 class ScriptedPlatform final : public Platform {
 public:
     // Script
@@ -25,6 +25,8 @@ public:
     // Record
     const QList<MessageRequest>& messages() const { return m_messages; }
     QStringList messageTexts() const;
+    const QList<FileRequest>& openFileRequests() const { return m_openRequests; }
+    const QList<FileRequest>& saveFileRequests() const { return m_saveRequests; }
     const QList<ProgramStart>& startedPrograms() const { return m_started; }
     const QStringList& openedDocuments() const { return m_documents; }
     const QString& clipboardText() const { return m_clipboard; }
@@ -47,6 +49,8 @@ private:
     bool m_reallyStart = false;
 
     QList<MessageRequest> m_messages;
+    QList<FileRequest> m_openRequests;
+    QList<FileRequest> m_saveRequests;
     QList<ProgramStart> m_started;
     QStringList m_documents;
     QString m_clipboard;

@@ -81,6 +81,7 @@ TEST_F(CounterStartValueTest, AStartValueThatCannotBeSavedFailsAndWritesNothing)
     const QString inMissingFolder = m_dir.filePath(QStringLiteral("gone/AutoNumber_Invoice.num"));
 
     EXPECT_TRUE(test::failsWith(ErrorNumber::PathFileAccessError,
+                                QStringLiteral("Path/File access error: ") + inMissingFolder,
                                 [&] { CounterFile::writeStartValue(inMissingFolder, QStringLiteral("5")); }));
     EXPECT_FALSE(QDir(m_dir.filePath(QStringLiteral("gone"))).exists());
 }

@@ -7,6 +7,7 @@
 
 #include "core/UserSockets.h"
 #include "core/testsupport/AnotherUser.h"
+#include "core/testsupport/FailsWith.h"
 #include "host/client/HostConnection.h"
 #include "host/client/HostProtocol.h"
 #include "host/client/RunningHost.h"
@@ -76,13 +77,9 @@ TEST_F(RunningHostTest, AServerOfAnotherUserIsRefusedByEveryClientWithItsMessage
     HostConnection connection;
     EXPECT_FALSE(connection.connect());
     EXPECT_TRUE(connection.refusal().startsWith(message)) << connection.refusal().toStdString();
-    try {
-        connection.call(Op::IsDBOpen);
-        ADD_FAILURE() << "a call to another user's server went through";
-    } catch (const HostFailure& failure) {
-        EXPECT_EQ(failure.number(), HostError::NoHostRunning);
-        EXPECT_TRUE(failure.description().contains(message)) << failure.description().toStdString();
-    }
+    EXPECT_TRUE(valdora::test::failsWith<HostFailure>(
+        HostError::NoHostRunning, valdora::test::containing(message), [&] { connection.call(Op::IsDBOpen); }))
+        << "a call to another user's server must not go through";
 
     const CommandResult current = run({QStringLiteral("current")});
     EXPECT_EQ(current.code, 1);

@@ -1,6 +1,6 @@
 // The trigger-syntax window offscreen: its texts in the three languages, the copy that leaves
 // exactly the box's text on the clipboard, and the modal show the bar's menu uses.
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "bar/dialogs/ManualTriggerWindow.h"
 #include "core/testsupport/ScriptedPlatform.h"
@@ -16,6 +16,17 @@
 #include <ostream>
 
 namespace valdora::bar::test {
+
+using valdora::test::click;
+using valdora::test::English;
+using valdora::test::expectNothingClipped;
+using valdora::test::French;
+using valdora::test::German;
+using valdora::test::inNextModal;
+using valdora::test::Language;
+using valdora::test::rowText;
+using valdora::test::saveScreenshot;
+using valdora::test::tabOrder;
 namespace {
 
 QString syntaxFor(const QString& folder, const QString& buttonFile)

@@ -1,7 +1,7 @@
 // The scope dialog offscreen: its options chosen by the option and by the label, OK, Cancel and the
 // close box, the frame about another database, its texts in the three languages, and the scope
 // chooser that shows it for each run.
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "bar/dialogs/ScopeDialog.h"
 #include "bar/dialogs/WindowScopeChooser.h"
@@ -17,6 +17,17 @@
 #include <ostream>
 
 namespace valdora::bar::test {
+
+using valdora::test::click;
+using valdora::test::English;
+using valdora::test::expectNothingClipped;
+using valdora::test::French;
+using valdora::test::German;
+using valdora::test::inNextModal;
+using valdora::test::Language;
+using valdora::test::rowText;
+using valdora::test::saveScreenshot;
+using valdora::test::tabOrder;
 namespace {
 
 using run::Scope;

@@ -4,8 +4,8 @@
 #include "bar/options/windows/IntegrateWindow.h"
 #include "bar/tests/BarScriptedScreens.h"
 #include "bar/tests/RunningHostFactories.h"
-#include "bar/testsupport/WindowTestSupport.h"
 #include "bar/windows/MainBar.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "host/client/ClientFactories.h"
 #include "run/ScopeChooser.h"
@@ -106,10 +106,10 @@ TEST_F(BarLoadOptionsTest, YesToTheRestartQuestionRestartsTheHostThroughTheBarsU
     ASSERT_NO_FATAL_FAILURE(loadBar());
     MainBar& bar = *m_bar;
     QSignalSpy ended(&bar, &MainBar::programEnded);
-    test::inNextModal([this](QWidget& window) {
-        test::click(window, QStringLiteral("chkScreen_0"));
+    valdora::test::inNextModal([this](QWidget& window) {
+        valdora::test::click(window, QStringLiteral("chkScreen_0"));
         m_platform.answerNextMessage(MessageAnswer::Yes);
-        test::click(window, QStringLiteral("cmdOK"));
+        valdora::test::click(window, QStringLiteral("cmdOK"));
     });
     // What the editor's menu item does: the window, then the bar's own close when a restart is asked.
     ASSERT_TRUE(IntegrateWindow::edit(*m_session, &host::createAuxCommands, bar.flags(),

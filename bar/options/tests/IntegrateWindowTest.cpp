@@ -3,7 +3,7 @@
 // Yes, no host call when nothing is clicked, a refused command, and a screenshot in each language.
 #include "bar/options/windows/IntegrateWindow.h"
 #include "bar/BarFlags.h"
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
@@ -23,11 +23,11 @@
 namespace valdora::bar {
 namespace {
 
-using test::expectNothingClipped;
-using test::inNextModal;
-using test::Language;
-using test::rowText;
-using test::saveScreenshot;
+using valdora::test::expectNothingClipped;
+using valdora::test::inNextModal;
+using valdora::test::Language;
+using valdora::test::rowText;
+using valdora::test::saveScreenshot;
 
 /// The host's auxiliary commands with every call counted by name.
 class CountingAuxCommands final : public host::AuxCommands {
@@ -118,7 +118,7 @@ protected:
         EXPECT_NE(found, nullptr) << index;
         return found;
     }
-    void click(QWidget& window, const QString& name) { test::click(window, name); }
+    void click(QWidget& window, const QString& name) { valdora::test::click(window, name); }
     /// The calls other than the reading of the boxes.
     QStringList changingCalls() const
     {
@@ -266,13 +266,14 @@ TEST_P(IntegrateWindowLanguages, ShowsItsRowsUnclipped)
     for (int index = 0; index < 12; ++index)
         order << QStringLiteral("chkScreen_%1").arg(index);
     order << QStringLiteral("cmdOK") << QStringLiteral("cmdCancel");
-    EXPECT_EQ(test::tabOrder(*box(window, 0), order), order);
+    EXPECT_EQ(valdora::test::tabOrder(*box(window, 0), order), order);
     expectNothingClipped(window);
     saveScreenshot(window, QStringLiteral("frmIntegrate-") + QString::fromLatin1(language.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, IntegrateWindowLanguages,
-                         ::testing::Values(test::English, test::French, test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

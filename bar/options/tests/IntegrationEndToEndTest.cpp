@@ -3,7 +3,7 @@
 // started from it, and the Valdora it starts coming up on the restarted host and ending with it.
 #include "bar/BarShutdown.h"
 #include "bar/options/windows/IntegrateWindow.h"
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "core/testsupport/ScriptedPlatform.h"
 #include "host/app/AuxCommandStore.h"
@@ -72,10 +72,10 @@ TEST_F(IntegrationEndToEnd, ValdoraPlacedOnTheToolbarStartsFromTheRestartedHost)
     connection.host.database->OpenEx(QString());
     BarFlags flags;
 
-    test::inNextModal([&platform](QWidget& window) {
-        test::click(window, QStringLiteral("chkScreen_0"));
+    valdora::test::inNextModal([&platform](QWidget& window) {
+        valdora::test::click(window, QStringLiteral("chkScreen_0"));
         platform.answerNextMessage(MessageAnswer::Yes);
-        test::click(window, QStringLiteral("cmdOK"));
+        valdora::test::click(window, QStringLiteral("cmdOK"));
     });
     UnloadEnd end = UnloadEnd::Now;
     ASSERT_TRUE(IntegrateWindow::edit(session, &host::createAuxCommands, flags,

@@ -4,7 +4,7 @@
 #include "bar/options/windows/LocationsWindow.h"
 #include "bar/options/LocationTexts.h"
 #include "bar/startup/tests/StartupSession.h"
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "core/testsupport/QtPrinters.h"
 
@@ -21,9 +21,9 @@
 namespace valdora::bar {
 namespace {
 
-using test::expectNothingClipped;
-using test::saveScreenshot;
-using test::tabOrder;
+using valdora::test::expectNothingClipped;
+using valdora::test::saveScreenshot;
+using valdora::test::tabOrder;
 
 QByteArray contentOf(const QString& path)
 {
@@ -71,7 +71,7 @@ protected:
 };
 
 class LocationsWindowLanguages : public LocationsWindowTest,
-                                 public ::testing::WithParamInterface<test::Language> {};
+                                 public ::testing::WithParamInterface<valdora::test::Language> {};
 
 // The window's texts are the same in every language.
 TEST_P(LocationsWindowLanguages, OpensOnTheSettingsFileInUseWithItsFixedTexts)
@@ -99,7 +99,8 @@ TEST_P(LocationsWindowLanguages, OpensOnTheSettingsFileInUseWithItsFixedTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LocationsWindowLanguages,
-                         ::testing::Values(test::English, test::French, test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocationsWindowTest, AMissingSettingsFileIsCreatedWithOneBlankLineWhenTheWindowOpens)
@@ -137,55 +138,34 @@ TEST_F(LocationsWindowTest, AnotherSettingsFileIsShownWithTheRestartMessageAndSt
     EXPECT_EQ(m_session.buttonFolder(), buttonFolder);
 }
 
-/// Answers from a script and keeps the file dialogs asked for.
-class RecordingPlatform final : public Platform {
-public:
-    ScriptedPlatform script;
-    QList<FileRequest> requests;
-
-    MessageAnswer showMessage(const MessageRequest& request) override { return script.showMessage(request); }
-    std::optional<QString> askOpenFile(const FileRequest& request) override
-    {
-        requests << request;
-        return script.askOpenFile(request);
-    }
-    std::optional<QString> askSaveFile(const FileRequest& request) override
-    {
-        requests << request;
-        return script.askSaveFile(request);
-    }
-    std::optional<quint32> askColour(quint32 initial) override { return script.askColour(initial); }
-    void setClipboardText(const QString& text) override { script.setClipboardText(text); }
-    bool startProgram(const ProgramStart& start) override { return script.startProgram(start); }
-    bool openDocument(const QString& target) override { return script.openDocument(target); }
-};
-
 TEST_F(LocationsWindowTest, FileDialogsStartInTheFolderOfThePathWithItsNamePreset)
 {
-    RecordingPlatform recording;
+    ScriptedPlatform recording;
     ProgramSession session(recording, QStringLiteral("Valdora"), path(QStringLiteral("program")),
                            UserSettings(path(QStringLiteral("user"))));
     session.setSettingsFile(m_old);
     LocationsForm form(session);
     form.Form_Activate();
-    recording.script.answerNextOpenFile(std::nullopt);
+    recording.answerNextOpenFile(std::nullopt);
     form.cmdBrowse_Click();
-    recording.script.answerNextSaveFile(std::nullopt);
+    recording.answerNextSaveFile(std::nullopt);
     form.cmdCopy_Click();
     // A settings file in a folder that is gone: the dialogs start in the program folder.
     session.setSettingsFile(path(QStringLiteral("gone/shared.ini")));
     LocationsForm gone(session);
     gone.Form_Activate();
-    recording.script.answerNextOpenFile(std::nullopt);
+    recording.answerNextOpenFile(std::nullopt);
     gone.cmdBrowse_Click();
-    ASSERT_EQ(recording.requests.size(), 3);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(recording.requests.at(i).filter, QStringLiteral("ini Files (*.ini)|*.ini"));
-        EXPECT_EQ(recording.requests.at(i).folder, path(QStringLiteral("old")));
-        EXPECT_EQ(recording.requests.at(i).fileName, QStringLiteral("valdora.ini"));
+    ASSERT_EQ(recording.openFileRequests().size(), 2);
+    ASSERT_EQ(recording.saveFileRequests().size(), 1);
+    for (const FileRequest& request :
+         {recording.openFileRequests().at(0), recording.saveFileRequests().at(0)}) {
+        EXPECT_EQ(request.filter, QStringLiteral("ini Files (*.ini)|*.ini"));
+        EXPECT_EQ(request.folder, path(QStringLiteral("old")));
+        EXPECT_EQ(request.fileName, QStringLiteral("valdora.ini"));
     }
-    EXPECT_EQ(recording.requests.at(2).folder, path(QStringLiteral("program")));
-    EXPECT_EQ(recording.requests.at(2).fileName, QStringLiteral("shared.ini"));
+    EXPECT_EQ(recording.openFileRequests().at(1).folder, path(QStringLiteral("program")));
+    EXPECT_EQ(recording.openFileRequests().at(1).fileName, QStringLiteral("shared.ini"));
 }
 
 TEST_F(LocationsWindowTest, TheSameFileAgainShowsNoMessageAndOkStoresTheSameValues)

@@ -4,6 +4,7 @@
 #include "bar/options/TargetDecimalsUpgrade.h"
 #include "bar/startup/tests/StartupSession.h"
 
+#include "core/testsupport/FailsWith.h"
 #include "core/testsupport/QtPrinters.h"
 #include "settings/ButtonFile.h"
 
@@ -63,13 +64,9 @@ TEST_F(OptionsLogicTest, AMakerLinkThatCannotBeWrittenFailsWithTheFolder)
     QFile blocker(hostFolder + QStringLiteral("/NetLinks"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    try {
-        Create_LinkMenuItem(m_session, hostFolder);
-        FAIL() << "no failure";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.number(), static_cast<int>(ErrorNumber::PathNotFound));
-        EXPECT_TRUE(failure.description().contains(QStringLiteral("NetLinks")));
-    }
+    EXPECT_TRUE(valdora::test::failsWith(ErrorNumber::PathNotFound,
+                                         QStringLiteral("Path not found: ") + blocker.fileName(),
+                                         [&] { Create_LinkMenuItem(m_session, hostFolder); }));
 }
 
 /// A stored version and whether it asks for the upgrade.

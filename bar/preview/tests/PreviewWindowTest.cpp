@@ -2,7 +2,7 @@
 // changes-only filter, sorting numbers as numbers, the CSV export (and a file that cannot be written),
 // running from it, closing it while it computes, and its texts in the three languages.
 #include "bar/preview/PreviewWindow.h"
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "core/testsupport/ScriptedPlatform.h"
 
@@ -18,6 +18,15 @@
 #include <gtest/gtest.h>
 
 namespace valdora::bar::test {
+
+using valdora::test::click;
+using valdora::test::English;
+using valdora::test::expectNothingClipped;
+using valdora::test::French;
+using valdora::test::German;
+using valdora::test::Language;
+using valdora::test::saveScreenshot;
+using valdora::test::tabOrder;
 namespace {
 
 using run::PreviewAction;

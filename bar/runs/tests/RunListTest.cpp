@@ -1,7 +1,7 @@
 // The list of the journal's runs: which run it starts with for a button, what Undo and Retry may act
 // on, the model's rows and columns, and the window in the three languages.
 #include "bar/runs/RunListWindow.h"
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "settings/MessageId.h"
 
@@ -14,6 +14,13 @@
 #include <gtest/gtest.h>
 
 namespace valdora::bar::test {
+
+using valdora::test::English;
+using valdora::test::expectNothingClipped;
+using valdora::test::French;
+using valdora::test::German;
+using valdora::test::Language;
+using valdora::test::saveScreenshot;
 namespace {
 
 using journal::RunKind;

@@ -4,7 +4,7 @@
 #include "RecordingCommands.h"
 
 #include "bar/schedule/windows/ScheduleWindow.h"
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "core/testsupport/ScriptedPlatform.h"
 #include "core/testsupport/TestEnvironment.h"
@@ -24,7 +24,7 @@
 namespace valdora::schedule {
 namespace {
 
-using bar::test::Language;
+using valdora::test::Language;
 
 class ScheduleWindowTest : public ::testing::Test {
 protected:
@@ -198,17 +198,18 @@ TEST_P(ScheduleWindowLanguage, TextsFitInEachLanguage)
     EXPECT_EQ(child<QRadioButton>(window, "optDaily")->text(), text(ScheduleText::EveryDay));
     EXPECT_EQ(child<QRadioButton>(window, "optLogin")->text(), text(ScheduleText::AtLogin));
     EXPECT_EQ(child<QGroupBox>(window, "fraContacts")->title(), text(ScheduleText::ContactsGroup));
-    EXPECT_EQ(child<QPushButton>(window, "OKButton")->text(), bar::test::rowText(language, 301));
-    EXPECT_EQ(child<QPushButton>(window, "CancelButton")->text(), bar::test::rowText(language, 302));
-    bar::test::expectNothingClipped(window);
+    EXPECT_EQ(child<QPushButton>(window, "OKButton")->text(), valdora::test::rowText(language, 301));
+    EXPECT_EQ(child<QPushButton>(window, "CancelButton")->text(), valdora::test::rowText(language, 302));
+    valdora::test::expectNothingClipped(window);
     EXPECT_LE(window.width(), 600);
     EXPECT_LE(window.height(), 520);
-    bar::test::saveScreenshot(window,
-                              QStringLiteral("frmSchedule-%1").arg(QString::fromLatin1(language.name)));
+    valdora::test::saveScreenshot(window,
+                                  QStringLiteral("frmSchedule-%1").arg(QString::fromLatin1(language.name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ScheduleWindowLanguage,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleTextsTest, EveryTextIsThereInEveryLanguage)

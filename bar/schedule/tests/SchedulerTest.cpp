@@ -53,7 +53,7 @@ const char DefaultCommand[] =
     "'/usr/lib/valdora/Valdora.exe' '--run' '~100.ini' '--scope' 'all' '--unattended' '--database' "
     "'/home/user/Sales 2026.dbf'";
 
-class ScheduleChoiceTest : public ::testing::TestWithParam<ChoiceCase> {
+class SchedulerTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     QString unitFolder() const { return m_dir.filePath(QStringLiteral("config/systemd/user")); }
@@ -62,6 +62,8 @@ protected:
     valdora::test::TemporaryUserSettings m_settings;
     test::RecordingCommands m_commands{m_dir.filePath(QStringLiteral("crontab"))};
 };
+
+class ScheduleChoiceTest : public SchedulerTest, public ::testing::WithParamInterface<ChoiceCase> {};
 
 TEST_P(ScheduleChoiceTest, WritesSystemdUnitsAndRemovesThem)
 {
@@ -200,16 +202,6 @@ INSTANTIATE_TEST_SUITE_P(
             "5 23 * * * '/usr/lib/valdora/Valdora.exe' '--run' '~100.ini' '--scope' 'lookup' '--lookup' "
             "'/home/user/It'\\''s 100\\%.LKU' '--unattended' '--database' '/home/user/Sales 2026.dbf'"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-class SchedulerTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-    QString unitFolder() const { return m_dir.filePath(QStringLiteral("config/systemd/user")); }
-
-    QTemporaryDir m_dir;
-    valdora::test::TemporaryUserSettings m_settings;
-    test::RecordingCommands m_commands{m_dir.filePath(QStringLiteral("crontab"))};
-};
 
 TEST_F(SchedulerTest, UnitWordsEscapeWhatSystemdWouldExpand)
 {

@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(Stored, LanguageSelectedTest,
 TEST_F(LanguageChoiceTest, ALanguageThatIsNoNumberFailsForTheCallersTrap)
 {
     store(QStringLiteral("Options"), QStringLiteral("Language"), QStringLiteral("French"));
-    EXPECT_TRUE(test::failsWith(ErrorNumber::TypeMismatch, [&] { languageWindowState(m_session); }));
+    EXPECT_TRUE(
+        test::failsWith(ErrorNumber::TypeMismatch, "Type mismatch", [&] { languageWindowState(m_session); }));
 }
 
 struct FirstRunCase {
@@ -112,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Markers, FirstRunTest,
 TEST_F(LanguageChoiceTest, AMarkerThatIsNoNumberFails)
 {
     store(QStringLiteral("Settings"), QStringLiteral("Installed"), QStringLiteral("yes"));
-    EXPECT_TRUE(test::failsWith(ErrorNumber::TypeMismatch, [&] { isFirstRun(m_session); }));
+    EXPECT_TRUE(test::failsWith(ErrorNumber::TypeMismatch, "Type mismatch", [&] { isFirstRun(m_session); }));
 }
 
 TEST_F(LanguageChoiceTest, StoreInstalledEndsTheFirstRun)

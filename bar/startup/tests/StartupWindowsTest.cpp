@@ -9,8 +9,8 @@
 #include "bar/startup/windows/UpgradeWindow.h"
 #include "bar/startup/windows/WindowUpgradeScreens.h"
 
-#include "bar/testsupport/WindowTestSupport.h"
 #include "core/testsupport/QtPrinters.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,9 +29,9 @@
 namespace valdora::bar {
 namespace {
 
-using test::expectNothingClipped;
-using test::inNextModal;
-using test::saveScreenshot;
+using valdora::test::expectNothingClipped;
+using valdora::test::inNextModal;
+using valdora::test::saveScreenshot;
 
 /// Clicks a radio button or check box on its indicator, as a user aims at it. Its centre lies past its
 /// text once a longer text elsewhere widens the window, and a click there does not toggle it.
@@ -40,33 +40,9 @@ void clickIndicator(QAbstractButton* button)
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->height() / 2, button->height() / 2));
 }
 
-/// The platform of the window tests: answers from the script and keeps the file dialogs asked for.
-class RecordingPlatform final : public Platform {
-public:
-    ScriptedPlatform script;
-    QList<FileRequest> openRequests;
-    QList<FileRequest> saveRequests;
-
-    MessageAnswer showMessage(const MessageRequest& request) override { return script.showMessage(request); }
-    std::optional<QString> askOpenFile(const FileRequest& request) override
-    {
-        openRequests << request;
-        return script.askOpenFile(request);
-    }
-    std::optional<QString> askSaveFile(const FileRequest& request) override
-    {
-        saveRequests << request;
-        return script.askSaveFile(request);
-    }
-    std::optional<quint32> askColour(quint32 initial) override { return script.askColour(initial); }
-    void setClipboardText(const QString& text) override { script.setClipboardText(text); }
-    bool startProgram(const ProgramStart& start) override { return script.startProgram(start); }
-    bool openDocument(const QString& target) override { return script.openDocument(target); }
-};
-
 class StartupWindowsTest : public valdora::test::StartupSession {
 protected:
-    RecordingPlatform m_recording;
+    ScriptedPlatform m_recording;
 };
 
 template <typename Widget> Widget* child(const QWidget& window, const char* name)
@@ -260,27 +236,27 @@ TEST_F(StartupWindowsTest, UpgradeWindowYesAnswersYes)
     click(window, "cmdYes");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.answer(), UpgradeAnswer::yes());
-    EXPECT_TRUE(m_recording.openRequests.isEmpty());
+    EXPECT_TRUE(m_recording.openFileRequests().isEmpty());
 }
 
 TEST_F(StartupWindowsTest, UpgradeWindowNoAsksForTheSettingsFileAndClosesWithIt)
 {
-    m_recording.script.answerNextOpenFile(QStringLiteral("/srv/shared/valdora.ini"));
+    m_recording.answerNextOpenFile(QStringLiteral("/srv/shared/valdora.ini"));
     UpgradeWindow window(m_recording);
     showAndWait(window);
     click(window, "cmdNo");
 
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.answer(), UpgradeAnswer::existing(QStringLiteral("/srv/shared/valdora.ini")));
-    ASSERT_EQ(m_recording.openRequests.size(), 1);
-    EXPECT_EQ(m_recording.openRequests.front().title,
+    ASSERT_EQ(m_recording.openFileRequests().size(), 1);
+    EXPECT_EQ(m_recording.openFileRequests().front().title,
               QStringLiteral("Please select the Valdora Settings file for this workstation"));
-    EXPECT_EQ(m_recording.openRequests.front().filter, QStringLiteral("ini files (*.ini)|*.ini"));
+    EXPECT_EQ(m_recording.openFileRequests().front().filter, QStringLiteral("ini files (*.ini)|*.ini"));
 }
 
 TEST_F(StartupWindowsTest, UpgradeWindowNoWithTheFileDialogCancelledStaysOpen)
 {
-    m_recording.script.answerNextOpenFile(std::nullopt);
+    m_recording.answerNextOpenFile(std::nullopt);
     UpgradeWindow window(m_recording);
     showAndWait(window);
     click(window, "cmdNo");
@@ -302,7 +278,7 @@ TEST_F(StartupWindowsTest, UpgradeWindowClosedByItsCloseBoxCancels)
 
 TEST_F(StartupWindowsTest, UpgradeSaveWindowSavesWhereTheUserChose)
 {
-    m_recording.script.answerNextSaveFile(QStringLiteral("/srv/shared/valdora.ini"));
+    m_recording.answerNextSaveFile(QStringLiteral("/srv/shared/valdora.ini"));
     UpgradeSaveWindow window(m_recording, QStringLiteral("/opt/valdora"));
     showAndWait(window);
 
@@ -320,8 +296,8 @@ TEST_F(StartupWindowsTest, UpgradeSaveWindowSavesWhereTheUserChose)
 
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.location(), std::optional<QString>(QStringLiteral("/srv/shared/valdora.ini")));
-    ASSERT_EQ(m_recording.saveRequests.size(), 1);
-    const FileRequest& request = m_recording.saveRequests.front();
+    ASSERT_EQ(m_recording.saveFileRequests().size(), 1);
+    const FileRequest& request = m_recording.saveFileRequests().front();
     EXPECT_EQ(request.filter, QStringLiteral("Ini file (*.ini)|*.ini"));
     EXPECT_EQ(request.folder, QStringLiteral("/opt/valdora/Settings"));
     EXPECT_EQ(request.fileName, QStringLiteral("valdora.ini"));
@@ -329,7 +305,7 @@ TEST_F(StartupWindowsTest, UpgradeSaveWindowSavesWhereTheUserChose)
 
 TEST_F(StartupWindowsTest, UpgradeSaveWindowStaysOpenWhenTheSaveDialogIsCancelledAndCloseCancels)
 {
-    m_recording.script.answerNextSaveFile(std::nullopt);
+    m_recording.answerNextSaveFile(std::nullopt);
     UpgradeSaveWindow window(m_recording, QStringLiteral("/opt/valdora"));
     showAndWait(window);
     click(window, "cmdOK");
@@ -351,7 +327,7 @@ TEST_F(StartupWindowsTest, WindowUpgradeScreensAskModally)
     });
     EXPECT_EQ(screens.askUpgrade(), UpgradeAnswer::yes());
 
-    m_recording.script.answerNextSaveFile(path(QStringLiteral("valdora.ini")));
+    m_recording.answerNextSaveFile(path(QStringLiteral("valdora.ini")));
     inNextModal([](QWidget& modal) {
         QTest::mouseClick(modal.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include "settings/ProgramSession.h"
 
@@ -14,16 +14,16 @@
 
 namespace valdora::editor::test {
 
-using bar::test::click;
-using bar::test::English;
-using bar::test::expectNothingClipped;
-using bar::test::French;
-using bar::test::German;
-using bar::test::inNextModal;
-using bar::test::Language;
-using bar::test::rowText;
-using bar::test::saveScreenshot;
-using bar::test::tabOrder;
+using valdora::test::click;
+using valdora::test::English;
+using valdora::test::expectNothingClipped;
+using valdora::test::French;
+using valdora::test::German;
+using valdora::test::inNextModal;
+using valdora::test::Language;
+using valdora::test::rowText;
+using valdora::test::saveScreenshot;
+using valdora::test::tabOrder;
 
 /// A session over a scripted platform and a temporary per-user store, in English unless told.
 struct DialogSession {

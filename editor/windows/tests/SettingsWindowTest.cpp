@@ -9,7 +9,6 @@
 #include "editor/windows/SettingsWindow.h"
 #include "editor/windows/WindowEditorScreens.h"
 
-#include "bar/testsupport/WindowTestSupport.h"
 #include "core/testsupport/QtPrinters.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "run/tests/ProgramOnHostFixture.h"
@@ -17,6 +16,7 @@
 #include "settings/Cp1252.h"
 #include "settings/SchemeTable.h"
 #include "settings/SettingsLocation.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -996,13 +996,13 @@ TEST_F(SettingsWindowTest, TabFollowsTheScreen)
                                 "cmbFieldTab1_0", "cmbOperator_0",  "txtCondition_0", "txtValueTab1_0",
                                 "chkCond_1",      "txtValueTab1_4", "cmdMoreCond",    "cmdOK",
                                 "cmdCancel"};
-    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("txtButtonName"), condition), condition);
+    EXPECT_EQ(valdora::test::tabOrder(*child<QWidget>("txtButtonName"), condition), condition);
     const QStringList combo{"txtButtonName", "chkType_5",   "chkButton_0",  "cmbButton_0",
                             "chkButton_1",   "cmbButton_7", "cmdMoreCombo", "cmdOK"};
-    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("txtButtonName"), combo), combo);
+    EXPECT_EQ(valdora::test::tabOrder(*child<QWidget>("txtButtonName"), combo), combo);
     const QStringList autoNumber{"chkType_0",     "cmbPosition_0", "cmbField",     "cmbPosition_1", "txtText",
                                  "cmbPosition_2", "txtNumber",     "txtSeparator", "Command1",      "cmdOK"};
-    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>("chkType_0"), autoNumber), autoNumber);
+    EXPECT_EQ(valdora::test::tabOrder(*child<QWidget>("chkType_0"), autoNumber), autoNumber);
 }
 
 TEST_F(SettingsWindowTest, ACounterFileThatCannotBeWrittenIsReportedAndTheButtonNotWritten)
@@ -1034,36 +1034,37 @@ TEST_F(SettingsWindowTest, WithoutAnOpenDatabaseTheFieldListsStayEmpty)
 }
 
 class ScreenshotTest : public SettingsWindowTest,
-                       public ::testing::WithParamInterface<bar::test::Language> {};
+                       public ::testing::WithParamInterface<valdora::test::Language> {};
 
 TEST_P(ScreenshotTest, EveryPageShowsItsTextsWhole)
 {
-    const bar::test::Language language = GetParam();
+    const valdora::test::Language language = GetParam();
     m_session->messages().setLanguageBase(language.base);
     writeButton(QStringLiteral("~99.ini"), {{"Name", "Plain"}, {"Type", "4"}});
     m_host->files = {QStringLiteral("~99.ini")};
     SettingsWindow& window = open();
-    EXPECT_EQ(child<QLineEdit>("txtButtonName")->text(), bar::test::rowText(language, 458));
+    EXPECT_EQ(child<QLineEdit>("txtButtonName")->text(), valdora::test::rowText(language, 458));
     // Our own captions beside the table's speak the same language.
     const Messages& texts = m_session->messages();
     EXPECT_EQ(child<QPushButton>("cmdSave")->text(), texts.get(OwnText::EditorSaveElsewhere));
     EXPECT_EQ(child<QPushButton>("cmdMoreCond")->text(), texts.get(OwnText::EditorMore));
     EXPECT_EQ(child<QPushButton>("cmdMoreCombo")->text(), texts.get(OwnText::EditorMore));
-    if (language.base == bar::test::German.base) {
+    if (language.base == valdora::test::German.base) {
         EXPECT_EQ(child<QPushButton>("cmdMoreCond")->text(), QStringLiteral("Mehr..."));
     }
     for (int index = 0; index < 7; ++index) {
         SCOPED_TRACE(index);
         page(static_cast<EditorPage>(index));
         QApplication::processEvents();
-        bar::test::saveScreenshot(
+        valdora::test::saveScreenshot(
             window, QStringLiteral("frmSettings_%1_%2").arg(index).arg(QLatin1String(language.name)));
-        bar::test::expectNothingClipped(window);
+        valdora::test::expectNothingClipped(window);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ScreenshotTest,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RowObjectName, NamesTheRowControlTheChecksName)
@@ -1094,7 +1095,7 @@ TEST_F(SettingsWindowTest, ARefusedRowOfTheConditionsDialogOpensItWithThatRowFoc
 
     QString focusedInDialog;
     QString dialogName;
-    bar::test::inNextModal([&](QWidget& modal) {
+    valdora::test::inNextModal([&](QWidget& modal) {
         dialogName = modal.objectName();
         (void)QTest::qWaitFor(
             [&] {

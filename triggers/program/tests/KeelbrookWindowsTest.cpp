@@ -8,9 +8,9 @@
 #include "triggers/program/ReportWindow.h"
 #include "triggers/program/WindowReportScreens.h"
 
-#include "bar/testsupport/WindowTestSupport.h"
 #include "host/client/ClientFactories.h"
 #include "host/embedded/EmbeddedDatabase.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,10 +28,10 @@
 namespace valdora::keelbrook::test {
 namespace {
 
-using bar::test::expectNothingClipped;
-using bar::test::inNextModal;
-using bar::test::saveScreenshot;
-using bar::test::tabOrder;
+using valdora::test::expectNothingClipped;
+using valdora::test::inNextModal;
+using valdora::test::saveScreenshot;
+using valdora::test::tabOrder;
 
 /// The add window as a script: runs what the test says in its place.
 class ScriptedReportScreens final : public ReportScreens {
@@ -467,7 +467,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, KeelbrookReportEnding,
                          [](const auto& info) { return std::string(info.param.name); });
 
 class KeelbrookAddReturn : public KeelbrookReport,
-                           public ::testing::WithParamInterface<bar::test::Language> {};
+                           public ::testing::WithParamInterface<valdora::test::Language> {};
 
 TEST_P(KeelbrookAddReturn, TheCreatedTriggerIsSelectedWhenTheReportComesBack)
 {
@@ -489,11 +489,12 @@ TEST_P(KeelbrookAddReturn, TheCreatedTriggerIsSelectedWhenTheReportComesBack)
     ASSERT_TRUE(again->selectedRow().has_value());
     EXPECT_EQ(*again->selectedRow(), 4);
     EXPECT_EQ(list(*again).model()->index(4, 2).data().toString(), command);
-    EXPECT_EQ(list(*again).model()->index(4, 1).data().toString(), bar::test::rowText(GetParam(), 538));
+    EXPECT_EQ(list(*again).model()->index(4, 1).data().toString(), valdora::test::rowText(GetParam(), 538));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, KeelbrookAddReturn,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KeelbrookReport, TheAddWindowWritesATriggerAndTheReportComesBackWithItSelected)
@@ -544,7 +545,7 @@ TEST_F(KeelbrookReport, CancellingTheAddWindowBringsTheReportBackUnchanged)
 }
 
 class KeelbrookScreenshots : public KeelbrookReport,
-                             public ::testing::WithParamInterface<bar::test::Language> {};
+                             public ::testing::WithParamInterface<valdora::test::Language> {};
 
 TEST_P(KeelbrookScreenshots, EveryWindowFitsItsTexts)
 {
@@ -574,7 +575,8 @@ TEST_P(KeelbrookScreenshots, EveryWindowFitsItsTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, KeelbrookScreenshots,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

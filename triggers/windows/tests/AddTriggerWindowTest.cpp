@@ -4,11 +4,11 @@
 
 #include "triggers/tests/FakeFields.h"
 
-#include "bar/testsupport/WindowTestSupport.h"
 #include "core/ErrorReport.h"
 #include "core/testsupport/QtPrinters.h"
 #include "core/testsupport/ScriptedPlatform.h"
 #include "settings/ButtonFile.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,8 +24,8 @@
 namespace valdora::triggers::test {
 namespace {
 
-using bar::test::Language;
-using bar::test::rowText;
+using valdora::test::Language;
+using valdora::test::rowText;
 
 const QString Folder = QStringLiteral("/opt/Keelbrook");
 const QString Macro = QStringLiteral("/home/u/macros/fill.mpr");
@@ -96,7 +96,7 @@ TEST_F(AddTriggerWindowTest, OpensOnExitAndProgramWithTheListsOfTheDatabase)
     EXPECT_TRUE(child<QRadioButton>(window, "optType_1")->isChecked());
     EXPECT_FALSE(child<QRadioButton>(window, "optType_0")->isChecked());
     EXPECT_TRUE(child<QRadioButton>(window, "optProgram_0")->isChecked());
-    EXPECT_EQ(child<QLineEdit>(window, "txtProgram")->text(), rowText(bar::test::English, 542));
+    EXPECT_EQ(child<QLineEdit>(window, "txtProgram")->text(), rowText(valdora::test::English, 542));
     auto* fields = child<QComboBox>(window, "cmbField");
     QStringList fieldLabels;
     for (int i = 0; i < fields->count(); ++i)
@@ -133,7 +133,7 @@ TEST_P(AddTriggerWindowTexts, ComeFromTheLanguagesRowsAndFit)
     EXPECT_EQ(child<QPushButton>(window, "cmdAddTrigger")->text(), rowText(language, 544));
     EXPECT_EQ(child<QPushButton>(window, "cmdCancel")->text(), rowText(language, 302));
     show(window);
-    bar::test::expectNothingClipped(window);
+    valdora::test::expectNothingClipped(window);
     for (const QGroupBox* frame : window.findChildren<QGroupBox*>())
         EXPECT_LE(frame->fontMetrics().horizontalAdvance(frame->title()) + 16, frame->width())
             << frame->objectName().toStdString();
@@ -141,35 +141,14 @@ TEST_P(AddTriggerWindowTexts, ComeFromTheLanguagesRowsAndFit)
     EXPECT_LE(hint->fontMetrics().horizontalAdvance(hint->text()) + 8, hint->width());
     const QStringList order{"cmbField",  "optType_0",    "optType_1", "optProgram_0",  "txtProgram",
                             "cmdBrowse", "optProgram_1", "cmbButton", "cmdAddTrigger", "cmdCancel"};
-    EXPECT_EQ(bar::test::tabOrder(*child<QWidget>(window, "cmbField"), order), order);
-    bar::test::saveScreenshot(window, QStringLiteral("frmAdd_") + QString::fromLatin1(language.name));
+    EXPECT_EQ(valdora::test::tabOrder(*child<QWidget>(window, "cmbField"), order), order);
+    valdora::test::saveScreenshot(window, QStringLiteral("frmAdd_") + QString::fromLatin1(language.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Triggers, AddTriggerWindowTexts,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return info.param.name; });
-
-TEST_F(AddTriggerWindowTest, CreateRightAfterOpeningAsksForAProgramOrButton)
-{
-    AddTriggerWindow window(context());
-    show(window);
-    pick(window, "cmbField", 0);
-    bar::test::click(window, QStringLiteral("cmdAddTrigger"));
-    EXPECT_EQ(m_platform.messageTexts(), QStringList{SelectTarget});
-    EXPECT_EQ(m_platform.messages().at(0).title, u"Keelbrook");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(m_fields.at(25).exit, u"");
-}
-
-TEST_F(AddTriggerWindowTest, CreateWithoutAFieldAsksForOne)
-{
-    AddTriggerWindow window(context());
-    show(window);
-    pick(window, "cmbButton", 0);
-    bar::test::click(window, QStringLiteral("cmdAddTrigger"));
-    EXPECT_EQ(m_platform.messageTexts(), QStringList{SelectField});
-    EXPECT_TRUE(window.isVisible());
-}
 
 TEST_F(AddTriggerWindowTest, TheListAndTheProgramBoxChooseTheirOption)
 {
@@ -182,33 +161,57 @@ TEST_F(AddTriggerWindowTest, TheListAndTheProgramBoxChooseTheirOption)
     child<QComboBox>(window, "cmbButton")->setFocus();
     QTRY_VERIFY(child<QRadioButton>(window, "optProgram_1")->isChecked());
     m_platform.answerNextOpenFile(std::nullopt);
-    bar::test::click(window, QStringLiteral("cmdBrowse"));
+    valdora::test::click(window, QStringLiteral("cmdBrowse"));
     EXPECT_TRUE(child<QRadioButton>(window, "optProgram_0")->isChecked());
 }
 
-TEST_F(AddTriggerWindowTest, AButtonPickedEarlierDoesNotWriteTheHint)
+/// What is chosen before Create is clicked, when Create refuses and the window stays open.
+struct RefusalCase {
+    const char* name;
+    int field;          ///< the entry of the field list, -1: none
+    int button;         ///< the entry of the button list, -1: none
+    bool programOption; ///< whether the program option is chosen again after the list
+    QString message;
+};
+
+class AddTriggerRefusal : public AddTriggerWindowTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(AddTriggerRefusal, KeepsTheWindowOpenAndWritesNothing)
 {
+    const RefusalCase& row = GetParam();
     AddTriggerWindow window(context());
     show(window);
-    pick(window, "cmbField", 0);
-    pick(window, "cmbButton", 0);
-    child<QRadioButton>(window, "optProgram_0")->setChecked(true);
-    bar::test::click(window, QStringLiteral("cmdAddTrigger"));
-    EXPECT_EQ(m_platform.messageTexts(), QStringList{SelectTarget});
+    if (row.field >= 0)
+        pick(window, "cmbField", row.field);
+    if (row.button >= 0)
+        pick(window, "cmbButton", row.button);
+    if (row.programOption)
+        child<QRadioButton>(window, "optProgram_0")->setChecked(true);
+    valdora::test::click(window, QStringLiteral("cmdAddTrigger"));
+    EXPECT_EQ(m_platform.messageTexts(), QStringList{row.message});
+    EXPECT_EQ(m_platform.messages().at(0).title, u"Keelbrook");
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(m_fields.at(25).exit, u"");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Triggers, AddTriggerRefusal,
+    ::testing::Values(RefusalCase{"RightAfterOpeningAsksForAProgramOrButton", 0, -1, false, SelectTarget},
+                      RefusalCase{"WithoutAFieldAsksForOne", -1, 0, false, SelectField},
+                      // A button picked earlier does not make the hint a program to write.
+                      RefusalCase{"AButtonPickedEarlierDoesNotWriteTheHint", 0, 0, true, SelectTarget}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AddTriggerWindowTest, ABrowsedMacroBecomesTheEntryTrigger)
 {
     AddTriggerWindow window(context());
     show(window);
     pick(window, "cmbField", 2);
-    bar::test::click(window, QStringLiteral("optType_0"));
+    valdora::test::click(window, QStringLiteral("optType_0"));
     m_platform.answerNextOpenFile(Macro);
-    bar::test::click(window, QStringLiteral("cmdBrowse"));
+    valdora::test::click(window, QStringLiteral("cmdBrowse"));
     EXPECT_EQ(child<QLineEdit>(window, "txtProgram")->text(), Macro);
-    bar::test::click(window, QStringLiteral("cmdAddTrigger"));
+    valdora::test::click(window, QStringLiteral("cmdAddTrigger"));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(m_fields.at(300).entry, Macro);
     EXPECT_EQ(m_fields.at(300).exit, u"");
@@ -231,16 +234,16 @@ TEST_P(AddTriggerRun, CreatesThroughTheConflictWindow)
 {
     const RunRow& row = GetParam();
     m_fields.at(26).exit = row.current;
-    bar::test::inNextModal([this](QWidget& window) {
+    valdora::test::inNextModal([this](QWidget& window) {
         pick(window, "cmbField", 1);
         pick(window, "cmbButton", 1);
         child<QRadioButton>(window, "optProgram_1")->setChecked(true);
         // A field without a trigger asks nothing: no conflict window opens to be answered.
         if (*GetParam().conflictButton != '\0')
-            bar::test::inNextModal([](QWidget& conflict) {
-                bar::test::click(conflict, QString::fromLatin1(GetParam().conflictButton));
+            valdora::test::inNextModal([](QWidget& conflict) {
+                valdora::test::click(conflict, QString::fromLatin1(GetParam().conflictButton));
             });
-        bar::test::click(window, QStringLiteral("cmdAddTrigger"));
+        valdora::test::click(window, QStringLiteral("cmdAddTrigger"));
     });
     const std::optional<RememberedTrigger> created = AddTriggerWindow::run(context());
     EXPECT_EQ(m_fields.at(26).exit, row.stored);
@@ -263,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AddTriggerWindowTest, TheCloseBoxIsACancel)
 {
     m_fields.at(25).exit = Macro;
-    bar::test::inNextModal([](QWidget& window) {
+    valdora::test::inNextModal([](QWidget& window) {
         pick(window, "cmbField", 0);
         pick(window, "cmbButton", 0);
         window.close();
@@ -276,14 +279,14 @@ TEST_F(AddTriggerWindowTest, TheCloseBoxIsACancel)
 TEST_F(AddTriggerWindowTest, AFailedWriteLeavesWithTheWindow)
 {
     m_fields.add(40, 1, QStringLiteral("Gone"));
-    bar::test::inNextModal([this](QWidget& window) {
+    valdora::test::inNextModal([this](QWidget& window) {
         auto* fields = child<QComboBox>(window, "cmbField");
         fields->setCurrentIndex(fields->findText(QStringLiteral("Gone")));
         // The host loses the field between the listing and the write.
         m_fields = FakeFields();
         child<QRadioButton>(window, "optProgram_1")->setChecked(true);
         pick(window, "cmbButton", 0);
-        bar::test::click(window, QStringLiteral("cmdAddTrigger"));
+        valdora::test::click(window, QStringLiteral("cmdAddTrigger"));
     });
     EXPECT_THROW(AddTriggerWindow::run(context()), host::HostFailure);
     EXPECT_TRUE(m_trace.path().endsWith(u"cmdAddTrigger/"));

@@ -2,7 +2,7 @@
 // closing it gives.
 #include "triggers/windows/ConflictWindow.h"
 
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +13,7 @@
 namespace valdora::triggers::test {
 namespace {
 
-using bar::test::Language;
+using valdora::test::Language;
 
 QString textOf(const QWidget& window, const char* name)
 {
@@ -32,24 +32,26 @@ TEST_P(ConflictWindowTexts, ComeFromTheLanguagesRows)
     const Messages messages(MessageTable::keelbrook(), language.base);
     ConflictWindow window(messages);
     EXPECT_EQ(window.objectName(), u"frmConflict");
-    EXPECT_EQ(window.windowTitle(), bar::test::rowText(language, 546));
-    EXPECT_EQ(textOf(window, "Label1"), bar::test::rowText(language, 528));
-    EXPECT_EQ(textOf(window, "cmdAdd"), bar::test::rowText(language, 529));
-    EXPECT_EQ(textOf(window, "cmdOverwrite"), bar::test::rowText(language, 530));
-    EXPECT_EQ(textOf(window, "cmdCancel"), bar::test::rowText(language, 302));
+    EXPECT_EQ(window.windowTitle(), valdora::test::rowText(language, 546));
+    EXPECT_EQ(textOf(window, "Label1"), valdora::test::rowText(language, 528));
+    EXPECT_EQ(textOf(window, "cmdAdd"), valdora::test::rowText(language, 529));
+    EXPECT_EQ(textOf(window, "cmdOverwrite"), valdora::test::rowText(language, 530));
+    EXPECT_EQ(textOf(window, "cmdCancel"), valdora::test::rowText(language, 302));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window was not shown within the wait";
-    bar::test::expectNothingClipped(window);
+    valdora::test::expectNothingClipped(window);
     EXPECT_EQ(
-        bar::test::tabOrder(
+        valdora::test::tabOrder(
             *window.findChild<QWidget*>(QStringLiteral("cmdAdd")),
             {QStringLiteral("cmdAdd"), QStringLiteral("cmdOverwrite"), QStringLiteral("cmdCancel")}),
         (QStringList{QStringLiteral("cmdAdd"), QStringLiteral("cmdOverwrite"), QStringLiteral("cmdCancel")}));
-    bar::test::saveScreenshot(window, QStringLiteral("frmConflict_") + QString::fromLatin1(language.name));
+    valdora::test::saveScreenshot(window,
+                                  QStringLiteral("frmConflict_") + QString::fromLatin1(language.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Triggers, ConflictWindowTexts,
-                         ::testing::Values(bar::test::English, bar::test::French, bar::test::German),
+                         ::testing::Values(valdora::test::English, valdora::test::French,
+                                           valdora::test::German),
                          [](const auto& info) { return info.param.name; });
 
 struct ChoiceRow {
@@ -65,14 +67,14 @@ TEST_P(ConflictWindowChoice, EachWayOfClosingGivesItsResult)
     const Messages messages(MessageTable::keelbrook(), 300);
     const QString button = QString::fromLatin1(GetParam().button);
     qint16 seen = -1;
-    bar::test::inNextModal([&](QWidget& modal) {
+    valdora::test::inNextModal([&](QWidget& modal) {
         auto& window = dynamic_cast<ConflictWindow&>(modal);
         if (button.isEmpty()) {
             // An earlier choice must not survive a close box.
             window.intConflictResult = 2;
             window.close();
         } else {
-            bar::test::click(window, button);
+            valdora::test::click(window, button);
         }
         seen = window.intConflictResult;
     });

@@ -1,4 +1,4 @@
-#include "bar/testsupport/WindowTestSupport.h"
+#include "widgets/testsupport/WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace valdora::bar::test {
+namespace valdora::test {
 
 void PrintTo(const Language& language, std::ostream* out)
 {
@@ -87,4 +87,4 @@ void click(QWidget& window, const QString& name)
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-} // namespace valdora::bar::test
+} // namespace valdora::test

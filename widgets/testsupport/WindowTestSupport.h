@@ -8,7 +8,7 @@
 #include <functional>
 #include <ostream>
 
-namespace valdora::bar::test {
+namespace valdora::test {
 
 /// A language of the message table, for table-driven tests.
 struct Language {
@@ -44,4 +44,4 @@ void inNextModal(const QString& objectName, std::function<void(QWidget&)> action
 /// Clicks the named button (or the label, which has no click of its own) of a window.
 void click(QWidget& window, const QString& name);
 
-} // namespace valdora::bar::test
+} // namespace valdora::test
