@@ -11,10 +11,7 @@
 namespace valdora::editor::test {
 namespace {
 
-using valdora::test::buttonFileText;
-using valdora::test::readFile;
-using valdora::test::SettingsTest;
-using valdora::test::writeFile;
+using namespace valdora::test;
 
 QStringList keysOf(const QByteArray& text)
 {

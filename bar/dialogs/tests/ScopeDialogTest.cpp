@@ -18,16 +18,7 @@
 
 namespace valdora::bar::test {
 
-using valdora::test::click;
-using valdora::test::English;
-using valdora::test::expectNothingClipped;
-using valdora::test::French;
-using valdora::test::German;
-using valdora::test::inNextModal;
-using valdora::test::Language;
-using valdora::test::rowText;
-using valdora::test::saveScreenshot;
-using valdora::test::tabOrder;
+using namespace valdora::test;
 namespace {
 
 using run::Scope;

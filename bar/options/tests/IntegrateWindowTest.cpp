@@ -23,11 +23,7 @@
 namespace valdora::bar {
 namespace {
 
-using valdora::test::expectNothingClipped;
-using valdora::test::inNextModal;
-using valdora::test::Language;
-using valdora::test::rowText;
-using valdora::test::saveScreenshot;
+using namespace valdora::test;
 
 /// The host's auxiliary commands with every call counted by name.
 class CountingAuxCommands final : public host::AuxCommands {

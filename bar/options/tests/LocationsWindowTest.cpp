@@ -21,9 +21,7 @@
 namespace valdora::bar {
 namespace {
 
-using valdora::test::expectNothingClipped;
-using valdora::test::saveScreenshot;
-using valdora::test::tabOrder;
+using namespace valdora::test;
 
 QByteArray contentOf(const QString& path)
 {

@@ -19,14 +19,7 @@
 
 namespace valdora::bar::test {
 
-using valdora::test::click;
-using valdora::test::English;
-using valdora::test::expectNothingClipped;
-using valdora::test::French;
-using valdora::test::German;
-using valdora::test::Language;
-using valdora::test::saveScreenshot;
-using valdora::test::tabOrder;
+using namespace valdora::test;
 namespace {
 
 using run::PreviewAction;

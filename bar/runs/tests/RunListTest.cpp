@@ -15,12 +15,7 @@
 
 namespace valdora::bar::test {
 
-using valdora::test::English;
-using valdora::test::expectNothingClipped;
-using valdora::test::French;
-using valdora::test::German;
-using valdora::test::Language;
-using valdora::test::saveScreenshot;
+using namespace valdora::test;
 namespace {
 
 using journal::RunKind;

@@ -29,9 +29,7 @@
 namespace valdora::bar {
 namespace {
 
-using valdora::test::expectNothingClipped;
-using valdora::test::inNextModal;
-using valdora::test::saveScreenshot;
+using namespace valdora::test;
 
 /// Clicks a radio button or check box on its indicator, as a user aims at it. Its centre lies past its
 /// text once a longer text elsewhere widens the window, and a click there does not toggle it.

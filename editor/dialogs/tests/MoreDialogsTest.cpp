@@ -23,9 +23,7 @@
 namespace valdora::editor::test {
 namespace {
 
-using valdora::test::buttonFileText;
-using valdora::test::SettingsTest;
-using valdora::test::writeFile;
+using namespace valdora::test;
 
 QString controlName(const char* control, int index)
 {

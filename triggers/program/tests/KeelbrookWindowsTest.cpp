@@ -28,10 +28,7 @@
 namespace valdora::keelbrook::test {
 namespace {
 
-using valdora::test::expectNothingClipped;
-using valdora::test::inNextModal;
-using valdora::test::saveScreenshot;
-using valdora::test::tabOrder;
+using namespace valdora::test;
 
 /// The add window as a script: runs what the test says in its place.
 class ScriptedReportScreens final : public ReportScreens {
