@@ -16,10 +16,10 @@ namespace valdora::test {
 class ExpectedText {
 public:
     ExpectedText(const char* whole) : m_text(QString::fromUtf8(whole)) {}
-    ExpectedText(QString whole) : m_text(std::move(whole)) {}
+    ExpectedText(const QString& whole) : m_text(whole) {}
 
     /// A text that must stand somewhere in the description.
-    static ExpectedText containing(QString part) { return ExpectedText(std::move(part), true); }
+    static ExpectedText containing(const QString& part) { return ExpectedText(part, true); }
 
     bool matches(const QString& description) const
     {
@@ -32,16 +32,16 @@ public:
     }
 
 private:
-    ExpectedText(QString text, bool partOnly) : m_text(std::move(text)), m_partOnly(partOnly) {}
+    ExpectedText(const QString& text, bool partOnly) : m_text(text), m_partOnly(partOnly) {}
 
     QString m_text;
     bool m_partOnly = false;
 };
 
 /// Shorthand for ExpectedText::containing.
-inline ExpectedText containing(QString part)
+inline ExpectedText containing(const QString& part)
 {
-    return ExpectedText::containing(std::move(part));
+    return ExpectedText::containing(part);
 }
 inline ExpectedText containing(const char* part)
 {

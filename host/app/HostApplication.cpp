@@ -16,7 +16,7 @@ namespace valdora::host {
 
 namespace {
 
-bool matches(LookupMatch match, const QString& stored, const QString& wanted)
+bool lookupFits(LookupMatch match, const QString& stored, const QString& wanted)
 {
     switch (match) {
     case LookupMatch::All:
@@ -287,7 +287,7 @@ void HostApplication::lookup(LookupMatch match, const QString& field, const QStr
     contacts.Query(QString(), where);
     QList<ContactId> ids;
     for (contacts.MoveFirst(where); !contacts.isEOF(where); contacts.MoveNext(where)) {
-        if (match == LookupMatch::All || matches(match, contacts.Data(id, where), value))
+        if (match == LookupMatch::All || lookupFits(match, contacts.Data(id, where), value))
             ids.append(contacts.Data(FieldNumber::UniqueId, where));
     }
     leaveField(where);
