@@ -26,24 +26,37 @@ template <class S> std::unique_ptr<SchemeComputer> make(EngineContext& context, 
 struct ComputerRow {
     Scheme scheme;
     Maker make; ///< null for a scheme without a value of its own
+    /// Whether `make` is set, kept beside it: with the sanitizers on, the address of a function is no
+    /// constant that the table's check could compare with null.
+    bool computes;
 };
+
+template <class S> constexpr ComputerRow computedBy(Scheme scheme)
+{
+    return {scheme, &make<S>, true};
+}
+
+constexpr ComputerRow withoutValue(Scheme scheme)
+{
+    return {scheme, nullptr, false};
+}
 
 // One row per row of the scheme table, by the same code.
 constexpr std::array<ComputerRow, SchemeTable.size()> ComputerRows{{
-    {Scheme::AutoNumber, &make<AutoNumberScheme>},
-    {Scheme::Condition, &make<ConditionScheme>},
-    {Scheme::AddSubtract, &make<AddScheme>},
-    {Scheme::MultiplyDivide, &make<MultiplyScheme>},
-    {Scheme::Now, &make<NowScheme>},
-    {Scheme::Combo, nullptr},
-    {Scheme::Age, &make<AgeScheme>},
+    computedBy<AutoNumberScheme>(Scheme::AutoNumber),
+    computedBy<ConditionScheme>(Scheme::Condition),
+    computedBy<AddScheme>(Scheme::AddSubtract),
+    computedBy<MultiplyScheme>(Scheme::MultiplyDivide),
+    computedBy<NowScheme>(Scheme::Now),
+    withoutValue(Scheme::Combo),
+    computedBy<AgeScheme>(Scheme::Age),
 }};
 
 constexpr bool matchesSchemeTable()
 {
     for (std::size_t i = 0; i < ComputerRows.size(); ++i) {
         if (ComputerRows[i].scheme != SchemeTable[i].scheme ||
-            (ComputerRows[i].make != nullptr) != SchemeTable[i].computesValue)
+            ComputerRows[i].computes != SchemeTable[i].computesValue)
             return false;
     }
     return true;
