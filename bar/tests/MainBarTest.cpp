@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -683,10 +684,21 @@ TEST_F(MainBarTest, TheHostQuittingEndsTheBar)
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
 }
 
+/// When the scope question's window goes, relative to the host's closing.
+enum class QuestionEnd {
+    /// The window is still open when the host's event reaches the bar.
+    AfterTheHostsEvent,
+    /// The window has closed and the loop has run on before the answer returns, as it does when the
+    /// window's closing and the host's event come in one pass of the loop.
+    ThenTheLoopRunsOn,
+};
+
 /// Asks for the scope in a modal window of its own; while it is open, the host closes its database.
 class HostClosesWhileAsked final : public run::ScopeChooser {
 public:
-    explicit HostClosesWhileAsked(std::function<void()> closeHost) : m_closeHost(std::move(closeHost)) {}
+    HostClosesWhileAsked(std::function<void()> closeHost, QuestionEnd end)
+        : m_closeHost(std::move(closeHost)), m_end(end)
+    {}
     std::optional<run::Scope> chooseScope(bool /*otherDatabase*/) override
     {
         QDialog question;
@@ -694,18 +706,28 @@ public:
         // Long enough for the host's event to reach the bar while the question is still open.
         QTimer::singleShot(1500, &question, &QDialog::accept);
         question.exec();
+        if (m_end == QuestionEnd::ThenTheLoopRunsOn) {
+            QElapsedTimer running;
+            running.start();
+            while (running.elapsed() < 1000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
         return run::Scope::AllContacts;
     }
 
 private:
     std::function<void()> m_closeHost;
+    QuestionEnd m_end;
 };
 
-TEST_F(MainBarTest, TheHostClosingWhileTheScopeQuestionIsOpenRunsNothingAndEndsTheBarAfter)
+class HostClosingWhileAskedTest : public MainBarTest, public ::testing::WithParamInterface<QuestionEnd> {};
+
+TEST_P(HostClosingWhileAskedTest, RunsNothingAndEndsTheBarAfterTheClick)
 {
     multiplyButton(QStringLiteral("~100.ini"), QStringLiteral("Times"));
     const QStringList before = column(Amount);
-    HostClosesWhileAsked chooser([this] { ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0); });
+    HostClosesWhileAsked chooser([this] { ASSERT_EQ(run({QStringLiteral("close-db")}).code, 0); },
+                                 GetParam());
     m_chooser = &chooser;
     loadBar();
 
@@ -717,6 +739,9 @@ TEST_F(MainBarTest, TheHostClosingWhileTheScopeQuestionIsOpenRunsNothingAndEndsT
     EXPECT_TRUE(m_platform.messages().isEmpty()) << m_platform.messageTexts().join(" | ").toStdString();
     EXPECT_EQ(column(Amount), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(QuestionEnds, HostClosingWhileAskedTest,
+                         ::testing::Values(QuestionEnd::AfterTheHostsEvent, QuestionEnd::ThenTheLoopRunsOn));
 
 TEST_F(MainBarTest, ARestartClosesTheHostStartsItAgainAndEndsTwoTicksLater)
 {

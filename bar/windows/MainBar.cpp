@@ -110,6 +110,13 @@ MainBar::~MainBar()
         Form_Unload();
 }
 
+template <typename Body> void MainBar::handle(const char* routineName, Body&& body)
+{
+    ++m_handlersOnStack;
+    const QScopeGuard left([this] { --m_handlersOnStack; });
+    trapped(m_session.reporter(), routine(routineName), std::forward<Body>(body));
+}
+
 void MainBar::buildMenus()
 {
     m_popup = new QMenu(this);
@@ -173,14 +180,12 @@ JournalActions MainBar::journalActions()
 
 void MainBar::mnuUndo_Click()
 {
-    trapped(m_session.reporter(), routine("mnuUndo_Click"),
-            [&] { chooseJournalRun(RunChoice::Action::Undo); });
+    handle("mnuUndo_Click", [&] { chooseJournalRun(RunChoice::Action::Undo); });
 }
 
 void MainBar::mnuRetry_Click()
 {
-    trapped(m_session.reporter(), routine("mnuRetry_Click"),
-            [&] { chooseJournalRun(RunChoice::Action::Retry); });
+    handle("mnuRetry_Click", [&] { chooseJournalRun(RunChoice::Action::Retry); });
 }
 
 void MainBar::chooseJournalRun(RunChoice::Action purpose)
@@ -458,7 +463,7 @@ void MainBar::cmdButton_Click(int index)
     // A bar that is ending has no host to run on.
     if (m_flags.quit)
         return;
-    trapped(m_session.reporter(), routine("cmdButton_Click"), [&] {
+    handle("cmdButton_Click", [&] {
         const QString caption = m_slots.at(static_cast<std::size_t>(index)).fill->text();
         // The "New" slot (or a button without a caption) opens the editor instead of running.
         if (caption.isEmpty() || caption == m_session.messages().get(MessageId::New) ||
@@ -494,7 +499,7 @@ void MainBar::cmdOptions_Click(int index)
 {
     if (m_flags.quit)
         return;
-    trapped(m_session.reporter(), routine("cmdOptions_Click"), [&] {
+    handle("cmdOptions_Click", [&] {
         m_selectedSlot = index;
         m_currentButton = m_buttons.value(index);
         if (m_currentButton.isEmpty()) {
@@ -527,7 +532,7 @@ void MainBar::mnuSettings_Click()
 
 void MainBar::mnuTrigger_Click()
 {
-    trapped(m_session.reporter(), routine("mnuTrigger_Click"), [&] {
+    handle("mnuTrigger_Click", [&] {
         m_screens.showTriggerSyntax(
             TriggerText::forButtonFile(m_session.programFolder(), m_buttons.value(m_selectedSlot)));
     });
@@ -535,7 +540,7 @@ void MainBar::mnuTrigger_Click()
 
 void MainBar::mnuColor_Click()
 {
-    trapped(m_session.reporter(), routine("mnuColor_Click"), [&] {
+    handle("mnuColor_Click", [&] {
         // The dialog opens on the colour chosen last; a cancelled one changes nothing.
         const std::optional<quint32> chosen = m_session.platform().askColour(m_lastColour);
         if (!chosen)
@@ -550,7 +555,7 @@ void MainBar::mnuColor_Click()
 
 void MainBar::mnuBold_Click()
 {
-    trapped(m_session.reporter(), routine("mnuBold_Click"), [&] {
+    handle("mnuBold_Click", [&] {
         const bool bold = !m_slots.at(static_cast<std::size_t>(m_selectedSlot)).fill->font().bold();
         const ButtonFile button = selectedButton();
         if (!writeBold(button, bold))
@@ -562,7 +567,7 @@ void MainBar::mnuBold_Click()
 
 void MainBar::mnuSchedule_Click()
 {
-    trapped(m_session.reporter(), routine("mnuSchedule_Click"), [&] {
+    handle("mnuSchedule_Click", [&] {
         const QString button = m_buttons.value(m_selectedSlot);
         if (button.isEmpty())
             return;
@@ -575,7 +580,7 @@ void MainBar::mnuSchedule_Click()
 
 void MainBar::mnuDelete_Click()
 {
-    trapped(m_session.reporter(), routine("mnuDelete_Click"), [&] {
+    handle("mnuDelete_Click", [&] {
         const ButtonFile button = selectedButton();
         const QString name = readCaption(button);
         // A Combo that runs this button would fail at its next run: the question names them, and
@@ -610,7 +615,7 @@ void MainBar::reloadBar()
 
 void MainBar::reloadAfterEdit()
 {
-    trapped(m_session.reporter(), routine("cmdOK_Click"), [&] { reloadBar(); });
+    handle("cmdOK_Click", [&] { reloadBar(); });
 }
 
 void MainBar::mnuShow_Click()
@@ -653,8 +658,10 @@ void MainBar::endAtOnce()
 {
     // A window the bar opened (the scope question, the preview, the editor, a message, a menu) runs a
     // loop of its own, with the run or the edit that opened it still on the stack and using the host's
-    // objects: the unload that releases them waits until that window is closed and its action done.
-    if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr) {
+    // objects: the unload that releases them waits until that handler has returned. The window being
+    // gone is not enough: the loop that closed it may run this before the handler goes on.
+    if (m_handlersOnStack > 0 || QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr) {
         QTimer::singleShot(EndRetryMs, this, &MainBar::endAtOnce);
         return;
     }

@@ -116,6 +116,8 @@ private:
         QPushButton* edit = nullptr;
     };
 
+    /// Runs a handler with its failures reported, counted as on the stack while it runs.
+    template <typename Body> void handle(const char* routineName, Body&& body);
     void buildMenus();
     void offerJournalItems();
     JournalActions journalActions();
@@ -184,6 +186,8 @@ private:
     bool m_hooked = false;
     bool m_windowHandleStored = false;
     bool m_unloaded = false;
+    /// The bar's handlers now running, each perhaps under a window's loop of its own.
+    int m_handlersOnStack = 0;
     QTimer m_timer1;
     int m_ticks = 0;
 };
