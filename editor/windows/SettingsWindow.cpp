@@ -749,17 +749,26 @@ void SettingsWindow::setCounterFile(const QString& path, bool takeNumber)
         ->setText(engine::CounterFile::startValue(path, m_session.locale()).value_or(QString()));
 }
 
+QString SettingsWindow::shownCounterFile() const
+{
+    return m_state.autoNumber.counterFile.isEmpty() ? defaultCounterFilePath(m_counterFolder, m_state.caption)
+                                                    : m_state.autoNumber.counterFile;
+}
+
+FileRequest SettingsWindow::counterFileRequest(const QString& current) const
+{
+    // Both file dialogs open in the counter file's folder with its name filled in.
+    const QFileInfo info(current);
+    return {QString(), m_session.messages().get(OwnText::CounterFileFilter), info.absolutePath(),
+            info.fileName()};
+}
+
 void SettingsWindow::cmdAutoNumber_Click()
 {
     trapped(m_session.reporter(), routine("cmdAutoNumber_Click"), [&] {
         storeWidgets();
-        const QString current = m_state.autoNumber.counterFile.isEmpty()
-                                    ? defaultCounterFilePath(m_counterFolder, m_state.caption)
-                                    : m_state.autoNumber.counterFile;
-        const QFileInfo info(current);
-        const std::optional<QString> chosen =
-            m_session.platform().askOpenFile({QString(), m_session.messages().get(OwnText::CounterFileFilter),
-                                              info.absolutePath(), info.fileName()});
+        const QString current = shownCounterFile();
+        const std::optional<QString> chosen = m_session.platform().askOpenFile(counterFileRequest(current));
         if (chosen && !chosen->isEmpty() && *chosen != current)
             setCounterFile(*chosen, true);
     });
@@ -769,13 +778,8 @@ void SettingsWindow::cmdSave_Click()
 {
     trapped(m_session.reporter(), routine("cmdSave_Click"), [&] {
         storeWidgets();
-        const QString current = m_state.autoNumber.counterFile.isEmpty()
-                                    ? defaultCounterFilePath(m_counterFolder, m_state.caption)
-                                    : m_state.autoNumber.counterFile;
-        const QFileInfo info(current);
-        const std::optional<QString> chosen =
-            m_session.platform().askSaveFile({QString(), m_session.messages().get(OwnText::CounterFileFilter),
-                                              info.absolutePath(), info.fileName()});
+        const QString current = shownCounterFile();
+        const std::optional<QString> chosen = m_session.platform().askSaveFile(counterFileRequest(current));
         // The file is written by the save, with the "Start at" number.
         if (chosen && !chosen->isEmpty())
             setCounterFile(*chosen, false);

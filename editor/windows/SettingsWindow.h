@@ -99,6 +99,9 @@ private:
     void showFailure(const SaveFailure& failure);
     bool runSave();
     void setCounterFile(const QString& path, bool takeNumber);
+    /// The counter file the dialogs start from: the one stored, or the caption's default.
+    QString shownCounterFile() const;
+    FileRequest counterFileRequest(const QString& current) const;
     SaveEnvironment saveEnvironment() const;
     void registerControl(const QString& name, QWidget* widget);
     bool eventFilter(QObject* watched, QEvent* event) override;
