@@ -702,9 +702,12 @@ public:
     std::optional<run::Scope> chooseScope(bool /*otherDatabase*/) override
     {
         QDialog question;
-        QTimer::singleShot(0, &question, [this] { m_closeHost(); });
-        // Long enough for the host's event to reach the bar while the question is still open.
-        QTimer::singleShot(1500, &question, &QDialog::accept);
+        QTimer::singleShot(0, &question, [this, &question] {
+            m_closeHost();
+            // Counted from the host's closing, however long that took: long enough for its event to
+            // reach the bar while the question is still open.
+            QTimer::singleShot(1500, &question, &QDialog::accept);
+        });
         question.exec();
         if (m_end == QuestionEnd::ThenTheLoopRunsOn) {
             QElapsedTimer running;
