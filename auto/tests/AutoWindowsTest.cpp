@@ -122,7 +122,7 @@ TEST(AutoSplashWindowTest, GreyBarStepsToTheEndAndTheNoticeClosesAfterASecond)
     const qint64 shown = timer.elapsed();
 
     EXPECT_GE(shown, 950);
-    EXPECT_LT(shown, 3000);
+    EXPECT_LT(shown, 10000) << "the notice did not close by itself";
     ASSERT_FALSE(values.isEmpty());
     EXPECT_EQ(values.first(), 20);
     for (qsizetype i = 1; i < values.size(); ++i)
@@ -143,7 +143,7 @@ TEST(DoneWindowTest, SaysTheCalculationIsDoneAndClosesAfterASecond)
     timer.start();
     window.exec();
     EXPECT_GE(timer.elapsed(), 950);
-    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_LT(timer.elapsed(), 10000) << "the window did not close by itself";
 }
 
 /// Each window in each language: every text fits, with no window grown past a modest size.
