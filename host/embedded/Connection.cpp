@@ -17,12 +17,7 @@ sqlite::Database openFile(const QString& path, bool create, Where where)
         // The read of the schema reads the file header: this is where a file that is not a database
         // shows itself. Nothing is written here: an existing file goes to WAL only once it is known
         // to be a contact database (useWal), so that opening another program's file changes nothing.
-        // The page cache holds up to 16 MiB (SQLite's default is 2 MiB): a walk through the contacts
-        // in the host's order reads the uid index and the contact table at random, and with 100,000
-        // contacts those alone fill 4 MiB, so that with the default each contact cost a file read or
-        // three. The cache grows only as pages are read.
-        db.exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; PRAGMA cache_size=-16384;"
-                "SELECT count(*) FROM sqlite_master;");
+        db.exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;");
         return db;
     } catch (const sqlite::Error& error) {
         throw HostFailure(
