@@ -4,6 +4,7 @@
 
 #include "core/testsupport/FailsWith.h"
 #include "host/LookupFile.h"
+#include "host/embedded/Connection.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/embedded/SampleData.h"
 
@@ -361,6 +362,29 @@ INSTANTIATE_TEST_SUITE_P(
                           LoginRightsCase{"Valid", Login::Valid, true, nullptr},
                           LoginRightsCase{"WrongThenValid", Login::WrongThenValid, true, nullptr})),
     [](const auto& info) { return kindName(std::get<0>(info.param)) + '_' + std::get<1>(info.param).name; });
+
+// What a commit of the host survives is SQLite's own for a WAL file with synchronous=NORMAL: the write
+// ahead log, synced at least every 1,000 pages; and the file stays open to the other programs (no
+// exclusive locking). A setting traded for speed fails here.
+TEST_F(FileDatabaseTest, ACommitIsAsDurableAsInAPlainWalDatabase)
+{
+    struct Setting {
+        const char* sql;
+        const char* expected;
+    };
+    const Setting settings[] = {
+        {"PRAGMA journal_mode", "wal"},
+        {"PRAGMA synchronous", "1"},
+        {"PRAGMA wal_autocheckpoint", "1000"},
+        {"PRAGMA locking_mode", "normal"},
+    };
+    embedded::Connection connection(m_path, false);
+    for (const Setting& setting : settings) {
+        embedded::Statement read = connection.prepare(setting.sql);
+        ASSERT_TRUE(read.step()) << setting.sql;
+        EXPECT_EQ(read.text(0), QString::fromLatin1(setting.expected)) << setting.sql;
+    }
+}
 
 TEST_F(FileDatabaseTest, OpenFailuresNameTheFile)
 {
