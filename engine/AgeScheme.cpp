@@ -1,5 +1,7 @@
 #include "AgeScheme.h"
 
+#include "MemberSlot.h"
+
 #include "settings/ComposedMessages.h"
 
 namespace valdora::engine {
@@ -17,14 +19,10 @@ int floorDivide(int value, int divisor)
 void AgeScheme::Initialize_Age(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Age"), [&] {
-        const int count = m_context.options.memberCount;
-        if (member < 0 || member >= count)
-            throw Failure(ErrorNumber::SubscriptOutOfRange);
-        if (m_members.size() < static_cast<size_t>(count))
-            m_members.resize(static_cast<size_t>(count));
-        Member& m = m_members[static_cast<size_t>(member)];
+        Member& m = memberSlot(m_members, member, m_context.options.memberCount);
         m = Member{};
         const AgeKeys keys = m_context.schemeKeys<AgeKeys>(buttonFileName);
+        m.dateField = keys.dateField;
         m.invalid = keys.invalid;
         m.blank = keys.blank;
         // A group with no option on counts in whole years, as a group without keys does.
@@ -32,7 +30,8 @@ void AgeScheme::Initialize_Age(int member, const QString& buttonFileName)
     });
 }
 
-QString AgeScheme::Obtain_Age(const host::ContactId& contactId, const QString& buttonFileName, int member)
+// The member's keys were read by Initialize_Age.
+QString AgeScheme::Obtain_Age(const host::ContactId& contactId, const QString&, int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Age"), [&] {
@@ -44,8 +43,8 @@ QString AgeScheme::Obtain_Age(const host::ContactId& contactId, const QString& b
         if (!m_context.reachContact(contactId))
             return;
         const TextLocale& locale = m_context.session.locale();
-        const ButtonFile keys = m_context.keys(buttonFileName);
-        const FieldRef ref = m_context.reader.resolve(keys, {ButtonKey::DateField}, FieldUse::Required);
+        const FieldRef ref =
+            m_context.reader.resolve(m.dateField, {ButtonKey::DateField}, FieldUse::Required);
         if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
             m_context.showInvalidData();
             return;

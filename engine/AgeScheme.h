@@ -31,6 +31,7 @@ public:
 
 private:
     struct Member {
+        FieldChoice dateField;
         QString invalid;
         QString blank;
         int format = 0;

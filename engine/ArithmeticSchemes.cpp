@@ -1,8 +1,10 @@
 #include "ArithmeticSchemes.h"
 
+#include "MemberSlot.h"
 #include "TextHelpers.h"
 
 #include "settings/FixedTexts.h"
+#include "settings/RunSchemeReaders.h"
 
 #include <cmath>
 #include <optional>
@@ -11,13 +13,13 @@ namespace valdora::engine {
 
 namespace {
 
-QString& invalidText(std::vector<QString>& texts, int member, int memberCount)
+/// Which operands a run takes as constants (see readRunConstantOperand).
+template <size_t N> std::array<bool, N> constantOperands(const ButtonFile& file)
 {
-    if (member < 0 || member >= memberCount)
-        throw Failure(ErrorNumber::SubscriptOutOfRange);
-    if (texts.size() < static_cast<size_t>(memberCount))
-        texts.resize(static_cast<size_t>(memberCount));
-    return texts[static_cast<size_t>(member)];
+    std::array<bool, N> constant{};
+    for (size_t k = 0; k < N; ++k)
+        constant[k] = readRunConstantOperand(file, static_cast<int>(k));
+    return constant;
 }
 
 /// Which operands of a scheme are read, and how.
@@ -32,18 +34,19 @@ struct Gathering {
 /// The operands of an arithmetic scheme for the current contact; nullopt when the result is to be
 /// empty text (a missing field, a file that was not resaved since field ids were stored).
 template <size_t N>
-std::optional<std::array<OperandValue, N>> gatherOperands(EngineContext& context, const ButtonFile& keys,
-                                                          const Gathering& how)
+std::optional<std::array<OperandValue, N>>
+gatherOperands(EngineContext& context, const ArithmeticMember<N>& keys, const Gathering& how)
 {
     std::array<OperandValue, N> operands;
     for (int k = 0; k < how.count; ++k) {
         OperandValue& operand = operands[static_cast<size_t>(k)];
-        if (keys.isOn(ButtonKey::at(ButtonKey::CalcTextOption, k))) {
-            operand.text = keys.read(ButtonKey::at(ButtonKey::CalcText, k));
+        const Operand& stored = keys.operands[static_cast<size_t>(k)];
+        if (keys.constant[static_cast<size_t>(k)]) {
+            operand.text = stored.constant;
             continue;
         }
-        const FieldRef ref =
-            context.reader.resolve(keys, {ButtonKey::CalcField, k}, FieldUse::Optional, QStringLiteral("-2"));
+        const FieldRef ref = context.reader.resolve(stored.field, {ButtonKey::CalcField, k},
+                                                    FieldUse::Optional, QStringLiteral("-2"));
         if (ref.state == FieldRefState::NotUpgraded) {
             context.memberFailed = true;
             context.session.platform().showMessage({.text = fixedtexts::OperandsNotResaved,
@@ -105,39 +108,44 @@ QDateTime shiftedByDays(const QDateTime& start, double days)
 void AddScheme::Initialize_Add(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Add"), [&] {
-        QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.schemeKeys<AddSubtractKeys>(buttonFileName).invalid;
+        Member& m = memberSlot(m_members, member, m_context.options.memberCount);
+        const AddSubtractKeys keys = m_context.schemeKeys<AddSubtractKeys>(buttonFileName);
+        const ButtonFile file = m_context.keys(buttonFileName);
+        m = {keys.invalid,
+             {keys.operands, constantOperands<4>(file)},
+             readRunAddOperators(file),
+             keys.emptyWhenNoData};
     });
 }
 
-QString AddScheme::Obtain_Add(const host::ContactId& contactId, const QString& buttonFileName, int member)
+// The member's keys were read by Initialize_Add.
+QString AddScheme::Obtain_Add(const host::ContactId& contactId, const QString&, int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Add"), [&] {
+        const Member& m = memberSlot(m_members, member, m_context.options.memberCount);
         if (!m_context.reachContact(contactId))
             return;
-        const ButtonFile keys = m_context.keys(buttonFileName);
         std::optional<std::array<OperandValue, 4>> operands =
-            gatherOperands<4>(m_context, keys, {4, 0, true});
+            gatherOperands<4>(m_context, m.operands, {4, 0, true});
         if (!operands)
             return;
         const bool allEmpty = std::all_of(operands->begin(), operands->end(),
                                           [](const OperandValue& operand) { return operand.text.isEmpty(); });
-        if (allEmpty && keys.isOn(ButtonKey::Zero, QStringLiteral("0")))
+        if (allEmpty && m.emptyWhenNoData)
             return;
-        result = Add_Values(*operands, buttonFileName, member);
+        result = Add_Values(*operands, member);
     });
     return result;
 }
 
-QString AddScheme::Add_Values(std::array<OperandValue, 4>& operands, const QString& buttonFileName,
-                              int member)
+QString AddScheme::Add_Values(std::array<OperandValue, 4>& operands, int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Add_Values"), [&] {
-        const QString invalid = invalidText(m_invalid, member, m_context.options.memberCount);
+        const Member& m = memberSlot(m_members, member, m_context.options.memberCount);
+        const QString invalid = m.invalid;
         const TextLocale& locale = m_context.session.locale();
-        const ButtonFile keys = m_context.keys(buttonFileName);
 
         enum class Kind { Number, Date, Empty, Text };
         std::array<Kind, 4> kinds{};
@@ -160,9 +168,7 @@ QString AddScheme::Add_Values(std::array<OperandValue, 4>& operands, const QStri
                 kinds[k] = Kind::Text;
             }
         }
-        const auto operatorBefore = [&](size_t k) {
-            return keys.read(ButtonKey::at(ButtonKey::CalcOperator, int(k) - 1));
-        };
+        const auto operatorBefore = [&](size_t k) { return m.operators.between[k - 1]; };
 
         if (numbers == 4 - empties) {
             double total = kinds[0] == Kind::Empty ? 0.0 : locale.toDouble(operands[0].text);
@@ -224,8 +230,8 @@ QString AddScheme::Add_Values(std::array<OperandValue, 4>& operands, const QStri
 
         // Texts join when every operator is "+".
         int sum = 0;
-        for (int j = 0; j < 3; ++j)
-            sum += locale.toInt16(keys.read(ButtonKey::at(ButtonKey::CalcOperator, j), QStringLiteral("0")));
+        for (const QString& op : m.operators.joining)
+            sum += locale.toInt16(op);
         if (sum != 0) {
             result = invalid;
             return;
@@ -241,34 +247,36 @@ QString AddScheme::Add_Values(std::array<OperandValue, 4>& operands, const QStri
 void MultiplyScheme::Initialize_Multiply(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Multiply"), [&] {
-        QString& invalid = invalidText(m_invalid, member, m_context.options.memberCount);
-        invalid = m_context.schemeKeys<MultiplyDivideKeys>(buttonFileName).invalid;
+        Member& m = memberSlot(m_members, member, m_context.options.memberCount);
+        const MultiplyDivideKeys keys = m_context.schemeKeys<MultiplyDivideKeys>(buttonFileName);
+        const ButtonFile file = m_context.keys(buttonFileName);
+        m = {keys.invalid, {keys.operands, constantOperands<2>(file)}, readRunMultiplyOperator(file)};
     });
 }
 
-QString MultiplyScheme::Obtain_Multiply(const host::ContactId& contactId, const QString& buttonFileName,
-                                        int member)
+// The member's keys were read by Initialize_Multiply.
+QString MultiplyScheme::Obtain_Multiply(const host::ContactId& contactId, const QString&, int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Multiply"), [&] {
+        const Member& m = memberSlot(m_members, member, m_context.options.memberCount);
         if (!m_context.reachContact(contactId))
             return;
-        const ButtonFile keys = m_context.keys(buttonFileName);
         std::optional<std::array<OperandValue, 2>> operands =
-            gatherOperands<2>(m_context, keys, {2, 1, false});
+            gatherOperands<2>(m_context, m.operands, {2, 1, false});
         if (!operands)
             return;
-        result = Multiply_Values(*operands, buttonFileName, member);
+        result = Multiply_Values(*operands, member);
     });
     return result;
 }
 
-QString MultiplyScheme::Multiply_Values(std::array<OperandValue, 2>& operands, const QString& buttonFileName,
-                                        int member)
+QString MultiplyScheme::Multiply_Values(std::array<OperandValue, 2>& operands, int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Multiply_Values"), [&] {
-        const QString invalid = invalidText(m_invalid, member, m_context.options.memberCount);
+        const Member& m = memberSlot(m_members, member, m_context.options.memberCount);
+        const QString invalid = m.invalid;
         const TextLocale& locale = m_context.session.locale();
         for (OperandValue& operand : operands)
             adoptSeparator(operand, m_context);
@@ -278,7 +286,7 @@ QString MultiplyScheme::Multiply_Values(std::array<OperandValue, 2>& operands, c
             result = invalid;
             return;
         }
-        const QString op = m_context.keys(buttonFileName).read(ButtonKey::CalcOperator);
+        const QString& op = m.op;
         if (op == u"0") {
             result = locale.fromDouble(*a * *b);
         } else if (op == u"1") {

@@ -2,6 +2,8 @@
 
 #include "TextHelpers.h"
 
+#include "settings/RunSchemeReaders.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,7 +41,7 @@ QString AutoNumberScheme::defaultCounterFile(const QString& buttonFileName) cons
 
 QString AutoNumberScheme::counterFileOf(const ButtonFile& keys, const QString& buttonFileName) const
 {
-    return keys.read(ButtonKey::AutoIniFile, defaultCounterFile(buttonFileName));
+    return readStoredCounterFile(keys).value_or(defaultCounterFile(buttonFileName));
 }
 
 QString AutoNumberScheme::previewCounter(const QString& path)
@@ -86,6 +88,9 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
             Member& m = member(index);
             m = Member{};
             const ButtonFile keys = m_context.keys(buttonFileName);
+            // Read first: a member that fails later still names its counter file and separator.
+            m.configuredCounterFile = counterFileOf(keys, buttonFileName);
+            m.separator = readRunAutoSeparator(keys);
             const ButtonValue button = m_context.memberButton(buttonFileName, Scheme::AutoNumber);
             const auto& own = std::get<AutoNumberKeys>(button.scheme);
             QString format = button.format;
@@ -95,7 +100,7 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
             if (format.contains(FieldMarker)) {
                 m.usesField = true;
                 const FieldRef ref =
-                    m_context.reader.resolve(keys, {ButtonKey::AutoFieldValue}, FieldUse::Required);
+                    m_context.reader.resolve(own.field, {ButtonKey::AutoFieldValue}, FieldUse::Required);
                 if (ref.state == FieldRefState::Missing || ref.state == FieldRefState::NotUpgraded) {
                     m_context.showInvalidData();
                     return;
@@ -106,11 +111,7 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
             m.upperCase = own.upperCase;
             if (own.truncate) {
                 m.truncate = true;
-                // The run reads the length as a whole number of the user's locale and keeps nothing
-                // when the key is absent; the editor's 254 is what it shows and writes, so the key is
-                // read here as it stands.
-                m.keep = m_context.session.locale().toInt16(
-                    keys.read(ButtonKey::TruncateDigits, QStringLiteral("0")));
+                m.keep = m_context.session.locale().toInt16(readRunTruncateDigits(keys));
             }
         });
     // A member that cannot be prepared is said once: its counter is not looked at.
@@ -120,15 +121,15 @@ bool AutoNumberScheme::Initialize_AutoNumber(int index, const QString& buttonFil
     // the numbering: the run learns it before it writes anything.
     if (m_context.options.preview)
         return !m_failed;
-    const bool usable = trapped(
-        m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"),
-        [&] { CounterFile::checkUsable(counterFileOf(m_context.keys(buttonFileName), buttonFileName)); });
+    const bool usable =
+        trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_AutoNumber"),
+                [&] { CounterFile::checkUsable(member(index).configuredCounterFile); });
     m_failed = m_failed || !usable;
     return usable;
 }
 
-QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, const QString& buttonFileName,
-                                            int index)
+// The member's keys were read by Initialize_AutoNumber.
+QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, const QString&, int index)
 {
     QString result;
     Member* held = nullptr;
@@ -138,7 +139,6 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             held = &m;
             if (!m_context.reachContact(contactId))
                 return;
-            const ButtonFile keys = m_context.keys(buttonFileName);
 
             QString part;
             if (m.usesField) {
@@ -156,9 +156,9 @@ QString AutoNumberScheme::Obtain_AutoNumber(const host::ContactId& contactId, co
             if (format.startsWith(FieldMarker) && part.isEmpty())
                 format.remove(0, format.size() > 1 && format.at(1) == u'|' ? 2 : 1);
             format.replace(FieldMarker, part);
-            format.replace(u'|', keys.read(ButtonKey::AutoSep, QStringLiteral("-")));
+            format.replace(u'|', m.separator);
 
-            const QString path = counterFileOf(keys, buttonFileName);
+            const QString path = m.configuredCounterFile;
             m_lastCounterFile = path;
             if (m_context.options.preview) {
                 m.counterFile = path;

@@ -64,6 +64,8 @@ private:
         bool upperCase = false;
         bool truncate = false;
         int keep = 254;
+        QString separator;             ///< readRunAutoSeparator
+        QString configuredCounterFile; ///< "AutoIniFile", else the default one
         QString counter;
         QString counterFile;
         bool pending = false;  ///< a number was read and not yet advanced

@@ -2,24 +2,16 @@
 
 #include "TextHelpers.h"
 
+#include "settings/RunSchemeReaders.h"
+
 namespace valdora::engine {
-
-namespace {
-
-// Marks a condition that is not in use (no condition text can be a lone carriage return).
-const QString NotInUse = QStringLiteral("\r");
-
-} // namespace
 
 ConditionScheme::ConditionScheme(EngineContext& context, Calculator& calculator)
     : m_context(context), m_calculator(calculator),
       m_conditions(static_cast<size_t>(std::max(context.options.memberCount, 1)))
-{
-    for (Texts& texts : m_conditions)
-        texts.fill(NotInUse);
-}
+{}
 
-ConditionScheme::Texts& ConditionScheme::conditions(int member)
+ConditionScheme::Member& ConditionScheme::conditions(int member)
 {
     if (member < 0 || member >= static_cast<int>(m_conditions.size()))
         throw Failure(ErrorNumber::SubscriptOutOfRange);
@@ -29,28 +21,30 @@ ConditionScheme::Texts& ConditionScheme::conditions(int member)
 void ConditionScheme::Initialize_Condition(int member, const QString& buttonFileName)
 {
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Sub, "Initialize_Condition"), [&] {
-        Texts& texts = conditions(member);
-        const ConditionKeys keys = m_context.schemeKeys<ConditionKeys>(buttonFileName);
-        for (std::size_t k = 0; k < texts.size(); ++k)
-            texts[k] = keys.rows[k].inUse ? keys.rows[k].condition : NotInUse;
+        Member& m = conditions(member);
+        m.keys = m_context.schemeKeys<ConditionKeys>(buttonFileName);
+        const ButtonFile file = m_context.keys(buttonFileName);
+        for (int k = 0; k < Conditions; ++k)
+            m.operators[static_cast<std::size_t>(k)] = readRunConditionOperator(file, k);
     });
 }
 
-QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, const QString& buttonFileName,
-                                          int member)
+// The member's keys were read by Initialize_Condition.
+QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, const QString&, int member)
 {
     QString result;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Obtain_Condition"), [&] {
-        const Texts& texts = conditions(member);
+        const Member& m = conditions(member);
         if (!m_context.reachContact(contactId))
             return;
-        const ButtonFile keys = m_context.keys(buttonFileName);
 
-        Texts tested;
+        std::array<QString, Conditions> tested;
         for (int k = 0; k < Conditions; ++k) {
-            if (!keys.isOn(ButtonKey::at(ButtonKey::Cond, k)))
+            const ConditionRow& row = m.keys.rows[static_cast<std::size_t>(k)];
+            if (!row.inUse)
                 continue;
-            const FieldRef ref = m_context.reader.resolve(keys, {ButtonKey::Field, k}, FieldUse::Required);
+            const FieldRef ref =
+                m_context.reader.resolve(row.field, {ButtonKey::Field, k}, FieldUse::Required);
             std::optional<QString> value;
             if (ref.state != FieldRefState::Missing && ref.state != FieldRefState::NotUpgraded)
                 value = m_context.fieldValue(ref.id);
@@ -59,17 +53,17 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
                 return;
             }
             // The host keeps the record manager as a user id; conditions name the user.
-            if (m_context.reader.translatesRecordManager() &&
-                keys.read(ButtonKey::at(ButtonKey::Field, k)) == u"Record Manager")
+            if (m_context.reader.translatesRecordManager() && row.field.name == u"Record Manager")
                 value = Get_Username(m_context, *value);
-            tested[k] = *value;
+            tested[static_cast<std::size_t>(k)] = *value;
         }
 
         QString chosen;
-        for (int k = 0; k < Conditions; ++k) {
-            if (texts[k] == NotInUse || !Compare_Value(tested[k], texts[k], k, buttonFileName))
+        for (std::size_t k = 0; k < tested.size(); ++k) {
+            const ConditionRow& row = m.keys.rows[k];
+            if (!row.inUse || !Compare_Value(tested[k], row.condition, m.operators[k]))
                 continue;
-            chosen = keys.read(ButtonKey::at(ButtonKey::Value, k));
+            chosen = row.value;
             if (chosen.startsWith(QStringLiteral("//")))
                 chosen = m_calculator.Start_Calc(chosen);
         }
@@ -78,16 +72,12 @@ QString ConditionScheme::Obtain_Condition(const host::ContactId& contactId, cons
     return result;
 }
 
-bool ConditionScheme::Compare_Value(const QString& value, const QString& condition, int k,
-                                    const QString& buttonFileName)
+bool ConditionScheme::Compare_Value(const QString& value, const QString& condition, const QString& opText)
 {
     bool result = false;
     trapped(m_context.session.reporter(), m_context.routine(RoutineKind::Function, "Compare_Value"), [&] {
         const TextLocale& locale = m_context.session.locale();
-        const ButtonFile keys = m_context.keys(buttonFileName);
-        // An absent operator is the editor's "none chosen", which never holds.
-        const qint16 op =
-            locale.toInt16(keys.read(ButtonKey::at(ButtonKey::Operator, k), QStringLiteral("-1")));
+        const qint16 op = locale.toInt16(opText);
         if (op == 0) {
             result = value == condition;
             return;

@@ -19,7 +19,7 @@ public:
 
     ConditionScheme(EngineContext& context, Calculator& calculator);
 
-    /// Reads the condition texts of a member, once per run.
+    /// Reads the conditions of a member, once per run.
     void Initialize_Condition(int member, const QString& buttonFileName);
     /// The value for one contact: "" when no condition holds or a tested field is missing.
     QString Obtain_Condition(const host::ContactId& contactId, const QString& buttonFileName, int member);
@@ -33,16 +33,20 @@ public:
     {
         return Obtain_Condition(contactId, buttonFileName, member);
     }
-    /// Applies operator "Operator<k>" of the button file to a field value and a condition text.
-    bool Compare_Value(const QString& value, const QString& condition, int k, const QString& buttonFileName);
+    /// Applies a condition's operator, as readRunConditionOperator gives it, to a field value and a
+    /// condition text.
+    bool Compare_Value(const QString& value, const QString& condition, const QString& op);
 
 private:
-    using Texts = std::array<QString, Conditions>;
-    Texts& conditions(int member);
+    struct Member {
+        ConditionKeys keys;
+        std::array<QString, Conditions> operators; ///< readRunConditionOperator
+    };
+    Member& conditions(int member);
 
     EngineContext& m_context;
     Calculator& m_calculator;
-    std::vector<Texts> m_conditions;
+    std::vector<Member> m_conditions;
 };
 
 } // namespace valdora::engine

@@ -2,7 +2,7 @@
 
 #include "host/HostTypes.h"
 #include "host/UserList.h"
-#include "settings/ButtonFile.h"
+#include "settings/ButtonModel.h"
 
 #include <QString>
 
@@ -53,10 +53,11 @@ public:
     /// Makes a contact the one that reads address; false when the host cannot reach it (the caller
     /// then shows message 474). A reader of the contact on screen always succeeds.
     virtual bool makeCurrent(const host::ContactId& id, Where where = Where::current()) = 0;
-    /// Resolves the field that a button file names. A Required field with an empty name is Missing
-    /// for the name-based reader. `idDefault` is what an absent id key reads as for the id-based
-    /// reader ("-2" marks a file saved before field ids were stored).
-    virtual FieldRef resolve(const ButtonFile& keys, const FieldKey& key, FieldUse use,
+    /// Resolves the field that a button file names, read under `key` (whose name a failure names). A
+    /// Required field with an empty name is Missing for the name-based reader. `idDefault` is what an
+    /// absent or empty id reads as for the id-based reader ("-2" marks a file saved before field ids
+    /// were stored); an absent or empty type reads as "-1".
+    virtual FieldRef resolve(const FieldChoice& field, const FieldKey& key, FieldUse use,
                              const QString& idDefault = QStringLiteral("-1"),
                              Where where = Where::current()) = 0;
     /// A field of the current contact; nullopt when the host does not know the field.

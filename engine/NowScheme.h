@@ -14,7 +14,7 @@ class NowScheme final : public SchemeComputer {
 public:
     explicit NowScheme(EngineContext& context) : m_context(context) {}
 
-    /// Reads the member's signed day offset, once per run.
+    /// Reads the member's signed day offset and format, once per run.
     void Initialize_Now(int member, const QString& buttonFileName);
     /// The value for one contact.
     QString Obtain_Now(const host::ContactId& contactId, const QString& buttonFileName, int member);
@@ -31,7 +31,11 @@ public:
 
 private:
     EngineContext& m_context;
-    std::vector<qint64> m_offsets;
+    struct Member {
+        qint64 offset = 0; ///< days added to the present
+        int format = 1;    ///< readRunNowFormat
+    };
+    std::vector<Member> m_members;
 };
 
 } // namespace valdora::engine

@@ -8,10 +8,10 @@ bool TableFieldReader::makeCurrent(const host::ContactId& id, Where where)
     return m_contacts.Data(host::FieldNumber::UniqueId, where) == id;
 }
 
-FieldRef TableFieldReader::resolve(const ButtonFile& keys, const FieldKey& key, FieldUse use, const QString&,
+FieldRef TableFieldReader::resolve(const FieldChoice& field, const FieldKey&, FieldUse use, const QString&,
                                    Where where)
 {
-    const QString name = keys.read(key.name());
+    const QString& name = field.name;
     const host::FieldList& fields = m_contacts.Fields();
     if (name.isEmpty())
         return {use == FieldUse::Required ? FieldRefState::Missing : FieldRefState::Unnamed, -1, -1};

@@ -16,7 +16,7 @@ public:
     {}
 
     bool makeCurrent(const host::ContactId& id, Where where = Where::current()) override;
-    FieldRef resolve(const ButtonFile& keys, const FieldKey& key, FieldUse use,
+    FieldRef resolve(const FieldChoice& field, const FieldKey& key, FieldUse use,
                      const QString& idDefault = QStringLiteral("-1"),
                      Where where = Where::current()) override;
     std::optional<QString> read(host::FieldId id, Where where = Where::current()) override;

@@ -16,11 +16,11 @@ qint16 storedNumber(const QString& text, const QString& key, Where where)
 
 } // namespace
 
-FieldRef ViewFieldReader::resolve(const ButtonFile& keys, const FieldKey& key, FieldUse,
+FieldRef ViewFieldReader::resolve(const FieldChoice& field, const FieldKey& key, FieldUse,
                                   const QString& idDefault, Where where)
 {
-    const qint16 id = storedNumber(keys.read(key.id(), idDefault), key.id(), where);
-    const QString typeText = keys.read(key.type(), QStringLiteral("-1"));
+    const qint16 id = storedNumber(field.id.isEmpty() ? idDefault : field.id, key.id(), where);
+    const QString typeText = field.type.isEmpty() ? QStringLiteral("-1") : field.type;
     bool ok = false;
     const int type = typeText.trimmed().toInt(&ok);
     const qint16 storedType = ok ? static_cast<qint16>(type) : qint16(-1);

@@ -27,7 +27,7 @@ public:
     void setValues(QStringList values) { m_values = std::move(values); }
 
     bool makeCurrent(const host::ContactId&, Where) override { return true; }
-    engine::FieldRef resolve(const ButtonFile&, const engine::FieldKey&, engine::FieldUse, const QString&,
+    engine::FieldRef resolve(const FieldChoice&, const engine::FieldKey&, engine::FieldUse, const QString&,
                              Where) override
     {
         return {};
