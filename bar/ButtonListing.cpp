@@ -4,6 +4,7 @@
 #include "settings/ButtonFileName.h"
 #include "settings/ButtonReaders.h"
 #include "settings/FileLister.h"
+#include "settings/ParsedButtonFile.h"
 
 namespace valdora::bar {
 
@@ -14,9 +15,13 @@ ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const 
     for (const QString& name : names) {
         if (!isListedButtonFile(name))
             continue;
-        const QString database = readLimitedToDB(ButtonFile::inFolder(ini, buttonFolder, name));
-        if (database.isEmpty() || database == databaseName)
+        // The bar shows the face of each button it lists: one read of the file gives both.
+        const ParsedButtonFile button(ini, buttonFolder, name);
+        const QString database = readLimitedToDB(button);
+        if (database.isEmpty() || database == databaseName) {
             listing.files.push_back(name);
+            listing.faces.push_back(faceOf(button));
+        }
         listing.lastButtonFile = name;
     }
     return listing;

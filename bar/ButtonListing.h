@@ -1,7 +1,10 @@
 #pragma once
 
+#include "SlotFace.h"
+
 #include "settings/IniLib.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,11 +14,14 @@ namespace valdora::bar {
 /// folder that belong to the open database (their "_DB" is empty or names it).
 struct ButtonListing {
     QStringList files;
+    /// The face of each listed button, from the same read of its file as its database.
+    QList<SlotFace> faces;
     /// The last button file listed, of any database: the editor numbers a new button after it.
     QString lastButtonFile;
 };
 
-/// Lists the button folder (which ends with the separator) for the database of this file name.
+/// Lists the button folder (which ends with the separator) for the database of this file name. Each
+/// button file is read once.
 ButtonListing Get_Buttons(const IniLib& ini, const QString& buttonFolder, const QString& databaseName);
 
 /// The captions of the Combo buttons of the button folder (of any database) that run the button of

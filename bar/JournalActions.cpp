@@ -1,6 +1,5 @@
 #include "JournalActions.h"
 
-#include "run/UndoProgress.h"
 #include "run/journal/RunJournal.h"
 #include "run/journal/RunUndo.h"
 
@@ -97,7 +96,7 @@ void JournalActions::undoRun(qint64 runId)
             if (m_busy)
                 m_busy(true);
             // The window closes (its last stage written) before the report is shown.
-            run::UndoProgress progress(m_session, m_progressObserver);
+            run::UndoProgress progress(m_session, m_progressWindowDelay, m_progressObserver);
             undo.setContactProgress(
                 [&progress](int contact, int total) { progress.contact(contact, total); });
             const auto done = qScopeGuard([&] {

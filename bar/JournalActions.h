@@ -6,8 +6,10 @@
 #include "run/ProgressWriter.h"
 #include "run/RunSummary.h"
 #include "run/UndoAndRetry.h"
+#include "run/UndoProgress.h"
 #include "settings/ProgramSession.h"
 
+#include <chrono>
 #include <functional>
 
 namespace valdora::bar {
@@ -51,6 +53,8 @@ public:
     {
         m_progressObserver = std::move(observer);
     }
+    /// How long an undo goes before its progress window starts (zero: at once).
+    void setProgressWindowDelay(std::chrono::milliseconds delay) { m_progressWindowDelay = delay; }
 
 private:
     /// Retries the plan's contacts, reports, and offers "Retry" while some still fail.
@@ -64,6 +68,7 @@ private:
     run::RunHost m_host;
     BusySign m_busy;
     run::ProgressWriter::Observer m_progressObserver;
+    std::chrono::milliseconds m_progressWindowDelay = run::UndoProgress::DefaultWindowDelay;
 };
 
 } // namespace valdora::bar

@@ -7,7 +7,14 @@ namespace valdora::bar {
 
 namespace {
 constexpr quint32 LargestColour = 0xFFFFFF;
+
+SlotFace faceFromLook(const ButtonLook& look)
+{
+    // The bar writes "-1" for bold; anything but "0" reads as bold.
+    return {look.caption, colourNumber(look.foreColor), look.fontBold != QStringLiteral("0")};
 }
+
+} // namespace
 
 quint32 colourNumber(const QString& text)
 {
@@ -18,9 +25,12 @@ quint32 colourNumber(const QString& text)
 
 SlotFace faceOf(const ButtonFile& button)
 {
-    const ButtonLook look = readLook(button);
-    // The bar writes "-1" for bold; anything but "0" reads as bold.
-    return {look.caption, colourNumber(look.foreColor), look.fontBold != QStringLiteral("0")};
+    return faceFromLook(readLook(button));
+}
+
+SlotFace faceOf(const ParsedButtonFile& button)
+{
+    return faceFromLook(readLook(button));
 }
 
 SlotFace newSlotFace(const Messages& messages)

@@ -2,6 +2,7 @@
 
 #include "settings/ButtonFile.h"
 #include "settings/MessageTable.h"
+#include "settings/ParsedButtonFile.h"
 
 #include <QString>
 
@@ -18,6 +19,8 @@ struct SlotFace {
 
 /// The face of a button from its file; a missing file gives an empty caption, black, not bold.
 SlotFace faceOf(const ButtonFile& button);
+/// The same from a button file already read.
+SlotFace faceOf(const ParsedButtonFile& button);
 /// The "New" slot: message 458, black, not bold.
 SlotFace newSlotFace(const Messages& messages);
 

@@ -77,4 +77,16 @@ bool readDoneScreen(const ButtonFile& file)
     return file.isOn(ButtonKey::DoneScreen);
 }
 
+QString readLimitedToDB(const ParsedButtonFile& file)
+{
+    return file.read(ButtonKey::LimitedToDB);
+}
+
+ButtonLook readLook(const ParsedButtonFile& file)
+{
+    const ButtonValue defaults;
+    return {file.read(ButtonKey::Name), file.read(ButtonKey::ForeColor, defaults.foreColor),
+            file.read(ButtonKey::FontBold, defaults.fontBold)};
+}
+
 } // namespace valdora

@@ -2,6 +2,7 @@
 
 #include "ButtonFile.h"
 #include "ButtonModel.h"
+#include "ParsedButtonFile.h"
 
 #include <QString>
 
@@ -51,5 +52,10 @@ struct AutoWarningOptions {
 AutoWarningOptions readAutoWarningOptions(const ButtonFile& file);
 /// "DoneScreen" is "1": ValdoraAuto shows its done notice after the button. The editor never writes it.
 bool readDoneScreen(const ButtonFile& file);
+
+/// "_DB" of a button file read once (see readLimitedToDB).
+QString readLimitedToDB(const ParsedButtonFile& file);
+/// What the bar shows of a button file read once (see readLook).
+ButtonLook readLook(const ParsedButtonFile& file);
 
 } // namespace valdora

@@ -12,7 +12,19 @@ namespace {
 // The platform reads into 128 characters of which it may fill 127, one of them the terminator.
 constexpr qsizetype ReadLimit = 126;
 
+QString readValue(const IniDocument* document, const QString& section, const QString& key,
+                  const QString& defaultValue)
+{
+    const auto stored = document ? document->value(section, key) : std::nullopt;
+    return stored && !stored->isEmpty() ? stored->left(ReadLimit) : defaultValue;
+}
+
 } // namespace
+
+QString IniFileKeys::value(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    return readValue(m_document.get(), section, key, defaultValue);
+}
 
 IniLib::IniLib(const ErrorReporter& reporter, TextLocale locale, QString currentSettingsFile)
     : m_reporter(reporter), m_locale(std::move(locale)),
@@ -30,8 +42,7 @@ QString IniLib::GetKeyValue(const QString& section, const QString& key, const QS
     trapped(m_reporter, {"IniLib", RoutineKind::Function, "GetKeyValue"}, [&] {
         const QString& path = iniFile.isEmpty() ? m_currentSettingsFile : iniFile;
         const auto document = path.isEmpty() ? nullptr : m_cache->document(path);
-        const auto stored = document ? document->value(section, key) : std::nullopt;
-        result = stored && !stored->isEmpty() ? stored->left(ReadLimit) : defaultValue;
+        result = readValue(document.get(), section, key, defaultValue);
         const bool typed = valueType == u"Numeric" || valueType == u"Boolean";
         if (typed && !replacement.isEmpty() && !m_locale.isNumeric(result))
             result = replacement;
@@ -50,6 +61,17 @@ bool IniLib::SetKeyValue(const QString& section, const QString& key, const QStri
     });
     m_cache->forget(path);
     return written;
+}
+
+IniFileKeys IniLib::readKeys(const QString& iniFile) const
+{
+    IniFileKeys keys;
+    trapped(m_reporter, {"IniLib", RoutineKind::Function, "GetKeyValue"}, [&] {
+        const QString& path = iniFile.isEmpty() ? m_currentSettingsFile : iniFile;
+        if (!path.isEmpty())
+            keys = IniFileKeys(m_cache->document(path));
+    });
+    return keys;
 }
 
 } // namespace valdora

@@ -129,12 +129,16 @@ TEST_F(ButtonFolderTest, ListsTheButtonsOfTheOpenDatabaseInNameOrder)
 {
     write(QStringLiteral("~102.ini"), "[Settings]\r\nName=Other\r\n_DB=Other.dbf\r\n");
     write(QStringLiteral("~100.ini"), "[Settings]\r\nName=All\r\n");
-    write(QStringLiteral("~101.ini"), "[Settings]\r\nName=Ours\r\n_DB=Sales.dbf\r\n");
+    write(QStringLiteral("~101.ini"),
+          "[Settings]\r\nName=Ours\r\n_DB=Sales.dbf\r\nForeColor=255\r\nFontBold=-1\r\n");
     write(QStringLiteral("valdora.ini"), "[Settings]\r\n");
     write(QStringLiteral("~100.cnt"), " 1 \r\n");
     const ButtonListing listing = Get_Buttons(m_ini, m_folder, QStringLiteral("Sales.dbf"));
     EXPECT_EQ(listing.files, (QStringList{QStringLiteral("~100.ini"), QStringLiteral("~101.ini")}));
     EXPECT_EQ(listing.lastButtonFile, QStringLiteral("~102.ini"));
+    // Each listed button's face comes with it, read with its database.
+    EXPECT_EQ(listing.faces,
+              (QList<SlotFace>{{QStringLiteral("All"), 0, false}, {QStringLiteral("Ours"), 255, true}}));
     EXPECT_TRUE(Get_Buttons(m_ini, m_dir.filePath(QStringLiteral("gone/")), QStringLiteral("Sales.dbf"))
                     .files.isEmpty());
 }
@@ -148,6 +152,12 @@ TEST_F(ButtonFolderTest, FacesComeFromTheFileAndStylesAreWrittenBack)
     EXPECT_EQ(faceOf(ButtonFile::inFolder(m_ini, m_folder, QStringLiteral("~101.ini"))),
               (SlotFace{QStringLiteral("Plain"), 0, false}));
     EXPECT_EQ(faceOf(ButtonFile::inFolder(m_ini, m_folder, QStringLiteral("~109.ini"))), SlotFace{});
+    // A file read once gives the face its reads key by key give.
+    for (const QString& name :
+         {QStringLiteral("~100.ini"), QStringLiteral("~101.ini"), QStringLiteral("~109.ini")})
+        EXPECT_EQ(faceOf(ParsedButtonFile(m_ini, m_folder, name)),
+                  faceOf(ButtonFile::inFolder(m_ini, m_folder, name)))
+            << name.toStdString();
 
     ASSERT_TRUE(writeBold(styled, false));
     EXPECT_EQ(styled.read(ButtonKey::FontBold), QStringLiteral("0"));

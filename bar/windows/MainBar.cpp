@@ -280,8 +280,7 @@ void MainBar::buildBar()
         m_slots[static_cast<std::size_t>(slot)].edit->setVisible(slot < slotCount);
     }
     for (int slot = 0; slot < static_cast<int>(m_buttons.size()); ++slot)
-        showFace(slot,
-                 faceOf(ButtonFile::inFolder(m_session.ini(), m_session.buttonFolder(), m_buttons[slot])));
+        showFace(slot, listing.faces[slot]);
     showFace(slotCount - 1, newSlotFace(m_session.messages()));
     sizeBar(slotCount);
 

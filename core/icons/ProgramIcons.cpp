@@ -1,10 +1,14 @@
 #include "ProgramIcons.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
 #include <array>
+#include <optional>
 #include <utility>
 
 // The resources live in a static library: a program that links it keeps them only when it
@@ -33,6 +37,47 @@ void ensureResources()
     (void)initialised;
 }
 
+/// An icon drawn from a file that is opened only when the icon is first drawn. Qt loads its SVG icon
+/// engine (a plugin, and the SVG library under it) as soon as an icon is made from an SVG file; a
+/// program's start would wait for that before its first window, although the icon is drawn only
+/// where a title bar or the notification area shows it.
+class DeferredIconEngine final : public QIconEngine {
+public:
+    explicit DeferredIconEngine(QString path) : m_path(std::move(path)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, 1.0, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        // A scalable icon has no sizes of its own: asking must not load its engine.
+        return m_icon ? m_icon->availableSizes(mode, state) : QList<QSize>();
+    }
+    bool isNull() override { return !QFile::exists(m_path); }
+    QString key() const override { return QStringLiteral("DeferredIconEngine"); }
+    QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
+
+private:
+    const QIcon& drawn()
+    {
+        if (!m_icon)
+            m_icon = QIcon(m_path);
+        return *m_icon;
+    }
+
+    QString m_path;
+    std::optional<QIcon> m_icon;
+};
+
 } // namespace
 
 QString iconResource(Program program)
@@ -47,7 +92,7 @@ QString iconResource(Program program)
 QIcon programIcon(Program program)
 {
     ensureResources();
-    return QIcon(iconResource(program));
+    return QIcon(new DeferredIconEngine(iconResource(program)));
 }
 
 bool rendersVisibly(const QIcon& icon, int size)

@@ -16,7 +16,8 @@ enum class Program {
 QString iconResource(Program program);
 
 /// The program's icon, drawn from its SVG at any size. Null only when the resource is missing; a
-/// desktop without Qt's SVG support draws it empty (see `rendersVisibly`).
+/// desktop without Qt's SVG support draws it empty (see `rendersVisibly`). The SVG is read when the
+/// icon is first drawn, not when it is made.
 QIcon programIcon(Program program);
 
 /// True when the icon draws something other than one flat colour at this size: what a user sees as a

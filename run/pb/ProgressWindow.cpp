@@ -110,13 +110,18 @@ void ProgressWindow::poll()
         return;
     }
     const qint64 total = m_settings.get(Application::Valdora, UserKey::Progress, UserKey::Total).toLongLong();
-    if (!m_sinceFirstContact.isValid())
+    // The pace is measured from the first contact this window saw, which is not the run's first when
+    // the window started late (an undo starts it only once it has lasted a while).
+    if (!m_sinceFirstContact.isValid()) {
         m_sinceFirstContact.start();
+        m_firstContactSeen = value;
+    }
     m_bar->setRange(0, static_cast<int>(std::max<qint64>(total, 1)));
     m_bar->setValue(static_cast<int>(std::min(value, total)));
     QString text = m_texts.get(OwnText::ProgressOfTotal).arg(value).arg(total);
-    if (value > 0 && total >= value) {
-        const qint64 perContact = m_sinceFirstContact.elapsed() / value;
+    // Until a contact has been written since, there is no pace to tell the time left by.
+    if (value > m_firstContactSeen && total >= value) {
+        const qint64 perContact = m_sinceFirstContact.elapsed() / (value - m_firstContactSeen);
         text += TimeLeftSeparator + timeLeftText(perContact * (total - value));
     }
     m_label->setText(text);

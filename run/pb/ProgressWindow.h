@@ -62,6 +62,8 @@ private:
     QElapsedTimer m_sinceStart;
     QElapsedTimer m_sinceChange;
     QElapsedTimer m_sinceFirstContact;
+    /// The first contact stage this window saw.
+    qint64 m_firstContactSeen = 0;
     int m_startGraceMs;
     QString m_lastStage;
     bool m_seenRun = false;

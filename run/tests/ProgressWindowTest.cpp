@@ -59,10 +59,16 @@ TEST_F(ProgressWindowTest, ShowsCountingThenContactsOfTotalWithTimeLeft)
     m_writer.setTotal(250);
     m_writer.setStage(100);
     window.poll();
-    EXPECT_TRUE(window.text().startsWith(QStringLiteral("100 of 250 - "))) << window.text().toStdString();
-    EXPECT_TRUE(window.text().endsWith(QStringLiteral(" s left"))) << window.text().toStdString();
+    // The first contact seen gives no pace yet: a window started late (an undo's) sees the run's
+    // contacts from the middle, and a time left from them would be far too short.
+    EXPECT_EQ(window.text(), QStringLiteral("100 of 250"));
     EXPECT_EQ(window.bar().maximum(), 250);
     EXPECT_EQ(window.bar().value(), 100);
+
+    m_writer.setStage(150);
+    window.poll();
+    EXPECT_TRUE(window.text().startsWith(QStringLiteral("150 of 250 - "))) << window.text().toStdString();
+    EXPECT_TRUE(window.text().endsWith(QStringLiteral(" s left"))) << window.text().toStdString();
     EXPECT_TRUE(window.isVisible());
 }
 

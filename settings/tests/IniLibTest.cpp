@@ -50,6 +50,12 @@ TEST_P(GetKeyValueTest, ReadsAsThePlatformDoes)
                                 QString::fromLatin1(c.defaultValue), QString::fromLatin1(c.valueType),
                                 QString::fromLatin1(c.replacement), file),
               c.expected);
+    // The keys of a file read at once read as each read alone does (they have no numeric test).
+    if (*c.valueType == '\0') {
+        EXPECT_EQ(m_ini.readKeys(file).value(QString::fromLatin1(c.section), QString::fromLatin1(c.key),
+                                             QString::fromLatin1(c.defaultValue)),
+                  c.expected);
+    }
     EXPECT_TRUE(m_platform.messages().isEmpty());
 }
 
@@ -83,6 +89,12 @@ TEST_F(IniLibTest, MissingFileReadsAsDefaults)
     EXPECT_EQ(m_ini.GetKeyValue(QStringLiteral("Settings"), QStringLiteral("Type"), QStringLiteral("-1"), {},
                                 {}, m_dir.path()),
               u"-1"); // a folder is no file either
+    for (const QString& absent : {path(QStringLiteral("absent.ini")), m_dir.path()}) {
+        const IniFileKeys keys = m_ini.readKeys(absent);
+        EXPECT_FALSE(keys.exists()) << absent.toStdString();
+        EXPECT_EQ(keys.value(QStringLiteral("Settings"), QStringLiteral("Type"), QStringLiteral("-1")),
+                  u"-1");
+    }
 }
 
 TEST_F(IniLibTest, EmptyFileNameMeansTheCurrentSettingsFile)
