@@ -91,17 +91,22 @@ void CachedContactTable::Query(const QString& filter, Where where)
             int(ErrorNumber::InvalidProcedureCall),
             QStringLiteral("Query supports only the empty filter (all contacts), not \"%1\"").arg(filter),
             where);
-    const QList<ContactRow> rows = readContacts(where);
     // Sorted here rather than by the database, so that every kind gives one order whatever its
     // collation.
     DefaultSort sort;
-    sort.reserve(rows.size());
-    for (const ContactRow& row : rows)
-        sort.add(row.uid, row.record, row.company, row.contact);
+    sortContacts(sort, where);
     QStringList ids;
     QList<qint64> records;
     sort.takeSorted(ids, records);
     setSelection(std::move(ids), std::move(records));
+}
+
+void CachedContactTable::sortContacts(DefaultSort& sort, Where where) const
+{
+    const QList<ContactRow> rows = readContacts(where);
+    sort.reserve(rows.size());
+    for (const ContactRow& row : rows)
+        sort.add(row.uid, row.record, row.company, row.contact);
 }
 
 QHash<ContactId, qint64> CachedContactTable::recordsOf(const QList<ContactId>& ids, Where where) const

@@ -1,5 +1,7 @@
 #include "DefaultSort.h"
 
+#include "core/Utf8Text.h"
+
 #include <algorithm>
 
 namespace valdora::host {
@@ -51,6 +53,25 @@ DefaultSort::Folded DefaultSort::fold(QStringView text)
         return true;
     });
     return {wideStart, static_cast<quint32>(text.size()), true};
+}
+
+DefaultSort::Folded DefaultSort::fold(QByteArrayView utf8)
+{
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char byte) { return (byte & 0x80) == 0; });
+    if (!ascii)
+        return fold(QStringView(utf8Verbatim(utf8)));
+    // An ASCII character is one code unit, and only A to Z fold.
+    const std::size_t start = m_narrow.size();
+    for (const char byte : utf8)
+        m_narrow.push_back(static_cast<char16_t>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte));
+    return {start, static_cast<quint32>(utf8.size()), false};
+}
+
+void DefaultSort::add(const ContactId& uid, qint64 record, QByteArrayView company, QByteArrayView contact)
+{
+    const Folded companyKey = fold(company);
+    const Folded contactKey = fold(contact);
+    m_entries.push_back({uid, record, companyKey, contactKey});
 }
 
 void DefaultSort::add(const ContactId& uid, qint64 record, QStringView company, QStringView contact)

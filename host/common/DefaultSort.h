@@ -2,6 +2,7 @@
 
 #include "host/HostTypes.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,9 @@ public:
     void reserve(qsizetype contacts);
     /// Adds a contact with its company and contact name.
     void add(const ContactId& uid, qint64 record, QStringView company, QStringView contact);
+    /// The same with the names as stored, in UTF-8: a name in plain ASCII (nearly all) is folded from
+    /// its bytes, without a QString made and dropped for it.
+    void add(const ContactId& uid, qint64 record, QByteArrayView company, QByteArrayView contact);
     /// The contacts added, sorted: their ids and records, paired by position. Leaves this empty.
     void takeSorted(QStringList& ids, QList<qint64>& records);
 
@@ -41,6 +45,7 @@ private:
     };
 
     Folded fold(QStringView text);
+    Folded fold(QByteArrayView utf8);
     int compare(const Folded& left, const Folded& right) const;
     bool less(const Entry& left, const Entry& right) const;
 
