@@ -3,6 +3,7 @@
 #include "core/Utf8Text.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace valdora::host {
 
@@ -20,9 +21,45 @@ char32_t foldedUnit(char16_t unit, char16_t before)
 
 } // namespace
 
+DefaultSort::DefaultSort() : m_distinct(0, NameHash{this}, NameEqual{this}) {}
+
 void DefaultSort::reserve(qsizetype contacts)
 {
     m_entries.reserve(static_cast<std::size_t>(contacts));
+}
+
+char32_t DefaultSort::unit(const Folded& text, std::size_t i) const
+{
+    return text.wide ? m_wide[text.start + i] : m_narrow[text.start + i];
+}
+
+std::size_t DefaultSort::NameHash::operator()(quint32 name) const
+{
+    const Folded& text = sort->m_names[name];
+    std::size_t hash = 14695981039346656037ull; // FNV-1a
+    for (std::size_t i = 0; i < text.length; ++i)
+        hash = (hash ^ sort->unit(text, i)) * 1099511628211ull;
+    return hash;
+}
+
+bool DefaultSort::NameEqual::operator()(quint32 left, quint32 right) const
+{
+    return sort->compare(sort->m_names[left], sort->m_names[right]) == 0;
+}
+
+quint32 DefaultSort::nameOf(const Folded& folded)
+{
+    m_names.push_back(folded);
+    const auto [found, added] = m_distinct.insert(static_cast<quint32>(m_names.size() - 1));
+    if (added)
+        return *found;
+    // Known already: the first one stands for both, and the units just folded go.
+    if (folded.wide)
+        m_wide.resize(folded.start);
+    else
+        m_narrow.resize(folded.start);
+    m_names.pop_back();
+    return *found;
 }
 
 DefaultSort::Folded DefaultSort::fold(QStringView text)
@@ -69,16 +106,16 @@ DefaultSort::Folded DefaultSort::fold(QByteArrayView utf8)
 
 void DefaultSort::add(const ContactId& uid, qint64 record, QByteArrayView company, QByteArrayView contact)
 {
-    const Folded companyKey = fold(company);
-    const Folded contactKey = fold(contact);
-    m_entries.push_back({uid, record, companyKey, contactKey});
+    const quint32 companyName = nameOf(fold(company));
+    const quint32 contactName = nameOf(fold(contact));
+    m_entries.push_back({uid, record, companyName, contactName});
 }
 
 void DefaultSort::add(const ContactId& uid, qint64 record, QStringView company, QStringView contact)
 {
-    const Folded companyKey = fold(company);
-    const Folded contactKey = fold(contact);
-    m_entries.push_back({uid, record, companyKey, contactKey});
+    const quint32 companyName = nameOf(fold(company));
+    const quint32 contactName = nameOf(fold(contact));
+    m_entries.push_back({uid, record, companyName, contactName});
 }
 
 int DefaultSort::compare(const Folded& left, const Folded& right) const
@@ -87,9 +124,6 @@ int DefaultSort::compare(const Folded& left, const Folded& right) const
         return std::u16string_view(m_narrow)
             .substr(left.start, left.length)
             .compare(std::u16string_view(m_narrow).substr(right.start, right.length));
-    const auto unit = [this](const Folded& text, std::size_t i) -> char32_t {
-        return text.wide ? m_wide[text.start + i] : m_narrow[text.start + i];
-    };
     const std::size_t common = std::min(left.length, right.length);
     for (std::size_t i = 0; i < common; ++i)
         if (const char32_t a = unit(left, i), b = unit(right, i); a != b)
@@ -98,19 +132,27 @@ int DefaultSort::compare(const Folded& left, const Folded& right) const
     return left.length == right.length ? 0 : (left.length < right.length ? -1 : 1);
 }
 
-bool DefaultSort::less(const Entry& left, const Entry& right) const
-{
-    if (const int c = compare(left.company, right.company))
-        return c < 0;
-    if (const int c = compare(left.contact, right.contact))
-        return c < 0;
-    return left.uid < right.uid;
-}
-
 void DefaultSort::takeSorted(QStringList& ids, QList<qint64>& records)
 {
-    std::sort(m_entries.begin(), m_entries.end(),
-              [this](const Entry& left, const Entry& right) { return less(left, right); });
+    // The distinct names in order, and each contact's names replaced by their places in it.
+    std::vector<quint32> names(m_names.size());
+    std::iota(names.begin(), names.end(), 0u);
+    std::sort(names.begin(), names.end(),
+              [this](quint32 left, quint32 right) { return compare(m_names[left], m_names[right]) < 0; });
+    std::vector<quint32> place(m_names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        place[names[i]] = static_cast<quint32>(i);
+    for (Entry& entry : m_entries) {
+        entry.company = place[entry.company];
+        entry.contact = place[entry.contact];
+    }
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& left, const Entry& right) {
+        if (left.company != right.company)
+            return left.company < right.company;
+        if (left.contact != right.contact)
+            return left.contact < right.contact;
+        return left.uid < right.uid;
+    });
     ids.clear();
     records.clear();
     ids.reserve(static_cast<qsizetype>(m_entries.size()));
@@ -120,6 +162,8 @@ void DefaultSort::takeSorted(QStringList& ids, QList<qint64>& records)
         records.append(entry.record);
     }
     m_entries = {};
+    m_names = {};
+    m_distinct.clear();
     m_narrow = {};
     m_wide = {};
 }
