@@ -75,6 +75,12 @@ QString Statement::text(int column) const
     return data ? utf8Verbatim(QByteArrayView(data, sqlite3_column_bytes(m_statement, column))) : QString();
 }
 
+QByteArrayView Statement::utf8(int column) const
+{
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
+}
+
 bool Statement::isNull(int column) const
 {
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3;
@@ -30,6 +31,9 @@ public:
     qint64 integer(int column) const;
     /// The column's text, every byte kept (invalid UTF-8 included).
     QString text(int column) const;
+    /// The column's bytes as stored, valid until the next step: for reading many rows without a
+    /// QString each.
+    QByteArrayView utf8(int column) const;
     bool isNull(int column) const;
 
 private:

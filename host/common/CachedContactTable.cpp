@@ -1,10 +1,9 @@
 #include "CachedContactTable.h"
 
 #include "DateStamp.h"
+#include "DefaultSort.h"
 #include "host/LookupFile.h"
 #include "host/StandardFields.h"
-
-#include <algorithm>
 
 namespace valdora::host {
 
@@ -92,25 +91,22 @@ void CachedContactTable::Query(const QString& filter, Where where)
             int(ErrorNumber::InvalidProcedureCall),
             QStringLiteral("Query supports only the empty filter (all contacts), not \"%1\"").arg(filter),
             where);
-    QList<ContactRow> rows = readContacts(where);
     // Sorted here rather than by the database, so that every kind gives one order whatever its
     // collation.
-    std::sort(rows.begin(), rows.end(), [](const ContactRow& left, const ContactRow& right) {
-        if (const int c = left.company.compare(right.company, Qt::CaseInsensitive))
-            return c < 0;
-        if (const int c = left.contact.compare(right.contact, Qt::CaseInsensitive))
-            return c < 0;
-        return left.uid < right.uid;
-    });
+    DefaultSort sort;
+    sortContacts(sort, where);
     QStringList ids;
-    ids.reserve(rows.size());
     QList<qint64> records;
-    records.reserve(rows.size());
-    for (const ContactRow& row : rows) {
-        ids.append(row.uid);
-        records.append(row.record);
-    }
+    sort.takeSorted(ids, records);
     setSelection(std::move(ids), std::move(records));
+}
+
+void CachedContactTable::sortContacts(DefaultSort& sort, Where where) const
+{
+    const QList<ContactRow> rows = readContacts(where);
+    sort.reserve(rows.size());
+    for (const ContactRow& row : rows)
+        sort.add(row.uid, row.record, row.company, row.contact);
 }
 
 QHash<ContactId, qint64> CachedContactTable::recordsOf(const QList<ContactId>& ids, Where where) const

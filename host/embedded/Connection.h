@@ -23,6 +23,7 @@ public:
     bool step(Where where = Where::current());
     qint64 integer(int column) const { return m_statement.integer(column); }
     QString text(int column) const { return m_statement.text(column); }
+    QByteArrayView utf8(int column) const { return m_statement.utf8(column); }
     bool isNull(int column) const { return m_statement.isNull(column); }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 #include "host/common/DateStamp.h"
+#include "host/common/DefaultSort.h"
 
 namespace valdora::host::embedded {
 
@@ -192,13 +193,16 @@ QString EmbeddedContactTable::Update(Where where)
     return written ? m_currentId : QString();
 }
 
-QList<EmbeddedContactTable::ContactRow> EmbeddedContactTable::readContacts(Where where) const
+void EmbeddedContactTable::sortContacts(DefaultSort& sort, Where where) const
 {
-    QList<ContactRow> rows;
+    {
+        Statement count = m_connection.prepare("SELECT count(*) FROM contacts", where);
+        if (count.step(where))
+            sort.reserve(count.integer(0));
+    }
     Statement read = m_connection.prepare(AllContactsSql, where);
     while (read.step(where))
-        rows.append(ContactRow{read.text(0), read.text(1), read.text(2), read.integer(3)});
-    return rows;
+        sort.add(read.text(0), read.integer(3), read.utf8(1), read.utf8(2));
 }
 
 void EmbeddedContactTable::inTransaction(const std::function<void()>& work, Where where)

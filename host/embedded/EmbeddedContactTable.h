@@ -32,7 +32,7 @@ private:
     void releaseLock() override;
     qint64 recordOf(const ContactId& id, Where where) const override;
     bool heldByOther(qint64 record, Where) const override { return m_locks.heldByOther(record); }
-    QList<ContactRow> readContacts(Where where) const override;
+    void sortContacts(DefaultSort& sort, Where where) const override;
     void inTransaction(const std::function<void()>& work, Where where) override;
     QString newUniqueId(Where where) override;
     qint64 insertContact(const ContactId& uid, Where where) override;

@@ -97,7 +97,13 @@ void PreviewRoad::writeContact(RunSummary& summary)
     }
     host::ContactTable& table = contacts();
     const QString contact = table.Data(host::FieldNumber::Contact);
-    const QString company = table.Data(host::FieldNumber::Company);
+    // All contacts come in the order of their companies: the rows of one company share its name
+    // rather than each holding a copy, in a preview that keeps every row.
+    QString company = table.Data(host::FieldNumber::Company);
+    if (company == m_company)
+        company = m_company;
+    else
+        m_company = company;
     for (std::size_t j = 0; j < run.members.size(); ++j) {
         const RunMember& member = run.members[j];
         if (!member.computesValue())

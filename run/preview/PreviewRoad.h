@@ -38,6 +38,8 @@ private:
     std::function<bool()> m_stopRequested;
     host::ContactId m_contact;
     bool m_locked = false;
+    /// The company of the last row, whose text the next rows of the same company share.
+    QString m_company;
     /// The computed value of each member before Validate combined it with the target.
     std::vector<QString> m_computed;
 };

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace valdora::run {
 namespace {
 
@@ -42,9 +44,10 @@ struct PreviewCase {
     QList<QPair<QString, Keys>> buttons;
 };
 
-class RunPreviewTest : public ::testing::TestWithParam<std::tuple<PreviewCase, int>> {
+/// A sample database of its own, with a program folder and per-user settings.
+class PreviewDatabaseTest : public ::testing::Test {
 protected:
-    RunPreviewTest()
+    PreviewDatabaseTest()
         : m_session(m_platform, QStringLiteral("Valdora"), m_folder.path(), UserSettings(m_settings.path()),
                     TextLocale(QLocale(QStringLiteral("en_US"))))
     {
@@ -94,6 +97,9 @@ protected:
     QString m_path;
     std::unique_ptr<host::Database> m_database;
 };
+
+class RunPreviewTest : public PreviewDatabaseTest,
+                       public ::testing::WithParamInterface<std::tuple<PreviewCase, int>> {};
 
 TEST_P(RunPreviewTest, WouldWriteIsWhatTheRunWritesAndNothingChanges)
 {
@@ -163,7 +169,79 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + "Over" + std::to_string(std::get<1>(info.param));
     });
 
-class RunPreviewLockTest : public RunPreviewTest {};
+/// Names given to contacts (by their place in the sample) before a preview, and how many sample
+/// contacts are added first.
+struct OrderCase {
+    const char* name;
+    int added;
+    QList<std::tuple<int, QString, QString>> names; ///< contact, company, contact name
+};
+
+class RunPreviewOrderTest : public PreviewDatabaseTest, public ::testing::WithParamInterface<OrderCase> {};
+
+// The rows come in the order of all contacts (company, then contact name, without regard to case, then
+// the unique id), and an AutoNumber hands out its numbers in that order.
+TEST_P(RunPreviewOrderTest, RowsComeInTheOrderOfAllContacts)
+{
+    const OrderCase& c = GetParam();
+    if (c.added > 0)
+        host::addSampleContacts(m_path, c.added);
+    const QStringList sample = ids();
+    for (const auto& [index, company, contact] : c.names) {
+        set(sample[index], QStringLiteral("Company"), company);
+        set(sample[index], QStringLiteral("Contact"), contact);
+    }
+    struct Named {
+        QString company;
+        QString contact;
+        QString id;
+    };
+    std::vector<Named> expected;
+    const QStringList companies = column(QStringLiteral("Company"));
+    const QStringList contacts = column(QStringLiteral("Contact"));
+    const QStringList now = ids();
+    for (qsizetype i = 0; i < now.size(); ++i)
+        expected.push_back({companies[i], contacts[i], now[i]});
+    std::sort(expected.begin(), expected.end(), [](const Named& left, const Named& right) {
+        if (const int k = left.company.compare(right.company, Qt::CaseInsensitive))
+            return k < 0;
+        if (const int k = left.contact.compare(right.contact, Qt::CaseInsensitive))
+            return k < 0;
+        return left.id < right.id;
+    });
+    writeButton(QStringLiteral("~101.ini"), AutoNumber + overKeys(3));
+
+    FixedScopeChooser scopes(Scope::AllContacts);
+    RunPreview preview(m_session, {m_database.get(), nullptr, nullptr},
+                       ProgramProfile::valdora(m_session.locale()), &scopes);
+    const PreviewResult result = preview.Preview_Button(QStringLiteral("~101.ini"));
+    ASSERT_EQ(result.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const PreviewRow& row = result.rows[i];
+        EXPECT_EQ(row.id, expected[i].id) << "row " << i;
+        EXPECT_EQ(row.company, expected[i].company) << "row " << i;
+        EXPECT_EQ(row.contact, expected[i].contact) << "row " << i;
+        EXPECT_EQ(row.value, QStringLiteral("N-%1").arg(i + 1)) << "row " << i;
+        // Rows of one company share its name rather than each holding a copy.
+        if (i > 0 && row.company == result.rows[i - 1].company) {
+            EXPECT_EQ(row.company.constData(), result.rows[i - 1].company.constData()) << "row " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RunPreviewOrderTest,
+    ::testing::Values(
+        OrderCase{"Sample", 0, {}},
+        OrderCase{"TiesByUniqueId",
+                  0,
+                  {{0, "Acme", "anna"}, {1, "ACME", "Anna"}, {2, "acme", "ANNA"}, {3, "Acme", "Bob"}}},
+        OrderCase{"EmptyNamesFirst", 0, {{4, "", "Zoe"}, {5, "", ""}, {6, "Acme", ""}, {7, "", "anna"}}},
+        OrderCase{"AccentsAndCase", 0, {{8, "École", "x"}, {9, "ecole", "x"}, {10, "Ezra", "x"}}},
+        OrderCase{"MoreThanAScreenful", 48, {{30, "", "Last"}, {50, "zzz", "First"}}}),
+    [](const ::testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
+
+class RunPreviewLockTest : public PreviewDatabaseTest {};
 
 TEST_F(RunPreviewLockTest, ContactHeldNowIsShownLockedAndUsesNoNumber)
 {
