@@ -204,8 +204,14 @@ double splitRun(const QString& location, const QStringList& ids, int workstation
                     QStringLiteral("a workstation did not open the database within a minute"));
     QElapsedTimer timer;
     timer.start();
+    // Written out to every workstation before the first is waited for: QProcess sends what it was
+    // given only while it is waited on, and a workstation told later would run after the others.
     for (const auto& process : processes)
         process->write("go\n");
+    for (const auto& process : processes)
+        if (!process->waitForBytesWritten(10000))
+            throw host::HostFailure(host::HostError::DatabaseFailure,
+                                    QStringLiteral("a workstation was not told to start within 10 s"));
     for (const auto& process : processes)
         if (!process->waitForFinished(30 * 60 * 1000) || process->exitCode() != 0)
             throw host::HostFailure(
