@@ -52,6 +52,15 @@ static_assert(std::string_view(WriteRecord).find(ChangeChannel) != std::string_v
               "a write is announced on the change channel");
 
 constexpr char TryLock[] = "SELECT pg_try_advisory_lock($1::integer, $2::integer)";
+// Taking the lock and giving it back at once, in one statement, costs less than asking the server's
+// lock table who holds it, and leaves no lock behind (a preview asks without editing): true when
+// another connection holds it.
+constexpr char ProbeLock[] = "SELECT CASE WHEN pg_try_advisory_lock($1::integer, $2::integer)"
+                             " THEN NOT pg_advisory_unlock($1::integer, $2::integer) ELSE true END";
+/// How long a probe of the next record, made with the write before it, answers isLocked: about the
+/// time a run takes from one contact to the next. Its answer is no staler than the server's answer
+/// to a question of its own would be by the time Edit asks for the lock, which is what decides.
+constexpr std::chrono::milliseconds ProbeFreshFor{100};
 constexpr char Unlock[] = "SELECT pg_advisory_unlock($1::integer, $2::integer)";
 constexpr char ReadValues[] = "SELECT field, value FROM vals WHERE record = $1";
 
@@ -152,6 +161,17 @@ void ServerContactTable::Goto(const ContactId& id, Where where)
     if (record != 0 && record == m_current && m_valuesLoaded && m_locked == m_current &&
         m_lockGeneration == m_connection.generation())
         return;
+    if (record != m_current || record == 0) {
+        m_askedLock = false;
+        const qsizetype next = m_walk + 1;
+        if (record != 0 && next > 0 && next < m_selectionRecords.size() &&
+            m_selectionRecords.at(next) == record)
+            m_walk = next;
+        else if (record != 0 && !m_selectionRecords.isEmpty() && m_selectionRecords.first() == record)
+            m_walk = 0;
+        else
+            m_walk = -1;
+    }
     moveTo(id, record);
 }
 
@@ -168,12 +188,15 @@ bool ServerContactTable::isLocked(Where where) const
 {
     if (m_current == 0 || (m_locked == m_current && m_lockGeneration == m_connection.generation()))
         return false;
-    // Taking the lock and giving it back at once, in one statement, costs less than asking the
-    // server's lock table who holds it, and leaves no lock behind (a preview asks without editing).
+    m_askedLock = true;
+    const LockProbe asked = std::exchange(m_probe, LockProbe{});
+    // A record found held when it was probed is asked again: the holder may have been a write of a
+    // few milliseconds, which is waited for below.
+    if (asked.record == m_current && asked.free && asked.generation == m_connection.generation() &&
+        std::chrono::steady_clock::now() - asked.when < ProbeFreshFor)
+        return false;
     const ServerRows probe =
-        m_connection.exec("SELECT CASE WHEN pg_try_advisory_lock($1::integer, $2::integer)"
-                          " THEN NOT pg_advisory_unlock($1::integer, $2::integer) ELSE true END",
-                          {number(RecordLockSpace), number(m_current)}, where);
+        m_connection.exec(ProbeLock, {number(RecordLockSpace), number(m_current)}, where);
     if (probe.text(0, 0) != QLatin1String("t"))
         return false;
     // Another workstation's write holds a record for a few milliseconds: a record it holds longer
@@ -236,10 +259,19 @@ bool ServerContactTable::commitStaged(Where where)
     list.set(EditDate, edited);
     // The write and the lock's release in one round trip: the release runs once the write has
     // committed (a transaction of its own), so no other workstation reads the record before it.
-    const std::vector<ServerOutcome> outcomes = m_connection.execTogether(
-        {{WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}},
-         {Unlock, {number(RecordLockSpace), number(m_current)}}},
-        where);
+    std::vector<ServerStatement> statements{
+        {WriteRecord, {number(m_current), integerArray(list.fields), textArray(list.values)}},
+        {Unlock, {number(RecordLockSpace), number(m_current)}}};
+    // A caller that asks isLocked before each write and walks the selection in order (a run) will
+    // ask it of the next record at once: the question goes along with this write.
+    const qint64 next = m_askedLock ? nextInWalk() : 0;
+    if (next != 0)
+        statements.push_back({ProbeLock, {number(RecordLockSpace), number(next)}});
+    const std::vector<ServerOutcome> outcomes = m_connection.execTogether(statements, where);
+    if (next != 0 && outcomes[2].rows)
+        m_probe =
+            LockProbe{next, m_connection.generation(), outcomes[2].rows->text(0, 0) == QLatin1String("f"),
+                      std::chrono::steady_clock::now()};
     const qint64 released = std::exchange(m_locked, 0);
     if (outcomes[1].failure)
         unlock(released); // not let go after all (a lost connection took the lock with it)
@@ -343,8 +375,18 @@ QList<ServerContactTable::ContactRow> ServerContactTable::readContacts(Where whe
     return rows;
 }
 
+qint64 ServerContactTable::nextInWalk() const
+{
+    const qsizetype next = m_walk + 1;
+    return m_walk >= 0 && next < m_selectionRecords.size() && m_selectionRecords.at(m_walk) == m_current
+               ? m_selectionRecords.at(next)
+               : 0;
+}
+
 void ServerContactTable::selectionMade()
 {
+    m_walk = -1;
+    m_probe = LockProbe{};
     // A new selection renews what is known, so that what was seen before does not pile up.
     m_knownRecords.clear();
     for (qsizetype i = 0; i < m_selection.size(); ++i)

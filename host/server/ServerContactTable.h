@@ -4,6 +4,8 @@
 #include "ServerFieldList.h"
 #include "host/common/CachedContactTable.h"
 
+#include <chrono>
+
 namespace valdora::host::server {
 
 /// The contacts of a database on the server: a selection, a current record held in memory, record
@@ -44,12 +46,31 @@ private:
                      Where where) override;
     QHash<FieldId, QString> readValues(qint64 record, Where where) const override;
     bool commitStaged(Where where);
+    /// The record that follows the current one in the selection when the caller walks through it in
+    /// order (a run does); 0 otherwise.
+    qint64 nextInWalk() const;
+
+    /// Whether a record was free of other workstations' locks, asked together with the write before
+    /// it: a run asks isLocked of every contact it reaches, and this saves that question its own
+    /// round trip to the server.
+    struct LockProbe {
+        qint64 record = 0;
+        int generation = 0;
+        bool free = false;
+        std::chrono::steady_clock::time_point when;
+    };
 
     ServerConnection& m_connection;
     /// The records of contacts seen so far, by id.
     mutable QHash<QString, qint64> m_knownRecords;
     /// The connection's generation when the lock was taken: a lock of a lost connection is gone.
     int m_lockGeneration = 0;
+    /// The position of the current record in the selection while the caller walks through it in
+    /// order; -1 when it does not.
+    qsizetype m_walk = -1;
+    /// True when the caller asked isLocked of the current record before writing it.
+    mutable bool m_askedLock = false;
+    mutable LockProbe m_probe;
 };
 
 } // namespace valdora::host::server

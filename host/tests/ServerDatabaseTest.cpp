@@ -4,6 +4,7 @@
 #include "core/testsupport/FailsWith.h"
 #include "host/embedded/DatabaseFactory.h"
 #include "host/server/ServerConnection.h"
+#include "host/server/ServerSchema.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,96 @@ TEST_F(ServerDatabaseTest, ADroppedConnectionFailsTheWriteUnderWayAndTheNextOneW
     table().Goto(id);
     EXPECT_EQ(table().Data(20), QStringLiteral("kept"));
 }
+
+QStringList allIds(ContactTable& table)
+{
+    QStringList ids;
+    table.Query(QString());
+    for (table.MoveFirst(); !table.isEOF(); table.MoveNext())
+        ids.append(table.Data(FieldNumber::UniqueId));
+    return ids;
+}
+
+/// The writes of a run: each contact of the selection in order, asked whether it is locked, then
+/// edited, given a value and written. Returns the contacts written.
+int writeAsARun(ContactTable& table, const QStringList& ids, const QString& value)
+{
+    int written = 0;
+    for (const QString& id : ids) {
+        table.Goto(id);
+        if (table.isLocked())
+            continue;
+        table.Edit();
+        table.SetDataEx({20}, {value});
+        if (table.Update() == id)
+            ++written;
+    }
+    return written;
+}
+
+// The speed of a run over a network is its waits for the server: asking whether the next contact
+// is locked goes along with the write before it, so a contact costs what the host's own write costs.
+TEST_F(ServerDatabaseTest, ARunWaitsForTheServerTwiceAContact)
+{
+    const QStringList ids = allIds(table());
+    // The first run prepares the statements on the connection, once each.
+    EXPECT_EQ(writeAsARun(table(), ids, QStringLiteral("prepared")), ids.size());
+    const qint64 before = server::ServerConnection::roundTrips();
+    EXPECT_EQ(writeAsARun(table(), ids, QStringLiteral("walked")), ids.size());
+    EXPECT_EQ(server::ServerConnection::roundTrips() - before, 2 * ids.size() + 1)
+        << "the first contact asks on its own whether it is locked, every later one with the write before";
+    for (const QString& id : ids) {
+        table().Goto(id);
+        EXPECT_EQ(table().Data(20), QStringLiteral("walked")) << id.toStdString();
+    }
+}
+
+struct ProbeCase {
+    const char* name;
+    /// Whether the other workstation takes the lock before this one writes the contact before it
+    /// (the probe sent with that write finds it held) or after (the probe found it free).
+    bool lockedBeforeTheProbe;
+};
+
+class ServerLockProbe : public DatabaseFixture, public ::testing::WithParamInterface<ProbeCase> {
+protected:
+    DatabaseKind kind() const override { return DatabaseKind::Server; }
+};
+
+// Another workstation that holds the next contact is never overwritten, whenever it took the lock:
+// the answer of the probe sent ahead is checked by Edit, which takes the lock itself.
+TEST_P(ServerLockProbe, AContactHeldElsewhereIsNotWritten)
+{
+    const QStringList ids = allIds(table());
+    ASSERT_GE(ids.size(), 2);
+    server::ServerConnection other(m_path);
+    const auto holdSecond = [&] {
+        other.exec("SELECT pg_advisory_lock($1::integer,"
+                   " (SELECT record FROM contacts WHERE uid = $2)::integer)",
+                   {QByteArray::number(server::RecordLockSpace), ids.at(1).toUtf8()});
+    };
+    if (GetParam().lockedBeforeTheProbe)
+        holdSecond();
+    EXPECT_EQ(writeAsARun(table(), {ids.at(0)}, QStringLiteral("first")), 1);
+    if (!GetParam().lockedBeforeTheProbe)
+        holdSecond();
+    table().Goto(ids.at(1));
+    const bool saidLocked = table().isLocked();
+    if (GetParam().lockedBeforeTheProbe) {
+        EXPECT_TRUE(saidLocked) << "a record found held by the probe is asked again";
+    }
+    table().Edit();
+    EXPECT_EQ(table().LockLevel(), 0);
+    table().SetDataEx({20}, {QStringLiteral("over another's edit")});
+    EXPECT_EQ(table().Update(), QString());
+    table().Goto(ids.at(1));
+    EXPECT_EQ(table().Data(20), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Probe, ServerLockProbe,
+                         ::testing::Values(ProbeCase{"LockedBeforeTheProbe", true},
+                                           ProbeCase{"LockedAfterTheProbe", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct TlsCase {
     const char* name;
