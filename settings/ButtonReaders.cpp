@@ -13,6 +13,15 @@ bool optionOn(const ButtonFile& file, const QString& base, int option, bool onWh
     return file.isOn(ButtonKey::at(base, option), onWhenAbsent ? On : Off);
 }
 
+/// What the bar shows of a button, from a file read key by key or read once: the same keys and
+/// defaults either way.
+template <typename File> ButtonLook lookOf(const File& file)
+{
+    const ButtonValue defaults;
+    return {file.read(ButtonKey::Name), file.read(ButtonKey::ForeColor, defaults.foreColor),
+            file.read(ButtonKey::FontBold, defaults.fontBold)};
+}
+
 } // namespace
 
 QString readCaption(const ButtonFile& file)
@@ -54,9 +63,7 @@ QString readSavedWithDB(const ButtonFile& file)
 
 ButtonLook readLook(const ButtonFile& file)
 {
-    const ButtonValue defaults;
-    return {readCaption(file), file.read(ButtonKey::ForeColor, defaults.foreColor),
-            file.read(ButtonKey::FontBold, defaults.fontBold)};
+    return lookOf(file);
 }
 
 std::array<ComboSlot, ButtonKey::ComboCount> readComboSlots(const ButtonFile& file)
@@ -84,9 +91,7 @@ QString readLimitedToDB(const ParsedButtonFile& file)
 
 ButtonLook readLook(const ParsedButtonFile& file)
 {
-    const ButtonValue defaults;
-    return {file.read(ButtonKey::Name), file.read(ButtonKey::ForeColor, defaults.foreColor),
-            file.read(ButtonKey::FontBold, defaults.fontBold)};
+    return lookOf(file);
 }
 
 } // namespace valdora
