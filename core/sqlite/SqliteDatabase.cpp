@@ -1,5 +1,8 @@
 #include "SqliteDatabase.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <sqlite3.h>
 
 namespace valdora::sqlite {
@@ -52,6 +55,7 @@ Database::Database(const QString& name, Access access, int busyTimeoutMs)
     if (rc != SQLITE_OK)
         throw errorOf(handle());
     sqlite3_busy_timeout(handle(), busyTimeoutMs);
+    m_busyTimeoutMs = busyTimeoutMs;
 }
 
 Database::~Database()
@@ -61,13 +65,25 @@ Database::~Database()
 }
 
 Database::Database(Database&& other) noexcept
-    : m_db(std::move(other.m_db)), m_statements(std::move(other.m_statements))
+    : m_db(std::move(other.m_db)), m_busyTimeoutMs(other.m_busyTimeoutMs),
+      m_statements(std::move(other.m_statements))
 {}
 
 void Database::exec(const char* sql)
 {
     if (sqlite3_exec(handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         throw errorOf(handle());
+}
+
+void Database::execRetryingBusy(const char* sql)
+{
+    const QDeadlineTimer deadline(m_busyTimeoutMs);
+    while (sqlite3_exec(handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Error error = errorOf(handle());
+        if (!error.busy() || deadline.hasExpired())
+            throw error;
+        QThread::msleep(2);
+    }
 }
 
 Statement Database::cached(const char* sql)

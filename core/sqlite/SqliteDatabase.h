@@ -36,6 +36,11 @@ public:
 
     /// Runs statements that return no rows; throws Error.
     void exec(const char* sql);
+    /// exec() for statements outside a transaction that SQLite may refuse as busy at once, without its
+    /// busy timeout: a change of journal mode while another connection changes it too (SQLite will not
+    /// let two connections that each hold a read lock wait for each other). Retried until the busy
+    /// timeout has passed; then throws the busy Error.
+    void execRetryingBusy(const char* sql);
     /// A statement prepared for one use.
     Statement prepare(const char* sql) { return Statement(handle(), sql); }
     /// A statement prepared once and kept for the connection's life (`sql` is a string literal: its
@@ -60,6 +65,7 @@ private:
     // Owned from the moment sqlite3_open_v2 hands it out, so that a failure later still closes it;
     // the kept statements go before it.
     std::unique_ptr<sqlite3, Closer> m_db;
+    int m_busyTimeoutMs = 0;
     std::unordered_map<const char*, std::unique_ptr<sqlite3_stmt, Finalizer>> m_statements;
 };
 

@@ -62,7 +62,13 @@ Connection::Connection(const QString& path, bool create, Where where)
 
 void Connection::useWal(Where where)
 {
-    exec("PRAGMA journal_mode=WAL;", where);
+    // Programs that open a database still in rollback mode together all switch it at once, and SQLite
+    // refuses all but one of them as busy without waiting.
+    try {
+        m_db.execRetryingBusy("PRAGMA journal_mode=WAL;");
+    } catch (const sqlite::Error& error) {
+        fail(error, QStringLiteral("writing"), where);
+    }
 }
 
 Statement Connection::prepare(const char* sql, Where where)

@@ -10,16 +10,19 @@ namespace valdora::journal {
 /// A failure of the journal: what was being done and why.
 class JournalError : public std::runtime_error {
 public:
-    explicit JournalError(const QString& message, bool damaged = false)
-        : std::runtime_error(message.toStdString()), m_message(message), m_damaged(damaged)
+    explicit JournalError(const QString& message, bool damaged = false, bool busy = false)
+        : std::runtime_error(message.toStdString()), m_message(message), m_damaged(damaged), m_busy(busy)
     {}
     const QString& message() const { return m_message; }
     /// The file is no journal, or a damaged one (as opposed to one that cannot be reached or written).
     bool damaged() const { return m_damaged; }
+    /// Another program held the file longer than the journal waits.
+    bool busy() const { return m_busy; }
 
 private:
     QString m_message;
     bool m_damaged;
+    bool m_busy;
 };
 
 /// What a journalled run was.

@@ -18,7 +18,7 @@ constexpr int BusyTimeoutMs = 15000;
     const QString file = error.file().isEmpty() ? path : error.file();
     throw JournalError(QStringLiteral("The run journal %1 cannot be %2: %3")
                            .arg(file, QString::fromLatin1(doing), error.reason()),
-                       error.damaged());
+                       error.damaged(), error.busy());
 }
 
 /// Opens the file (or `name`, a URI naming it) and runs `setup` on it.
@@ -31,7 +31,9 @@ sqlite::Database open(const QString& path, sqlite::Access access, const char* se
         fail(error, "opened", path);
     }
     try {
-        db->exec(setup);
+        // Programs that open a new journal at once all switch it to WAL together, and SQLite refuses
+        // all but one of them as busy without waiting.
+        db->execRetryingBusy(setup);
     } catch (const sqlite::Error& error) {
         fail(error, "written", path);
     }
@@ -52,7 +54,9 @@ sqlite::Database openJournal(const QString& path, bool& readOnly)
         readOnly = db.readOnly();
         return db;
     } catch (const JournalError& error) {
-        if (error.damaged() || !QFileInfo(path).isFile())
+        // Only a file the user cannot write is opened to read: one that another program holds is
+        // writable, and a run that found it so must say why it did not start.
+        if (error.damaged() || error.busy() || !QFileInfo(path).isFile())
             throw;
     }
     readOnly = true;

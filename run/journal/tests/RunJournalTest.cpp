@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <mutex>
+#include <thread>
+
 #include <sqlite3.h>
 
 namespace valdora::journal {
@@ -334,6 +338,39 @@ TEST_F(RunJournalTest, AJournalThatCannotBeOpenedIsNamed)
         EXPECT_TRUE(error.message().contains(path())) << error.message().toStdString();
         EXPECT_FALSE(error.damaged());
     }
+}
+
+// Programs started together all open a journal that does not exist yet: each one makes it or finds it
+// made, and each one may write it. (SQLite refuses all but one switch to WAL at once as busy, without
+// waiting; taken for a file the user cannot write, that left a run unable to start.)
+TEST_F(RunJournalTest, ProgramsOpeningANewJournalAtOnceAllMayWriteIt)
+{
+    constexpr int Rounds = 60;
+    constexpr int Programs = 6;
+    QStringList refused;
+    for (int round = 0; round < Rounds && refused.isEmpty(); ++round) {
+        const QString file = m_dir.filePath(QStringLiteral("new-%1.sqlite").arg(round));
+        std::latch start(Programs);
+        std::mutex mutex;
+        std::vector<std::thread> programs;
+        for (int i = 0; i < Programs; ++i)
+            programs.emplace_back([&] {
+                start.arrive_and_wait();
+                QString outcome;
+                try {
+                    if (RunJournal(file).readOnly())
+                        outcome = QStringLiteral("opened to read only");
+                } catch (const JournalError& error) {
+                    outcome = error.message();
+                }
+                const std::lock_guard lock(mutex);
+                if (!outcome.isEmpty())
+                    refused << outcome;
+            });
+        for (std::thread& program : programs)
+            program.join();
+    }
+    EXPECT_TRUE(refused.isEmpty()) << refused.join(u'\n').toStdString();
 }
 
 TEST_F(RunJournalTest, ADamagedJournalIsKeptAsideAndAFreshOneStarted)
