@@ -1,8 +1,8 @@
 #include "ServerConnection.h"
 
-#include "core/Utf8Text.h"
+#include "LibPq.h"
 
-#include <libpq-fe.h>
+#include "core/Utf8Text.h"
 
 #include <atomic>
 #include <vector>
@@ -16,16 +16,16 @@ struct ConnectionOptions {
     explicit ConnectionOptions(const QByteArray& location)
     {
         char* error = nullptr;
-        m_options = PQconninfoParse(location.constData(), &error);
+        m_options = libPq().PQconninfoParse(location.constData(), &error);
         if (error != nullptr) {
             m_error = QString::fromUtf8(error).trimmed();
-            PQfreemem(error);
+            libPq().PQfreemem(error);
         }
     }
     ~ConnectionOptions()
     {
         if (m_options != nullptr)
-            PQconninfoFree(m_options);
+            libPq().PQconninfoFree(m_options);
     }
     ConnectionOptions(const ConnectionOptions&) = delete;
     ConnectionOptions& operator=(const ConnectionOptions&) = delete;
@@ -110,7 +110,7 @@ ServerRows::ServerRows(pg_result* result) : m_result(result) {}
 ServerRows::~ServerRows()
 {
     if (m_result != nullptr)
-        PQclear(m_result);
+        libPq().PQclear(m_result);
 }
 
 ServerRows::ServerRows(ServerRows&& other) noexcept : m_result(other.m_result)
@@ -120,23 +120,23 @@ ServerRows::ServerRows(ServerRows&& other) noexcept : m_result(other.m_result)
 
 int ServerRows::count() const
 {
-    return PQntuples(m_result);
+    return libPq().PQntuples(m_result);
 }
 
 QString ServerRows::text(int row, int column) const
 {
-    return utf8Verbatim(
-        QByteArrayView(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column)));
+    return utf8Verbatim(QByteArrayView(libPq().PQgetvalue(m_result, row, column),
+                                       libPq().PQgetlength(m_result, row, column)));
 }
 
 qint64 ServerRows::integer(int row, int column) const
 {
-    return QByteArray(PQgetvalue(m_result, row, column)).toLongLong();
+    return QByteArray(libPq().PQgetvalue(m_result, row, column)).toLongLong();
 }
 
 bool ServerRows::isNull(int row, int column) const
 {
-    return PQgetisnull(m_result, row, column) != 0;
+    return libPq().PQgetisnull(m_result, row, column) != 0;
 }
 
 QByteArray textArray(const QStringList& values)
@@ -163,7 +163,7 @@ QByteArray integerArray(const QList<qint64>& values)
 
 void ServerConnection::Closer::operator()(pg_conn* connection) const
 {
-    PQfinish(connection);
+    libPq().PQfinish(connection);
 }
 
 ServerConnection::ServerConnection(const QString& location, Where where) : m_location(location)
@@ -175,6 +175,7 @@ ServerConnection::~ServerConnection() = default;
 
 void ServerConnection::connect(Where where)
 {
+    libPq(where);
     const QByteArray text = m_location.toUtf8();
     const ConnectionOptions options(text);
     if (!options.isValid())
@@ -199,14 +200,14 @@ void ServerConnection::connect(Where where)
         pointers.push_back(value.constData());
     keywords.push_back(nullptr);
     pointers.push_back(nullptr);
-    m_connection.reset(PQconnectdbParams(keywords.data(), pointers.data(), 1));
+    m_connection.reset(libPq().PQconnectdbParams(keywords.data(), pointers.data(), 1));
     if (!m_connection)
         throw HostFailure(HostError::DatabaseFailure, QStringLiteral("Out of memory"), where);
     // The server's notices ("... does not exist, skipping") are not the user's business.
-    PQsetNoticeProcessor(
+    libPq().PQsetNoticeProcessor(
         m_connection.get(), [](void*, const char*) {}, nullptr);
-    if (PQstatus(m_connection.get()) != CONNECTION_OK) {
-        const QString reason = trimmedMessage(PQerrorMessage(m_connection.get()));
+    if (libPq().PQstatus(m_connection.get()) != CONNECTION_OK) {
+        const QString reason = trimmedMessage(libPq().PQerrorMessage(m_connection.get()));
         // The server's own words ("no pg_hba.conf entry ... no encryption") do not say what to do.
         const QString advice =
             reason.contains(QLatin1String("no encryption"))
@@ -224,25 +225,25 @@ void ServerConnection::connect(Where where)
 
 bool ServerConnection::isBroken() const
 {
-    return !m_connection || PQstatus(m_connection.get()) != CONNECTION_OK;
+    return !m_connection || libPq().PQstatus(m_connection.get()) != CONNECTION_OK;
 }
 
 int ServerConnection::socket() const
 {
-    return m_connection ? PQsocket(m_connection.get()) : -1;
+    return m_connection ? libPq().PQsocket(m_connection.get()) : -1;
 }
 
 QStringList ServerConnection::takeNotifications(Where where)
 {
-    if (PQconsumeInput(m_connection.get()) == 0 || isBroken())
+    if (libPq().PQconsumeInput(m_connection.get()) == 0 || isBroken())
         throw HostFailure(HostError::DatabaseFailure,
                           QStringLiteral("The connection to the contact database server of %1 was lost: %2")
-                              .arg(m_location, trimmedMessage(PQerrorMessage(m_connection.get()))),
+                              .arg(m_location, trimmedMessage(libPq().PQerrorMessage(m_connection.get()))),
                           where);
     QStringList payloads;
-    while (PGnotify* notification = PQnotifies(m_connection.get())) {
+    while (PGnotify* notification = libPq().PQnotifies(m_connection.get())) {
         payloads.append(QString::fromUtf8(notification->extra));
-        PQfreemem(notification);
+        libPq().PQfreemem(notification);
     }
     return payloads;
 }
@@ -251,12 +252,12 @@ void ServerConnection::ensureOpen(Where where)
 {
     if (!isBroken())
         return;
-    PQreset(m_connection.get());
+    libPq().PQreset(m_connection.get());
     if (isBroken())
         throw HostFailure(HostError::DatabaseFailure,
                           QStringLiteral("The connection to the contact database server of %1 was lost and "
                                          "cannot be made again: %2")
-                              .arg(m_location, trimmedMessage(PQerrorMessage(m_connection.get()))),
+                              .arg(m_location, trimmedMessage(libPq().PQerrorMessage(m_connection.get()))),
                           where);
     m_prepared.clear();
     ++m_generation;
@@ -265,10 +266,10 @@ void ServerConnection::ensureOpen(Where where)
 
 HostFailure ServerConnection::failureOf(pg_result* result, Where where)
 {
-    const QString sqlState = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-    const QString message =
-        trimmedMessage(result ? PQresultErrorMessage(result) : PQerrorMessage(m_connection.get()));
-    PQclear(result);
+    const QString sqlState = QString::fromLatin1(libPq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    const QString message = trimmedMessage(result ? libPq().PQresultErrorMessage(result)
+                                                  : libPq().PQerrorMessage(m_connection.get()));
+    libPq().PQclear(result);
     if (isBroken())
         return HostFailure(HostError::DatabaseFailure,
                            QStringLiteral("The connection to the contact database server of %1 was lost: %2")
@@ -289,7 +290,7 @@ void ServerConnection::fail(pg_result* result, Where where)
 
 ServerRows ServerConnection::checked(pg_result* result, Where where)
 {
-    const ExecStatusType status = PQresultStatus(result);
+    const ExecStatusType status = libPq().PQresultStatus(result);
     if (result == nullptr || (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK))
         fail(result, where);
     return ServerRows(result);
@@ -301,7 +302,7 @@ const QByteArray& ServerConnection::prepared(const char* sql, Where where)
     if (found == m_prepared.end()) {
         const QByteArray name = "s" + QByteArray::number(qulonglong(m_prepared.size()));
         roundTripCount.fetch_add(1, std::memory_order_relaxed);
-        checked(PQprepare(m_connection.get(), name.constData(), sql, 0, nullptr), where);
+        checked(libPq().PQprepare(m_connection.get(), name.constData(), sql, 0, nullptr), where);
         found = m_prepared.emplace(sql, name).first;
     }
     return found->second;
@@ -316,8 +317,8 @@ ServerRows ServerConnection::exec(const char* sql, const ServerParameters& param
     for (const QByteArray& parameter : parameters)
         values.push_back(parameter.constData());
     roundTripCount.fetch_add(1, std::memory_order_relaxed);
-    return checked(PQexecPrepared(m_connection.get(), name.constData(), int(values.size()), values.data(),
-                                  nullptr, nullptr, 0),
+    return checked(libPq().PQexecPrepared(m_connection.get(), name.constData(), int(values.size()),
+                                          values.data(), nullptr, nullptr, 0),
                    where);
 }
 
@@ -330,7 +331,7 @@ std::vector<ServerOutcome> ServerConnection::execTogether(const std::vector<Serv
     for (const ServerStatement& statement : statements)
         names.push_back(prepared(statement.sql, where));
     pg_conn* connection = m_connection.get();
-    if (PQenterPipelineMode(connection) != 1)
+    if (libPq().PQenterPipelineMode(connection) != 1)
         fail(nullptr, where);
     // A sync point after each statement makes it a transaction of its own, which a failure of the
     // one before does not skip.
@@ -339,9 +340,9 @@ std::vector<ServerOutcome> ServerConnection::execTogether(const std::vector<Serv
         std::vector<const char*> values;
         for (const QByteArray& parameter : statements[sent].parameters)
             values.push_back(parameter.constData());
-        if (PQsendQueryPrepared(connection, names[sent].constData(), int(values.size()), values.data(),
-                                nullptr, nullptr, 0) != 1 ||
-            PQpipelineSync(connection) != 1)
+        if (libPq().PQsendQueryPrepared(connection, names[sent].constData(), int(values.size()),
+                                        values.data(), nullptr, nullptr, 0) != 1 ||
+            libPq().PQpipelineSync(connection) != 1)
             break;
     }
     roundTripCount.fetch_add(1, std::memory_order_relaxed);
@@ -351,8 +352,8 @@ std::vector<ServerOutcome> ServerConnection::execTogether(const std::vector<Serv
             outcomes[i].failure = failureOf(nullptr, where);
             continue;
         }
-        pg_result* result = PQgetResult(connection);
-        const ExecStatusType status = PQresultStatus(result);
+        pg_result* result = libPq().PQgetResult(connection);
+        const ExecStatusType status = libPq().PQresultStatus(result);
         if (result != nullptr && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK))
             outcomes[i].rows.emplace(result);
         else
@@ -360,13 +361,13 @@ std::vector<ServerOutcome> ServerConnection::execTogether(const std::vector<Serv
         if (result == nullptr)
             continue;
         // The end of the statement's results (no result), then its sync point.
-        while (pg_result* rest = PQgetResult(connection))
-            PQclear(rest);
-        if (pg_result* sync = PQgetResult(connection))
-            PQclear(sync);
+        while (pg_result* rest = libPq().PQgetResult(connection))
+            libPq().PQclear(rest);
+        if (pg_result* sync = libPq().PQgetResult(connection))
+            libPq().PQclear(sync);
     }
     if (!isBroken())
-        PQexitPipelineMode(connection);
+        libPq().PQexitPipelineMode(connection);
     return outcomes;
 }
 
@@ -374,7 +375,7 @@ void ServerConnection::run(const char* sql, Where where)
 {
     ensureOpen(where);
     roundTripCount.fetch_add(1, std::memory_order_relaxed);
-    checked(PQexec(m_connection.get(), sql), where);
+    checked(libPq().PQexec(m_connection.get(), sql), where);
 }
 
 void ServerConnection::applyRefusal(Where where)
