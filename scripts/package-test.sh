@@ -29,7 +29,7 @@ echo "    $deb"
 echo "=== what the package declares"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "    Depends: $depends"
-for library in libqt6core6 libqt6widgets6 libqt6network6 libsqlite3 qt6-qpa-plugins libqt6svg6; do
+for library in libqt6core6 libqt6widgets6 libqt6network6 libsqlite3 qt6-qpa-plugins libqt6svg6 libpq5; do
     [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library"
 done
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
