@@ -69,6 +69,8 @@ void Connection::useWal(Where where)
     } catch (const sqlite::Error& error) {
         fail(error, QStringLiteral("writing"), where);
     }
+    if (!m_checkpointer)
+        m_checkpointer = std::make_unique<sqlite::WalCheckpointer>(m_db, m_path);
 }
 
 Statement Connection::prepare(const char* sql, Where where)

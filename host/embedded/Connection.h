@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/sqlite/SqliteDatabase.h"
+#include "core/sqlite/WalCheckpointer.h"
 #include "host/HostTypes.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace valdora::host::embedded {
@@ -63,6 +65,8 @@ private:
     QString m_path;
     QString m_refusal;
     sqlite::Database m_db;
+    /// The log's copies into the file, off the writer's thread (once the file is in WAL).
+    std::unique_ptr<sqlite::WalCheckpointer> m_checkpointer;
 };
 
 /// A write transaction (BEGIN IMMEDIATE) rolled back unless commit() is called.
