@@ -4,6 +4,11 @@
 #include "SettingsCaptions.h"
 #include "ui_frmSettings.h"
 
+#include "pages/NowPageWidgets.h"
+#include "pages/PageControls.h"
+
+#include "editor/dialogs/RowGrid.h"
+#include "editor/dialogs/RowName.h"
 #include "engine/CounterStartValue.h"
 #include "settings/ButtonFile.h"
 #include "settings/MessageId.h"
@@ -18,6 +23,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +34,9 @@
 #include <QStringListModel>
 #include <QTimer>
 
+#include <functional>
+#include <utility>
+
 namespace valdora::editor {
 
 namespace {
@@ -35,71 +44,17 @@ namespace {
 constexpr const char* Form = "frmSettings";
 const QString Digits = QStringLiteral("0123456789");
 const QString LabelColon = QStringLiteral(" :");
-/// The characters a field list is wide enough for.
-constexpr int FieldListWidth = 14;
 
 Routine routine(const char* name)
 {
     return {Form, RoutineKind::Sub, name};
 }
 
-/// A control of a control array: "txtValueTab1" and 3 give the object name "txtValueTab1_3".
-QString objectNameOf(const char* control, int index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(index);
-}
-
-/// The same control as the save's checks name it: "txtValueTab13".
-QString checkNameOf(const char* control, int index)
-{
-    return QLatin1String(control) + QString::number(index);
-}
-
 template <class Widget> Widget* named(QWidget* parent, const char* control, int index)
 {
     auto* widget = new Widget(parent);
-    widget->setObjectName(objectNameOf(control, index));
+    widget->setObjectName(rowName(control, index));
     return widget;
-}
-
-void fillList(QComboBox* list, const QStringList& entries)
-{
-    list->clear();
-    list->addItems(entries);
-    list->setCurrentIndex(-1);
-}
-
-/// Selects the entry equal to `text`; no choice when there is none.
-void selectText(QComboBox* list, const QString& text)
-{
-    list->setCurrentIndex(text.isEmpty() ? -1
-                                         : list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-}
-
-/// Selects by position; no choice for a position the list does not have.
-void selectPosition(QComboBox* list, int position)
-{
-    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
-}
-
-template <std::size_t N> void checkOption(const std::array<QRadioButton*, N>& options, int chosen)
-{
-    // Auto-exclusive buttons cannot all be cleared one by one: a group without a choice is allowed.
-    for (QRadioButton* option : options)
-        option->setAutoExclusive(false);
-    for (std::size_t i = 0; i < N; ++i)
-        options[i]->setChecked(static_cast<int>(i) == chosen);
-    for (QRadioButton* option : options)
-        option->setAutoExclusive(true);
-}
-
-template <std::size_t N> int checkedOption(const std::array<QRadioButton*, N>& options)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (options[i]->isChecked())
-            return static_cast<int>(i);
-    }
-    return NoChoice;
 }
 
 QString withSeparator(QString folder)
@@ -126,16 +81,16 @@ SettingsWindow::SettingsWindow(ProgramSession& session, EditorHost& host, Editor
     m_optOver = {m_ui->optOver_0, m_ui->optOver_1, m_ui->optOver_2, m_ui->optOver_3};
     m_optScope = {m_ui->optScope_0, m_ui->optScope_1};
     m_optAutoWarning = {m_ui->optAutoWarning_0, m_ui->optAutoWarning_1, m_ui->optAutoWarning_2};
-    m_optFormat = {m_ui->optFormat_0, m_ui->optFormat_1, m_ui->optFormat_2};
     m_optAge = {m_ui->optAge_0, m_ui->optAge_1, m_ui->optAge_2};
     // Every page caption shows whole: the window is as wide as the seven tabs.
     m_ui->SSTab1->setUsesScrollButtons(false);
     buildMenus();
+    makePages();
     buildPositionRows();
     buildOperandRows();
-    for (const char* name : {"txtButtonName", "cmbTarget", "txtAppendSep", "txtText", "txtNumber",
-                             "txtSeparator", "txtInvalidAdd", "txtInvalid", "txtDays", "txtInvalidAge",
-                             "txtBlankAge", "cmbField", "cmbFieldTab5"}) {
+    for (const char* name :
+         {"txtButtonName", "cmbTarget", "txtAppendSep", "txtText", "txtNumber", "txtSeparator",
+          "txtInvalidAdd", "txtInvalid", "txtInvalidAge", "txtBlankAge", "cmbField", "cmbFieldTab5"}) {
         if (auto* widget = findChild<QWidget*>(QLatin1String(name)))
             registerControl(QLatin1String(name), widget);
     }
@@ -151,6 +106,29 @@ bool SettingsWindow::edit(ProgramSession& session, EditorHost& host, EditorScree
     SettingsWindow window(session, host, screens, fileName, parent);
     window.exec();
     return window.saved();
+}
+
+void SettingsWindow::makePages()
+{
+    // Each scheme's page widgets, made by the scheme's row and kept in the order of the tabs.
+    const std::array<std::pair<Scheme, std::function<std::unique_ptr<SchemePage>()>>, 1> makers{{
+        {Scheme::Now, [] { return std::make_unique<NowPageWidgets>(); }},
+    }};
+    const RegisterControl registry = [this](const QString& name, QWidget* control) {
+        registerControl(name, control);
+    };
+    m_pages.resize(SchemeTable.size());
+    for (const auto& [scheme, make] : makers) {
+        const int index = schemeRowOf(scheme)->editorPage;
+        std::unique_ptr<SchemePage> page = make();
+        page->build(*findChild<QGroupBox*>(QStringLiteral("fraValue_%1").arg(index)), registry);
+        m_pages[static_cast<std::size_t>(index)] = std::move(page);
+    }
+}
+
+SchemePage& SettingsWindow::pageAt(EditorPage page) const
+{
+    return *m_pages[static_cast<std::size_t>(page)];
 }
 
 void SettingsWindow::registerControl(const QString& name, QWidget* widget)
@@ -218,9 +196,9 @@ void SettingsWindow::buildPositionRows()
     grid->addWidget(text, 2, 2);
     grid->addWidget(number, 3, 2);
     grid->setColumnStretch(2, 1);
-    fillList(m_cmbPosition[0], texts::OptionalPositions);
-    fillList(m_cmbPosition[1], texts::OptionalPositions);
-    fillList(m_cmbPosition[2], texts::NumberPositions);
+    fillList(*m_cmbPosition[0], texts::OptionalPositions);
+    fillList(*m_cmbPosition[1], texts::OptionalPositions);
+    fillList(*m_cmbPosition[2], texts::NumberPositions);
 }
 
 void SettingsWindow::buildConditionRows()
@@ -272,16 +250,15 @@ void SettingsWindow::buildOperandRows()
           "optCalcFieldTab2");
     for (int j = 0; j < 3; ++j) {
         m_cmbOperatorTab2[j] = named<QComboBox>(m_ui->fraValue_2, "cmbOperatorTab2", j);
-        fillList(m_cmbOperatorTab2[j], texts::AddSubtractOperators);
+        fillList(*m_cmbOperatorTab2[j], texts::AddSubtractOperators);
         m_ui->addSubtractRows->addWidget(m_cmbOperatorTab2[j], 2 * j + 1, 1);
     }
     build(m_ui->multiplyDivideRows, m_ui->fraValue_3, m_tab3, "txtCalcTab3", "cmbFieldTab3",
           "optCalcTextTab3", "optCalcFieldTab3");
     m_cmbOperatorTab3 = new QComboBox(m_ui->fraValue_3);
     m_cmbOperatorTab3->setObjectName(QStringLiteral("cmbOperatorTab3"));
-    fillList(m_cmbOperatorTab3, texts::MultiplyDivideOperators);
+    fillList(*m_cmbOperatorTab3, texts::MultiplyDivideOperators);
     m_ui->multiplyDivideRows->addWidget(m_cmbOperatorTab3, 1, 1);
-    fillList(m_ui->cmbOperatorTab4, texts::NowOperators);
 }
 
 void SettingsWindow::buildComboRows()
@@ -454,9 +431,8 @@ void SettingsWindow::setTabOrders()
         if (i == 0)
             chain << m_cmbOperatorTab3;
     }
-    chain << m_ui->txtInvalid << m_chkType[4] << m_ui->cmbOperatorTab4 << m_ui->txtDays;
-    for (QRadioButton* option : m_optFormat)
-        chain << option;
+    chain << m_ui->txtInvalid << m_chkType[4];
+    pageAt(EditorPage::Now).appendTabOrder(chain);
     chain << m_chkType[6] << m_ui->cmbFieldTab5;
     for (QRadioButton* option : m_optAge)
         chain << option;
@@ -472,13 +448,7 @@ void SettingsWindow::fillFieldLists()
 {
     // Every field list shows one of two shared lists, which a large database makes worth sharing.
     auto* targets = new QStringListModel(m_fields.Field_List(FieldListMode::Target), this);
-    const auto show = [](QComboBox* list, QAbstractItemModel* model) {
-        list->setModel(model);
-        // A long field name does not widen the page; the open list shows it whole.
-        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        list->setMinimumContentsLength(FieldListWidth);
-        list->setCurrentIndex(-1);
-    };
+    const auto show = [](QComboBox* list, QAbstractItemModel* model) { showFieldList(*list, *model); };
     show(m_ui->cmbTarget, targets);
     show(findChild<QComboBox*>(QStringLiteral("cmbField")), m_sourceFields);
     for (OperandWidgets& operand : m_tab2)
@@ -495,7 +465,7 @@ void SettingsWindow::Tab_Load()
         const EditorState& s = m_state;
         m_ui->txtButtonName->setText(s.caption);
         m_lastCaption = s.caption;
-        selectText(m_ui->cmbTarget, s.target);
+        selectText(*m_ui->cmbTarget, s.target);
         checkOption(m_optOver, s.overwrite ? static_cast<int>(*s.overwrite) : NoChoice);
         checkOption(m_optScope, s.scope);
         checkOption(m_optAutoWarning, s.autoWarning);
@@ -504,10 +474,10 @@ void SettingsWindow::Tab_Load()
             m_chkType[code]->setChecked(s.typeTicked[code]);
 
         const AutoNumberEntries& entries = s.autoNumber.entries;
-        selectPosition(m_cmbPosition[0], entries.positions.field);
-        selectPosition(m_cmbPosition[1], entries.positions.text);
-        selectPosition(m_cmbPosition[2], entries.positions.number - 1);
-        selectText(findChild<QComboBox*>(QStringLiteral("cmbField")), entries.fieldName);
+        selectPosition(*m_cmbPosition[0], entries.positions.field);
+        selectPosition(*m_cmbPosition[1], entries.positions.text);
+        selectPosition(*m_cmbPosition[2], entries.positions.number - 1);
+        selectText(*findChild<QComboBox*>(QStringLiteral("cmbField")), entries.fieldName);
         findChild<QLineEdit*>(QStringLiteral("txtText"))->setText(entries.text);
         findChild<QLineEdit*>(QStringLiteral("txtNumber"))->setText(entries.number);
         m_ui->txtSeparator->setText(entries.separator);
@@ -522,7 +492,7 @@ void SettingsWindow::Tab_Load()
             for (std::size_t i = 0; i < widgets.size(); ++i) {
                 OperandWidgets& operand = widgets[i];
                 operand.txtCalc->setText(operands[i].constant);
-                selectText(operand.cmbField, operands[i].field.name);
+                selectText(*operand.cmbField, operands[i].field.name);
                 operand.group->setExclusive(false);
                 operand.optCalcText->setChecked(operands[i].source == Operand::Constant);
                 operand.optCalcField->setChecked(operands[i].source == Operand::Field);
@@ -531,18 +501,18 @@ void SettingsWindow::Tab_Load()
         };
         loadOperands(m_tab2, s.addSubtract.operands);
         for (std::size_t j = 0; j < m_cmbOperatorTab2.size(); ++j)
-            selectPosition(m_cmbOperatorTab2[j], s.addSubtract.operators[j]);
+            selectPosition(*m_cmbOperatorTab2[j], s.addSubtract.operators[j]);
         m_ui->chkZero->setChecked(s.addSubtract.emptyWhenNoData);
         m_ui->txtInvalidAdd->setText(s.addSubtract.invalid);
         loadOperands(m_tab3, s.multiplyDivide.operands);
-        selectPosition(m_cmbOperatorTab3, s.multiplyDivide.op);
+        selectPosition(*m_cmbOperatorTab3, s.multiplyDivide.op);
         m_ui->txtInvalid->setText(s.multiplyDivide.invalid);
 
-        selectPosition(m_ui->cmbOperatorTab4, s.now.op);
-        m_ui->txtDays->setText(s.now.days);
-        checkOption(m_optFormat, s.now.format);
+        for (const std::unique_ptr<SchemePage>& page : m_pages)
+            if (page)
+                page->load(s);
 
-        selectText(m_ui->cmbFieldTab5, s.age.dateField.name);
+        selectText(*m_ui->cmbFieldTab5, s.age.dateField.name);
         checkOption(m_optAge, s.age.format);
         m_ui->txtInvalidAge->setText(s.age.invalid);
         m_ui->txtBlankAge->setText(s.age.blank);
@@ -601,9 +571,9 @@ void SettingsWindow::storeWidgets()
     s.multiplyDivide.op = m_cmbOperatorTab3->currentIndex();
     s.multiplyDivide.invalid = m_ui->txtInvalid->text();
 
-    s.now.op = m_ui->cmbOperatorTab4->currentIndex();
-    s.now.days = m_ui->txtDays->text();
-    s.now.format = checkedOption(m_optFormat);
+    for (const std::unique_ptr<SchemePage>& page : m_pages)
+        if (page)
+            page->store(s);
 
     s.age.dateField = {m_ui->cmbFieldTab5->currentText(), {}, {}};
     s.age.format = checkedOption(m_optAge);
@@ -636,9 +606,9 @@ void SettingsWindow::cmbPosition_LostFocus(AutoNumberPart part)
         const AutoNumberPositions moved =
             editor::cmbPosition_LostFocus(m_state.autoNumber.entries.positions, part);
         m_filling = true;
-        selectPosition(m_cmbPosition[0], moved.field);
-        selectPosition(m_cmbPosition[1], moved.text);
-        selectPosition(m_cmbPosition[2], moved.number - 1);
+        selectPosition(*m_cmbPosition[0], moved.field);
+        selectPosition(*m_cmbPosition[1], moved.text);
+        selectPosition(*m_cmbPosition[2], moved.number - 1);
         m_filling = false;
         Update_Output();
     });

@@ -3,6 +3,8 @@
 #include "EditorHost.h"
 #include "EditorScreens.h"
 
+#include "pages/SchemePage.h"
+
 #include "editor/EditorSave.h"
 #include "editor/EditorState.h"
 #include "editor/FieldListModel.h"
@@ -75,6 +77,8 @@ private:
     void Form_Load(const QString& fileName);
     void setCaptions();
     void buildMenus();
+    void makePages();
+    SchemePage& pageAt(EditorPage page) const;
     void buildPositionRows();
     void buildConditionRows();
     void buildOperandRows();
@@ -135,7 +139,6 @@ private:
     std::array<QRadioButton*, 4> m_optOver{};
     std::array<QRadioButton*, 2> m_optScope{};
     std::array<QRadioButton*, 3> m_optAutoWarning{};
-    std::array<QRadioButton*, 3> m_optFormat{};
     std::array<QRadioButton*, 3> m_optAge{};
 
     std::array<QComboBox*, 3> m_cmbPosition{};
@@ -157,6 +160,9 @@ private:
     std::array<QComboBox*, 3> m_cmbOperatorTab2{};
     std::array<OperandWidgets, 2> m_tab3{};
     QComboBox* m_cmbOperatorTab3 = nullptr;
+
+    /// The scheme pages' widgets.
+    std::vector<std::unique_ptr<SchemePage>> m_pages;
 
     /// The page's member rows 0-7.
     std::vector<ComboMemberRowWidgets> m_combo;
