@@ -10,8 +10,6 @@
 #include "editor/FieldListModel.h"
 #include "editor/PositionClash.h"
 #include "editor/SaveChecks.h"
-#include "editor/dialogs/ComboMemberRow.h"
-#include "editor/dialogs/ConditionRow.h"
 
 #include "settings/ProgramSession.h"
 
@@ -37,6 +35,8 @@ class frmSettings;
 }
 
 namespace valdora::editor {
+
+class AutoNumberPageWidgets;
 
 /// The longest caption a button takes.
 inline constexpr int CaptionLimit = 10;
@@ -78,11 +78,7 @@ private:
     void setCaptions();
     void buildMenus();
     void makePages();
-    SchemePage& pageAt(EditorPage page) const;
-    void buildPositionRows();
-    void buildConditionRows();
-    void buildOperandRows();
-    void buildComboRows();
+    RegisterControl controlRegistry();
     void connectControls();
     void Tab_Load();
     void fillFieldLists();
@@ -139,33 +135,11 @@ private:
     std::array<QRadioButton*, 4> m_optOver{};
     std::array<QRadioButton*, 2> m_optScope{};
     std::array<QRadioButton*, 3> m_optAutoWarning{};
-    std::array<QRadioButton*, 3> m_optAge{};
 
-    std::array<QComboBox*, 3> m_cmbPosition{};
-    std::array<QLabel*, 3> m_positionLabels{};
-    QLabel* m_positionHeader = nullptr;
-
-    /// The page's condition rows 0-4 and the "OR" between them.
-    std::vector<ConditionRowWidgets> m_conditions;
-    std::vector<QLabel*> m_orLabels;
-
-    struct OperandWidgets {
-        QRadioButton* optCalcText = nullptr;
-        QLineEdit* txtCalc = nullptr;
-        QRadioButton* optCalcField = nullptr;
-        QComboBox* cmbField = nullptr;
-        QButtonGroup* group = nullptr;
-    };
-    std::array<OperandWidgets, 4> m_tab2{};
-    std::array<QComboBox*, 3> m_cmbOperatorTab2{};
-    std::array<OperandWidgets, 2> m_tab3{};
-    QComboBox* m_cmbOperatorTab3 = nullptr;
-
-    /// The scheme pages' widgets.
+    /// The scheme pages' widgets, by the page of the tabs each sits on.
     std::vector<std::unique_ptr<SchemePage>> m_pages;
-
-    /// The page's member rows 0-7.
-    std::vector<ComboMemberRowWidgets> m_combo;
+    /// The AutoNumber page among them: the window settles its clashes of positions.
+    AutoNumberPageWidgets* m_autoNumber = nullptr;
 
     /// The controls by the names the save's checks give them ("txtValueTab12").
     QHash<QString, QWidget*> m_controls;

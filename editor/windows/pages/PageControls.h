@@ -22,6 +22,14 @@ namespace valdora::editor {
 /// The same control as the save's checks name it: "txtValueTab1" and 3 give "txtValueTab13".
 QString checkNameOf(const char* control, int index);
 
+/// A control of a repeated row, made in `parent` and named by its row: "cmbOperatorTab2_1".
+template <class Widget> Widget* named(QWidget& parent, const char* control, int index)
+{
+    auto* widget = new Widget(&parent);
+    widget->setObjectName(rowName(control, index));
+    return widget;
+}
+
 /// Fills a list with fixed entries and leaves it without a choice.
 void fillList(QComboBox& list, const QStringList& entries);
 

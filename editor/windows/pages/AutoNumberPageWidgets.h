@@ -1,0 +1,57 @@
+#pragma once
+
+#include "SchemePage.h"
+
+#include "editor/AutoNumberOutput.h"
+#include "editor/PositionClash.h"
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace valdora::editor {
+
+/// The AutoNumber page: the position and value of the field, text and number parts, the separator,
+/// and the counter file's buttons. It tells its window when an entry of the output changed and when
+/// a position box was left or chosen in, so that the window can settle a clash of positions.
+class AutoNumberPageWidgets final : public SchemePage {
+    Q_OBJECT
+public:
+    /// `outputEdited` runs on every change of an entry the output shows; `positionLeft` when the
+    /// user chose in a position box or left it.
+    AutoNumberPageWidgets(std::function<void()> outputEdited,
+                          std::function<void(AutoNumberPart)> positionLeft);
+
+    void build(QGroupBox& frame, const RegisterControl& registerControl) override;
+    void buildForButton(const ButtonContext& context) override;
+    void load(const EditorState& state) override;
+    void store(EditorState& state) const override;
+    void appendTabOrder(QList<QWidget*>& chain) const override;
+
+    /// Shows the positions, as settled after a clash.
+    void showPositions(const AutoNumberPositions& positions) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> m_outputEdited;
+    std::function<void(AutoNumberPart)> m_positionLeft;
+    QLabel* m_positionHeader = nullptr;
+    /// The position boxes of the field, text and number parts, and the labels beside them.
+    std::array<QComboBox*, 3> m_cmbPosition{};
+    std::array<QLabel*, 3> m_positionLabels{};
+    QComboBox* m_cmbField = nullptr;
+    QLineEdit* m_txtText = nullptr;
+    QLineEdit* m_txtNumber = nullptr;
+    QLineEdit* m_txtSeparator = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QPushButton* m_cmdAutoNumber = nullptr;
+    QPushButton* m_cmdSave = nullptr;
+};
+
+} // namespace valdora::editor
