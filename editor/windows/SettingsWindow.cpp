@@ -45,6 +45,12 @@ namespace {
 constexpr const char* Form = "frmSettings";
 const QString LabelColon = QStringLiteral(" :");
 
+/// The widgets of a page that needs nothing but its box.
+template <class Page> std::unique_ptr<SchemePage> makePage(QGroupBox& frame, const RegisterControl& registry)
+{
+    return std::make_unique<Page>(frame, registry);
+}
+
 Routine routine(const char* name)
 {
     return {Form, RoutineKind::Sub, name};
@@ -98,11 +104,12 @@ bool SettingsWindow::edit(ProgramSession& session, EditorHost& host, EditorScree
 void SettingsWindow::makePages()
 {
     // The widgets of each scheme's page, by the scheme each shows; a new scheme adds its row here.
-    using PageMaker = std::function<std::unique_ptr<SchemePage>()>;
+    using PageMaker = std::function<std::unique_ptr<SchemePage>(QGroupBox&, const RegisterControl&)>;
     const std::array<std::pair<Scheme, PageMaker>, SchemeTable.size()> makers{{
         {Scheme::AutoNumber,
-         [this] {
+         [this](QGroupBox& frame, const RegisterControl& registry) {
              auto page = std::make_unique<AutoNumberPageWidgets>(
+                 frame, registry,
                  [this] {
                      if (!m_filling)
                          Update_Output();
@@ -111,20 +118,19 @@ void SettingsWindow::makePages()
              m_autoNumber = page.get();
              return page;
          }},
-        {Scheme::Condition, [] { return std::make_unique<ConditionPageWidgets>(); }},
-        {Scheme::AddSubtract, [] { return std::make_unique<AddSubtractPageWidgets>(); }},
-        {Scheme::MultiplyDivide, [] { return std::make_unique<MultiplyDividePageWidgets>(); }},
-        {Scheme::Now, [] { return std::make_unique<NowPageWidgets>(); }},
-        {Scheme::Combo, [] { return std::make_unique<ComboPageWidgets>(); }},
-        {Scheme::Age, [] { return std::make_unique<AgePageWidgets>(); }},
+        {Scheme::Condition, makePage<ConditionPageWidgets>},
+        {Scheme::AddSubtract, makePage<AddSubtractPageWidgets>},
+        {Scheme::MultiplyDivide, makePage<MultiplyDividePageWidgets>},
+        {Scheme::Now, makePage<NowPageWidgets>},
+        {Scheme::Combo, makePage<ComboPageWidgets>},
+        {Scheme::Age, makePage<AgePageWidgets>},
     }};
     m_pages.resize(SchemeTable.size());
     for (const auto& [scheme, make] : makers) {
         const int index = schemeRowOf(scheme)->editorPage;
-        std::unique_ptr<SchemePage> page = make();
         const QByteArray frame = rowName("fraValue", index).toLatin1();
-        page->build(required<QGroupBox>(*this, frame.constData()), controlRegistry());
-        m_pages[static_cast<std::size_t>(index)] = std::move(page);
+        m_pages[static_cast<std::size_t>(index)] =
+            make(required<QGroupBox>(*this, frame.constData()), controlRegistry());
     }
     // Every page of the tabs has its widgets, or a load would leave it empty and a store skip it.
     for (const std::unique_ptr<SchemePage>& page : m_pages) {
@@ -220,8 +226,6 @@ void SettingsWindow::setCaptions()
     }
     for (QCheckBox* box : m_chkType)
         box->setText(text(MessageId::SelectScheme));
-    for (const std::unique_ptr<SchemePage>& page : m_pages)
-        page->setCaptions(messages);
 }
 
 void SettingsWindow::Form_Load(const QString& fileName)

@@ -5,21 +5,20 @@
 #include "editor/windows/EditorTexts.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QStringListModel>
 
 namespace valdora::editor {
 
-void AddSubtractPageWidgets::build(QGroupBox& frame, const RegisterControl& registerControl)
+AddSubtractPageWidgets::AddSubtractPageWidgets(QGroupBox& frame, const RegisterControl& registerControl)
 {
     auto& grid = required<QGridLayout>(frame, "addSubtractRows");
     m_chkZero = &required<QCheckBox>(frame, "chkZero");
     m_txtInvalidAdd = &required<QLineEdit>(frame, "txtInvalidAdd");
-    m_operands.emplace(grid, ButtonKey::AddSubtractOperands,
-                       OperandNames{"txtCalcTab2", "cmbFieldTab2", "optCalcTextTab2", "optCalcFieldTab2"},
-                       *this, registerControl);
+    m_operands = new OperandRows(
+        grid, ButtonKey::AddSubtractOperands,
+        OperandNames{"txtCalcTab2", "cmbFieldTab2", "optCalcTextTab2", "optCalcFieldTab2"}, registerControl);
     for (std::size_t j = 0; j < m_cmbOperatorTab2.size(); ++j) {
         const int row = static_cast<int>(j);
         m_cmbOperatorTab2[j] = named<QComboBox>(frame, "cmbOperatorTab2", row);
@@ -32,11 +31,7 @@ void AddSubtractPageWidgets::build(QGroupBox& frame, const RegisterControl& regi
 void AddSubtractPageWidgets::buildForButton(const ButtonContext& context)
 {
     m_operands->showFields(context.sourceFields);
-}
-
-void AddSubtractPageWidgets::setCaptions(const Messages& messages)
-{
-    m_operands->setCaptions(messages);
+    m_operands->setCaptions(context.messages);
 }
 
 void AddSubtractPageWidgets::load(const EditorState& state)
@@ -66,14 +61,6 @@ void AddSubtractPageWidgets::appendTabOrder(QList<QWidget*>& chain) const
             chain << m_cmbOperatorTab2[i];
     }
     chain << m_chkZero << m_txtInvalidAdd;
-}
-
-bool AddSubtractPageWidgets::eventFilter(QObject* watched, QEvent* event)
-{
-    // Opening an operand's field list chooses the field for that operand.
-    if (event->type() == QEvent::MouseButtonPress)
-        m_operands->fieldListPressed(watched);
-    return SchemePage::eventFilter(watched, event);
 }
 
 } // namespace valdora::editor

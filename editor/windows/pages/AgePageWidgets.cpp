@@ -9,7 +9,7 @@
 
 namespace valdora::editor {
 
-void AgePageWidgets::build(QGroupBox& frame, const RegisterControl& registerControl)
+AgePageWidgets::AgePageWidgets(QGroupBox& frame, const RegisterControl& registerControl)
 {
     m_cmbFieldTab5 = &required<QComboBox>(frame, "cmbFieldTab5");
     m_optAge = optionGroup<3>(frame, "optAge");

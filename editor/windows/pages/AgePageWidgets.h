@@ -13,9 +13,9 @@ namespace valdora::editor {
 /// The Age page: the date field, the unit the age is counted in, and the texts written for an
 /// invalid and an empty date.
 class AgePageWidgets final : public SchemePage {
-    Q_OBJECT
 public:
-    void build(QGroupBox& frame, const RegisterControl& registerControl) override;
+    AgePageWidgets(QGroupBox& frame, const RegisterControl& registerControl);
+
     void buildForButton(const ButtonContext& context) override;
     void load(const EditorState& state) override;
     void store(EditorState& state) const override;

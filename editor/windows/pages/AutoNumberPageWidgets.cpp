@@ -27,12 +27,10 @@ constexpr std::array Parts{AutoNumberPart::Field, AutoNumberPart::Text, AutoNumb
 
 } // namespace
 
-AutoNumberPageWidgets::AutoNumberPageWidgets(std::function<void()> outputEdited,
+AutoNumberPageWidgets::AutoNumberPageWidgets(QGroupBox& frame, const RegisterControl& registerControl,
+                                             std::function<void()> outputEdited,
                                              std::function<void(AutoNumberPart)> positionLeft)
     : m_outputEdited(std::move(outputEdited)), m_positionLeft(std::move(positionLeft))
-{}
-
-void AutoNumberPageWidgets::build(QGroupBox& frame, const RegisterControl& registerControl)
 {
     auto& grid = required<QGridLayout>(frame, "positionRows");
     m_txtSeparator = &required<QLineEdit>(frame, "txtSeparator");
@@ -142,7 +140,7 @@ bool AutoNumberPageWidgets::eventFilter(QObject* watched, QEvent* event)
                 m_positionLeft(Parts[row]);
         }
     }
-    return SchemePage::eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace valdora::editor

@@ -5,6 +5,8 @@
 #include "editor/AutoNumberOutput.h"
 #include "editor/PositionClash.h"
 
+#include <QObject>
+
 #include <array>
 #include <functional>
 
@@ -18,15 +20,15 @@ namespace valdora::editor {
 /// The AutoNumber page: the position and value of the field, text and number parts, the separator,
 /// and the counter file's buttons. It tells its window when an entry of the output changed and when
 /// a position box was left or chosen in, so that the window can settle a clash of positions.
-class AutoNumberPageWidgets final : public SchemePage {
+class AutoNumberPageWidgets final : public QObject, public SchemePage {
     Q_OBJECT
 public:
     /// `outputEdited` runs on every change of an entry the output shows; `positionLeft` when the
     /// user chose in a position box or left it.
-    AutoNumberPageWidgets(std::function<void()> outputEdited,
+    AutoNumberPageWidgets(QGroupBox& frame, const RegisterControl& registerControl,
+                          std::function<void()> outputEdited,
                           std::function<void(AutoNumberPart)> positionLeft);
 
-    void build(QGroupBox& frame, const RegisterControl& registerControl) override;
     void buildForButton(const ButtonContext& context) override;
     void load(const EditorState& state) override;
     void store(EditorState& state) const override;

@@ -12,7 +12,7 @@
 
 namespace valdora::editor {
 
-void ComboPageWidgets::build(QGroupBox& frame, const RegisterControl& /*registerControl*/)
+ComboPageWidgets::ComboPageWidgets(QGroupBox& frame, const RegisterControl& /*registerControl*/)
 {
     m_frame = &frame;
     m_grid = &required<QGridLayout>(frame, "comboRows");

@@ -14,9 +14,9 @@ namespace valdora::editor {
 /// The Combo page: the first member rows in two columns, and the button to the dialog that holds
 /// the rest. The rows are built with the button, over the buttons it may combine.
 class ComboPageWidgets final : public SchemePage {
-    Q_OBJECT
 public:
-    void build(QGroupBox& frame, const RegisterControl& registerControl) override;
+    ComboPageWidgets(QGroupBox& frame, const RegisterControl& registerControl);
+
     void buildForButton(const ButtonContext& context) override;
     void load(const EditorState& state) override;
     void store(EditorState& state) const override;

@@ -11,7 +11,7 @@
 
 namespace valdora::editor {
 
-void ConditionPageWidgets::build(QGroupBox& frame, const RegisterControl& /*registerControl*/)
+ConditionPageWidgets::ConditionPageWidgets(QGroupBox& frame, const RegisterControl& /*registerControl*/)
 {
     m_frame = &frame;
     m_grid = &required<QGridLayout>(frame, "conditionRows");
@@ -35,12 +35,8 @@ void ConditionPageWidgets::buildForButton(const ButtonContext& context)
     m_grid->setColumnStretch(1, 2);
     m_grid->setColumnStretch(3, 1);
     m_grid->setColumnStretch(5, 1);
-}
-
-void ConditionPageWidgets::setCaptions(const Messages& messages)
-{
     for (QLabel* orLabel : m_orLabels)
-        orLabel->setText(messages.get(MessageId::ConditionOr));
+        orLabel->setText(context.messages.get(MessageId::ConditionOr));
 }
 
 void ConditionPageWidgets::load(const EditorState& state)

@@ -14,11 +14,10 @@ namespace valdora::editor {
 /// The Condition page: the first condition rows, each with an "or" below it, and the button to the
 /// dialog that holds the rest. The rows are built with the button, over the window's field list.
 class ConditionPageWidgets final : public SchemePage {
-    Q_OBJECT
 public:
-    void build(QGroupBox& frame, const RegisterControl& registerControl) override;
+    ConditionPageWidgets(QGroupBox& frame, const RegisterControl& registerControl);
+
     void buildForButton(const ButtonContext& context) override;
-    void setCaptions(const Messages& messages) override;
     void load(const EditorState& state) override;
     void store(EditorState& state) const override;
     void appendTabOrder(QList<QWidget*>& chain) const override;

@@ -4,20 +4,19 @@
 
 #include "editor/windows/EditorTexts.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QStringListModel>
 
 namespace valdora::editor {
 
-void MultiplyDividePageWidgets::build(QGroupBox& frame, const RegisterControl& registerControl)
+MultiplyDividePageWidgets::MultiplyDividePageWidgets(QGroupBox& frame, const RegisterControl& registerControl)
 {
     auto& grid = required<QGridLayout>(frame, "multiplyDivideRows");
     m_txtInvalid = &required<QLineEdit>(frame, "txtInvalid");
-    m_operands.emplace(grid, ButtonKey::MultiplyDivideOperands,
-                       OperandNames{"txtCalcTab3", "cmbFieldTab3", "optCalcTextTab3", "optCalcFieldTab3"},
-                       *this, registerControl);
+    m_operands = new OperandRows(
+        grid, ButtonKey::MultiplyDivideOperands,
+        OperandNames{"txtCalcTab3", "cmbFieldTab3", "optCalcTextTab3", "optCalcFieldTab3"}, registerControl);
     m_cmbOperatorTab3 = new QComboBox(&frame);
     m_cmbOperatorTab3->setObjectName(QStringLiteral("cmbOperatorTab3"));
     fillList(*m_cmbOperatorTab3, texts::MultiplyDivideOperators);
@@ -28,11 +27,7 @@ void MultiplyDividePageWidgets::build(QGroupBox& frame, const RegisterControl& r
 void MultiplyDividePageWidgets::buildForButton(const ButtonContext& context)
 {
     m_operands->showFields(context.sourceFields);
-}
-
-void MultiplyDividePageWidgets::setCaptions(const Messages& messages)
-{
-    m_operands->setCaptions(messages);
+    m_operands->setCaptions(context.messages);
 }
 
 void MultiplyDividePageWidgets::load(const EditorState& state)
@@ -58,14 +53,6 @@ void MultiplyDividePageWidgets::appendTabOrder(QList<QWidget*>& chain) const
             chain << m_cmbOperatorTab3;
     }
     chain << m_txtInvalid;
-}
-
-bool MultiplyDividePageWidgets::eventFilter(QObject* watched, QEvent* event)
-{
-    // Opening an operand's field list chooses the field for that operand.
-    if (event->type() == QEvent::MouseButtonPress)
-        m_operands->fieldListPressed(watched);
-    return SchemePage::eventFilter(watched, event);
 }
 
 } // namespace valdora::editor

@@ -8,7 +8,7 @@
 
 namespace valdora::editor {
 
-void NowPageWidgets::build(QGroupBox& frame, const RegisterControl& registerControl)
+NowPageWidgets::NowPageWidgets(QGroupBox& frame, const RegisterControl& registerControl)
 {
     m_cmbOperatorTab4 = &required<QComboBox>(frame, "cmbOperatorTab4");
     m_txtDays = &required<QLineEdit>(frame, "txtDays");

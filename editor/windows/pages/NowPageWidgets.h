@@ -12,9 +12,9 @@ namespace valdora::editor {
 
 /// The Now page: the present date shifted by a number of days, and the format it is written in.
 class NowPageWidgets final : public SchemePage {
-    Q_OBJECT
 public:
-    void build(QGroupBox& frame, const RegisterControl& registerControl) override;
+    NowPageWidgets(QGroupBox& frame, const RegisterControl& registerControl);
+
     void load(const EditorState& state) override;
     void store(EditorState& state) const override;
     void appendTabOrder(QList<QWidget*>& chain) const override;

@@ -7,14 +7,16 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 
 namespace valdora::editor {
 
-OperandRows::OperandRows(QGridLayout& grid, int count, const OperandNames& names, QObject& filter,
+OperandRows::OperandRows(QGridLayout& grid, int count, const OperandNames& names,
                          const RegisterControl& registerControl)
+    : QObject(&gridOwner(grid))
 {
     QWidget& page = gridOwner(grid);
     for (int i = 0; i < count; ++i) {
@@ -27,7 +29,7 @@ OperandRows::OperandRows(QGridLayout& grid, int count, const OperandNames& names
         row.group = new QButtonGroup(&page);
         row.group->addButton(row.optCalcText);
         row.group->addButton(row.optCalcField);
-        row.cmbField->installEventFilter(&filter);
+        row.cmbField->installEventFilter(this);
         grid.addWidget(row.optCalcText, 2 * i, 0);
         grid.addWidget(row.txtCalc, 2 * i, 1);
         grid.addWidget(row.optCalcField, 2 * i, 2);
@@ -46,15 +48,16 @@ OperandRows::OperandRows(QGridLayout& grid, int count, const OperandNames& names
     grid.setColumnStretch(3, 2);
 }
 
-bool OperandRows::fieldListPressed(QObject* watched) const
+bool OperandRows::eventFilter(QObject* watched, QEvent* event)
 {
-    for (const Row& row : m_rows) {
-        if (watched == row.cmbField) {
-            row.optCalcField->setChecked(true);
-            return true;
+    // Opening an operand's field list chooses the field for that operand.
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (const Row& row : m_rows) {
+            if (watched == row.cmbField)
+                row.optCalcField->setChecked(true);
         }
     }
-    return false;
+    return QObject::eventFilter(watched, event);
 }
 
 void OperandRows::setCaptions(const Messages& messages) const

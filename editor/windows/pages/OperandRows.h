@@ -27,17 +27,15 @@ struct OperandNames {
 
 /// The operand rows of a calculating page: each operand is a constant or a field, chosen by its own
 /// pair of options, in grid rows 0, 2, 4... so that the operators sit between them. Typing a constant
-/// chooses the constant, choosing or opening the field list chooses the field. The widgets belong to
-/// the grid's widget; this object only points at them.
-class OperandRows {
+/// chooses the constant, choosing or opening the field list chooses the field. The rows, their
+/// widgets and this object belong to the grid's widget.
+class OperandRows final : public QObject {
+    Q_OBJECT
 public:
-    /// Builds `count` rows into `grid`, registered under their check names. `filter` watches the
-    /// field lists and passes their presses to fieldListPressed().
-    OperandRows(QGridLayout& grid, int count, const OperandNames& names, QObject& filter,
+    /// Builds `count` rows into `grid`, registered under their check names.
+    OperandRows(QGridLayout& grid, int count, const OperandNames& names,
                 const RegisterControl& registerControl);
 
-    /// Chooses the field of the operand whose field list `watched` is; false for any other object.
-    bool fieldListPressed(QObject* watched) const;
     void setCaptions(const Messages& messages) const;
     void showFields(QAbstractItemModel& sourceFields) const;
     /// Appends operand `index`'s four controls, in the order Tab visits them.
@@ -54,6 +52,9 @@ public:
         for (std::size_t i = 0; i < N && i < m_rows.size(); ++i)
             storeRow(m_rows[i], operands[i]);
     }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Row {

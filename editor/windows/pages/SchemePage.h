@@ -3,7 +3,6 @@
 #include "editor/EditorState.h"
 
 #include <QList>
-#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -36,22 +35,28 @@ struct ButtonContext {
 /// object names, and its repeated rows, built in code. The page reads its entries from the editor's
 /// state and writes them back; the window keeps what every page shares (the button's name, target,
 /// options, the scheme boxes and the tabs). A page points at its widgets; the form owns them.
-class SchemePage : public QObject {
-    Q_OBJECT
+///
+/// A page is made as the window is, over its "fraValue_" box: its constructor finds its controls
+/// there, registers those the save's checks name, and builds the rows that need nothing of the
+/// button. It throws std::logic_error when the form lacks a control it needs.
+class SchemePage {
 public:
-    /// Finds the page's controls in `frame` (the page's "fraValue_" box) and builds the rows that need
-    /// nothing of the button. Throws std::logic_error when the form lacks a control the page needs.
-    virtual void build(QGroupBox& frame, const RegisterControl& registerControl) = 0;
-    /// Builds the rows that follow the loaded button and shows the field lists.
+    virtual ~SchemePage() = default;
+
+    /// Builds the rows that follow the loaded button, shows the field lists and puts the captions
+    /// that the page's repeated controls share.
     virtual void buildForButton(const ButtonContext& /*context*/) {}
-    /// Puts the captions that the page's repeated controls share.
-    virtual void setCaptions(const Messages& /*messages*/) {}
     /// Shows the page's entries of `state`.
     virtual void load(const EditorState& state) = 0;
     /// Writes what the page shows into `state`.
     virtual void store(EditorState& state) const = 0;
     /// Appends the page's controls in the order Tab visits them, after its scheme box.
     virtual void appendTabOrder(QList<QWidget*>& chain) const = 0;
+
+protected:
+    SchemePage() = default;
+    SchemePage(const SchemePage&) = delete;
+    SchemePage& operator=(const SchemePage&) = delete;
 };
 
 } // namespace valdora::editor
