@@ -3,15 +3,11 @@
 #include "SettingsCaptions.h"
 #include "ui_frmSettings.h"
 
-#include "pages/AddSubtractPageWidgets.h"
-#include "pages/AgePageWidgets.h"
 #include "pages/AutoNumberPageWidgets.h"
-#include "pages/ComboPageWidgets.h"
-#include "pages/ConditionPageWidgets.h"
-#include "pages/MultiplyDividePageWidgets.h"
-#include "pages/NowPageWidgets.h"
 #include "pages/PageControls.h"
+#include "pages/SchemePages.h"
 
+#include "editor/dialogs/ConditionRow.h"
 #include "editor/dialogs/RowGrid.h"
 #include "editor/dialogs/RowName.h"
 #include "engine/CounterStartValue.h"
@@ -44,12 +40,6 @@ namespace {
 
 constexpr const char* Form = "frmSettings";
 const QString LabelColon = QStringLiteral(" :");
-
-/// The widgets of a page that needs nothing but its box.
-template <class Page> std::unique_ptr<SchemePage> makePage(QGroupBox& frame, const RegisterControl& registry)
-{
-    return std::make_unique<Page>(frame, registry);
-}
 
 Routine routine(const char* name)
 {
@@ -118,12 +108,12 @@ void SettingsWindow::makePages()
              m_autoNumber = page.get();
              return page;
          }},
-        {Scheme::Condition, makePage<ConditionPageWidgets>},
-        {Scheme::AddSubtract, makePage<AddSubtractPageWidgets>},
-        {Scheme::MultiplyDivide, makePage<MultiplyDividePageWidgets>},
-        {Scheme::Now, makePage<NowPageWidgets>},
-        {Scheme::Combo, makePage<ComboPageWidgets>},
-        {Scheme::Age, makePage<AgePageWidgets>},
+        {Scheme::Condition, makeConditionPage},
+        {Scheme::AddSubtract, makeAddSubtractPage},
+        {Scheme::MultiplyDivide, makeMultiplyDividePage},
+        {Scheme::Now, makeNowPage},
+        {Scheme::Combo, makeComboPage},
+        {Scheme::Age, makeAgePage},
     }};
     m_pages.resize(SchemeTable.size());
     for (const auto& [scheme, make] : makers) {

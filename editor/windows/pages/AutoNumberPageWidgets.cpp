@@ -34,18 +34,17 @@ AutoNumberPageWidgets::AutoNumberPageWidgets(QGroupBox& frame, const RegisterCon
 {
     auto& grid = required<QGridLayout>(frame, "positionRows");
     m_txtSeparator = &required<QLineEdit>(frame, "txtSeparator");
-    m_command1 = &required<QPushButton>(frame, "Command1");
-    m_cmdAutoNumber = &required<QPushButton>(frame, "cmdAutoNumber");
-    m_cmdSave = &required<QPushButton>(frame, "cmdSave");
+    m_buttons = {&required<QPushButton>(frame, "Command1"), &required<QPushButton>(frame, "cmdAutoNumber"),
+                 &required<QPushButton>(frame, "cmdSave")};
 
-    m_positionHeader = new QLabel(&frame);
-    m_positionHeader->setObjectName(QStringLiteral("lblPosition"));
-    grid.addWidget(m_positionHeader, 0, 0);
+    // The captions of the header and the parts' labels come from the window's caption table.
+    auto* header = new QLabel(&frame);
+    header->setObjectName(QStringLiteral("lblPosition"));
+    grid.addWidget(header, 0, 0);
     for (int row = 0; row < 3; ++row) {
         m_cmbPosition[row] = named<QComboBox>(frame, "cmbPosition", row);
-        m_positionLabels[row] = named<QLabel>(frame, "lblPart", row);
         grid.addWidget(m_cmbPosition[row], row + 1, 0);
-        grid.addWidget(m_positionLabels[row], row + 1, 1);
+        grid.addWidget(named<QLabel>(frame, "lblPart", row), row + 1, 1);
     }
     m_cmbField = new QComboBox(&frame);
     m_cmbField->setObjectName(QStringLiteral("cmbField"));
@@ -123,7 +122,9 @@ void AutoNumberPageWidgets::appendTabOrder(QList<QWidget*>& chain) const
     const std::array<QWidget*, 3> values{m_cmbField, m_txtText, m_txtNumber};
     for (std::size_t row = 0; row < m_cmbPosition.size(); ++row)
         chain << m_cmbPosition[row] << values[row];
-    chain << m_txtSeparator << m_command1 << m_cmdAutoNumber << m_cmdSave;
+    chain << m_txtSeparator;
+    for (QPushButton* button : m_buttons)
+        chain << button;
 }
 
 bool AutoNumberPageWidgets::eventFilter(QObject* watched, QEvent* event)

@@ -11,7 +11,6 @@
 #include <functional>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -43,17 +42,15 @@ protected:
 private:
     std::function<void()> m_outputEdited;
     std::function<void(AutoNumberPart)> m_positionLeft;
-    QLabel* m_positionHeader = nullptr;
-    /// The position boxes of the field, text and number parts, and the labels beside them.
+    /// The position boxes of the field, text and number parts.
     std::array<QComboBox*, 3> m_cmbPosition{};
-    std::array<QLabel*, 3> m_positionLabels{};
     QComboBox* m_cmbField = nullptr;
     QLineEdit* m_txtText = nullptr;
     QLineEdit* m_txtNumber = nullptr;
     QLineEdit* m_txtSeparator = nullptr;
-    QPushButton* m_command1 = nullptr;
-    QPushButton* m_cmdAutoNumber = nullptr;
-    QPushButton* m_cmdSave = nullptr;
+    /// Command1, cmdAutoNumber and cmdSave: the field options and the counter file's two dialogs,
+    /// which the window handles.
+    std::array<QPushButton*, 3> m_buttons{};
 };
 
 } // namespace valdora::editor
