@@ -1,105 +1,49 @@
 #include "SettingsWindow.h"
 
-#include "EditorTexts.h"
 #include "SettingsCaptions.h"
 #include "ui_frmSettings.h"
 
+#include "pages/AutoNumberPageWidgets.h"
+#include "pages/PageControls.h"
+#include "pages/SchemePages.h"
+
+#include "editor/dialogs/ConditionRow.h"
+#include "editor/dialogs/RowGrid.h"
+#include "editor/dialogs/RowName.h"
 #include "engine/CounterStartValue.h"
 #include "settings/ButtonFile.h"
 #include "settings/MessageId.h"
 #include "settings/OverwriteMode.h"
 #include "settings/SettingsLocation.h"
 #include "settings/UserKey.h"
-#include "widgets/KeyFilter.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFocusEvent>
-#include <QKeyEvent>
-#include <QLabel>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QStringListModel>
 #include <QTimer>
+
+#include <functional>
+#include <stdexcept>
+#include <utility>
 
 namespace valdora::editor {
 
 namespace {
 
 constexpr const char* Form = "frmSettings";
-const QString Digits = QStringLiteral("0123456789");
 const QString LabelColon = QStringLiteral(" :");
-/// The characters a field list is wide enough for.
-constexpr int FieldListWidth = 14;
 
 Routine routine(const char* name)
 {
     return {Form, RoutineKind::Sub, name};
-}
-
-/// A control of a control array: "txtValueTab1" and 3 give the object name "txtValueTab1_3".
-QString objectNameOf(const char* control, int index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(index);
-}
-
-/// The same control as the save's checks name it: "txtValueTab13".
-QString checkNameOf(const char* control, int index)
-{
-    return QLatin1String(control) + QString::number(index);
-}
-
-template <class Widget> Widget* named(QWidget* parent, const char* control, int index)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(objectNameOf(control, index));
-    return widget;
-}
-
-void fillList(QComboBox* list, const QStringList& entries)
-{
-    list->clear();
-    list->addItems(entries);
-    list->setCurrentIndex(-1);
-}
-
-/// Selects the entry equal to `text`; no choice when there is none.
-void selectText(QComboBox* list, const QString& text)
-{
-    list->setCurrentIndex(text.isEmpty() ? -1
-                                         : list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-}
-
-/// Selects by position; no choice for a position the list does not have.
-void selectPosition(QComboBox* list, int position)
-{
-    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
-}
-
-template <std::size_t N> void checkOption(const std::array<QRadioButton*, N>& options, int chosen)
-{
-    // Auto-exclusive buttons cannot all be cleared one by one: a group without a choice is allowed.
-    for (QRadioButton* option : options)
-        option->setAutoExclusive(false);
-    for (std::size_t i = 0; i < N; ++i)
-        options[i]->setChecked(static_cast<int>(i) == chosen);
-    for (QRadioButton* option : options)
-        option->setAutoExclusive(true);
-}
-
-template <std::size_t N> int checkedOption(const std::array<QRadioButton*, N>& options)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (options[i]->isChecked())
-            return static_cast<int>(i);
-    }
-    return NoChoice;
 }
 
 QString withSeparator(QString folder)
@@ -126,19 +70,13 @@ SettingsWindow::SettingsWindow(ProgramSession& session, EditorHost& host, Editor
     m_optOver = {m_ui->optOver_0, m_ui->optOver_1, m_ui->optOver_2, m_ui->optOver_3};
     m_optScope = {m_ui->optScope_0, m_ui->optScope_1};
     m_optAutoWarning = {m_ui->optAutoWarning_0, m_ui->optAutoWarning_1, m_ui->optAutoWarning_2};
-    m_optFormat = {m_ui->optFormat_0, m_ui->optFormat_1, m_ui->optFormat_2};
-    m_optAge = {m_ui->optAge_0, m_ui->optAge_1, m_ui->optAge_2};
     // Every page caption shows whole: the window is as wide as the seven tabs.
     m_ui->SSTab1->setUsesScrollButtons(false);
     buildMenus();
-    buildPositionRows();
-    buildOperandRows();
-    for (const char* name : {"txtButtonName", "cmbTarget", "txtAppendSep", "txtText", "txtNumber",
-                             "txtSeparator", "txtInvalidAdd", "txtInvalid", "txtDays", "txtInvalidAge",
-                             "txtBlankAge", "cmbField", "cmbFieldTab5"}) {
-        if (auto* widget = findChild<QWidget*>(QLatin1String(name)))
-            registerControl(QLatin1String(name), widget);
-    }
+    makePages();
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui->txtButtonName, m_ui->cmbTarget, m_ui->txtAppendSep})
+        registerControl(control->objectName(), control);
     connectControls();
     Form_Load(fileName);
 }
@@ -151,6 +89,49 @@ bool SettingsWindow::edit(ProgramSession& session, EditorHost& host, EditorScree
     SettingsWindow window(session, host, screens, fileName, parent);
     window.exec();
     return window.saved();
+}
+
+void SettingsWindow::makePages()
+{
+    // The widgets of each scheme's page, by the scheme each shows; a new scheme adds its row here.
+    using PageMaker = std::function<std::unique_ptr<SchemePage>(QGroupBox&, const RegisterControl&)>;
+    const std::array<std::pair<Scheme, PageMaker>, SchemeTable.size()> makers{{
+        {Scheme::AutoNumber,
+         [this](QGroupBox& frame, const RegisterControl& registry) {
+             auto page = std::make_unique<AutoNumberPageWidgets>(
+                 frame, registry,
+                 [this] {
+                     if (!m_filling)
+                         Update_Output();
+                 },
+                 [this](AutoNumberPart part) { cmbPosition_LostFocus(part); });
+             m_autoNumber = page.get();
+             return page;
+         }},
+        {Scheme::Condition, makeConditionPage},
+        {Scheme::AddSubtract, makeAddSubtractPage},
+        {Scheme::MultiplyDivide, makeMultiplyDividePage},
+        {Scheme::Now, makeNowPage},
+        {Scheme::Combo, makeComboPage},
+        {Scheme::Age, makeAgePage},
+    }};
+    m_pages.resize(SchemeTable.size());
+    for (const auto& [scheme, make] : makers) {
+        const int index = schemeRowOf(scheme)->editorPage;
+        const QByteArray frame = rowName("fraValue", index).toLatin1();
+        m_pages[static_cast<std::size_t>(index)] =
+            make(required<QGroupBox>(*this, frame.constData()), controlRegistry());
+    }
+    // Every page of the tabs has its widgets, or a load would leave it empty and a store skip it.
+    for (const std::unique_ptr<SchemePage>& page : m_pages) {
+        if (!page)
+            throw std::logic_error("a scheme of the scheme table has no page widgets");
+    }
+}
+
+RegisterControl SettingsWindow::controlRegistry()
+{
+    return [this](const QString& name, QWidget* control) { registerControl(name, control); };
 }
 
 void SettingsWindow::registerControl(const QString& name, QWidget* widget)
@@ -192,120 +173,6 @@ void SettingsWindow::buildMenus()
     m_ui->mainLayout->setMenuBar(m_menuBar);
 }
 
-void SettingsWindow::buildPositionRows()
-{
-    QGridLayout* grid = m_ui->positionRows;
-    QWidget* page = m_ui->fraValue_0;
-    m_positionHeader = new QLabel(page);
-    m_positionHeader->setObjectName(QStringLiteral("lblPosition"));
-    grid->addWidget(m_positionHeader, 0, 0);
-    for (int row = 0; row < 3; ++row) {
-        m_cmbPosition[row] = named<QComboBox>(page, "cmbPosition", row);
-        m_positionLabels[row] = named<QLabel>(page, "lblPart", row);
-        grid->addWidget(m_cmbPosition[row], row + 1, 0);
-        grid->addWidget(m_positionLabels[row], row + 1, 1);
-    }
-    auto* field = new QComboBox(page);
-    field->setObjectName(QStringLiteral("cmbField"));
-    auto* text = new QLineEdit(page);
-    text->setObjectName(QStringLiteral("txtText"));
-    auto* number = new QLineEdit(page);
-    number->setObjectName(QStringLiteral("txtNumber"));
-    number->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), number));
-    number->installEventFilter(this);
-    grid->addWidget(field, 1, 2);
-    grid->addWidget(text, 2, 2);
-    grid->addWidget(number, 3, 2);
-    grid->setColumnStretch(2, 1);
-    fillList(m_cmbPosition[0], texts::OptionalPositions);
-    fillList(m_cmbPosition[1], texts::OptionalPositions);
-    fillList(m_cmbPosition[2], texts::NumberPositions);
-}
-
-void SettingsWindow::buildConditionRows()
-{
-    QGridLayout* grid = m_ui->conditionRows;
-    for (int i = 0; i < ConditionPageRows; ++i) {
-        const ConditionRowWidgets& row =
-            m_conditions.emplace_back(*grid, 2 * i, i, m_session.messages(), *m_sourceFields);
-        if (i + 1 < ConditionPageRows) {
-            QLabel* orLabel = named<QLabel>(m_ui->fraValue_1, "lblOr", i);
-            grid->addWidget(orLabel, 2 * i + 1, 0);
-            m_orLabels.push_back(orLabel);
-        }
-        registerControl(checkNameOf("txtValueTab1", i), row.txtValueTab1());
-        registerControl(checkNameOf("cmbOperator", i), row.cmbOperator());
-        registerControl(checkNameOf("cmbFieldTab1", i), row.cmbFieldTab1());
-    }
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(3, 1);
-    grid->setColumnStretch(5, 1);
-}
-
-void SettingsWindow::buildOperandRows()
-{
-    const auto build = [this](QGridLayout* grid, QWidget* page, auto& operands, const char* text,
-                              const char* field, const char* optText, const char* optField) {
-        for (int i = 0; i < static_cast<int>(operands.size()); ++i) {
-            OperandWidgets& operand = operands[static_cast<std::size_t>(i)];
-            operand.optCalcText = named<QRadioButton>(page, optText, i);
-            operand.txtCalc = named<QLineEdit>(page, text, i);
-            operand.optCalcField = named<QRadioButton>(page, optField, i);
-            operand.cmbField = named<QComboBox>(page, field, i);
-            // Each operand chooses between its own constant and its own field.
-            operand.group = new QButtonGroup(page);
-            operand.group->addButton(operand.optCalcText);
-            operand.group->addButton(operand.optCalcField);
-            operand.cmbField->installEventFilter(this);
-            grid->addWidget(operand.optCalcText, 2 * i, 0);
-            grid->addWidget(operand.txtCalc, 2 * i, 1);
-            grid->addWidget(operand.optCalcField, 2 * i, 2);
-            grid->addWidget(operand.cmbField, 2 * i, 3);
-            registerControl(checkNameOf(text, i), operand.txtCalc);
-            registerControl(checkNameOf(field, i), operand.cmbField);
-        }
-        grid->setColumnStretch(1, 1);
-        grid->setColumnStretch(3, 2);
-    };
-    build(m_ui->addSubtractRows, m_ui->fraValue_2, m_tab2, "txtCalcTab2", "cmbFieldTab2", "optCalcTextTab2",
-          "optCalcFieldTab2");
-    for (int j = 0; j < 3; ++j) {
-        m_cmbOperatorTab2[j] = named<QComboBox>(m_ui->fraValue_2, "cmbOperatorTab2", j);
-        fillList(m_cmbOperatorTab2[j], texts::AddSubtractOperators);
-        m_ui->addSubtractRows->addWidget(m_cmbOperatorTab2[j], 2 * j + 1, 1);
-    }
-    build(m_ui->multiplyDivideRows, m_ui->fraValue_3, m_tab3, "txtCalcTab3", "cmbFieldTab3",
-          "optCalcTextTab3", "optCalcFieldTab3");
-    m_cmbOperatorTab3 = new QComboBox(m_ui->fraValue_3);
-    m_cmbOperatorTab3->setObjectName(QStringLiteral("cmbOperatorTab3"));
-    fillList(m_cmbOperatorTab3, texts::MultiplyDivideOperators);
-    m_ui->multiplyDivideRows->addWidget(m_cmbOperatorTab3, 1, 1);
-    fillList(m_ui->cmbOperatorTab4, texts::NowOperators);
-}
-
-void SettingsWindow::buildComboRows()
-{
-    // Two columns of four rows, each in a grid of its own.
-    auto* columns = new QHBoxLayout;
-    m_ui->comboRows->addLayout(columns, 0, 0);
-    std::array<QGridLayout*, 2> grids{new QGridLayout, new QGridLayout};
-    std::array<QWidget*, 2> holders{new QWidget(m_ui->fraValue_6), new QWidget(m_ui->fraValue_6)};
-    for (std::size_t column = 0; column < grids.size(); ++column) {
-        holders[column]->setObjectName(QStringLiteral("comboColumn_%1").arg(column));
-        holders[column]->setLayout(grids[column]);
-        grids[column]->setContentsMargins(0, 0, 0, 0);
-        grids[column]->setColumnStretch(1, 1);
-        columns->addWidget(holders[column]);
-    }
-    QStringListModel* captions = makeMemberCaptionModel(m_state.comboMembers, *m_ui->fraValue_6);
-    for (int i = 0; i < ComboPageRows; ++i) {
-        const ComboMemberRowWidgets& row = m_combo.emplace_back(*grids[static_cast<std::size_t>(i / 4)],
-                                                                i % 4, i, m_state.comboMembers, *captions);
-        registerControl(checkNameOf("cmbButton", i), row.cmbButton());
-    }
-}
-
 void SettingsWindow::connectControls()
 {
     for (int code = 0; code < static_cast<int>(m_chkType.size()); ++code)
@@ -317,38 +184,6 @@ void SettingsWindow::connectControls()
     connect(m_ui->SSTab1, &QTabWidget::currentChanged, this, &SettingsWindow::SSTab1_Click);
     m_ui->txtButtonName->installEventFilter(this);
     connect(m_ui->txtButtonName, &QLineEdit::textEdited, this, &SettingsWindow::txtButtonName_Edited);
-
-    const auto output = [this] {
-        if (!m_filling)
-            Update_Output();
-    };
-    auto* field = findChild<QComboBox*>(QStringLiteral("cmbField"));
-    connect(field, &QComboBox::currentIndexChanged, this, output);
-    connect(findChild<QLineEdit*>(QStringLiteral("txtText")), &QLineEdit::textChanged, this, output);
-    connect(findChild<QLineEdit*>(QStringLiteral("txtNumber")), &QLineEdit::textChanged, this, output);
-    connect(m_ui->txtSeparator, &QLineEdit::textChanged, this, output);
-    const std::array parts{AutoNumberPart::Field, AutoNumberPart::Text, AutoNumberPart::Number};
-    for (std::size_t row = 0; row < parts.size(); ++row) {
-        connect(m_cmbPosition[row], &QComboBox::currentIndexChanged, this, output);
-        // A choice made in the list settles a clash at once; leaving the box settles one typed in.
-        const AutoNumberPart part = parts[row];
-        connect(m_cmbPosition[row], &QComboBox::activated, this,
-                [this, part] { cmbPosition_LostFocus(part); });
-        m_cmbPosition[row]->installEventFilter(this);
-    }
-
-    const auto operandLinks = [this](auto& operands) {
-        for (OperandWidgets& operand : operands) {
-            QRadioButton* constant = operand.optCalcText;
-            QRadioButton* fieldOption = operand.optCalcField;
-            connect(operand.txtCalc, &QLineEdit::textEdited, constant,
-                    [constant] { constant->setChecked(true); });
-            connect(operand.cmbField, &QComboBox::activated, fieldOption,
-                    [fieldOption] { fieldOption->setChecked(true); });
-        }
-    };
-    operandLinks(m_tab2);
-    operandLinks(m_tab3);
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -381,16 +216,6 @@ void SettingsWindow::setCaptions()
     }
     for (QCheckBox* box : m_chkType)
         box->setText(text(MessageId::SelectScheme));
-    for (QLabel* orLabel : m_orLabels)
-        orLabel->setText(text(MessageId::ConditionOr));
-    const auto operandCaptions = [&text](auto& operands) {
-        for (OperandWidgets& operand : operands) {
-            operand.optCalcText->setText(text(MessageId::ConditionValue));
-            operand.optCalcField->setText(text(MessageId::AutoNumberField));
-        }
-    };
-    operandCaptions(m_tab2);
-    operandCaptions(m_tab3);
 }
 
 void SettingsWindow::Form_Load(const QString& fileName)
@@ -410,8 +235,10 @@ void SettingsWindow::Form_Load(const QString& fileName)
         m_state = fileName.isEmpty() ? newEditorState(sources) : loadEditorState(sources, fileName);
         m_loaded = m_state;
         m_sourceFields = makeSourceFieldModel(m_fields, *this);
-        buildConditionRows();
-        buildComboRows();
+        const ButtonContext context{m_session.messages(), *m_sourceFields, m_state.comboMembers,
+                                    controlRegistry()};
+        for (const std::unique_ptr<SchemePage>& page : m_pages)
+            page->buildForButton(context);
         setCaptions();
         m_ui->cmdOK->setText(
             m_session.messages().get(m_state.newButton ? MessageId::AddButton : MessageId::Apply));
@@ -430,40 +257,12 @@ void SettingsWindow::setTabOrders()
     for (QRadioButton* option : m_optAutoWarning)
         chain << option;
     chain << m_ui->cmdTrigger << m_ui->SSTab1;
-    chain << m_chkType[0];
-    // Row by row: each part's position, then its value.
-    const std::array values{static_cast<QWidget*>(findChild<QComboBox*>(QStringLiteral("cmbField"))),
-                            static_cast<QWidget*>(findChild<QLineEdit*>(QStringLiteral("txtText"))),
-                            static_cast<QWidget*>(findChild<QLineEdit*>(QStringLiteral("txtNumber")))};
-    for (std::size_t row = 0; row < m_cmbPosition.size(); ++row)
-        chain << m_cmbPosition[row] << values[row];
-    chain << m_ui->txtSeparator << m_ui->Command1 << m_ui->cmdAutoNumber << m_ui->cmdSave;
-    chain << m_chkType[1];
-    for (const ConditionRowWidgets& row : m_conditions)
-        chain << row.chkCond() << row.cmbFieldTab1() << row.cmbOperator() << row.txtCondition()
-              << row.txtValueTab1();
-    chain << m_ui->cmdMoreCond << m_chkType[2];
-    for (std::size_t i = 0; i < m_tab2.size(); ++i) {
-        chain << m_tab2[i].optCalcText << m_tab2[i].txtCalc << m_tab2[i].optCalcField << m_tab2[i].cmbField;
-        if (i < m_cmbOperatorTab2.size())
-            chain << m_cmbOperatorTab2[i];
+    for (std::size_t page = 0; page < m_pages.size(); ++page) {
+        const qint16 code = codeOf(schemeOnEditorPage(static_cast<int>(page)));
+        chain << m_chkType[static_cast<std::size_t>(code)];
+        m_pages[page]->appendTabOrder(chain);
     }
-    chain << m_ui->chkZero << m_ui->txtInvalidAdd << m_chkType[3];
-    for (std::size_t i = 0; i < m_tab3.size(); ++i) {
-        chain << m_tab3[i].optCalcText << m_tab3[i].txtCalc << m_tab3[i].optCalcField << m_tab3[i].cmbField;
-        if (i == 0)
-            chain << m_cmbOperatorTab3;
-    }
-    chain << m_ui->txtInvalid << m_chkType[4] << m_ui->cmbOperatorTab4 << m_ui->txtDays;
-    for (QRadioButton* option : m_optFormat)
-        chain << option;
-    chain << m_chkType[6] << m_ui->cmbFieldTab5;
-    for (QRadioButton* option : m_optAge)
-        chain << option;
-    chain << m_ui->txtInvalidAge << m_ui->txtBlankAge << m_chkType[5];
-    for (const ComboMemberRowWidgets& row : m_combo)
-        chain << row.chkButton() << row.cmbButton();
-    chain << m_ui->cmdMoreCombo << m_ui->cmdOK << m_ui->cmdCancel;
+    chain << m_ui->cmdOK << m_ui->cmdCancel;
     for (qsizetype i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
 }
@@ -472,20 +271,8 @@ void SettingsWindow::fillFieldLists()
 {
     // Every field list shows one of two shared lists, which a large database makes worth sharing.
     auto* targets = new QStringListModel(m_fields.Field_List(FieldListMode::Target), this);
-    const auto show = [](QComboBox* list, QAbstractItemModel* model) {
-        list->setModel(model);
-        // A long field name does not widen the page; the open list shows it whole.
-        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        list->setMinimumContentsLength(FieldListWidth);
-        list->setCurrentIndex(-1);
-    };
-    show(m_ui->cmbTarget, targets);
-    show(findChild<QComboBox*>(QStringLiteral("cmbField")), m_sourceFields);
-    for (OperandWidgets& operand : m_tab2)
-        show(operand.cmbField, m_sourceFields);
-    for (OperandWidgets& operand : m_tab3)
-        show(operand.cmbField, m_sourceFields);
-    show(m_ui->cmbFieldTab5, m_sourceFields);
+    // The source list is shown by the pages, over m_sourceFields.
+    showFieldList(*m_ui->cmbTarget, *targets);
 }
 
 void SettingsWindow::Tab_Load()
@@ -495,7 +282,7 @@ void SettingsWindow::Tab_Load()
         const EditorState& s = m_state;
         m_ui->txtButtonName->setText(s.caption);
         m_lastCaption = s.caption;
-        selectText(m_ui->cmbTarget, s.target);
+        selectText(*m_ui->cmbTarget, s.target);
         checkOption(m_optOver, s.overwrite ? static_cast<int>(*s.overwrite) : NoChoice);
         checkOption(m_optScope, s.scope);
         checkOption(m_optAutoWarning, s.autoWarning);
@@ -503,52 +290,12 @@ void SettingsWindow::Tab_Load()
         for (std::size_t code = 0; code < m_chkType.size(); ++code)
             m_chkType[code]->setChecked(s.typeTicked[code]);
 
-        const AutoNumberEntries& entries = s.autoNumber.entries;
-        selectPosition(m_cmbPosition[0], entries.positions.field);
-        selectPosition(m_cmbPosition[1], entries.positions.text);
-        selectPosition(m_cmbPosition[2], entries.positions.number - 1);
-        selectText(findChild<QComboBox*>(QStringLiteral("cmbField")), entries.fieldName);
-        findChild<QLineEdit*>(QStringLiteral("txtText"))->setText(entries.text);
-        findChild<QLineEdit*>(QStringLiteral("txtNumber"))->setText(entries.number);
-        m_ui->txtSeparator->setText(entries.separator);
         const bool captioned = !s.caption.isEmpty() && s.caption != m_session.messages().get(MessageId::New);
         m_ui->cmdAutoNumber->setEnabled(captioned);
         m_ui->cmdSave->setEnabled(captioned);
 
-        for (const ConditionRowWidgets& row : m_conditions)
-            row.load(s.condition);
-
-        const auto loadOperands = [](auto& widgets, const auto& operands) {
-            for (std::size_t i = 0; i < widgets.size(); ++i) {
-                OperandWidgets& operand = widgets[i];
-                operand.txtCalc->setText(operands[i].constant);
-                selectText(operand.cmbField, operands[i].field.name);
-                operand.group->setExclusive(false);
-                operand.optCalcText->setChecked(operands[i].source == Operand::Constant);
-                operand.optCalcField->setChecked(operands[i].source == Operand::Field);
-                operand.group->setExclusive(true);
-            }
-        };
-        loadOperands(m_tab2, s.addSubtract.operands);
-        for (std::size_t j = 0; j < m_cmbOperatorTab2.size(); ++j)
-            selectPosition(m_cmbOperatorTab2[j], s.addSubtract.operators[j]);
-        m_ui->chkZero->setChecked(s.addSubtract.emptyWhenNoData);
-        m_ui->txtInvalidAdd->setText(s.addSubtract.invalid);
-        loadOperands(m_tab3, s.multiplyDivide.operands);
-        selectPosition(m_cmbOperatorTab3, s.multiplyDivide.op);
-        m_ui->txtInvalid->setText(s.multiplyDivide.invalid);
-
-        selectPosition(m_ui->cmbOperatorTab4, s.now.op);
-        m_ui->txtDays->setText(s.now.days);
-        checkOption(m_optFormat, s.now.format);
-
-        selectText(m_ui->cmbFieldTab5, s.age.dateField.name);
-        checkOption(m_optAge, s.age.format);
-        m_ui->txtInvalidAge->setText(s.age.invalid);
-        m_ui->txtBlankAge->setText(s.age.blank);
-
-        for (const ComboMemberRowWidgets& row : m_combo)
-            row.load(s.combo);
+        for (const std::unique_ptr<SchemePage>& page : m_pages)
+            page->load(s);
 
         m_ui->SSTab1->setCurrentIndex(static_cast<int>(s.page));
         m_filling = false;
@@ -571,47 +318,8 @@ void SettingsWindow::storeWidgets()
         s.typeTicked[code] = m_chkType[code]->isChecked();
     s.page = static_cast<EditorPage>(m_ui->SSTab1->currentIndex());
 
-    AutoNumberEntries& entries = s.autoNumber.entries;
-    entries.positions = {m_cmbPosition[0]->currentIndex(), m_cmbPosition[1]->currentIndex(),
-                         m_cmbPosition[2]->currentIndex() + 1};
-    entries.fieldName = findChild<QComboBox*>(QStringLiteral("cmbField"))->currentText();
-    entries.text = findChild<QLineEdit*>(QStringLiteral("txtText"))->text();
-    entries.number = findChild<QLineEdit*>(QStringLiteral("txtNumber"))->text();
-    entries.separator = m_ui->txtSeparator->text();
-
-    for (const ConditionRowWidgets& row : m_conditions)
-        row.store(s.condition);
-
-    const auto storeOperands = [](const auto& widgets, auto& operands) {
-        for (std::size_t i = 0; i < widgets.size(); ++i) {
-            const OperandWidgets& operand = widgets[i];
-            operands[i].constant = operand.txtCalc->text();
-            operands[i].field = {operand.cmbField->currentText(), {}, {}};
-            operands[i].source = operand.optCalcText->isChecked()    ? Operand::Constant
-                                 : operand.optCalcField->isChecked() ? Operand::Field
-                                                                     : NoChoice;
-        }
-    };
-    storeOperands(m_tab2, s.addSubtract.operands);
-    for (std::size_t j = 0; j < m_cmbOperatorTab2.size(); ++j)
-        s.addSubtract.operators[j] = m_cmbOperatorTab2[j]->currentIndex();
-    s.addSubtract.emptyWhenNoData = m_ui->chkZero->isChecked();
-    s.addSubtract.invalid = m_ui->txtInvalidAdd->text();
-    storeOperands(m_tab3, s.multiplyDivide.operands);
-    s.multiplyDivide.op = m_cmbOperatorTab3->currentIndex();
-    s.multiplyDivide.invalid = m_ui->txtInvalid->text();
-
-    s.now.op = m_ui->cmbOperatorTab4->currentIndex();
-    s.now.days = m_ui->txtDays->text();
-    s.now.format = checkedOption(m_optFormat);
-
-    s.age.dateField = {m_ui->cmbFieldTab5->currentText(), {}, {}};
-    s.age.format = checkedOption(m_optAge);
-    s.age.invalid = m_ui->txtInvalidAge->text();
-    s.age.blank = m_ui->txtBlankAge->text();
-
-    for (const ComboMemberRowWidgets& row : m_combo)
-        row.store(s.combo);
+    for (const std::unique_ptr<SchemePage>& page : m_pages)
+        page->store(s);
 }
 
 EditorState SettingsWindow::state()
@@ -636,9 +344,7 @@ void SettingsWindow::cmbPosition_LostFocus(AutoNumberPart part)
         const AutoNumberPositions moved =
             editor::cmbPosition_LostFocus(m_state.autoNumber.entries.positions, part);
         m_filling = true;
-        selectPosition(m_cmbPosition[0], moved.field);
-        selectPosition(m_cmbPosition[1], moved.text);
-        selectPosition(m_cmbPosition[2], moved.number - 1);
+        m_autoNumber->showPositions(moved);
         m_filling = false;
         Update_Output();
     });
@@ -712,29 +418,6 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
             txtButtonName_GotFocus();
         else if (event->type() == QEvent::FocusOut)
             txtButtonName_LostFocus();
-    } else if (watched->objectName() == u"txtNumber" && event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        // Only characters are filtered: Tab, arrows and shortcuts keep their work.
-        if (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).unicode() == widgets::BackspaceKey) &&
-            widgets::ValidateText(typed.at(0).unicode(), Digits, true, [] { QApplication::beep(); }) == 0)
-            return true;
-    } else if (event->type() == QEvent::FocusOut) {
-        for (std::size_t row = 0; row < m_cmbPosition.size(); ++row) {
-            if (watched == m_cmbPosition[row]) {
-                const std::array parts{AutoNumberPart::Field, AutoNumberPart::Text, AutoNumberPart::Number};
-                cmbPosition_LostFocus(parts[row]);
-            }
-        }
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        // Opening an operand's field list chooses the field for that operand.
-        const auto opened = [watched](auto& operands) {
-            for (OperandWidgets& operand : operands) {
-                if (watched == operand.cmbField)
-                    operand.optCalcField->setChecked(true);
-            }
-        };
-        opened(m_tab2);
-        opened(m_tab3);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -3,13 +3,13 @@
 #include "EditorHost.h"
 #include "EditorScreens.h"
 
+#include "pages/SchemePage.h"
+
 #include "editor/EditorSave.h"
 #include "editor/EditorState.h"
 #include "editor/FieldListModel.h"
 #include "editor/PositionClash.h"
 #include "editor/SaveChecks.h"
-#include "editor/dialogs/ComboMemberRow.h"
-#include "editor/dialogs/ConditionRow.h"
 
 #include "settings/ProgramSession.h"
 
@@ -35,6 +35,8 @@ class frmSettings;
 }
 
 namespace valdora::editor {
+
+class AutoNumberPageWidgets;
 
 /// The longest caption a button takes.
 inline constexpr int CaptionLimit = 10;
@@ -75,10 +77,8 @@ private:
     void Form_Load(const QString& fileName);
     void setCaptions();
     void buildMenus();
-    void buildPositionRows();
-    void buildConditionRows();
-    void buildOperandRows();
-    void buildComboRows();
+    void makePages();
+    RegisterControl controlRegistry();
     void connectControls();
     void Tab_Load();
     void fillFieldLists();
@@ -135,31 +135,11 @@ private:
     std::array<QRadioButton*, 4> m_optOver{};
     std::array<QRadioButton*, 2> m_optScope{};
     std::array<QRadioButton*, 3> m_optAutoWarning{};
-    std::array<QRadioButton*, 3> m_optFormat{};
-    std::array<QRadioButton*, 3> m_optAge{};
 
-    std::array<QComboBox*, 3> m_cmbPosition{};
-    std::array<QLabel*, 3> m_positionLabels{};
-    QLabel* m_positionHeader = nullptr;
-
-    /// The page's condition rows 0-4 and the "OR" between them.
-    std::vector<ConditionRowWidgets> m_conditions;
-    std::vector<QLabel*> m_orLabels;
-
-    struct OperandWidgets {
-        QRadioButton* optCalcText = nullptr;
-        QLineEdit* txtCalc = nullptr;
-        QRadioButton* optCalcField = nullptr;
-        QComboBox* cmbField = nullptr;
-        QButtonGroup* group = nullptr;
-    };
-    std::array<OperandWidgets, 4> m_tab2{};
-    std::array<QComboBox*, 3> m_cmbOperatorTab2{};
-    std::array<OperandWidgets, 2> m_tab3{};
-    QComboBox* m_cmbOperatorTab3 = nullptr;
-
-    /// The page's member rows 0-7.
-    std::vector<ComboMemberRowWidgets> m_combo;
+    /// The scheme pages' widgets, by the page of the tabs each sits on.
+    std::vector<std::unique_ptr<SchemePage>> m_pages;
+    /// The AutoNumber page among them: the window settles its clashes of positions.
+    AutoNumberPageWidgets* m_autoNumber = nullptr;
 
     /// The controls by the names the save's checks give them ("txtValueTab12").
     QHash<QString, QWidget*> m_controls;
