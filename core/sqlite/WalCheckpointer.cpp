@@ -66,7 +66,10 @@ void WalCheckpointer::work()
             return;
         m_due = false;
         lock.unlock();
-        // Busy (another process copying at the moment) or failed: the next full log tries again.
+        // A connection learns that the file is in WAL from its first read; until then a checkpoint
+        // does nothing. Busy (another process copying at the moment) or failed: the next full log
+        // tries again.
+        sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         sqlite3_wal_checkpoint_v2(db.get(), "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
         lock.lock();
     }

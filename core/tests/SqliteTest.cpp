@@ -1,9 +1,13 @@
 #include "core/sqlite/SqliteDatabase.h"
+#include "core/sqlite/WalCheckpointer.h"
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace valdora::sqlite {
 namespace {
@@ -64,6 +68,35 @@ TEST_F(SqliteTest, TransactionNotCommittedLeavesNothing)
         transaction.commit();
     }
     EXPECT_EQ(count(db), 1);
+}
+
+// The log's pages reach the database file, copied by the checkpointer's thread while it watches the
+// writer and by the writer itself once it is gone: the log never grows without end.
+TEST_F(SqliteTest, TheLogIsCopiedIntoTheFileWhileACheckpointerWatchesAndAfter)
+{
+    Database db = table("copied.sqlite");
+    // Without a sync per commit: the test is about what is copied, not about the disk.
+    db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF;");
+    const QString file = path("copied.sqlite");
+    const auto writeUntilCopied = [&](const char* when) {
+        const qint64 before = QFileInfo(file).size();
+        Statement insert = db.cached("INSERT INTO t VALUES(1, zeroblob(2000))");
+        // Two rows a page: a log of more pages than the copy waits for.
+        for (int i = 0; i < 3 * WalCheckpointer::DuePages; ++i) {
+            insert.step();
+            insert.reset();
+        }
+        const QDeadlineTimer deadline(20000);
+        while (QFileInfo(file).size() < before + 1024 * 1024 && !deadline.hasExpired())
+            QThread::msleep(10);
+        EXPECT_GE(QFileInfo(file).size(), before + 1024 * 1024) << "the log was not copied " << when;
+    };
+    {
+        const WalCheckpointer checkpointer(db, file);
+        writeUntilCopied("while the checkpointer watched");
+    }
+    writeUntilCopied("after the checkpointer");
+    EXPECT_EQ(count(db), 6 * WalCheckpointer::DuePages);
 }
 
 TEST_F(SqliteTest, WriteLockHeldElsewhereFailsAsBusyAfterTheTimeout)
