@@ -29,8 +29,9 @@ public:
 
     /// The log's pages after which the thread copies them back: SQLite's own default.
     static constexpr int DuePages = 1000;
-    /// The log's pages after which the writer copies them back itself.
-    static constexpr int BehindPages = 16 * DuePages;
+    /// The log's pages after which the writer copies them back itself: with synchronous=NORMAL a
+    /// commit reaches the disk with the next copy, so this bounds what a power cut may take.
+    static constexpr int BehindPages = 4 * DuePages;
 
 private:
     static int committed(void* self, sqlite3* db, const char* name, int pages);
