@@ -64,7 +64,7 @@ public:
     void appendTabOrder(QList<QWidget*>& chain) const override
     {
         // Each operand, then the operator that follows it.
-        for (std::size_t i = 0; i < m_operands->size(); ++i) {
+        for (std::size_t i = 0; i < m_operands->rowCount(); ++i) {
             m_operands->appendTabOrder(chain, i);
             if (i < m_cmbOperatorTab2.size())
                 chain << m_cmbOperatorTab2[i];

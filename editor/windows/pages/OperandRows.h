@@ -40,7 +40,7 @@ public:
     void showFields(QAbstractItemModel& sourceFields) const;
     /// Appends operand `index`'s four controls, in the order Tab visits them.
     void appendTabOrder(QList<QWidget*>& chain, std::size_t index) const;
-    std::size_t size() const { return m_rows.size(); }
+    std::size_t rowCount() const { return m_rows.size(); }
 
     template <std::size_t N> void load(const std::array<Operand, N>& operands) const
     {
