@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <system_error>
 
 namespace valdora::sqlite {
 
@@ -41,9 +42,18 @@ int WalCheckpointer::committed(void* self, sqlite3* db, const char* name, int pa
         if (checkpointer->m_due)
             return SQLITE_OK;
         checkpointer->m_due = true;
-        // Started with the first full log: a connection that only reads never has a thread.
-        if (!checkpointer->m_thread.joinable())
-            checkpointer->m_thread = std::thread([checkpointer] { checkpointer->work(); });
+        // Started with the first full log: a connection that only reads never has a thread. No
+        // exception may leave this callback (SQLite is C): without a thread the writer copies.
+        if (!checkpointer->m_thread.joinable()) {
+            try {
+                checkpointer->m_thread = std::thread([checkpointer] { checkpointer->work(); });
+            } catch (const std::system_error&) {
+                checkpointer->m_inline = true;
+                checkpointer->m_due = false;
+                sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+                return SQLITE_OK;
+            }
+        }
     }
     checkpointer->m_wake.notify_one();
     return SQLITE_OK;
