@@ -33,8 +33,18 @@ int WalCheckpointer::committed(void* self, sqlite3* db, const char* name, int pa
         sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
         return SQLITE_OK;
     }
-    if (pages < DuePages)
+    // Once the log is full, every commit finds it so until a writer starts it over, which needs a
+    // moment with every page copied: asking the thread at each commit would keep it copying a page
+    // or two at a time, with a sync of both files each time and the writer waiting on the shared
+    // memory's lock. It is asked again only once another full log's worth has come.
+    if (pages < DuePages) {
+        checkpointer->m_askedAt = 0;
         return SQLITE_OK;
+    }
+    if (checkpointer->m_askedAt != 0 && pages >= checkpointer->m_askedAt &&
+        pages < checkpointer->m_askedAt + DuePages)
+        return SQLITE_OK;
+    checkpointer->m_askedAt = pages;
     {
         const std::lock_guard lock(checkpointer->m_mutex);
         // The log counts its pages until a writer starts it over after a copy: commits in between

@@ -41,6 +41,8 @@ private:
     const QString m_path;
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    /// The log's pages when the thread was last asked to copy; only the writer's thread uses it.
+    int m_askedAt = 0;
     bool m_due = false;
     bool m_stopping = false;
     /// The thread could not open the file: the writer copies as SQLite would.

@@ -128,8 +128,9 @@ void EmbeddedContactTable::writeValue(qint64 record, FieldId field, const QStrin
         erase.step(where);
         return;
     }
-    Statement write =
-        m_connection.prepare("INSERT OR REPLACE INTO vals(record, field, value) VALUES(?, ?, ?)", where);
+    Statement write = m_connection.prepare("INSERT INTO vals(record, field, value) VALUES(?, ?, ?) ON "
+                                           "CONFLICT(record, field) DO UPDATE SET value = excluded.value",
+                                           where);
     write.bind(1, record).bind(2, field).bind(3, value);
     write.step(where);
 }
