@@ -19,7 +19,60 @@ char32_t foldedUnit(char16_t unit, char16_t before)
     return QChar::toCaseFolded(character);
 }
 
+/// Appends a unit's value plus one in UTF-8's layout, which keeps the order of the values byte by
+/// byte and lets no value's bytes begin another's: the zero byte that closes a name is then below
+/// every unit, so that a name that is the start of another comes first, as in the sort.
+void appendOrdered(QByteArray& key, char32_t unit)
+{
+    const char32_t value = unit + 1;
+    if (value < 0x80) {
+        key.append(char(value));
+    } else if (value < 0x800) {
+        key.append(char(0xC0 | (value >> 6)));
+        key.append(char(0x80 | (value & 0x3F)));
+    } else if (value < 0x10000) {
+        key.append(char(0xE0 | (value >> 12)));
+        key.append(char(0x80 | ((value >> 6) & 0x3F)));
+        key.append(char(0x80 | (value & 0x3F)));
+    } else {
+        key.append(char(0xF0 | (value >> 18)));
+        key.append(char(0x80 | ((value >> 12) & 0x3F)));
+        key.append(char(0x80 | ((value >> 6) & 0x3F)));
+        key.append(char(0x80 | (value & 0x3F)));
+    }
+}
+
+/// A name's folded units, as DefaultSort compares them, closed by a zero byte.
+void appendFoldedName(QByteArray& key, QByteArrayView utf8)
+{
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char byte) { return (byte & 0x80) == 0; });
+    if (ascii) {
+        for (const char byte : utf8)
+            appendOrdered(key, char32_t(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte));
+    } else {
+        const QString text = utf8Verbatim(utf8);
+        char16_t before = 0;
+        for (const QChar c : text) {
+            appendOrdered(key, foldedUnit(c.unicode(), before));
+            before = c.unicode();
+        }
+    }
+    key.append('\0');
+}
+
 } // namespace
+
+QByteArray defaultSortKey(QByteArrayView company, QByteArrayView contact, QStringView uid)
+{
+    QByteArray key;
+    key.reserve(company.size() + contact.size() + uid.size() + 8);
+    appendFoldedName(key, company);
+    appendFoldedName(key, contact);
+    // The ids compare as QString compares them, unit by unit, unfolded.
+    for (const QChar c : uid)
+        appendOrdered(key, c.unicode());
+    return key;
+}
 
 DefaultSort::DefaultSort() : m_distinct(0, NameHash{this}, NameEqual{this}) {}
 

@@ -2,6 +2,7 @@
 
 #include "host/HostTypes.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -74,5 +75,10 @@ private:
     std::u16string m_narrow;
     std::u32string m_wide;
 };
+
+/// A contact's place in DefaultSort's order as bytes, for a database to keep in an index: two keys
+/// compare byte by byte (as SQLite compares BLOBs) as DefaultSort orders their contacts. Company and
+/// contact name come as stored, in UTF-8; the unique id last decides between equal names.
+QByteArray defaultSortKey(QByteArrayView company, QByteArrayView contact, QStringView uid);
 
 } // namespace valdora::host

@@ -49,6 +49,40 @@ QStringList sortedOrder(const std::vector<Contact>& contacts)
     return ids;
 }
 
+/// The ids in the order of their keys, compared byte by byte as SQLite compares BLOBs.
+QStringList keyedOrder(const std::vector<Contact>& contacts)
+{
+    std::vector<std::pair<QByteArray, QString>> keyed;
+    for (const Contact& contact : contacts)
+        keyed.emplace_back(defaultSortKey(contact.company.toUtf8(), contact.contact.toUtf8(), contact.uid),
+                           contact.uid);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& left, const auto& right) {
+        return std::lexicographical_compare(left.first.begin(), left.first.end(), right.first.begin(),
+                                            right.first.end(),
+                                            [](char a, char b) { return uchar(a) < uchar(b); });
+    });
+    QStringList ids;
+    for (const auto& [key, uid] : keyed)
+        ids << uid;
+    return ids;
+}
+
+/// The sort's order of the names as a database stores them (UTF-8, read back byte for byte).
+QStringList storedOrder(const std::vector<Contact>& contacts)
+{
+    DefaultSort sort;
+    std::vector<std::pair<QByteArray, QByteArray>> stored;
+    for (const Contact& contact : contacts)
+        stored.emplace_back(contact.company.toUtf8(), contact.contact.toUtf8());
+    for (std::size_t i = 0; i < contacts.size(); ++i)
+        sort.add(contacts[i].uid, qint64(i + 1), QByteArrayView(stored[i].first),
+                 QByteArrayView(stored[i].second));
+    QStringList ids;
+    QList<qint64> records;
+    sort.takeSorted(ids, records);
+    return ids;
+}
+
 struct SortCase {
     const char* name;
     std::vector<Contact> contacts;
@@ -62,6 +96,7 @@ TEST_P(DefaultSortTest, OrdersAsTheCaseInsensitiveComparison)
     const SortCase& c = GetParam();
     EXPECT_EQ(sortedOrder(c.contacts), c.expected);
     EXPECT_EQ(comparedOrder(c.contacts), c.expected);
+    EXPECT_EQ(keyedOrder(c.contacts), storedOrder(c.contacts));
 }
 
 QString text(const char16_t* units)
@@ -125,6 +160,7 @@ TEST(DefaultSortTest, ManyNamesOrderAsTheComparison)
         contacts.push_back({names[0], names[1], QString::number(i)});
     }
     EXPECT_EQ(sortedOrder(contacts), comparedOrder(contacts));
+    EXPECT_EQ(keyedOrder(contacts), storedOrder(contacts));
 }
 
 } // namespace
