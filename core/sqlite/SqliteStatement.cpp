@@ -46,6 +46,12 @@ Statement& Statement::bind(int index, const QString& value)
     return *this;
 }
 
+Statement& Statement::bindBlob(int index, QByteArrayView bytes)
+{
+    sqlite3_bind_blob(m_statement, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
 bool Statement::step()
 {
     const int rc = sqlite3_step(m_statement);

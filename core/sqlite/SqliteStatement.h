@@ -24,6 +24,8 @@ public:
 
     Statement& bind(int index, qint64 value);
     Statement& bind(int index, const QString& value);
+    /// Binds bytes as a BLOB (compared byte by byte, as SQLite orders BLOBs).
+    Statement& bindBlob(int index, QByteArrayView bytes);
     /// Steps once: true while a row is there, false when done; a failure throws Error.
     bool step();
     /// Ready for new bindings and another step.

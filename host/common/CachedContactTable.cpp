@@ -91,13 +91,17 @@ void CachedContactTable::Query(const QString& filter, Where where)
             int(ErrorNumber::InvalidProcedureCall),
             QStringLiteral("Query supports only the empty filter (all contacts), not \"%1\"").arg(filter),
             where);
-    // Sorted here rather than by the database, so that every kind gives one order whatever its
-    // collation.
-    DefaultSort sort;
-    sortContacts(sort, where);
+    // One order for every kind, whatever its collation: read in it where the database keeps it,
+    // sorted here otherwise.
     QStringList ids;
     QList<qint64> records;
-    sort.takeSorted(ids, records);
+    if (!readSorted(ids, records, where)) {
+        ids.clear();
+        records.clear();
+        DefaultSort sort;
+        sortContacts(sort, where);
+        sort.takeSorted(ids, records);
+    }
     setSelection(std::move(ids), std::move(records));
 }
 

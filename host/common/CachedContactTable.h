@@ -80,6 +80,9 @@ protected:
     /// readContacts. A kind that can reads each row straight in, without a row of three texts
     /// made and dropped for each contact.
     virtual void sortContacts(DefaultSort& sort, Where where) const;
+    /// Every contact in the default order, read so from a database that keeps that order, without
+    /// sorting them here; false (and nothing read) when it cannot, and they are sorted here.
+    virtual bool readSorted(QStringList& /*ids*/, QList<qint64>& /*records*/, Where) const { return false; }
     /// Called once a selection was made or read from a lookup.
     virtual void selectionMade() {}
     /// Runs `work` in one write transaction of the database: all or nothing.

@@ -44,6 +44,12 @@ Statement& Statement::bind(int index, const QString& value)
     return *this;
 }
 
+Statement& Statement::bindBlob(int index, QByteArrayView bytes)
+{
+    m_statement.bindBlob(index, bytes);
+    return *this;
+}
+
 bool Statement::step(Where where)
 {
     try {

@@ -21,6 +21,7 @@ public:
 
     Statement& bind(int index, qint64 value);
     Statement& bind(int index, const QString& value);
+    Statement& bindBlob(int index, QByteArrayView bytes);
     /// Steps once: true while a row is there, false when done; a failure throws.
     bool step(Where where = Where::current());
     qint64 integer(int column) const { return m_statement.integer(column); }

@@ -4,10 +4,13 @@
 #include "host/common/DateStamp.h"
 #include "host/common/DefaultSort.h"
 
+#include <algorithm>
+
 namespace valdora::host::embedded {
 
-EmbeddedContactTable::EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, Where where)
-    : CachedContactTable(connection.path(), fields), m_connection(connection),
+EmbeddedContactTable::EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, bool sortKeys,
+                                           Where where)
+    : CachedContactTable(connection.path(), fields), m_connection(connection), m_sortKeys(sortKeys),
       m_locks(connection.path(), where)
 {}
 
@@ -155,6 +158,11 @@ bool EmbeddedContactTable::commitStaged(Where where)
         writeValue(m_current, field, value, where);
     const QString edited = currentStamp();
     writeValue(m_current, EditDate, edited, where);
+    const bool renamed = std::any_of(m_staged.begin(), m_staged.end(), [](const auto& staged) {
+        return staged.first == FieldNumber::Company || staged.first == FieldNumber::Contact;
+    });
+    if (m_sortKeys && renamed)
+        fillSortKeys(m_connection, where);
     transaction.commit(where);
     for (const auto& [field, value] : m_staged)
         keepWritten(field, value);
@@ -206,10 +214,36 @@ void EmbeddedContactTable::sortContacts(DefaultSort& sort, Where where) const
         sort.add(read.text(0), read.integer(3), read.utf8(1), read.utf8(2));
 }
 
+bool EmbeddedContactTable::readSorted(QStringList& ids, QList<qint64>& records, Where where) const
+{
+    if (!m_sortKeys)
+        return false;
+    {
+        Statement count = m_connection.prepare("SELECT count(*) FROM contacts", where);
+        if (count.step(where)) {
+            ids.reserve(count.integer(0));
+            records.reserve(count.integer(0));
+        }
+    }
+    // A key that another program left empty comes first: then the names are sorted here, as they
+    // are now, until a write of this program fills the keys in.
+    Statement read = m_connection.prepare(
+        "SELECT uid, record, sortkey IS NULL FROM contacts ORDER BY sortkey, uid", where);
+    while (read.step(where)) {
+        if (read.integer(2) != 0)
+            return false;
+        ids.append(read.text(0));
+        records.append(read.integer(1));
+    }
+    return true;
+}
+
 void EmbeddedContactTable::inTransaction(const std::function<void()>& work, Where where)
 {
     Transaction transaction(m_connection, where);
     work();
+    if (m_sortKeys)
+        fillSortKeys(m_connection, where);
     transaction.commit(where);
 }
 

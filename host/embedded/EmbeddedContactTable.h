@@ -13,7 +13,10 @@ namespace valdora::host::embedded {
 /// is looked up on first use.
 class EmbeddedContactTable final : public CachedContactTable {
 public:
-    EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, Where where = Where::current());
+    /// `sortKeys`: the file keeps each contact's key in the default sort (its layout has them, and
+    /// this object's writes fill them in).
+    EmbeddedContactTable(Connection& connection, EmbeddedFieldList& fields, bool sortKeys,
+                         Where where = Where::current());
     ~EmbeddedContactTable() override;
 
     void Goto(const ContactId& id, Where where = Where::current()) override;
@@ -33,6 +36,7 @@ private:
     qint64 recordOf(const ContactId& id, Where where) const override;
     bool heldByOther(qint64 record, Where) const override { return m_locks.heldByOther(record); }
     void sortContacts(DefaultSort& sort, Where where) const override;
+    bool readSorted(QStringList& ids, QList<qint64>& records, Where where) const override;
     void inTransaction(const std::function<void()>& work, Where where) override;
     QString newUniqueId(Where where) override;
     qint64 insertContact(const ContactId& uid, Where where) override;
@@ -43,6 +47,7 @@ private:
     void writeValue(qint64 record, FieldId field, const QString& value, Where where);
 
     Connection& m_connection;
+    const bool m_sortKeys;
     RecordLocks m_locks;
     // Goto only notes the contact: it is looked up on first use, together with its values when a
     // field is read first, so that moving to a contact and reading it takes one query, not two.

@@ -52,12 +52,17 @@ DatabaseSession::Parts EmbeddedDatabase::connect(const QString& path, Where wher
     }
     target = QFileInfo(target).absoluteFilePath();
     auto connection = std::make_unique<Connection>(target, false, where);
-    checkSchema(*connection, where);
+    const int version = checkSchema(*connection, where);
     connection->useWal(where);
+    bool sortKeys = version == SchemaVersion;
+    if (sortKeys)
+        tryFillSortKeys(*connection, where);
+    else
+        sortKeys = addSortKeys(*connection, where);
     Parts parts;
     auto fields = std::make_unique<EmbeddedFieldList>(*connection, where);
     parts.users = std::make_unique<EmbeddedUserList>(*connection, where);
-    parts.contacts = std::make_unique<EmbeddedContactTable>(*connection, *fields, where);
+    parts.contacts = std::make_unique<EmbeddedContactTable>(*connection, *fields, sortKeys, where);
     parts.fields = std::move(fields);
     parts.location = target;
     m_connection = std::move(connection);
