@@ -51,6 +51,17 @@ protected:
         sqlite3_close(db);
         return value;
     }
+    /// Takes the file back to the layout before the sort keys, as an earlier build left it.
+    void toFirstLayout()
+    {
+        executeElsewhere(QStringLiteral(
+            "DROP TRIGGER sortkey_value_added; DROP TRIGGER sortkey_value_changed; DROP TRIGGER "
+            "sortkey_value_removed; DROP TRIGGER sortkey_id_changed; DROP INDEX contacts_order;"
+            "ALTER TABLE contacts DROP COLUMN sortkey; UPDATE meta SET value = '1' WHERE key = "
+            "'schema_version';"));
+        ASSERT_EQ(readElsewhere("SELECT count(*) FROM pragma_table_info('contacts') WHERE name = 'sortkey'"),
+                  "0");
+    }
     int missingKeys() { return readElsewhere("SELECT count(*) FROM contacts WHERE sortkey IS NULL").toInt(); }
 
     /// The ids in Query's order, and the same ids ordered by the names each contact holds now.
@@ -176,13 +187,7 @@ TEST_F(SortOrderTest, AnOlderFileGetsTheKeysWhenOpenedAndANewerOneIsRefused)
 {
     const QStringList before = queriedAndNamedOrder(table()).first;
     m_database.reset();
-    executeElsewhere(
-        QStringLiteral("DROP TRIGGER sortkey_value_added; DROP TRIGGER sortkey_value_changed; DROP TRIGGER "
-                       "sortkey_value_removed; DROP TRIGGER sortkey_id_changed; DROP INDEX contacts_order;"
-                       "ALTER TABLE contacts DROP COLUMN sortkey; UPDATE meta SET value = '1' WHERE key = "
-                       "'schema_version';"));
-    ASSERT_EQ(readElsewhere("SELECT count(*) FROM pragma_table_info('contacts') WHERE name = 'sortkey'"),
-              "0");
+    toFirstLayout();
 
     m_database = createDatabase();
     m_database->OpenEx(m_path);
@@ -200,6 +205,37 @@ TEST_F(SortOrderTest, AnOlderFileGetsTheKeysWhenOpenedAndANewerOneIsRefused)
         HostError::DatabaseFailure,
         valdora::test::containing(" has layout version 3; this program reads versions 1 and 2"),
         [&] { newer->OpenEx(m_path); }));
+}
+
+// An earlier layout's file that another program holds for writing when it is opened (longer than the
+// busy timeout: this test waits 5 s) is used as it is, its contacts sorted in memory, and is brought
+// up to date by a later open.
+TEST_F(SortOrderTest, AnOlderFileHeldByAWriterIsUsedAsItIsAndBroughtUpToDateLater)
+{
+    m_database.reset();
+    toFirstLayout();
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.toUtf8().constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    m_database = createDatabase();
+    m_database->OpenEx(m_path);
+    EXPECT_EQ(sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    EXPECT_EQ(readElsewhere("SELECT value FROM meta WHERE key = 'schema_version'"), "1");
+    renameLast(FieldNumber::Company, QStringLiteral("aaa First"));
+    const auto [queried, byName] = queriedAndNamedOrder(table());
+    EXPECT_EQ(queried, byName);
+
+    auto later = createDatabase();
+    later->OpenEx(m_path);
+    EXPECT_EQ(readElsewhere("SELECT value FROM meta WHERE key = 'schema_version'"), "2");
+    EXPECT_EQ(missingKeys(), 0);
+    EXPECT_EQ(queriedAndNamedOrder(later->Contact()).first, byName);
+    // The first object goes on sorting in memory, and its writes keep the order right.
+    renameFirst(FieldNumber::Contact, QStringLiteral("Zacharias"));
+    const auto [again, againByName] = queriedAndNamedOrder(later->Contact());
+    EXPECT_EQ(again, againByName);
+    EXPECT_EQ(queriedAndNamedOrder(table()).first, againByName);
 }
 
 } // namespace
