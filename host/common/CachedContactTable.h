@@ -7,6 +7,13 @@
 
 #include <functional>
 
+/// Every contact's unique id, company, contact name and record, in any order: a string literal, so
+/// that a statement can add its own conditions and still be kept prepared by its text.
+#define VALDORA_ALL_CONTACTS_SQL                                                                             \
+    "SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, ''), c.record FROM contacts c "                  \
+    "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "                                              \
+    "LEFT JOIN vals b ON b.record = c.record AND b.field = 26"
+
 namespace valdora::host {
 
 class DefaultSort;
@@ -52,10 +59,7 @@ protected:
         qint64 record;
     };
     /// What Query reads: every contact with its company and contact name, in any order.
-    static constexpr char AllContactsSql[] =
-        "SELECT c.uid, coalesce(a.value, ''), coalesce(b.value, ''), c.record FROM contacts c "
-        "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
-        "LEFT JOIN vals b ON b.record = c.record AND b.field = 26";
+    static constexpr char AllContactsSql[] = VALDORA_ALL_CONTACTS_SQL;
 
     /// `location` names the database in messages.
     CachedContactTable(QString location, CachedFieldList& fields);

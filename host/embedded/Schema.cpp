@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "host/UniqueIds.h"
+#include "host/common/CachedContactTable.h"
 #include "host/common/DefaultSort.h"
 
 #include <QRandomGenerator>
@@ -168,15 +169,13 @@ void fillSortKeys(Connection& connection, Where where)
     do {
         keys.clear();
         {
-            Statement read = connection.prepare(
-                "SELECT c.record, c.uid, coalesce(a.value, ''), coalesce(b.value, '') FROM contacts c "
-                "LEFT JOIN vals a ON a.record = c.record AND a.field = 25 "
-                "LEFT JOIN vals b ON b.record = c.record AND b.field = 26 "
-                "WHERE c.sortkey IS NULL AND c.record > ? ORDER BY c.record LIMIT ?",
-                where);
+            Statement read =
+                connection.prepare(VALDORA_ALL_CONTACTS_SQL
+                                   " WHERE c.sortkey IS NULL AND c.record > ? ORDER BY c.record LIMIT ?",
+                                   where);
             read.bind(1, after).bind(2, qint64(Slice));
             while (read.step(where))
-                keys.emplace_back(read.integer(0), defaultSortKey(read.utf8(2), read.utf8(3), read.text(1)));
+                keys.emplace_back(read.integer(3), defaultSortKey(read.utf8(1), read.utf8(2), read.text(0)));
         }
         for (const auto& [record, key] : keys) {
             Statement write = connection.prepare("UPDATE contacts SET sortkey = ? WHERE record = ?", where);
