@@ -4,6 +4,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace valdora {
 
@@ -53,12 +55,19 @@ QStringList FileLister::list(const QString& pattern) const
     const QDir dir(folder);
     QStringList names;
     if (!namePattern.isEmpty() && dir.exists()) {
-        QStringList entries = dir.entryList(
+        const QStringList listed = dir.entryList(
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-        // Byte order of the names as the file system holds them: the same on every machine.
-        std::sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
-            return QFile::encodeName(a) < QFile::encodeName(b);
-        });
+        // Byte order of the names as the file system holds them: the same on every machine. Each
+        // name is encoded once, not at every comparison (the bar lists its folder as it starts).
+        std::vector<std::pair<QByteArray, QString>> keyed;
+        keyed.reserve(static_cast<std::size_t>(listed.size()));
+        for (const QString& name : listed)
+            keyed.emplace_back(QFile::encodeName(name), name);
+        std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        QStringList entries;
+        entries.reserve(listed.size() + 2);
+        for (auto& [key, name] : keyed)
+            entries.append(std::move(name));
         entries.prepend(QStringLiteral(".."));
         entries.prepend(QStringLiteral("."));
         for (const QString& entry : entries) {

@@ -38,34 +38,51 @@ bool isSettled(const IniCache::Stamp& stamp)
     return nanoseconds(now) - std::max(stamp.modifiedNs, stamp.changedNs) >= SettleNs;
 }
 
-// Reads a whole regular file and how it stood when read; false when it cannot be read.
-bool readFile(const QByteArray& path, QByteArray& content, IniCache::Stamp& stamp)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        stamp = stampOf(info);
-        content.resize(static_cast<qsizetype>(info.st_size));
+/// A file opened for reading, closed when this goes.
+class OpenedFile {
+public:
+    explicit OpenedFile(const QByteArray& path) : m_fd(::open(path.constData(), O_RDONLY | O_CLOEXEC)) {}
+    ~OpenedFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+
+    /// How the opened file stands; false when nothing is open or it is no regular file.
+    bool stat(struct stat& info) const
+    {
+        return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+    /// The whole file from its start, `size` bytes as its stamp says; false when a read fails.
+    bool readAll(qint64 size, QByteArray& content) const
+    {
+        // One byte more than the stamp's size: a read that stops short of the buffer has met the end,
+        // so a file that did not grow is read in one call, and one that grew is read on to its end.
+        content.resize(static_cast<qsizetype>(size) + 1);
         qsizetype done = 0;
-        while (ok) {
+        for (;;) {
             if (done == content.size())
-                content.resize(done + 4096); // the file grew while being read
-            const ssize_t n = ::read(fd, content.data() + done, static_cast<size_t>(content.size() - done));
+                content.resize(done + 4096);
+            const size_t wanted = static_cast<size_t>(content.size() - done);
+            const ssize_t n = ::read(m_fd, content.data() + done, wanted);
             if (n < 0 && errno == EINTR)
                 continue;
-            ok = n >= 0;
-            if (n <= 0)
-                break;
+            if (n < 0)
+                return false;
             done += n;
+            if (n == 0 || (static_cast<size_t>(n) < wanted && done >= size))
+                break;
         }
         content.resize(done);
+        return true;
     }
-    ::close(fd);
-    return ok;
-}
+
+private:
+    int m_fd;
+};
 
 } // namespace
 
@@ -73,25 +90,30 @@ IniCache::IniCache(IniEncoding encoding, qsizetype maxFiles) : m_encoding(encodi
 
 std::shared_ptr<const IniDocument> IniCache::document(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
+    // The stamp is taken from the open file, so that what is read is the file the stamp describes,
+    // and a file already parsed costs an open, an fstat and a close.
+    const OpenedFile file(QFile::encodeName(path));
     struct stat info {};
-    const bool exists = ::stat(name.constData(), &info) == 0;
-    const std::lock_guard lock(m_mutex);
-    if (!exists) {
+    if (!file.stat(info)) {
+        const std::lock_guard lock(m_mutex);
         m_entries.remove(path);
         return nullptr;
     }
-    const auto found = m_entries.constFind(path);
-    if (found != m_entries.cend() && found->stamp == stampOf(info) && isSettled(found->stamp))
-        return found->document;
-
+    const Stamp stamp = stampOf(info);
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto found = m_entries.constFind(path);
+        if (found != m_entries.cend() && found->stamp == stamp && isSettled(found->stamp))
+            return found->document;
+    }
     QByteArray content;
-    Stamp stamp;
-    if (!readFile(name, content, stamp)) {
+    if (!file.readAll(stamp.size, content)) {
+        const std::lock_guard lock(m_mutex);
         m_entries.remove(path);
         return nullptr;
     }
     auto document = std::make_shared<const IniDocument>(IniDocument::parse(content, m_encoding));
+    const std::lock_guard lock(m_mutex);
     if (m_entries.size() >= m_maxFiles && !m_entries.contains(path))
         m_entries.clear();
     m_entries.insert(path, Entry{.stamp = stamp, .document = document});

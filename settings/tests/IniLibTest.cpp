@@ -248,6 +248,25 @@ TEST_F(IniLibTest, SameLengthRewriteByAnotherProcessRightAfterAReadIsSeen)
     }
 }
 
+TEST_F(IniLibTest, FilesOfEverySizeAreReadToTheirLastKey)
+{
+    // Files of 33 bytes to 70 kB, and of 4,095 to 4,097 bytes around a page.
+    for (const int padding : {0, 1, 4062, 4063, 4064, 70000}) {
+        const QString file = path(QStringLiteral("~%1.ini").arg(100 + padding));
+        const QByteArray text = "[Pad]\r\nX=" + QByteArray(padding, 'x') + "\r\n[Settings]\r\nLast=yes\r\n";
+        ASSERT_TRUE(writeFile(file, text));
+        EXPECT_EQ(m_ini.GetKeyValue(QStringLiteral("Settings"), QStringLiteral("Last"), {}, {}, {}, file),
+                  u"yes")
+            << "a file of " << text.size() << " bytes";
+    }
+    // A folder where the file should be reads as no file.
+    const QString folder = path(QStringLiteral("~99.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_EQ(m_ini.GetKeyValue(QStringLiteral("Settings"), QStringLiteral("Last"), QStringLiteral("none"),
+                                {}, {}, folder),
+              u"none");
+}
+
 TEST_F(IniLibTest, SettledFileIsServedFromCacheUntilItChanges)
 {
     const QString file = path(QStringLiteral("~100.ini"));
