@@ -16,7 +16,6 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -69,44 +68,31 @@ private:
 /// prepared statement over the given records.
 class PlainLoop {
 public:
-    /// A table of its own, made here: the rows 1 to Contacts, each written with INSERT OR REPLACE.
-    static PlainLoop ownTable(const QString& path)
-    {
-        PlainLoop loop(path);
-        loop.exec("CREATE TABLE vals(record INTEGER, field INTEGER, value TEXT, PRIMARY KEY(record, "
-                  "field)) WITHOUT ROWID;");
-        loop.exec("BEGIN");
-        sqlite3_stmt* fill = nullptr;
-        sqlite3_prepare_v2(loop.m_db, "INSERT INTO vals VALUES(?, 25, 'Company name')", -1, &fill, nullptr);
-        for (int i = 1; i <= Contacts; ++i) {
-            sqlite3_bind_int(fill, 1, i);
-            sqlite3_step(fill);
-            sqlite3_reset(fill);
-            loop.m_records.push_back(i);
-        }
-        sqlite3_finalize(fill);
-        loop.exec("COMMIT");
-        loop.prepareWrite("INSERT OR REPLACE INTO vals VALUES(?, 27, ?)");
-        return loop;
-    }
+    enum class File {
+        /// A table of its own, made here: the rows 1 to Contacts, each written with INSERT OR REPLACE.
+        OwnTable,
+        /// A copy of the host's file: the contacts in the order the host's loop takes them, each
+        /// written as the host writes a value.
+        HostFile,
+    };
 
-    /// A copy of the host's file: the contacts in the order the host's loop takes them, each
-    /// written as the host writes a value.
-    static PlainLoop hostFile(const QString& path)
+    PlainLoop(const QString& path, File file)
     {
-        PlainLoop loop(path);
-        sqlite3_stmt* read = nullptr;
-        sqlite3_prepare_v2(loop.m_db, "SELECT record FROM contacts ORDER BY sortkey, uid", -1, &read,
-                           nullptr);
-        while (sqlite3_step(read) == SQLITE_ROW)
-            loop.m_records.push_back(sqlite3_column_int64(read, 0));
-        sqlite3_finalize(read);
-        loop.prepareWrite(
-            "INSERT INTO vals(record, field, value) VALUES(?, 27, ?) ON CONFLICT(record, field) DO "
-            "UPDATE SET value = excluded.value");
-        return loop;
+        sqlite3_open(path.toUtf8().constData(), &m_db);
+        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+        if (file == File::OwnTable)
+            makeOwnTable();
+        else
+            readHostRecords();
+        sqlite3_prepare_v2(m_db, "BEGIN", -1, &m_begin, nullptr);
+        sqlite3_prepare_v2(m_db, "COMMIT", -1, &m_commit, nullptr);
+        sqlite3_prepare_v2(m_db,
+                           file == File::OwnTable
+                               ? "INSERT OR REPLACE INTO vals VALUES(?, 27, ?)"
+                               : "INSERT INTO vals(record, field, value) VALUES(?, 27, ?)"
+                                 " ON CONFLICT(record, field) DO UPDATE SET value = excluded.value",
+                           -1, &m_update, nullptr);
     }
-
     ~PlainLoop()
     {
         sqlite3_finalize(m_begin);
@@ -114,15 +100,8 @@ public:
         sqlite3_finalize(m_update);
         sqlite3_close(m_db);
     }
-    PlainLoop(PlainLoop&& other) noexcept
-        : m_db(std::exchange(other.m_db, nullptr)), m_begin(std::exchange(other.m_begin, nullptr)),
-          m_commit(std::exchange(other.m_commit, nullptr)), m_update(std::exchange(other.m_update, nullptr)),
-          m_records(std::move(other.m_records)), m_next(other.m_next), m_failed(other.m_failed),
-          m_seconds(other.m_seconds)
-    {}
     PlainLoop(const PlainLoop&) = delete;
     PlainLoop& operator=(const PlainLoop&) = delete;
-    PlainLoop& operator=(PlainLoop&&) = delete;
 
     void run(int rows)
     {
@@ -148,15 +127,33 @@ public:
     int failed() const { return m_failed; }
 
 private:
-    explicit PlainLoop(const QString& path)
-    {
-        sqlite3_open(path.toUtf8().constData(), &m_db);
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-        sqlite3_prepare_v2(m_db, "BEGIN", -1, &m_begin, nullptr);
-        sqlite3_prepare_v2(m_db, "COMMIT", -1, &m_commit, nullptr);
-    }
     void exec(const char* sql) { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
-    void prepareWrite(const char* sql) { sqlite3_prepare_v2(m_db, sql, -1, &m_update, nullptr); }
+
+    void makeOwnTable()
+    {
+        exec("CREATE TABLE vals(record INTEGER, field INTEGER, value TEXT,"
+             " PRIMARY KEY(record, field)) WITHOUT ROWID;");
+        exec("BEGIN");
+        sqlite3_stmt* fill = nullptr;
+        sqlite3_prepare_v2(m_db, "INSERT INTO vals VALUES(?, 25, 'Company name')", -1, &fill, nullptr);
+        for (int i = 1; i <= Contacts; ++i) {
+            sqlite3_bind_int(fill, 1, i);
+            sqlite3_step(fill);
+            sqlite3_reset(fill);
+            m_records.push_back(i);
+        }
+        sqlite3_finalize(fill);
+        exec("COMMIT");
+    }
+
+    void readHostRecords()
+    {
+        sqlite3_stmt* read = nullptr;
+        sqlite3_prepare_v2(m_db, "SELECT record FROM contacts ORDER BY sortkey, uid", -1, &read, nullptr);
+        while (sqlite3_step(read) == SQLITE_ROW)
+            m_records.push_back(sqlite3_column_int64(read, 0));
+        sqlite3_finalize(read);
+    }
 
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_begin = nullptr;
@@ -181,8 +178,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "bench_host: cannot copy the sample database to %s\n", qPrintable(copy));
         return 1;
     }
-    PlainLoop plain = PlainLoop::ownTable(dir.filePath(QStringLiteral("plain.sqlite")));
-    PlainLoop plainOnHostFile = PlainLoop::hostFile(copy);
+    PlainLoop plain(dir.filePath(QStringLiteral("plain.sqlite")), PlainLoop::File::OwnTable);
+    PlainLoop plainOnHostFile(copy, PlainLoop::File::HostFile);
     HostLoop host(path);
     if (plainOnHostFile.rows() != std::size_t(Contacts)) {
         std::fprintf(stderr, "bench_host: the copy of the host's file holds %zu contacts, not %d\n",

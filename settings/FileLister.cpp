@@ -64,12 +64,10 @@ QStringList FileLister::list(const QString& pattern) const
         for (const QString& name : listed)
             keyed.emplace_back(QFile::encodeName(name), name);
         std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        QStringList entries;
+        QStringList entries{QStringLiteral("."), QStringLiteral("..")};
         entries.reserve(listed.size() + 2);
         for (auto& [key, name] : keyed)
             entries.append(std::move(name));
-        entries.prepend(QStringLiteral(".."));
-        entries.prepend(QStringLiteral("."));
         for (const QString& entry : entries) {
             if (matches(entry, namePattern))
                 names.append(entry);
